@@ -1,0 +1,18 @@
+# Compiler settings shared by every target of the project.
+set(CMAKE_CXX_STANDARD 20)
+set(CMAKE_CXX_STANDARD_REQUIRED ON)
+set(CMAKE_CXX_EXTENSIONS OFF)
+set(CMAKE_EXPORT_COMPILE_COMMANDS ON)
+
+if(NOT CMAKE_BUILD_TYPE AND NOT CMAKE_CONFIGURATION_TYPES)
+    set(CMAKE_BUILD_TYPE RelWithDebInfo CACHE STRING "Build type" FORCE)
+endif()
+
+add_compile_options(-Wall -Wextra -Werror)
+
+# LANTERNA_SANITIZE takes a comma-separated list for -fsanitize=, e.g. "address,undefined" or "thread".
+set(LANTERNA_SANITIZE "" CACHE STRING "Sanitizers to build with (address,undefined | thread)")
+if(LANTERNA_SANITIZE)
+    add_compile_options(-fsanitize=${LANTERNA_SANITIZE} -fno-sanitize-recover=all -fno-omit-frame-pointer)
+    add_link_options(-fsanitize=${LANTERNA_SANITIZE})
+endif()

@@ -1,0 +1,21 @@
+# lanterna_add_test(NAME <name> SOURCES <files...> [LIBS <targets...>] [LABELS <labels...>]
+#                   [TIMEOUT <seconds>] [ENVIRONMENT <VAR=value...>])
+# Builds one GoogleTest executable and registers it with CTest as a single test.
+# Labels in use: unit, integration, threaded (also run under ThreadSanitizer), ui, e2e, slow.
+include_guard(GLOBAL)
+find_package(GTest REQUIRED)
+
+function(lanterna_add_test)
+    cmake_parse_arguments(T "" "NAME;TIMEOUT" "SOURCES;LIBS;LABELS;ENVIRONMENT" ${ARGN})
+    add_executable(${T_NAME} ${T_SOURCES})
+    target_link_libraries(${T_NAME} PRIVATE ${T_LIBS} GTest::gtest GTest::gtest_main GTest::gmock)
+    add_test(NAME ${T_NAME} COMMAND ${T_NAME})
+    if(NOT T_TIMEOUT)
+        set(T_TIMEOUT 120)
+    endif()
+    set_tests_properties(${T_NAME} PROPERTIES TIMEOUT ${T_TIMEOUT} LABELS "${T_LABELS}"
+                                              SKIP_RETURN_CODE 77)
+    if(T_ENVIRONMENT)
+        set_tests_properties(${T_NAME} PROPERTIES ENVIRONMENT "${T_ENVIRONMENT}")
+    endif()
+endfunction()

@@ -1,0 +1,13 @@
+#include "tools/lanternactl/CliContext.h"
+#include "tools/lanternactl/Commands.h"
+
+namespace lanterna::cli {
+
+std::span<const CliCommand> AllCommands() {
+    static const CliCommand kCommands[] = {
+        kVersionCommand,
+    };
+    return kCommands;
+}
+
+}  // namespace lanterna::cli

@@ -1,0 +1,10 @@
+#pragma once
+// The commands of lanternactl, one file each; CommandTable.cpp lists them.
+
+#include "tools/lanternactl/CliContext.h"
+
+namespace lanterna::cli {
+
+extern const CliCommand kVersionCommand;
+
+}  // namespace lanterna::cli

@@ -1,0 +1,18 @@
+#include <ostream>
+
+#include "tools/lanternactl/Commands.h"
+
+namespace lanterna::cli {
+
+namespace {
+
+int RunVersion(CliContext& context, CliArgs /*args*/) {
+    context.out << "lanternactl " << LANTERNA_VERSION << "\n";
+    return kExitOk;
+}
+
+}  // namespace
+
+const CliCommand kVersionCommand{"version", "version", "Print the version.", &RunVersion};
+
+}  // namespace lanterna::cli
