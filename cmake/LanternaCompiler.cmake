@@ -16,3 +16,8 @@ if(LANTERNA_SANITIZE)
     add_compile_options(-fsanitize=${LANTERNA_SANITIZE} -fno-sanitize-recover=all -fno-omit-frame-pointer)
     add_link_options(-fsanitize=${LANTERNA_SANITIZE})
 endif()
+
+# The fuzz build instruments the whole core for coverage; fuzz targets add the fuzzer runtime.
+if(LANTERNA_WITH_FUZZ)
+    add_compile_options(-fsanitize=fuzzer-no-link)
+endif()

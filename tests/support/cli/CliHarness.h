@@ -1,0 +1,54 @@
+#pragma once
+// Runs lanternactl in-process with its streams pointed at strings and a fake environment.
+
+#include <map>
+#include <optional>
+#include <sstream>
+#include <string>
+#include <vector>
+
+#include "tools/lanternactl/CliContext.h"
+
+namespace lanterna::test {
+
+struct CliRun {
+    int status = 0;
+    std::string out;
+    std::string err;
+};
+
+struct CliSetup {
+    std::map<std::string, std::string> environment;
+    std::string input;                        // standard input
+    std::vector<std::string> hiddenAnswers;   // answers to terminal prompts, in order
+};
+
+inline CliRun RunCli(const std::vector<std::string>& args, const CliSetup& setup = {}) {
+    std::istringstream in(setup.input);
+    std::ostringstream out;
+    std::ostringstream err;
+    std::size_t nextAnswer = 0;
+    cli::CliContext context{
+        in, out, err,
+        [&](std::string_view name) -> std::optional<std::string> {
+            const auto found = setup.environment.find(std::string(name));
+            if (found == setup.environment.end()) {
+                return std::nullopt;
+            }
+            return found->second;
+        },
+        [&](std::string_view) -> std::optional<std::string> {
+            if (nextAnswer >= setup.hiddenAnswers.size()) {
+                return std::nullopt;
+            }
+            return setup.hiddenAnswers[nextAnswer++];
+        },
+        false};
+    CliRun run;
+    run.status = cli::RunLanternactl(context, args);
+    run.out = out.str();
+    run.err = err.str();
+    return run;
+}
+
+}  // namespace lanterna::test
