@@ -65,8 +65,11 @@ class CEdit::InputValidator : public QValidator {
             input.remove(start, insertEnd - start);
             insertEnd = start;
         }
+        if (insertEnd == insertStart || length > limit) {
+            return Invalid;  // nothing fits: the edit stays as it was, selection included
+        }
         position = static_cast<int>(insertEnd);
-        return length <= limit ? Acceptable : Invalid;
+        return Acceptable;
     }
 
   private:

@@ -20,6 +20,13 @@
 #include "ui/detail/MessageTargetState.h"
 
 namespace ui {
+namespace {
+
+constexpr int kActivationChecks = 200;
+constexpr int kActivationCheckMs = 10;
+
+}  // namespace
+
 namespace detail {
 
 // The widget that holds the controls; it lies inside the frame margins.
@@ -127,9 +134,8 @@ int CDialog::DoModal() {
     if (plan == test::detail::ModalPlan::RunScripted) {
         const std::uint64_t run = target_->run;
         QTimer::singleShot(0, this, [this, run, script = std::move(script)] {
-            if (modalRunning_ && target_->run == run && !endRequested_) {
-                script(*this);
-            }
+            activateWindow();
+            RunScriptWhenActive(run, script, kActivationChecks);
         });
         watchdog.setSingleShot(true);
         connect(&watchdog, &QTimer::timeout, this, [this] {
@@ -144,6 +150,23 @@ int CDialog::DoModal() {
     modalRunning_ = false;
     CloseRun();
     return code;
+}
+
+// A script acts as the user would, on an active window: focus changes are only reported there.
+// The window system activates a shown window a moment later; the script waits for that, but
+// not without bound.
+void CDialog::RunScriptWhenActive(std::uint64_t run, const test::DialogScript& script,
+                                  int checksLeft) {
+    if (!modalRunning_ || target_->run != run || endRequested_) {
+        return;
+    }
+    if (!isActiveWindow() && checksLeft > 0) {
+        QTimer::singleShot(kActivationCheckMs, this, [this, run, script, checksLeft] {
+            RunScriptWhenActive(run, script, checksLeft - 1);
+        });
+        return;
+    }
+    script(*this);
 }
 
 bool CDialog::Create() {

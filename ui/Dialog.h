@@ -183,6 +183,8 @@ class CDialog : public QDialog {
     };
 
     bool Build();
+    void RunScriptWhenActive(std::uint64_t run, const std::function<void(CDialog&)>& script,
+                             int checksLeft);
     void BuildControl(const ControlTemplate& control, int group);
     void ConnectNotifications(QWidget* widget, int controlId);
     void OnRadioClicked(int controlId);

@@ -57,11 +57,6 @@ class CIpAddressControl::OctetField : public QLineEdit {
         TypeDigit(event);
     }
 
-    void focusOutEvent(QFocusEvent* event) override {
-        control_.ConstrainField(index_);
-        QLineEdit::focusOutEvent(event);
-    }
-
   private:
     void TypeDigit(QKeyEvent* event) {
         const bool atEnd = !hasSelectedText() && cursorPosition() == text().size();
