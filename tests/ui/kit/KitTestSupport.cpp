@@ -1,5 +1,8 @@
 #include "KitTestSupport.h"
 
+#include <QCoreApplication>
+#include <QInputMethodEvent>
+#include <QTest>
 #include <mutex>
 
 #include "ui/DialogTemplate.h"
@@ -19,6 +22,25 @@ ui::ControlTemplate Make(int id, ui::ControlKind kind, ui::DluRect rect, std::ui
 }
 
 }  // namespace
+
+void TypeText(ui::CDialog& dialog, const QString& text) {
+    for (qsizetype index = 0; index < text.size(); ++index) {
+        QWidget* target = dialog.focusWidget() != nullptr ? dialog.focusWidget() : &dialog;
+        const QChar character = text.at(index);
+        if (character.unicode() < 0x80) {
+            QTest::keyClick(target, character.toLatin1());
+            continue;
+        }
+        qsizetype span = 1;
+        if (character.isHighSurrogate() && index + 1 < text.size()) {
+            span = 2;
+        }
+        QInputMethodEvent commit;
+        commit.setCommitString(text.mid(index, span));
+        QCoreApplication::sendEvent(target, &commit);
+        index += span - 1;
+    }
+}
 
 void RegisterTestTemplate() {
     static std::once_flag once;

@@ -5,10 +5,23 @@
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
 
+#include <QString>
+#include <ostream>
+
 #include "ui/Dialog.h"
 #include "ui/TestHooks.h"
 
+// Lets gtest print QString values in failure messages.
+inline void PrintTo(const QString& text, std::ostream* out) {
+    *out << '"' << text.toStdString() << '"';
+}
+
 namespace kittest {
+
+// Types `text` into whatever widget of `dialog` holds the focus at each character, as a user
+// would: ASCII through key presses, other characters as committed input-method text (the way
+// Hangul arrives).
+void TypeText(ui::CDialog& dialog, const QString& text);
 
 // Template 9001, registered on first use.
 inline constexpr int kTestTemplate = 9001;
