@@ -24,7 +24,7 @@ struct LinkOptions {
     // Local UDP port the hello search binds to (0: any free port).
     std::uint16_t helloLocalPort = kProjectorPort;
     // Called on the keep-alive thread after each attempt, with the tick of the check.
-    std::function<void(KeepAliveEvent event, Tick tick)> keepAliveObserver;
+    std::function<void(KeepAliveEvent event, Tick tick)> keepAliveObserver = nullptr;
 };
 
 }  // namespace lanterna
