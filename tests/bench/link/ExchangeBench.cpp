@@ -170,6 +170,8 @@ BENCHMARK(BM_RawPingPong)->Unit(benchmark::kMicrosecond)->MinTime(1.0);
 // Prints as usual and keeps the real time per iteration of each benchmark.
 class CRatioReporter : public benchmark::ConsoleReporter {
   public:
+    CRatioReporter() : ConsoleReporter(OO_Tabular) {}
+
     void ReportRuns(const std::vector<Run>& runs) override {
         for (const Run& run : runs) {
             if (run.run_type == Run::RT_Iteration && !run.error_occurred) {
