@@ -6,6 +6,7 @@ namespace lanterna::cli {
 std::span<const CliCommand> AllCommands() {
     static const CliCommand kCommands[] = {
         kVersionCommand,
+        kQueryCommand,
     };
     return kCommands;
 }

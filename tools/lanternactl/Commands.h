@@ -6,5 +6,6 @@
 namespace lanterna::cli {
 
 extern const CliCommand kVersionCommand;
+extern const CliCommand kQueryCommand;
 
 }  // namespace lanterna::cli
