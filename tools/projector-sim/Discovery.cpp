@@ -58,6 +58,7 @@ void AnswerHelloDatagram(int socket, int replySocket, in_addr ownAddress, Projec
     const ProjectorSettings settings = state.Settings();
     const auto reply = BuildHelloReply(settings.name, settings.imType, settings.mac,
                                        discovery.helloStatus, discovery.helloHeaderCount);
+    state.CountHello();  // before the answer, so whoever receives it sees the count
     if (discovery.helloFromOtherPort) {
         std::string reason;
         const UniqueFd other = OpenUdp(ownAddress, 0, false, reason);
@@ -67,7 +68,6 @@ void AnswerHelloDatagram(int socket, int replySocket, in_addr ownAddress, Projec
     } else {
         SendTo(replySocket, reply, request.source);
     }
-    state.CountHello();
 }
 
 void AnswerSecondaryDatagram(int socket, int replySocket, in_addr ownAddress,
@@ -83,8 +83,8 @@ void AnswerSecondaryDatagram(int socket, int replySocket, in_addr ownAddress,
     }
     const std::string name = discovery.secondaryEmptyName ? std::string() : state.Settings().name;
     const auto answer = BuildSecondaryAnswer(name, AddressText(ownAddress));
-    SendTo(replySocket, answer, request.source);
     state.CountSecondary();
+    SendTo(replySocket, answer, request.source);
 }
 
 }  // namespace lanterna::sim

@@ -193,6 +193,7 @@ void SimulatedProjector::Accept() {
     const int on = 1;
     ::setsockopt(fd.Get(), IPPROTO_TCP, TCP_NODELAY, &on, sizeof on);
 
+    state_.CountConnection(true);
     auto slot = std::make_unique<SessionSlot>();
     slot->fd = std::move(fd);
     SessionSlot* session = slot.get();
@@ -201,7 +202,6 @@ void SimulatedProjector::Accept() {
         session->done = true;
     });
     sessions_.push_back(std::move(slot));
-    state_.CountConnection(true);
 }
 
 void SimulatedProjector::ReapSessions(bool all) {
