@@ -82,40 +82,48 @@ constexpr std::uint64_t Permute(std::uint64_t input, int inputWidth,
     return output;
 }
 
-// A fixed permutation of a 64-bit block as eight look-ups, one per input byte: each entry is
-// the permutation of one byte value at one byte position. Precomputed because the initial and
-// final permutations run on every block.
+// A fixed bit selection as one look-up per input byte: each entry holds the output bits that
+// one byte value at one byte position contributes. Precomputed because the initial and final
+// permutations run on every block and the expansion in every round.
+template <std::size_t InputBytes>
 struct BytewisePermutation {
-    std::array<std::array<std::uint64_t, 256>, 8> parts{};
+    std::array<std::array<std::uint64_t, 256>, InputBytes> parts{};
 
-    constexpr std::uint64_t operator()(std::uint64_t input) const {
+    std::uint64_t operator()(std::uint64_t input) const {
         std::uint64_t output = 0;
-        for (std::size_t byte = 0; byte < 8; ++byte) {
-            output |= parts[byte][(input >> (56 - 8 * byte)) & 0xFF];
+        for (std::size_t byte = 0; byte < InputBytes; ++byte) {
+            output |= parts[byte][(input >> (8 * (InputBytes - 1 - byte))) & 0xFF];
         }
         return output;
     }
 };
 
-template <std::size_t N>
-constexpr BytewisePermutation MakeBytewise(const std::uint8_t (&table)[N]) {
-    BytewisePermutation permutation;
-    for (std::size_t byte = 0; byte < 8; ++byte) {
+template <std::size_t InputBytes, std::size_t N>
+BytewisePermutation<InputBytes> MakeBytewise(const std::uint8_t (&table)[N]) {
+    constexpr int kInputWidth = 8 * InputBytes;
+    BytewisePermutation<InputBytes> permutation;
+    for (std::size_t byte = 0; byte < InputBytes; ++byte) {
         for (std::uint64_t value = 0; value < 256; ++value) {
-            permutation.parts[byte][value] = Permute(value << (56 - 8 * byte), 64, table);
+            const std::uint64_t input = value << (8 * (InputBytes - 1 - byte));
+            permutation.parts[byte][value] = Permute(input, kInputWidth, table);
         }
     }
     return permutation;
 }
 
 // Built on first use, so that no other static initialiser can see them unbuilt.
-const BytewisePermutation& InitialPermutation() {
-    static const BytewisePermutation permutation = MakeBytewise(kInitialPermutation);
+const BytewisePermutation<8>& InitialPermutation() {
+    static const auto permutation = MakeBytewise<8>(kInitialPermutation);
     return permutation;
 }
 
-const BytewisePermutation& FinalPermutation() {
-    static const BytewisePermutation permutation = MakeBytewise(kFinalPermutation);
+const BytewisePermutation<8>& FinalPermutation() {
+    static const auto permutation = MakeBytewise<8>(kFinalPermutation);
+    return permutation;
+}
+
+const BytewisePermutation<4>& Expansion() {
+    static const auto permutation = MakeBytewise<4>(kExpansion);
     return permutation;
 }
 
@@ -137,7 +145,7 @@ constexpr auto kSboxThenP = [] {
 
 // f(R, K) = P(S(E(R) xor K)).
 std::uint32_t RoundFunction(std::uint32_t right, std::uint64_t subkey) {
-    const std::uint64_t mixed = Permute(right, 32, kExpansion) ^ subkey;
+    const std::uint64_t mixed = Expansion()(right) ^ subkey;
     std::uint32_t result = 0;
     for (std::size_t box = 0; box < 8; ++box) {
         result |= kSboxThenP[box][(mixed >> (42 - 6 * box)) & 0x3FU];

@@ -6,6 +6,8 @@ namespace lanterna::cli {
 std::span<const CliCommand> AllCommands() {
     static const CliCommand kCommands[] = {
         kVersionCommand,
+        kNcfCommand,
+        kNcfTextCommand,
     };
     return kCommands;
 }

@@ -6,5 +6,7 @@
 namespace lanterna::cli {
 
 extern const CliCommand kVersionCommand;
+extern const CliCommand kNcfCommand;
+extern const CliCommand kNcfTextCommand;
 
 }  // namespace lanterna::cli

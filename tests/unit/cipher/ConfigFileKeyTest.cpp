@@ -1,7 +1,7 @@
 #include <gtest/gtest.h>
 
 #include "settings/ConfigFileKey.h"
-#include "tests/support/openssl/OpensslTool.h"
+#include "tests/support/cipher/OpensslTool.h"
 
 namespace lanterna {
 namespace {

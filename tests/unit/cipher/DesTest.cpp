@@ -3,7 +3,7 @@
 #include <random>
 
 #include "settings/Des.h"
-#include "tests/support/openssl/OpensslTool.h"
+#include "tests/support/cipher/OpensslTool.h"
 
 namespace lanterna {
 namespace {
