@@ -146,7 +146,7 @@ ConfigFileText BuildConfigFileText(const ProjectorRecord& record) {
     if (!IsEmptyText(record.community)) {
         lines.Add("NWCNAME", TextOf(record.community));
     }
-    // Printed as "%d" prints the 32-bit field.
+    // The 32-bit field as a signed decimal, the way "%d" prints it.
     lines.Add("NWPRIMIF", std::to_string(static_cast<std::int32_t>(record.primaryInterface)));
     lines.Add("NWPNAME", TextOf(record.projectorName));
     if (record.wirelessActive != 0) {
