@@ -7,6 +7,8 @@ std::span<const CliCommand> AllCommands() {
     static const CliCommand kCommands[] = {
         kVersionCommand,
         kQueryCommand,
+        kNcfCommand,
+        kNcfTextCommand,
     };
     return kCommands;
 }
