@@ -7,6 +7,7 @@
 #include <mutex>
 #include <utility>
 
+#include "resources/StringTable.h"
 #include "ui/DialogCodes.h"
 #include "ui/TestHooks.h"
 #include "ui/Text.h"
@@ -56,17 +57,6 @@ int StandInMessageBox(QWidget* owner, const std::string& text, const std::string
     box.setStandardButtons(QMessageBox::Ok);
     box.exec();
     return IDOK;
-}
-
-std::string FallbackString(int stringId) {
-    switch (stringId) {
-        case kStringApplicationName:
-            return "Lanterna";
-        case kStringAddressRange:
-            return "IP는, 0-255의 범위에서 입력하십시오.";
-        default:
-            return {};
-    }
 }
 
 int ShowOnThisThread(QWidget* owner, const std::string& text, const std::string& caption,
@@ -121,7 +111,7 @@ std::string LoadUiString(int stringId) {
         const std::lock_guard lock(TheHooks().mutex);
         loader = TheHooks().loader;
     }
-    return loader ? loader(stringId) : FallbackString(stringId);
+    return loader ? loader(stringId) : std::string(lanterna::LoadString(stringId));
 }
 
 int ShowStringMessage(QWidget* owner, int stringId, unsigned flags) {

@@ -26,8 +26,8 @@ void SetMessageBoxHandler(MessageBoxHandler handler);
 // caller meanwhile.
 int ShowMessageBox(QWidget* owner, std::string_view text, std::string_view caption, unsigned flags);
 
-// Texts by string-table id. The application sets the loader to its string table; the kit's
-// own fallback knows only the texts the kit itself shows (110 and 182).
+// Texts by string-table id, from the program's string table (resources/StringTable.h, shared
+// with lanternactl). A loader set here replaces the table (tests); an empty one restores it.
 using StringLoader = std::function<std::string(int stringId)>;
 void SetStringLoader(StringLoader loader);
 std::string LoadUiString(int stringId);

@@ -6,5 +6,8 @@
 namespace lanterna::cli {
 
 extern const CliCommand kVersionCommand;
+extern const CliCommand kQueryCommand;
+extern const CliCommand kNcfCommand;
+extern const CliCommand kNcfTextCommand;
 
 }  // namespace lanterna::cli
