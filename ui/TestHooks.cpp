@@ -26,6 +26,7 @@ struct State {
     std::deque<int> answers;
     std::vector<ShownMessage> shown;
     std::vector<std::string> problems;
+    bool messagesAsDialogs = false;
 };
 
 State& TheState() {
@@ -67,6 +68,7 @@ Session::~Session() {
     if (--state.sessions == 0) {
         state.scripts.clear();
         state.answers.clear();
+        state.messagesAsDialogs = false;
     }
 }
 
@@ -74,6 +76,12 @@ void ScriptNextDialog(int templateId, DialogScript script, int timeoutMs) {
     State& state = TheState();
     const std::lock_guard lock(state.mutex);
     state.scripts.push_back(QueuedScript{templateId, std::move(script), timeoutMs});
+}
+
+void ScriptMessageDialogs(bool asDialogs) {
+    State& state = TheState();
+    const std::lock_guard lock(state.mutex);
+    state.messagesAsDialogs = asDialogs;
 }
 
 void AnswerNextMessage(int answer) {
@@ -169,6 +177,9 @@ bool InterceptMessageBox(QWidget* owner, const std::string& text, const std::str
         return false;
     }
     state.shown.push_back(ShownMessage{text, caption, flags, stringId, ownerTemplate});
+    if (state.messagesAsDialogs) {
+        return false;  // the message dialog opens and takes the next script
+    }
     const bool question = (flags & MB_BUTTONMASK) == MB_YESNO;
     if (state.answers.empty()) {
         if (question) {

@@ -48,6 +48,11 @@ void ScriptNextDialog(int templateId, DialogScript script, int timeoutMs = kDefa
 // Queues the end code of the next message box.
 void AnswerNextMessage(int answer);
 
+// With `asDialogs` true, message boxes are still recorded but no longer answered from the
+// queue: the application's message dialog opens and takes the next dialog script, as any modal
+// run does (the message boxes of worker threads included). Ends with the session.
+void ScriptMessageDialogs(bool asDialogs);
+
 struct ShownMessage {
     std::string text;
     std::string caption;
