@@ -1,0 +1,111 @@
+#include "app/Application.h"
+
+#include <QApplication>
+#include <QWidget>
+
+#include "app/CommandLine.h"
+#include "app/SingleInstance.h"
+#include "dialogs/MessageDialog.h"
+#include "resources/StringTable.h"
+#include "ui/MessageBox.h"
+#include "ui/Text.h"
+
+namespace lanterna {
+namespace {
+
+CApplication* theApplication = nullptr;
+
+}  // namespace
+
+CApplication::CApplication(int argc, const char* const* argv, ApplicationOptions options)
+    : options_(std::move(options)), commandLine_(JoinArguments(argc, argv)) {
+    theApplication = this;
+}
+
+CApplication::~CApplication() {
+    ExitInstance();
+    if (options_.installMessageDialog) {
+        ui::SetMessageBoxHandler(nullptr);
+    }
+    if (theApplication == this) {
+        theApplication = nullptr;
+    }
+}
+
+CApplication* CApplication::Instance() {
+    return theApplication;
+}
+
+bool CApplication::InitInstance() {
+    // Steps 1 to 3 (embedded controls, OLE, the skin's colours) have nothing to do here or
+    // belong to the skin.
+    // Step 4: the application name, which is also the caption of every message.
+    const QString name = ui::ToQString(LoadString(kStringAppName));
+    QCoreApplication::setApplicationName(name);
+    QGuiApplication::setApplicationDisplayName(name);
+    if (options_.installMessageDialog) {
+        ui::SetMessageBoxHandler(&dialogs::CMessageDialog::Show);
+    }
+    // Steps 5 and 6: one instance per user; a later start raises the first one's window.
+    instance_ = std::make_unique<CSingleInstance>(options_.instanceFolder);
+    connect(instance_.get(), &CSingleInstance::raiseRequested, this,
+            &CApplication::RaiseMainWindow);
+    if (!instance_->Acquire()) {
+        return false;
+    }
+    // Step 7.
+    debugMode_ = ReadDebugMode(commandLine_);
+    return true;
+}
+
+int CApplication::RunMainWindow(const std::function<int(CApplication&)>& runMainWindow) {
+    const int code = runMainWindow ? runMainWindow(*this) : 0;
+    SetMainWindow(nullptr);
+    return code;
+}
+
+int CApplication::ExitInstance() {
+    if (exited_) {
+        return 0;
+    }
+    exited_ = true;
+    if (instance_) {
+        instance_->Release();
+    }
+    return 0;
+}
+
+void CApplication::SetMainWindow(QWidget* window) {
+    mainWindow_ = window;
+}
+
+void CApplication::RaiseMainWindow() {
+    emit raiseRequested();
+    if (mainWindow_ == nullptr) {
+        return;
+    }
+    if (mainWindow_->isMinimized()) {
+        mainWindow_->showNormal();
+    }
+    mainWindow_->raise();
+    mainWindow_->activateWindow();
+}
+
+int CApplication::ShowMessage(QWidget* owner, int stringId, unsigned flags) {
+    return ui::ShowStringMessage(owner, stringId, flags);
+}
+
+bool CApplication::IsInstanceHeld() const {
+    return instance_ && instance_->IsHeld();
+}
+
+int RunLanterna(int argc, char** argv, const std::function<int(CApplication&)>& runMainWindow) {
+    QApplication qtApplication(argc, argv);
+    CApplication application(argc, argv);
+    if (application.InitInstance()) {
+        application.RunMainWindow(runMainWindow);
+    }
+    return application.ExitInstance();
+}
+
+}  // namespace lanterna
