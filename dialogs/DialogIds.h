@@ -1,0 +1,18 @@
+#pragma once
+// Template ids of the dialogs in this folder and the control ids their code refers to.
+
+namespace lanterna::dialogs {
+
+inline constexpr int kAboutTemplate = 100;
+inline constexpr int kProgressTemplate = 133;
+inline constexpr int kAddressEntryTemplate = 134;
+inline constexpr int kPasswordInputTemplate = 135;
+inline constexpr int kPasswordChangeTemplate = 138;
+inline constexpr int kSearchTemplate = 139;
+inline constexpr int kMessageTemplate = 146;
+
+// Shared by several templates.
+inline constexpr int kIconControl = 1000;
+inline constexpr int kTextControl = 1001;
+
+}  // namespace lanterna::dialogs
