@@ -1,0 +1,21 @@
+#pragma once
+// The dialogs the gallery renders: one entry per picture, each making its dialog in a telling
+// state (texts filled, the variant shown).
+
+#include <functional>
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "ui/Dialog.h"
+
+namespace lanterna::gallery {
+
+struct GalleryEntry {
+    std::string fileName;  // without the folder, ends in ".png"
+    std::function<std::unique_ptr<ui::CDialog>()> make;
+};
+
+std::vector<GalleryEntry> GalleryEntries();
+
+}  // namespace lanterna::gallery
