@@ -9,5 +9,7 @@ extern const CliCommand kVersionCommand;
 extern const CliCommand kQueryCommand;
 extern const CliCommand kNcfCommand;
 extern const CliCommand kNcfTextCommand;
+extern const CliCommand kDiscoverCommand;
+extern const CliCommand kProbeCommand;
 
 }  // namespace lanterna::cli

@@ -1,0 +1,40 @@
+#include "discovery/HelloRun.h"
+
+#include <chrono>
+#include <thread>
+
+namespace lanterna {
+
+CHelloRun::CHelloRun(std::uint16_t destinationPort, std::uint16_t localPort)
+    : port(destinationPort), link(LinkOptions{.helloLocalPort = localPort}) {}
+
+int CHelloRun::Run(std::string_view address, std::vector<DiscoveredProjector>& results) {
+    {
+        std::lock_guard guard(mutex);
+        done = false;
+    }
+    std::thread guard([this] { Guard(); });
+    const int result = link.Hello(address, port, results);
+    {
+        std::lock_guard lock(mutex);
+        done = true;
+    }
+    finished.notify_all();
+    guard.join();
+    return result;
+}
+
+void CHelloRun::Cancel() {
+    link.CancelHello();
+}
+
+// Sleeps on a condition (no polling) until the run ends or its time is up.
+void CHelloRun::Guard() {
+    std::unique_lock lock(mutex);
+    if (!finished.wait_for(lock, std::chrono::milliseconds(kHelloRunLimitMs),
+                           [this] { return done; })) {
+        link.CancelHello();
+    }
+}
+
+}  // namespace lanterna

@@ -1,0 +1,148 @@
+#pragma once
+// The network command set on an authenticated CProjectorLink: one query and one set operation
+// per command, each a single Exchange with the command's value size and trim flag, and the
+// send-only commands.
+//
+// Queries return 1 when the exchange succeeded and then store the converted value in the
+// record fields the command serves; on 0 the record is left as it was. Sets return 1 when the
+// projector accepted the command. A set whose argument holds a line break or a zero byte (it
+// would become two command lines) or a WEP key without hexadecimal form is not sent and gives 0.
+// No operation changes a state word: that is the workers' business.
+//
+// Threads: as CProjectorLink (one worker at a time).
+
+#include <cstddef>
+#include <cstdint>
+#include <string>
+#include <string_view>
+
+#include "link/ProjectorLink.h"
+#include "record/ProjectorRecord.h"
+
+namespace lanterna {
+
+// Which member of a wired/wireless command pair to use (NWCNF/NWWLCNF(S), NWDNS/NWWLDNS,
+// NWWINS/NWWLWINS, NWDNSDMN/NWWLDNSDMN, NWMAC/NWWLMAC).
+enum class LinkInterface { kWired, kWireless };
+
+inline LinkInterface InterfaceOf(const ProjectorRecord& record) {
+    return record.wirelessActive != 0 ? LinkInterface::kWireless : LinkInterface::kWired;
+}
+
+// One command of the set: its name, the value size a query passes to Exchange, and whether the
+// line is trimmed.
+struct NetworkCommand {
+    std::string_view name;
+    std::size_t valueSize;
+    bool trim;
+};
+
+// The largest value size of any query.
+inline constexpr std::size_t kLargestValueSize = 1024;
+
+namespace commands {
+inline constexpr NetworkCommand kProjectorName{"NWPNAME", 15, true};
+inline constexpr NetworkCommand kWiredConfig{"NWCNF", 1024, true};
+inline constexpr NetworkCommand kWirelessConfig{"NWWLCNF", 1024, false};
+inline constexpr NetworkCommand kExtendedWirelessConfig{"NWWLCNFS", 1024, false};
+inline constexpr NetworkCommand kInterface{"NWIF", 1024, true};
+inline constexpr NetworkCommand kWiredMac{"NWMAC", 12, true};
+inline constexpr NetworkCommand kWirelessMac{"NWWLMAC", 12, true};
+inline constexpr NetworkCommand kWiredDns{"NWDNS", 1024, true};
+inline constexpr NetworkCommand kWirelessDns{"NWWLDNS", 1024, true};
+inline constexpr NetworkCommand kWiredWins{"NWWINS", 1024, true};
+inline constexpr NetworkCommand kWirelessWins{"NWWLWINS", 1024, true};
+inline constexpr NetworkCommand kWiredDomain{"NWDNSDMN", 96, true};
+inline constexpr NetworkCommand kWirelessDomain{"NWWLDNSDMN", 96, true};
+inline constexpr NetworkCommand kMailNotify{"NWSMTPACT", 64, true};
+inline constexpr NetworkCommand kSmtpServer{"NWSMTPSRV", 20, true};
+inline constexpr NetworkCommand kSmtpPort{"NWSMTPPORT", 255, true};
+inline constexpr NetworkCommand kMailTo[3] = {
+    {"NWSMTPTO1", 64, true}, {"NWSMTPTO2", 64, true}, {"NWSMTPTO3", 64, true}};
+inline constexpr NetworkCommand kMailEvents[3] = {
+    {"NWSMTPEVT1", 255, true}, {"NWSMTPEVT2", 255, true}, {"NWSMTPEVT3", 255, true}};
+inline constexpr NetworkCommand kTestMail{"NWSMTPTEST", 0, true};
+inline constexpr NetworkCommand kTrapAddress[2] = {{"NWTRAPIP1", 20, true},
+                                                   {"NWTRAPIP2", 20, true}};
+inline constexpr NetworkCommand kCommunity{"NWCNAME", 8, true};
+inline constexpr NetworkCommand kPrimaryInterface{"NWPRIMIF", 255, true};
+inline constexpr NetworkCommand kSecurity{"NWWLSEC", 255, true};
+inline constexpr NetworkCommand kWepKeyId{"NWWEPID", 1024, false};
+inline constexpr NetworkCommand kWepKey[4] = {{"NWWEP1", 1024, false},
+                                              {"NWWEP2", 1024, false},
+                                              {"NWWEP3", 1024, false},
+                                              {"NWWEP4", 1024, false}};
+inline constexpr NetworkCommand kReset{"NWRESET", 0, true};
+inline constexpr NetworkCommand kStatus{"IMSTAT", 0, true};
+}  // namespace commands
+
+// The argument IMSTAT carries.
+inline constexpr std::string_view kStatusArgument = "31";
+
+// ---- generic forms ----------------------------------------------------------------------------
+
+// Sends "NAME?" and delivers the value text (at most the command's value size).
+int QueryText(CProjectorLink& link, const NetworkCommand& command, std::string& value);
+
+// Sends "NAME argument" (an empty argument: the bare name).
+int SetText(CProjectorLink& link, const NetworkCommand& command, std::string_view argument);
+
+// ---- queries ----------------------------------------------------------------------------------
+
+int QueryProjectorName(CProjectorLink& link, ProjectorRecord& record);
+int QueryWiredConfig(CProjectorLink& link, ProjectorRecord& record);
+int QueryWirelessConfig(CProjectorLink& link, ProjectorRecord& record);
+int QueryExtendedWirelessConfig(CProjectorLink& link, ProjectorRecord& record);
+// NWIF: the decimal value (0 wired, anything else wireless).
+int QueryInterface(CProjectorLink& link, std::int32_t& interfaceValue);
+int QueryMacAddress(CProjectorLink& link, LinkInterface which, std::string& macAddress);
+int QueryDnsDomain(CProjectorLink& link, LinkInterface which, ProjectorRecord& record);
+int QueryDnsServers(CProjectorLink& link, LinkInterface which, ProjectorRecord& record);
+int QueryWinsServers(CProjectorLink& link, LinkInterface which, ProjectorRecord& record);
+int QueryMailNotify(CProjectorLink& link, ProjectorRecord& record);
+int QuerySmtpServer(CProjectorLink& link, ProjectorRecord& record);
+int QuerySmtpPort(CProjectorLink& link, ProjectorRecord& record);
+// `recipient` 1 to 3.
+int QueryMailTo(CProjectorLink& link, int recipient, ProjectorRecord& record);
+int QueryMailEvents(CProjectorLink& link, int recipient, ProjectorRecord& record);
+// `index` 1 or 2.
+int QueryTrapAddress(CProjectorLink& link, int index, ProjectorRecord& record);
+int QueryCommunity(CProjectorLink& link, ProjectorRecord& record);
+int QueryPrimaryInterface(CProjectorLink& link, ProjectorRecord& record);
+int QuerySecurity(CProjectorLink& link, ProjectorRecord& record);
+int QueryWepKeyId(CProjectorLink& link, ProjectorRecord& record);
+// `index` 1 to 4. A value of 256 bytes or more is a successful exchange that delivers the empty
+// key.
+int QueryWepKey(CProjectorLink& link, int index, ProjectorRecord& record);
+
+// ---- sets -------------------------------------------------------------------------------------
+
+int SetProjectorName(CProjectorLink& link, const ProjectorRecord& record);
+int SetWiredConfig(CProjectorLink& link, const ProjectorRecord& record);
+int SetWirelessConfig(CProjectorLink& link, const ProjectorRecord& record);
+int SetExtendedWirelessConfig(CProjectorLink& link, const ProjectorRecord& record);
+int SetDnsDomain(CProjectorLink& link, LinkInterface which, const ProjectorRecord& record);
+int SetDnsServers(CProjectorLink& link, LinkInterface which, const ProjectorRecord& record);
+int SetWinsServers(CProjectorLink& link, LinkInterface which, const ProjectorRecord& record);
+int SetMailNotify(CProjectorLink& link, const ProjectorRecord& record);
+int SetSmtpServer(CProjectorLink& link, const ProjectorRecord& record);
+int SetSmtpPort(CProjectorLink& link, const ProjectorRecord& record);
+int SetMailTo(CProjectorLink& link, int recipient, const ProjectorRecord& record);
+int SetMailEvents(CProjectorLink& link, int recipient, const ProjectorRecord& record);
+int SetTrapAddress(CProjectorLink& link, int index, const ProjectorRecord& record);
+int SetCommunity(CProjectorLink& link, const ProjectorRecord& record);
+int SetPrimaryInterface(CProjectorLink& link, const ProjectorRecord& record);
+int SetSecurity(CProjectorLink& link, const ProjectorRecord& record);
+int SetWepKeyId(CProjectorLink& link, const ProjectorRecord& record);
+int SetWepKey(CProjectorLink& link, int index, const ProjectorRecord& record);
+// NWSMTPTEST: 1 when the projector accepted the request for a test mail.
+int SendTestMail(CProjectorLink& link);
+
+// ---- send-only --------------------------------------------------------------------------------
+
+// NWRESET; the reply is not read. 1 sent, 0 not.
+int SendReset(CProjectorLink& link);
+// IMSTAT "31"; the reply is not read.
+int SendStatusRequest(CProjectorLink& link);
+
+}  // namespace lanterna
