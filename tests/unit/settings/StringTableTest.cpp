@@ -1,0 +1,132 @@
+#include <gtest/gtest.h>
+
+#include <string_view>
+#include <vector>
+
+#include "resources/StringTable.h"
+
+namespace lanterna {
+namespace {
+
+// Every id the program refers to.
+const std::vector<int> kExpectedIds = {
+    102, 103, 104, 105, 106, 107, 108, 109, 110,                                //
+    121, 122, 123, 124, 125, 126, 127, 128, 129, 130, 131, 132, 133, 134, 135,  //
+    136, 137, 138, 139, 140, 141, 142, 143, 144, 145, 146, 147, 148, 149, 150,  //
+    151, 152, 153,                                                              //
+    182, 183, 184, 185, 186, 188, 189, 190, 191, 192, 193,                      //
+};
+
+// True when `text` is well-formed UTF-8 without overlong forms or surrogates.
+bool IsUtf8(std::string_view text) {
+    std::size_t i = 0;
+    while (i < text.size()) {
+        const auto lead = static_cast<unsigned char>(text[i]);
+        std::size_t length = 0;
+        unsigned min = 0;
+        unsigned value = 0;
+        if (lead < 0x80) {
+            ++i;
+            continue;
+        } else if ((lead & 0xE0) == 0xC0) {
+            length = 2, min = 0x80, value = lead & 0x1F;
+        } else if ((lead & 0xF0) == 0xE0) {
+            length = 3, min = 0x800, value = lead & 0x0F;
+        } else if ((lead & 0xF8) == 0xF0) {
+            length = 4, min = 0x10000, value = lead & 0x07;
+        } else {
+            return false;
+        }
+        if (i + length > text.size()) {
+            return false;
+        }
+        for (std::size_t k = 1; k < length; ++k) {
+            const auto next = static_cast<unsigned char>(text[i + k]);
+            if ((next & 0xC0) != 0x80) {
+                return false;
+            }
+            value = (value << 6) | (next & 0x3F);
+        }
+        if (value < min || value > 0x10FFFF || (value >= 0xD800 && value <= 0xDFFF)) {
+            return false;
+        }
+        i += length;
+    }
+    return true;
+}
+
+// ---- contents -------------------------------------------------------------------------------
+
+TEST(StringTable, HoldsExactlyTheIdsInUse) {
+    std::vector<int> ids;
+    for (const StringEntry& entry : StringTableEntries()) {
+        ids.push_back(entry.id);
+    }
+    EXPECT_EQ(ids, kExpectedIds);
+    for (const int id : kExpectedIds) {
+        EXPECT_FALSE(LoadString(id).empty()) << id;
+    }
+}
+
+TEST(StringTable, EveryTextIsZeroTerminatedUtf8WithoutCarriageReturns) {
+    for (const StringEntry& entry : StringTableEntries()) {
+        EXPECT_TRUE(IsUtf8(entry.text)) << entry.id;
+        EXPECT_EQ(entry.text.find('\r'), std::string_view::npos) << entry.id;
+        EXPECT_EQ(entry.text.find('\0'), std::string_view::npos) << entry.id;
+        EXPECT_EQ(entry.text.data()[entry.text.size()], '\0') << entry.id;
+        EXPECT_EQ(LoadString(entry.id).data(), entry.text.data()) << entry.id;
+    }
+}
+
+TEST(StringTable, TextsByteForByte) {
+    EXPECT_EQ(LoadString(110), "Lanterna");
+    EXPECT_EQ(LoadString(102), "IP 지정 접속");
+    EXPECT_EQ(LoadString(104), "Sentro 목록 파일(*.ini)\n*.ini\n모든 파일(*.*)\n*.*\n");
+    EXPECT_EQ(LoadString(108), "Lanterna 설정 파일(*.ini)\n*.ini\n모든 파일(*.*)\n*.*\n");
+    EXPECT_EQ(LoadString(191), "환경 설정 파일(*.ncf)\n*.ncf\n모든 파일(*.*)\n*.*\n");
+    EXPECT_EQ(LoadString(122), "다른 프로젝터가  통신 중입니다.");
+    EXPECT_EQ(LoadString(132),
+              "프로젝터의 설정에 실패했습니다. 설정을 확인하신 후,  재설정하십시오.");
+    EXPECT_EQ(LoadString(149), "프로젝터는 64대 까지 표시 가능합니다 .");
+    EXPECT_EQ(LoadString(129), "IP 주소를 사용할 수 없습니다. 사용 가능한 IP 주소를 입력하십시오.");
+    EXPECT_EQ(LoadString(182), "IP는, 0-255의 범위에서 입력하십시오.");
+    EXPECT_EQ(LoadString(185), "작성");
+    EXPECT_EQ(LoadString(186), "닫기");
+    EXPECT_EQ(LoadString(188),
+              "입력한 WAP-PSK는 사용할 수 없습니다 .사용 가능한 WPA-PSK를 입력하십시오.");
+    EXPECT_EQ(LoadString(190), "사용할 수 없는 암호입니다.사용 가능한 암호를 입력하십시오.");
+    EXPECT_EQ(LoadString(193), "사용할 수 없는 문자가 포함되어 있습니다.");
+}
+
+TEST(StringTable, LineFeedsAreSingleBytes) {
+    // "\n" in the table file is one line feed, which the file dialogs split the filter on.
+    const std::string_view filter = LoadString(191);
+    std::size_t lineFeeds = 0;
+    for (const char c : filter) {
+        lineFeeds += c == '\n' ? 1 : 0;
+    }
+    EXPECT_EQ(lineFeeds, 4u);
+    EXPECT_EQ(filter.find('\\'), std::string_view::npos);
+    EXPECT_EQ(filter.back(), '\n');
+}
+
+TEST(StringTable, NamedIdsMatchTheirTexts) {
+    EXPECT_EQ(LoadString(kStringAppName), "Lanterna");
+    EXPECT_EQ(LoadString(kStringBadIpAddress), LoadString(129));
+    EXPECT_EQ(LoadString(kStringDisplayLimit), LoadString(149));
+    EXPECT_EQ(LoadString(kStringBadFileNameCharacter), LoadString(193));
+}
+
+// ---- lookup ---------------------------------------------------------------------------------
+
+TEST(StringTable, UnknownIdsGiveAnEmptyZeroTerminatedText) {
+    for (const int id : {-1, 0, 1, 101, 111, 120, 154, 181, 187, 194, 100000}) {
+        const std::string_view text = LoadString(id);
+        EXPECT_TRUE(text.empty()) << id;
+        ASSERT_NE(text.data(), nullptr) << id;
+        EXPECT_EQ(text.data()[0], '\0') << id;
+    }
+}
+
+}  // namespace
+}  // namespace lanterna
