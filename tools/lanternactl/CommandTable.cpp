@@ -6,6 +6,9 @@ namespace lanterna::cli {
 std::span<const CliCommand> AllCommands() {
     static const CliCommand kCommands[] = {
         kVersionCommand,
+        kShowCommand,
+        kSaveCommand,
+        kImportListCommand,
     };
     return kCommands;
 }

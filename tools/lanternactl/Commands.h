@@ -6,5 +6,8 @@
 namespace lanterna::cli {
 
 extern const CliCommand kVersionCommand;
+extern const CliCommand kShowCommand;
+extern const CliCommand kSaveCommand;
+extern const CliCommand kImportListCommand;
 
 }  // namespace lanterna::cli

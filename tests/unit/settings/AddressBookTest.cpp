@@ -159,3 +159,71 @@ TEST(AddressBookStore, EmptyBookSavesAnEmptyList) {
 
 }  // namespace
 }  // namespace lanterna
+
+namespace lanterna {
+namespace {
+
+// ---- merge into the projector list -------------------------------------------------------------
+
+ProjectorRecord FoundBySearch(const Octets& address) {
+    ProjectorRecord record;
+    record.origin = kOriginSearch;
+    record.ipAddress = address;
+    CopyText(record.address, FormatDotted(address));
+    return record;
+}
+
+TEST(AddressBookMerge, AddsEntriesAsAddedByAddressWithTheirTypes) {
+    AddressBook book;
+    book.Append("ROOM-1\n192.168.1.5", "22");
+    book.Append("\n192.168.1.6", "");
+    book.Append("ABCDEFGHIJKLMNOPQRS\n256.1.1.1", "30x");
+    ProjectorList list;
+    EXPECT_EQ(MergeAddressBook(book, list), 3U);
+    ASSERT_EQ(list.Size(), 3U);
+    const ProjectorRecord& first = *list.At(0);
+    EXPECT_EQ(first.origin, kOriginAddress);
+    EXPECT_EQ(TextOf(first.projectorName), "ROOM-1");
+    EXPECT_EQ(TextOf(first.address), "192.168.1.5");
+    EXPECT_EQ(first.ipAddress, (Octets{192, 168, 1, 5}));
+    EXPECT_EQ(first.imType, 22);
+    EXPECT_TRUE(IsEmptyText(list.At(1)->projectorName));
+    EXPECT_EQ(list.At(1)->imType, 0);
+    EXPECT_EQ(TextOf(list.At(2)->projectorName), "ABCDEFGHIJKLMNO");
+    EXPECT_EQ(TextOf(list.At(2)->address), "0.1.1.1");
+    EXPECT_EQ(list.At(2)->imType, 30);
+}
+
+TEST(AddressBookMerge, PassesOverUnreadableEntriesAndAddressesAlreadyListed) {
+    AddressBook book;
+    book.Append("no line feed", "1");
+    book.Append("SHORT\n10.0.0", "1");
+    book.Append("CUT\n1.2.3.                4", "1");  // the fourth number lies past 20 bytes
+    book.Append("FOUND\n10.0.0.7", "1");
+    book.Append("TWICE\n10.0.0.8", "1");
+    book.Append("TWICE\n10.0.0.8", "1");
+    ProjectorList list;
+    list.Append(FoundBySearch({10, 0, 0, 7}));
+    EXPECT_EQ(MergeAddressBook(book, list), 1U);
+    ASSERT_EQ(list.Size(), 2U);
+    EXPECT_EQ(list.At(0)->origin, kOriginSearch);
+    EXPECT_EQ(TextOf(list.At(1)->address), "10.0.0.8");
+    EXPECT_EQ(book.Size(), 6U);
+}
+
+TEST(AddressBookMerge, StopsAtTheDisplayLimitWithoutLosingEntries) {
+    ProjectorList list;
+    for (std::uint8_t i = 0; i < 63; ++i) {
+        list.Append(FoundBySearch({10, 1, 0, i}));
+    }
+    AddressBook book;
+    book.Add("A", {10, 2, 0, 1}, 0);
+    book.Add("B", {10, 2, 0, 2}, 0);
+    EXPECT_EQ(MergeAddressBook(book, list), 1U);
+    EXPECT_EQ(list.Size(), ProjectorList::kDisplayLimit);
+    EXPECT_EQ(TextOf(list.At(63)->projectorName), "A");
+    EXPECT_EQ(book.Size(), 2U);
+}
+
+}  // namespace
+}  // namespace lanterna
