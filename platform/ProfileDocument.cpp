@@ -122,12 +122,25 @@ void ProfileDocument::SplitLines() {
                 content_[end] == '\r' && end + 1 < content_.size() && content_[end + 1] == '\n';
             line.eolLength = crlf ? 2 : 1;
         }
-        if (ParseLine(std::string_view(content_).substr(line.begin, line.length)).kind ==
-            LineKind::Header) {
-            headers_.push_back(lines_.size());
-        }
         lines_.push_back(line);
         pos = line.begin + line.length + line.eolLength;
+    }
+    IndexSections();
+}
+
+void ProfileDocument::IndexSections() {
+    for (std::size_t i = 0; i < lines_.size(); ++i) {
+        const ParsedLine line = ParseLine(LineText(i));
+        if (line.kind == LineKind::Header) {
+            if (!sections_.empty()) {
+                sections_.back().end = i;
+            }
+            sections_.push_back({i, lines_.size(), i, {}});
+            sectionIndex_.try_emplace(FoldedName(line.name), sections_.size() - 1);
+        } else if (line.kind == LineKind::Key && !sections_.empty()) {
+            sections_.back().keys.try_emplace(FoldedName(line.name), i);
+            sections_.back().lastKeyLine = i;
+        }
     }
 }
 
@@ -136,40 +149,15 @@ std::string_view ProfileDocument::LineText(std::size_t index) const {
 }
 
 std::optional<std::size_t> ProfileDocument::FindSection(std::string_view section) const {
-    for (const std::size_t header : headers_) {
-        if (ProfileNamesEqual(ParseLine(LineText(header)).name, section)) {
-            return header;
-        }
-    }
-    return std::nullopt;
+    const auto found = sectionIndex_.find(FoldedName(section));
+    return found == sectionIndex_.end() ? std::nullopt : std::optional(found->second);
 }
 
-std::size_t ProfileDocument::SectionEnd(std::size_t headerLine) const {
-    const auto next = std::upper_bound(headers_.begin(), headers_.end(), headerLine);
-    return next == headers_.end() ? lines_.size() : *next;
-}
-
-std::optional<std::size_t> ProfileDocument::FindKeyLine(std::size_t headerLine,
+std::optional<std::size_t> ProfileDocument::FindKeyLine(std::size_t section,
                                                         std::string_view key) const {
-    const std::size_t end = SectionEnd(headerLine);
-    for (std::size_t i = headerLine + 1; i < end; ++i) {
-        const ParsedLine line = ParseLine(LineText(i));
-        if (line.kind == LineKind::Key && ProfileNamesEqual(line.name, key)) {
-            return i;
-        }
-    }
-    return std::nullopt;
-}
-
-std::size_t ProfileDocument::InsertionLine(std::size_t headerLine) const {
-    std::size_t last = headerLine;
-    const std::size_t end = SectionEnd(headerLine);
-    for (std::size_t i = headerLine + 1; i < end; ++i) {
-        if (ParseLine(LineText(i)).kind == LineKind::Key) {
-            last = i;
-        }
-    }
-    return last;
+    const auto& keys = sections_[section].keys;
+    const auto found = keys.find(FoldedName(key));
+    return found == keys.end() ? std::nullopt : std::optional(found->second);
 }
 
 const ProfileDocument::PendingKey* ProfileDocument::FindPending(const std::vector<PendingKey>& keys,
@@ -187,8 +175,8 @@ ProfileDocument::PendingKey* ProfileDocument::FindPending(std::vector<PendingKey
 
 std::optional<std::string> ProfileDocument::Find(std::string_view section,
                                                  std::string_view key) const {
-    if (const auto header = FindSection(section)) {
-        if (const auto keyLine = FindKeyLine(*header, key)) {
+    if (const auto index = FindSection(section)) {
+        if (const auto keyLine = FindKeyLine(*index, key)) {
             if (const auto replaced = replacedValues_.find(*keyLine);
                 replaced != replacedValues_.end()) {
                 return ProfileValueOf(replaced->second);
@@ -196,7 +184,7 @@ std::optional<std::string> ProfileDocument::Find(std::string_view section,
             const ParsedLine line = ParseLine(LineText(*keyLine));
             return line.rawValue ? std::optional(ProfileValueOf(*line.rawValue)) : std::nullopt;
         }
-        const auto appended = appendedKeys_.find(*header);
+        const auto appended = appendedKeys_.find(*index);
         if (appended != appendedKeys_.end()) {
             if (const PendingKey* pending = FindPending(appended->second, key)) {
                 return ProfileValueOf(pending->value);
@@ -216,12 +204,12 @@ std::optional<std::string> ProfileDocument::Find(std::string_view section,
 std::unordered_map<std::string, std::optional<std::string>> ProfileDocument::KeyTable(
     std::string_view section) const {
     std::unordered_map<std::string, std::optional<std::string>> table;
-    const auto header = FindSection(section);
-    if (!header) {
+    const auto index = FindSection(section);
+    if (!index) {
         return table;
     }
-    const std::size_t end = SectionEnd(*header);
-    for (std::size_t i = *header + 1; i < end; ++i) {
+    const Section& found = sections_[*index];
+    for (std::size_t i = found.header + 1; i < found.end; ++i) {
         const ParsedLine line = ParseLine(LineText(i));
         if (line.kind != LineKind::Key) {
             continue;
@@ -234,7 +222,7 @@ std::unordered_map<std::string, std::optional<std::string>> ProfileDocument::Key
         }
         table.try_emplace(FoldedName(line.name), std::move(value));
     }
-    if (const auto appended = appendedKeys_.find(*header); appended != appendedKeys_.end()) {
+    if (const auto appended = appendedKeys_.find(*index); appended != appendedKeys_.end()) {
         for (const PendingKey& pending : appended->second) {
             table.try_emplace(FoldedName(pending.key), ProfileValueOf(pending.value));
         }
@@ -246,12 +234,12 @@ bool ProfileDocument::Set(std::string_view section, std::string_view key, std::s
     if (!IsStorableSectionName(section) || !IsStorableKeyName(key) || HasLineBreakOrZero(value)) {
         return false;
     }
-    if (const auto header = FindSection(section)) {
-        if (const auto keyLine = FindKeyLine(*header, key)) {
+    if (const auto index = FindSection(section)) {
+        if (const auto keyLine = FindKeyLine(*index, key)) {
             replacedValues_[*keyLine] = std::string(value);
             return true;
         }
-        std::vector<PendingKey>& appended = appendedKeys_[*header];
+        std::vector<PendingKey>& appended = appendedKeys_[*index];
         if (PendingKey* pending = FindPending(appended, key)) {
             pending->value = std::string(value);
         } else {
@@ -276,8 +264,8 @@ bool ProfileDocument::Set(std::string_view section, std::string_view key, std::s
 
 std::string ProfileDocument::Serialize() const {
     std::unordered_map<std::size_t, const std::vector<PendingKey>*> insertions;
-    for (const auto& [header, keys] : appendedKeys_) {
-        insertions[InsertionLine(header)] = &keys;
+    for (const auto& [section, keys] : appendedKeys_) {
+        insertions[sections_[section].lastKeyLine] = &keys;
     }
     std::string out;
     out.reserve(content_.size() + 256);

@@ -11,7 +11,8 @@
 // - writing a key that exists replaces its value in place; a new key goes after the last key of
 //   its section, a new section to the end of the file; every other line stays byte for byte.
 // Writes are collected and applied together by Serialize(), so a caller can save a whole batch
-// of key writes as one file replacement. Lookups and writes cost time linear in the file.
+// of key writes as one file replacement. Sections and keys are indexed when the text is parsed,
+// so a lookup or a write costs constant time whatever the size of the file.
 
 #include <cstddef>
 #include <cstdint>
@@ -55,6 +56,12 @@ class ProfileDocument {
         std::size_t length = 0;      // without the terminator
         std::uint8_t eolLength = 0;  // 0 (last line), 1 (LF or CR) or 2 (CR LF)
     };
+    struct Section {
+        std::size_t header = 0;       // line of the "[name]"
+        std::size_t end = 0;          // one past its last line
+        std::size_t lastKeyLine = 0;  // where new keys go after; the header when it has none
+        std::unordered_map<std::string, std::size_t> keys;  // lower-case name -> first key line
+    };
     struct PendingKey {
         std::string key;
         std::string value;
@@ -65,11 +72,11 @@ class ProfileDocument {
     };
 
     void SplitLines();
+    void IndexSections();
     std::string_view LineText(std::size_t index) const;
+    // Index into sections_ of the first section of that name.
     std::optional<std::size_t> FindSection(std::string_view section) const;
-    std::size_t SectionEnd(std::size_t headerLine) const;
-    std::optional<std::size_t> FindKeyLine(std::size_t headerLine, std::string_view key) const;
-    std::size_t InsertionLine(std::size_t headerLine) const;
+    std::optional<std::size_t> FindKeyLine(std::size_t section, std::string_view key) const;
     static PendingKey* FindPending(std::vector<PendingKey>& keys, std::string_view key);
     static const PendingKey* FindPending(const std::vector<PendingKey>& keys, std::string_view key);
 
@@ -77,10 +84,11 @@ class ProfileDocument {
     std::size_t bodyStart_ = 0;  // after a UTF-8 byte-order mark, which is kept as it is
     bool canWriteBack_ = true;
     std::vector<Line> lines_;
-    std::vector<std::size_t> headers_;  // indexes of the section header lines, in order
+    std::vector<Section> sections_;                              // in file order
+    std::unordered_map<std::string, std::size_t> sectionIndex_;  // lower-case name -> first
 
     std::unordered_map<std::size_t, std::string> replacedValues_;  // key line -> new value
-    std::unordered_map<std::size_t, std::vector<PendingKey>> appendedKeys_;  // by header line
+    std::unordered_map<std::size_t, std::vector<PendingKey>> appendedKeys_;  // by section
     std::vector<PendingSection> newSections_;
 };
 

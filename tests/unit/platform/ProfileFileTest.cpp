@@ -154,6 +154,15 @@ TEST(ProfileWrite, EmptySectionGetsItsKeyBelowTheHeader) {
     EXPECT_EQ(document.Serialize(), "[A]\nN=v\r\n[B]\nK=1\n");
 }
 
+TEST(ProfileWrite, WritesGoToTheFirstSectionOfAName) {
+    ProfileDocument document("[S]\nK=1\n[T]\nK=2\n[s]\nK=3\nN=old\n");
+    ASSERT_TRUE(document.Set("s", "k", "one"));
+    ASSERT_TRUE(document.Set("S", "N", "new"));  // the later section's key is not the one used
+    EXPECT_EQ(document.Serialize(), "[S]\nK=one\nN=new\r\n[T]\nK=2\n[s]\nK=3\nN=old\n");
+    EXPECT_EQ(Read(document, "S", "N"), "new");
+    EXPECT_EQ(Read(document, "T", "K"), "2");
+}
+
 TEST(ProfileWrite, RefusesWhatCannotBeStoredOnOneLine) {
     ProfileDocument document;
     EXPECT_FALSE(document.Set("S", "K", "two\nlines"));
