@@ -1,0 +1,45 @@
+#pragma once
+// The text command language of an authenticated link: building a command line and reading the
+// projector's reply text. Pure functions.
+
+#include <cstddef>
+#include <string>
+#include <string_view>
+
+namespace lanterna {
+
+// The line for a command, without its carriage return, from the patterns "%s?" (query),
+// "%s? %s" (query with argument), "%s" (set) and "%s %s" (set with argument). An empty
+// argument counts as absent. With `trim`, trailing white space is removed from the line.
+std::string BuildCommandLine(std::string_view name, std::string_view argument, bool query,
+                             bool trim);
+
+// A reply that begins with "ERR" reports that the projector refused the command.
+bool IsErrorReply(std::string_view reply);
+
+// Reads a query's value from its reply: the text after the last "=" that comes before the
+// reply's last carriage return. Copies it like strncpy into `value`: at most `valueSize` bytes,
+// zero-filled behind the text up to `valueSize`, and without terminator when the text has
+// `valueSize` bytes or more (callers pass one less than their buffer to keep a terminator).
+// Returns 1; 0 for an "ERR" reply or one without carriage return or "=", leaving `value`
+// unchanged.
+int ExtractQueryValue(std::string_view reply, char* value, std::size_t valueSize);
+
+// Where an unsolicited event notice ("IMEVENT=") stands in a complete reply, and what reading
+// does about it.
+struct EventNotice {
+    enum class Action {
+        kNone,  // no notice: the reply is complete
+        kSkip,  // a notice, not directly after a prompt: drop everything and read on
+        kCut,   // a notice directly after a prompt: the reply ends before it
+    };
+    Action action = Action::kNone;
+    std::size_t position = 0;  // where the notice begins (for kCut: the new reply length)
+};
+
+inline constexpr std::string_view kEventNoticeMark = "IMEVENT=";
+
+// Looks at the first notice mark in `received`.
+EventNotice FindEventNotice(std::string_view received);
+
+}  // namespace lanterna

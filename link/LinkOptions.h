@@ -1,0 +1,30 @@
+#pragma once
+// What a link takes from its surroundings. Production code uses the defaults; tests change them
+// to run the keep-alive on a manual clock, to search from a port of their own and to watch the
+// keep-alive's attempts.
+
+#include <cstdint>
+#include <functional>
+
+#include "link/Ports.h"
+#include "platform/TickClock.h"
+
+namespace lanterna {
+
+// What the keep-alive did at one of its checks.
+enum class KeepAliveEvent {
+    kSucceeded,   // a bare carriage return was answered
+    kFailed,      // the attempt failed
+    kClosedIdle,  // after a failed attempt, the link had been idle too long and was closed
+};
+
+struct LinkOptions {
+    // Tick counter of lastActivity and of the keep-alive's waits. Must outlive the link.
+    CTickClock* clock = &SystemTickClock();
+    // Local UDP port the hello search binds to (0: any free port).
+    std::uint16_t helloLocalPort = kProjectorPort;
+    // Called on the keep-alive thread after each attempt, with the tick of the check.
+    std::function<void(KeepAliveEvent event, Tick tick)> keepAliveObserver = nullptr;
+};
+
+}  // namespace lanterna

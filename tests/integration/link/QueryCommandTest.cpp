@@ -1,0 +1,79 @@
+#include <gtest/gtest.h>
+
+#include "link/LinkPacket.h"
+#include "link/Ports.h"
+#include "tests/integration/link/LinkTestSupport.h"
+#include "tests/support/cli/CliHarness.h"
+#include "tests/support/peer/ScriptedPeer.h"
+
+namespace lanterna {
+namespace {
+
+using test::AsBytes;
+using test::CScriptedPeer;
+using test::RunCli;
+using test::StatusReply;
+
+// The command always uses the projector port, so these tests stand on a loopback address of
+// their own.
+constexpr const char* kAddress = "127.83.29.1";
+
+TEST(QueryCommand, PrintsEachValueAfterAuthenticatingWithThePasswordFromTheEnvironment) {
+    CScriptedPeer peer(kAddress, kProjectorPort);
+    peer.Expect(AsBytes(BuildConnectRequest("pw")))
+        .Reply(StatusReply(0x20))
+        .ExpectLine("NWPNAME?")
+        .Reply("NWPNAME=ROOM-12\r:")
+        .ExpectLine("NWIPADR?")
+        .Reply("NWIPADR=10.0.0.5\r:");
+    peer.Start();
+    test::CliSetup setup;
+    setup.environment["LANTERNA_PASSWORD"] = "pw";
+    const auto run = RunCli({"query", kAddress, "NWPNAME", "NWIPADR"}, setup);
+    EXPECT_EQ(run.status, 0) << run.err;
+    EXPECT_EQ(run.out, "NWPNAME=ROOM-12\nNWIPADR=10.0.0.5\n");
+    EXPECT_TRUE(peer.Finish());
+}
+
+TEST(QueryCommand, UnsetPasswordMeansEmptyAndRefusalIsReported) {
+    CScriptedPeer peer(kAddress, kProjectorPort);
+    peer.Expect(AsBytes(BuildConnectRequest(""))).Reply(StatusReply(0x43));
+    peer.Start();
+    const auto run = RunCli({"query", kAddress, "NWPNAME"});
+    EXPECT_EQ(run.status, 1);
+    EXPECT_EQ(run.out, "");
+    EXPECT_NE(run.err.find("authentication refused"), std::string::npos) << run.err;
+    EXPECT_NE(run.err.find("-4"), std::string::npos) << run.err;
+    EXPECT_TRUE(peer.Finish());
+}
+
+TEST(QueryCommand, FailedQueryStopsWithAnError) {
+    CScriptedPeer peer(kAddress, kProjectorPort);
+    peer.Expect(AsBytes(BuildConnectRequest("")))
+        .Reply(StatusReply(0x20))
+        .ExpectLine("NWPNAME?")
+        .Reply("NWPNAME=A\r:")
+        .ExpectLine("NWBOGUS?")
+        .Reply("ERR\r:");
+    peer.Start();
+    const auto run = RunCli({"query", kAddress, "NWPNAME", "NWBOGUS", "NWIPADR"});
+    EXPECT_EQ(run.status, 1);
+    EXPECT_EQ(run.out, "NWPNAME=A\n");
+    EXPECT_NE(run.err.find("NWBOGUS"), std::string::npos) << run.err;
+    EXPECT_EQ(std::count(run.err.begin(), run.err.end(), '\n'), 1) << run.err;
+    EXPECT_TRUE(peer.Finish());
+}
+
+TEST(QueryCommand, ConnectFailureIsReported) {
+    const auto run = RunCli({"query", "127.83.29.2", "NWPNAME"});
+    EXPECT_EQ(run.status, 1);
+    EXPECT_NE(run.err.find("connect"), std::string::npos) << run.err;
+}
+
+TEST(QueryCommand, MissingArgumentsAreAUsageError) {
+    EXPECT_EQ(RunCli({"query"}).status, 2);
+    EXPECT_EQ(RunCli({"query", kAddress}).status, 2);
+}
+
+}  // namespace
+}  // namespace lanterna

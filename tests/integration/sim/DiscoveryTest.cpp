@@ -1,0 +1,297 @@
+// The discovery answers of the simulated projector: hello replies and secondary search
+// answers, requested by unicast on loopback (and by broadcast only inside a private network
+// namespace that the test creates).
+
+#include <net/if.h>
+#include <sched.h>
+#include <sys/ioctl.h>
+#include <sys/socket.h>
+#include <unistd.h>
+
+#include <cstring>
+#include <set>
+#include <thread>
+
+#include "RawPeer.h"
+
+namespace lanterna::sim::test {
+namespace {
+
+const Bytes kSecondaryRequest{0x02, 0x00, 0x00, 0x0F};
+
+std::optional<RawUdp::Datagram> Hello(const SimulatedProjector& projector,
+                                      std::chrono::milliseconds timeout = 2s) {
+    RawUdp client;
+    EXPECT_TRUE(client.SendTo(RequestPacket(1), projector.Address(), projector.HelloPort()));
+    return client.Receive(timeout);
+}
+
+std::optional<RawUdp::Datagram> Secondary(const SimulatedProjector& projector,
+                                          std::chrono::milliseconds timeout = 2s) {
+    RawUdp client;
+    EXPECT_TRUE(client.SendTo(kSecondaryRequest, projector.Address(), projector.SecondaryPort()));
+    return client.Receive(timeout);
+}
+
+std::string TextAt(const Bytes& bytes, std::size_t offset, std::size_t size) {
+    std::string text(bytes.begin() + static_cast<std::ptrdiff_t>(offset),
+                     bytes.begin() + static_cast<std::ptrdiff_t>(offset + size));
+    return text.substr(0, text.find('\0'));
+}
+
+// The UTF-16LE text at `offset` up to its terminator, which must come before `end`.
+std::u16string Utf16At(const Bytes& bytes, std::size_t offset, std::size_t end) {
+    std::u16string text;
+    for (std::size_t i = offset; i + 1 < end; i += 2) {
+        const char16_t unit = static_cast<char16_t>(bytes[i] | (bytes[i + 1] << 8));
+        if (unit == 0) {
+            return text;
+        }
+        text.push_back(unit);
+    }
+    ADD_FAILURE() << "no terminator";
+    return text;
+}
+
+// ---- hello -----------------------------------------------------------------------------------
+
+TEST(Hello, ReplyCarriesNameTypeAndComesFromTheProjectorPort) {
+    SimulatorConfig config = TestConfig("127.77.4.1");
+    config.name = "ROOM-12";
+    config.imType = 22;
+    config.mac = "00A0B1C2D3E4";
+    auto projector = StartProjector(config);
+    const auto reply = Hello(*projector);
+    ASSERT_TRUE(reply);
+    EXPECT_EQ(reply->sourceAddress, "127.77.4.1");
+    EXPECT_EQ(reply->sourcePort, projector->HelloPort());
+    EXPECT_EQ(projector->HelloPort(), projector->TcpPort());
+
+    const Bytes& bytes = reply->bytes;
+    ASSERT_EQ(bytes.size(), 16U + 3 * 18);
+    EXPECT_EQ(TextAt(bytes, 0, 10), "QVL/TK.net");
+    EXPECT_EQ(bytes[10], 0x10);
+    EXPECT_EQ(bytes[11], 1);
+    EXPECT_EQ(bytes[14], 0x20);
+    EXPECT_EQ(bytes[15], 3);
+    EXPECT_EQ(TextAt(bytes, 18, 16), "ROOM-12");
+    EXPECT_EQ(bytes[18 + 7], 0) << "zero-padded";
+    EXPECT_EQ(bytes[35], 22);
+    EXPECT_EQ(TextAt(bytes, 36, 16), "00A0B1C2D3E4");
+    EXPECT_EQ(projector->Counters().helloAnswered, 1U);
+}
+
+TEST(Hello, SixteenByteNameFillsTheEntry) {
+    SimulatorConfig config = TestConfig("127.77.4.2");
+    config.name = "ABCDEFGHIJKLMNOPQRS";
+    auto projector = StartProjector(config);
+    const auto reply = Hello(*projector);
+    ASSERT_TRUE(reply);
+    EXPECT_EQ(std::string(reply->bytes.begin() + 18, reply->bytes.begin() + 34),
+              "ABCDEFGHIJKLMNOP");
+    EXPECT_EQ(reply->bytes[34], 2) << "entry 2 follows directly";
+}
+
+TEST(Hello, NameChangedOverTheLinkIsAnnounced) {
+    auto projector = StartProjector(TestConfig("127.77.4.3"));
+    ASSERT_TRUE(projector->ApplySet("NWPNAME", "RENAMED"));
+    const auto reply = Hello(*projector);
+    ASSERT_TRUE(reply);
+    EXPECT_EQ(TextAt(reply->bytes, 18, 16), "RENAMED");
+}
+
+TEST(Hello, SwitchesAndFaultsShapeTheReply) {
+    SimulatorConfig config = TestConfig("127.77.4.4");
+    config.imType = 20;
+    auto projector = StartProjector(config);
+    DiscoveryConfig discovery = projector->Discovery();
+
+    discovery.answerHello = false;
+    projector->SetDiscovery(discovery);
+    EXPECT_FALSE(Hello(*projector, 300ms)) << "switched off";
+
+    discovery.answerHello = true;
+    discovery.helloHeaderCount = 2;
+    projector->SetDiscovery(discovery);
+    auto reply = Hello(*projector);
+    ASSERT_TRUE(reply);
+    EXPECT_EQ(reply->bytes[15], 2);
+    EXPECT_EQ(reply->bytes.size(), 16U + 2 * 18);
+    EXPECT_EQ(reply->bytes[35], 20) << "a type-20 module says so";
+
+    discovery.helloHeaderCount = 3;
+    discovery.helloStatus = 0;
+    projector->SetDiscovery(discovery);
+    reply = Hello(*projector);
+    ASSERT_TRUE(reply);
+    EXPECT_EQ(reply->bytes[14], 0);
+
+    discovery.helloStatus = 0x20;
+    discovery.helloFromOtherPort = true;
+    projector->SetDiscovery(discovery);
+    reply = Hello(*projector);
+    ASSERT_TRUE(reply);
+    EXPECT_EQ(reply->sourceAddress, "127.77.4.4");
+    EXPECT_NE(reply->sourcePort, projector->HelloPort());
+}
+
+TEST(Hello, OnlyHelloRequestsAreAnswered) {
+    auto projector = StartProjector(TestConfig("127.77.4.5"));
+    RawUdp client;
+    Bytes answered = RequestPacket(1);
+    answered[14] = 0x20;  // shaped like a reply: never answered, so replies cannot echo
+    Bytes wrongMagic = RequestPacket(1);
+    wrongMagic[0] = 'X';
+    Bytes shortened = RequestPacket(1);
+    shortened.resize(10);
+    const std::vector<Bytes> ignored{answered,         wrongMagic,
+                                     RequestPacket(2), RequestPacket(1, {}, 0x11),
+                                     shortened,        kSecondaryRequest};
+    for (const Bytes& datagram : ignored) {
+        ASSERT_TRUE(client.SendTo(datagram, projector->Address(), projector->HelloPort()));
+    }
+    EXPECT_FALSE(client.Receive(300ms));
+    ASSERT_TRUE(client.SendTo(RequestPacket(1), projector->Address(), projector->HelloPort()));
+    EXPECT_TRUE(client.Receive());
+}
+
+// ---- secondary search ------------------------------------------------------------------------
+
+TEST(SecondarySearch, AnswerCarriesNameAndAddressInUtf16) {
+    SimulatorConfig config = TestConfig("127.77.4.6");
+    config.name = "Sala-\xc3\xa9";  // UTF-8 e with acute accent
+    auto projector = StartProjector(config);
+    const auto answer = Secondary(*projector);
+    ASSERT_TRUE(answer);
+    EXPECT_EQ(answer->sourceAddress, "127.77.4.6");
+    const Bytes& bytes = answer->bytes;
+    ASSERT_EQ(bytes.size(), 120U);
+    EXPECT_EQ(bytes[2], 3);
+    EXPECT_EQ(bytes[3], 0);
+    EXPECT_EQ(Utf16At(bytes, 4, 86), u"Sala-\u00e9");
+    EXPECT_EQ(Utf16At(bytes, 86, 120), u"127.77.4.6");
+    EXPECT_EQ(projector->Counters().secondaryAnswered, 1U);
+}
+
+TEST(SecondarySearch, LongNameIsCutToFortyCharacters) {
+    SimulatorConfig config = TestConfig("127.77.4.7");
+    config.name = std::string(45, 'N');
+    auto projector = StartProjector(config);
+    const auto answer = Secondary(*projector);
+    ASSERT_TRUE(answer);
+    EXPECT_EQ(Utf16At(answer->bytes, 4, 86), std::u16string(40, u'N'));
+}
+
+TEST(SecondarySearch, SwitchesAndFaults) {
+    auto projector = StartProjector(TestConfig("127.77.4.8"));
+    DiscoveryConfig discovery = projector->Discovery();
+    discovery.secondaryEmptyName = true;
+    projector->SetDiscovery(discovery);
+    auto answer = Secondary(*projector);
+    ASSERT_TRUE(answer);
+    EXPECT_EQ(answer->bytes[4], 0);
+    EXPECT_EQ(answer->bytes[5], 0);
+    EXPECT_EQ(Utf16At(answer->bytes, 86, 120), u"127.77.4.8");
+
+    discovery.answerSecondary = false;
+    projector->SetDiscovery(discovery);
+    EXPECT_FALSE(Secondary(*projector, 300ms));
+
+    discovery.answerSecondary = true;
+    projector->SetDiscovery(discovery);
+    RawUdp client;
+    ASSERT_TRUE(client.SendTo({0x02, 0x00, 0x00, 0x0F, 0x00}, projector->Address(),
+                              projector->SecondaryPort()));
+    ASSERT_TRUE(
+        client.SendTo({0x02, 0x00, 0x00, 0x0E}, projector->Address(), projector->SecondaryPort()));
+    EXPECT_FALSE(client.Receive(300ms)) << "other datagrams are ignored";
+}
+
+// ---- receiving broadcasts --------------------------------------------------------------------
+
+// With broadcasts on, a datagram that reaches the port through the all-addresses socket is
+// still answered from the projector's own address and port. A unicast to 127.0.0.1 (an
+// address no projector listens on) takes that road without broadcasting.
+TEST(BroadcastMode, AnswersLeaveFromTheProjectorAddress) {
+    SimulatorConfig config = TestConfig("127.77.4.9");
+    config.receiveBroadcasts = true;
+    auto projector = StartProjector(config);
+
+    RawUdp client;
+    ASSERT_TRUE(client.SendTo(RequestPacket(1), "127.0.0.1", projector->HelloPort()));
+    auto reply = client.Receive();
+    ASSERT_TRUE(reply);
+    EXPECT_EQ(reply->sourceAddress, "127.77.4.9");
+    EXPECT_EQ(reply->sourcePort, projector->HelloPort());
+
+    ASSERT_TRUE(client.SendTo(kSecondaryRequest, "127.0.0.1", projector->SecondaryPort()));
+    reply = client.Receive();
+    ASSERT_TRUE(reply);
+    EXPECT_EQ(reply->sourceAddress, "127.77.4.9");
+    EXPECT_EQ(reply->sourcePort, projector->SecondaryPort());
+}
+
+bool BringLoopbackUp() {
+    const int fd = ::socket(AF_INET, SOCK_DGRAM, 0);
+    if (fd < 0) {
+        return false;
+    }
+    ifreq request{};
+    std::strncpy(request.ifr_name, "lo", IFNAMSIZ - 1);
+    bool up = ::ioctl(fd, SIOCGIFFLAGS, &request) == 0;
+    request.ifr_flags = static_cast<short>(request.ifr_flags | IFF_UP);
+    up = up && ::ioctl(fd, SIOCSIFFLAGS, &request) == 0;
+    ::close(fd);
+    return up;
+}
+
+struct BroadcastOutcome {
+    bool isolated = false;
+    std::set<std::string> helloSources;
+    std::set<std::string> secondarySources;
+};
+
+// Runs on a thread of its own that moves into a fresh network namespace, so the broadcast
+// never leaves it; the namespace disappears with the thread's sockets.
+BroadcastOutcome BroadcastInPrivateNamespace() {
+    BroadcastOutcome outcome;
+    if (::unshare(CLONE_NEWNET) != 0 || !BringLoopbackUp()) {
+        return outcome;
+    }
+    outcome.isolated = true;
+    SimulatorConfig first = TestConfig("127.0.0.2");
+    first.receiveBroadcasts = true;
+    auto one = StartProjector(first);
+    SimulatorConfig second = TestConfig("127.0.0.3");
+    second.receiveBroadcasts = true;
+    second.port = one->TcpPort();
+    second.secondaryPort = one->SecondaryPort();
+    auto two = StartProjector(second);
+
+    RawUdp client;
+    client.EnableBroadcast();
+    client.SendTo(RequestPacket(1), "127.255.255.255", one->HelloPort());
+    client.SendTo(kSecondaryRequest, "127.255.255.255", one->SecondaryPort());
+    while (const auto datagram = client.Receive(1s)) {
+        auto& sources =
+            datagram->bytes.size() == 120 ? outcome.secondarySources : outcome.helloSources;
+        sources.insert(datagram->sourceAddress + ":" + std::to_string(datagram->sourcePort));
+    }
+    return outcome;
+}
+
+TEST(BroadcastMode, EveryProjectorOfANamespaceAnswersOneBroadcast) {
+    BroadcastOutcome outcome;
+    std::thread isolated([&outcome] { outcome = BroadcastInPrivateNamespace(); });
+    isolated.join();
+    if (!outcome.isolated) {
+        GTEST_SKIP() << "cannot create a network namespace here (needs root)";
+    }
+    ASSERT_EQ(outcome.helloSources.size(), 2U);
+    EXPECT_EQ(outcome.helloSources.begin()->substr(0, 10), "127.0.0.2:");
+    EXPECT_EQ(outcome.helloSources.rbegin()->substr(0, 10), "127.0.0.3:");
+    ASSERT_EQ(outcome.secondarySources.size(), 2U);
+}
+
+}  // namespace
+}  // namespace lanterna::sim::test

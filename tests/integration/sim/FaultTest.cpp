@@ -1,0 +1,130 @@
+// Fault injection of the simulated projector: split replies, event notices, delays, dropped
+// connections, refused commands.
+
+#include "RawPeer.h"
+
+namespace lanterna::sim::test {
+namespace {
+
+using Clock = std::chrono::steady_clock;
+
+TEST(Faults, SplitReplyArrivesCompleteInSeveralPieces) {
+    SimulatorConfig config = TestConfig("127.77.3.1");
+    config.faults.splitReplyPieces = 3;
+    config.faults.splitDelay = 200ms;
+    auto projector = StartProjector(config);
+    auto session = OpenSession(*projector);
+
+    const auto start = Clock::now();
+    ASSERT_TRUE(session->Send("NWPNAME?\r"));
+    const std::string first = session->ReadSome();
+    EXPECT_LT(first.size(), std::string("NWPNAME=SIMPROJ\r:").size());
+    EXPECT_EQ(first + session->ReadReply(), "NWPNAME=SIMPROJ\r:");
+    EXPECT_GE(Clock::now() - start, 400ms) << "two pauses between three writes";
+}
+
+TEST(Faults, SplittingCanBeSwitchedWhileRunning) {
+    auto projector = StartProjector(TestConfig("127.77.3.2"));
+    auto session = OpenSession(*projector);
+    FaultConfig faults = projector->Faults();
+    faults.splitReplyPieces = 64;  // more pieces than bytes: one byte per write
+    faults.splitDelay = 5ms;
+    projector->SetFaults(faults);
+    EXPECT_EQ(session->Query("NWCNAME"), "public");
+    faults.splitReplyPieces = 1;
+    projector->SetFaults(faults);
+    const auto start = Clock::now();
+    EXPECT_EQ(session->Query("NWCNAME"), "public");
+    EXPECT_LT(Clock::now() - start, 1s);
+}
+
+TEST(Faults, EventNoticeBeforeReplyComesAsAReplyOfItsOwn) {
+    SimulatorConfig config = TestConfig("127.77.3.3");
+    config.faults.eventNotice = EventNoticePlacement::kBeforeReply;
+    config.faults.eventNoticeGap = 200ms;
+    auto projector = StartProjector(config);
+    auto session = OpenSession(*projector);
+
+    ASSERT_TRUE(session->Send("NWIF?\r"));
+    EXPECT_EQ(session->ReadReply(), "IMEVENT=0001\r:");
+    EXPECT_EQ(session->ReadReply(), "NWIF=0\r:");
+    EXPECT_EQ(session->ReadAll(), "") << "nothing else follows";
+}
+
+TEST(Faults, EventNoticeAfterPromptTravelsWithTheReply) {
+    SimulatorConfig config = TestConfig("127.77.3.4");
+    config.faults.eventNotice = EventNoticePlacement::kAfterPrompt;
+    config.faults.eventNoticeText = "IMEVENT=0002 0040";
+    auto projector = StartProjector(config);
+    auto session = OpenSession(*projector);
+
+    ASSERT_TRUE(session->Send("NWIF?\r"));
+    EXPECT_EQ(session->ReadAll(), "NWIF=0\r:IMEVENT=0002 0040\r:");
+    ASSERT_TRUE(session->Send("NWPNAME BAD NAME\r"));
+    EXPECT_EQ(session->ReadAll(), "ERR\r:IMEVENT=0002 0040\r:");
+}
+
+TEST(Faults, ReplyDelayHoldsBackEveryReply) {
+    SimulatorConfig config = TestConfig("127.77.3.5");
+    config.faults.replyDelay = 300ms;
+    auto projector = StartProjector(config);
+    auto start = Clock::now();
+    auto session = OpenSession(*projector);
+    EXPECT_GE(Clock::now() - start, 300ms) << "the handshake reply waits too";
+    start = Clock::now();
+    EXPECT_EQ(session->Query("NWIF"), "0");
+    EXPECT_GE(Clock::now() - start, 300ms);
+}
+
+TEST(Faults, ConnectionDropsAfterTheGivenBytes) {
+    SimulatorConfig config = TestConfig("127.77.3.6");
+    config.faults.dropAfterBytes = 20;
+    auto projector = StartProjector(config);
+    auto session = OpenSession(*projector);
+
+    EXPECT_EQ(session->Command("NWIF?"), "NWIF=0\r:") << "8 of 20 bytes";
+    ASSERT_TRUE(session->Send("NWPNAME?\r"));
+    EXPECT_EQ(session->ReadExact(100), "NWPNAME=SIMP") << "the remaining 12 bytes, then closed";
+    EXPECT_TRUE(session->WaitClosed());
+
+    // The budget is per connection.
+    auto again = OpenSession(*projector);
+    EXPECT_EQ(again->Command("NWIF?"), "NWIF=0\r:");
+}
+
+TEST(Faults, DropAtZeroBytesClosesBeforeAnyReply) {
+    SimulatorConfig config = TestConfig("127.77.3.7");
+    config.faults.dropAfterBytes = 0;
+    auto projector = StartProjector(config);
+    auto session = OpenSession(*projector);
+    ASSERT_TRUE(session->Send("NWIF?\r"));
+    EXPECT_TRUE(session->WaitClosed());
+    EXPECT_EQ(projector->CommandLog(), std::vector<std::string>{"NWIF?"});
+}
+
+TEST(Faults, RefusedCommandsGetErrInEveryForm) {
+    SimulatorConfig config = TestConfig("127.77.3.8");
+    config.faults.refusedCommands = {"NWPNAME", "NWSMTPTEST", "NWRESET"};
+    auto projector = StartProjector(config);
+    auto session = OpenSession(*projector);
+
+    EXPECT_EQ(session->Command("NWPNAME?"), "ERR\r:");
+    EXPECT_EQ(session->Command("NWPNAME OTHER"), "ERR\r:");
+    EXPECT_EQ(session->Command("NWSMTPTEST"), "ERR\r:");
+    EXPECT_EQ(session->Query("NWCNAME"), "public") << "other commands still work";
+    EXPECT_EQ(projector->Settings().name, "SIMPROJ");
+    EXPECT_EQ(projector->Counters().testMails, 0U);
+
+    // A refused reset does not restart the module.
+    ASSERT_TRUE(session->Send("NWRESET\r"));
+    EXPECT_EQ(session->Query("NWIF"), "0");
+    EXPECT_EQ(projector->Counters().resets, 0U);
+
+    FaultConfig faults = projector->Faults();
+    faults.refusedCommands.clear();
+    projector->SetFaults(faults);
+    EXPECT_EQ(session->Query("NWPNAME"), "SIMPROJ");
+}
+
+}  // namespace
+}  // namespace lanterna::sim::test

@@ -1,0 +1,134 @@
+#include <algorithm>
+#include <cctype>
+#include <filesystem>
+#include <fstream>
+#include <optional>
+#include <ostream>
+
+#include "resources/StringTable.h"
+#include "settings/ConfigFile.h"
+#include "settings/ConfigFileText.h"
+#include "settings/ValidationRules.h"
+#include "tools/lanternactl/Commands.h"
+#include "tools/lanternactl/RecordJson.h"
+
+namespace lanterna::cli {
+
+namespace {
+
+constexpr std::string_view kUsage =
+    "ncf (--wired | --wireless) --from RECORD.json|FILE.ini -o FILE.ncf";
+
+struct NcfOptions {
+    std::optional<std::int32_t> wirelessActive;
+    std::string source;
+    std::string output;
+};
+
+int UsageError(CliContext& context, std::string_view problem) {
+    context.err << "lanternactl ncf: " << problem << "\nUsage: lanternactl " << kUsage << "\n";
+    return kExitUsage;
+}
+
+// Returns an empty text when the options are complete, else what is wrong with them.
+std::string ParseOptions(CliArgs args, NcfOptions& options) {
+    for (std::size_t i = 0; i < args.size(); ++i) {
+        const std::string& arg = args[i];
+        if (arg == "--wired" || arg == "--wireless") {
+            if (options.wirelessActive.has_value()) {
+                return "give --wired or --wireless once";
+            }
+            options.wirelessActive = arg == "--wireless" ? 1 : 0;
+        } else if (arg == "--from" || arg == "-o") {
+            if (i + 1 >= args.size() || args[i + 1].empty()) {
+                return arg + " needs a file name";
+            }
+            std::string& target = arg == "--from" ? options.source : options.output;
+            if (!target.empty()) {
+                return arg + " is given twice";
+            }
+            target = args[++i];
+        } else {
+            return "unknown argument '" + arg + "'";
+        }
+    }
+    if (!options.wirelessActive.has_value()) {
+        return "choose --wired or --wireless";
+    }
+    if (options.source.empty()) {
+        return "--from is missing";
+    }
+    if (options.output.empty()) {
+        return "-o is missing";
+    }
+    return {};
+}
+
+std::string LowerExtension(const std::string& path) {
+    std::string extension = std::filesystem::path(path).extension().string();
+    std::transform(extension.begin(), extension.end(), extension.begin(),
+                   [](unsigned char c) { return static_cast<char>(std::tolower(c)); });
+    return extension;
+}
+
+bool LoadJsonRecord(CliContext& context, const std::string& path, ProjectorRecord& record) {
+    std::ifstream in(path, std::ios::binary);
+    if (!in || std::filesystem::is_directory(path)) {
+        context.err << "lanternactl ncf: cannot read " << path << "\n";
+        return false;
+    }
+    const nlohmann::json json = nlohmann::json::parse(in, nullptr, false);
+    if (json.is_discarded()) {
+        context.err << "lanternactl ncf: " << path << " is not valid JSON\n";
+        return false;
+    }
+    std::string error;
+    if (!RecordFromJson(json, record, error)) {
+        context.err << "lanternactl ncf: " << path << ": " << error << "\n";
+        return false;
+    }
+    return true;
+}
+
+int RunNcf(CliContext& context, CliArgs args) {
+    NcfOptions options;
+    if (const std::string problem = ParseOptions(args, options); !problem.empty()) {
+        return UsageError(context, problem);
+    }
+    const std::string extension = LowerExtension(options.source);
+    if (extension != ".json") {
+        return UsageError(context, "--from takes a record (.json) or a settings file (.ini)");
+    }
+
+    ProjectorRecord record{};
+    if (!LoadJsonRecord(context, options.source, record)) {
+        return kExitFailed;
+    }
+    // As the configuration-file dialog does: the variant decides the interface.
+    record.wirelessActive = *options.wirelessActive;
+
+    if (IsPlainFileName(options.output) != 1) {
+        context.err << "lanternactl ncf: " << options.output << ": "
+                    << LoadString(kStringBadFileNameCharacter)
+                    << " (the file name may hold only bytes 0x20 to 0x7F)\n";
+        return kExitFailed;
+    }
+    if (const ConfigFileText text = BuildConfigFileText(record); !text.ok()) {
+        context.err << "lanternactl ncf: the argument of " << text.brokenCommand
+                    << " holds a line break; no file written\n";
+        return kExitFailed;
+    }
+    if (!WriteConfigFile(record, options.output)) {
+        context.err << "lanternactl ncf: cannot write " << options.output << "\n";
+        return kExitFailed;
+    }
+    return kExitOk;
+}
+
+}  // namespace
+
+const CliCommand kNcfCommand{
+    "ncf", kUsage,
+    "Write a network configuration file for a wired or wireless set-up from a record.", &RunNcf};
+
+}  // namespace lanterna::cli

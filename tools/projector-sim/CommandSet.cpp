@@ -1,0 +1,105 @@
+#include "tools/projector-sim/CommandSet.h"
+
+#include "tools/projector-sim/CommandTable.h"
+
+namespace lanterna::sim {
+
+namespace {
+
+constexpr std::string_view kAccepted = "\r:";
+constexpr std::string_view kRefused = "ERR\r:";
+constexpr std::string_view kPrompt = ":";
+
+CommandOutcome Reply(std::string_view text) {
+    return CommandOutcome{std::string(text)};
+}
+
+// IMSTAT and NWRESET: the client sends them without reading a reply.
+CommandOutcome ExecuteSendOnly(const CommandSpec& spec, ProjectorSettings& settings,
+                               const CommandLine& command, bool refused,
+                               const CommandOptions& options) {
+    const bool accepted = !refused && spec.set(settings, command.argument);
+    CommandOutcome outcome;
+    if (options.answerSendOnly) {
+        outcome.reply = std::string(accepted ? kAccepted : kRefused);
+    }
+    outcome.reset = accepted && spec.name == "NWRESET";
+    return outcome;
+}
+
+}  // namespace
+
+CommandLine ParseCommandLine(std::string_view line) {
+    CommandLine command;
+    const std::size_t blank = line.find(' ');
+    std::string_view head = line.substr(0, blank);
+    if (!head.empty() && head.back() == '?') {
+        command.query = true;
+        head.remove_suffix(1);
+    }
+    command.name = head;
+    if (blank != std::string_view::npos) {
+        command.hasArgument = true;
+        command.argument = line.substr(blank + 1);
+    }
+    return command;
+}
+
+CommandOutcome ExecuteCommand(ProjectorSettings& settings, std::string_view line,
+                              const CommandOptions& options) {
+    if (line.empty()) {
+        return Reply(kPrompt);
+    }
+    const CommandLine command = ParseCommandLine(line);
+    const CommandSpec* spec = FindCommand(command.name);
+    if (spec == nullptr || !IsAvailableOn(*spec, settings.imType)) {
+        return Reply(kRefused);
+    }
+    const bool refused =
+        options.refused != nullptr && options.refused->count(std::string(command.name)) != 0;
+    if (spec->sendOnly && !command.query) {
+        return ExecuteSendOnly(*spec, settings, command, refused, options);
+    }
+    if (refused) {
+        return Reply(kRefused);
+    }
+    if (command.query) {
+        if (command.hasArgument || !spec->query) {
+            return Reply(kRefused);
+        }
+        return Reply(spec->name + "=" + spec->query(settings) + std::string(kAccepted));
+    }
+    if (!spec->set || !spec->set(settings, command.argument)) {
+        return Reply(kRefused);
+    }
+    CommandOutcome outcome = Reply(kAccepted);
+    outcome.testMail = spec->name == "NWSMTPTEST";
+    return outcome;
+}
+
+std::optional<std::string> QueryValue(const ProjectorSettings& settings, std::string_view name) {
+    const CommandSpec* spec = FindCommand(name);
+    if (spec == nullptr || !spec->query || !IsAvailableOn(*spec, settings.imType)) {
+        return std::nullopt;
+    }
+    return spec->query(settings);
+}
+
+bool ApplySet(ProjectorSettings& settings, std::string_view name, std::string_view argument) {
+    const CommandSpec* spec = FindCommand(name);
+    if (spec == nullptr || !spec->set || !IsAvailableOn(*spec, settings.imType)) {
+        return false;
+    }
+    ProjectorSettings changed = settings;
+    if (!spec->set(changed, argument)) {
+        return false;
+    }
+    settings = std::move(changed);
+    return true;
+}
+
+bool IsKnownCommand(std::string_view name) {
+    return FindCommand(name) != nullptr;
+}
+
+}  // namespace lanterna::sim

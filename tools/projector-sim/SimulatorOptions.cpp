@@ -1,0 +1,291 @@
+#include "tools/projector-sim/SimulatorOptions.h"
+
+#include <array>
+#include <cstdio>
+#include <functional>
+#include <map>
+
+#include "tools/projector-sim/ValueRules.h"
+
+namespace lanterna::sim {
+
+namespace {
+
+// Decimal, or hexadecimal after "0x".
+std::optional<std::uint32_t> ParseNumber(std::string_view text, std::uint32_t maximum) {
+    if (text.size() > 2 && (text.substr(0, 2) == "0x" || text.substr(0, 2) == "0X")) {
+        text.remove_prefix(2);
+        if (text.size() > 8 || !IsHexDigits(text)) {
+            return std::nullopt;
+        }
+        const auto value = std::stoul(std::string(text), nullptr, 16);
+        return value <= maximum ? std::optional<std::uint32_t>(static_cast<std::uint32_t>(value))
+                                : std::nullopt;
+    }
+    return ParseDecimal(text, maximum);
+}
+
+using ValueHandler = std::function<bool(SimulatorOptions&, std::string_view)>;
+using FlagHandler = std::function<void(SimulatorOptions&)>;
+
+// Handler of a numeric option storing into `store`.
+template <typename Store>
+ValueHandler Number(std::uint32_t minimum, std::uint32_t maximum, Store store) {
+    return [=](SimulatorOptions& options, std::string_view text) {
+        const auto value = ParseNumber(text, maximum);
+        if (!value || *value < minimum) {
+            return false;
+        }
+        store(options, *value);
+        return true;
+    };
+}
+
+std::chrono::milliseconds Milliseconds(std::uint32_t value) {
+    return std::chrono::milliseconds(value);
+}
+
+const std::map<std::string_view, ValueHandler>& ValueOptions() {
+    static const std::map<std::string_view, ValueHandler> handlers{
+        {"--address",
+         [](SimulatorOptions& o, std::string_view v) {
+             o.config.address = std::string(v);
+             return ParseDottedStrict(v).has_value();
+         }},
+        {"--count",
+         Number(1, kMaxProjectorCount,
+                [](SimulatorOptions& o, std::uint32_t v) { o.count = static_cast<int>(v); })},
+        {"--name",
+         [](SimulatorOptions& o, std::string_view v) {
+             o.config.name = std::string(v);
+             return !v.empty() && v.size() <= 40;
+         }},
+        {"--password",
+         [](SimulatorOptions& o, std::string_view v) {
+             o.config.password = std::string(v);
+             return v.size() <= 16;
+         }},
+        {"--mac",
+         [](SimulatorOptions& o, std::string_view v) {
+             o.config.mac = std::string(v);
+             return IsHardwareAddress(v);
+         }},
+        {"--im-type", Number(0, 255,
+                             [](SimulatorOptions& o, std::uint32_t v) {
+                                 o.config.imType = static_cast<std::uint8_t>(v);
+                             })},
+        {"--log",
+         [](SimulatorOptions& o, std::string_view v) {
+             o.config.logFile = std::string(v);
+             return !v.empty();
+         }},
+        {"--lifetime", Number(1, 7 * 24 * 3600,
+                              [](SimulatorOptions& o, std::uint32_t v) {
+                                  o.lifetime = std::chrono::seconds(v);
+                              })},
+        {"--max-sessions",
+         Number(1, 64, [](SimulatorOptions& o, std::uint32_t v) { o.config.maxSessions = v; })},
+        {"--hello-status", Number(0, 255,
+                                  [](SimulatorOptions& o, std::uint32_t v) {
+                                      o.config.discovery.helloStatus = static_cast<std::uint8_t>(v);
+                                  })},
+        {"--hello-header-count", Number(0, 255,
+                                        [](SimulatorOptions& o, std::uint32_t v) {
+                                            o.config.discovery.helloHeaderCount =
+                                                static_cast<std::uint8_t>(v);
+                                        })},
+        {"--split-replies", Number(1, 64,
+                                   [](SimulatorOptions& o, std::uint32_t v) {
+                                       o.config.faults.splitReplyPieces = static_cast<int>(v);
+                                   })},
+        {"--split-delay", Number(0, 60000,
+                                 [](SimulatorOptions& o, std::uint32_t v) {
+                                     o.config.faults.splitDelay = Milliseconds(v);
+                                 })},
+        {"--event-notice",
+         [](SimulatorOptions& o, std::string_view v) {
+             o.config.faults.eventNotice = v == "before"  ? EventNoticePlacement::kBeforeReply
+                                           : v == "after" ? EventNoticePlacement::kAfterPrompt
+                                                          : EventNoticePlacement::kNone;
+             return v == "before" || v == "after" || v == "none";
+         }},
+        {"--event-text",
+         [](SimulatorOptions& o, std::string_view v) {
+             o.config.faults.eventNoticeText = std::string(v);
+             return v.substr(0, 8) == "IMEVENT=" && v.find('\r') == std::string_view::npos;
+         }},
+        {"--event-gap", Number(0, 60000,
+                               [](SimulatorOptions& o, std::uint32_t v) {
+                                   o.config.faults.eventNoticeGap = Milliseconds(v);
+                               })},
+        {"--reply-delay", Number(0, 600000,
+                                 [](SimulatorOptions& o, std::uint32_t v) {
+                                     o.config.faults.replyDelay = Milliseconds(v);
+                                 })},
+        {"--drop-after",
+         Number(0, 1U << 30,
+                [](SimulatorOptions& o, std::uint32_t v) { o.config.faults.dropAfterBytes = v; })},
+        {"--refuse",
+         [](SimulatorOptions& o, std::string_view v) {
+             std::size_t start = 0;
+             while (start <= v.size()) {
+                 const std::size_t end = std::min(v.find(',', start), v.size());
+                 const std::string_view name = v.substr(start, end - start);
+                 if (name.empty()) {
+                     return false;
+                 }
+                 o.config.faults.refusedCommands.emplace(name);
+                 start = end + 1;
+             }
+             return true;
+         }},
+        {"--handshake-status", Number(0, 255,
+                                      [](SimulatorOptions& o, std::uint32_t v) {
+                                          o.config.faults.handshakeStatus =
+                                              static_cast<std::uint8_t>(v);
+                                      })},
+    };
+    return handlers;
+}
+
+const std::map<std::string_view, FlagHandler>& FlagOptions() {
+    static const std::map<std::string_view, FlagHandler> handlers{
+        {"--help", [](SimulatorOptions& o) { o.help = true; }},
+        {"--wireless", [](SimulatorOptions& o) { o.config.wireless = true; }},
+        {"--broadcast", [](SimulatorOptions& o) { o.config.receiveBroadcasts = true; }},
+        {"--no-hello", [](SimulatorOptions& o) { o.config.discovery.answerHello = false; }},
+        {"--no-secondary", [](SimulatorOptions& o) { o.config.discovery.answerSecondary = false; }},
+        {"--hello-other-port",
+         [](SimulatorOptions& o) { o.config.discovery.helloFromOtherPort = true; }},
+        {"--secondary-empty-name",
+         [](SimulatorOptions& o) { o.config.discovery.secondaryEmptyName = true; }},
+        {"--answer-send-only",
+         [](SimulatorOptions& o) { o.config.faults.answerSendOnlyCommands = true; }},
+        {"--keep-on-reset", [](SimulatorOptions& o) { o.config.closeOnReset = false; }},
+    };
+    return handlers;
+}
+
+bool LastAddressFits(const SimulatorOptions& options) {
+    Octets first{};
+    ScanDottedInto(options.config.address, first);
+    return static_cast<std::uint64_t>(ToHostOrder(first)) +
+               static_cast<std::uint64_t>(options.count) - 1 <=
+           0xFFFFFFFFULL;
+}
+
+std::string CountedMac(const std::string& mac, int index) {
+    const std::uint64_t value = std::stoull(mac, nullptr, 16) + static_cast<std::uint64_t>(index);
+    std::array<char, 16> text{};
+    std::snprintf(text.data(), text.size(), "%012llX",
+                  static_cast<unsigned long long>(value & 0xFFFFFFFFFFFFULL));
+    return std::string(text.data());
+}
+
+}  // namespace
+
+OptionsResult ParseSimulatorOptions(std::span<const std::string_view> args) {
+    SimulatorOptions options;
+    for (std::size_t i = 0; i < args.size(); ++i) {
+        std::string_view name = args[i];
+        std::optional<std::string_view> value;
+        if (const std::size_t equals = name.find('=');
+            name.substr(0, 2) == "--" && equals != std::string_view::npos) {
+            value = name.substr(equals + 1);
+            name = name.substr(0, equals);
+        }
+        if (const auto flag = FlagOptions().find(name); flag != FlagOptions().end() && !value) {
+            flag->second(options);
+            continue;
+        }
+        const auto handler = ValueOptions().find(name);
+        if (handler == ValueOptions().end()) {
+            return {std::nullopt, "unknown option '" + std::string(args[i]) + "'"};
+        }
+        if (!value) {
+            if (i + 1 >= args.size()) {
+                return {std::nullopt, "option " + std::string(name) + " needs a value"};
+            }
+            value = args[++i];
+        }
+        if (!handler->second(options, *value)) {
+            return {std::nullopt,
+                    "bad value '" + std::string(*value) + "' for option " + std::string(name)};
+        }
+    }
+    if (!LastAddressFits(options)) {
+        return {std::nullopt, "--count runs past the last IPv4 address"};
+    }
+    return {options, {}};
+}
+
+std::vector<SimulatorConfig> ExpandProjectors(const SimulatorOptions& options) {
+    Octets first{};
+    ScanDottedInto(options.config.address, first);
+    std::vector<SimulatorConfig> configs;
+    for (int i = 0; i < options.count; ++i) {
+        SimulatorConfig config = options.config;
+        config.address =
+            FormatDotted(FromHostOrder(ToHostOrder(first) + static_cast<std::uint32_t>(i)));
+        if (options.count > 1) {
+            config.name += "-" + std::to_string(i + 1);
+            config.logPrefix = config.address + " ";
+            if (!config.mac.empty()) {
+                config.mac = CountedMac(config.mac, i);
+            }
+        }
+        configs.push_back(std::move(config));
+    }
+    return configs;
+}
+
+std::string UsageText() {
+    return R"(Usage: lanterna-projector-sim [OPTIONS]
+Simulates projector network modules: the TCP link and the UDP discovery on port 3629, the
+secondary search on UDP port 3620. Prints "listening on ADDR:3629" per projector when ready
+and runs until SIGINT or SIGTERM, or until --lifetime ends.
+
+Identity:
+  --address ADDR           IPv4 address to listen on (default 127.0.0.1)
+  --count N                N projectors on consecutive addresses from ADDR (1 to 1000);
+                           names get "-1", "-2", ... appended
+  --name NAME              projector name (default SIMPROJ)
+  --password PASSWORD      password (at most 16 bytes; default none)
+  --mac HEX12              hardware address, 12 hexadecimal digits (default 0200 + address)
+  --im-type N              interface-module type 0 to 255 (default 21; 22 = extended wireless)
+  --wireless               the wireless interface is in use (NWIF 1)
+  --max-sessions N         connections served at once; more are closed at once (default 8)
+  --keep-on-reset          keep the connection open after NWRESET
+
+Discovery:
+  --broadcast              also receive broadcasts (UDP bound on all addresses)
+  --no-hello               do not answer hello requests
+  --no-secondary           do not answer secondary search requests
+  --hello-status N         status byte of the hello reply (default 0x20)
+  --hello-header-count N   header count of the hello reply (default 3)
+  --hello-other-port       send hello replies from another source port
+  --secondary-empty-name   secondary answers carry an empty name
+
+Faults:
+  --split-replies N        send every reply in N writes
+  --split-delay MS         pause between those writes (default 20)
+  --event-notice WHERE     "before" a reply or "after" its prompt: an IMEVENT notice
+  --event-text TEXT        the notice text (default IMEVENT=0001)
+  --event-gap MS           pause after a notice sent before a reply (default 100)
+  --reply-delay MS         pause before every reply
+  --drop-after BYTES       close a connection once BYTES of text replies have gone out
+  --refuse CMD[,CMD...]    answer these commands with ERR (repeatable)
+  --handshake-status N     answer every handshake packet with status N (e.g. 0x41)
+  --answer-send-only       answer IMSTAT and NWRESET with a reply (default: no reply)
+
+Other:
+  --log FILE               append every command line received to FILE
+  --lifetime SECONDS       stop after SECONDS
+  --help                   show this text
+
+Exit status: 0 after a signal or the lifetime, 1 when a socket cannot be bound, 2 bad
+command line.
+)";
+}
+
+}  // namespace lanterna::sim
