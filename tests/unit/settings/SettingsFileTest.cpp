@@ -277,6 +277,95 @@ TEST(SettingsFileWrite, WhatIsWrittenReadsBackWithStateOne) {
     EXPECT_EQ(r.writeAll, 1);
 }
 
+// Every setting a save writes, compared field by field.
+void ExpectSameSettings(const ProjectorRecord& a, const ProjectorRecord& b) {
+    EXPECT_EQ(TextOf(a.projectorName), TextOf(b.projectorName));
+    EXPECT_EQ(TextOf(a.macAddress), TextOf(b.macAddress));
+    EXPECT_EQ(a.imType, b.imType);
+    EXPECT_EQ(a.primaryInterface, b.primaryInterface);
+    EXPECT_EQ(a.dhcp, b.dhcp);
+    for (const auto field :
+         {&ProjectorRecord::ipAddress, &ProjectorRecord::subnetMask, &ProjectorRecord::gateway,
+          &ProjectorRecord::dns1, &ProjectorRecord::dns2, &ProjectorRecord::wins1,
+          &ProjectorRecord::wins2, &ProjectorRecord::smtpServer, &ProjectorRecord::trapAddress1,
+          &ProjectorRecord::trapAddress2}) {
+        EXPECT_EQ(a.*field, b.*field);
+    }
+    EXPECT_EQ(TextOf(a.dnsDomain), TextOf(b.dnsDomain));
+    EXPECT_EQ(a.mailNotify, b.mailNotify);
+    EXPECT_EQ(a.smtpPort, b.smtpPort);
+    EXPECT_EQ(TextOf(a.mailTo1), TextOf(b.mailTo1));
+    EXPECT_EQ(TextOf(a.mailTo2), TextOf(b.mailTo2));
+    EXPECT_EQ(TextOf(a.mailTo3), TextOf(b.mailTo3));
+    EXPECT_EQ(a.mailEvents1, b.mailEvents1);
+    EXPECT_EQ(a.mailEvents2, b.mailEvents2);
+    EXPECT_EQ(a.mailEvents3, b.mailEvents3);
+    EXPECT_EQ(TextOf(a.community), TextOf(b.community));
+    EXPECT_EQ(a.wirelessActive, b.wirelessActive);
+    EXPECT_EQ(a.essidSet, b.essidSet);
+    EXPECT_EQ(TextOf(a.essid), TextOf(b.essid));
+    EXPECT_EQ(a.wepEnabled, b.wepEnabled);
+    EXPECT_EQ(TextOf(a.wepKey), TextOf(b.wepKey));
+    EXPECT_EQ(a.adhoc, b.adhoc);
+    EXPECT_EQ(a.security, b.security);
+    EXPECT_EQ(a.wepKeyId, b.wepKeyId);
+    EXPECT_EQ(TextOf(a.wepKey1), TextOf(b.wepKey1));
+    EXPECT_EQ(TextOf(a.wepKey2), TextOf(b.wepKey2));
+    EXPECT_EQ(TextOf(a.wepKey3), TextOf(b.wepKey3));
+    EXPECT_EQ(TextOf(a.wepKey4), TextOf(b.wepKey4));
+}
+
+// An extended wireless module with every optional key written and every field set.
+ProjectorRecord FullExtendedRecord() {
+    ProjectorRecord r = SampleRecord();
+    r.imType = 22;
+    r.primaryInterface = 1;
+    r.dns2State = kStateRead;
+    r.dns2 = {8, 8, 4, 4};
+    r.wins1State = kStateRead;
+    r.wins1 = {10, 1, 1, 1};
+    CopyText(r.mailTo2, "second@example.local");
+    CopyText(r.mailTo3, "third@example.local");
+    r.mailEvents2 = 0x155;
+    r.trapAddress2 = {172, 16, 0, 9};
+    r.wepEnabled = 0;
+    CopyText(r.wepKey, "");
+    r.adhoc = 1;
+    r.security = {1, 1, 0, 0};
+    r.wepKeyId = 4;
+    CopyText(r.wepKey1, "0123456789");
+    CopyText(r.wepKey2, "abcde");
+    CopyText(r.wepKey3, "0123456789abcdef0123456789");
+    CopyText(r.wepKey4, "abcdefghijklm");
+    return r;
+}
+
+TEST(SettingsFileWrite, SavedRecordReadsBackTheSameAndSavesToTheSameBytes) {
+    TempFolder folder;
+    for (const ProjectorRecord& saved : {SampleRecord(), FullExtendedRecord()}) {
+        const std::string first = folder.File("first.ini");
+        const std::string second = folder.File("second.ini");
+        std::filesystem::remove(first);
+        std::filesystem::remove(second);
+        ASSERT_EQ(WriteSettingsFile(saved, first), 1);
+        ProjectorRecord back;
+        ASSERT_EQ(ReadSettingsFile(back, first), 1);
+        ExpectSameSettings(back, saved);
+        ASSERT_EQ(WriteSettingsFile(back, second), 1);
+        const std::string bytes = *ReadFile(first);
+        EXPECT_EQ(ReadFile(second), bytes);
+        // Every line ends with CR LF, none with a bare LF or CR.
+        std::size_t crlf = 0;
+        for (std::size_t at = bytes.find_first_of("\r\n"); at != std::string::npos;
+             at = bytes.find_first_of("\r\n", at + 2)) {
+            ASSERT_EQ(bytes.compare(at, 2, "\r\n"), 0) << "bare line end at " << at;
+            ++crlf;
+        }
+        EXPECT_TRUE(bytes.ends_with("\r\n"));
+        EXPECT_GT(crlf, 20U);
+    }
+}
+
 TEST(SettingsFileWrite, DhcpOnLeavesOutTheAddressesAndZeroesWins) {
     ProjectorRecord record = SampleRecord();
     record.dhcp = 1;
