@@ -1,0 +1,97 @@
+#include "dialogs/MainDialogDefaults.h"
+
+#include <QAction>
+#include <QDir>
+#include <QEventLoop>
+#include <QFileDialog>
+#include <QMenu>
+#include <QStringList>
+#include <atomic>
+#include <thread>
+
+#include "dialogs/AboutDialog.h"
+#include "dialogs/MainDialog.h"
+#include "dialogs/PasswordInputDialog.h"
+#include "resources/StringTable.h"
+#include "ui/Text.h"
+
+namespace lanterna::dialogs {
+namespace {
+
+constexpr int kStringListFileTitle = 103;
+constexpr int kStringListFileFilters = 104;
+
+// String 104 holds pairs of lines: a description such as "... (*.ini)" and its pattern. The
+// pattern "*.*" means every file, as it does on the platform the texts were written for.
+QStringList FileFiltersOf(std::string_view pairs) {
+    const QStringList lines = ui::ToQString(pairs).split('\n', Qt::SkipEmptyParts);
+    QStringList filters;
+    for (qsizetype i = 0; i + 1 < lines.size(); i += 2) {
+        QString description = lines[i];
+        const qsizetype bracket = description.indexOf('(');
+        if (bracket > 0) {
+            description.truncate(bracket);
+        }
+        const QString pattern = lines[i + 1] == "*.*" ? QStringLiteral("*") : lines[i + 1];
+        filters << QStringLiteral("%1 (%2)").arg(description.trimmed(), pattern);
+    }
+    return filters;
+}
+
+}  // namespace
+
+int TrackPopupMenu(QWidget* owner, const std::vector<MenuCommand>& menu, QPoint globalPoint) {
+    QMenu popup(owner);
+    for (const MenuCommand& command : menu) {
+        popup.addAction(ui::ToQString(command.text))->setData(command.id);
+    }
+    const QAction* chosen = popup.exec(globalPoint);
+    return chosen != nullptr ? chosen->data().toInt() : 0;
+}
+
+std::string ChooseListFile(QWidget* owner) {
+    QFileDialog dialog(owner, ui::ToQString(LoadString(kStringListFileTitle)), QDir::homePath());
+    dialog.setAcceptMode(QFileDialog::AcceptOpen);
+    dialog.setFileMode(QFileDialog::ExistingFile);
+    dialog.setNameFilters(FileFiltersOf(LoadString(kStringListFileFilters)));
+    dialog.setDefaultSuffix(QStringLiteral("ini"));
+    if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty()) {
+        return {};
+    }
+    return QFile::encodeName(dialog.selectedFiles().front()).toStdString();
+}
+
+MainDialogServices DefaultMainDialogServices(ApplicationState& state, SearchTargets targets) {
+    MainDialogServices services;
+    services.runSearch = [targets](CMainDialog&, ProjectorList& projectors) {
+        // Until the wait dialog is in place the window waits here, still painting.
+        CSearchController search(projectors, nullptr, targets);
+        search.Start();
+        QEventLoop loop;
+        std::atomic<bool> done{false};
+        std::thread waiter([&] {
+            search.WaitForEnd();
+            done = true;
+            QMetaObject::invokeMethod(&loop, &QEventLoop::quit, Qt::QueuedConnection);
+        });
+        if (!done) {
+            loop.exec();
+        }
+        waiter.join();
+    };
+    services.runPasswordInput = [](CMainDialog& owner, ProjectorRecord& record) {
+        CPasswordInputDialog dialog(&record, &owner);
+        return dialog.DoModal();
+    };
+    services.runAbout = [](CMainDialog& owner) {
+        CAboutDialog dialog(&owner);
+        return dialog.DoModal();
+    };
+    services.chooseListFile = [](CMainDialog& owner) { return ChooseListFile(&owner); };
+    services.trackPopupMenu = [](CMainDialog& owner, const std::vector<MenuCommand>& menu,
+                                 QPoint point) { return TrackPopupMenu(&owner, menu, point); };
+    (void)state;
+    return services;
+}
+
+}  // namespace lanterna::dialogs

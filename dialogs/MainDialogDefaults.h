@@ -1,0 +1,26 @@
+#pragma once
+// The services of the program's own main window: its real dialogs, the popup menu and the
+// open-file dialog, and the search on the real broadcast targets (tests pass other targets).
+
+#include <QWidget>
+
+#include "dialogs/MainDialogServices.h"
+
+// The search's headers name a member `slots`, which Qt defines as a keyword macro.
+#pragma push_macro("slots")
+#undef slots
+#include "discovery/SearchController.h"
+#pragma pop_macro("slots")
+
+namespace lanterna::dialogs {
+
+MainDialogServices DefaultMainDialogServices(ApplicationState& state, SearchTargets targets = {});
+
+// The popup menu at `globalPoint`, tracked with the right button; the chosen id or 0.
+int TrackPopupMenu(QWidget* owner, const std::vector<MenuCommand>& menu, QPoint globalPoint);
+
+// The import's open-file dialog (title string 103, filters of string 104, the home folder
+// first); the chosen existing file, or empty.
+std::string ChooseListFile(QWidget* owner);
+
+}  // namespace lanterna::dialogs

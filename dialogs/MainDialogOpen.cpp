@@ -1,0 +1,222 @@
+// Opening a projector: probe, password, read, then the settings dialog or a dropped settings
+// file; the connect-by-address flow; the file drop on the list.
+
+#include <algorithm>
+#include <cctype>
+#include <cstring>
+
+#include "dialogs/MainDialog.h"
+#include "platform/FixedText.h"
+#include "settings/SettingsFile.h"
+#include "ui/ListView.h"
+#include "ui/MessageBox.h"
+
+namespace lanterna::dialogs {
+namespace {
+
+constexpr int kStringApplyQuestion = 109;
+constexpr int kStringNotSettingsFile = 124;
+constexpr int kStringSettingsUnreadable = 123;
+
+// End codes of the address-entry dialog.
+constexpr int kAddressConnectNew = 1;
+constexpr int kAddressAddNew = 1070;
+constexpr int kAddressAddListed = 1425;
+constexpr int kAddressConnectListed = 1426;
+
+// Probe results.
+constexpr int kProbeNoPassword = 1;
+constexpr int kProbePasswordNeeded = 2;
+
+constexpr std::size_t kDroppedPathLimit = 2048;
+
+bool EqualsIgnoringCase(std::string_view a, std::string_view b) {
+    return std::equal(a.begin(), a.end(), b.begin(), b.end(), [](char x, char y) {
+        return std::tolower(static_cast<unsigned char>(x)) ==
+               std::tolower(static_cast<unsigned char>(y));
+    });
+}
+
+bool HasSettingsExtension(std::string_view path) {
+    constexpr std::string_view kExtension = ".ini";
+    return path.size() >= kExtension.size() &&
+           EqualsIgnoringCase(path.substr(path.size() - kExtension.size()), kExtension);
+}
+
+}  // namespace
+
+// ---- OpenProjector ------------------------------------------------------------------------
+
+void CMainDialog::OpenProjector(int row) {
+    state_.selectedIndex = row - kFirstProjectorRow;
+    OpenSelected();
+}
+
+bool CMainDialog::OpenSelected() {
+    ProjectorRecord* record = state_.SelectedRecord();
+    if (record == nullptr) {
+        return false;
+    }
+    if (!ProbeAndRead(*record)) {
+        return false;
+    }
+    return droppedFile_ != 0 ? ApplyDroppedFile(*record) : ApplySettingsDialog(*record);
+}
+
+bool CMainDialog::ProbeAndRead(ProjectorRecord& record) {
+    CopyText(state_.currentAddress, TextOf(record.address));
+    const int probe =
+        services_.runOperation ? services_.runOperation(*this, WorkerMode::kProbe, false) : -1;
+    if (probe != kProbeNoPassword && probe != kProbePasswordNeeded) {
+        EndOpenFailed(&record);
+        return false;
+    }
+    const bool passwordEntered = probe == kProbePasswordNeeded;
+    if (passwordEntered) {
+        const int answer =
+            services_.runPasswordInput ? services_.runPasswordInput(*this, record) : ui::IDCANCEL;
+        if (answer != ui::IDOK) {
+            EndOpenFailed(&record);
+            return false;
+        }
+    } else {
+        CopyText(record.password, "");
+    }
+    state_.readAllSettings = droppedFile_ != 0 ? 0 : 1;
+    const int read = services_.runOperation
+                         ? services_.runOperation(*this, WorkerMode::kRead, passwordEntered)
+                         : ui::IDCANCEL;
+    if (read != ui::IDOK) {
+        EndOpenFailed(&record);
+        return false;
+    }
+    return true;
+}
+
+bool CMainDialog::ApplySettingsDialog(ProjectorRecord& record) {
+    const int answer =
+        services_.runNetworkSettings ? services_.runNetworkSettings(*this, record) : ui::IDCANCEL;
+    CloseLink(state_);
+    if (answer != ui::IDOK) {
+        return false;
+    }
+    // A new name or address follows into the address book.
+    addressBook_.book.Rename(TextOf(state_.currentAddress), TextOf(record.projectorName),
+                             record.ipAddress);
+    Refresh(true);
+    return true;
+}
+
+bool CMainDialog::ApplyDroppedFile(ProjectorRecord& record) {
+    if (ShowMessage(kStringApplyQuestion, kMessageYesNoQuestion) != ui::IDYES) {
+        EndOpenFailed(&record);
+        return false;
+    }
+    const int write =
+        services_.runOperation ? services_.runOperation(*this, WorkerMode::kWrite, false) : 2;
+    if (write != ui::IDOK) {
+        EndOpenFailed(&record);
+        return false;
+    }
+    CloseLink(state_);
+    record.writeAll = 0;
+    Refresh(true);
+    return true;
+}
+
+// Every early end of the road: no half-applied file stays in the record, no link stays open.
+void CMainDialog::EndOpenFailed(ProjectorRecord* record) {
+    RestoreDroppedRecord(record);
+    CloseLink(state_);
+}
+
+void CMainDialog::RestoreDroppedRecord(ProjectorRecord* record) {
+    if (droppedFile_ != 0 && record != nullptr) {
+        // Byte for byte, so the record is exactly as it was before the drop.
+        std::memcpy(static_cast<void*>(record), &droppedBackup_, sizeof droppedBackup_);
+    }
+}
+
+// ---- connect by address -------------------------------------------------------------------
+
+int CMainDialog::FindRecordOfAddress(const Octets& address) const {
+    int found = -1;
+    state_.projectors.ForEach([&](std::size_t index, const ProjectorRecord& record) {
+        if (found < 0 && record.ipAddress == address) {
+            found = static_cast<int>(index);
+        }
+    });
+    return found;
+}
+
+void CMainDialog::ConnectByAddress() {
+    CopyText(state_.pendingName, "");
+    const int code = services_.runAddressEntry ? services_.runAddressEntry(*this) : ui::IDCANCEL;
+    switch (code) {
+        case kAddressConnectNew:
+            if (AddProjectorByAddress(true, true) == 1) {
+                OpenSelected();
+            }
+            break;
+        case kAddressAddNew:
+            AddProjectorByAddress(true, true);
+            break;
+        case kAddressConnectListed: {
+            const int index = FindRecordOfAddress(state_.pendingAddress);
+            if (index >= 0) {
+                state_.selectedIndex = index;
+                OpenSelected();
+            }
+            break;
+        }
+        case kAddressAddListed:
+        default:
+            break;
+    }
+}
+
+// ---- file drop ----------------------------------------------------------------------------
+
+void CMainDialog::OnFilesDropped(QPoint point, const std::vector<std::string>& paths) {
+    ui::CListView* list = List();
+    if (list == nullptr || paths.empty() || busy_ != 0 || dropPending_) {
+        return;
+    }
+    const int row = list->HitTest(point);
+    if (paths.size() > 1) {
+        PostMessage(kShowWarningMessage, kStringNotSettingsFile);
+        return;
+    }
+    ProjectorRecord* record = state_.projectors.At(row - kFirstProjectorRow);
+    if (row < kFirstProjectorRow || record == nullptr) {
+        return;
+    }
+    const std::string& path = paths.front();
+    if (!HasSettingsExtension(path)) {
+        PostMessage(kShowWarningMessage, kStringNotSettingsFile);
+        return;
+    }
+    // A path too long to take whole is not read cut short: that would name another file.
+    ProjectorRecord fromFile{};
+    if (path.size() > kDroppedPathLimit || ReadSettingsFile(fromFile, path) != 1) {
+        PostMessage(kShowWarningMessage, kStringSettingsUnreadable);
+        return;
+    }
+    // A file saved from another projector is refused.
+    if (!IsEmptyText(record->macAddress) &&
+        !EqualsIgnoringCase(TextOf(record->macAddress), TextOf(fromFile.macAddress))) {
+        PostMessage(kShowWarningMessage, kStringSettingsUnreadable);
+        return;
+    }
+    std::memcpy(static_cast<void*>(&droppedBackup_), record, sizeof droppedBackup_);
+    if (IsEmptyText(record->macAddress)) {
+        record->macAddress = fromFile.macAddress;
+    }
+    CopySettings(fromFile, *record);
+    list->SelectRow(row, true);
+    droppedFile_ = 1;
+    dropPending_ = true;
+    PostMessage(kOpenProjectorMessage, row);
+}
+
+}  // namespace lanterna::dialogs

@@ -1,0 +1,64 @@
+#pragma once
+// What the main window works on and what it opens, handed in at construction so that the
+// program passes its real pieces and tests pass their own (a search pointed at loopback, a
+// scripted progress run, a temporary registry hive).
+//
+// Every service runs on the user-interface thread, modally: it returns once its dialog or
+// search has ended. An empty function means "nothing to open": the run ends as if cancelled
+// (IDCANCEL, or no file, or no menu command).
+
+#include <QPoint>
+#include <functional>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "platform/RegistryKey.h"
+#include "record/ProjectorList.h"
+#include "settings/AddressBook.h"
+#include "state/ApplicationState.h"
+#include "workers/Workers.h"
+
+namespace lanterna::dialogs {
+
+class CMainDialog;
+
+// One entry of the projector popup menu (menu 140).
+struct MenuCommand {
+    int id = 0;
+    std::string_view text;
+};
+
+struct MainDialogServices {
+    // The search behind its wait dialog: appends every projector found (origin 0) to the list.
+    std::function<void(CMainDialog&, ProjectorList& projectors)> runSearch;
+    // COperationProgressDialog in `mode` for the selected projector; its end code (read: 1 go
+    // on, 2 failed; probe: -1, 0, 1 or 2; write: 1 done, 2 failed).
+    std::function<int(CMainDialog&, WorkerMode mode, bool passwordEntered)> runOperation;
+    // CAddressEntryDialog: 1 connect, 1070 add, 1425 add (listed), 1426 connect (listed), else
+    // cancel. It leaves the address, name and type in the state's pending fields.
+    std::function<int(CMainDialog&)> runAddressEntry;
+    // CPasswordInputDialog on the record; 1 when the password was confirmed (and stored).
+    std::function<int(CMainDialog&, ProjectorRecord& record)> runPasswordInput;
+    // CPasswordChangeDialog for the selected projector.
+    std::function<int(CMainDialog&)> runPasswordChange;
+    // CNetworkSettingsDialog on the record (the link is open); 1 OK (written), else cancel.
+    std::function<int(CMainDialog&, ProjectorRecord& record)> runNetworkSettings;
+    // CNetworkConfigFileDialog for a wired (false) or wireless (true) configuration file.
+    std::function<int(CMainDialog&, bool wireless)> runConfigFile;
+    // CAboutDialog.
+    std::function<int(CMainDialog&)> runAbout;
+    // The open-file dialog of the import; the chosen path, or empty on cancel.
+    std::function<std::string(CMainDialog&)> chooseListFile;
+    // Shows the popup menu at `globalPoint`; the chosen command id, 0 for none.
+    std::function<int(CMainDialog&, const std::vector<MenuCommand>& menu, QPoint globalPoint)>
+        trackPopupMenu;
+};
+
+// The address book and where it is stored. The book must outlive the window.
+struct AddressBookPlace {
+    AddressBook& book;
+    HiveFile hive = HiveFile::UserDefault();
+};
+
+}  // namespace lanterna::dialogs
