@@ -5,6 +5,7 @@
 #include <QCoreApplication>
 #include <QCursor>
 #include <QKeyEvent>
+#include <algorithm>
 #include <utility>
 
 #include "resources/StringTable.h"
@@ -171,7 +172,12 @@ void CMainDialog::OnRightClick() {
     if (menu.empty() || !services_.trackPopupMenu) {
         return;
     }
-    switch (services_.trackPopupMenu(*this, menu, QCursor::pos())) {
+    const int chosen = services_.trackPopupMenu(*this, menu, QCursor::pos());
+    // Only what the menu offered may run: found projectors have no delete.
+    const bool offered = std::any_of(menu.begin(), menu.end(), [chosen](const MenuCommand& entry) {
+        return entry.id == chosen;
+    });
+    switch (offered ? chosen : 0) {
         case kSettingsCommand:
             OnSettingsCommand();
             break;

@@ -1,0 +1,207 @@
+// The projector list: fixed rows, rows of projectors, refresh order, the limit, the address
+// book across runs, the popup menu and delete, and keys that must not close the window.
+#include <QTest>
+
+#include "MainWindowTestSupport.h"
+#include "dialogs/DemonstrationProjectors.h"
+#include "platform/FixedText.h"
+#include "settings/AddressBookStore.h"
+#include "ui/ListView.h"
+
+namespace mainwindowtest {
+namespace {
+
+using ::testing::ElementsAre;
+using ::testing::IsEmpty;
+
+const std::string kConnectByAddress = "IP 지정 접속";
+const std::string kWiredFile = "환경 설정 파일 작성(유선용)";
+const std::string kWirelessFile = "환경 설정 파일 작성(무선용)";
+
+class ProjectorListTest : public MainWindowTest {
+  protected:
+    lanterna::HiveFile Hive() const { return {TempPath("hive"), lanterna::RealFileSeam()}; }
+    void StoreBook(const std::vector<std::pair<std::string, std::string>>& entries) {
+        lanterna::AddressBook stored;
+        for (const auto& [entry, type] : entries) {
+            stored.Append(entry, type);
+        }
+        ASSERT_EQ(lanterna::SaveAddressBook(stored, Hive()), 1);
+    }
+    void RightClickRow(int row) {
+        window->ListView(CMainDialog::kListControl)->SelectRow(row);
+        window->SendCommand(CMainDialog::kListControl, ui::Notify::RightClicked);
+    }
+};
+
+// ---- rows ---------------------------------------------------------------------------------
+
+TEST_F(ProjectorListTest, FreshStartShowsExactlyTheThreeFixedRows) {
+    Open();
+    EXPECT_THAT(Labels(), ElementsAre(kConnectByAddress, kWiredFile, kWirelessFile));
+    EXPECT_THAT(Images(), ElementsAre(0, 3, 4));
+    EXPECT_EQ(window->GetWindowText(), "Lanterna");
+    EXPECT_EQ(window->ListView(CMainDialog::kListControl)->ImageCount(), 5);
+    EXPECT_TRUE(state->projectors.Empty());
+    EXPECT_EQ(searches, 1);
+}
+
+TEST_F(ProjectorListTest, FoundProjectorsShowNameAboveAddressWithTheFoundImage) {
+    found = {MakeProjector("HALL", "10.1.1.5"), MakeProjector("", "10.1.1.6")};
+    Open();
+    EXPECT_THAT(Labels(), ElementsAre(kConnectByAddress, kWiredFile, kWirelessFile,
+                                      "HALL\n10.1.1.5", "\n10.1.1.6"));
+    EXPECT_THAT(Images(), ElementsAre(0, 3, 4, 2, 2));
+    ExpectRowsMatchRecords();
+}
+
+TEST_F(ProjectorListTest, DuplicatesWithTheSameNameGoButTheSameAddressUnderAnotherNameStays) {
+    found = {MakeProjector("A", "10.1.1.5"), MakeProjector("B", "10.1.1.6"),
+             MakeProjector("A", "10.1.1.5"), MakeProjector("A2", "10.1.1.5")};
+    Open();
+    EXPECT_THAT(Labels(), ElementsAre(kConnectByAddress, kWiredFile, kWirelessFile, "A\n10.1.1.5",
+                                      "B\n10.1.1.6", "A2\n10.1.1.5"));
+    ExpectRowsMatchRecords();
+}
+
+TEST_F(ProjectorListTest, AddressBookEntryAlsoFoundIsListedOnceAsFound) {
+    StoreBook({{"OLDNAME\n10.1.1.5", "21"}, {"ROOM\n10.1.1.9", "30"}, {"no-line-feed", "0"}});
+    found = {MakeProjector("HALL", "10.1.1.5")};
+    Open();
+    EXPECT_THAT(Labels(), ElementsAre(kConnectByAddress, kWiredFile, kWirelessFile,
+                                      "HALL\n10.1.1.5", "ROOM\n10.1.1.9"));
+    EXPECT_THAT(Images(), ElementsAre(0, 3, 4, 2, 1));
+    EXPECT_EQ(state->projectors.At(1)->imType, 30);
+    EXPECT_EQ(book->Size(), 3u);  // the entry without a line feed stays in the book
+    ExpectRowsMatchRecords();
+}
+
+TEST_F(ProjectorListTest, AddressBookIsLoadedOnceAndMergedAtEveryRefresh) {
+    StoreBook({{"ROOM\n10.1.1.9", "30"}});
+    Open();
+    EXPECT_FALSE(window->AddressBookPending());
+    window->ClickButton(CMainDialog::kRefreshButton);
+    EXPECT_EQ(searches, 2);
+    EXPECT_EQ(book->Size(), 1u);  // not loaded a second time
+    EXPECT_THAT(Labels().back(), "ROOM\n10.1.1.9");
+    ExpectRowsMatchRecords();
+}
+
+TEST_F(ProjectorListTest, MoreThanSixtyFourShowString149OnceAndKeepTheFirstSixtyFour) {
+    for (int i = 0; i < 70; ++i) {
+        found.push_back(MakeProjector("P" + std::to_string(i), "10.2.0." + std::to_string(i + 1)));
+    }
+    Open();
+    EXPECT_THAT(ShownIds(), ElementsAre(149));
+    EXPECT_EQ(state->projectors.Size(), 64u);
+    EXPECT_EQ(Labels().back(), "P63\n10.2.0.64");
+    ExpectRowsMatchRecords();
+}
+
+TEST_F(ProjectorListTest, DebugModeListsFiveDemonstrationProjectorsBeforeFoundOnes) {
+    state->debugMode = 1;
+    found = {MakeProjector("REAL", "10.1.1.5")};
+    Open();
+    ASSERT_EQ(state->projectors.Size(), 6u);
+    const std::vector<int> origins{0, 1, 2, 0, 1};
+    const std::vector<int> types{21, 22, 30, 22, 30};
+    for (int i = 0; i < 5; ++i) {
+        const ProjectorRecord& demo = *state->projectors.At(i);
+        EXPECT_EQ(lanterna::TextOf(demo.address), "172.20.28.10" + std::to_string(i));
+        EXPECT_EQ(demo.origin, origins[i]);
+        EXPECT_EQ(demo.imType, types[i]);
+        EXPECT_EQ(demo.wepEnabled, i >= 3 ? 1 : 0);
+        EXPECT_EQ(demo.dhcp, (i == 0 || i == 2 || i == 3) ? 1 : 0);
+        EXPECT_EQ(demo.mailNotify, (i == 0 || i == 1 || i == 3) ? 1 : 0);
+    }
+    EXPECT_EQ(state->projectors.At(0)->mailEvents1, 42u);
+    EXPECT_EQ(lanterna::TextOf(state->projectors.At(5)->projectorName), "REAL");
+    EXPECT_THAT(Images(), ElementsAre(0, 3, 4, 2, 1, 1, 2, 1, 2));
+    ExpectRowsMatchRecords();
+}
+
+// ---- popup menu and delete ----------------------------------------------------------------
+
+TEST_F(ProjectorListTest, PopupMenuOffersDeleteOnlyForAddedAndImportedProjectors) {
+    StoreBook({{"ADDED\n10.1.1.9", "30"}});
+    found = {MakeProjector("FOUND", "10.1.1.5")};
+    Open();
+    RightClickRow(3);
+    ASSERT_EQ(lastMenu.size(), 2u);
+    EXPECT_EQ(lastMenu[0].id, CMainDialog::kSettingsCommand);
+    EXPECT_EQ(lastMenu[1].id, CMainDialog::kChangePasswordCommand);
+    EXPECT_EQ(state->selectedIndex, 0);
+    RightClickRow(4);
+    ASSERT_EQ(lastMenu.size(), 3u);
+    EXPECT_EQ(lastMenu[1].id, CMainDialog::kDeleteCommand);
+    EXPECT_EQ(lastMenu[1].text, "삭제");
+    state->projectors.At(1)->origin = 2;
+    EXPECT_EQ(window->PopupMenuFor(4).size(), 3u);
+    lastMenu.clear();
+    RightClickRow(1);  // fixed rows have no menu
+    EXPECT_THAT(lastMenu, IsEmpty());
+}
+
+TEST_F(ProjectorListTest, DeletingAnAddedProjectorRemovesRowRecordAndBookEntry) {
+    StoreBook({{"ONE\n10.1.1.7", "21"}, {"TWO\n10.1.1.8", "21"}, {"THREE\n10.1.1.9", "22"}});
+    found = {MakeProjector("FOUND", "10.1.1.5")};
+    Open();
+    menuChoice = CMainDialog::kDeleteCommand;
+    RightClickRow(5);  // TWO
+    EXPECT_EQ(state->selectedIndex, -1);
+    EXPECT_THAT(Labels(), ElementsAre(kConnectByAddress, kWiredFile, kWirelessFile,
+                                      "FOUND\n10.1.1.5", "ONE\n10.1.1.7", "THREE\n10.1.1.9"));
+    EXPECT_THAT(book->ManualEntries(), ElementsAre("ONE\n10.1.1.7", "THREE\n10.1.1.9"));
+    ExpectRowsMatchRecords();
+
+    // The row after it opens its own projector.
+    operationResults = {1, 1};
+    window->OnDoubleClick(5);
+    ASSERT_EQ(operations.size(), 2u);
+    EXPECT_EQ(operations[0].currentAddress, "10.1.1.9");
+}
+
+TEST_F(ProjectorListTest, FoundProjectorCannotBeDeletedThroughTheCommand) {
+    found = {MakeProjector("FOUND", "10.1.1.5")};
+    Open();
+    menuChoice = CMainDialog::kDeleteCommand;
+    RightClickRow(3);
+    EXPECT_EQ(state->projectors.Size(), 1u);
+}
+
+// ---- address book across runs -------------------------------------------------------------
+
+TEST_F(ProjectorListTest, AddressBookIsWrittenOnCloseAndReadAtTheNextStart) {
+    Open();
+    addressEntryAddress = {10, 3, 0, 7};
+    addressEntryName = "NEWPJ";
+    addressEntryResults = {1070};
+    window->OnDoubleClick(0);
+    ASSERT_THAT(book->ManualEntries(), ElementsAre("NEWPJ\n10.3.0.7"));
+
+    Reopen();  // not closed: nothing was written
+    EXPECT_TRUE(state->projectors.Empty());
+
+    addressEntryResults = {1070};
+    window->OnDoubleClick(0);
+    window->close();  // the close request
+    EXPECT_FALSE(window->isVisible());
+    Reopen();
+    EXPECT_THAT(book->ManualEntries(), ElementsAre("NEWPJ\n10.3.0.7"));
+    EXPECT_THAT(Labels().back(), "NEWPJ\n10.3.0.7");
+    EXPECT_THAT(Images().back(), 1);
+}
+
+TEST_F(ProjectorListTest, EnterAndEscapeDoNotCloseTheWindow) {
+    Open();
+    window->activateWindow();
+    QWidget* focus = window->focusWidget() != nullptr ? window->focusWidget() : window.get();
+    QTest::keyClick(focus, Qt::Key_Escape);
+    QTest::keyClick(focus, Qt::Key_Return);
+    PumpEvents();
+    EXPECT_TRUE(window->isVisible());
+    EXPECT_THAT(ShownIds(), IsEmpty());
+}
+
+}  // namespace
+}  // namespace mainwindowtest
