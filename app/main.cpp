@@ -1,0 +1,10 @@
+// lanterna: finds the video projectors on the local network and sets up their network
+// interface. "/debug" lists demonstration projectors and simulates every link.
+#include "app/Application.h"
+#include "app/MainWindowRun.h"
+
+int main(int argc, char** argv) {
+    return lanterna::RunLanterna(argc, argv, [](lanterna::CApplication& application) {
+        return lanterna::RunMainWindow(application);
+    });
+}
