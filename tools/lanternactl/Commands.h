@@ -9,5 +9,8 @@ extern const CliCommand kVersionCommand;
 extern const CliCommand kQueryCommand;
 extern const CliCommand kNcfCommand;
 extern const CliCommand kNcfTextCommand;
+extern const CliCommand kReadCommand;
+extern const CliCommand kSetCommand;
+extern const CliCommand kPasswdCommand;
 
 }  // namespace lanterna::cli
