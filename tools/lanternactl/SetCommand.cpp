@@ -5,8 +5,8 @@
 #include "resources/StringIds.h"
 #include "tools/lanternactl/Commands.h"
 #include "tools/lanternactl/ProjectorSession.h"
-#include "tools/lanternactl/WorkerRunner.h"
 #include "tools/lanternactl/SetFields.h"
+#include "tools/lanternactl/WorkerRunner.h"
 
 namespace lanterna::cli {
 

@@ -193,14 +193,14 @@ int CheckIpAddress(const Record& r) {
 
 int CheckWepKeyOfSlot(const Record& r, int slot) {
     const int size = r.security[1] == 1 ? kWepKeySize64 : kWepKeySize128;
-    return Verdict(IsWepKey(TextOf(slots::WepKey(r, slot)), size) == 1, kStringBadWepKey);
+    return Verdict(IsWepKey(TextOf(numbered::WepKey(r, slot)), size) == 1, kStringBadWepKey);
 }
 
 template <int Slot>
 FieldSpec WepKeySlotField(std::string_view name) {
     return TextField<27>(
-        name, [](Record & r) -> auto& { return slots::WepKey(r, Slot); },
-        [](Record & r) -> auto& { return slots::WepKeyState(r, Slot); },
+        name, [](Record & r) -> auto& { return numbered::WepKey(r, Slot); },
+        [](Record & r) -> auto& { return numbered::WepKeyState(r, Slot); },
         [](const Record& r) { return CheckWepKeyOfSlot(r, Slot); });
 }
 
