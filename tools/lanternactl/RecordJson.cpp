@@ -11,15 +11,14 @@ namespace {
 // ADDRESS (four octets as dotted text), SECURITY (array of four numbers).
 #define LANTERNA_RECORD_FIELDS(X)                                                                  \
     X(NUMBER, origin)                                                                              \
-    X(NUMBER, writeAll)                                                                            \
-    X(TEXT, address) X(TEXT, macAddress) X(NUMBER, wirelessActive) X(NUMBER, dhcp)                 \
-        X(TEXT, projectorName) X(ADDRESS, ipAddress) X(ADDRESS, subnetMask) X(ADDRESS, gateway) X( \
-            ADDRESS, dns1) X(ADDRESS, dns2) X(TEXT, dnsDomain) X(ADDRESS, wins1) X(ADDRESS, wins2) \
-            X(NUMBER, mailNotify) X(ADDRESS, smtpServer) X(NUMBER, smtpPort) X(TEXT, mailTo1) X(   \
-                NUMBER, mailEvents1) X(TEXT, mailTo2) X(NUMBER, mailEvents2) X(TEXT, mailTo3)      \
-                X(NUMBER, mailEvents3) X(ADDRESS, trapAddress1) X(ADDRESS, trapAddress2) X(        \
-                    TEXT, community) X(NUMBER, essidSet) X(TEXT, essid) X(NUMBER, wepEnabled)      \
-                    X(TEXT, wepKey) X(NUMBER, adhoc) X(NUMBER, dhcpState) X(                       \
+    X(NUMBER, writeAll) X(TEXT, address) X(TEXT, macAddress) X(NUMBER, wirelessActive) X(          \
+        NUMBER, dhcp) X(TEXT, projectorName) X(ADDRESS, ipAddress) X(ADDRESS, subnetMask)          \
+        X(ADDRESS, gateway) X(ADDRESS, dns1) X(ADDRESS, dns2) X(TEXT, dnsDomain) X(ADDRESS, wins1) \
+            X(ADDRESS, wins2) X(NUMBER, mailNotify) X(ADDRESS, smtpServer) X(NUMBER, smtpPort) X(  \
+                TEXT, mailTo1) X(NUMBER, mailEvents1) X(TEXT, mailTo2) X(NUMBER, mailEvents2)      \
+                X(TEXT, mailTo3) X(NUMBER, mailEvents3) X(ADDRESS, trapAddress1) X(                \
+                    ADDRESS, trapAddress2) X(TEXT, community) X(NUMBER, essidSet) X(TEXT, essid)   \
+                    X(NUMBER, wepEnabled) X(TEXT, wepKey) X(NUMBER, adhoc) X(NUMBER, dhcpState) X( \
                         NUMBER, projectorNameState) X(NUMBER, ipAddressState)                      \
                         X(NUMBER, subnetMaskState) X(NUMBER, gatewayState) X(NUMBER, dns1State) X( \
                             NUMBER, dns2State) X(NUMBER,                                           \
