@@ -5,10 +5,8 @@ namespace lanterna::cli {
 
 std::span<const CliCommand> AllCommands() {
     static const CliCommand kCommands[] = {
-        kVersionCommand,
-        kQueryCommand,
-        kNcfCommand,
-        kNcfTextCommand,
+        kVersionCommand, kShowCommand,       kSaveCommand,  kNcfCommand,
+        kNcfTextCommand, kImportListCommand, kQueryCommand,
     };
     return kCommands;
 }

@@ -9,29 +9,55 @@ namespace {
 
 // Every field of the JSON form, in record order. Kinds: NUMBER (any integer field), TEXT,
 // ADDRESS (four octets as dotted text), SECURITY (array of four numbers).
-#define LANTERNA_RECORD_FIELDS(X)                                                               \
-    X(NUMBER, origin) X(NUMBER, writeAll) X(TEXT, address) X(TEXT, macAddress)                  \
-    X(NUMBER, wirelessActive) X(NUMBER, dhcp) X(TEXT, projectorName) X(ADDRESS, ipAddress)      \
-    X(ADDRESS, subnetMask) X(ADDRESS, gateway) X(ADDRESS, dns1) X(ADDRESS, dns2)                \
-    X(TEXT, dnsDomain) X(ADDRESS, wins1) X(ADDRESS, wins2) X(NUMBER, mailNotify)                \
-    X(ADDRESS, smtpServer) X(NUMBER, smtpPort) X(TEXT, mailTo1) X(NUMBER, mailEvents1)          \
-    X(TEXT, mailTo2) X(NUMBER, mailEvents2) X(TEXT, mailTo3) X(NUMBER, mailEvents3)             \
-    X(ADDRESS, trapAddress1) X(ADDRESS, trapAddress2) X(TEXT, community) X(NUMBER, essidSet)    \
-    X(TEXT, essid) X(NUMBER, wepEnabled) X(TEXT, wepKey) X(NUMBER, adhoc)                       \
-    X(NUMBER, dhcpState) X(NUMBER, projectorNameState) X(NUMBER, ipAddressState)                \
-    X(NUMBER, subnetMaskState) X(NUMBER, gatewayState) X(NUMBER, dns1State)                     \
-    X(NUMBER, dns2State) X(NUMBER, dnsDomainState) X(NUMBER, wins1State) X(NUMBER, wins2State)  \
-    X(NUMBER, mailNotifyState) X(NUMBER, smtpServerState) X(NUMBER, smtpPortState)              \
-    X(NUMBER, mailTo1State) X(NUMBER, mailTo2State) X(NUMBER, mailTo3State)                     \
-    X(NUMBER, mailEvents1State) X(NUMBER, mailEvents2State) X(NUMBER, mailEvents3State)         \
-    X(NUMBER, trapAddress1State) X(NUMBER, trapAddress2State) X(NUMBER, communityState)         \
-    X(NUMBER, essidState) X(NUMBER, wepEnabledState) X(NUMBER, wepKeyState)                     \
-    X(NUMBER, adhocState) X(NUMBER, primaryInterfaceState) X(NUMBER, securityState)             \
-    X(NUMBER, wepKeyIdState) X(NUMBER, wepKey1State) X(NUMBER, wepKey2State)                    \
-    X(NUMBER, wepKey3State) X(NUMBER, wepKey4State) X(NUMBER, primaryInterface)                 \
-    X(SECURITY, security) X(NUMBER, wepKeyId) X(TEXT, wepKey1) X(TEXT, wepKey2)                 \
-    X(TEXT, wepKey3) X(TEXT, wepKey4) X(TEXT, securityPsk) X(TEXT, securityUser)                \
-    X(TEXT, securityPassword) X(NUMBER, imType) X(TEXT, iniVersion)
+#define LANTERNA_RECORD_FIELDS(X)                                                                  \
+    X(NUMBER, origin)                                                                              \
+    X(NUMBER, writeAll) X(TEXT, address) X(TEXT, macAddress) X(NUMBER, wirelessActive) X(          \
+        NUMBER, dhcp) X(TEXT, projectorName) X(ADDRESS, ipAddress) X(ADDRESS, subnetMask)          \
+        X(ADDRESS, gateway) X(ADDRESS, dns1) X(ADDRESS, dns2) X(TEXT, dnsDomain) X(ADDRESS, wins1) \
+            X(ADDRESS, wins2) X(NUMBER, mailNotify) X(ADDRESS, smtpServer) X(NUMBER, smtpPort) X(  \
+                TEXT, mailTo1) X(NUMBER, mailEvents1) X(TEXT, mailTo2) X(NUMBER, mailEvents2)      \
+                X(TEXT, mailTo3) X(NUMBER, mailEvents3) X(ADDRESS, trapAddress1) X(                \
+                    ADDRESS, trapAddress2) X(TEXT, community) X(NUMBER, essidSet) X(TEXT, essid)   \
+                    X(NUMBER, wepEnabled) X(TEXT, wepKey) X(NUMBER, adhoc) X(NUMBER, dhcpState) X( \
+                        NUMBER, projectorNameState) X(NUMBER, ipAddressState)                      \
+                        X(NUMBER, subnetMaskState) X(NUMBER, gatewayState) X(NUMBER, dns1State) X( \
+                            NUMBER, dns2State) X(NUMBER,                                           \
+                                                 dnsDomainState) X(NUMBER,                         \
+                                                                   wins1State) X(NUMBER,           \
+                                                                                 wins2State)       \
+                            X(NUMBER, mailNotifyState) X(NUMBER, smtpServerState) X(               \
+                                NUMBER,                                                            \
+                                smtpPortState) X(NUMBER,                                           \
+                                                 mailTo1State) X(NUMBER,                           \
+                                                                 mailTo2State) X(NUMBER,           \
+                                                                                 mailTo3State)     \
+                                X(NUMBER,                                                          \
+                                  mailEvents1State) X(NUMBER, mailEvents2State)                    \
+                                    X(NUMBER,                                                      \
+                                      mailEvents3State) X(NUMBER, trapAddress1State)               \
+                                        X(NUMBER, trapAddress2State) X(NUMBER, communityState) X(  \
+                                            NUMBER,                                                \
+                                            essidState) X(NUMBER, wepEnabledState)                 \
+                                            X(NUMBER, wepKeyState) X(NUMBER, adhocState) X(        \
+                                                NUMBER,                                            \
+                                                primaryInterfaceState) X(NUMBER, securityState)    \
+                                                X(NUMBER, wepKeyIdState) X(                        \
+                                                    NUMBER,                                        \
+                                                    wepKey1State) X(NUMBER, wepKey2State)          \
+                                                    X(NUMBER,                                      \
+                                                      wepKey3State) X(NUMBER, wepKey4State)        \
+                                                        X(NUMBER, primaryInterface) X(             \
+                                                            SECURITY,                              \
+                                                            security) X(NUMBER, wepKeyId)          \
+                                                            X(TEXT, wepKey1) X(TEXT, wepKey2)      \
+                                                                X(TEXT, wepKey3) X(TEXT, wepKey4)  \
+                                                                    X(TEXT, securityPsk)           \
+                                                                        X(TEXT, securityUser)      \
+                                                                            X(TEXT,                \
+                                                                              securityPassword)    \
+                                                                                X(NUMBER, imType)  \
+                                                                                    X(TEXT,        \
+                                                                                      iniVersion)
 
 template <typename Integer>
 nlohmann::ordered_json NumberToJson(Integer value) {
@@ -43,7 +69,9 @@ nlohmann::ordered_json TextToJson(const FixedText<N>& text) {
     return std::string(TextOf(text));
 }
 
-nlohmann::ordered_json AddressToJson(const Octets& octets) { return FormatDotted(octets); }
+nlohmann::ordered_json AddressToJson(const Octets& octets) {
+    return FormatDotted(octets);
+}
 
 nlohmann::ordered_json SecurityToJson(const std::array<std::int32_t, 4>& digits) {
     return nlohmann::ordered_json::array({digits[0], digits[1], digits[2], digits[3]});
@@ -84,8 +112,7 @@ bool AddressFromJson(const nlohmann::json& value, Octets& field, std::string& er
     std::array<int, 4> numbers{};
     const bool isText = value.is_string();
     const std::string text = isText ? value.get<std::string>() : std::string();
-    const bool onlyDigitsAndPoints =
-        text.find_first_not_of("0123456789.") == std::string::npos;
+    const bool onlyDigitsAndPoints = text.find_first_not_of("0123456789.") == std::string::npos;
     if (!isText || !onlyDigitsAndPoints || ScanDotted(text, numbers) != 4) {
         error = "must be a dotted address such as \"192.168.1.5\"";
         return false;

@@ -48,7 +48,7 @@ std::optional<std::string> AskHidden(std::string_view prompt) {
 
 int main(int argc, char** argv) {
     std::vector<std::string> args(argv + 1, argv + argc);
-    lanterna::cli::CliContext context{std::cin, std::cout, std::cerr, &ReadEnvironment, &AskHidden,
-                                      isatty(STDERR_FILENO) != 0};
+    lanterna::cli::CliContext context{std::cin,         std::cout,  std::cerr,
+                                      &ReadEnvironment, &AskHidden, isatty(STDERR_FILENO) != 0};
     return lanterna::cli::RunLanternactl(context, args);
 }
