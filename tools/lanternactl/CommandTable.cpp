@@ -5,8 +5,9 @@ namespace lanterna::cli {
 
 std::span<const CliCommand> AllCommands() {
     static const CliCommand kCommands[] = {
-        kVersionCommand, kQueryCommand, kNcfCommand,    kNcfTextCommand,
-        kReadCommand,    kSetCommand,   kPasswdCommand,
+        kVersionCommand, kShowCommand,       kSaveCommand,  kNcfCommand,
+        kNcfTextCommand, kImportListCommand, kQueryCommand,
+        kReadCommand,    kSetCommand,        kApplyCommand, kPasswdCommand,
     };
     return kCommands;
 }

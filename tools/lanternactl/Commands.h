@@ -6,11 +6,15 @@
 namespace lanterna::cli {
 
 extern const CliCommand kVersionCommand;
-extern const CliCommand kQueryCommand;
+extern const CliCommand kShowCommand;
+extern const CliCommand kSaveCommand;
 extern const CliCommand kNcfCommand;
 extern const CliCommand kNcfTextCommand;
+extern const CliCommand kImportListCommand;
+extern const CliCommand kQueryCommand;
 extern const CliCommand kReadCommand;
 extern const CliCommand kSetCommand;
 extern const CliCommand kPasswdCommand;
+extern const CliCommand kApplyCommand;
 
 }  // namespace lanterna::cli

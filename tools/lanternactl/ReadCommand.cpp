@@ -1,6 +1,7 @@
 #include <ostream>
 
 #include "tools/lanternactl/Commands.h"
+#include "tools/lanternactl/FileCommandSupport.h"
 #include "tools/lanternactl/ProjectorSession.h"
 #include "tools/lanternactl/RecordJson.h"
 
@@ -48,7 +49,7 @@ int RunRead(CliContext& context, CliArgs args) {
     }
     const ProjectorRecord& record = *state.SelectedRecord();
     if (json) {
-        context.out << RecordToJson(record).dump(2) << "\n";
+        context.out << DumpJson(RecordToJson(record)) << "\n";
     } else {
         PrintListing(context.out, record);
     }
