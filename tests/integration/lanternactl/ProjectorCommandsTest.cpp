@@ -9,6 +9,7 @@
 
 #include "link/Ports.h"
 #include "resources/StringTable.h"
+#include "settings/SettingsFile.h"
 #include "tests/support/cli/CliHarness.h"
 #include "tools/projector-sim/SimulatedProjector.h"
 
@@ -224,6 +225,71 @@ TEST(SetCommand, SwitchingDhcpOffSendsTheCheckedAddresses) {
     ASSERT_EQ(run.status, 0) << run.err;
     EXPECT_EQ(sim.Log().back(), "NWCNF OFF 10.1.2.3 255.255.0.0 0.0.0.0");
     EXPECT_FALSE(sim.projector->Settings().wired.dhcp);
+}
+
+// ---- apply ------------------------------------------------------------------------------------
+
+// A settings file saved from the projector at `address` (its derived hardware address), wired,
+// with a fixed address, DNS and WINS read, mail off.
+std::string SavedSettingsFile(const std::string& name, const std::string& address) {
+    ProjectorRecord r{};
+    CopyText(r.projectorName, "FILE-NAME");
+    Octets octets{};
+    ScanDottedInto(address, octets);
+    char mac[13];
+    std::snprintf(mac, sizeof mac, "0200%02X%02X%02X%02X", octets[0], octets[1], octets[2],
+                  octets[3]);
+    CopyText(r.macAddress, mac);
+    r.imType = 21;
+    r.ipAddress = {10, 0, 0, 50};
+    r.subnetMask = {255, 255, 255, 0};
+    r.gateway = {10, 0, 0, 1};
+    r.dns1 = {10, 0, 0, 53};
+    r.dns1State = r.dns2State = r.dnsDomainState = r.wins1State = r.wins2State = kStateRead;
+    CopyText(r.community, "lab");
+    const std::string path = ::testing::TempDir() + name;
+    EXPECT_EQ(WriteSettingsFile(r, path), 1);
+    return path;
+}
+
+TEST(ApplyCommand, SettingsFileIsSentWithWriteAll) {
+    CProjectorOnPort sim("127.87.4.1");
+    const std::string path = SavedSettingsFile("apply-87-4-1.ini", "127.87.4.1");
+    const auto run = RunCli({"apply", path, "127.87.4.1"});
+    std::remove(path.c_str());
+    ASSERT_EQ(run.status, 0) << run.err << run.out;
+    EXPECT_TRUE(Contains(run.out, "writeErrors: 0x0\n")) << run.out;
+    const Lines log = sim.Log();
+    ASSERT_GE(log.size(), 2U);
+    EXPECT_EQ((Lines(log.begin(), log.begin() + 2)), (Lines{"NWIF?", "NWMAC?"}));
+    // Identity only (readAllSettings 0), then everything the file holds, in the write order.
+    EXPECT_EQ(
+        (Lines(log.begin() + 2, log.end())),
+        (Lines{"NWSMTPACT OFF", "NWTRAPIP1 0.0.0.0", "NWTRAPIP2 0.0.0.0", "NWCNAME lab",
+               "NWPNAME FILE-NAME", "NWDNSDMN", "NWDNS 10.0.0.53 0.0.0.0", "NWWINS 0.0.0.0 0.0.0.0",
+               "NWCNF OFF 10.0.0.50 255.255.255.0 10.0.0.1", "IMSTAT 31"}));
+    EXPECT_EQ(sim.projector->Settings().name, "FILE-NAME");
+    EXPECT_EQ(sim.projector->Settings().wired.ipAddress, (Octets{10, 0, 0, 50}));
+}
+
+TEST(ApplyCommand, FileFromAnotherProjectorIsRefusedByTheRead) {
+    CProjectorOnPort sim("127.87.4.2");
+    const std::string path = SavedSettingsFile("apply-87-4-2.ini", "127.87.4.99");
+    const auto run = RunCli({"apply", path, "127.87.4.2"});
+    std::remove(path.c_str());
+    EXPECT_EQ(run.status, 1);
+    EXPECT_TRUE(Contains(run.err, LoadString(121))) << run.err;
+    EXPECT_EQ(sim.Log(), (Lines{"NWIF?", "NWMAC?"}));
+}
+
+TEST(ApplyCommand, WrongExtensionOrUnreadableFileIsRefused) {
+    const auto extension = RunCli({"apply", "settings.txt", "127.87.4.3"});
+    EXPECT_EQ(extension.status, 2);
+    EXPECT_TRUE(Contains(extension.err, LoadString(124))) << extension.err;
+    const auto missing =
+        RunCli({"apply", ::testing::TempDir() + "no-such-file-87-4-3.INI", "127.87.4.3"});
+    EXPECT_EQ(missing.status, 1);
+    EXPECT_TRUE(Contains(missing.err, LoadString(123))) << missing.err;
 }
 
 // ---- passwd -----------------------------------------------------------------------------------
