@@ -14,5 +14,9 @@ extern const CliCommand kDiscoverCommand;
 extern const CliCommand kProbeCommand;
 extern const CliCommand kImportListCommand;
 extern const CliCommand kQueryCommand;
+extern const CliCommand kReadCommand;
+extern const CliCommand kSetCommand;
+extern const CliCommand kPasswdCommand;
+extern const CliCommand kApplyCommand;
 
 }  // namespace lanterna::cli
