@@ -18,7 +18,10 @@ CApplication* theApplication = nullptr;
 }  // namespace
 
 CApplication::CApplication(int argc, const char* const* argv, ApplicationOptions options)
-    : options_(std::move(options)), commandLine_(JoinArguments(argc, argv)) {
+    : options_(std::move(options)),
+      commandLine_(JoinArguments(argc, argv)),
+      state_(options_.state) {
+    state_.messageService = &messageService_;
     theApplication = this;
 }
 
@@ -54,7 +57,7 @@ bool CApplication::InitInstance() {
         return false;
     }
     // Step 7.
-    debugMode_ = ReadDebugMode(commandLine_);
+    state_.debugMode = ReadDebugMode(commandLine_);
     return true;
 }
 
@@ -69,6 +72,9 @@ int CApplication::ExitInstance() {
         return 0;
     }
     exited_ = true;
+    state_.projectors.Clear();
+    state_.selectedIndex = -1;
+    state_.link.reset();
     if (instance_) {
         instance_->Release();
     }

@@ -15,11 +15,13 @@
 #include <QObject>
 #include <QPointer>
 #include <QString>
+#include <QWidget>
 #include <functional>
 #include <memory>
 #include <string>
 
-#include <QWidget>
+#include "app/MessageService.h"
+#include "state/ApplicationState.h"
 
 namespace lanterna {
 
@@ -30,6 +32,8 @@ struct ApplicationOptions {
     QString instanceFolder;
     // False leaves the message service as it is (tests that answer messages themselves).
     bool installMessageDialog = true;
+    // What the shared state takes from its surroundings (tests point links at a simulator).
+    StateOptions state;
 };
 
 class CApplication : public QObject {
@@ -53,8 +57,8 @@ class CApplication : public QObject {
     // SetMainWindow) and runs it; returns its end code.
     int RunMainWindow(const std::function<int(CApplication&)>& runMainWindow);
 
-    // Exit: frees the projector records and the link, releases the instance lock. Returns the
-    // program's exit code (0). Safe to call more than once.
+    // Exit: frees the projector records (no entry stays selected), then the link, then releases
+    // the instance lock. Returns the program's exit code (0). Safe to call more than once.
     int ExitInstance();
 
     // The window a later start brings to the front. Null when none is open.
@@ -69,7 +73,12 @@ class CApplication : public QObject {
     // user has answered.
     static int ShowMessage(QWidget* owner, int stringId, unsigned flags);
 
-    int DebugMode() const { return debugMode_; }
+    // The Qt-free state shared with the workers: the projector list, the selected entry, the
+    // link and the hand-over fields. Its message service is the message dialog.
+    ApplicationState& State() { return state_; }
+    const ApplicationState& State() const { return state_; }
+
+    int DebugMode() const { return state_.debugMode; }
     const std::string& CommandLine() const { return commandLine_; }
     bool IsInstanceHeld() const;
     CSingleInstance* SingleInstance() const { return instance_.get(); }
@@ -81,7 +90,8 @@ class CApplication : public QObject {
   private:
     ApplicationOptions options_;
     std::string commandLine_;
-    int debugMode_ = 0;
+    ApplicationState state_;
+    CWindowMessageService messageService_;
     std::unique_ptr<CSingleInstance> instance_;
     QPointer<QWidget> mainWindow_;
     bool exited_ = false;

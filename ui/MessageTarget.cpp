@@ -1,6 +1,7 @@
 #include "ui/MessageTarget.h"
 
 #include <QCoreApplication>
+#include <QWidget>
 #include <memory>
 #include <utility>
 
@@ -36,6 +37,19 @@ bool MessageTarget::Post(unsigned message, WParam wParam, LParam lParam) const {
     auto event = std::make_unique<detail::PostedMessageEvent>(run_, message, wParam, lParam);
     QCoreApplication::postEvent(state_->receiver, event.release());  // Qt owns it from here
     return true;
+}
+
+void MessageTarget::PostMessage(std::uint32_t message, std::intptr_t wParam) {
+    Post(message, wParam, 0);
+}
+
+QWidget* MessageTarget::Window() const {
+    if (!state_) {
+        return nullptr;
+    }
+    const std::lock_guard lock(state_->mutex);
+    const bool current = state_->open && state_->run == run_;
+    return current ? qobject_cast<QWidget*>(state_->receiver) : nullptr;
 }
 
 bool MessageTarget::IsOpen() const {

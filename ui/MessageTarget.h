@@ -11,7 +11,10 @@
 #include <cstdint>
 #include <memory>
 
+#include "state/Messages.h"
 #include "ui/DialogCodes.h"
+
+class QWidget;
 
 namespace ui {
 
@@ -19,9 +22,21 @@ namespace detail {
 struct MessageTargetState;
 }
 
-class MessageTarget {
+// It is the message target of the Qt-free state (lanterna::IMessageTarget): the progress
+// window hands itself to the workers as one of these.
+class MessageTarget : public lanterna::IMessageTarget {
   public:
     MessageTarget() = default;
+    MessageTarget(const MessageTarget&) = default;
+    MessageTarget& operator=(const MessageTarget&) = default;
+    ~MessageTarget() override = default;
+
+    // lanterna::IMessageTarget: Post with lParam 0.
+    void PostMessage(std::uint32_t message, std::intptr_t wParam) override;
+
+    // The dialog the handle posts to while its run goes on, else null. Any thread may ask; the
+    // widget itself may only be used on the user-interface thread.
+    QWidget* Window() const;
 
     // Queues the message; true when it was queued for delivery.
     bool Post(unsigned message, WParam wParam = 0, LParam lParam = 0) const;

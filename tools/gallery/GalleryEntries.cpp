@@ -1,8 +1,14 @@
 #include "GalleryEntries.h"
 
+#include <thread>
+
 #include "dialogs/AboutDialog.h"
+#include "dialogs/AddressEntryDialog.h"
 #include "dialogs/MessageDialog.h"
+#include "dialogs/OperationProgressDialog.h"
+#include "dialogs/PasswordChangeDialog.h"
 #include "dialogs/PasswordInputDialog.h"
+#include "dialogs/SearchDialog.h"
 #include "resources/StringTable.h"
 #include "ui/DialogCodes.h"
 
@@ -21,6 +27,22 @@ std::function<std::unique_ptr<ui::CDialog>()> Message(int stringId, unsigned fla
     };
 }
 
+// The dialogs that work on the shared state only draw here: nothing is started before a modal
+// run, so the state stays untouched.
+ApplicationState& GalleryState() {
+    static ApplicationState state;
+    return state;
+}
+
+std::function<std::unique_ptr<ui::CDialog>()> Progress(WorkerMode mode, int passwordEntered) {
+    return [=] {
+        auto dialog = std::make_unique<dialogs::COperationProgressDialog>(mode, GalleryState());
+        dialog->passwordEntered = passwordEntered;
+        dialog->SetThreadStarter([](std::function<void()>) { return std::thread(); });
+        return dialog;
+    };
+}
+
 }  // namespace
 
 std::vector<GalleryEntry> GalleryEntries() {
@@ -33,6 +55,15 @@ std::vector<GalleryEntry> GalleryEntries() {
         {"100-about.png", Make<dialogs::CAboutDialog>(nullptr)},
         {"135-password-input.png",
          Make<dialogs::CPasswordInputDialog>(static_cast<ProjectorRecord*>(nullptr), nullptr)},
+        {"138-password-change.png",
+         [] { return std::make_unique<dialogs::CPasswordChangeDialog>(GalleryState()); }},
+        {"134-address-entry.png",
+         [] { return std::make_unique<dialogs::CAddressEntryDialog>(GalleryState()); }},
+        {"133-progress-connecting.png", Progress(WorkerMode::kProbe, 0)},
+        {"133-progress-authenticating.png", Progress(WorkerMode::kRead, 1)},
+        {"133-progress-writing.png", Progress(WorkerMode::kWrite, 0)},
+        {"133-progress-password.png", Progress(WorkerMode::kPassword, 0)},
+        {"139-search.png", [] { return std::make_unique<dialogs::CSearchDialog>(GalleryState()); }},
     };
 }
 

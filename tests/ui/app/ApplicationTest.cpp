@@ -23,7 +23,11 @@ namespace {
 
 class Application : public ::testing::Test {
   protected:
-    ApplicationOptions Options() const { return ApplicationOptions{folder_.path(), true}; }
+    ApplicationOptions Options() const {
+        ApplicationOptions options;
+        options.instanceFolder = folder_.path();
+        return options;
+    }
     void TearDown() override { EXPECT_THAT(ui::test::TakeProblems(), ::testing::IsEmpty()); }
 
     QTemporaryDir folder_;
