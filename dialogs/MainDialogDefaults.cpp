@@ -2,7 +2,6 @@
 
 #include <QAction>
 #include <QDir>
-#include <QEventLoop>
 #include <QFileDialog>
 #include <QMenu>
 #include <QStringList>
@@ -10,8 +9,12 @@
 #include <thread>
 
 #include "dialogs/AboutDialog.h"
+#include "dialogs/AddressEntryDialog.h"
 #include "dialogs/MainDialog.h"
+#include "dialogs/OperationProgressDialog.h"
+#include "dialogs/PasswordChangeDialog.h"
 #include "dialogs/PasswordInputDialog.h"
+#include "dialogs/SearchDialog.h"
 #include "resources/StringTable.h"
 #include "ui/Text.h"
 
@@ -63,24 +66,25 @@ std::string ChooseListFile(QWidget* owner) {
 
 MainDialogServices DefaultMainDialogServices(ApplicationState& state, SearchTargets targets) {
     MainDialogServices services;
-    services.runSearch = [targets](CMainDialog&, ProjectorList& projectors) {
-        // Until the wait dialog is in place the window waits here, still painting.
-        CSearchController search(projectors, nullptr, targets);
-        search.Start();
-        QEventLoop loop;
-        std::atomic<bool> done{false};
-        std::thread waiter([&] {
-            search.WaitForEnd();
-            done = true;
-            QMetaObject::invokeMethod(&loop, &QEventLoop::quit, Qt::QueuedConnection);
-        });
-        if (!done) {
-            loop.exec();
-        }
-        waiter.join();
+    services.runSearch = [&state, targets](CMainDialog& owner, ProjectorList&) {
+        CSearchDialog dialog(state, &owner, targets);
+        dialog.DoModal();
+    };
+    services.runOperation = [&state](CMainDialog& owner, WorkerMode mode, bool passwordEntered) {
+        COperationProgressDialog dialog(mode, state, &owner);
+        dialog.passwordEntered = passwordEntered ? 1 : 0;
+        return dialog.DoModal();
+    };
+    services.runAddressEntry = [&state](CMainDialog& owner) {
+        CAddressEntryDialog dialog(state, &owner);
+        return dialog.DoModal();
     };
     services.runPasswordInput = [](CMainDialog& owner, ProjectorRecord& record) {
         CPasswordInputDialog dialog(&record, &owner);
+        return dialog.DoModal();
+    };
+    services.runPasswordChange = [&state](CMainDialog& owner) {
+        CPasswordChangeDialog dialog(state, &owner);
         return dialog.DoModal();
     };
     services.runAbout = [](CMainDialog& owner) {
@@ -90,7 +94,6 @@ MainDialogServices DefaultMainDialogServices(ApplicationState& state, SearchTarg
     services.chooseListFile = [](CMainDialog& owner) { return ChooseListFile(&owner); };
     services.trackPopupMenu = [](CMainDialog& owner, const std::vector<MenuCommand>& menu,
                                  QPoint point) { return TrackPopupMenu(&owner, menu, point); };
-    (void)state;
     return services;
 }
 
