@@ -11,6 +11,7 @@
 #include "resources/StringTable.h"
 #include "settings/AddressBookStore.h"
 #include "settings/MonitorList.h"
+#include "state/DebugTrace.h"
 #include "ui/ListView.h"
 
 namespace lanterna::dialogs {
@@ -77,6 +78,7 @@ void CMainDialog::Refresh(bool useAddressBook) {
     }
     state_.projectors.ForEach(
         [this](std::size_t, const ProjectorRecord& record) { InsertProjectorRow(record); });
+    DebugTrace("Refresh : %zu projectors", state_.projectors.Size());
 }
 
 int CMainDialog::AddProjectorByAddress(bool showMessage, bool addRow) {
