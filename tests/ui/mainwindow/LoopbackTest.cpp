@@ -1,0 +1,165 @@
+// The main window on its real dialogs, against a simulated projector on a loopback address of
+// this test's own: the search behind its wait dialog (pointed at the projector, never
+// broadcast), the address book merged with what it found, a projector opened over the link, and
+// a dropped settings file written to the projector.
+#include <gmock/gmock.h>
+#include <gtest/gtest.h>
+
+#include <QApplication>
+#include <algorithm>
+#include <filesystem>
+
+#include "dialogs/MainDialog.h"
+#include "dialogs/MainDialogDefaults.h"
+#include "platform/FixedText.h"
+#include "settings/AddressBookStore.h"
+#include "settings/SettingsFile.h"
+#include "tools/projector-sim/SimulatedProjector.h"
+#include "ui/ListView.h"
+#include "ui/TestHooks.h"
+
+namespace mainwindowtest {
+namespace {
+
+using lanterna::dialogs::CMainDialog;
+using ::testing::ElementsAre;
+using ::testing::IsEmpty;
+
+constexpr int kSearchTemplate = 139;
+constexpr int kProgressTemplate = 133;
+constexpr int kSearchWaitMs = 30000;
+
+class LoopbackWindow : public ::testing::Test {
+  protected:
+    void SetUp() override {
+        lanterna::sim::SimulatorConfig config;
+        config.address = "127.89.0.1";
+        config.port = 0;
+        config.secondaryPort = 0;
+        config.name = "LOOP-PJ";
+        config.imType = 22;
+        projector = std::make_unique<lanterna::sim::SimulatedProjector>(config);
+        std::string reason;
+        ASSERT_TRUE(projector->Start(&reason)) << reason;
+        lanterna::StateOptions options;
+        options.projectorPort = projector->TcpPort();
+        state = std::make_unique<lanterna::ApplicationState>(options);
+        std::string pattern =
+            (std::filesystem::temp_directory_path() / "mainwindow-loop-XXXXXX").string();
+        folder = mkdtemp(pattern.data());
+        hive = {folder + "/hive", lanterna::RealFileSeam()};
+    }
+
+    void TearDown() override {
+        window.reset();
+        EXPECT_THAT(ui::test::TakeProblems(), IsEmpty());
+        std::error_code ignored;
+        std::filesystem::remove_all(folder, ignored);
+    }
+
+    // The window with the real services, its searches at the simulated projector only.
+    void Open() {
+        const lanterna::SearchTargets targets{
+            .hello = {.address = projector->Address(),
+                      .port = projector->HelloPort(),
+                      .localPort = 0},
+            .secondary = {.address = projector->Address(), .port = projector->SecondaryPort()}};
+        window = std::make_unique<CMainDialog>(
+            *state, lanterna::dialogs::AddressBookPlace{book, hive},
+            lanterna::dialogs::DefaultMainDialogServices(*state, targets));
+        ExpectSearch();
+        ASSERT_TRUE(window->Create());
+        window->show();
+        ASSERT_TRUE(ui::test::PumpUntil([&] { return searchesDone >= 1; }, kSearchWaitMs));
+    }
+
+    // The next wait dialog runs unattended; it ends itself once both searches have reported.
+    void ExpectSearch() {
+        ui::test::ScriptNextDialog(
+            kSearchTemplate,
+            [this](ui::CDialog& dialog) {
+                QObject::connect(&dialog, &QDialog::finished, [this] { ++searchesDone; });
+            },
+            kSearchWaitMs);
+    }
+    // The next progress run goes unattended too: its worker ends it.
+    static void ExpectProgress() {
+        ui::test::ScriptNextDialog(kProgressTemplate, [](ui::CDialog&) {});
+    }
+
+    std::vector<std::string> Labels() const {
+        std::vector<std::string> labels;
+        const ui::CListView* list = window->ListView(CMainDialog::kListControl);
+        for (int row = 3; row < list->ItemCount(); ++row) {
+            labels.push_back(list->ItemText(row) + " #" + std::to_string(list->ItemImage(row)));
+        }
+        return labels;
+    }
+
+    bool Received(const std::string& prefix) const {
+        const auto log = projector->CommandLog();
+        return std::any_of(log.begin(), log.end(),
+                           [&](const std::string& line) { return line.rfind(prefix, 0) == 0; });
+    }
+
+    ui::test::Session session;
+    std::unique_ptr<lanterna::sim::SimulatedProjector> projector;
+    std::unique_ptr<lanterna::ApplicationState> state;
+    lanterna::AddressBook book;
+    lanterna::HiveFile hive;
+    std::string folder;
+    std::unique_ptr<CMainDialog> window;
+    int searchesDone = 0;
+};
+
+TEST_F(LoopbackWindow, FoundProjectorIsListedOnceAndTheBookEntryOfItsAddressAddsNoRow) {
+    lanterna::AddressBook stored;
+    stored.Append("OLDNAME\n127.89.0.1", "21");
+    stored.Append("ELSEWHERE\n127.89.0.9", "30");
+    ASSERT_EQ(lanterna::SaveAddressBook(stored, hive), 1);
+    Open();
+    EXPECT_THAT(Labels(), ElementsAre("LOOP-PJ\n127.89.0.1 #2", "ELSEWHERE\n127.89.0.9 #1"));
+    EXPECT_EQ(state->projectors.At(0)->imType, 22);  // the hello's type survives the merge
+}
+
+TEST_F(LoopbackWindow, OpeningAFoundProjectorProbesReadsAndClosesTheLink) {
+    Open();
+    ASSERT_EQ(state->projectors.Size(), 1u);
+    ExpectProgress();  // probe
+    ExpectProgress();  // read
+    window->OnDoubleClick(3);
+    EXPECT_TRUE(Received("NWPNAME?")) << "the read asked for the name";
+    EXPECT_FALSE(state->link) << "no settings dialog yet: the link is closed after the read";
+    EXPECT_THAT(ui::test::ShownMessages(), IsEmpty());
+}
+
+TEST_F(LoopbackWindow, DroppedSettingsFileIsWrittenToTheProjectorAndTheListRefreshed) {
+    Open();
+    lanterna::ProjectorRecord saved{};
+    lanterna::CopyText(saved.projectorName, "APPLIED");
+    saved.ipAddress = {127, 89, 0, 1};
+    saved.subnetMask = {255, 0, 0, 0};
+    const std::string file = folder + "/applied.ini";
+    ASSERT_EQ(lanterna::WriteSettingsFile(saved, file), 1);
+
+    ExpectProgress();  // probe
+    ExpectProgress();  // read: the identity only
+    ExpectProgress();  // write
+    ExpectSearch();    // the refresh after the write
+    ui::test::AnswerNextMessage(ui::IDYES);
+    ui::CListView* list = window->ListView(CMainDialog::kListControl);
+    emit list->filesDropped(list->ItemRect(3).center(), {file});
+    ASSERT_TRUE(ui::test::PumpUntil([&] { return searchesDone >= 2; }, kSearchWaitMs));
+
+    EXPECT_EQ(projector->QueryValue("NWPNAME").value_or(""), "APPLIED");
+    std::vector<int> shown;
+    for (const auto& message : ui::test::ShownMessages()) {
+        shown.push_back(message.stringId);
+    }
+    EXPECT_THAT(shown, ElementsAre(109, 133));  // the question, then "the projector has been set"
+    EXPECT_FALSE(state->link);
+    EXPECT_THAT(Labels(), ElementsAre("APPLIED\n127.89.0.1 #2"));
+}
+
+}  // namespace
+}  // namespace mainwindowtest
