@@ -161,6 +161,28 @@ TEST_F(ProjectorListTest, DeletingAnAddedProjectorRemovesRowRecordAndBookEntry) 
     EXPECT_EQ(operations[0].currentAddress, "10.1.1.9");
 }
 
+TEST_F(ProjectorListTest, SettingsAndPasswordCommandsWorkOnTheProjectorUnderTheMenu) {
+    found = {MakeProjector("FIRST", "10.1.1.5"), MakeProjector("SECOND", "10.1.1.6")};
+    Open();
+    menuChoice = CMainDialog::kSettingsCommand;
+    operationResults = {1, 1};
+    RightClickRow(4);
+    ASSERT_EQ(operations.size(), 2u);
+    EXPECT_EQ(operations[0].currentAddress, "10.1.1.6");
+    EXPECT_EQ(settingsRuns, 1);
+    menuChoice = CMainDialog::kChangePasswordCommand;
+    RightClickRow(3);
+    EXPECT_EQ(passwordChangeRuns, 1);
+    EXPECT_EQ(state->selectedIndex, 0);
+    EXPECT_EQ(operations.size(), 2u);
+}
+
+TEST_F(ProjectorListTest, QuestionMarkButtonOpensTheAboutBox) {
+    Open();
+    window->ClickButton(CMainDialog::kAboutButton);
+    EXPECT_EQ(aboutRuns, 1);
+}
+
 TEST_F(ProjectorListTest, FoundProjectorCannotBeDeletedThroughTheCommand) {
     found = {MakeProjector("FOUND", "10.1.1.5")};
     Open();

@@ -100,6 +100,11 @@ lanterna::dialogs::MainDialogServices MainWindowTest::Services() {
         return ui::IDCANCEL;
     };
     services.chooseListFile = [this](CMainDialog&) { return listFile; };
+    services.runAbout = [this](CMainDialog&) { return ++aboutRuns, ui::IDOK; };
+    services.runPasswordChange = [this](CMainDialog&) {
+        EXPECT_GE(state->selectedIndex, 0);
+        return ++passwordChangeRuns, ui::IDCANCEL;
+    };
     services.trackPopupMenu = [this](CMainDialog&, const std::vector<MenuCommand>& menu, QPoint) {
         lastMenu = menu;
         return menuChoice;

@@ -77,6 +77,8 @@ class MainWindowTest : public ::testing::Test {
     std::deque<int> settingsResults;
     int settingsRuns = 0;
     std::vector<bool> configFileRuns;
+    int aboutRuns = 0;
+    int passwordChangeRuns = 0;
     std::vector<MenuCommand> lastMenu;
     int menuChoice = 0;
     std::string listFile;
