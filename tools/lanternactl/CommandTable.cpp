@@ -5,8 +5,8 @@ namespace lanterna::cli {
 
 std::span<const CliCommand> AllCommands() {
     static const CliCommand kCommands[] = {
-        kVersionCommand, kQueryCommand,    kNcfCommand,
-        kNcfTextCommand, kDiscoverCommand, kProbeCommand,
+        kVersionCommand,    kShowCommand,  kSaveCommand,     kNcfCommand,   kNcfTextCommand,
+        kImportListCommand, kQueryCommand, kDiscoverCommand, kProbeCommand,
     };
     return kCommands;
 }

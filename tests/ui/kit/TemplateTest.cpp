@@ -1,0 +1,254 @@
+// Dialog templates: every compiled-in template loads, and each has the controls its dialog
+// relies on.
+#include <gmock/gmock.h>
+#include <gtest/gtest.h>
+
+#include <QByteArray>
+
+#include "ui/DialogCodes.h"
+#include "ui/DialogTemplate.h"
+
+namespace {
+
+using ::testing::IsEmpty;
+using ui::ControlKind;
+
+struct Expected {
+    int id;
+    ControlKind kind;
+    const char* text;  // nullptr: not checked
+};
+
+void ExpectControls(const ui::DialogTemplate& dialog, std::initializer_list<Expected> expected) {
+    for (const Expected& control : expected) {
+        const ui::ControlTemplate* found = dialog.FindControl(control.id);
+        ASSERT_NE(found, nullptr) << "template " << dialog.id << " control " << control.id;
+        EXPECT_EQ(found->kind, control.kind) << "control " << control.id;
+        if (control.text != nullptr) {
+            EXPECT_EQ(found->text, control.text) << "control " << control.id;
+        }
+    }
+}
+
+const ui::DialogTemplate& Load(int id) {
+    const ui::DialogTemplate* dialog = ui::FindDialogTemplate(id);
+    if (dialog == nullptr) {
+        ADD_FAILURE() << "template " << id << " missing";
+        static const ui::DialogTemplate empty;
+        return empty;
+    }
+    return *dialog;
+}
+
+// ---------------------------------------------------------------- the store
+
+TEST(Templates, AllCompiledTemplatesLoad) {
+    EXPECT_THAT(ui::DialogTemplateErrors(), IsEmpty());
+    const std::vector<int> ids = ui::DialogTemplateIds();
+    for (const int id : {100, 102, 133, 134, 135, 138, 139, 146}) {
+        EXPECT_NE(std::find(ids.begin(), ids.end(), id), ids.end()) << id;
+    }
+    EXPECT_EQ(ui::FindDialogTemplate(99999), nullptr);
+}
+
+TEST(Templates, EveryControlLiesInsideItsDialog) {
+    for (const int id : ui::DialogTemplateIds()) {
+        const ui::DialogTemplate& dialog = Load(id);
+        for (const ui::ControlTemplate& control : dialog.controls) {
+            EXPECT_LE(control.rect.x + control.rect.width, dialog.width)
+                << "template " << id << " control " << control.id;
+            EXPECT_LE(control.rect.y + control.rect.height, dialog.height)
+                << "template " << id << " control " << control.id;
+        }
+    }
+}
+
+// ---------------------------------------------------------------- each template
+
+TEST(Templates, About100) {
+    const ui::DialogTemplate& dialog = Load(100);
+    EXPECT_EQ(dialog.caption, "Lanterna의 버젼 정보");
+    ExpectControls(dialog, {{1000, ControlKind::Icon, nullptr},
+                            {1001, ControlKind::Label, "Lanterna Version2.00"},
+                            {1002, ControlKind::Label, nullptr},
+                            {1, ControlKind::DefaultButton, "확인"}});
+    EXPECT_EQ(dialog.FindControl(1000)->image, 128);
+}
+
+TEST(Templates, MainWindow102) {
+    const ui::DialogTemplate& dialog = Load(102);
+    EXPECT_EQ(dialog.caption, "Lanterna");
+    ExpectControls(dialog, {{1003, ControlKind::ListView, nullptr},
+                            {1004, ControlKind::Button, "갱신"},
+                            {1073, ControlKind::Button, "가져오기"},
+                            {1006, ControlKind::Button, "？"}});
+    EXPECT_TRUE(dialog.FindControl(1003)->Has(ui::ControlStyle::AcceptFiles));
+    EXPECT_EQ(dialog.FindControl(ui::IDOK), nullptr);
+}
+
+TEST(Templates, Progress133) {
+    const ui::DialogTemplate& dialog = Load(133);
+    EXPECT_EQ(dialog.caption, "Lanterna");
+    EXPECT_FALSE(dialog.Has(ui::DialogStyle::SysMenu));
+    ExpectControls(dialog, {{1000, ControlKind::Icon, nullptr},
+                            {1001, ControlKind::Label, "잠시만 기다리십시오"},
+                            {1071, ControlKind::ProgressBar, nullptr},
+                            {2, ControlKind::Button, "취소"}});
+    const ui::ControlTemplate* cancel = dialog.FindControl(2);
+    EXPECT_TRUE(cancel->Has(ui::ControlStyle::Hidden));
+    EXPECT_TRUE(cancel->Has(ui::ControlStyle::Disabled));
+    int separators = 0;
+    for (const ui::ControlTemplate& control : dialog.controls) {
+        separators += control.kind == ControlKind::Separator ? 1 : 0;
+    }
+    EXPECT_EQ(separators, 2);
+}
+
+TEST(Templates, AddressEntry134) {
+    const ui::DialogTemplate& dialog = Load(134);
+    EXPECT_EQ(dialog.caption, "IP 주소 지정");
+    EXPECT_EQ(dialog.width, 190);
+    EXPECT_EQ(dialog.height, 107);
+    ExpectControls(dialog, {{1000, ControlKind::Icon, nullptr},
+                            {1001, ControlKind::Label, nullptr},
+                            {1069, ControlKind::IpAddress, nullptr},
+                            {1070, ControlKind::Button, "추가"},
+                            {1, ControlKind::DefaultButton, "접속"},
+                            {2, ControlKind::Button, "취소"}});
+}
+
+TEST(Templates, PasswordInput135) {
+    const ui::DialogTemplate& dialog = Load(135);
+    EXPECT_EQ(dialog.caption, "암호 입력");
+    ExpectControls(dialog,
+                   {{1072, ControlKind::Edit, nullptr},
+                    {1, ControlKind::DefaultButton, "확인"},
+                    {2, ControlKind::Button, "취소"},
+                    {1000, ControlKind::Icon, nullptr},
+                    {1001, ControlKind::Label, "프로젝터 접속을 위해 패스워드를 입력하십시오."}});
+    EXPECT_TRUE(dialog.FindControl(1072)->Has(ui::ControlStyle::Password));
+    EXPECT_EQ(dialog.FindControl(1072)->textLimit, 14);
+}
+
+TEST(Templates, PasswordChange138) {
+    const ui::DialogTemplate& dialog = Load(138);
+    EXPECT_EQ(dialog.caption, "암호 설정");
+    ExpectControls(dialog, {{1002, ControlKind::Label, "이전 암호"},
+                            {1034, ControlKind::Label, "새로운 암호"},
+                            {1035, ControlKind::Label, "새로운 암호(재입력)"},
+                            {1001, ControlKind::Label, "설정할 프로젝터의 암호를 입력하십시오."},
+                            {1, ControlKind::DefaultButton, "확인"},
+                            {2, ControlKind::Button, "취소"}});
+    for (const int edit : {1072, 1073, 1074}) {
+        ExpectControls(dialog, {{edit, ControlKind::Edit, nullptr}});
+        EXPECT_TRUE(dialog.FindControl(edit)->Has(ui::ControlStyle::Password));
+        EXPECT_EQ(dialog.FindControl(edit)->textLimit, 14);
+    }
+}
+
+TEST(Templates, SearchWait139) {
+    const ui::DialogTemplate& dialog = Load(139);
+    ExpectControls(dialog, {{1000, ControlKind::Icon, nullptr},
+                            {1001, ControlKind::Label, "잠시만 기다리십시오"},
+                            {2, ControlKind::Button, nullptr}});
+    EXPECT_TRUE(dialog.FindControl(2)->Has(ui::ControlStyle::Hidden));
+    EXPECT_TRUE(dialog.FindControl(2)->Has(ui::ControlStyle::Disabled));
+}
+
+TEST(Templates, Message146) {
+    const ui::DialogTemplate& dialog = Load(146);
+    EXPECT_EQ(dialog.width, 209);
+    EXPECT_EQ(dialog.height, 85);
+    EXPECT_EQ(dialog.caption, "");
+    ExpectControls(dialog, {{1200, ControlKind::Icon, nullptr},
+                            {1201, ControlKind::Icon, nullptr},
+                            {1202, ControlKind::Icon, nullptr},
+                            {1203, ControlKind::Icon, nullptr},
+                            {1095, ControlKind::Label, nullptr},
+                            {1, ControlKind::DefaultButton, "확인"},
+                            {6, ControlKind::Button, "네"},
+                            {7, ControlKind::Button, "아니오"}});
+    EXPECT_EQ(dialog.FindControl(1200)->image, 147);
+    EXPECT_EQ(dialog.FindControl(1201)->image, 148);
+    EXPECT_EQ(dialog.FindControl(1202)->image, 150);
+    EXPECT_EQ(dialog.FindControl(1203)->image, 152);
+    const ui::DluRect text = dialog.FindControl(1095)->rect;
+    EXPECT_EQ(text.width, 170);
+    EXPECT_EQ(text.height, 45);
+    // OK centred; Yes and No side by side, the same distance from the centre.
+    const ui::DluRect ok = dialog.FindControl(1)->rect;
+    EXPECT_LE(std::abs(2 * ok.x + ok.width - dialog.width), 1);
+    const ui::DluRect yes = dialog.FindControl(6)->rect;
+    const ui::DluRect no = dialog.FindControl(7)->rect;
+    EXPECT_EQ(yes.y, no.y);
+    EXPECT_LT(yes.x + yes.width, no.x);
+    EXPECT_LE(std::abs((yes.x + no.x + no.width) - dialog.width), 1);
+}
+
+// ---------------------------------------------------------------- the reader
+
+TEST(TemplateReader, ReadsKindsStylesAndLimits) {
+    ui::DialogTemplate dialog;
+    std::string error;
+    ASSERT_TRUE(ui::ParseDialogTemplate(R"({"id": 7, "caption": "c", "size": [100, 50],
+        "style": ["caption", "toolwindow"],
+        "controls": [{"id": 3, "kind": "edit", "rect": [1, 2, 3, 4], "limit": 9,
+                      "style": ["password", "digits", "hidden"]},
+                     {"kind": "label", "text": "x", "rect": [0, 0, 5, 5]},
+                     {"kind": "label", "text": "y", "rect": [0, 0, 5, 5]},
+                     {"id": 4, "kind": "combo", "rect": [0, 0, 5, 5], "items": ["a", "b"]}]})",
+                                        dialog, error))
+        << error;
+    EXPECT_EQ(dialog.id, 7);
+    EXPECT_TRUE(dialog.Has(ui::DialogStyle::ToolWindow));
+    EXPECT_FALSE(dialog.Has(ui::DialogStyle::SysMenu));
+    ASSERT_EQ(dialog.controls.size(), 4u);
+    const ui::ControlTemplate& edit = dialog.controls[0];
+    EXPECT_EQ(edit.rect, (ui::DluRect{1, 2, 3, 4}));
+    EXPECT_EQ(edit.textLimit, 9);
+    EXPECT_TRUE(edit.Has(ui::ControlStyle::Password));
+    EXPECT_TRUE(edit.Has(ui::ControlStyle::Digits));
+    EXPECT_TRUE(edit.Has(ui::ControlStyle::Hidden));
+    EXPECT_EQ(dialog.controls[1].id, ui::kStaticId);
+    EXPECT_EQ(dialog.controls[3].items, (std::vector<std::string>{"a", "b"}));
+}
+
+TEST(TemplateReader, RefusesMistakesWithAReason) {
+    const char* cases[] = {
+        R"({"id": 7, "size": [10, 10], "controls": [{"kind": "knob", "rect": [0,0,1,1]}]})",
+        R"({"id": 7, "size": [10, 10], "controls": [{"kind": "edit", "rect": [0,0,1]}]})",
+        R"({"id": 7, "size": [10, 10], "controls": [{"kind": "edit", "rect": [0,0,1,1],
+            "styles": ["hidden"]}]})",
+        R"({"id": 7, "size": [10, 10], "controls": [{"kind": "edit", "rect": [0,0,1,1],
+            "style": ["invisible"]}]})",
+        R"({"id": 7, "size": [10, 10], "controls": [{"id": 5, "kind": "edit", "rect": [0,0,1,1]},
+            {"id": 5, "kind": "label", "rect": [0,0,1,1]}]})",
+        R"({"id": 0, "size": [10, 10], "controls": []})",
+        R"({"id": 7, "size": [10], "controls": []})",
+        R"({"id": 7, "size": [10, 10], "controls": [{"kind": "edit", "rect": [0,-1,1,1]}]})",
+        R"({"id": 7, "size": [10, 10], "controls": [)",
+    };
+    for (const char* json : cases) {
+        ui::DialogTemplate dialog;
+        std::string error;
+        EXPECT_FALSE(ui::ParseDialogTemplate(QByteArray(json), dialog, error)) << json;
+        EXPECT_FALSE(error.empty()) << json;
+    }
+}
+
+TEST(TemplateReader, RegisteredTemplatesJoinTheStore) {
+    ui::DialogTemplate dialog;
+    dialog.id = 9100;
+    dialog.width = 40;
+    dialog.height = 20;
+    ui::RegisterDialogTemplate(dialog);
+    const ui::DialogTemplate* found = ui::FindDialogTemplate(9100);
+    ASSERT_NE(found, nullptr);
+    EXPECT_EQ(found->width, 40);
+    dialog.width = 50;
+    ui::RegisterDialogTemplate(dialog);
+    EXPECT_EQ(found->width, 40);  // the earlier copy stays valid for dialogs built from it
+    EXPECT_EQ(ui::FindDialogTemplate(9100)->width, 50);
+}
+
+}  // namespace

@@ -1,0 +1,324 @@
+#include "ui/DialogTemplate.h"
+
+#include <QDir>
+#include <QFile>
+#include <QJsonArray>
+#include <QJsonDocument>
+#include <QJsonObject>
+#include <QSet>
+#include <array>
+#include <map>
+#include <memory>
+#include <mutex>
+#include <utility>
+
+#include "resources/dialogs/TemplateResource.h"
+#include "ui/Text.h"
+
+namespace ui {
+namespace {
+
+struct NamedBit {
+    const char* name;
+    std::uint32_t bit;
+};
+
+constexpr std::array kControlStyleNames{
+    NamedBit{"hidden", ControlStyle::Hidden},
+    NamedBit{"disabled", ControlStyle::Disabled},
+    NamedBit{"default", ControlStyle::Default},
+    NamedBit{"password", ControlStyle::Password},
+    NamedBit{"digits", ControlStyle::Digits},
+    NamedBit{"group", ControlStyle::Group},
+    NamedBit{"threestate", ControlStyle::ThreeState},
+    NamedBit{"manual", ControlStyle::Manual},
+    NamedBit{"notabstop", ControlStyle::NoTabStop},
+    NamedBit{"readonly", ControlStyle::ReadOnly},
+    NamedBit{"center", ControlStyle::Center},
+    NamedBit{"right", ControlStyle::Right},
+    NamedBit{"multiline", ControlStyle::Multiline},
+    NamedBit{"flat", ControlStyle::Flat},
+    NamedBit{"smooth", ControlStyle::Smooth},
+    NamedBit{"acceptfiles", ControlStyle::AcceptFiles},
+};
+
+constexpr std::array kDialogStyleNames{
+    NamedBit{"caption", DialogStyle::Caption},       NamedBit{"sysmenu", DialogStyle::SysMenu},
+    NamedBit{"minbox", DialogStyle::MinimizeBox},    NamedBit{"maxbox", DialogStyle::MaximizeBox},
+    NamedBit{"toolwindow", DialogStyle::ToolWindow}, NamedBit{"resizable", DialogStyle::Resizable},
+};
+
+struct NamedKind {
+    const char* name;
+    ControlKind kind;
+};
+
+constexpr std::array kKindNames{
+    NamedKind{"button", ControlKind::Button},
+    NamedKind{"defbutton", ControlKind::DefaultButton},
+    NamedKind{"label", ControlKind::Label},
+    NamedKind{"edit", ControlKind::Edit},
+    NamedKind{"check", ControlKind::CheckBox},
+    NamedKind{"radio", ControlKind::RadioButton},
+    NamedKind{"group", ControlKind::GroupBox},
+    NamedKind{"icon", ControlKind::Icon},
+    NamedKind{"ipaddress", ControlKind::IpAddress},
+    NamedKind{"listview", ControlKind::ListView},
+    NamedKind{"progress", ControlKind::ProgressBar},
+    NamedKind{"hline", ControlKind::Separator},
+    NamedKind{"combo", ControlKind::ComboBox},
+};
+
+template <std::size_t N>
+bool ReadStyles(const QJsonValue& value, const std::array<NamedBit, N>& names, std::uint32_t& bits,
+                std::string& error) {
+    if (value.isUndefined()) {
+        return true;
+    }
+    if (!value.isArray()) {
+        error = "\"style\" must be an array of names";
+        return false;
+    }
+    for (const QJsonValue& entry : value.toArray()) {
+        const QString name = entry.toString();
+        bool known = false;
+        for (const NamedBit& named : names) {
+            if (name == QLatin1String(named.name)) {
+                bits |= named.bit;
+                known = true;
+            }
+        }
+        if (!known) {
+            error = "unknown style \"" + ToUtf8(name) + "\"";
+            return false;
+        }
+    }
+    return true;
+}
+
+bool ReadInts(const QJsonValue& value, int count, int* out) {
+    if (!value.isArray() || value.toArray().size() != count) {
+        return false;
+    }
+    const QJsonArray array = value.toArray();
+    for (int index = 0; index < count; ++index) {
+        if (!array[index].isDouble()) {
+            return false;
+        }
+        out[index] = array[index].toInt();
+    }
+    return true;
+}
+
+bool OnlyKeys(const QJsonObject& object, std::initializer_list<const char*> allowed,
+              std::string& error) {
+    for (const QString& key : object.keys()) {
+        bool known = false;
+        for (const char* name : allowed) {
+            known = known || key == QLatin1String(name);
+        }
+        if (!known) {
+            error = "unknown key \"" + ToUtf8(key) + "\"";
+            return false;
+        }
+    }
+    return true;
+}
+
+bool ReadControl(const QJsonObject& object, ControlTemplate& control, std::string& error) {
+    if (!OnlyKeys(object, {"id", "kind", "text", "rect", "style", "limit", "image", "items"},
+                  error)) {
+        return false;
+    }
+    control.id = object.value(QStringLiteral("id")).toInt(kStaticId);
+    const QString kind = object.value(QStringLiteral("kind")).toString();
+    bool knownKind = false;
+    for (const NamedKind& named : kKindNames) {
+        if (kind == QLatin1String(named.name)) {
+            control.kind = named.kind;
+            knownKind = true;
+        }
+    }
+    if (!knownKind) {
+        error = "unknown kind \"" + ToUtf8(kind) + "\"";
+        return false;
+    }
+    control.text = ToUtf8(object.value(QStringLiteral("text")).toString());
+    int rect[4] = {};
+    if (!ReadInts(object.value(QStringLiteral("rect")), 4, rect) || rect[0] < 0 || rect[1] < 0 ||
+        rect[2] < 0 || rect[3] < 0) {
+        error = "\"rect\" must be four non-negative numbers";
+        return false;
+    }
+    control.rect = DluRect{rect[0], rect[1], rect[2], rect[3]};
+    if (!ReadStyles(object.value(QStringLiteral("style")), kControlStyleNames, control.styles,
+                    error)) {
+        return false;
+    }
+    control.textLimit = object.value(QStringLiteral("limit")).toInt(0);
+    control.image = object.value(QStringLiteral("image")).toInt(0);
+    for (const QJsonValue& item : object.value(QStringLiteral("items")).toArray()) {
+        control.items.push_back(ToUtf8(item.toString()));
+    }
+    if (control.kind == ControlKind::DefaultButton) {
+        control.styles |= ControlStyle::Default;
+    }
+    if (control.textLimit < 0) {
+        error = "\"limit\" must not be negative";
+        return false;
+    }
+    return true;
+}
+
+struct Store {
+    std::mutex mutex;
+    std::vector<std::unique_ptr<DialogTemplate>> owned;  // never shrinks: pointers stay valid
+    std::map<int, const DialogTemplate*> byId;
+    std::vector<std::string> errors;
+    bool loaded = false;
+};
+
+Store& TheStore() {
+    static Store store;
+    return store;
+}
+
+void LoadCompiledTemplates(Store& store) {
+    lanterna_resources::InitialiseDialogTemplates();
+    const QDir folder(QStringLiteral(":/dialogs"));
+    const QStringList files = folder.entryList({QStringLiteral("*.json")}, QDir::Files, QDir::Name);
+    for (const QString& name : files) {
+        QFile file(folder.filePath(name));
+        if (!file.open(QIODevice::ReadOnly)) {
+            store.errors.push_back(ToUtf8(name) + ": cannot be opened");
+            continue;
+        }
+        auto dialogTemplate = std::make_unique<DialogTemplate>();
+        std::string error;
+        if (!ParseDialogTemplate(file.readAll(), *dialogTemplate, error)) {
+            store.errors.push_back(ToUtf8(name) + ": " + error);
+            continue;
+        }
+        if (store.byId.count(dialogTemplate->id) != 0) {
+            store.errors.push_back(ToUtf8(name) + ": template id used twice");
+            continue;
+        }
+        store.byId[dialogTemplate->id] = dialogTemplate.get();
+        store.owned.push_back(std::move(dialogTemplate));
+    }
+}
+
+Store& LoadedStore() {
+    Store& store = TheStore();
+    // Called with the mutex held by every public entry point.
+    if (!store.loaded) {
+        store.loaded = true;
+        LoadCompiledTemplates(store);
+    }
+    return store;
+}
+
+}  // namespace
+
+const ControlTemplate* DialogTemplate::FindControl(int controlId) const {
+    for (const ControlTemplate& control : controls) {
+        if (control.id == controlId) {
+            return &control;
+        }
+    }
+    return nullptr;
+}
+
+bool ParseDialogTemplate(const QByteArray& json, DialogTemplate& result, std::string& error) {
+    QJsonParseError parseError;
+    const QJsonDocument document = QJsonDocument::fromJson(json, &parseError);
+    if (document.isNull() || !document.isObject()) {
+        error = "not a JSON object: " + ToUtf8(parseError.errorString());
+        return false;
+    }
+    const QJsonObject object = document.object();
+    if (!OnlyKeys(object, {"id", "caption", "size", "style", "controls"}, error)) {
+        return false;
+    }
+    DialogTemplate parsed;
+    parsed.id = object.value(QStringLiteral("id")).toInt(0);
+    if (parsed.id <= 0) {
+        error = "\"id\" must be a positive number";
+        return false;
+    }
+    parsed.caption = ToUtf8(object.value(QStringLiteral("caption")).toString());
+    int size[2] = {};
+    if (!ReadInts(object.value(QStringLiteral("size")), 2, size) || size[0] <= 0 || size[1] <= 0) {
+        error = "\"size\" must be two positive numbers";
+        return false;
+    }
+    parsed.width = size[0];
+    parsed.height = size[1];
+    if (!ReadStyles(object.value(QStringLiteral("style")), kDialogStyleNames, parsed.styles,
+                    error)) {
+        return false;
+    }
+    QSet<int> ids;
+    const QJsonArray controls = object.value(QStringLiteral("controls")).toArray();
+    for (qsizetype index = 0; index < controls.size(); ++index) {
+        ControlTemplate control;
+        if (!controls[index].isObject() ||
+            !ReadControl(controls[index].toObject(), control, error)) {
+            error = "control " + std::to_string(index) + ": " +
+                    (error.empty() ? std::string("not an object") : error);
+            return false;
+        }
+        if (control.id != kStaticId && ids.contains(control.id)) {
+            error = "control id " + std::to_string(control.id) + " used twice";
+            return false;
+        }
+        ids.insert(control.id);
+        parsed.controls.push_back(std::move(control));
+    }
+    result = std::move(parsed);
+    return true;
+}
+
+const DialogTemplate* FindDialogTemplate(int id) {
+    Store& store = TheStore();
+    const std::lock_guard lock(store.mutex);
+    const auto& byId = LoadedStore().byId;
+    const auto found = byId.find(id);
+    return found == byId.end() ? nullptr : found->second;
+}
+
+std::vector<int> DialogTemplateIds() {
+    Store& store = TheStore();
+    const std::lock_guard lock(store.mutex);
+    std::vector<int> ids;
+    for (const auto& [id, dialogTemplate] : LoadedStore().byId) {
+        ids.push_back(id);
+    }
+    return ids;
+}
+
+std::vector<std::string> DialogTemplateErrors() {
+    Store& store = TheStore();
+    const std::lock_guard lock(store.mutex);
+    return LoadedStore().errors;
+}
+
+void RegisterDialogTemplate(DialogTemplate dialogTemplate) {
+    Store& store = TheStore();
+    const std::lock_guard lock(store.mutex);
+    Store& loaded = LoadedStore();
+    auto owned = std::make_unique<DialogTemplate>(std::move(dialogTemplate));
+    loaded.byId[owned->id] = owned.get();
+    loaded.owned.push_back(std::move(owned));
+}
+
+const char* ControlKindName(ControlKind kind) {
+    for (const NamedKind& named : kKindNames) {
+        if (named.kind == kind) {
+            return named.name;
+        }
+    }
+    return "?";
+}
+
+}  // namespace ui
