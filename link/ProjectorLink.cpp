@@ -40,13 +40,31 @@ int CProjectorLink::Hello(std::string_view address, std::uint16_t port,
     if (udp.OpenUdp(options.helloLocalPort, address.empty()) != 1) {
         return -1;
     }
-    const PacketBytes request = BuildHelloRequest();
-    if (udp.SendTo(address, port, request.data(), request.size()) != 1) {
-        return -1;
+    {
+        std::lock_guard guard(helloMutex);
+        if (helloCancelled) {
+            return 1;
+        }
+        helloSocket = &udp;
     }
-    const int collected = udp.ReceiveHelloReplies(port, results, kHelloWaitMs);
+    const PacketBytes request = BuildHelloRequest();
+    int result = -1;
+    if (udp.SendTo(address, port, request.data(), request.size()) == 1) {
+        // A cancel shuts the socket down: the wait ends at once and the receive reports 0.
+        result = udp.ReceiveHelloReplies(port, results, kHelloWaitMs) == 0 ? 1 : -1;
+    }
+    std::lock_guard guard(helloMutex);
+    helloSocket = nullptr;
     udp.Close();
-    return collected == 0 ? 1 : -1;
+    return helloCancelled ? 1 : result;
+}
+
+void CProjectorLink::CancelHello() {
+    std::lock_guard guard(helloMutex);
+    helloCancelled = true;
+    if (helloSocket != nullptr) {
+        helloSocket->Interrupt();
+    }
 }
 
 bool CProjectorLink::ReceivePacketReply(std::uint8_t& status) {

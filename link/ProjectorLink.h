@@ -61,6 +61,11 @@ class CProjectorLink {
     int Hello(std::string_view address, std::uint16_t port,
               std::vector<DiscoveredProjector>& results);
 
+    // Thread-safe. Ends a Hello running on another thread at once, keeping what it collected
+    // so far, and makes every later Hello on this link return 1 at once without sending. Lets
+    // a search be abandoned without waiting out the 5000 ms of silence.
+    void CancelHello();
+
     // 0 no password required, 1 password required, -1 failure.
     int QueryPasswordRequired();
 
@@ -115,6 +120,12 @@ class CProjectorLink {
     CTickClock& clock;
     // Held across each send and its reply; also for sends without reply and packets.
     std::mutex exchangeMutex;
+
+    // The UDP socket of the Hello in progress (null when none) and whether CancelHello was
+    // called, both under helloMutex.
+    std::mutex helloMutex;
+    CLinkSocket* helloSocket = nullptr;
+    bool helloCancelled = false;
 };
 
 }  // namespace lanterna

@@ -16,5 +16,7 @@ extern const CliCommand kReadCommand;
 extern const CliCommand kSetCommand;
 extern const CliCommand kPasswdCommand;
 extern const CliCommand kApplyCommand;
+extern const CliCommand kDiscoverCommand;
+extern const CliCommand kProbeCommand;
 
 }  // namespace lanterna::cli

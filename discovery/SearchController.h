@@ -1,0 +1,104 @@
+#pragma once
+// A refresh's search: the hello search and the secondary search side by side, each on a thread
+// of its own, appending a record (origin 0) per projector found to one projector list and
+// reporting once when done. Qt-free; a window shows the wait and reacts to the reports, the
+// command line simply waits.
+//
+//     ProjectorList projectors;
+//     CSearchController search(projectors, [&](int message, int wParam) { post(message, wParam);
+//     }); search.Start();
+//     ... each report arrives on a search thread; feed them to a CSearchCompletion ...
+//     // or: const int endCode = search.WaitForEnd();
+//
+// Threads: Start, Cancel, WaitForEnd and the destructor may be called from any thread. The
+// list takes its own lock on every append, so the two searches never change it at the same
+// moment; nothing else should change it while a search runs.
+
+#include <condition_variable>
+#include <cstdint>
+#include <functional>
+#include <mutex>
+#include <string>
+#include <thread>
+#include <vector>
+
+#include "discovery/HelloRun.h"
+#include "discovery/SearchCompletion.h"
+#include "discovery/SecondarySearch.h"
+#include "record/ProjectorList.h"
+
+namespace lanterna {
+
+// Secondary answers turned into records at most.
+inline constexpr std::size_t kSecondaryRecordCapacity = 128;
+
+enum class SearchKind { kHello, kSecondary };
+
+// Where the two requests go. The defaults are the real ones (broadcasts on the fixed ports);
+// tests point them at loopback.
+struct SearchTargets {
+    HelloTarget hello;
+    SecondaryTarget secondary;
+};
+
+struct AppendedRecord {
+    const ProjectorRecord* record;  // owned by the list; valid until removed from it
+    SearchKind foundBy;
+};
+
+// Receives the reports: kHelloSearchDoneMessage with 1, kSecondarySearchDoneMessage with 1
+// (ran) or 0 (could not run). Called on a search thread after that search's last append, one
+// call at a time; it must not block nor call back into the controller.
+using SearchReportSink = std::function<void(int message, int wParam)>;
+
+class CSearchController {
+  public:
+    // `projectors` must outlive the controller.
+    explicit CSearchController(ProjectorList& projectors, SearchReportSink sink = nullptr,
+                               SearchTargets targets = {});
+    // Cancels and waits for both threads, so no report arrives afterwards.
+    ~CSearchController();
+    CSearchController(const CSearchController&) = delete;
+    CSearchController& operator=(const CSearchController&) = delete;
+
+    // Starts both searches. 1 started; 0 when already started. A thread that cannot be started
+    // counts as a search that found nothing (the secondary one reports 0).
+    int Start();
+
+    // Ends both searches early; what they appended stays and both still report.
+    void Cancel();
+
+    // Blocks until both searches have reported; the end code the wait dialog ends with.
+    int WaitForEnd();
+
+    // After the end: the hello run's result (1, or -1 when it could not run), the count of
+    // secondary answers (or -1), and the records appended, in the order they were appended.
+    int HelloResult() const;
+    int SecondaryResult() const;
+    std::vector<AppendedRecord> Appended() const;
+
+  private:
+    void RunHello();
+    void RunSecondary();
+    bool Append(const ProjectorRecord& record, SearchKind foundBy);
+    void Report(int message, int wParam);
+
+    ProjectorList& projectors;
+    SearchReportSink sink;
+    const std::string helloAddress;
+    CHelloRun hello;
+    CSecondarySearch secondary;
+
+    std::thread helloThread;
+    std::thread secondaryThread;
+    bool started = false;
+
+    mutable std::mutex mutex;
+    std::condition_variable ended;
+    CSearchCompletion completion;
+    std::vector<AppendedRecord> appended;
+    int helloResult = 0;
+    int secondaryResult = 0;
+};
+
+}  // namespace lanterna
