@@ -135,19 +135,19 @@ int QuerySmtpPort(CProjectorLink& link, ProjectorRecord& record) {
 
 int QueryMailTo(CProjectorLink& link, int recipient, ProjectorRecord& record) {
     return QueryIntoText(link, commands::kMailTo[Slot(recipient, 3)],
-                         slots::MailTo(record, recipient));
+                         numbered::MailTo(record, recipient));
 }
 
 int QueryMailEvents(CProjectorLink& link, int recipient, ProjectorRecord& record) {
     return QueryWith(link, commands::kMailEvents[Slot(recipient, 3)],
                      [&record, recipient](std::string_view value) {
-                         slots::MailEvents(record, recipient) = EventSetFromCode(value);
+                         numbered::MailEvents(record, recipient) = EventSetFromCode(value);
                      });
 }
 
 int QueryTrapAddress(CProjectorLink& link, int index, ProjectorRecord& record) {
     return QueryIntoAddress(link, commands::kTrapAddress[Slot(index, 2)],
-                            slots::TrapAddress(record, index));
+                            numbered::TrapAddress(record, index));
 }
 
 int QueryCommunity(CProjectorLink& link, ProjectorRecord& record) {
@@ -174,7 +174,7 @@ int QueryWepKeyId(CProjectorLink& link, ProjectorRecord& record) {
 int QueryWepKey(CProjectorLink& link, int index, ProjectorRecord& record) {
     return QueryWith(link, commands::kWepKey[Slot(index, 4)],
                      [&record, index](std::string_view value) {
-                         CopyText(slots::WepKey(record, index), ReadWepKeyValue(value));
+                         CopyText(numbered::WepKey(record, index), ReadWepKeyValue(value));
                      });
 }
 
@@ -229,17 +229,17 @@ int SetSmtpPort(CProjectorLink& link, const ProjectorRecord& record) {
 
 int SetMailTo(CProjectorLink& link, int recipient, const ProjectorRecord& record) {
     return SetText(link, commands::kMailTo[Slot(recipient, 3)],
-                   TextOf(slots::MailTo(record, recipient)));
+                   TextOf(numbered::MailTo(record, recipient)));
 }
 
 int SetMailEvents(CProjectorLink& link, int recipient, const ProjectorRecord& record) {
     return SetText(link, commands::kMailEvents[Slot(recipient, 3)],
-                   EventCode(slots::MailEvents(record, recipient)));
+                   EventCode(numbered::MailEvents(record, recipient)));
 }
 
 int SetTrapAddress(CProjectorLink& link, int index, const ProjectorRecord& record) {
     return SetText(link, commands::kTrapAddress[Slot(index, 2)],
-                   FormatDotted(slots::TrapAddress(record, index)));
+                   FormatDotted(numbered::TrapAddress(record, index)));
 }
 
 int SetCommunity(CProjectorLink& link, const ProjectorRecord& record) {
@@ -261,7 +261,7 @@ int SetWepKeyId(CProjectorLink& link, const ProjectorRecord& record) {
 
 int SetWepKey(CProjectorLink& link, int index, const ProjectorRecord& record) {
     std::string argument;
-    if (!WepKeyArgument(TextOf(slots::WepKey(record, index)), argument)) {
+    if (!WepKeyArgument(TextOf(numbered::WepKey(record, index)), argument)) {
         return 0;
     }
     return SetText(link, commands::kWepKey[Slot(index, 4)], argument);

@@ -17,8 +17,9 @@ bool IsBlank(char c) {
     return c == ' ' || c == '\t' || c == '\n' || c == '\v' || c == '\f' || c == '\r';
 }
 
+// A missing part is the empty text (with a valid pointer: it may be copied).
 std::string_view PartAt(const std::vector<std::string_view>& parts, std::size_t index) {
-    return index < parts.size() ? parts[index] : std::string_view();
+    return index < parts.size() ? parts[index] : std::string_view("");
 }
 
 // The first four parts: on/off and, with DHCP off, the three addresses.
@@ -134,7 +135,7 @@ std::array<std::int32_t, 4> ReadSecurityCode(std::string_view value) {
 }
 
 std::string_view ReadWepKeyValue(std::string_view value) {
-    return value.size() >= kWepKeyValueLimit ? std::string_view() : value;
+    return value.size() >= kWepKeyValueLimit ? std::string_view("") : value;
 }
 
 std::string_view OnOffArgument(std::int32_t on) {

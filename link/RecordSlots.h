@@ -7,7 +7,7 @@
 
 #include "record/ProjectorRecord.h"
 
-namespace lanterna::slots {
+namespace lanterna::numbered {
 
 template <typename Record>
 auto& MailTo(Record& r, int n) {
@@ -45,4 +45,4 @@ auto& WepKeyState(Record& r, int n) {
                     : r.wepKey1State;
 }
 
-}  // namespace lanterna::slots
+}  // namespace lanterna::numbered

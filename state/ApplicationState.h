@@ -53,7 +53,7 @@ class ApplicationState {
     FixedText<21> currentAddress{};
     // Inputs of the password worker.
     FixedText<15> currentPassword{};
-    FixedText<16> newPassword{};
+    FixedText<15> newPassword{};
     // Target of every worker message; null means post nothing. Not owned.
     IMessageTarget* progressWindow = nullptr;
     // The one open link, or null.

@@ -76,9 +76,9 @@ void ReadAddressConfiguration(CProjectorLink& link, ProjectorRecord& r, bool wir
     r.wepKeyIdState = StateOf(QueryWepKeyId(link, r));
     for (int key = 1; key <= 4; ++key) {
         if (QueryWepKey(link, key, r) != 1) {
-            CopyText(slots::WepKey(r, key), "");
+            CopyText(numbered::WepKey(r, key), "");
         }
-        slots::WepKeyState(r, key) = kStateRead;
+        numbered::WepKeyState(r, key) = kStateRead;
     }
 }
 
@@ -86,10 +86,10 @@ void ReadMail(CProjectorLink& link, ProjectorRecord& r) {
     r.smtpServerState = StateOf(QuerySmtpServer(link, r));
     r.smtpPortState = StateOf(QuerySmtpPort(link, r));
     for (int n = 1; n <= 3; ++n) {
-        slots::MailToState(r, n) = StateOf(QueryMailTo(link, n, r));
+        numbered::MailToState(r, n) = StateOf(QueryMailTo(link, n, r));
     }
     for (int n = 1; n <= 3; ++n) {
-        slots::MailEventsState(r, n) = StateOf(QueryMailEvents(link, n, r));
+        numbered::MailEventsState(r, n) = StateOf(QueryMailEvents(link, n, r));
     }
 }
 

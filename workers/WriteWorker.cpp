@@ -84,12 +84,12 @@ class CWriteRun {
         mailSent |= SendIf(Due(r_.smtpPortState), kWriteErrorSmtpPort,
                            [this] { return SetSmtpPort(link_, r_); });
         for (int n = 1; n <= 3; ++n) {
-            mailSent |= SendIf(Due(slots::MailToState(r_, n)), kWriteErrorMailTo1 << (n - 1),
+            mailSent |= SendIf(Due(numbered::MailToState(r_, n)), kWriteErrorMailTo1 << (n - 1),
                                [this, n] { return SetMailTo(link_, n, r_); });
         }
         for (int n = 1; n <= 3; ++n) {
             mailSent |=
-                SendIf(Due(slots::MailEventsState(r_, n)), kWriteErrorMailEvents1 << (n - 1),
+                SendIf(Due(numbered::MailEventsState(r_, n)), kWriteErrorMailEvents1 << (n - 1),
                        [this, n] { return SetMailEvents(link_, n, r_); });
         }
         if (mailSent) {
@@ -157,7 +157,7 @@ class CWriteRun {
         SendIf(Due(r_.wepKeyIdState), kWriteErrorAddressConfig,
                [this] { return SetWepKeyId(link_, r_); });
         for (int key = 1; key <= 4; ++key) {
-            SendIf(Due(slots::WepKeyState(r_, key)), kWriteErrorAddressConfig,
+            SendIf(Due(numbered::WepKeyState(r_, key)), kWriteErrorAddressConfig,
                    [this, key] { return SetWepKey(link_, key, r_); });
         }
     }

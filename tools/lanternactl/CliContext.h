@@ -26,6 +26,9 @@ struct CliContext {
     std::function<std::optional<std::string>(std::string_view prompt)> askHidden;
     // Whether standard error is a terminal (progress bars are drawn only then).
     bool errIsTerminal = false;
+    // Asks for a line on the terminal with echo (a yes/no question); empty when there is no
+    // terminal or none is set.
+    std::function<std::optional<std::string>(std::string_view prompt)> askLine = nullptr;
 };
 
 using CliArgs = std::span<const std::string>;

@@ -6,9 +6,16 @@
 namespace lanterna::cli {
 
 extern const CliCommand kVersionCommand;
-extern const CliCommand kQueryCommand;
+extern const CliCommand kShowCommand;
+extern const CliCommand kSaveCommand;
 extern const CliCommand kNcfCommand;
 extern const CliCommand kNcfTextCommand;
+extern const CliCommand kImportListCommand;
+extern const CliCommand kQueryCommand;
+extern const CliCommand kReadCommand;
+extern const CliCommand kSetCommand;
+extern const CliCommand kPasswdCommand;
+extern const CliCommand kApplyCommand;
 extern const CliCommand kDiscoverCommand;
 extern const CliCommand kProbeCommand;
 

@@ -8,8 +8,10 @@
 #include "resources/StringTable.h"
 #include "settings/ConfigFile.h"
 #include "settings/ConfigFileText.h"
+#include "settings/SettingsFile.h"
 #include "settings/ValidationRules.h"
 #include "tools/lanternactl/Commands.h"
+#include "tools/lanternactl/FileCommandSupport.h"
 #include "tools/lanternactl/RecordJson.h"
 
 namespace lanterna::cli {
@@ -90,18 +92,34 @@ bool LoadJsonRecord(CliContext& context, const std::string& path, ProjectorRecor
     return true;
 }
 
+// A settings file is read as a dropped one is; one without usable settings is refused.
+bool LoadSettingsRecord(CliContext& context, const std::string& path, ProjectorRecord& record) {
+    ProfileDocument document;
+    if (!LoadInputFile(context, "ncf", path, document)) {
+        return false;
+    }
+    if (ReadSettingsDocument(record, document) != 1) {
+        context.err << "lanternactl ncf: " << path << ": "
+                    << LoadString(kStringSettingsFileUnreadable) << "\n";
+        return false;
+    }
+    return true;
+}
+
 int RunNcf(CliContext& context, CliArgs args) {
     NcfOptions options;
     if (const std::string problem = ParseOptions(args, options); !problem.empty()) {
         return UsageError(context, problem);
     }
     const std::string extension = LowerExtension(options.source);
-    if (extension != ".json") {
+    if (extension != ".json" && extension != ".ini") {
         return UsageError(context, "--from takes a record (.json) or a settings file (.ini)");
     }
 
     ProjectorRecord record{};
-    if (!LoadJsonRecord(context, options.source, record)) {
+    const bool loaded = extension == ".json" ? LoadJsonRecord(context, options.source, record)
+                                             : LoadSettingsRecord(context, options.source, record);
+    if (!loaded) {
         return kExitFailed;
     }
     // As the configuration-file dialog does: the variant decides the interface.

@@ -19,6 +19,19 @@ std::optional<std::string> ReadEnvironment(std::string_view name) {
     return std::string(value);
 }
 
+// Reads one line from the terminal with echo on.
+std::optional<std::string> AskLine(std::string_view prompt) {
+    if (isatty(STDIN_FILENO) == 0) {
+        return std::nullopt;
+    }
+    std::cerr << prompt << std::flush;
+    std::string line;
+    if (!std::getline(std::cin, line)) {
+        return std::nullopt;
+    }
+    return line;
+}
+
 // Reads one line from the controlling terminal with echo off.
 std::optional<std::string> AskHidden(std::string_view prompt) {
     if (isatty(STDIN_FILENO) == 0) {
@@ -49,6 +62,7 @@ std::optional<std::string> AskHidden(std::string_view prompt) {
 int main(int argc, char** argv) {
     std::vector<std::string> args(argv + 1, argv + argc);
     lanterna::cli::CliContext context{std::cin,         std::cout,  std::cerr,
-                                      &ReadEnvironment, &AskHidden, isatty(STDERR_FILENO) != 0};
+                                      &ReadEnvironment, &AskHidden, isatty(STDERR_FILENO) != 0,
+                                      &AskLine};
     return lanterna::cli::RunLanternactl(context, args);
 }

@@ -5,6 +5,7 @@
 #include <array>
 #include <cstdio>
 
+#include "settings/AddressRules.h"
 #include "tools/projector-sim/CommandTable.h"
 #include "tools/projector-sim/ValueRules.h"
 
@@ -151,7 +152,15 @@ void AddMailCommands(std::vector<CommandSpec>& table) {
     for (std::size_t i = 0; i < 3; ++i) {
         table.push_back(MailEventCommand(i));
     }
-    table.push_back(ActionCommand("NWSMTPTEST", IsNoArgument, false));
+    // A module sends a test mail only when it has somewhere to send it: notification on, a
+    // server and a first recipient.
+    CommandSpec testMail;
+    testMail.name = "NWSMTPTEST";
+    testMail.set = [](ProjectorSettings& s, std::string_view argument) {
+        return argument.empty() && s.mailNotify && IsAddressSet(s.smtpServer) == 1 &&
+               !s.mailTo[0].empty();
+    };
+    table.push_back(std::move(testMail));
 }
 
 void AddSecurityCommands(std::vector<CommandSpec>& table) {

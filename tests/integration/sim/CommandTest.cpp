@@ -380,8 +380,24 @@ TEST(Commands, ResetRestartsTheModule) {
 TEST(Commands, TestMailIsAcceptedAndCounted) {
     auto projector = StartProjector(TestConfig("127.77.2.19"));
     auto session = OpenSession(*projector);
+    EXPECT_EQ(session->Command("NWSMTPACT ON"), "\r:");
+    EXPECT_EQ(session->Command("NWSMTPSRV 10.0.0.25"), "\r:");
+    EXPECT_EQ(session->Command("NWSMTPTO1 ops@example.org"), "\r:");
     EXPECT_EQ(session->Command("NWSMTPTEST"), "\r:");
     EXPECT_EQ(projector->Counters().testMails, 1U);
+}
+
+TEST(Commands, TestMailNeedsNotificationServerAndRecipient) {
+    auto projector = StartProjector(TestConfig("127.77.2.24"));
+    auto session = OpenSession(*projector);
+    EXPECT_EQ(session->Command("NWSMTPTEST"), "ERR\r:");  // notification off
+    EXPECT_EQ(session->Command("NWSMTPACT ON"), "\r:");
+    EXPECT_EQ(session->Command("NWSMTPTO1 ops@example.org"), "\r:");
+    EXPECT_EQ(session->Command("NWSMTPTEST"), "ERR\r:");  // no server
+    EXPECT_EQ(session->Command("NWSMTPSRV 10.0.0.25"), "\r:");
+    EXPECT_EQ(session->Command("NWSMTPTO1"), "\r:");
+    EXPECT_EQ(session->Command("NWSMTPTEST"), "ERR\r:");  // no recipient
+    EXPECT_EQ(projector->Counters().testMails, 0U);
 }
 
 // ---- command log -----------------------------------------------------------------------------

@@ -19,8 +19,9 @@ struct CliRun {
 
 struct CliSetup {
     std::map<std::string, std::string> environment;
-    std::string input;                        // standard input
-    std::vector<std::string> hiddenAnswers;   // answers to terminal prompts, in order
+    std::string input;                       // standard input
+    std::vector<std::string> hiddenAnswers;  // answers to terminal prompts, in order
+    std::vector<std::string> lineAnswers;    // answers to visible questions (none: no terminal)
 };
 
 inline CliRun RunCli(const std::vector<std::string>& args, const CliSetup& setup = {}) {
@@ -28,22 +29,30 @@ inline CliRun RunCli(const std::vector<std::string>& args, const CliSetup& setup
     std::ostringstream out;
     std::ostringstream err;
     std::size_t nextAnswer = 0;
-    cli::CliContext context{
-        in, out, err,
-        [&](std::string_view name) -> std::optional<std::string> {
-            const auto found = setup.environment.find(std::string(name));
-            if (found == setup.environment.end()) {
-                return std::nullopt;
-            }
-            return found->second;
-        },
-        [&](std::string_view) -> std::optional<std::string> {
-            if (nextAnswer >= setup.hiddenAnswers.size()) {
-                return std::nullopt;
-            }
-            return setup.hiddenAnswers[nextAnswer++];
-        },
-        false};
+    std::size_t nextLine = 0;
+    cli::CliContext context{in,
+                            out,
+                            err,
+                            [&](std::string_view name) -> std::optional<std::string> {
+                                const auto found = setup.environment.find(std::string(name));
+                                if (found == setup.environment.end()) {
+                                    return std::nullopt;
+                                }
+                                return found->second;
+                            },
+                            [&](std::string_view) -> std::optional<std::string> {
+                                if (nextAnswer >= setup.hiddenAnswers.size()) {
+                                    return std::nullopt;
+                                }
+                                return setup.hiddenAnswers[nextAnswer++];
+                            },
+                            false,
+                            [&](std::string_view) -> std::optional<std::string> {
+                                if (nextLine >= setup.lineAnswers.size()) {
+                                    return std::nullopt;
+                                }
+                                return setup.lineAnswers[nextLine++];
+                            }};
     CliRun run;
     run.status = cli::RunLanternactl(context, args);
     run.out = out.str();

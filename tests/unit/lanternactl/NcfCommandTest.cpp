@@ -87,6 +87,40 @@ TEST_F(NcfCommand, WirelessFileFromJson) {
     EXPECT_EQ(shown.out.find("NWCNF"), std::string::npos);
 }
 
+TEST_F(NcfCommand, SettingsFileSourceGivesTheSameFileAsItsRecord) {
+    // Only what a settings file holds: no pass phrase, and wireless keys that it keeps.
+    const fs::path fileRecord = folder.path() / "file-record.json";
+    WriteText(fileRecord, R"({"wirelessActive": 1, "imType": 22, "projectorName": "ROOM-12",
+        "ipAddress": "192.168.1.5", "subnetMask": "255.255.255.0", "gateway": "192.168.1.1",
+        "primaryInterface": 1, "primaryInterfaceState": 1, "essidSet": 1, "essid": "HALL-NET",
+        "security": [1, 1, 0, 0], "wepKeyId": 2, "wepKey2": "abcde"})");
+    const fs::path settings = folder.path() / "room.INI";
+    ASSERT_EQ(RunCli({"save", "--from", fileRecord.string(), "-o", settings.string()}).status,
+              kExitOk);
+    for (const char* variant : {"--wired", "--wireless"}) {
+        const fs::path fromJson = folder.path() / "json.ncf";
+        const fs::path fromIni = folder.path() / "ini.ncf";
+        ASSERT_EQ(
+            RunCli({"ncf", variant, "--from", fileRecord.string(), "-o", fromJson.string()}).status,
+            kExitOk);
+        const test::CliRun made =
+            RunCli({"ncf", variant, "--from", settings.string(), "-o", fromIni.string()});
+        ASSERT_EQ(made.status, kExitOk) << made.err;
+        EXPECT_EQ(RunCli({"ncf-text", fromIni.string()}).out,
+                  RunCli({"ncf-text", fromJson.string()}).out)
+            << variant;
+    }
+
+    const fs::path keyless = folder.path() / "keyless.ini";
+    WriteText(keyless, "[COMMON]\r\nUNRELATED=1\r\n");
+    const test::CliRun refused =
+        RunCli({"ncf", "--wired", "--from", keyless.string(), "-o", output.string()});
+    EXPECT_EQ(refused.status, kExitFailed);
+    EXPECT_NE(refused.err.find(LoadString(kStringSettingsFileUnreadable)), std::string::npos)
+        << refused.err;
+    EXPECT_FALSE(fs::exists(output));
+}
+
 TEST_F(NcfCommand, BadCommandLinesAreUsageErrors) {
     const std::string from = record.string();
     const std::string out = output.string();

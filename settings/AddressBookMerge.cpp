@@ -1,0 +1,48 @@
+#include <memory>
+
+#include "platform/DecimalText.h"
+#include "record/ProjectorRecord.h"
+#include "settings/AddressBook.h"
+#include "settings/ValidationRules.h"
+
+namespace lanterna {
+
+namespace {
+
+constexpr std::size_t kNameLimit = 15;
+constexpr std::size_t kAddressTextLimit = 20;
+
+}  // namespace
+
+std::size_t MergeAddressBook(const AddressBook& book, ProjectorList& projectors) {
+    std::size_t added = 0;
+    for (std::size_t i = 0; i < book.Size(); ++i) {
+        const std::string_view entry = book.ManualEntries()[i];
+        const std::optional<std::string_view> addressText = AddressTextOf(entry);
+        if (!addressText) {
+            continue;
+        }
+        Octets address{};
+        if (ScanDottedInto(addressText->substr(0, kAddressTextLimit), address) != 4) {
+            continue;
+        }
+        if (IsAddressUnique(projectors, address, kSkipNone) == 0 ||
+            projectors.Size() >= ProjectorList::kDisplayLimit) {
+            continue;
+        }
+        auto record = std::make_unique<ProjectorRecord>();
+        record->origin = kOriginAddress;
+        record->ipAddress = address;
+        CopyText(record->address, FormatDotted(address));
+        const std::string_view name = entry.substr(0, entry.find('\n')).substr(0, kNameLimit);
+        if (!name.empty()) {
+            CopyText(record->projectorName, name);
+        }
+        record->imType = static_cast<std::uint8_t>(LeadingDecimal(book.ManualTypes()[i]));
+        projectors.Append(std::move(record));
+        ++added;
+    }
+    return added;
+}
+
+}  // namespace lanterna

@@ -1,0 +1,145 @@
+#include <string>
+
+#include "platform/DiskSpace.h"
+#include "platform/ProfileFile.h"
+#include "settings/SettingsFile.h"
+
+namespace lanterna {
+
+namespace {
+
+// Collects the key writes of one save; the first write that cannot be stored fails the batch.
+class SettingsKeyWriter {
+  public:
+    explicit SettingsKeyWriter(ProfileDocument& document) : document_(document) {}
+
+    bool Ok() const { return ok_; }
+
+    void Text(std::string_view section, std::string_view key, std::string_view value) {
+        ok_ = ok_ && document_.Set(section, key, value);
+    }
+    void Number(std::string_view section, std::string_view key, long long value) {
+        // "%d" of the value as the 32-bit int it is passed as.
+        Text(section, key, std::to_string(static_cast<std::int32_t>(value)));
+    }
+    void Address(std::string_view section, std::string_view key, const Octets& value) {
+        Text(section, key, FormatDotted(value));
+    }
+
+  private:
+    ProfileDocument& document_;
+    bool ok_ = true;
+};
+
+void StoreCommon(const ProjectorRecord& r, SettingsKeyWriter& keys) {
+    keys.Text("COMMON", "NM_PROJECTORNAME", TextOf(r.projectorName));
+    keys.Text("COMMON", "NM_MACADDR", TextOf(r.macAddress));
+    keys.Number("COMMON", "NM_IMTYPE", r.imType);
+    if (r.primaryInterfaceState != kStateUnknown) {
+        keys.Number("COMMON", "NM_PRIMIF", r.primaryInterface);
+    }
+    keys.Text("FILE", "NM_INIVER", kSettingsFileVersion);
+}
+
+void StoreNetwork(const ProjectorRecord& r, SettingsKeyWriter& keys) {
+    keys.Number("NETWORK", "NM_DHCP", r.dhcp);
+    const bool dhcpOn = r.dhcp != 0;
+    if (!dhcpOn) {
+        keys.Address("NETWORK", "NM_IP", r.ipAddress);
+        keys.Address("NETWORK", "NM_SUBNET", r.subnetMask);
+        keys.Address("NETWORK", "NM_GATEWAY", r.gateway);
+        if (r.dns1State != kStateUnknown) {
+            keys.Address("NETWORK", "NM_DNS1", r.dns1);
+        }
+        if (r.dns2State != kStateUnknown) {
+            keys.Address("NETWORK", "NM_DNS2", r.dns2);
+        }
+        if (r.dnsDomainState != kStateUnknown) {
+            keys.Text("NETWORK", "NM_DNSDOMAIN", TextOf(r.dnsDomain));
+        }
+    }
+    // With DHCP on the WINS servers come from the DHCP server: the file says "none".
+    if (r.wins1State != kStateUnknown) {
+        keys.Address("NETWORK", "NM_WINS1", dhcpOn ? Octets{} : r.wins1);
+    }
+    if (r.wins2State != kStateUnknown) {
+        keys.Address("NETWORK", "NM_WINS2", dhcpOn ? Octets{} : r.wins2);
+    }
+}
+
+void StoreMail(const ProjectorRecord& r, SettingsKeyWriter& keys) {
+    keys.Number("SMTP", "NM_SMTPALART", r.mailNotify);
+    if (r.mailNotify == 0) {
+        return;
+    }
+    keys.Address("SMTP", "NM_SMTPSERVER", r.smtpServer);
+    keys.Number("SMTP", "NM_SMTPPORT", r.smtpPort);
+    keys.Text("SMTP", "NM_TO1", TextOf(r.mailTo1));
+    keys.Text("SMTP", "NM_TO2", TextOf(r.mailTo2));
+    keys.Text("SMTP", "NM_TO3", TextOf(r.mailTo3));
+    keys.Number("SMTP", "NM_TO1EVENT", r.mailEvents1);
+    keys.Number("SMTP", "NM_TO2EVENT", r.mailEvents2);
+    keys.Number("SMTP", "NM_TO3EVENT", r.mailEvents3);
+}
+
+void StoreSnmp(const ProjectorRecord& r, SettingsKeyWriter& keys) {
+    keys.Address("SNMP", "NM_TRAP1", r.trapAddress1);
+    keys.Address("SNMP", "NM_TRAP2", r.trapAddress2);
+    keys.Text("SNMP", "NM_COMMUNITY", TextOf(r.community));
+}
+
+void StoreWireless(const ProjectorRecord& r, SettingsKeyWriter& keys) {
+    if (r.wirelessActive == 0) {
+        return;
+    }
+    keys.Text("WLAN", "NM_ESSID", TextOf(r.essid));
+    if (r.imType == kImTypeExtendedWireless) {
+        keys.Number("WLAN", "NM_SEC0", r.security[0]);
+        keys.Number("WLAN", "NM_SEC1", r.security[1]);
+        keys.Number("WLAN", "NM_SEC2", r.security[2]);
+        keys.Number("WLAN", "NM_SEC3", r.security[3]);
+        keys.Number("WLAN", "NM_WEPID", r.wepKeyId);
+        keys.Text("WLAN", "NM_WEPKEY1", TextOf(r.wepKey1));
+        keys.Text("WLAN", "NM_WEPKEY2", TextOf(r.wepKey2));
+        keys.Text("WLAN", "NM_WEPKEY3", TextOf(r.wepKey3));
+        keys.Text("WLAN", "NM_WEPKEY4", TextOf(r.wepKey4));
+    } else {
+        keys.Number("WLAN", "NM_WEP", r.wepEnabled);
+        keys.Text("WLAN", "NM_WEPKEY", TextOf(r.wepKey));
+    }
+    keys.Number("WLAN", "NM_ADHOC", r.adhoc);
+}
+
+}  // namespace
+
+bool StoreSettings(const ProjectorRecord& record, ProfileDocument& document) {
+    SettingsKeyWriter keys(document);
+    StoreCommon(record, keys);
+    StoreNetwork(record, keys);
+    StoreMail(record, keys);
+    StoreSnmp(record, keys);
+    StoreWireless(record, keys);
+    return keys.Ok();
+}
+
+int WriteSettingsFile(const ProjectorRecord& record, const std::string& path,
+                      const FileSeam& seam) {
+    if (path.empty()) {
+        return 0;
+    }
+    const std::optional<std::uint64_t> freeBytes = seam.freeBytes(FolderOf(path));
+    if (!freeBytes || *freeBytes < kSettingsSaveMinimumFreeBytes) {
+        return 0;
+    }
+    ProfileDocument document;
+    const FileRead loaded = LoadProfile(path, document);
+    if (loaded != FileRead::Loaded && loaded != FileRead::Missing) {
+        return 0;
+    }
+    if (!StoreSettings(record, document)) {
+        return 0;
+    }
+    return SaveProfile(path, document, seam);
+}
+
+}  // namespace lanterna

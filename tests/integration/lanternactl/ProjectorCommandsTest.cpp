@@ -1,0 +1,337 @@
+// lanternactl read, set and passwd against simulated projectors.
+
+#include <gtest/gtest.h>
+
+#include <cstdio>
+#include <fstream>
+#include <nlohmann/json.hpp>
+#include <thread>
+
+#include "link/Ports.h"
+#include "resources/StringTable.h"
+#include "settings/SettingsFile.h"
+#include "tests/support/cli/CliHarness.h"
+#include "tools/projector-sim/SimulatedProjector.h"
+
+namespace lanterna::test {
+namespace {
+
+using Lines = std::vector<std::string>;
+
+const Lines kWiredRead = {"NWIF?",       "NWMAC?",     "NWPNAME?",   "NWCNF?",      "NWDNSDMN?",
+                          "NWDNS?",      "NWWINS?",    "NWSMTPACT?", "NWSMTPSRV?",  "NWSMTPPORT?",
+                          "NWSMTPTO1?",  "NWSMTPTO2?", "NWSMTPTO3?", "NWSMTPEVT1?", "NWSMTPEVT2?",
+                          "NWSMTPEVT3?", "NWTRAPIP1?", "NWTRAPIP2?", "NWCNAME?",    "NWPRIMIF?"};
+
+Lines Concat(Lines head, const Lines& tail) {
+    head.insert(head.end(), tail.begin(), tail.end());
+    return head;
+}
+
+class CProjectorOnPort {
+  public:
+    explicit CProjectorOnPort(const std::string& address, const std::string& password = "") {
+        sim::SimulatorConfig config;
+        config.address = address;
+        config.port = kProjectorPort;
+        config.secondaryPort = 0;
+        config.password = password;
+        projector = std::make_unique<sim::SimulatedProjector>(config);
+        std::string reason;
+        EXPECT_TRUE(projector->Start(&reason)) << reason;
+    }
+    // Waits until the log stays still (send-only commands get no reply).
+    Lines Log() const {
+        Lines log = projector->CommandLog();
+        for (int quiet = 0, rounds = 0; quiet < 5 && rounds < 200; ++rounds) {
+            std::this_thread::sleep_for(std::chrono::milliseconds(10));
+            Lines now = projector->CommandLog();
+            quiet = now.size() == log.size() ? quiet + 1 : 0;
+            log = std::move(now);
+        }
+        return log;
+    }
+    std::unique_ptr<sim::SimulatedProjector> projector;
+};
+
+bool Contains(const std::string& text, std::string_view part) {
+    return text.find(part) != std::string::npos;
+}
+
+// ---- read -------------------------------------------------------------------------------------
+
+TEST(ReadCommand, PrintsTheRecordAsJson) {
+    CProjectorOnPort sim("127.87.1.1");
+    const auto run = RunCli({"read", "127.87.1.1", "--json"});
+    ASSERT_EQ(run.status, 0) << run.err;
+    const auto json = nlohmann::json::parse(run.out);
+    EXPECT_EQ(json["projectorName"], "SIMPROJ");
+    EXPECT_EQ(json["ipAddress"], "127.87.1.1");
+    EXPECT_EQ(json["macAddress"], "02007F570101");
+    EXPECT_FALSE(json.contains("password"));
+    EXPECT_EQ(sim.Log(), kWiredRead);
+}
+
+TEST(ReadCommand, ListingWithPasswordFromTheEnvironment) {
+    CProjectorOnPort sim("127.87.1.2", "pw");
+    CliSetup setup;
+    setup.environment["LANTERNA_PASSWORD"] = "pw";
+    const auto run = RunCli({"read", "127.87.1.2"}, setup);
+    ASSERT_EQ(run.status, 0) << run.err;
+    EXPECT_TRUE(Contains(run.out, "projectorName: SIMPROJ\n")) << run.out;
+    EXPECT_TRUE(Contains(run.out, "subnetMask: 255.255.255.0\n")) << run.out;
+}
+
+TEST(ReadCommand, PasswordFromFileOrTerminal) {
+    CProjectorOnPort sim("127.87.1.3", "pw");
+    const std::string path = ::testing::TempDir() + "lanternactl-password-87-1-3";
+    std::ofstream(path) << "pw\n";
+    CliSetup setup;
+    setup.environment["LANTERNA_PASSWORD"] = "wrong";  // the file wins
+    EXPECT_EQ(RunCli({"read", "127.87.1.3", "--password-file", path}, setup).status, 0);
+    std::remove(path.c_str());
+
+    CliSetup asked;
+    asked.hiddenAnswers = {"pw"};
+    EXPECT_EQ(RunCli({"read", "127.87.1.3"}, asked).status, 0);
+}
+
+TEST(ReadCommand, WrongOrMissingPasswordFails) {
+    CProjectorOnPort sim("127.87.1.4", "pw");
+    CliSetup setup;
+    setup.environment["LANTERNA_PASSWORD"] = "nope";
+    const auto refused = RunCli({"read", "127.87.1.4"}, setup);
+    EXPECT_EQ(refused.status, 1);
+    EXPECT_TRUE(Contains(refused.err, LoadString(131))) << refused.err;
+    EXPECT_EQ(refused.out, "");
+
+    const auto missing = RunCli({"read", "127.87.1.4"});
+    EXPECT_EQ(missing.status, 1);
+    EXPECT_TRUE(Contains(missing.err, "LANTERNA_PASSWORD")) << missing.err;
+    EXPECT_TRUE(sim.Log().empty());
+}
+
+TEST(ReadCommand, NobodyThereGivesTheConnectionMessage) {
+    const auto run = RunCli({"read", "127.87.1.5"});
+    EXPECT_EQ(run.status, 1);
+    EXPECT_TRUE(Contains(run.err, LoadString(121))) << run.err;
+}
+
+TEST(ReadCommand, BadAddressIsAUsageError) {
+    EXPECT_EQ(RunCli({"read", "127.87.1"}).status, 2);
+    EXPECT_EQ(RunCli({"read", "projector"}).status, 2);
+    EXPECT_EQ(RunCli({"read"}).status, 2);
+}
+
+// ---- set --------------------------------------------------------------------------------------
+
+TEST(SetCommand, ChangedNameIsSentWithTheAddressLine) {
+    CProjectorOnPort sim("127.87.2.1");
+    const auto run = RunCli({"set", "127.87.2.1", "projectorName=LAB-7", "community=public"});
+    ASSERT_EQ(run.status, 0) << run.err;
+    EXPECT_TRUE(Contains(run.out, "writeErrors: 0x0\n")) << run.out;
+    EXPECT_TRUE(Contains(run.out, LoadString(133))) << run.out;
+    // community=public equals the value read: state 3, not sent.
+    EXPECT_EQ(sim.Log(),
+              Concat(kWiredRead, {"NWPNAME LAB-7",
+                                  "NWCNF OFF 127.87.2.1 255.255.255.0 127.87.2.254", "IMSTAT 31"}));
+}
+
+TEST(SetCommand, NameChangedOnlyInLetterCaseIsNotSent) {
+    CProjectorOnPort sim("127.87.2.2");
+    const auto run = RunCli({"set", "127.87.2.2", "projectorName=simproj"});
+    ASSERT_EQ(run.status, 0) << run.err;
+    EXPECT_EQ(sim.Log(), kWiredRead);
+}
+
+TEST(SetCommand, ValueRefusedByTheRulesSendsNothing) {
+    CProjectorOnPort sim("127.87.2.3");
+    const auto run = RunCli({"set", "127.87.2.3", "projectorName=12345"});
+    EXPECT_EQ(run.status, 1);
+    EXPECT_TRUE(Contains(run.err, LoadString(139))) << run.err;
+    EXPECT_EQ(sim.Log(), kWiredRead);
+
+    const auto port = RunCli({"set", "127.87.2.3", "smtpPort=0"});
+    EXPECT_EQ(port.status, 1);
+    EXPECT_TRUE(Contains(port.err, LoadString(135))) << port.err;
+}
+
+TEST(SetCommand, UnknownFieldOrUnreadableValueIsAUsageError) {
+    EXPECT_EQ(RunCli({"set", "127.87.2.4", "colour=red"}).status, 2);
+    EXPECT_EQ(RunCli({"set", "127.87.2.4", "projectorName"}).status, 2);
+    CProjectorOnPort sim("127.87.2.4");
+    EXPECT_EQ(RunCli({"set", "127.87.2.4", "dhcp=maybe"}).status, 1);
+    EXPECT_EQ(sim.Log(), kWiredRead);
+}
+
+TEST(SetCommand, RefusedCommandsArePrintedAsBits) {
+    CProjectorOnPort sim("127.87.2.5");
+    auto faults = sim.projector->Faults();
+    faults.refusedCommands = {"NWTRAPIP2"};
+    sim.projector->SetFaults(faults);
+    const auto run = RunCli({"set", "127.87.2.5", "trapAddress2=10.0.0.9", "dns1=10.0.0.53"});
+    EXPECT_EQ(run.status, 1);
+    EXPECT_TRUE(Contains(run.out, "writeErrors: 0x4000\n")) << run.out;
+    EXPECT_TRUE(Contains(run.out, "refused: trap address 2")) << run.out;
+    EXPECT_TRUE(Contains(run.err, LoadString(132))) << run.err;
+    const Lines log = sim.Log();
+    EXPECT_EQ((Lines(log.end() - 2, log.end())),
+              (Lines{"NWTRAPIP2 10.0.0.9", "NWDNS 10.0.0.53 0.0.0.0"}));
+}
+
+TEST(SetCommand, TestMailIsSentOnlyWhenAnsweredYes) {
+    CProjectorOnPort sim("127.87.2.6");
+    const auto yes = RunCli({"set", "127.87.2.6", "mailNotify=on", "smtpServer=10.0.0.25",
+                             "mailTo1=ops@example.org", "--test-mail", "yes"});
+    ASSERT_EQ(yes.status, 0) << yes.err;
+    EXPECT_TRUE(Contains(yes.err, LoadString(152))) << yes.err;
+    EXPECT_TRUE(Contains(yes.err, LoadString(105))) << yes.err;
+    EXPECT_EQ(sim.projector->Counters().testMails, 1U);
+    const Lines log = sim.Log();
+    EXPECT_EQ(
+        (Lines(log.begin() + 20, log.end())),
+        (Lines{"NWSMTPACT ON", "NWSMTPSRV 10.0.0.25", "NWSMTPTO1 ops@example.org", "NWSMTPTEST"}));
+
+    // Without the option and without a terminal the answer is no.
+    const auto no = RunCli({"set", "127.87.2.6", "mailTo2=desk@example.org"});
+    ASSERT_EQ(no.status, 0) << no.err;
+    EXPECT_EQ(sim.projector->Counters().testMails, 1U);
+
+    CliSetup terminal;
+    terminal.lineAnswers = {"y"};
+    const auto asked = RunCli({"set", "127.87.2.6", "mailTo3=desk@example.org"}, terminal);
+    ASSERT_EQ(asked.status, 0) << asked.err;
+    EXPECT_EQ(sim.projector->Counters().testMails, 2U);
+}
+
+TEST(SetCommand, SwitchingDhcpOffSendsTheCheckedAddresses) {
+    CProjectorOnPort sim("127.87.2.7");
+    auto settings = sim.projector->Settings();
+    settings.wired.dhcp = true;
+    sim.projector->SetSettings(settings);
+
+    // The address entered for the projector is a loopback one, which no host may use.
+    const auto loopback = RunCli({"set", "127.87.2.7", "dhcp=off"});
+    EXPECT_EQ(loopback.status, 1);
+    EXPECT_TRUE(Contains(loopback.err, LoadString(129))) << loopback.err;
+    // Under DHCP no mask was read, so the address line cannot go out without one.
+    const auto noMask = RunCli({"set", "127.87.2.7", "dhcp=off", "ipAddress=10.1.2.3"});
+    EXPECT_EQ(noMask.status, 1);
+    EXPECT_TRUE(Contains(noMask.err, LoadString(140))) << noMask.err;
+
+    sim.projector->ClearCommandLog();
+    const auto run =
+        RunCli({"set", "127.87.2.7", "dhcp=off", "ipAddress=10.1.2.3", "subnetMask=255.255.0.0"});
+    ASSERT_EQ(run.status, 0) << run.err;
+    EXPECT_EQ(sim.Log().back(), "NWCNF OFF 10.1.2.3 255.255.0.0 0.0.0.0");
+    EXPECT_FALSE(sim.projector->Settings().wired.dhcp);
+}
+
+// ---- apply ------------------------------------------------------------------------------------
+
+// A settings file saved from the projector at `address` (its derived hardware address), wired,
+// with a fixed address, DNS and WINS read, mail off.
+std::string SavedSettingsFile(const std::string& name, const std::string& address) {
+    ProjectorRecord r{};
+    CopyText(r.projectorName, "FILE-NAME");
+    Octets octets{};
+    ScanDottedInto(address, octets);
+    char mac[13];
+    std::snprintf(mac, sizeof mac, "0200%02X%02X%02X%02X", octets[0], octets[1], octets[2],
+                  octets[3]);
+    CopyText(r.macAddress, mac);
+    r.imType = 21;
+    r.ipAddress = {10, 0, 0, 50};
+    r.subnetMask = {255, 255, 255, 0};
+    r.gateway = {10, 0, 0, 1};
+    r.dns1 = {10, 0, 0, 53};
+    r.dns1State = r.dns2State = r.dnsDomainState = r.wins1State = r.wins2State = kStateRead;
+    CopyText(r.community, "lab");
+    const std::string path = ::testing::TempDir() + name;
+    EXPECT_EQ(WriteSettingsFile(r, path), 1);
+    return path;
+}
+
+TEST(ApplyCommand, SettingsFileIsSentWithWriteAll) {
+    CProjectorOnPort sim("127.87.4.1");
+    const std::string path = SavedSettingsFile("apply-87-4-1.ini", "127.87.4.1");
+    const auto run = RunCli({"apply", path, "127.87.4.1"});
+    std::remove(path.c_str());
+    ASSERT_EQ(run.status, 0) << run.err << run.out;
+    EXPECT_TRUE(Contains(run.out, "writeErrors: 0x0\n")) << run.out;
+    const Lines log = sim.Log();
+    ASSERT_GE(log.size(), 2U);
+    EXPECT_EQ((Lines(log.begin(), log.begin() + 2)), (Lines{"NWIF?", "NWMAC?"}));
+    // Identity only (readAllSettings 0), then everything the file holds, in the write order.
+    EXPECT_EQ(
+        (Lines(log.begin() + 2, log.end())),
+        (Lines{"NWSMTPACT OFF", "NWTRAPIP1 0.0.0.0", "NWTRAPIP2 0.0.0.0", "NWCNAME lab",
+               "NWPNAME FILE-NAME", "NWDNSDMN", "NWDNS 10.0.0.53 0.0.0.0", "NWWINS 0.0.0.0 0.0.0.0",
+               "NWCNF OFF 10.0.0.50 255.255.255.0 10.0.0.1", "IMSTAT 31"}));
+    EXPECT_EQ(sim.projector->Settings().name, "FILE-NAME");
+    EXPECT_EQ(sim.projector->Settings().wired.ipAddress, (Octets{10, 0, 0, 50}));
+}
+
+TEST(ApplyCommand, FileFromAnotherProjectorIsRefusedByTheRead) {
+    CProjectorOnPort sim("127.87.4.2");
+    const std::string path = SavedSettingsFile("apply-87-4-2.ini", "127.87.4.99");
+    const auto run = RunCli({"apply", path, "127.87.4.2"});
+    std::remove(path.c_str());
+    EXPECT_EQ(run.status, 1);
+    EXPECT_TRUE(Contains(run.err, LoadString(121))) << run.err;
+    EXPECT_EQ(sim.Log(), (Lines{"NWIF?", "NWMAC?"}));
+}
+
+TEST(ApplyCommand, WrongExtensionOrUnreadableFileIsRefused) {
+    const auto extension = RunCli({"apply", "settings.txt", "127.87.4.3"});
+    EXPECT_EQ(extension.status, 2);
+    EXPECT_TRUE(Contains(extension.err, LoadString(124))) << extension.err;
+    const auto missing =
+        RunCli({"apply", ::testing::TempDir() + "no-such-file-87-4-3.INI", "127.87.4.3"});
+    EXPECT_EQ(missing.status, 1);
+    EXPECT_TRUE(Contains(missing.err, LoadString(123))) << missing.err;
+}
+
+// ---- passwd -----------------------------------------------------------------------------------
+
+TEST(PasswdCommand, ChangesThePasswordFromTheEnvironment) {
+    CProjectorOnPort sim("127.87.3.1", "old");
+    CliSetup setup;
+    setup.environment = {{"LANTERNA_PASSWORD", "old"}, {"LANTERNA_NEW_PASSWORD", "new-one"}};
+    const auto run = RunCli({"passwd", "127.87.3.1"}, setup);
+    ASSERT_EQ(run.status, 0) << run.err;
+    EXPECT_EQ(sim.projector->Settings().password, "new-one");
+}
+
+TEST(PasswdCommand, AsksTwiceAndRefusesDifferentAnswers) {
+    CProjectorOnPort sim("127.87.3.2", "old");
+    CliSetup differ;
+    differ.hiddenAnswers = {"old", "new-one", "New-one"};
+    const auto run = RunCli({"passwd", "127.87.3.2"}, differ);
+    EXPECT_EQ(run.status, 1);
+    EXPECT_TRUE(Contains(run.err, LoadString(127))) << run.err;
+    EXPECT_EQ(sim.projector->Settings().password, "old");
+
+    CliSetup same;
+    same.hiddenAnswers = {"old", "new-one", "new-one"};
+    EXPECT_EQ(RunCli({"passwd", "127.87.3.2"}, same).status, 0);
+    EXPECT_EQ(sim.projector->Settings().password, "new-one");
+}
+
+TEST(PasswdCommand, WrongCurrentPasswordOrTooLongNewOneFails) {
+    CProjectorOnPort sim("127.87.3.3", "old");
+    CliSetup wrong;
+    wrong.environment = {{"LANTERNA_PASSWORD", "bad"}, {"LANTERNA_NEW_PASSWORD", "x"}};
+    const auto run = RunCli({"passwd", "127.87.3.3"}, wrong);
+    EXPECT_EQ(run.status, 1);
+    EXPECT_TRUE(Contains(run.err, LoadString(128))) << run.err;
+
+    CliSetup tooLong;
+    tooLong.environment = {{"LANTERNA_PASSWORD", "old"},
+                           {"LANTERNA_NEW_PASSWORD", "fifteen-bytes!!"}};
+    EXPECT_EQ(RunCli({"passwd", "127.87.3.3"}, tooLong).status, 1);
+    EXPECT_EQ(sim.projector->Settings().password, "old");
+}
+
+}  // namespace
+}  // namespace lanterna::test

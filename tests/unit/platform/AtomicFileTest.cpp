@@ -1,0 +1,148 @@
+#include <gtest/gtest.h>
+#include <sys/stat.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
+#include <cerrno>
+#include <filesystem>
+#include <functional>
+
+#include "platform/AtomicFile.h"
+#include "platform/DiskSpace.h"
+#include "platform/ProfileFile.h"
+#include "tests/support/files/TempFolder.h"
+
+namespace lanterna {
+namespace {
+
+using test::ReadFile;
+using test::TempFolder;
+using test::WriteFile;
+
+// A disk that fills up after `room` bytes of the new file.
+FileSeam DiskFullAfter(std::size_t room) {
+    auto left = std::make_shared<std::size_t>(room);
+    return FileSeam{[](const std::string&) { return std::optional<std::uint64_t>(0); },
+                    [left](int fd, const char* data, std::size_t size) -> long {
+                        if (*left == 0) {
+                            errno = ENOSPC;
+                            return -1;
+                        }
+                        const std::size_t now = std::min(size, *left);
+                        *left -= now;
+                        return static_cast<long>(::write(fd, data, now));
+                    }};
+}
+
+TEST(AtomicFile, ReplacesContentAndLeavesNoTemporaryFile) {
+    TempFolder folder;
+    const std::string path = folder.File("a.ini");
+    WriteFile(path, "old");
+    ASSERT_EQ(ReplaceFileAtomically(path, "new content"), 1);
+    EXPECT_EQ(ReadFile(path), "new content");
+    EXPECT_EQ(folder.Entries(), std::vector<std::string>{"a.ini"});
+}
+
+TEST(AtomicFile, WriteThatBreaksOffLeavesTheOldFileExactly) {
+    TempFolder folder;
+    const std::string path = folder.File("a.ini");
+    WriteFile(path, "[S]\r\nK=old\r\n");
+    for (const std::size_t room : {0U, 1U, 7U}) {
+        EXPECT_EQ(ReplaceFileAtomically(path, "[S]\r\nK=new and longer\r\n", DiskFullAfter(room)),
+                  0);
+        EXPECT_EQ(ReadFile(path), "[S]\r\nK=old\r\n");
+        EXPECT_EQ(folder.Entries(), std::vector<std::string>{"a.ini"}) << "room " << room;
+    }
+    EXPECT_EQ(WriteProfileString(path, "S", "K", "new", DiskFullAfter(3)), 0);
+    EXPECT_EQ(ReadFile(path), "[S]\r\nK=old\r\n");
+}
+
+// Runs `attempt` in a child process without privileges (root ignores folder permissions) and
+// returns its result.
+int AsUnprivilegedUser(const std::function<int()>& attempt) {
+    const pid_t child = ::fork();
+    if (child == 0) {
+        const uid_t nobody = 65534;
+        if (::setgid(nobody) != 0 || ::setuid(nobody) != 0) {
+            ::_exit(99);
+        }
+        ::_exit(attempt());
+    }
+    int status = 0;
+    ::waitpid(child, &status, 0);
+    return WIFEXITED(status) ? WEXITSTATUS(status) : 98;
+}
+
+TEST(AtomicFile, ReadOnlyFolderLeavesTheOldFile) {
+    TempFolder folder;
+    const std::string sub = folder.File("locked");
+    std::filesystem::create_directory(sub);
+    const std::string path = sub + "/a.ini";
+    WriteFile(path, "old");
+    ::chmod(folder.Path().c_str(), 0755);
+    ::chmod(path.c_str(), 0644);
+    ::chmod(sub.c_str(), 0555);
+    const auto attempt = [&] {
+        return ReplaceFileAtomically(path, "new") + WriteProfileString(path, "S", "K", "v");
+    };
+    if (!test::IgnoresFolderPermissions(sub)) {
+        EXPECT_EQ(attempt(), 0);
+    } else if (::geteuid() == 0) {
+        EXPECT_EQ(AsUnprivilegedUser(attempt), 0);
+    } else {
+        GTEST_SKIP() << "folder permissions are not enforced here";
+    }
+    EXPECT_EQ(ReadFile(path), "old");
+    EXPECT_EQ(test::TempFolder::EntriesOf(sub), std::vector<std::string>{"a.ini"});
+}
+
+TEST(AtomicFile, FailsForFoldersAndMissingFolders) {
+    TempFolder folder;
+    std::filesystem::create_directory(folder.File("dir"));
+    EXPECT_EQ(ReplaceFileAtomically(folder.File("dir"), "x"), 0);
+    EXPECT_TRUE(std::filesystem::is_directory(folder.File("dir")));
+    EXPECT_EQ(ReplaceFileAtomically(folder.File("no/such/file.ini"), "x"), 0);
+    EXPECT_EQ(ReplaceFileAtomically("", "x"), 0);
+}
+
+TEST(AtomicFile, FollowsASymbolicLinkAndKeepsPermissions) {
+    TempFolder folder;
+    const std::string target = folder.File("target.ini");
+    const std::string link = folder.File("link.ini");
+    WriteFile(target, "old");
+    ::chmod(target.c_str(), 0640);
+    std::filesystem::create_symlink(target, link);
+    ASSERT_EQ(ReplaceFileAtomically(link, "new"), 1);
+    EXPECT_TRUE(std::filesystem::is_symlink(link));
+    EXPECT_EQ(ReadFile(target), "new");
+    struct stat info {};
+    ASSERT_EQ(::stat(target.c_str(), &info), 0);
+    EXPECT_EQ(info.st_mode & 0777, 0640U);
+}
+
+TEST(AtomicFile, ReadsWithACapAndNeverBlocksOnAPipe) {
+    TempFolder folder;
+    const std::string path = folder.File("f");
+    WriteFile(path, "12345");
+    std::string content;
+    EXPECT_EQ(ReadWholeFile(path, 5, content), FileRead::Loaded);
+    EXPECT_EQ(content, "12345");
+    EXPECT_EQ(ReadWholeFile(path, 4, content), FileRead::TooLarge);
+    EXPECT_EQ(ReadWholeFile(folder.File("none"), 4, content), FileRead::Missing);
+    EXPECT_EQ(ReadWholeFile(folder.Path(), 4, content), FileRead::Unreadable);
+    const std::string fifo = folder.File("fifo");
+    ASSERT_EQ(::mkfifo(fifo.c_str(), 0600), 0);
+    EXPECT_EQ(ReadWholeFile(fifo, 4, content), FileRead::Unreadable);
+}
+
+TEST(DiskSpace, QueriesTheFolderAndNamesFolders) {
+    TempFolder folder;
+    EXPECT_TRUE(QueryFreeDiskBytes(folder.Path()).has_value());
+    EXPECT_FALSE(QueryFreeDiskBytes(folder.File("missing")).has_value());
+    EXPECT_EQ(FolderOf("a.ini"), ".");
+    EXPECT_EQ(FolderOf("/a.ini"), "/");
+    EXPECT_EQ(FolderOf("/x/y/a.ini"), "/x/y");
+}
+
+}  // namespace
+}  // namespace lanterna
