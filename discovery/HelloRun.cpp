@@ -1,6 +1,7 @@
 #include "discovery/HelloRun.h"
 
 #include <chrono>
+#include <system_error>
 #include <thread>
 
 namespace lanterna {
@@ -13,14 +14,21 @@ int CHelloRun::Run(std::string_view address, std::vector<DiscoveredProjector>& r
         std::lock_guard guard(mutex);
         done = false;
     }
-    std::thread guard([this] { Guard(); });
+    std::thread guard;
+    try {
+        guard = std::thread([this] { Guard(); });
+    } catch (const std::system_error&) {
+        // Without a guard the collection still ends once the replies stop (or on Cancel).
+    }
     const int result = link.Hello(address, port, results);
     {
         std::lock_guard lock(mutex);
         done = true;
     }
     finished.notify_all();
-    guard.join();
+    if (guard.joinable()) {
+        guard.join();
+    }
     return result;
 }
 

@@ -11,6 +11,7 @@
 #include <cerrno>
 #include <chrono>
 #include <span>
+#include <system_error>
 #include <thread>
 #include <utility>
 
@@ -68,8 +69,19 @@ int CSecondarySearch::Run(std::vector<SecondaryAnswer>& results, std::size_t cap
             [[maybe_unused]] const ssize_t read = ::read(wakeDescriptor, &pending, sizeof pending);
         }
     }
-    std::thread receiver([this, fd = udp.fd] { Receive(fd); });
-    std::thread timer([this] { Time(); });
+    std::thread receiver;
+    std::thread timer;
+    try {
+        receiver = std::thread([this, fd = udp.fd] { Receive(fd); });
+        timer = std::thread([this] { Time(); });
+    } catch (const std::system_error&) {
+        running = false;
+        Wake();
+        if (receiver.joinable()) {
+            receiver.join();
+        }
+        return -1;
+    }
     SendRequest(udp.fd);
     receiver.join();
     {

@@ -43,7 +43,8 @@ class CSecondarySearch {
 
     // Sends the request and listens for kSecondaryWaitSeconds (less when cancelled). Blocks.
     // The number of answers kept (at most 256), their first min(count, `capacity`) slots in
-    // arrival order in `results`; -1 when no socket could be made (no thread was started).
+    // arrival order in `results`; -1 when no socket or thread could be made (nothing was
+    // sent).
     int Run(std::vector<SecondaryAnswer>& results, std::size_t capacity);
 
     // Thread-safe. Ends a Run in progress at once, keeping what it has; the next Run ends at

@@ -27,7 +27,9 @@ template <std::size_t N>
 void CopyText(FixedText<N>& field, std::string_view text, std::size_t limit = N - 1) {
     static_assert(N > 0);
     const std::size_t count = std::min({text.size(), N - 1, limit});
-    std::memcpy(field.data(), text.data(), count);
+    if (count > 0) {  // an empty view may carry a null pointer, which memcpy must not see
+        std::memcpy(field.data(), text.data(), count);
+    }
     std::memset(field.data() + count, 0, N - count);
 }
 
@@ -42,7 +44,9 @@ inline void CopyTextToBuffer(char* buffer, std::size_t size, std::string_view te
         return;
     }
     const std::size_t count = std::min(text.size(), size - 1);
-    std::memcpy(buffer, text.data(), count);
+    if (count > 0) {
+        std::memcpy(buffer, text.data(), count);
+    }
     std::memset(buffer + count, 0, size - count);
 }
 

@@ -10,13 +10,13 @@ extern const CliCommand kShowCommand;
 extern const CliCommand kSaveCommand;
 extern const CliCommand kNcfCommand;
 extern const CliCommand kNcfTextCommand;
-extern const CliCommand kDiscoverCommand;
-extern const CliCommand kProbeCommand;
 extern const CliCommand kImportListCommand;
 extern const CliCommand kQueryCommand;
 extern const CliCommand kReadCommand;
 extern const CliCommand kSetCommand;
 extern const CliCommand kPasswdCommand;
 extern const CliCommand kApplyCommand;
+extern const CliCommand kDiscoverCommand;
+extern const CliCommand kProbeCommand;
 
 }  // namespace lanterna::cli

@@ -16,7 +16,7 @@ namespace {
 
 using Record = ProjectorRecord;
 
-struct FieldSpec {
+struct FieldDefinition {
     std::string_view name;
     // Stores the text into the record: 0 done, -1 it cannot be read as the field's kind, else
     // the message id of a value out of the field's range.
@@ -88,9 +88,9 @@ int Verdict(bool passes, int messageId) {
 
 // A field whose value and state are reached through two accessors.
 template <typename Get, typename GetState>
-FieldSpec Field(std::string_view name, Get get, GetState getState,
-                std::function<int(std::string_view, Record&)> parse,
-                std::function<int(const Record&)> check) {
+FieldDefinition Field(std::string_view name, Get get, GetState getState,
+                      std::function<int(std::string_view, Record&)> parse,
+                      std::function<int(const Record&)> check) {
     return {name, std::move(parse), std::move(check),
             [get](const Record& edited, const Record& read) {
                 return get(const_cast<Record&>(edited)) != get(const_cast<Record&>(read));
@@ -102,9 +102,9 @@ FieldSpec Field(std::string_view name, Get get, GetState getState,
 }
 
 template <std::size_t N, typename Get, typename GetState>
-FieldSpec TextField(std::string_view name, Get get, GetState getState,
-                    std::function<int(const Record&)> check, bool ignoreCase = false) {
-    FieldSpec spec = Field(
+FieldDefinition TextField(std::string_view name, Get get, GetState getState,
+                          std::function<int(const Record&)> check, bool ignoreCase = false) {
+    FieldDefinition field = Field(
         name, get, getState,
         [get](std::string_view text, Record& r) {
             if (text.size() > N - 1) {
@@ -116,17 +116,17 @@ FieldSpec TextField(std::string_view name, Get get, GetState getState,
         std::move(check));
     if (ignoreCase) {
         // A change of letter case alone counts as unchanged and is not stored.
-        spec.differs = [get](const Record& edited, const Record& read) {
+        field.differs = [get](const Record& edited, const Record& read) {
             return !EqualIgnoringCase(TextOf(get(const_cast<Record&>(edited))),
                                       TextOf(get(const_cast<Record&>(read))));
         };
     }
-    return spec;
+    return field;
 }
 
 template <typename Get, typename GetState>
-FieldSpec AddressField(std::string_view name, Get get, GetState getState,
-                       std::function<int(const Record&)> check) {
+FieldDefinition AddressField(std::string_view name, Get get, GetState getState,
+                             std::function<int(const Record&)> check) {
     return Field(
         name, get, getState,
         [get](std::string_view text, Record& r) { return ParseAddress(text, get(r)) ? 0 : -1; },
@@ -134,7 +134,7 @@ FieldSpec AddressField(std::string_view name, Get get, GetState getState,
 }
 
 template <typename Get, typename GetState>
-FieldSpec FlagField(std::string_view name, Get get, GetState getState) {
+FieldDefinition FlagField(std::string_view name, Get get, GetState getState) {
     return Field(
         name, get, getState,
         [get](std::string_view text, Record& r) {
@@ -149,8 +149,8 @@ FieldSpec FlagField(std::string_view name, Get get, GetState getState) {
 }
 
 template <typename Get, typename GetState>
-FieldSpec NumberField(std::string_view name, Get get, GetState getState, std::int64_t low,
-                      std::int64_t high, int messageId = 0) {
+FieldDefinition NumberField(std::string_view name, Get get, GetState getState, std::int64_t low,
+                            std::int64_t high, int messageId = 0) {
     // Out of range is refused while reading, before the value is cut to the field's type.
     return Field(
         name, get, getState,
@@ -197,16 +197,16 @@ int CheckWepKeyOfSlot(const Record& r, int slot) {
 }
 
 template <int Slot>
-FieldSpec WepKeySlotField(std::string_view name) {
+FieldDefinition WepKeySlotField(std::string_view name) {
     return TextField<27>(
         name, [](Record & r) -> auto& { return numbered::WepKey(r, Slot); },
         [](Record & r) -> auto& { return numbered::WepKeyState(r, Slot); },
         [](const Record& r) { return CheckWepKeyOfSlot(r, Slot); });
 }
 
-const std::vector<FieldSpec>& Fields() {
-    static const std::vector<FieldSpec> fields = [] {
-        std::vector<FieldSpec> f;
+const std::vector<FieldDefinition>& Fields() {
+    static const std::vector<FieldDefinition> fields = [] {
+        std::vector<FieldDefinition> f;
         f.push_back(TextField<16>(
             "projectorName", MEMBER(projectorName), MEMBER(projectorNameState),
             [](const Record& r) {
@@ -293,7 +293,7 @@ const std::vector<FieldSpec>& Fields() {
                                      return Verdict(!text.empty() && IsCommunityName(text) == 1,
                                                     kStringBadCommunityName);
                                  }));
-        FieldSpec essid =
+        FieldDefinition essid =
             TextField<36>("essid", MEMBER(essid), MEMBER(essidState), [](const Record& r) {
                 const std::string_view text = TextOf(r.essid);
                 const bool ok = r.imType == kImTypeExtendedWireless ? IsEssid(text) == 1
@@ -325,7 +325,7 @@ const std::vector<FieldSpec>& Fields() {
                 return Verdict(r.wepEnabled == 0 || IsWepKeyBasic(TextOf(r.wepKey)) == 1,
                                kStringBadWepKey);
             }));
-        FieldSpec security = Field(
+        FieldDefinition security = Field(
             "security", MEMBER(security), MEMBER(securityState),
             [](std::string_view text, Record& r) {
                 if (text.size() != 6 || text.find_first_not_of("0123456789") != text.npos) {
@@ -351,18 +351,18 @@ const std::vector<FieldSpec>& Fields() {
 
 #undef MEMBER
 
-const FieldSpec* FindField(std::string_view name) {
-    for (const FieldSpec& spec : Fields()) {
-        if (spec.name == name) {
-            return &spec;
+const FieldDefinition* FindField(std::string_view name) {
+    for (const FieldDefinition& field : Fields()) {
+        if (field.name == name) {
+            return &field;
         }
     }
     return nullptr;
 }
 
-bool IsNamed(const std::vector<const FieldSpec*>& named, std::string_view name) {
-    for (const FieldSpec* spec : named) {
-        if (spec->name == name) {
+bool IsNamed(const std::vector<const FieldDefinition*>& named, std::string_view name) {
+    for (const FieldDefinition* field : named) {
+        if (field->name == name) {
             return true;
         }
     }
@@ -391,18 +391,18 @@ bool ParseAssignments(const std::vector<std::string>& words, std::vector<FieldAs
 
 ApplyOutcome ApplyAssignments(const std::vector<FieldAssignment>& assignments, Record& record) {
     Record edited = record;
-    std::vector<const FieldSpec*> named;
+    std::vector<const FieldDefinition*> named;
     for (const FieldAssignment& assignment : assignments) {
-        const FieldSpec* spec = FindField(assignment.field);
-        const int parsed = spec == nullptr ? -1 : spec->parse(assignment.value, edited);
+        const FieldDefinition* field = FindField(assignment.field);
+        const int parsed = field == nullptr ? -1 : field->parse(assignment.value, edited);
         if (parsed > 0) {
             return {false, parsed, assignment.field};
         }
         if (parsed != 0) {
             return {false, 0, "bad value for " + assignment.field + ": '" + assignment.value + "'"};
         }
-        if (!IsNamed(named, spec->name)) {
-            named.push_back(spec);
+        if (!IsNamed(named, field->name)) {
+            named.push_back(field);
         }
     }
     // Switching DHCP off sends the address line, so its three addresses must be good and go
@@ -415,33 +415,33 @@ ApplyOutcome ApplyAssignments(const std::vector<FieldAssignment>& assignments, R
         }
     }
     // In the order of the table, which is the order the dialogs check their fields in.
-    for (const FieldSpec& spec : Fields()) {
-        if (!IsNamed(named, spec.name)) {
+    for (const FieldDefinition& field : Fields()) {
+        if (!IsNamed(named, field.name)) {
             continue;
         }
-        if (const int messageId = spec.check(edited); messageId != 0) {
-            return {false, messageId, std::string(spec.name)};
+        if (const int messageId = field.check(edited); messageId != 0) {
+            return {false, messageId, std::string(field.name)};
         }
     }
     const bool dhcpSwitchedOff = edited.dhcp == 0 && record.dhcp != 0;
-    for (const FieldSpec* spec : named) {
+    for (const FieldDefinition* field : named) {
         const bool forced =
             dhcpSwitchedOff &&
-            (spec->name == "ipAddress" || spec->name == "subnetMask" || spec->name == "gateway");
-        const bool differs = spec->differs(edited, record);
-        spec->store(differs ? edited : record, record,
-                    differs || forced ? kStateChanged : kStateUnchanged);
+            (field->name == "ipAddress" || field->name == "subnetMask" || field->name == "gateway");
+        const bool differs = field->differs(edited, record);
+        field->store(differs ? edited : record, record,
+                     differs || forced ? kStateChanged : kStateUnchanged);
     }
     return {true, 0, {}};
 }
 
 std::string SettableFieldNames() {
     std::string names;
-    for (const FieldSpec& spec : Fields()) {
+    for (const FieldDefinition& field : Fields()) {
         if (!names.empty()) {
             names += ", ";
         }
-        names += spec.name;
+        names += field.name;
     }
     return names;
 }

@@ -15,15 +15,15 @@ CommandOutcome Reply(std::string_view text) {
 }
 
 // IMSTAT and NWRESET: the client sends them without reading a reply.
-CommandOutcome ExecuteSendOnly(const CommandSpec& spec, ProjectorSettings& settings,
+CommandOutcome ExecuteSendOnly(const CommandDefinition& definition, ProjectorSettings& settings,
                                const CommandLine& command, bool refused,
                                const CommandOptions& options) {
-    const bool accepted = !refused && spec.set(settings, command.argument);
+    const bool accepted = !refused && definition.set(settings, command.argument);
     CommandOutcome outcome;
     if (options.answerSendOnly) {
         outcome.reply = std::string(accepted ? kAccepted : kRefused);
     }
-    outcome.reset = accepted && spec.name == "NWRESET";
+    outcome.reset = accepted && definition.name == "NWRESET";
     return outcome;
 }
 
@@ -51,47 +51,48 @@ CommandOutcome ExecuteCommand(ProjectorSettings& settings, std::string_view line
         return Reply(kPrompt);
     }
     const CommandLine command = ParseCommandLine(line);
-    const CommandSpec* spec = FindCommand(command.name);
-    if (spec == nullptr || !IsAvailableOn(*spec, settings.imType)) {
+    const CommandDefinition* definition = FindCommand(command.name);
+    if (definition == nullptr || !IsAvailableOn(*definition, settings.imType)) {
         return Reply(kRefused);
     }
     const bool refused =
         options.refused != nullptr && options.refused->count(std::string(command.name)) != 0;
-    if (spec->sendOnly && !command.query) {
-        return ExecuteSendOnly(*spec, settings, command, refused, options);
+    if (definition->sendOnly && !command.query) {
+        return ExecuteSendOnly(*definition, settings, command, refused, options);
     }
     if (refused) {
         return Reply(kRefused);
     }
     if (command.query) {
-        if (command.hasArgument || !spec->query) {
+        if (command.hasArgument || !definition->query) {
             return Reply(kRefused);
         }
-        return Reply(spec->name + "=" + spec->query(settings) + std::string(kAccepted));
+        return Reply(definition->name + "=" + definition->query(settings) + std::string(kAccepted));
     }
-    if (!spec->set || !spec->set(settings, command.argument)) {
+    if (!definition->set || !definition->set(settings, command.argument)) {
         return Reply(kRefused);
     }
     CommandOutcome outcome = Reply(kAccepted);
-    outcome.testMail = spec->name == "NWSMTPTEST";
+    outcome.testMail = definition->name == "NWSMTPTEST";
     return outcome;
 }
 
 std::optional<std::string> QueryValue(const ProjectorSettings& settings, std::string_view name) {
-    const CommandSpec* spec = FindCommand(name);
-    if (spec == nullptr || !spec->query || !IsAvailableOn(*spec, settings.imType)) {
+    const CommandDefinition* definition = FindCommand(name);
+    if (definition == nullptr || !definition->query ||
+        !IsAvailableOn(*definition, settings.imType)) {
         return std::nullopt;
     }
-    return spec->query(settings);
+    return definition->query(settings);
 }
 
 bool ApplySet(ProjectorSettings& settings, std::string_view name, std::string_view argument) {
-    const CommandSpec* spec = FindCommand(name);
-    if (spec == nullptr || !spec->set || !IsAvailableOn(*spec, settings.imType)) {
+    const CommandDefinition* definition = FindCommand(name);
+    if (definition == nullptr || !definition->set || !IsAvailableOn(*definition, settings.imType)) {
         return false;
     }
     ProjectorSettings changed = settings;
-    if (!spec->set(changed, argument)) {
+    if (!definition->set(changed, argument)) {
         return false;
     }
     settings = std::move(changed);

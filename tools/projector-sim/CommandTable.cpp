@@ -6,8 +6,8 @@ namespace lanterna::sim {
 
 namespace {
 
-std::vector<CommandSpec> BuildTable() {
-    std::vector<CommandSpec> table;
+std::vector<CommandDefinition> BuildTable() {
+    std::vector<CommandDefinition> table;
     AddNetworkCommands(table);
     AddServiceCommands(table);
     return table;
@@ -15,18 +15,18 @@ std::vector<CommandSpec> BuildTable() {
 
 }  // namespace
 
-const CommandSpec* FindCommand(std::string_view name) {
-    static const std::vector<CommandSpec> table = BuildTable();
-    for (const CommandSpec& spec : table) {
-        if (spec.name == name) {
-            return &spec;
+const CommandDefinition* FindCommand(std::string_view name) {
+    static const std::vector<CommandDefinition> table = BuildTable();
+    for (const CommandDefinition& definition : table) {
+        if (definition.name == name) {
+            return &definition;
         }
     }
     return nullptr;
 }
 
-bool IsAvailableOn(const CommandSpec& spec, std::uint8_t imType) {
-    switch (spec.availability) {
+bool IsAvailableOn(const CommandDefinition& definition, std::uint8_t imType) {
+    switch (definition.availability) {
         case Availability::kExtendedOnly:
             return imType == kImTypeExtendedWireless;
         case Availability::kBasicOnly:

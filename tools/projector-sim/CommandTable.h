@@ -17,7 +17,7 @@ enum class Availability {
     kBasicOnly,     // every type but 22
 };
 
-struct CommandSpec {
+struct CommandDefinition {
     std::string name;
     Availability availability = Availability::kAllModules;
     // Null when the command has no query form.
@@ -30,13 +30,13 @@ struct CommandSpec {
 };
 
 // Null when `name` is not a command of the language.
-const CommandSpec* FindCommand(std::string_view name);
+const CommandDefinition* FindCommand(std::string_view name);
 
-bool IsAvailableOn(const CommandSpec& spec, std::uint8_t imType);
+bool IsAvailableOn(const CommandDefinition& definition, std::uint8_t imType);
 
 // The parts of the table, by subject.
-void AddNetworkCommands(std::vector<CommandSpec>& table);
-void AddServiceCommands(std::vector<CommandSpec>& table);
+void AddNetworkCommands(std::vector<CommandDefinition>& table);
+void AddServiceCommands(std::vector<CommandDefinition>& table);
 
 // Text joined from the non-empty `parts` with single blanks.
 std::string JoinParts(std::initializer_list<std::string_view> parts);

@@ -130,14 +130,14 @@ std::string ExtendedWirelessConfigText(const ProjectorSettings& settings) {
 // Two addresses (DNS or WINS servers) of one interface.
 using AddressPair = std::pair<Octets InterfaceSettings::*, Octets InterfaceSettings::*>;
 
-CommandSpec AddressPairCommand(std::string name, InterfaceMember member, AddressPair pair) {
-    CommandSpec spec;
-    spec.name = std::move(name);
-    spec.query = [member, pair](const ProjectorSettings& settings) {
+CommandDefinition AddressPairCommand(std::string name, InterfaceMember member, AddressPair pair) {
+    CommandDefinition definition;
+    definition.name = std::move(name);
+    definition.query = [member, pair](const ProjectorSettings& settings) {
         const InterfaceSettings& target = settings.*member;
         return JoinParts({FormatDotted(target.*pair.first), FormatDotted(target.*pair.second)});
     };
-    spec.set = [member, pair](ProjectorSettings& settings, std::string_view argument) {
+    definition.set = [member, pair](ProjectorSettings& settings, std::string_view argument) {
         const auto parts = SplitParts(argument);
         if (parts.size() != 2) {
             return false;
@@ -151,35 +151,35 @@ CommandSpec AddressPairCommand(std::string name, InterfaceMember member, Address
         (settings.*member).*pair.second = *second;
         return true;
     };
-    return spec;
+    return definition;
 }
 
-CommandSpec DomainCommand(std::string name, InterfaceMember member) {
-    CommandSpec spec;
-    spec.name = std::move(name);
-    spec.query = [member](const ProjectorSettings& settings) {
+CommandDefinition DomainCommand(std::string name, InterfaceMember member) {
+    CommandDefinition definition;
+    definition.name = std::move(name);
+    definition.query = [member](const ProjectorSettings& settings) {
         return (settings.*member).dnsDomain;
     };
-    spec.set = [member](ProjectorSettings& settings, std::string_view argument) {
+    definition.set = [member](ProjectorSettings& settings, std::string_view argument) {
         if (!IsDomainText(argument)) {
             return false;
         }
         (settings.*member).dnsDomain = std::string(argument);
         return true;
     };
-    return spec;
+    return definition;
 }
 
-CommandSpec HardwareAddressCommand(std::string name) {
-    CommandSpec spec;
-    spec.name = std::move(name);
-    spec.query = [](const ProjectorSettings& settings) { return settings.mac; };
-    return spec;
+CommandDefinition HardwareAddressCommand(std::string name) {
+    CommandDefinition definition;
+    definition.name = std::move(name);
+    definition.query = [](const ProjectorSettings& settings) { return settings.mac; };
+    return definition;
 }
 
 }  // namespace
 
-void AddNetworkCommands(std::vector<CommandSpec>& table) {
+void AddNetworkCommands(std::vector<CommandDefinition>& table) {
     table.push_back({"NWCNF", Availability::kAllModules,
                      [](const ProjectorSettings& s) { return AddressConfigText(s.wired); },
                      SetWiredConfig});

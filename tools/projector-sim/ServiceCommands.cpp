@@ -18,31 +18,31 @@ using TextRule = bool (*)(std::string_view);
 // A text setting reached through `field` (a generic accessor usable on const and non-const
 // settings); an empty argument clears it when the rule allows.
 template <typename Field>
-CommandSpec TextCommand(std::string name, Field field, TextRule rule,
-                        Availability availability = Availability::kAllModules) {
-    CommandSpec spec;
-    spec.name = std::move(name);
-    spec.availability = availability;
-    spec.query = [field](const ProjectorSettings& settings) {
+CommandDefinition TextCommand(std::string name, Field field, TextRule rule,
+                              Availability availability = Availability::kAllModules) {
+    CommandDefinition definition;
+    definition.name = std::move(name);
+    definition.availability = availability;
+    definition.query = [field](const ProjectorSettings& settings) {
         return std::string(field(settings));
     };
-    spec.set = [field, rule](ProjectorSettings& settings, std::string_view argument) {
+    definition.set = [field, rule](ProjectorSettings& settings, std::string_view argument) {
         if (!rule(argument)) {
             return false;
         }
         field(settings) = std::string(argument);
         return true;
     };
-    return spec;
+    return definition;
 }
 
-CommandSpec AddressCommand(std::string name, Octets ProjectorSettings::*member) {
-    CommandSpec spec;
-    spec.name = std::move(name);
-    spec.query = [member](const ProjectorSettings& settings) {
+CommandDefinition AddressCommand(std::string name, Octets ProjectorSettings::*member) {
+    CommandDefinition definition;
+    definition.name = std::move(name);
+    definition.query = [member](const ProjectorSettings& settings) {
         return FormatDotted(settings.*member);
     };
-    spec.set = [member](ProjectorSettings& settings, std::string_view argument) {
+    definition.set = [member](ProjectorSettings& settings, std::string_view argument) {
         const auto address = ParseDottedStrict(argument);
         if (!address) {
             return false;
@@ -50,19 +50,19 @@ CommandSpec AddressCommand(std::string name, Octets ProjectorSettings::*member) 
         settings.*member = *address;
         return true;
     };
-    return spec;
+    return definition;
 }
 
-CommandSpec MailEventCommand(std::size_t index) {
-    CommandSpec spec;
-    spec.name = "NWSMTPEVT" + std::to_string(index + 1);
-    spec.query = [index](const ProjectorSettings& settings) {
+CommandDefinition MailEventCommand(std::size_t index) {
+    CommandDefinition definition;
+    definition.name = "NWSMTPEVT" + std::to_string(index + 1);
+    definition.query = [index](const ProjectorSettings& settings) {
         std::array<char, 16> text{};
         std::snprintf(text.data(), text.size(), "%04x %04x", settings.mailEvents[index][0],
                       settings.mailEvents[index][1]);
         return std::string(text.data());
     };
-    spec.set = [index](ProjectorSettings& settings, std::string_view argument) {
+    definition.set = [index](ProjectorSettings& settings, std::string_view argument) {
         const auto parts = SplitParts(argument);
         if (parts.size() != 2) {
             return false;
@@ -75,16 +75,18 @@ CommandSpec MailEventCommand(std::size_t index) {
         settings.mailEvents[index] = {*first, *second};
         return true;
     };
-    return spec;
+    return definition;
 }
 
-CommandSpec WepKeyCommand(std::size_t index) {
-    CommandSpec spec;
-    spec.name = "NWWEP" + std::to_string(index + 1);
-    spec.availability = Availability::kExtendedOnly;
-    spec.query = [index](const ProjectorSettings& settings) { return settings.wepKeys[index]; };
+CommandDefinition WepKeyCommand(std::size_t index) {
+    CommandDefinition definition;
+    definition.name = "NWWEP" + std::to_string(index + 1);
+    definition.availability = Availability::kExtendedOnly;
+    definition.query = [index](const ProjectorSettings& settings) {
+        return settings.wepKeys[index];
+    };
     // "INIT" clears the key; anything else must be a key in its hexadecimal form.
-    spec.set = [index](ProjectorSettings& settings, std::string_view argument) {
+    definition.set = [index](ProjectorSettings& settings, std::string_view argument) {
         if (argument == "INIT") {
             settings.wepKeys[index].clear();
             return true;
@@ -95,16 +97,18 @@ CommandSpec WepKeyCommand(std::size_t index) {
         settings.wepKeys[index] = std::string(argument);
         return true;
     };
-    return spec;
+    return definition;
 }
 
 // A command that only acts; `rule` checks its argument.
-CommandSpec ActionCommand(std::string name, TextRule rule, bool sendOnly) {
-    CommandSpec spec;
-    spec.name = std::move(name);
-    spec.set = [rule](ProjectorSettings&, std::string_view argument) { return rule(argument); };
-    spec.sendOnly = sendOnly;
-    return spec;
+CommandDefinition ActionCommand(std::string name, TextRule rule, bool sendOnly) {
+    CommandDefinition definition;
+    definition.name = std::move(name);
+    definition.set = [rule](ProjectorSettings&, std::string_view argument) {
+        return rule(argument);
+    };
+    definition.sendOnly = sendOnly;
+    return definition;
 }
 
 bool IsNoArgument(std::string_view argument) {
@@ -114,8 +118,8 @@ bool IsStatusArgument(std::string_view argument) {
     return ParseDecimal(argument, 65535).has_value();
 }
 
-void AddMailCommands(std::vector<CommandSpec>& table) {
-    CommandSpec active;
+void AddMailCommands(std::vector<CommandDefinition>& table) {
+    CommandDefinition active;
     active.name = "NWSMTPACT";
     active.query = [](const ProjectorSettings& s) {
         return std::string(s.mailNotify ? "ON" : "OFF");
@@ -131,7 +135,7 @@ void AddMailCommands(std::vector<CommandSpec>& table) {
     table.push_back(std::move(active));
     table.push_back(AddressCommand("NWSMTPSRV", &ProjectorSettings::smtpServer));
 
-    CommandSpec port;
+    CommandDefinition port;
     port.name = "NWSMTPPORT";
     port.query = [](const ProjectorSettings& s) { return std::to_string(s.smtpPort); };
     port.set = [](ProjectorSettings& s, std::string_view argument) {
@@ -154,7 +158,7 @@ void AddMailCommands(std::vector<CommandSpec>& table) {
     }
     // A module sends a test mail only when it has somewhere to send it: notification on, a
     // server and a first recipient.
-    CommandSpec testMail;
+    CommandDefinition testMail;
     testMail.name = "NWSMTPTEST";
     testMail.set = [](ProjectorSettings& s, std::string_view argument) {
         return argument.empty() && s.mailNotify && IsAddressSet(s.smtpServer) == 1 &&
@@ -163,12 +167,12 @@ void AddMailCommands(std::vector<CommandSpec>& table) {
     table.push_back(std::move(testMail));
 }
 
-void AddSecurityCommands(std::vector<CommandSpec>& table) {
+void AddSecurityCommands(std::vector<CommandDefinition>& table) {
     table.push_back(TextCommand(
         "NWWLSEC", [](auto& s) -> auto& { return s.security; }, IsSecurityCode,
         Availability::kExtendedOnly));
 
-    CommandSpec keyId;
+    CommandDefinition keyId;
     keyId.name = "NWWEPID";
     keyId.availability = Availability::kExtendedOnly;
     keyId.query = [](const ProjectorSettings& s) { return std::to_string(s.wepKeyId); };
@@ -188,7 +192,7 @@ void AddSecurityCommands(std::vector<CommandSpec>& table) {
 
 }  // namespace
 
-void AddServiceCommands(std::vector<CommandSpec>& table) {
+void AddServiceCommands(std::vector<CommandDefinition>& table) {
     table.push_back(TextCommand(
         "NWPNAME", [](auto& s) -> auto& { return s.name; }, IsNameText));
     AddMailCommands(table);
@@ -197,7 +201,7 @@ void AddServiceCommands(std::vector<CommandSpec>& table) {
     table.push_back(TextCommand(
         "NWCNAME", [](auto& s) -> auto& { return s.community; }, IsCommunityText));
 
-    CommandSpec primary;
+    CommandDefinition primary;
     primary.name = "NWPRIMIF";
     primary.query = [](const ProjectorSettings& s) { return std::to_string(s.primaryInterface); };
     primary.set = [](ProjectorSettings& s, std::string_view argument) {
