@@ -8,9 +8,9 @@ namespace lanterna {
 int RunMainWindow(CApplication& application, const MainWindowOptions& options) {
     ApplicationState& state = application.State();
     AddressBook addressBook;
-    dialogs::CMainDialog window(
-        state, dialogs::AddressBookPlace{addressBook, options.addressBookHive},
-        dialogs::DefaultMainDialogServices(state, options.searchTargets));
+    dialogs::CMainDialog window(state,
+                                dialogs::AddressBookPlace{addressBook, options.addressBookHive},
+                                dialogs::DefaultMainDialogServices(state, options.searchTargets));
     if (options.onCreated) {
         options.onCreated(window);
     }
