@@ -6,6 +6,7 @@
 #include <QCursor>
 #include <QKeyEvent>
 #include <algorithm>
+#include <array>
 #include <utility>
 
 #include "resources/StringTable.h"
@@ -18,6 +19,13 @@ namespace lanterna::dialogs {
 namespace {
 
 constexpr int kStringApplicationName = 110;
+
+// Menu 140, its first sub-menu: the commands on one projector.
+constexpr std::array<MenuCommand, 3> kProjectorMenu{{
+    {CMainDialog::kSettingsCommand, "설정"},
+    {CMainDialog::kDeleteCommand, "삭제"},
+    {CMainDialog::kChangePasswordCommand, "암호 변경"},
+}};
 
 }  // namespace
 
@@ -152,12 +160,14 @@ std::vector<MenuCommand> CMainDialog::PopupMenuFor(int row) const {
     if (row < kFirstProjectorRow || record == nullptr) {
         return {};
     }
-    std::vector<MenuCommand> menu{{kSettingsCommand, "설정"}};
     // Projectors found by the search come back at every refresh: they cannot be deleted.
-    if (record->origin == 1 || record->origin == 2) {
-        menu.push_back({kDeleteCommand, "삭제"});
+    const bool deletable = record->origin == 1 || record->origin == 2;
+    std::vector<MenuCommand> menu;
+    for (const MenuCommand& command : kProjectorMenu) {
+        if (command.id != kDeleteCommand || deletable) {
+            menu.push_back(command);
+        }
     }
-    menu.push_back({kChangePasswordCommand, "암호 변경"});
     return menu;
 }
 
