@@ -46,6 +46,19 @@ TEST_F(ProjectorListTest, FreshStartShowsExactlyTheThreeFixedRows) {
     EXPECT_EQ(searches, 1);
 }
 
+TEST_F(ProjectorListTest, WindowIsUpBeforeItsFirstSearchRuns) {
+    window = std::make_unique<CMainDialog>(
+        *state,
+        lanterna::dialogs::AddressBookPlace{*book, {TempPath("hive"), lanterna::RealFileSeam()}},
+        Services());
+    ASSERT_TRUE(window->Create());
+    window->show();
+    EXPECT_EQ(searches, 0) << "opening the window must not wait for the search";
+    EXPECT_TRUE(window->AddressBookPending());
+    EXPECT_TRUE(ui::test::PumpUntil([&] { return searches == 1; }));
+    EXPECT_FALSE(window->AddressBookPending());
+}
+
 TEST_F(ProjectorListTest, FoundProjectorsShowNameAboveAddressWithTheFoundImage) {
     found = {MakeProjector("HALL", "10.1.1.5"), MakeProjector("", "10.1.1.6")};
     Open();
