@@ -2,11 +2,10 @@
 
 #include <QAction>
 #include <QDir>
+#include <QFile>
 #include <QFileDialog>
 #include <QMenu>
 #include <QStringList>
-#include <atomic>
-#include <thread>
 
 #include "dialogs/AboutDialog.h"
 #include "dialogs/AddressEntryDialog.h"
@@ -24,9 +23,12 @@ namespace {
 constexpr int kStringListFileTitle = 103;
 constexpr int kStringListFileFilters = 104;
 
+}  // namespace
+
 // String 104 holds pairs of lines: a description such as "... (*.ini)" and its pattern. The
 // pattern "*.*" means every file, as it does on the platform the texts were written for.
-QStringList FileFiltersOf(std::string_view pairs) {
+QStringList ListFileFilters() {
+    const std::string_view pairs = LoadString(kStringListFileFilters);
     const QStringList lines = ui::ToQString(pairs).split('\n', Qt::SkipEmptyParts);
     QStringList filters;
     for (qsizetype i = 0; i + 1 < lines.size(); i += 2) {
@@ -41,8 +43,6 @@ QStringList FileFiltersOf(std::string_view pairs) {
     return filters;
 }
 
-}  // namespace
-
 int TrackPopupMenu(QWidget* owner, const std::vector<MenuCommand>& menu, QPoint globalPoint) {
     QMenu popup(owner);
     for (const MenuCommand& command : menu) {
@@ -56,7 +56,7 @@ std::string ChooseListFile(QWidget* owner) {
     QFileDialog dialog(owner, ui::ToQString(LoadString(kStringListFileTitle)), QDir::homePath());
     dialog.setAcceptMode(QFileDialog::AcceptOpen);
     dialog.setFileMode(QFileDialog::ExistingFile);
-    dialog.setNameFilters(FileFiltersOf(LoadString(kStringListFileFilters)));
+    dialog.setNameFilters(ListFileFilters());
     dialog.setDefaultSuffix(QStringLiteral("ini"));
     if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty()) {
         return {};

@@ -2,6 +2,7 @@
 // The services of the program's own main window: its real dialogs, the popup menu and the
 // open-file dialog, and the search on the real broadcast targets (tests pass other targets).
 
+#include <QStringList>
 #include <QWidget>
 
 #include "dialogs/MainDialogServices.h"
@@ -18,6 +19,9 @@ MainDialogServices DefaultMainDialogServices(ApplicationState& state, SearchTarg
 
 // The popup menu at `globalPoint`, tracked with the right button; the chosen id or 0.
 int TrackPopupMenu(QWidget* owner, const std::vector<MenuCommand>& menu, QPoint globalPoint);
+
+// The filters of the import's open-file dialog, from string 104, the list files first.
+QStringList ListFileFilters();
 
 // The import's open-file dialog (title string 103, filters of string 104, the home folder
 // first); the chosen existing file, or empty.

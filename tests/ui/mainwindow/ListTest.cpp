@@ -4,6 +4,7 @@
 
 #include "MainWindowTestSupport.h"
 #include "dialogs/DemonstrationProjectors.h"
+#include "dialogs/MainDialogDefaults.h"
 #include "platform/FixedText.h"
 #include "settings/AddressBookStore.h"
 #include "ui/ListView.h"
@@ -188,6 +189,12 @@ TEST_F(ProjectorListTest, SettingsAndPasswordCommandsWorkOnTheProjectorUnderTheM
     EXPECT_EQ(passwordChangeRuns, 1);
     EXPECT_EQ(state->selectedIndex, 0);
     EXPECT_EQ(operations.size(), 2u);
+}
+
+TEST_F(ProjectorListTest, ImportOffersListFilesFirstThenEveryFile) {
+    EXPECT_EQ(
+        lanterna::dialogs::ListFileFilters(),
+        QStringList({QStringLiteral("Sentro 목록 파일 (*.ini)"), QStringLiteral("모든 파일 (*)")}));
 }
 
 TEST_F(ProjectorListTest, QuestionMarkButtonOpensTheAboutBox) {
