@@ -35,8 +35,11 @@ CMainDialog::CMainDialog(ApplicationState& state, AddressBookPlace addressBook,
       state_(state),
       addressBook_(std::move(addressBook)),
       services_(std::move(services)) {
-    OnCommand(kRefreshButton, ui::Notify::Clicked, [this] { Refresh(true); });
-    OnCommand(kImportButton, ui::Notify::Clicked, [this] { OnImport(); });
+    // The buttons wait, as a double-click does, while a command or a dropped file's apply is
+    // on its way: a refresh would replace the record the apply works on.
+    OnCommand(kRefreshButton, ui::Notify::Clicked,
+              [this] { RunGuarded([this] { Refresh(true); }); });
+    OnCommand(kImportButton, ui::Notify::Clicked, [this] { RunGuarded([this] { OnImport(); }); });
     OnCommand(kAboutButton, ui::Notify::Clicked, [this] {
         if (services_.runAbout) {
             services_.runAbout(*this);

@@ -161,6 +161,23 @@ TEST_F(DropTest, AnsweringNoRestoresTheRecordByteForByte) {
     EXPECT_EQ(searches, 1);
 }
 
+TEST_F(DropTest, NothingElseStartsBetweenTheDropAndItsApply) {
+    operationResults = {1, 1};
+    ui::test::AnswerNextMessage(ui::IDNO);
+    ui::CListView* list = window->ListView(CMainDialog::kListControl);
+    emit list->filesDropped(list->ItemRect(3).center(), {settingsFile});
+    window->ClickButton(CMainDialog::kRefreshButton);
+    window->OnDoubleClick(4);
+    emit list->filesDropped(list->ItemRect(4).center(), {settingsFile});
+    EXPECT_EQ(searches, 1);
+    EXPECT_THAT(operations, IsEmpty());
+    PumpEvents();
+    ASSERT_EQ(operations.size(), 2u);
+    EXPECT_EQ(operations[0].currentAddress, "10.1.1.5");
+    EXPECT_TRUE(RecordUnchanged());
+    EXPECT_EQ(lanterna::TextOf(state->projectors.At(1)->projectorName), "UNKNOWN");
+}
+
 TEST_F(DropTest, FailedWriteRestoresTheRecord) {
     operationResults = {1, 1, 2};
     ui::test::AnswerNextMessage(ui::IDYES);
