@@ -22,13 +22,14 @@ constexpr int kImageRole = Qt::UserRole + 1;
 CListView::CListView(QWidget* parent) : QListWidget(parent) {
     setViewMode(QListView::IconMode);
     setIconSize(QSize(kIconSize, kIconSize));
-    setGridSize(QSize(104, 78));
+    // Wide and tall enough for a 15-byte name or three lines of a fixed row's label.
+    setGridSize(QSize(112, 92));
     setMovement(QListView::Static);
     setResizeMode(QListView::Adjust);
     setFlow(QListView::LeftToRight);
     setWrapping(true);
     setWordWrap(true);
-    setUniformItemSizes(true);
+    setUniformItemSizes(false);  // each label is laid out in its own width
     setSortingEnabled(false);
     setSelectionMode(QAbstractItemView::SingleSelection);
     setSelectionBehavior(QAbstractItemView::SelectItems);
