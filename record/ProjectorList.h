@@ -15,7 +15,7 @@
 namespace lanterna {
 
 class ProjectorList {
-public:
+  public:
     // The most projectors the main window shows.
     static constexpr std::size_t kDisplayLimit = 64;
 
@@ -44,7 +44,7 @@ public:
     // back into the list.
     void ForEach(const std::function<void(std::size_t, const ProjectorRecord&)>& visit) const;
 
-private:
+  private:
     mutable std::mutex mutex_;
     std::vector<std::unique_ptr<ProjectorRecord>> records_;
 };

@@ -12,8 +12,8 @@ void CopySettings(const ProjectorRecord& source, ProjectorRecord& target) {
     target.macAddress = kept.macAddress;
 }
 
-bool HasSecurityCode(const ProjectorRecord& record, std::int32_t a, std::int32_t b,
-                     std::int32_t c, std::int32_t d) {
+bool HasSecurityCode(const ProjectorRecord& record, std::int32_t a, std::int32_t b, std::int32_t c,
+                     std::int32_t d) {
     return record.security[0] == a && record.security[1] == b && record.security[2] == c &&
            record.security[3] == d;
 }

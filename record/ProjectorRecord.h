@@ -122,8 +122,8 @@ static_assert(std::is_trivially_copyable_v<ProjectorRecord>);
 void CopySettings(const ProjectorRecord& source, ProjectorRecord& target);
 
 // True when the four security numbers equal the given code (e.g. 1,1,0,0).
-bool HasSecurityCode(const ProjectorRecord& record, std::int32_t a, std::int32_t b,
-                     std::int32_t c, std::int32_t d);
+bool HasSecurityCode(const ProjectorRecord& record, std::int32_t a, std::int32_t b, std::int32_t c,
+                     std::int32_t d);
 
 // The two codes with which WEP keys are read, written and put in configuration files.
 bool UsesWepKeys(const ProjectorRecord& record);

@@ -98,7 +98,7 @@ int RunApply(CliContext& context, CliArgs args) {
 const CliCommand kApplyCommand{
     "apply", "apply FILE.ini ADDRESS [--test-mail yes|no] [--password-file FILE]",
     "Apply a settings file to a projector: every setting it holds is sent, after checking that "
-    "the projector is the one the file was saved from.",
+    "the projector is the one the file was saved from. Test mail as for set.",
     &RunApply};
 
 }  // namespace lanterna::cli

@@ -9,55 +9,86 @@ namespace {
 
 // Every field of the JSON form, in record order. Kinds: NUMBER (any integer field), TEXT,
 // ADDRESS (four octets as dotted text), SECURITY (array of four numbers).
+// clang-format off
 #define LANTERNA_RECORD_FIELDS(X)                                                                  \
     X(NUMBER, origin)                                                                              \
-    X(NUMBER, writeAll) X(TEXT, address) X(TEXT, macAddress) X(NUMBER, wirelessActive) X(          \
-        NUMBER, dhcp) X(TEXT, projectorName) X(ADDRESS, ipAddress) X(ADDRESS, subnetMask)          \
-        X(ADDRESS, gateway) X(ADDRESS, dns1) X(ADDRESS, dns2) X(TEXT, dnsDomain) X(ADDRESS, wins1) \
-            X(ADDRESS, wins2) X(NUMBER, mailNotify) X(ADDRESS, smtpServer) X(NUMBER, smtpPort) X(  \
-                TEXT, mailTo1) X(NUMBER, mailEvents1) X(TEXT, mailTo2) X(NUMBER, mailEvents2)      \
-                X(TEXT, mailTo3) X(NUMBER, mailEvents3) X(ADDRESS, trapAddress1) X(                \
-                    ADDRESS, trapAddress2) X(TEXT, community) X(NUMBER, essidSet) X(TEXT, essid)   \
-                    X(NUMBER, wepEnabled) X(TEXT, wepKey) X(NUMBER, adhoc) X(NUMBER, dhcpState) X( \
-                        NUMBER, projectorNameState) X(NUMBER, ipAddressState)                      \
-                        X(NUMBER, subnetMaskState) X(NUMBER, gatewayState) X(NUMBER, dns1State) X( \
-                            NUMBER, dns2State) X(NUMBER,                                           \
-                                                 dnsDomainState) X(NUMBER,                         \
-                                                                   wins1State) X(NUMBER,           \
-                                                                                 wins2State)       \
-                            X(NUMBER, mailNotifyState) X(NUMBER, smtpServerState) X(               \
-                                NUMBER,                                                            \
-                                smtpPortState) X(NUMBER,                                           \
-                                                 mailTo1State) X(NUMBER,                           \
-                                                                 mailTo2State) X(NUMBER,           \
-                                                                                 mailTo3State)     \
-                                X(NUMBER,                                                          \
-                                  mailEvents1State) X(NUMBER, mailEvents2State)                    \
-                                    X(NUMBER,                                                      \
-                                      mailEvents3State) X(NUMBER, trapAddress1State)               \
-                                        X(NUMBER, trapAddress2State) X(NUMBER, communityState) X(  \
-                                            NUMBER,                                                \
-                                            essidState) X(NUMBER, wepEnabledState)                 \
-                                            X(NUMBER, wepKeyState) X(NUMBER, adhocState) X(        \
-                                                NUMBER,                                            \
-                                                primaryInterfaceState) X(NUMBER, securityState)    \
-                                                X(NUMBER, wepKeyIdState) X(                        \
-                                                    NUMBER,                                        \
-                                                    wepKey1State) X(NUMBER, wepKey2State)          \
-                                                    X(NUMBER,                                      \
-                                                      wepKey3State) X(NUMBER, wepKey4State)        \
-                                                        X(NUMBER, primaryInterface) X(             \
-                                                            SECURITY,                              \
-                                                            security) X(NUMBER, wepKeyId)          \
-                                                            X(TEXT, wepKey1) X(TEXT, wepKey2)      \
-                                                                X(TEXT, wepKey3) X(TEXT, wepKey4)  \
-                                                                    X(TEXT, securityPsk)           \
-                                                                        X(TEXT, securityUser)      \
-                                                                            X(TEXT,                \
-                                                                              securityPassword)    \
-                                                                                X(NUMBER, imType)  \
-                                                                                    X(TEXT,        \
-                                                                                      iniVersion)
+    X(NUMBER, writeAll)                                                                            \
+    X(TEXT, address)                                                                               \
+    X(TEXT, macAddress)                                                                            \
+    X(NUMBER, wirelessActive)                                                                      \
+    X(NUMBER, dhcp)                                                                                \
+    X(TEXT, projectorName)                                                                         \
+    X(ADDRESS, ipAddress)                                                                          \
+    X(ADDRESS, subnetMask)                                                                         \
+    X(ADDRESS, gateway)                                                                            \
+    X(ADDRESS, dns1)                                                                               \
+    X(ADDRESS, dns2)                                                                               \
+    X(TEXT, dnsDomain)                                                                             \
+    X(ADDRESS, wins1)                                                                              \
+    X(ADDRESS, wins2)                                                                              \
+    X(NUMBER, mailNotify)                                                                          \
+    X(ADDRESS, smtpServer)                                                                         \
+    X(NUMBER, smtpPort)                                                                            \
+    X(TEXT, mailTo1)                                                                               \
+    X(NUMBER, mailEvents1)                                                                         \
+    X(TEXT, mailTo2)                                                                               \
+    X(NUMBER, mailEvents2)                                                                         \
+    X(TEXT, mailTo3)                                                                               \
+    X(NUMBER, mailEvents3)                                                                         \
+    X(ADDRESS, trapAddress1)                                                                       \
+    X(ADDRESS, trapAddress2)                                                                       \
+    X(TEXT, community)                                                                             \
+    X(NUMBER, essidSet)                                                                            \
+    X(TEXT, essid)                                                                                 \
+    X(NUMBER, wepEnabled)                                                                          \
+    X(TEXT, wepKey)                                                                                \
+    X(NUMBER, adhoc)                                                                               \
+    X(NUMBER, dhcpState)                                                                           \
+    X(NUMBER, projectorNameState)                                                                  \
+    X(NUMBER, ipAddressState)                                                                      \
+    X(NUMBER, subnetMaskState)                                                                     \
+    X(NUMBER, gatewayState)                                                                        \
+    X(NUMBER, dns1State)                                                                           \
+    X(NUMBER, dns2State)                                                                           \
+    X(NUMBER, dnsDomainState)                                                                      \
+    X(NUMBER, wins1State)                                                                          \
+    X(NUMBER, wins2State)                                                                          \
+    X(NUMBER, mailNotifyState)                                                                     \
+    X(NUMBER, smtpServerState)                                                                     \
+    X(NUMBER, smtpPortState)                                                                       \
+    X(NUMBER, mailTo1State)                                                                        \
+    X(NUMBER, mailTo2State)                                                                        \
+    X(NUMBER, mailTo3State)                                                                        \
+    X(NUMBER, mailEvents1State)                                                                    \
+    X(NUMBER, mailEvents2State)                                                                    \
+    X(NUMBER, mailEvents3State)                                                                    \
+    X(NUMBER, trapAddress1State)                                                                   \
+    X(NUMBER, trapAddress2State)                                                                   \
+    X(NUMBER, communityState)                                                                      \
+    X(NUMBER, essidState)                                                                          \
+    X(NUMBER, wepEnabledState)                                                                     \
+    X(NUMBER, wepKeyState)                                                                         \
+    X(NUMBER, adhocState)                                                                          \
+    X(NUMBER, primaryInterfaceState)                                                               \
+    X(NUMBER, securityState)                                                                       \
+    X(NUMBER, wepKeyIdState)                                                                       \
+    X(NUMBER, wepKey1State)                                                                        \
+    X(NUMBER, wepKey2State)                                                                        \
+    X(NUMBER, wepKey3State)                                                                        \
+    X(NUMBER, wepKey4State)                                                                        \
+    X(NUMBER, primaryInterface)                                                                    \
+    X(SECURITY, security)                                                                          \
+    X(NUMBER, wepKeyId)                                                                            \
+    X(TEXT, wepKey1)                                                                               \
+    X(TEXT, wepKey2)                                                                               \
+    X(TEXT, wepKey3)                                                                               \
+    X(TEXT, wepKey4)                                                                               \
+    X(TEXT, securityPsk)                                                                           \
+    X(TEXT, securityUser)                                                                          \
+    X(TEXT, securityPassword)                                                                      \
+    X(NUMBER, imType)                                                                              \
+    X(TEXT, iniVersion)
+// clang-format on
 
 template <typename Integer>
 nlohmann::ordered_json NumberToJson(Integer value) {

@@ -147,7 +147,8 @@ int RunSet(CliContext& context, CliArgs args) {
 
 const CliCommand kSetCommand{
     "set", "set ADDRESS FIELD=VALUE... [--test-mail yes|no] [--password-file FILE]",
-    "Change settings of a projector (fields as in read --json); only changed values are sent.",
+    "Change settings of a projector (fields as in read --json); only changed values are sent. "
+    "The test-mail question is answered by --test-mail, else asked on a terminal, else no.",
     &RunSet};
 
 }  // namespace lanterna::cli

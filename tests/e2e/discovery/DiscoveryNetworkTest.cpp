@@ -136,25 +136,32 @@ TEST_F(DiscoveryNetwork, ThreeProjectorsEachOnceWithTheirTypesAndReadable) {
     EXPECT_EQ(found, expected) << discover.out;
     PrintFigure("three projectors and five faulty ones: refresh took " + Seconds(discover.wall));
 
-    const ProgramRun wireless = Lanternactl({"query", "10.77.1.1", "NWPNAME", "NWIF"});
-    EXPECT_EQ(wireless.exitStatus, 0) << wireless.err;
-    EXPECT_EQ(wireless.out, "NWPNAME=ROOM-A\nNWIF=1\n");
-    const ProgramRun locked = Lanternactl({"query", "10.77.1.2", "NWPNAME"});
+    // Each one found is opened and read as the window opens it.
+    const ProgramRun wireless = Lanternactl({"read", "10.77.1.1", "--json"});
+    ASSERT_EQ(wireless.exitStatus, 0) << wireless.err;
+    const auto wirelessRecord = nlohmann::json::parse(wireless.out);
+    EXPECT_EQ(wirelessRecord["projectorName"], "ROOM-A");
+    EXPECT_EQ(wirelessRecord["ipAddress"], "10.77.1.1");
+    EXPECT_EQ(wirelessRecord["wirelessActive"], 1);
+    const ProgramRun locked = Lanternactl({"read", "10.77.1.2", "--json"});
     EXPECT_EQ(locked.exitStatus, 1) << "no password given";
+    EXPECT_EQ(locked.out, "");
     const ProgramRun unlocked =
-        Lanternactl({"query", "10.77.1.2", "NWPNAME"}, {"LANTERNA_PASSWORD=secret"});
-    EXPECT_EQ(unlocked.exitStatus, 0) << unlocked.err;
-    EXPECT_EQ(unlocked.out, "NWPNAME=ROOM-B\n");
-    const ProgramRun secondaryOnly = Lanternactl({"query", "10.77.1.3", "NWPNAME"});
-    EXPECT_EQ(secondaryOnly.out, "NWPNAME=ROOM-C\n") << secondaryOnly.err;
+        Lanternactl({"read", "10.77.1.2", "--json"}, {"LANTERNA_PASSWORD=secret"});
+    ASSERT_EQ(unlocked.exitStatus, 0) << unlocked.err;
+    const auto lockedRecord = nlohmann::json::parse(unlocked.out);
+    EXPECT_EQ(lockedRecord["projectorName"], "ROOM-B");
+    EXPECT_EQ(lockedRecord["wirelessActive"], 0);
+    const ProgramRun secondaryOnly = Lanternactl({"read", "10.77.1.3", "--json"});
+    ASSERT_EQ(secondaryOnly.exitStatus, 0) << secondaryOnly.err;
+    EXPECT_EQ(nlohmann::json::parse(secondaryOnly.out)["projectorName"], "ROOM-C");
 
     const ProgramRun probe = Lanternactl({"probe", "10.77.1.1"});
     EXPECT_EQ(probe.exitStatus, 0) << probe.err;
     EXPECT_EQ(probe.out, "ROOM-A\t22\n");
 }
 
-// ---- same address, two names
-// ---------------------------------------------------------------------
+// ---- same address, two names --------------------------------------------------------------------
 
 TEST_F(DiscoveryNetwork, TwoProjectorsOnOneAddressWithDifferentNamesAreBothListed) {
     Build("twin");
@@ -179,8 +186,7 @@ TEST_F(DiscoveryNetwork, TwoProjectorsOnOneAddressWithDifferentNamesAreBothListe
     EXPECT_EQ(names, expected);
 }
 
-// ---- nobody there
-// --------------------------------------------------------------------------------
+// ---- nobody there -------------------------------------------------------------------------------
 
 TEST_F(DiscoveryNetwork, NoProjectorEndsAfterFiveSecondsWithSuccess) {
     Build("none");
@@ -193,8 +199,7 @@ TEST_F(DiscoveryNetwork, NoProjectorEndsAfterFiveSecondsWithSuccess) {
                 std::to_string(discover.cpu.count() / 1000) + " ms");
 }
 
-// ---- many at once
-// --------------------------------------------------------------------------------
+// ---- many at once -------------------------------------------------------------------------------
 
 TEST_F(DiscoveryNetwork, TwoHundredProjectorsAnsweringOneBroadcastAreAllCollected) {
     constexpr int kProjectors = 200;

@@ -37,8 +37,7 @@ class CReportLog {
     std::vector<Report> reports;
 };
 
-// ---- both searches
-// --------------------------------------------------------------------------------
+// ---- both searches ------------------------------------------------------------------------------
 
 TEST(SearchController, BothSearchesAppendAndReportAndTheDuplicateGoes) {
     SimulatorConfig config = TestConfig("127.93.2.1");
@@ -123,8 +122,7 @@ TEST(SearchController, FaultyAnswersNeverReachTheList) {
     }
 }
 
-// ---- failures and cancel
-// ---------------------------------------------------------------------------
+// ---- failures and cancel ------------------------------------------------------------------------
 
 TEST(SearchController, HelloPortTakenStillReportsAndTheSecondaryResultDecides) {
     auto projector = StartProjector(TestConfig("127.93.2.21"));

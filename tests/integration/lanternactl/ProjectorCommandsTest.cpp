@@ -2,9 +2,11 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cstdio>
 #include <fstream>
 #include <nlohmann/json.hpp>
+#include <sstream>
 #include <thread>
 
 #include "link/Ports.h"
@@ -94,6 +96,56 @@ TEST(ReadCommand, PasswordFromFileOrTerminal) {
     CliSetup asked;
     asked.hiddenAnswers = {"pw"};
     EXPECT_EQ(RunCli({"read", "127.87.1.3"}, asked).status, 0);
+}
+
+// The percentages of the bars drawn on `err`, one list per worker run (each run ends its bar
+// with a line feed). Fails the test on anything else in `err`.
+std::vector<std::vector<int>> ProgressBars(const std::string& err) {
+    std::vector<std::vector<int>> runs;
+    std::istringstream lines(err);
+    for (std::string line; std::getline(lines, line);) {
+        std::vector<int>& percents = runs.emplace_back();
+        std::istringstream draws(line);
+        std::string draw;
+        std::getline(draws, draw, '\r');
+        EXPECT_EQ(draw, "") << "every draw starts at the beginning of the line";
+        while (std::getline(draws, draw, '\r')) {
+            const std::size_t close = draw.find("] ");
+            if (!draw.starts_with("[") || close != 31 || !draw.ends_with("%")) {
+                ADD_FAILURE() << "not a bar: " << draw;
+                continue;
+            }
+            const int percent = std::stoi(draw.substr(close + 2));
+            const auto filled = static_cast<std::size_t>(percent * 30 / 100);
+            EXPECT_EQ(draw.substr(1, 30), std::string(filled, '#') + std::string(30 - filled, '.'))
+                << draw;
+            percents.push_back(percent);
+        }
+    }
+    return runs;
+}
+
+TEST(ReadCommand, ProgressBarOnlyOnATerminal) {
+    CProjectorOnPort sim("127.87.1.7");
+    CliSetup terminal;
+    terminal.errIsTerminal = true;
+    const auto shown = RunCli({"read", "127.87.1.7", "--json"}, terminal);
+    ASSERT_EQ(shown.status, 0) << shown.err;
+    EXPECT_EQ(nlohmann::json::parse(shown.out)["projectorName"], "SIMPROJ");
+    ASSERT_TRUE(shown.err.ends_with("\n")) << shown.err;
+    // The probe worker, then the read worker: each bar starts empty, only grows and ends full.
+    const auto runs = ProgressBars(shown.err);
+    ASSERT_EQ(runs.size(), 2U) << shown.err;
+    for (const std::vector<int>& percents : runs) {
+        ASSERT_GE(percents.size(), 3U);
+        EXPECT_EQ(percents.front(), 0);
+        EXPECT_TRUE(std::is_sorted(percents.begin(), percents.end())) << shown.err;
+        EXPECT_EQ(percents.back(), 100) << shown.err;
+    }
+
+    const auto quiet = RunCli({"read", "127.87.1.7", "--json"});
+    ASSERT_EQ(quiet.status, 0) << quiet.err;
+    EXPECT_EQ(quiet.err, "") << "no bar when standard error is not a terminal";
 }
 
 TEST(ReadCommand, WrongOrMissingPasswordFails) {

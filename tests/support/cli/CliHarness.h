@@ -22,6 +22,7 @@ struct CliSetup {
     std::string input;                       // standard input
     std::vector<std::string> hiddenAnswers;  // answers to terminal prompts, in order
     std::vector<std::string> lineAnswers;    // answers to visible questions (none: no terminal)
+    bool errIsTerminal = false;              // standard error shows the progress bar
 };
 
 inline CliRun RunCli(const std::vector<std::string>& args, const CliSetup& setup = {}) {
@@ -46,7 +47,7 @@ inline CliRun RunCli(const std::vector<std::string>& args, const CliSetup& setup
                                 }
                                 return setup.hiddenAnswers[nextAnswer++];
                             },
-                            false,
+                            setup.errIsTerminal,
                             [&](std::string_view) -> std::optional<std::string> {
                                 if (nextLine >= setup.lineAnswers.size()) {
                                     return std::nullopt;

@@ -59,8 +59,7 @@ TEST(SecondaryAnswer, ShortDatagramReadsMissingBytesAsZero) {
     EXPECT_FALSE(DecodeSecondaryAnswer(Bytes{0x02, 0x00, 0x03}));
 }
 
-// ---- limits
-// ---------------------------------------------------------------------------------------
+// ---- limits -------------------------------------------------------------------------------------
 
 TEST(SecondaryAnswer, NameWithoutTerminatorStopsAtTheAddressField) {
     // 41 characters fill bytes 4 to 85 with no terminator; the address begins right after.
