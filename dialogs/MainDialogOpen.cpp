@@ -2,10 +2,10 @@
 // file; the connect-by-address flow; the file drop on the list.
 
 #include <algorithm>
-#include <cctype>
 #include <cstring>
 
 #include "dialogs/MainDialog.h"
+#include "platform/AsciiCase.h"
 #include "platform/FixedText.h"
 #include "settings/SettingsFile.h"
 #include "ui/ListView.h"
@@ -29,19 +29,6 @@ constexpr int kProbeNoPassword = 1;
 constexpr int kProbePasswordNeeded = 2;
 
 constexpr std::size_t kDroppedPathLimit = 2048;
-
-bool EqualsIgnoringCase(std::string_view a, std::string_view b) {
-    return std::equal(a.begin(), a.end(), b.begin(), b.end(), [](char x, char y) {
-        return std::tolower(static_cast<unsigned char>(x)) ==
-               std::tolower(static_cast<unsigned char>(y));
-    });
-}
-
-bool HasSettingsExtension(std::string_view path) {
-    constexpr std::string_view kExtension = ".ini";
-    return path.size() >= kExtension.size() &&
-           EqualsIgnoringCase(path.substr(path.size() - kExtension.size()), kExtension);
-}
 
 }  // namespace
 
@@ -192,7 +179,7 @@ void CMainDialog::OnFilesDropped(QPoint point, const std::vector<std::string>& p
         return;
     }
     const std::string& path = paths.front();
-    if (!HasSettingsExtension(path)) {
+    if (!HasExtension(path, ".ini")) {
         PostMessage(kShowWarningMessage, kStringNotSettingsFile);
         return;
     }
@@ -204,7 +191,7 @@ void CMainDialog::OnFilesDropped(QPoint point, const std::vector<std::string>& p
     }
     // A file saved from another projector is refused.
     if (!IsEmptyText(record->macAddress) &&
-        !EqualsIgnoringCase(TextOf(record->macAddress), TextOf(fromFile.macAddress))) {
+        !EqualIgnoringCase(TextOf(record->macAddress), TextOf(fromFile.macAddress))) {
         PostMessage(kShowWarningMessage, kStringSettingsUnreadable);
         return;
     }

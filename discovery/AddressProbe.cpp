@@ -1,23 +1,12 @@
 #include "discovery/AddressProbe.h"
 
 #include <algorithm>
-#include <cctype>
 #include <string>
 #include <vector>
 
+#include "platform/AsciiCase.h"
+
 namespace lanterna {
-
-namespace {
-
-bool EqualIgnoringCase(std::string_view left, std::string_view right) {
-    return left.size() == right.size() &&
-           std::equal(left.begin(), left.end(), right.begin(), [](char a, char b) {
-               return std::tolower(static_cast<unsigned char>(a)) ==
-                      std::tolower(static_cast<unsigned char>(b));
-           });
-}
-
-}  // namespace
 
 CAddressProbe::CAddressProbe(AddressProbeOptions probeOptions)
     : options(probeOptions), hello(options.port, options.localPort) {}

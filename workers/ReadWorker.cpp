@@ -1,8 +1,8 @@
-#include <cctype>
 #include <string>
 
 #include "link/NetworkCommands.h"
 #include "link/RecordSlots.h"
+#include "platform/AsciiCase.h"
 #include "workers/DebugSimulation.h"
 #include "workers/Workers.h"
 
@@ -20,19 +20,6 @@ int Fail(ApplicationState& state, int result) {
     state.link->Close();
     state.link.reset();
     return Report(state, result);
-}
-
-bool EqualIgnoringCase(std::string_view a, std::string_view b) {
-    if (a.size() != b.size()) {
-        return false;
-    }
-    for (std::size_t i = 0; i < a.size(); ++i) {
-        const auto lower = [](char c) { return std::tolower(static_cast<unsigned char>(c)); };
-        if (lower(a[i]) != lower(b[i])) {
-            return false;
-        }
-    }
-    return true;
 }
 
 std::int32_t StateOf(int queryResult) {

@@ -1,6 +1,6 @@
-#include <cctype>
 #include <ostream>
 
+#include "platform/AsciiCase.h"
 #include "resources/StringIds.h"
 #include "settings/SettingsFile.h"
 #include "tools/lanternactl/Commands.h"
@@ -12,31 +12,6 @@ namespace lanterna::cli {
 namespace {
 
 constexpr std::string_view kName = "apply";
-
-bool HasIniExtension(std::string_view path) {
-    if (path.size() < 4) {
-        return false;
-    }
-    const std::string_view extension = path.substr(path.size() - 4);
-    std::string lower;
-    for (const char c : extension) {
-        lower += static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
-    }
-    return lower == ".ini";
-}
-
-bool EqualIgnoringCase(std::string_view a, std::string_view b) {
-    if (a.size() != b.size()) {
-        return false;
-    }
-    for (std::size_t i = 0; i < a.size(); ++i) {
-        if (std::tolower(static_cast<unsigned char>(a[i])) !=
-            std::tolower(static_cast<unsigned char>(b[i]))) {
-            return false;
-        }
-    }
-    return true;
-}
 
 void Complain(CliContext& context, std::string_view text) {
     context.err << "lanternactl apply: " << text << "\n";
@@ -55,7 +30,7 @@ int RunApply(CliContext& context, CliArgs args) {
         return kExitUsage;
     }
     const std::string& path = rest[0];
-    if (!HasIniExtension(path)) {
+    if (!HasExtension(path, ".ini")) {
         Complain(context, path + ": " + MessageText(kStringNotSettingsFile));
         return kExitUsage;
     }

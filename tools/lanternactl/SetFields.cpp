@@ -1,12 +1,12 @@
 #include "tools/lanternactl/SetFields.h"
 
 #include <algorithm>
-#include <cctype>
 #include <charconv>
 #include <functional>
 #include <optional>
 
 #include "link/RecordSlots.h"
+#include "platform/AsciiCase.h"
 #include "resources/StringIds.h"
 #include "settings/ValidationRules.h"
 
@@ -28,19 +28,6 @@ struct FieldDefinition {
     // Copies the field from the edited record and sets its state word.
     std::function<void(const Record& edited, Record& read, std::int32_t state)> store;
 };
-
-bool EqualIgnoringCase(std::string_view a, std::string_view b) {
-    if (a.size() != b.size()) {
-        return false;
-    }
-    for (std::size_t i = 0; i < a.size(); ++i) {
-        if (std::tolower(static_cast<unsigned char>(a[i])) !=
-            std::tolower(static_cast<unsigned char>(b[i]))) {
-            return false;
-        }
-    }
-    return true;
-}
 
 std::optional<std::int64_t> ParseNumber(std::string_view text) {
     int base = 10;
