@@ -42,14 +42,27 @@ std::string AddressBookKeyPath() {
     return std::string(kProgramKeyPath) + std::string(kAddressBookSubKey);
 }
 
-int LoadAddressBook(AddressBook& book, const HiveFile& hive) {
-    RegistryKey key(hive);
+namespace {
+
+// Opens (creating when missing) the address book's key and reads its entry count; a missing
+// count is an empty book.
+bool OpenBookKey(RegistryKey& key, std::uint32_t& count) {
     if (key.OpenOrCreate(RegistryRoot::CurrentUser, AddressBookKeyPath()) == 0) {
-        return 0;
+        return false;
     }
-    std::uint32_t count = 0;
     if (key.GetDword(kCountName, count) == 0) {
         count = 0;
+    }
+    return true;
+}
+
+}  // namespace
+
+int LoadAddressBook(AddressBook& book, const HiveFile& hive) {
+    RegistryKey key(hive);
+    std::uint32_t count = 0;
+    if (!OpenBookKey(key, count)) {
+        return 0;
     }
     for (std::uint32_t i = 0; i < count; ++i) {
         std::string entry;
@@ -68,12 +81,9 @@ int LoadAddressBook(AddressBook& book, const HiveFile& hive) {
 
 int AppendAddressBookEntry(std::string_view entry, std::string_view type, const HiveFile& hive) {
     RegistryKey key(hive);
-    if (key.OpenOrCreate(RegistryRoot::CurrentUser, AddressBookKeyPath()) == 0) {
-        return 0;
-    }
     std::uint32_t count = 0;
-    if (key.GetDword(kCountName, count) == 0) {
-        count = 0;
+    if (!OpenBookKey(key, count)) {
+        return 0;
     }
     key.SetString(EntryName(count), entry);
     key.SetString(TypeName(count), type);
