@@ -3,36 +3,18 @@
 // program prints the moment (CLOCK_MONOTONIC, nanoseconds) and its peak resident memory, and
 // ends. The main window is not built yet, so the first dialog is the about dialog.
 #include <QEvent>
-#include <QFile>
 #include <QObject>
 #include <QTimer>
 #include <cstdio>
-#include <ctime>
 
 #include "app/Application.h"
 #include "dialogs/AboutDialog.h"
+#include "tests/bench/app/ProcessFigures.h"
 
 namespace {
 
-long long MonotonicNanoseconds() {
-    timespec now{};
-    clock_gettime(CLOCK_MONOTONIC, &now);
-    return static_cast<long long>(now.tv_sec) * 1000000000LL + now.tv_nsec;
-}
-
-// VmHWM of /proc/self/status in kB, 0 when unknown.
-long PeakResidentKb() {
-    QFile status(QStringLiteral("/proc/self/status"));
-    if (!status.open(QIODevice::ReadOnly)) {
-        return 0;
-    }
-    for (const QByteArray& line : status.readAll().split('\n')) {
-        if (line.startsWith("VmHWM:")) {
-            return line.mid(6).trimmed().split(' ').value(0).toLong();
-        }
-    }
-    return 0;
-}
+using lanterna::bench::MonotonicNanoseconds;
+using lanterna::bench::PeakResidentKb;
 
 class FirstPaintProbe : public QObject {
   public:

@@ -8,41 +8,23 @@
 //     bench_main_window COUNT --broadcast   the real broadcasts: only inside a network of
 //                                           namespaces (scripts/demo-network)
 #include <QEvent>
-#include <QFile>
 #include <QObject>
 #include <QTimer>
 #include <cstdio>
 #include <cstring>
-#include <ctime>
 #include <string>
 
 #include "app/Application.h"
 #include "app/MainWindowRun.h"
 #include "dialogs/MainDialog.h"
 #include "state/DebugTrace.h"
+#include "tests/bench/app/ProcessFigures.h"
 #include "ui/ListView.h"
 
 namespace {
 
-long long MonotonicNanoseconds() {
-    timespec now{};
-    clock_gettime(CLOCK_MONOTONIC, &now);
-    return static_cast<long long>(now.tv_sec) * 1000000000LL + now.tv_nsec;
-}
-
-// VmHWM of /proc/self/status in kB, 0 when unknown.
-long PeakResidentKb() {
-    QFile status(QStringLiteral("/proc/self/status"));
-    if (!status.open(QIODevice::ReadOnly)) {
-        return 0;
-    }
-    for (const QByteArray& line : status.readAll().split('\n')) {
-        if (line.startsWith("VmHWM:")) {
-            return line.mid(6).trimmed().split(' ').value(0).toLong();
-        }
-    }
-    return 0;
-}
+using lanterna::bench::MonotonicNanoseconds;
+using lanterna::bench::PeakResidentKb;
 
 class MainWindowProbe : public QObject {
   public:
