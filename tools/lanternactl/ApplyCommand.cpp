@@ -61,11 +61,7 @@ int RunApply(CliContext& context, CliArgs args) {
         opened != kExitOk) {
         return opened;
     }
-    record.writeAll = 1;
-    const int result = runner.Run(WorkerMode::kWrite, state);
-    const int status = ReportWrite(context, kName, result, state.writeErrors);
-    CloseLink(state);
-    return status;
+    return WriteAndClose(context, kName, runner, state, 1);
 }
 
 }  // namespace

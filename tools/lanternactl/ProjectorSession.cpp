@@ -1,5 +1,7 @@
 #include "tools/lanternactl/ProjectorSession.h"
 
+#include <array>
+#include <cstdio>
 #include <fstream>
 #include <ostream>
 
@@ -128,6 +130,102 @@ int OpenProjector(CliContext& context, std::string_view command, ApplicationStat
         return kExitFailed;
     }
     return kExitOk;
+}
+
+namespace {
+
+struct WriteBit {
+    std::uint32_t bit;
+    std::string_view commands;
+};
+
+constexpr std::array<WriteBit, 17> kWriteBits = {{
+    {0x1, "address configuration / wireless"},
+    {0x2, "DNS domain"},
+    {0x4, "DNS servers"},
+    {0x8, "WINS servers"},
+    {0x10, "mail notification"},
+    {0x20, "SMTP server"},
+    {0x40, "SMTP port"},
+    {0x80, "recipient 1"},
+    {0x100, "recipient 2"},
+    {0x200, "recipient 3"},
+    {0x400, "events 1"},
+    {0x800, "events 2"},
+    {0x1000, "events 3"},
+    {0x2000, "trap address 1"},
+    {0x4000, "trap address 2"},
+    {0x8000, "community"},
+    {0x10000, "projector name / primary interface"},
+}};
+
+}  // namespace
+
+std::function<int(int)> TestMailAnswer(CliContext& context, std::optional<bool> testMail) {
+    return [&context, testMail](int stringId) {
+        context.err << MessageText(stringId) << "\n";
+        bool yes = false;
+        if (testMail) {
+            yes = *testMail;
+        } else if (context.askLine) {
+            const auto line = context.askLine("Send a test mail? [y/N] ");
+            yes = line && (*line == "y" || *line == "Y" || *line == "yes");
+        }
+        context.err << (yes ? "yes" : "no") << "\n";
+        return yes ? kAnswerYes : kAnswerNo;
+    };
+}
+
+namespace {
+
+// Prints the write's outcome and the bits of the refused commands.
+int ReportWrite(CliContext& context, std::string_view command, int result,
+                std::uint32_t writeErrors) {
+    std::array<char, 16> bits{};
+    std::snprintf(bits.data(), bits.size(), "0x%x", writeErrors);
+    context.out << "result: " << result << "\nwriteErrors: " << bits.data() << "\n";
+    for (const WriteBit& entry : kWriteBits) {
+        if ((writeErrors & entry.bit) != 0) {
+            context.out << "  refused: " << entry.commands << "\n";
+        }
+    }
+    if (result == 1) {
+        context.out << MessageText(kStringWriteDone) << "\n";
+        return kExitOk;
+    }
+    context.err << "lanternactl " << command << ": " << MessageText(kStringWriteFailed) << "\n";
+    return kExitFailed;
+}
+
+}  // namespace
+
+int WriteAndClose(CliContext& context, std::string_view command, CWorkerRunner& runner,
+                  ApplicationState& state, std::int32_t writeAll) {
+    state.SelectedRecord()->writeAll = writeAll;
+    const int result = runner.Run(WorkerMode::kWrite, state);
+    const int status = ReportWrite(context, command, result, state.writeErrors);
+    CloseLink(state);
+    return status;
+}
+
+// Takes "--test-mail yes|no" out of `args`. False for another value.
+bool TakeTestMailOption(CliContext& context, std::string_view command,
+                        std::vector<std::string>& args, std::optional<bool>& testMail) {
+    std::vector<std::string> rest;
+    for (std::size_t i = 0; i < args.size(); ++i) {
+        if (args[i] != "--test-mail") {
+            rest.push_back(args[i]);
+            continue;
+        }
+        const std::string value = i + 1 < args.size() ? args[++i] : "";
+        if (value != "yes" && value != "no") {
+            context.err << "lanternactl " << command << ": --test-mail takes yes or no\n";
+            return false;
+        }
+        testMail = value == "yes";
+    }
+    args = std::move(rest);
+    return true;
 }
 
 }  // namespace lanterna::cli

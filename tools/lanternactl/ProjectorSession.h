@@ -52,9 +52,10 @@ std::function<int(int)> TestMailAnswer(CliContext& context, std::optional<bool> 
 bool TakeTestMailOption(CliContext& context, std::string_view command,
                         std::vector<std::string>& args, std::optional<bool>& testMail);
 
-// Prints the result of a write and the refused commands of `writeErrors`; the exit status.
-int ReportWrite(CliContext& context, std::string_view command, int result,
-                std::uint32_t writeErrors);
+// Runs the write worker on the opened projector (`writeAll` as the record's flag), prints its
+// result and the refused commands, and closes the link; the exit status.
+int WriteAndClose(CliContext& context, std::string_view command, CWorkerRunner& runner,
+                  ApplicationState& state, std::int32_t writeAll);
 
 // Longest password a projector takes (its field holds 15 bytes with the terminator).
 inline constexpr std::size_t kMaxPasswordBytes = 14;
