@@ -9,6 +9,7 @@
 #include <array>
 #include <utility>
 
+#include "resources/StringIds.h"
 #include "resources/StringTable.h"
 #include "settings/AddressBookStore.h"
 #include "ui/ListView.h"
@@ -17,8 +18,6 @@
 
 namespace lanterna::dialogs {
 namespace {
-
-constexpr int kStringApplicationName = 110;
 
 // Menu 140, its first sub-menu: the commands on one projector.
 constexpr std::array<MenuCommand, 3> kProjectorMenu{{
@@ -63,7 +62,7 @@ CMainDialog::CMainDialog(ApplicationState& state, AddressBookPlace addressBook,
 CMainDialog::~CMainDialog() = default;
 
 bool CMainDialog::OnInitDialog() {
-    SetWindowText(LoadString(kStringApplicationName));
+    SetWindowText(LoadString(kStringAppName));
     setWindowIcon(ui::LoadIconResource(ui::ResourceId::kApplicationIcon));
     SetUpList();
     // The list fills once the window is on screen: the search takes seconds and runs behind

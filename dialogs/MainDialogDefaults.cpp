@@ -14,21 +14,16 @@
 #include "dialogs/PasswordChangeDialog.h"
 #include "dialogs/PasswordInputDialog.h"
 #include "dialogs/SearchDialog.h"
+#include "resources/StringIds.h"
 #include "resources/StringTable.h"
 #include "ui/Text.h"
 
 namespace lanterna::dialogs {
-namespace {
-
-constexpr int kStringListFileTitle = 103;
-constexpr int kStringListFileFilters = 104;
-
-}  // namespace
 
 // String 104 holds pairs of lines: a description such as "... (*.ini)" and its pattern. The
 // pattern "*.*" means every file, as it does on the platform the texts were written for.
 QStringList ListFileFilters() {
-    const std::string_view pairs = LoadString(kStringListFileFilters);
+    const std::string_view pairs = LoadString(kStringMonitorListFilter);
     const QStringList lines = ui::ToQString(pairs).split('\n', Qt::SkipEmptyParts);
     QStringList filters;
     for (qsizetype i = 0; i + 1 < lines.size(); i += 2) {
@@ -53,7 +48,8 @@ int TrackPopupMenu(QWidget* owner, const std::vector<MenuCommand>& menu, QPoint 
 }
 
 std::string ChooseListFile(QWidget* owner) {
-    QFileDialog dialog(owner, ui::ToQString(LoadString(kStringListFileTitle)), QDir::homePath());
+    QFileDialog dialog(owner, ui::ToQString(LoadString(kStringOpenMonitorListTitle)),
+                       QDir::homePath());
     dialog.setAcceptMode(QFileDialog::AcceptOpen);
     dialog.setFileMode(QFileDialog::ExistingFile);
     dialog.setNameFilters(ListFileFilters());

@@ -8,6 +8,7 @@
 #include "discovery/RemoveDuplicates.h"
 #include "platform/FixedText.h"
 #include "record/DottedAddress.h"
+#include "resources/StringIds.h"
 #include "resources/StringTable.h"
 #include "settings/AddressBookStore.h"
 #include "settings/MonitorList.h"
@@ -16,12 +17,6 @@
 
 namespace lanterna::dialogs {
 namespace {
-
-constexpr int kStringConnectByAddress = 102;
-constexpr int kStringListFileUnreadable = 123;
-constexpr int kStringDisplayLimit = 149;
-constexpr int kStringWiredConfigFile = 183;
-constexpr int kStringWirelessConfigFile = 184;
 
 constexpr std::size_t kDisplayLimit = ProjectorList::kDisplayLimit;
 
@@ -38,8 +33,8 @@ int CMainDialog::RowImageOf(const ProjectorRecord& record) {
 void CMainDialog::InsertFixedRows() {
     ui::CListView* list = List();
     list->InsertItem(nextRow_++, LoadString(kStringConnectByAddress), kImageConnectByAddress);
-    list->InsertItem(nextRow_++, LoadString(kStringWiredConfigFile), kImageWiredFile);
-    list->InsertItem(nextRow_++, LoadString(kStringWirelessConfigFile), kImageWirelessFile);
+    list->InsertItem(nextRow_++, LoadString(kStringWiredConfigFileRow), kImageWiredFile);
+    list->InsertItem(nextRow_++, LoadString(kStringWirelessConfigFileRow), kImageWirelessFile);
 }
 
 int CMainDialog::InsertProjectorRow(const ProjectorRecord& record) {
@@ -113,7 +108,7 @@ void CMainDialog::OnImport() {
     }
     const std::size_t before = state_.projectors.Size();
     if (ImportMonitorList(path, state_.projectors) == 0) {
-        ShowMessage(kStringListFileUnreadable, ui::MB_ICONEXCLAMATION);
+        ShowMessage(kStringSettingsFileUnreadable, ui::MB_ICONEXCLAMATION);
         return;
     }
     for (std::size_t position = before; position < state_.projectors.Size(); ++position) {

@@ -7,16 +7,13 @@
 #include "dialogs/MainDialog.h"
 #include "platform/AsciiCase.h"
 #include "platform/FixedText.h"
+#include "resources/StringIds.h"
 #include "settings/SettingsFile.h"
 #include "ui/ListView.h"
 #include "ui/MessageBox.h"
 
 namespace lanterna::dialogs {
 namespace {
-
-constexpr int kStringApplyQuestion = 109;
-constexpr int kStringNotSettingsFile = 124;
-constexpr int kStringSettingsUnreadable = 123;
 
 // End codes of the address-entry dialog.
 constexpr int kAddressConnectNew = 1;
@@ -95,7 +92,7 @@ bool CMainDialog::ApplySettingsDialog(ProjectorRecord& record) {
 }
 
 bool CMainDialog::ApplyDroppedFile(ProjectorRecord& record) {
-    if (ShowMessage(kStringApplyQuestion, kMessageYesNoQuestion) != ui::IDYES) {
+    if (ShowMessage(kStringApplySettingsQuestion, kMessageYesNoQuestion) != ui::IDYES) {
         EndOpenFailed(&record);
         return false;
     }
@@ -186,13 +183,13 @@ void CMainDialog::OnFilesDropped(QPoint point, const std::vector<std::string>& p
     // A path too long to take whole is not read cut short: that would name another file.
     ProjectorRecord fromFile{};
     if (path.size() > kDroppedPathLimit || ReadSettingsFile(fromFile, path) != 1) {
-        PostMessage(kShowWarningMessage, kStringSettingsUnreadable);
+        PostMessage(kShowWarningMessage, kStringSettingsFileUnreadable);
         return;
     }
     // A file saved from another projector is refused.
     if (!IsEmptyText(record->macAddress) &&
         !EqualIgnoringCase(TextOf(record->macAddress), TextOf(fromFile.macAddress))) {
-        PostMessage(kShowWarningMessage, kStringSettingsUnreadable);
+        PostMessage(kShowWarningMessage, kStringSettingsFileUnreadable);
         return;
     }
     std::memcpy(static_cast<void*>(&droppedBackup_), record, sizeof droppedBackup_);

@@ -5,6 +5,7 @@
 #include <QLabel>
 #include <QLineEdit>
 
+#include "resources/StringIds.h"
 #include "ui/DialogCodes.h"
 #include "ui/MessageBox.h"
 
@@ -213,7 +214,7 @@ void CIpAddressControl::OnFieldTextChanged(int field) {
     if (!IsAllDigits(text)) {
         // The new text triggers this handler once more, with a digit.
         fields_[field]->setText(QStringLiteral("0"));
-        ShowStringMessage(window(), kStringAddressRange, MB_ICONEXCLAMATION);
+        ShowStringMessage(window(), lanterna::kStringAddressFieldRange, MB_ICONEXCLAMATION);
         return;
     }
     if (ConstrainField(field)) {

@@ -7,6 +7,7 @@
 #include <mutex>
 #include <utility>
 
+#include "resources/StringIds.h"
 #include "resources/StringTable.h"
 #include "ui/DialogCodes.h"
 #include "ui/TestHooks.h"
@@ -115,7 +116,7 @@ std::string LoadUiString(int stringId) {
 }
 
 int ShowStringMessage(QWidget* owner, int stringId, unsigned flags) {
-    return Show(owner, LoadUiString(stringId), LoadUiString(kStringApplicationName), flags,
+    return Show(owner, LoadUiString(stringId), LoadUiString(lanterna::kStringAppName), flags,
                 stringId);
 }
 

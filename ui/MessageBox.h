@@ -32,9 +32,6 @@ using StringLoader = std::function<std::string(int stringId)>;
 void SetStringLoader(StringLoader loader);
 std::string LoadUiString(int stringId);
 
-inline constexpr int kStringApplicationName = 110;  // the caption of every message
-inline constexpr int kStringAddressRange = 182;     // an address field held a non-digit
-
 // ShowMessageBox with the text of `stringId` and the application name as caption.
 int ShowStringMessage(QWidget* owner, int stringId, unsigned flags);
 

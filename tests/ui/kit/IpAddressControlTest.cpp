@@ -4,6 +4,7 @@
 #include <QTest>
 
 #include "KitTestSupport.h"
+#include "resources/StringIds.h"
 #include "ui/DialogCodes.h"
 #include "ui/IpAddressControl.h"
 #include "ui/MessageBox.h"
@@ -84,7 +85,7 @@ TEST_F(AddressControl, NonDigitTextBecomesZeroWithTheRangeMessage) {
     const std::vector<ui::test::ShownMessage> shown = ui::test::ShownMessages();
     ASSERT_EQ(shown.size(), 3u);
     for (const ui::test::ShownMessage& message : shown) {
-        EXPECT_EQ(message.stringId, ui::kStringAddressRange);
+        EXPECT_EQ(message.stringId, lanterna::kStringAddressFieldRange);
         EXPECT_EQ(message.text, "IP는, 0-255의 범위에서 입력하십시오.");
         EXPECT_EQ(message.caption, "Lanterna");
         EXPECT_EQ(message.flags, ui::MB_ICONEXCLAMATION);

@@ -6,6 +6,7 @@
 #include <thread>
 
 #include "KitTestSupport.h"
+#include "resources/StringIds.h"
 #include "ui/DialogCodes.h"
 #include "ui/MessageBox.h"
 
@@ -53,7 +54,7 @@ TEST_F(MessageService, AnswersAMessageCannotGiveAreReported) {
 }
 
 TEST_F(MessageService, StringMessagesUseTheLoaderAndTheApplicationCaption) {
-    ui::ShowStringMessage(nullptr, ui::kStringAddressRange, ui::MB_ICONEXCLAMATION);
+    ui::ShowStringMessage(nullptr, lanterna::kStringAddressFieldRange, ui::MB_ICONEXCLAMATION);
     ui::SetStringLoader([](int id) { return "string " + std::to_string(id); });
     ui::ShowStringMessage(nullptr, 129, ui::MB_ICONEXCLAMATION);
     ui::SetStringLoader(nullptr);
