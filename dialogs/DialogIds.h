@@ -4,6 +4,7 @@
 namespace lanterna::dialogs {
 
 inline constexpr int kAboutTemplate = 100;
+inline constexpr int kMainTemplate = 102;
 inline constexpr int kProgressTemplate = 133;
 inline constexpr int kAddressEntryTemplate = 134;
 inline constexpr int kPasswordInputTemplate = 135;

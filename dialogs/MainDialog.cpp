@@ -9,6 +9,7 @@
 #include <array>
 #include <utility>
 
+#include "dialogs/DialogIds.h"
 #include "resources/StringIds.h"
 #include "resources/StringTable.h"
 #include "settings/AddressBookStore.h"
@@ -30,7 +31,7 @@ constexpr std::array<MenuCommand, 3> kProjectorMenu{{
 
 CMainDialog::CMainDialog(ApplicationState& state, AddressBookPlace addressBook,
                          MainDialogServices services, QWidget* owner)
-    : ui::CDialog(kTemplate, owner),
+    : ui::CDialog(kMainTemplate, owner),
       state_(state),
       addressBook_(std::move(addressBook)),
       services_(std::move(services)) {

@@ -20,7 +20,6 @@ namespace lanterna::dialogs {
 
 class CMainDialog : public ui::CDialog {
   public:
-    static constexpr int kTemplate = 102;
     static constexpr int kListControl = 1003;
     static constexpr int kRefreshButton = 1004;
     static constexpr int kImportButton = 1073;
