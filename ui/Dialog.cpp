@@ -229,6 +229,7 @@ bool CDialog::Build() {
         BuildControl(control, group);
     }
     setWindowTitle(ToQString(template_->caption));
+    NameControls();
     setWindowFlags(ChooseWindowFlags());
     LayOut();
     return true;
@@ -255,7 +256,7 @@ void CDialog::BuildControl(const ControlTemplate& control, int group) {
     if (control.Has(ControlStyle::Default) && control.id != kStaticId) {
         defaultId_ = control.id;
     }
-    controls_.push_back(Control{control.id, widget, group});
+    controls_.push_back(Control{control.id, widget, group, &control});
     ConnectNotifications(widget, control.id);
 }
 

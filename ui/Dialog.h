@@ -21,6 +21,13 @@
 // Controls. Addressed by their template ids; texts are UTF-8. An id that names no control makes
 // getters return empty values and setters do nothing.
 //
+// Accessibility. Every control is found by the desktop's accessibility interface under a name:
+// buttons, check boxes and radio buttons under their text; an input control (edit, address
+// control, combo box, list view, progress bar) and a button without text under the text of the
+// label on its row (the nearest label to its left that shares its height), else of the nearest
+// label above it, else under the dialog's caption. The name follows the label's text when the
+// program changes it. An address control's four fields are named "1" to "4".
+//
 // Room for the skin. CreateControl() makes each control and may return subclasses that draw
 // themselves (see ui/Controls.h); OnPaintClient() paints behind the controls; SetFrameMargins()
 // reserves a frame around the client area that OnPaintFrame() paints; ChooseWindowFlags()
@@ -42,6 +49,7 @@
 #include "ui/DialogUnits.h"
 #include "ui/MessageTarget.h"
 
+class QLabel;
 class QPainter;
 
 namespace ui {
@@ -180,12 +188,17 @@ class CDialog : public QDialog {
         int id;
         QWidget* widget;
         int group;  // radio groups: controls from one "group" style to the next
+        const ControlTemplate* source;
+        QLabel* nameLabel = nullptr;  // the label whose text is the control's accessible name
     };
 
     bool Build();
     void RunScriptWhenActive(std::uint64_t run, const std::function<void(CDialog&)>& script,
                              int checksLeft);
     void BuildControl(const ControlTemplate& control, int group);
+    void NameControls();
+    const Control* FindNamingLabel(const Control& control) const;
+    void RenameControlsOf(const QLabel* label);
     void ConnectNotifications(QWidget* widget, int controlId);
     void OnRadioClicked(int controlId);
     void OnFocusChanged(QWidget* previous, QWidget* current);

@@ -114,6 +114,7 @@ void CDialog::SetDlgItemText(int controlId, std::string_view text) {
         line->setText(value);
     } else if (auto* label = dynamic_cast<QLabel*>(widget)) {
         label->setText(value);
+        RenameControlsOf(label);
     } else if (auto* button = dynamic_cast<QAbstractButton*>(widget)) {
         button->setText(value);
     } else if (auto* address = dynamic_cast<CIpAddressControl*>(widget)) {

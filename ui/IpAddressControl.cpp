@@ -1,5 +1,7 @@
 #include "ui/IpAddressControl.h"
 
+#include <QAccessible>
+#include <QAccessibleWidget>
 #include <QHBoxLayout>
 #include <QKeyEvent>
 #include <QLabel>
@@ -19,6 +21,24 @@ bool IsAllDigits(const QString& text) {
         }
     }
     return true;
+}
+
+// The control is one group of four fields for the accessibility interface (a plain frame would
+// be reported as a border).
+QAccessibleInterface* AccessibleAddressControl(const QString& className, QObject* object) {
+    if (className != QLatin1String(CIpAddressControl::staticMetaObject.className()) ||
+        !object->isWidgetType()) {
+        return nullptr;
+    }
+    return new QAccessibleWidget(static_cast<QWidget*>(object), QAccessible::Grouping);
+}
+
+void InstallAccessibleFactory() {
+    static const bool installed = [] {
+        QAccessible::installFactory(AccessibleAddressControl);
+        return true;
+    }();
+    (void)installed;
 }
 
 }  // namespace
@@ -101,6 +121,7 @@ class CIpAddressControl::OctetField : public QLineEdit {
 };
 
 CIpAddressControl::CIpAddressControl(QWidget* parent) : QFrame(parent) {
+    InstallAccessibleFactory();
     setFrameShape(QFrame::StyledPanel);
     setFrameShadow(QFrame::Sunken);
     setBackgroundRole(QPalette::Base);
@@ -115,6 +136,7 @@ CIpAddressControl::CIpAddressControl(QWidget* parent) : QFrame(parent) {
             layout->addWidget(dot);
         }
         fields_[field] = new OctetField(*this, field);
+        fields_[field]->setAccessibleName(QString::number(field + 1));
         layout->addWidget(fields_[field], 1);
         connect(fields_[field], &QLineEdit::textChanged, this,
                 [this, field] { OnFieldTextChanged(field); });

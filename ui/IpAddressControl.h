@@ -10,6 +10,8 @@
 // program) and holds a character that is not a digit, the field becomes "0" and string 182 is
 // shown with the warning icon through the message service (ui/MessageBox.h).
 // Any change of a field emits changed(); the dialog reports it as Notify::TextChanged.
+// The accessibility interface sees the control as one group (named by the dialog after its
+// label) holding four editable texts named "1" to "4".
 
 #include <QFrame>
 #include <QString>

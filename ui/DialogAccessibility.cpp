@@ -1,0 +1,93 @@
+// Accessible names: the part of CDialog that names its controls after their labels.
+#include <QAbstractButton>
+#include <QLabel>
+
+#include "ui/Dialog.h"
+#include "ui/Text.h"
+
+namespace ui {
+namespace {
+
+bool IsInputKind(ControlKind kind) {
+    switch (kind) {
+        case ControlKind::Edit:
+        case ControlKind::IpAddress:
+        case ControlKind::ComboBox:
+        case ControlKind::ListView:
+        case ControlKind::ProgressBar:
+            return true;
+        default:
+            return false;
+    }
+}
+
+bool IsButtonKind(ControlKind kind) {
+    return kind == ControlKind::Button || kind == ControlKind::DefaultButton ||
+           kind == ControlKind::CheckBox || kind == ControlKind::RadioButton;
+}
+
+// Controls whose name comes from a label: inputs, and buttons that carry no text of their own.
+bool TakesNameFromLabel(const ControlTemplate& control) {
+    return IsInputKind(control.kind) || (IsButtonKind(control.kind) && control.text.empty());
+}
+
+bool SharesRow(const DluRect& label, const DluRect& control) {
+    return label.y < control.y + control.height && control.y < label.y + label.height &&
+           label.x < control.x;
+}
+
+bool LiesAbove(const DluRect& label, const DluRect& control) {
+    return label.y + label.height <= control.y && label.x < control.x + control.width &&
+           control.x < label.x + label.width;
+}
+
+}  // namespace
+
+const CDialog::Control* CDialog::FindNamingLabel(const Control& control) const {
+    const DluRect& place = control.source->rect;
+    const Control* onRow = nullptr;
+    const Control* above = nullptr;
+    for (const Control& candidate : controls_) {
+        if (candidate.source->kind != ControlKind::Label ||
+            dynamic_cast<QLabel*>(candidate.widget) == nullptr) {
+            continue;
+        }
+        const DluRect& label = candidate.source->rect;
+        if (SharesRow(label, place) && (onRow == nullptr || label.x > onRow->source->rect.x)) {
+            onRow = &candidate;
+        } else if (LiesAbove(label, place) &&
+                   (above == nullptr || label.y > above->source->rect.y)) {
+            above = &candidate;
+        }
+    }
+    return onRow != nullptr ? onRow : above;
+}
+
+void CDialog::NameControls() {
+    for (Control& control : controls_) {
+        if (!TakesNameFromLabel(*control.source)) {
+            continue;
+        }
+        const Control* label = FindNamingLabel(control);
+        if (label == nullptr) {
+            control.widget->setAccessibleName(windowTitle());
+            continue;
+        }
+        auto* text = static_cast<QLabel*>(label->widget);
+        control.nameLabel = text;
+        control.widget->setAccessibleName(text->text());
+        if (IsInputKind(control.source->kind) && text->buddy() == nullptr) {
+            text->setBuddy(control.widget);  // the label is reported as labelling the input
+        }
+    }
+}
+
+void CDialog::RenameControlsOf(const QLabel* label) {
+    for (const Control& control : controls_) {
+        if (control.nameLabel == label) {
+            control.widget->setAccessibleName(label->text());
+        }
+    }
+}
+
+}  // namespace ui
