@@ -5,9 +5,11 @@ namespace lanterna::dialogs {
 
 inline constexpr int kAboutTemplate = 100;
 inline constexpr int kMainTemplate = 102;
+inline constexpr int kNetworkSettingsTemplate = 130;
 inline constexpr int kProgressTemplate = 133;
 inline constexpr int kAddressEntryTemplate = 134;
 inline constexpr int kPasswordInputTemplate = 135;
+inline constexpr int kSnmpTemplate = 136;
 inline constexpr int kPasswordChangeTemplate = 138;
 inline constexpr int kSearchTemplate = 139;
 inline constexpr int kMessageTemplate = 146;

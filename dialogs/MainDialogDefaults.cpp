@@ -9,7 +9,10 @@
 
 #include "dialogs/AboutDialog.h"
 #include "dialogs/AddressEntryDialog.h"
+#include "dialogs/FileChoosers.h"
 #include "dialogs/MainDialog.h"
+#include "dialogs/NetworkConfigFileDialog.h"
+#include "dialogs/NetworkSettingsDialog.h"
 #include "dialogs/OperationProgressDialog.h"
 #include "dialogs/PasswordChangeDialog.h"
 #include "dialogs/PasswordInputDialog.h"
@@ -20,22 +23,8 @@
 
 namespace lanterna::dialogs {
 
-// String 104 holds pairs of lines: a description such as "... (*.ini)" and its pattern. The
-// pattern "*.*" means every file, as it does on the platform the texts were written for.
 QStringList ListFileFilters() {
-    const std::string_view pairs = LoadString(kStringMonitorListFilter);
-    const QStringList lines = ui::ToQString(pairs).split('\n', Qt::SkipEmptyParts);
-    QStringList filters;
-    for (qsizetype i = 0; i + 1 < lines.size(); i += 2) {
-        QString description = lines[i];
-        const qsizetype bracket = description.indexOf('(');
-        if (bracket > 0) {
-            description.truncate(bracket);
-        }
-        const QString pattern = lines[i + 1] == "*.*" ? QStringLiteral("*") : lines[i + 1];
-        filters << QStringLiteral("%1 (%2)").arg(description.trimmed(), pattern);
-    }
-    return filters;
+    return FileFilters(kStringMonitorListFilter);
 }
 
 int TrackPopupMenu(QWidget* owner, const std::vector<MenuCommand>& menu, QPoint globalPoint) {
@@ -81,6 +70,14 @@ MainDialogServices DefaultMainDialogServices(ApplicationState& state, SearchTarg
     };
     services.runPasswordChange = [&state](CMainDialog& owner) {
         CPasswordChangeDialog dialog(state, &owner);
+        return dialog.DoModal();
+    };
+    services.runNetworkSettings = [&state](CMainDialog& owner, ProjectorRecord&) {
+        CNetworkSettingsDialog dialog(state, &owner);
+        return dialog.DoModal();
+    };
+    services.runConfigFile = [](CMainDialog& owner, bool wireless) {
+        CNetworkConfigFileDialog dialog(wireless ? 1 : 0, &owner);
         return dialog.DoModal();
     };
     services.runAbout = [](CMainDialog& owner) {
