@@ -5,10 +5,14 @@
 #include "dialogs/AboutDialog.h"
 #include "dialogs/AddressEntryDialog.h"
 #include "dialogs/MessageDialog.h"
+#include "dialogs/NetworkConfigFileDialog.h"
+#include "dialogs/NetworkSettingsDialog.h"
 #include "dialogs/OperationProgressDialog.h"
 #include "dialogs/PasswordChangeDialog.h"
 #include "dialogs/PasswordInputDialog.h"
 #include "dialogs/SearchDialog.h"
+#include "dialogs/SnmpDialog.h"
+#include "platform/FixedText.h"
 #include "resources/StringTable.h"
 #include "ui/DialogCodes.h"
 
@@ -43,6 +47,60 @@ std::function<std::unique_ptr<ui::CDialog>()> Progress(WorkerMode mode, int pass
     };
 }
 
+// A projector as the read worker leaves it: DHCP off, every setting reported.
+ProjectorRecord& SettingsRecord() {
+    static ProjectorRecord record = [] {
+        ProjectorRecord r{};
+        CopyText(r.projectorName, "ROOM-201");
+        CopyText(r.macAddress, "00A0B0C0D065");
+        r.ipAddress = {192, 168, 10, 21};
+        r.subnetMask = {255, 255, 255, 0};
+        r.gateway = {192, 168, 10, 1};
+        r.dns1 = {192, 168, 10, 5};
+        CopyText(r.dnsDomain, "campus.example.org");
+        r.wins1 = {192, 168, 10, 5};
+        r.trapAddress1 = {192, 168, 10, 3};
+        CopyText(r.community, "public");
+        for (std::int32_t* state :
+             {&r.dhcpState, &r.projectorNameState, &r.ipAddressState, &r.subnetMaskState,
+              &r.gatewayState, &r.dns1State, &r.dns2State, &r.dnsDomainState, &r.wins1State,
+              &r.wins2State, &r.primaryInterfaceState, &r.trapAddress1State, &r.trapAddress2State,
+              &r.communityState}) {
+            *state = kStateRead;
+        }
+        return r;
+    }();
+    return record;
+}
+
+ApplicationState& SettingsState() {
+    static ApplicationState state;
+    if (state.projectors.Empty()) {
+        state.projectors.Append(SettingsRecord());
+        state.selectedIndex = 0;
+    }
+    return state;
+}
+
+// The settings dialog with an edited name (green lamp) and a refused gateway (red lamp).
+std::unique_ptr<ui::CDialog> NetworkSettings() {
+    auto dialog = std::make_unique<dialogs::CNetworkSettingsDialog>(SettingsState());
+    dialog->Create();
+    dialog->SetDlgItemText(dialogs::CNetworkSettingsDialog::kNameEdit, "ROOM-201B");
+    dialog->CheckDlgButton(dialogs::CNetworkSettingsDialog::kGatewayMarker, 1);
+    return dialog;
+}
+
+std::function<std::unique_ptr<ui::CDialog>()> ConfigFile(int wirelessVariant) {
+    return [=] {
+        auto dialog = std::make_unique<dialogs::CNetworkConfigFileDialog>(wirelessVariant);
+        dialog->Create();
+        dialog->SetDlgItemText(dialogs::CNetworkSettingsDialog::kNameEdit,
+                               wirelessVariant != 0 ? "LAB-WL1" : "HALL-1F");
+        return dialog;
+    };
+}
+
 }  // namespace
 
 std::vector<GalleryEntry> GalleryEntries() {
@@ -64,6 +122,11 @@ std::vector<GalleryEntry> GalleryEntries() {
         {"133-progress-writing.png", Progress(WorkerMode::kWrite, 0)},
         {"133-progress-password.png", Progress(WorkerMode::kPassword, 0)},
         {"139-search.png", [] { return std::make_unique<dialogs::CSearchDialog>(GalleryState()); }},
+        {"130-network-settings.png", NetworkSettings},
+        {"130-config-file-wired.png", ConfigFile(0)},
+        {"130-config-file-wireless.png", ConfigFile(1)},
+        {"136-snmp.png",
+         [] { return std::make_unique<dialogs::CSnmpDialog>(SettingsState().SelectedRecord()); }},
     };
 }
 
