@@ -45,7 +45,7 @@ const ui::DialogTemplate& Load(int id) {
 TEST(Templates, AllCompiledTemplatesLoad) {
     EXPECT_THAT(ui::DialogTemplateErrors(), IsEmpty());
     const std::vector<int> ids = ui::DialogTemplateIds();
-    for (const int id : {100, 102, 133, 134, 135, 138, 139, 146}) {
+    for (const int id : {100, 102, 130, 133, 134, 135, 136, 138, 139, 146}) {
         EXPECT_NE(std::find(ids.begin(), ids.end(), id), ids.end()) << id;
     }
     EXPECT_EQ(ui::FindDialogTemplate(99999), nullptr);
@@ -84,6 +84,41 @@ TEST(Templates, MainWindow102) {
                             {1006, ControlKind::Button, "？"}});
     EXPECT_TRUE(dialog.FindControl(1003)->Has(ui::ControlStyle::AcceptFiles));
     EXPECT_EQ(dialog.FindControl(ui::IDOK), nullptr);
+}
+
+TEST(Templates, NetworkSettings130AndSnmp136) {
+    const ui::DialogTemplate& network = Load(130);
+    EXPECT_EQ(network.caption, "네트워크 설정");
+    ExpectControls(network, {{1001, ControlKind::Label, "프로젝터의 네트워크를 설정하십시오"},
+                             {1004, ControlKind::Label, "MAC"},
+                             {1037, ControlKind::Label, "기본 설정 DNS 서버"},
+                             {1042, ControlKind::Label, "우선 게이트웨이"},
+                             {1081, ControlKind::RadioButton, "ON"},
+                             {1211, ControlKind::RadioButton, "무선LAN"},
+                             {1018, ControlKind::Button, "메일통지 기능"},
+                             {1074, ControlKind::Button, "무선 LAN"},
+                             {1021, ControlKind::Button, "저장"},
+                             {1, ControlKind::Button, "설정"},
+                             {2, ControlKind::Button, "취소"}});
+    for (const int id : {1031, 1032, 1033, 1012, 1013, 1016, 1017}) {
+        ExpectControls(network, {{id, ControlKind::IpAddress, nullptr}});
+    }
+    EXPECT_EQ(network.FindControl(1029)->textLimit, 15);
+    EXPECT_EQ(network.FindControl(1014)->textLimit, 96);
+    for (int marker = 1084; marker <= 1093; ++marker) {
+        ExpectControls(network, {{marker, ControlKind::CheckBox, ""}});
+        EXPECT_TRUE(network.FindControl(marker)->Has(ui::ControlStyle::Hidden)) << marker;
+    }
+    const ui::DialogTemplate& snmp = Load(136);
+    EXPECT_EQ(snmp.caption, "SNMP 설정");
+    EXPECT_EQ(snmp.width, 189);
+    EXPECT_EQ(snmp.height, 129);
+    ExpectControls(snmp, {{1001, ControlKind::Label, "프로젝터의 SNMP를 설정하십시오."},
+                          {1002, ControlKind::Label, "트랩 IP 주소１"},
+                          {1010, ControlKind::IpAddress, nullptr},
+                          {1035, ControlKind::Label, "커뮤니티 이름"},
+                          {1, ControlKind::DefaultButton, "확인"}});
+    EXPECT_EQ(snmp.FindControl(1042)->textLimit, 8);
 }
 
 TEST(Templates, Progress133) {
