@@ -28,6 +28,13 @@ using ::testing::IsEmpty;
 constexpr int kSearchTemplate = 139;
 constexpr int kProgressTemplate = 133;
 constexpr int kSearchWaitMs = 30000;
+constexpr int kNetworkSettingsTemplate = 130;
+constexpr int kNameEdit = 1029;
+constexpr int kDhcpOff = 1082;
+constexpr int kIpAddressControl = 1031;
+constexpr int kSubnetMaskControl = 1032;
+constexpr int kGatewayControl = 1033;
+constexpr int kWirelessButton = 1074;
 
 class LoopbackWindow : public ::testing::Test {
   protected:
@@ -122,15 +129,55 @@ TEST_F(LoopbackWindow, FoundProjectorIsListedOnceAndTheBookEntryOfItsAddressAdds
     EXPECT_EQ(state->projectors.At(0)->imType, 22);  // the hello's type survives the merge
 }
 
-TEST_F(LoopbackWindow, OpeningAFoundProjectorProbesReadsAndClosesTheLink) {
+// The window's main road: a double-click reads the projector, the settings dialog takes a new
+// name and a static address in place of DHCP, OK writes exactly that, and the list is refreshed.
+TEST_F(LoopbackWindow, OpenedProjectorTakesANewNameAndAStaticAddressFromTheSettingsDialog) {
+    auto settings = projector->Settings();
+    settings.wired.dhcp = true;
+    projector->SetSettings(settings);
     Open();
     ASSERT_EQ(state->projectors.Size(), 1u);
     ExpectProgress();  // probe
     ExpectProgress();  // read
+    ui::test::ScriptNextDialog(kNetworkSettingsTemplate, [this](ui::CDialog& dialog) {
+        EXPECT_TRUE(Received("NWPNAME?")) << "the read asked for the name";
+        projector->ClearCommandLog();
+        dialog.SetDlgItemText(kNameEdit, "HALL-1F");
+        dialog.ClickButton(kDhcpOff);
+        dialog.SetDlgItemText(kIpAddressControl, "192.168.10.21");
+        dialog.SetDlgItemText(kSubnetMaskControl, "255.255.255.0");
+        dialog.SetDlgItemText(kGatewayControl, "192.168.10.1");
+        ExpectProgress();  // write
+        ExpectSearch();    // the refresh after the dialog
+        dialog.ClickButton(ui::IDOK);
+    });
     window->OnDoubleClick(3);
-    EXPECT_TRUE(Received("NWPNAME?")) << "the read asked for the name";
-    EXPECT_FALSE(state->link) << "no settings dialog yet: the link is closed after the read";
-    EXPECT_THAT(ui::test::ShownMessages(), IsEmpty());
+    EXPECT_THAT(projector->CommandLog(),
+                ElementsAre("NWPNAME HALL-1F", "NWCNF OFF 192.168.10.21 255.255.255.0 192.168.10.1",
+                            "IMSTAT 31", "NWRESET"));
+    std::vector<int> shown;
+    for (const auto& message : ui::test::ShownMessages()) {
+        shown.push_back(message.stringId);
+    }
+    EXPECT_THAT(shown, ElementsAre(133));
+    EXPECT_FALSE(state->link) << "closed after the dialog";
+    EXPECT_EQ(searchesDone, 2);
+    EXPECT_THAT(Labels(), ElementsAre("HALL-1F\n127.89.0.1 #2"));
+}
+
+TEST_F(LoopbackWindow, ConfigurationFileRowsOpenTheWiredAndTheWirelessFileDialog) {
+    Open();
+    std::vector<std::string> seen;
+    for (const int row : {1, 2}) {
+        ui::test::ScriptNextDialog(kNetworkSettingsTemplate, [&seen](ui::CDialog& dialog) {
+            seen.push_back(dialog.GetDlgItemText(ui::IDOK) +
+                           (dialog.IsDlgItemEnabled(kWirelessButton) ? " wireless" : " wired"));
+            dialog.ClickButton(ui::IDCANCEL);
+        });
+        window->OnDoubleClick(row);
+    }
+    EXPECT_THAT(seen, ElementsAre("작성 wired", "작성 wireless"));
+    EXPECT_TRUE(projector->CommandLog().empty()) << "no link for a file";
 }
 
 TEST_F(LoopbackWindow, DroppedSettingsFileIsWrittenToTheProjectorAndTheListRefreshed) {
