@@ -114,6 +114,10 @@ void CMainDialog::OnClose() {
 }
 
 void CMainDialog::SaveAddressBook() {
+    // A book that was never loaded is empty only here: writing it would wipe the stored one.
+    if (addressBookPending_ != 0) {
+        return;
+    }
     lanterna::SaveAddressBook(addressBook_.book, addressBook_.hive);
 }
 

@@ -61,7 +61,8 @@ class CMainDialog : public ui::CDialog {
     void OpenProjector(int row);
     // The menu the right button shows for projector row `row`; empty for rows 0 to 2.
     std::vector<MenuCommand> PopupMenuFor(int row) const;
-    // Writes the address book to its hive (the close request does this).
+    // Writes the address book to its hive (the close request does this), once it has been
+    // loaded: before the first refresh there is nothing of it in memory to write.
     void SaveAddressBook();
 
     // ---- what the user does, as the window's handlers run it

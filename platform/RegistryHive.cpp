@@ -7,6 +7,9 @@
 #include <array>
 #include <cstdio>
 #include <cstdlib>
+#include <iterator>
+#include <list>
+#include <unordered_map>
 
 #include "platform/DecimalText.h"
 
@@ -120,15 +123,16 @@ std::string Quoted(std::string_view text) {
 }
 
 std::string HexList(std::string_view bytes) {
+    constexpr std::string_view kDigits = "0123456789abcdef";
     std::string out;
-    std::array<char, 4> digits{};
+    out.reserve(bytes.size() * 3);
     for (std::size_t i = 0; i < bytes.size(); ++i) {
-        std::snprintf(digits.data(), digits.size(), "%02x",
-                      static_cast<unsigned>(static_cast<unsigned char>(bytes[i])));
+        const auto byte = static_cast<unsigned char>(bytes[i]);
         if (i > 0) {
             out.push_back(',');
         }
-        out.append(digits.data(), 2);
+        out.push_back(kDigits[byte >> 4U]);
+        out.push_back(kDigits[byte & 0x0FU]);
     }
     return out;
 }
@@ -232,24 +236,110 @@ bool IsStorableRegistryName(std::string_view name) {
     return std::none_of(name.begin(), name.end(), IsControlByte);
 }
 
-void SetRegistryValue(RegistryKeyEntry& key, RegistryValue value) {
-    const auto found =
-        std::find_if(key.values.begin(), key.values.end(),
-                     [&](const RegistryValue& v) { return NamesEqual(v.name, value.name); });
-    if (found != key.values.end()) {
-        found->type = value.type;
-        found->data = std::move(value.data);
-    } else {
-        key.values.push_back(std::move(value));
+namespace {
+
+std::string FoldedName(std::string_view name) {
+    std::string folded(name);
+    std::transform(folded.begin(), folded.end(), folded.begin(), FoldCase);
+    return folded;
+}
+
+}  // namespace
+
+const RegistryValue* RegistryKeyEntry::Find(std::string_view name) const {
+    const auto found = index_.find(FoldedName(name));
+    return found == index_.end() ? nullptr : &values_[found->second];
+}
+
+void RegistryKeyEntry::Set(RegistryValue value) {
+    const auto [place, added] = index_.try_emplace(FoldedName(value.name), values_.size());
+    if (added) {
+        values_.push_back(std::move(value));
+        return;
     }
+    RegistryValue& existing = values_[place->second];
+    existing.type = value.type;
+    existing.data = std::move(value.data);
+}
+
+void RegistryKeyEntry::Reserve(std::size_t count) {
+    values_.reserve(count);
+    index_.reserve(count);
+}
+
+void RegistryKeyEntry::Clear() {
+    values_.clear();
+    index_.clear();
+}
+
+void SetRegistryValue(RegistryKeyEntry& key, RegistryValue value) {
+    key.Set(std::move(value));
 }
 
 const RegistryValue* FindRegistryValue(const RegistryKeyEntry& key, std::string_view name) {
-    const auto found =
-        std::find_if(key.values.begin(), key.values.end(),
-                     [&](const RegistryValue& v) { return NamesEqual(v.name, name); });
-    return found == key.values.end() ? nullptr : &*found;
+    return key.Find(name);
 }
+
+namespace {
+
+// The values of one key while a file is parsed. A value line may delete a value set earlier
+// ("name"=-), so they are kept in a list that deletes in constant time; the key receives them
+// when the file has been read.
+struct StagedValues {
+    std::list<RegistryValue> values;
+    std::unordered_map<std::string, std::list<RegistryValue>::iterator> index;
+
+    void Set(RegistryValue value) {
+        const std::string folded = FoldedName(value.name);
+        const auto found = index.find(folded);
+        if (found == index.end()) {
+            values.push_back(std::move(value));
+            index.emplace(folded, std::prev(values.end()));
+            return;
+        }
+        found->second->type = value.type;
+        found->second->data = std::move(value.data);
+    }
+
+    void Erase(std::string_view name) {
+        const auto found = index.find(FoldedName(name));
+        if (found != index.end()) {
+            values.erase(found->second);
+            index.erase(found);
+        }
+    }
+};
+
+// The name and the data text of a value line; nullopt for a line that cannot be read. A hex
+// list continued on the following lines takes them in (`next` moves past them).
+std::optional<std::pair<std::string, std::string>> ValueLine(
+    std::string_view line, const std::vector<std::string_view>& lines, std::size_t& next) {
+    std::size_t pos = 0;
+    std::optional<std::string> name;
+    if (line.front() == '@') {
+        name = std::string();
+        pos = 1;
+    } else {
+        name = QuotedText(line, pos);
+    }
+    if (!name || !IsStorableRegistryName(*name)) {
+        return std::nullopt;
+    }
+    const std::string_view rest = TrimAsciiSpace(line.substr(pos));
+    if (rest.empty() || rest.front() != '=') {
+        return std::nullopt;
+    }
+    std::string data(TrimAsciiSpace(rest.substr(1)));
+    if (StartsWithFolded(data, "hex")) {
+        while (!data.empty() && data.back() == '\\' && next + 1 < lines.size()) {
+            data.pop_back();
+            data.append(TrimAsciiSpace(lines[++next]));
+        }
+    }
+    return std::make_pair(std::move(*name), std::move(data));
+}
+
+}  // namespace
 
 std::optional<RegistryHive> RegistryHive::Parse(std::string_view text) {
     if (text.starts_with(kUtf8Mark)) {
@@ -267,56 +357,54 @@ std::optional<RegistryHive> RegistryHive::Parse(std::string_view text) {
     if (TrimAsciiSpace(lines[next]) != kHeader) {
         return std::nullopt;
     }
-    constexpr std::size_t kNoKey = static_cast<std::size_t>(-1);
-    std::size_t current = kNoKey;  // index of the key the value lines belong to
+    // Values go straight into their keys, unless the text deletes values ("name"=-): then they
+    // are staged, so that each deletion costs constant time however many values the key holds.
+    const bool deletes = text.find("=-") != std::string_view::npos;
+    std::vector<StagedValues> staged;  // one per key of the hive, in the same order
+    StagedValues* current = nullptr;   // the staged key the value lines belong to
+    RegistryKeyEntry* currentKey = nullptr;
     for (++next; next < lines.size(); ++next) {
-        std::string line(TrimAsciiSpace(lines[next]));
+        const std::string_view line = TrimAsciiSpace(lines[next]);
         if (line.empty() || line.front() == ';') {
             continue;
         }
         if (line.front() == '[' && line.back() == ']') {
-            const std::string path = line.substr(1, line.size() - 2);
-            current = kNoKey;
+            const std::string_view path = line.substr(1, line.size() - 2);
+            current = nullptr;
+            currentKey = nullptr;
             if (!path.empty() && path.front() != '-' && IsStorableRegistryName(path)) {
-                hive.CreateKey(path);
-                current = static_cast<std::size_t>(hive.FindKey(path) - hive.keys_.data());
+                currentKey = &hive.CreateKey(path);
+                staged.resize(deletes ? hive.keys_.size() : 0);
+                current = deletes
+                              ? &staged[static_cast<std::size_t>(currentKey - hive.keys_.data())]
+                              : nullptr;
             }
             continue;
         }
-        if (current == kNoKey) {
+        if (currentKey == nullptr) {
             continue;
         }
-        std::size_t pos = 0;
-        std::optional<std::string> name;
-        if (line.front() == '@') {
-            name = std::string();
-            pos = 1;
-        } else {
-            name = QuotedText(line, pos);
-        }
-        if (!name || !IsStorableRegistryName(*name)) {
+        auto value = ValueLine(line, lines, next);
+        if (!value) {
             continue;
         }
-        std::string_view rest = TrimAsciiSpace(std::string_view(line).substr(pos));
-        if (rest.empty() || rest.front() != '=') {
-            continue;
-        }
-        std::string data(TrimAsciiSpace(rest.substr(1)));
-        if (StartsWithFolded(data, "hex")) {
-            while (!data.empty() && data.back() == '\\' && next + 1 < lines.size()) {
-                data.pop_back();
-                data.append(TrimAsciiSpace(lines[++next]));
-            }
-        }
-        RegistryKeyEntry& key = hive.keys_[current];
+        auto& [name, data] = *value;
         if (data == "-") {
-            std::erase_if(key.values,
-                          [&](const RegistryValue& v) { return NamesEqual(v.name, *name); });
-            continue;
+            if (current != nullptr) {
+                current->Erase(name);
+            }
+        } else if (auto parsed = ValueData(data)) {
+            parsed->name = std::move(name);
+            if (current != nullptr) {
+                current->Set(std::move(*parsed));
+            } else {
+                currentKey->Set(std::move(*parsed));
+            }
         }
-        if (auto value = ValueData(data)) {
-            value->name = std::move(*name);
-            SetRegistryValue(key, std::move(*value));
+    }
+    for (std::size_t i = 0; i < staged.size(); ++i) {
+        for (RegistryValue& value : staged[i].values) {
+            hive.keys_[i].Set(std::move(value));
         }
     }
     return hive;
@@ -327,7 +415,7 @@ std::string RegistryHive::Serialize() const {
     out += "\r\n\r\n";
     for (const RegistryKeyEntry& key : keys_) {
         out.append("[").append(key.path).append("]\r\n");
-        for (const RegistryValue& value : key.values) {
+        for (const RegistryValue& value : key.Values()) {
             out.append(value.name.empty() ? std::string("@") : Quoted(value.name));
             out.append("=").append(DataText(value)).append("\r\n");
         }
@@ -337,10 +425,8 @@ std::string RegistryHive::Serialize() const {
 }
 
 RegistryKeyEntry* RegistryHive::FindKey(std::string_view path) {
-    const auto found = std::find_if(keys_.begin(), keys_.end(), [&](const RegistryKeyEntry& key) {
-        return NamesEqual(key.path, path);
-    });
-    return found == keys_.end() ? nullptr : &*found;
+    const auto found = keyIndex_.find(FoldedName(path));
+    return found == keyIndex_.end() ? nullptr : &keys_[found->second];
 }
 
 const RegistryKeyEntry* RegistryHive::FindKey(std::string_view path) const {
@@ -348,11 +434,11 @@ const RegistryKeyEntry* RegistryHive::FindKey(std::string_view path) const {
 }
 
 RegistryKeyEntry& RegistryHive::CreateKey(std::string_view path) {
-    if (RegistryKeyEntry* existing = FindKey(path)) {
-        return *existing;
+    const auto [place, added] = keyIndex_.try_emplace(FoldedName(path), keys_.size());
+    if (added) {
+        keys_.emplace_back(std::string(path));
     }
-    keys_.push_back({std::string(path), {}});
-    return keys_.back();
+    return keys_[place->second];
 }
 
 bool RegistryHive::HasSubKeys(std::string_view path) const {
@@ -367,7 +453,12 @@ bool RegistryHive::DeleteKey(std::string_view path) {
     if (key == nullptr || HasSubKeys(path)) {
         return false;
     }
-    keys_.erase(keys_.begin() + (key - keys_.data()));
+    const auto place = static_cast<std::size_t>(key - keys_.data());
+    keys_.erase(keys_.begin() + static_cast<std::ptrdiff_t>(place));
+    keyIndex_.erase(FoldedName(path));
+    for (auto& [folded, position] : keyIndex_) {
+        position -= position > place ? 1 : 0;
+    }
     return true;
 }
 

@@ -22,6 +22,7 @@
 #include <optional>
 #include <string>
 #include <string_view>
+#include <unordered_map>
 #include <vector>
 
 namespace lanterna {
@@ -30,18 +31,38 @@ inline constexpr std::uint32_t kRegistryString = 1;  // REG_SZ
 inline constexpr std::uint32_t kRegistryBinary = 3;  // REG_BINARY
 inline constexpr std::uint32_t kRegistryDword = 4;   // REG_DWORD
 
-// Hive files larger than this are left alone (not read, not written over).
-inline constexpr std::size_t kMaxHiveFileBytes = 4 * 1024 * 1024;
+// Hive files larger than this are left alone (not read, not written over). An address-book entry
+// takes about 90 bytes of the file: room for some 180,000 of them.
+inline constexpr std::size_t kMaxHiveFileBytes = 16 * 1024 * 1024;
 
 struct RegistryValue {
     std::string name;  // empty for the key's default value
     std::uint32_t type = kRegistryString;
     std::string data;  // raw bytes; a string value ends with its zero byte
+
+    bool operator==(const RegistryValue&) const = default;
 };
 
-struct RegistryKeyEntry {
+// One key and its values, in the order in which they were first set. Value names match without
+// regard to ASCII case through an index, so that a key with many thousands of values is read and
+// written in time linear in their number.
+class RegistryKeyEntry {
+  public:
+    explicit RegistryKeyEntry(std::string keyPath) : path(std::move(keyPath)) {}
+
     std::string path;  // full path, root included, e.g. "HKEY_CURRENT_USER\Software\..."
-    std::vector<RegistryValue> values;
+
+    const std::vector<RegistryValue>& Values() const { return values_; }
+    const RegistryValue* Find(std::string_view name) const;
+    // Sets (replacing in place) or adds a value.
+    void Set(RegistryValue value);
+    void Clear();
+    // Room for `count` values without growing on the way.
+    void Reserve(std::size_t count);
+
+  private:
+    std::vector<RegistryValue> values_;
+    std::unordered_map<std::string, std::size_t> index_;  // folded name -> place in values_
 };
 
 class RegistryHive {
@@ -51,7 +72,7 @@ class RegistryHive {
     static std::optional<RegistryHive> Parse(std::string_view text);
     std::string Serialize() const;
 
-    // Paths and value names match without regard to ASCII case.
+    // Paths and value names match without regard to ASCII case; both are found through an index.
     RegistryKeyEntry* FindKey(std::string_view path);
     const RegistryKeyEntry* FindKey(std::string_view path) const;
     RegistryKeyEntry& CreateKey(std::string_view path);
@@ -63,6 +84,7 @@ class RegistryHive {
 
   private:
     std::vector<RegistryKeyEntry> keys_;
+    std::unordered_map<std::string, std::size_t> keyIndex_;  // folded path -> place in keys_
 };
 
 // Sets (replacing in place) or adds a value of a key.

@@ -2,6 +2,7 @@
 
 #include <sys/stat.h>
 
+#include <algorithm>
 #include <cerrno>
 
 #include "platform/DiskSpace.h"
@@ -48,18 +49,18 @@ std::optional<RegistryHive> RegistryKey::LoadHive() const {
             return RegistryHive::Parse(content);
         case FileRead::Missing:
             return RegistryHive();
-        case FileRead::TooLarge:
-        case FileRead::Unreadable:
-            break;
+        default:
+            return std::nullopt;  // left alone: neither read nor written over
     }
-    return std::nullopt;
 }
 
 int RegistryKey::SaveHive(const RegistryHive& hive) const {
     if (!MakeFolders(FolderOf(hiveFile_.path))) {
         return 0;
     }
-    return ReplaceFileAtomically(hiveFile_.path, hive.Serialize(), hiveFile_.seam);
+    // The hive may hold what users would rather keep to themselves: owner only.
+    return ReplaceFileAtomically(hiveFile_.path, hive.Serialize(), hiveFile_.seam,
+                                 FileAccess::kPrivate);
 }
 
 int RegistryKey::OpenOrCreate(RegistryRoot root, std::string_view path) {
@@ -130,6 +131,32 @@ int RegistryKey::SetDword(std::string_view name, std::uint32_t number) {
     return ChangeOpenKey([&](RegistryKeyEntry& key) { SetRegistryValue(key, std::move(value)); });
 }
 
+int RegistryKey::CreateWithValues(RegistryRoot root, std::string_view path,
+                                  std::vector<RegistryValue> values) {
+    Close();
+    const bool storable = std::all_of(values.begin(), values.end(), [](const RegistryValue& v) {
+        return IsStorableRegistryName(v.name);
+    });
+    std::optional<RegistryHive> hive =
+        IsUsableKeyPath(path) && storable ? LoadHive() : std::nullopt;
+    if (!hive) {
+        return 0;
+    }
+    const std::string fullPath = FullRegistryPath(root, path);
+    RegistryKeyEntry& key = hive->CreateKey(fullPath);
+    key.Clear();
+    key.Reserve(values.size());
+    for (RegistryValue& value : values) {
+        key.Set(std::move(value));
+    }
+    if (SaveHive(*hive) == 0) {
+        return 0;
+    }
+    hive_ = std::move(*hive);
+    open_ = fullPath;
+    return 1;
+}
+
 int RegistryKey::ReplaceValues(std::vector<RegistryValue> values) {
     for (const RegistryValue& value : values) {
         if (!IsStorableRegistryName(value.name)) {
@@ -137,11 +164,15 @@ int RegistryKey::ReplaceValues(std::vector<RegistryValue> values) {
         }
     }
     return ChangeOpenKey([&](RegistryKeyEntry& key) {
-        key.values.clear();
+        key.Clear();
         for (RegistryValue& value : values) {
             SetRegistryValue(key, std::move(value));
         }
     });
+}
+
+const RegistryKeyEntry* RegistryKey::OpenEntry() const {
+    return open_ ? hive_.FindKey(*open_) : nullptr;
 }
 
 int RegistryKey::GetString(std::string_view name, std::string& text, std::size_t limit) const {

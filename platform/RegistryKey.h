@@ -53,8 +53,15 @@ class RegistryKey {
     // `text` gets its bytes up to the first zero byte. Longer values and other types fail.
     int GetString(std::string_view name, std::string& text, std::size_t limit) const;
     int GetDword(std::string_view name, std::uint32_t& value) const;
+    // The open key as last read or saved; null when no key is open.
+    const RegistryKeyEntry* OpenEntry() const;
     // Replaces every value of the open key by `values`, in one save.
     int ReplaceValues(std::vector<RegistryValue> values);
+    // OpenOrCreate and ReplaceValues at once: the hive is read once and saved once, which
+    // matters for a key of many thousands of values. On failure the file is as it was and no
+    // key is open.
+    int CreateWithValues(RegistryRoot root, std::string_view path,
+                         std::vector<RegistryValue> values);
 
     // Deletes the key at `path` below the root; fails when it is missing or has sub-keys.
     int DeleteSubKey(RegistryRoot root, std::string_view path);

@@ -54,6 +54,7 @@ std::size_t AddressBook::Rename(std::string_view currentAddress, std::string_vie
 void AddressBook::Clear() {
     entries_.clear();
     types_.clear();
+    unread_.clear();
 }
 
 }  // namespace lanterna

@@ -1,9 +1,10 @@
 #pragma once
 // The address book: projectors the user added by address or imported, as two index-aligned
-// text lists. `ManualEntries()` holds "%s\n%d.%d.%d.%d" (name, line feed, dotted address),
-// `ManualTypes()` the interface-module type as "%d" (an empty text reads as 0). The lists are
-// changed in memory only; AddressBookStore.h loads and saves them. Not thread-safe: the
-// application state owns one and uses it from one thread at a time.
+// text lists, and the stored entries it could not read (kept only to be written back).
+// `ManualEntries()` holds "%s\n%d.%d.%d.%d" (name, line feed, dotted address), `ManualTypes()` the
+// interface-module type as "%d" (an empty text reads as 0). The lists are changed in memory only;
+// AddressBookStore.h loads and saves them. Not thread-safe: the application state owns one and uses
+// it from one thread at a time.
 
 #include <cstddef>
 #include <cstdint>
@@ -12,10 +13,19 @@
 #include <string_view>
 #include <vector>
 
+#include "platform/RegistryHive.h"
 #include "record/DottedAddress.h"
 #include "record/ProjectorList.h"
 
 namespace lanterna {
+
+// A stored entry that loading could not take (its text missing, too long or not a string): its
+// two stored values as they were, absent ones empty. The book writes them back unchanged
+// behind its own entries, so that a book read only in part never loses the rest.
+struct UnreadEntry {
+    std::optional<RegistryValue> entry;
+    std::optional<RegistryValue> type;
+};
 
 class AddressBook {
   public:
@@ -37,9 +47,14 @@ class AddressBook {
                        const Octets& address);
     void Clear();
 
+    // The stored entries from the first one that could not be loaded onwards, in their order.
+    const std::vector<UnreadEntry>& Unread() const { return unread_; }
+    void KeepUnread(std::vector<UnreadEntry> unread) { unread_ = std::move(unread); }
+
   private:
     std::vector<std::string> entries_;
     std::vector<std::string> types_;
+    std::vector<UnreadEntry> unread_;
 };
 
 // "%s\n%d.%d.%d.%d" of the name and the address.

@@ -1,8 +1,14 @@
 #include "settings/AddressBookStore.h"
 
 #include <array>
+#include <charconv>
 #include <cstdio>
+#include <map>
+#include <optional>
+#include <utility>
 #include <vector>
+
+#include "platform/AsciiCase.h"
 
 namespace lanterna {
 
@@ -56,6 +62,49 @@ bool OpenBookKey(RegistryKey& key, std::uint32_t& count) {
     return true;
 }
 
+// The index of an entry value ("07") or a type value ("07TYPE", any letter case) as the
+// store names them; nullopt for any other name.
+std::optional<std::pair<std::uint32_t, bool>> EntryIndexOf(std::string_view name) {
+    constexpr std::string_view kTypeSuffix = "TYPE";
+    const bool isType =
+        name.size() > kTypeSuffix.size() &&
+        EqualIgnoringCase(name.substr(name.size() - kTypeSuffix.size()), kTypeSuffix);
+    const std::string_view digits =
+        isType ? name.substr(0, name.size() - kTypeSuffix.size()) : name;
+    std::uint32_t index = 0;
+    const auto [end, error] = std::from_chars(digits.data(), digits.data() + digits.size(), index);
+    if (error != std::errc() || end != digits.data() + digits.size() || digits.empty() ||
+        EntryName(index) != digits) {
+        return std::nullopt;
+    }
+    return std::make_pair(index, isType);
+}
+
+// The stored values of the entries from `first` to `count` - 1, in index order. Goes through
+// the key's values (not the indexes), so a huge count with few values costs nothing.
+std::vector<UnreadEntry> CollectUnread(const RegistryKey& key, std::uint32_t first,
+                                       std::uint32_t count) {
+    const RegistryKeyEntry* entry = key.OpenEntry();
+    if (entry == nullptr) {
+        return {};
+    }
+    std::map<std::uint32_t, UnreadEntry> found;
+    for (const RegistryValue& value : entry->Values()) {
+        const auto index = EntryIndexOf(value.name);
+        if (!index || index->first < first || index->first >= count) {
+            continue;
+        }
+        UnreadEntry& unread = found[index->first];
+        (index->second ? unread.type : unread.entry) = value;
+    }
+    std::vector<UnreadEntry> unread;
+    unread.reserve(found.size());
+    for (auto& [index, values] : found) {
+        unread.push_back(std::move(values));
+    }
+    return unread;
+}
+
 }  // namespace
 
 int LoadAddressBook(AddressBook& book, const HiveFile& hive) {
@@ -64,9 +113,11 @@ int LoadAddressBook(AddressBook& book, const HiveFile& hive) {
     if (!OpenBookKey(key, count)) {
         return 0;
     }
+    book.KeepUnread({});
     for (std::uint32_t i = 0; i < count; ++i) {
         std::string entry;
         if (key.GetString(EntryName(i), entry, kValueLimit) == 0) {
+            book.KeepUnread(CollectUnread(key, i, count));
             return 0;
         }
         std::string type;
@@ -93,19 +144,29 @@ int AppendAddressBookEntry(std::string_view entry, std::string_view type, const 
 }
 
 int SaveAddressBook(const AddressBook& book, const HiveFile& hive) {
+    const std::size_t total = book.Size() + book.Unread().size();
     std::vector<RegistryValue> values;
-    values.reserve(2 * book.Size() + 1);
-    values.push_back(DwordValue(std::string(kCountName), static_cast<std::uint32_t>(book.Size())));
+    values.reserve(2 * total + 1);
+    values.push_back(DwordValue(std::string(kCountName), static_cast<std::uint32_t>(total)));
     for (std::size_t i = 0; i < book.Size(); ++i) {
         const auto index = static_cast<std::uint32_t>(i);
         values.push_back(StringValue(EntryName(index), book.ManualEntries()[i]));
         values.push_back(StringValue(TypeName(index), book.ManualTypes()[i]));
     }
-    RegistryKey key(hive);
-    if (key.OpenOrCreate(RegistryRoot::CurrentUser, AddressBookKeyPath()) == 0) {
-        return 0;
+    // Behind them, the entries that could not be read, each value as it was stored.
+    for (std::size_t i = 0; i < book.Unread().size(); ++i) {
+        const auto index = static_cast<std::uint32_t>(book.Size() + i);
+        const UnreadEntry& unread = book.Unread()[i];
+        if (unread.entry) {
+            values.push_back({EntryName(index), unread.entry->type, unread.entry->data});
+        }
+        if (unread.type) {
+            values.push_back({TypeName(index), unread.type->type, unread.type->data});
+        }
     }
-    const int result = key.ReplaceValues(std::move(values));
+    RegistryKey key(hive);
+    const int result =
+        key.CreateWithValues(RegistryRoot::CurrentUser, AddressBookKeyPath(), std::move(values));
     key.Close();
     return result;
 }

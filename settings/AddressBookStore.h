@@ -16,8 +16,9 @@ namespace lanterna {
 std::string AddressBookKeyPath();
 
 // Appends the stored entries to `book`. 0 when the key could not be opened (the book is then
-// unchanged) or an entry text is missing or too long (the entries before it stay); a missing
-// type text loads as the empty text.
+// unchanged) or an entry text is missing or too long (the entries before it stay, and that one
+// and every later one up to "Count" is kept in the book's Unread list as stored); a missing
+// type text loads as the empty text. Time linear in the number of entries.
 int LoadAddressBook(AddressBook& book, const HiveFile& hive = HiveFile::UserDefault());
 
 // Adds one entry behind the stored ones; the result of writing the new "Count".
@@ -26,7 +27,7 @@ int AppendAddressBookEntry(std::string_view entry, std::string_view type,
 
 // Replaces the stored list with `book`, numbered from 00 without gaps and "Count" the number
 // of entries, in one atomic save: an interrupted or failed save leaves the stored list as it
-// was.
+// was. The book's unread entries follow its own, each value as it was stored.
 int SaveAddressBook(const AddressBook& book, const HiveFile& hive = HiveFile::UserDefault());
 
 }  // namespace lanterna

@@ -189,13 +189,13 @@ TEST(RegistryHive, ReadsHandWrittenExports) {
     ASSERT_TRUE(hive.has_value());
     ASSERT_EQ(hive->Keys().size(), 1U);
     const RegistryKeyEntry& key = hive->Keys()[0];
-    ASSERT_EQ(key.values.size(), 4U);
-    EXPECT_EQ(key.values[0].type, kRegistryBinary);
-    EXPECT_EQ(key.values[0].data, "\x01\x02\x03");
-    EXPECT_EQ(key.values[1].type, 7U);
-    EXPECT_EQ(key.values[2].name, "");
-    EXPECT_EQ(key.values[2].data, "default\0"s);
-    EXPECT_EQ(key.values[3].data, "\xff\0\0\0"s);
+    ASSERT_EQ(key.Values().size(), 4U);
+    EXPECT_EQ(key.Values()[0].type, kRegistryBinary);
+    EXPECT_EQ(key.Values()[0].data, "\x01\x02\x03");
+    EXPECT_EQ(key.Values()[1].type, 7U);
+    EXPECT_EQ(key.Values()[2].name, "");
+    EXPECT_EQ(key.Values()[2].data, "default\0"s);
+    EXPECT_EQ(key.Values()[3].data, "\xff\0\0\0"s);
 
     EXPECT_FALSE(RegistryHive::Parse("REGEDIT4\r\n").has_value());
     EXPECT_TRUE(RegistryHive::Parse(" \r\n").has_value());
@@ -223,12 +223,12 @@ TEST(RegistryHive, EveryValueRoundTripsByteForByte) {
     const auto back = RegistryHive::Parse(text);
     ASSERT_TRUE(back.has_value());
     ASSERT_EQ(back->Keys().size(), 1U);
-    const auto& values = back->Keys()[0].values;
-    ASSERT_EQ(values.size(), key.values.size());
+    const auto& values = back->Keys()[0].Values();
+    ASSERT_EQ(values.size(), key.Values().size());
     for (std::size_t i = 0; i < values.size(); ++i) {
-        EXPECT_EQ(values[i].name, key.values[i].name);
-        EXPECT_EQ(values[i].type, key.values[i].type) << i;
-        EXPECT_EQ(values[i].data, key.values[i].data) << i;
+        EXPECT_EQ(values[i].name, key.Values()[i].name);
+        EXPECT_EQ(values[i].type, key.Values()[i].type) << i;
+        EXPECT_EQ(values[i].data, key.Values()[i].data) << i;
     }
     EXPECT_EQ(back->Serialize(), text);
 }

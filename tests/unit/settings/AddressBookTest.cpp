@@ -1,6 +1,8 @@
 #include <gtest/gtest.h>
 
 #include <cerrno>
+#include <functional>
+#include <optional>
 
 #include "platform/RegistryKey.h"
 #include "settings/AddressBook.h"
@@ -131,6 +133,94 @@ TEST(AddressBookStore, SaveLeavesExactlyTheEntriesInMemoryNumberedWithoutGaps) {
     ASSERT_EQ(LoadAddressBook(again, hive), 1);
     EXPECT_EQ(again.ManualEntries(), book.ManualEntries());
     EXPECT_EQ(again.ManualTypes(), book.ManualTypes());
+}
+
+// A book whose entry 01 cannot be read loads entry 00 only. Saving it (with a new entry) keeps
+// entry 01 and every later one exactly as stored, behind the entries in memory; nothing is lost
+// and the book does not shrink, however often it is loaded and saved.
+TEST(AddressBookStore, EntriesThatCouldNotBeReadAreWrittenBackAsTheyWere) {
+    const struct {
+        const char* broken;
+        std::function<void(RegistryKey&)> store;  // entry 01 as it is broken
+        std::function<void(std::string&)> edit;   // or the file edited after storing
+    } cases[] = {
+        {"longer than its limit",
+         [](RegistryKey& key) { key.SetString("01", "ROOM-2\n10.0.0.2" + std::string(30, ' ')); },
+         nullptr},
+        {"a number", [](RegistryKey& key) { key.SetDword("01", 7); }, nullptr},
+        {"missing", [](RegistryKey&) {}, nullptr},
+        {"an unterminated quote", [](RegistryKey& key) { key.SetString("01", "ROOM-2 10.0.0.2"); },
+         [](std::string& text) {
+             const std::string line = "\"01\"=\"ROOM-2 10.0.0.2\"";
+             text.replace(text.find(line), line.size(), line.substr(0, line.size() - 1));
+         }},
+    };
+    for (const auto& c : cases) {
+        TempFolder folder;
+        const HiveFile hive = HiveIn(folder);
+        {
+            RegistryKey key(hive);
+            ASSERT_EQ(key.OpenOrCreate(RegistryRoot::CurrentUser, AddressBookKeyPath()), 1);
+            key.SetDword("Count", 4);
+            key.SetString("00", "HALL-1F\n10.0.0.1");
+            c.store(key);
+            key.SetString("01TYPE", "22");
+            key.SetString("02", "ROOM-3\n10.0.0.3");
+            key.SetString("03", "LAB-WL1\n10.0.0.4");
+            key.SetString("03TYPE", "30");
+        }
+        if (c.edit) {
+            std::string text = *ReadFile(hive.path);
+            c.edit(text);
+            test::WriteFile(hive.path, text);
+        }
+        const auto storedValues = [&](std::initializer_list<const char*> names) {
+            RegistryKey key(hive);
+            EXPECT_EQ(key.OpenOrCreate(RegistryRoot::CurrentUser, AddressBookKeyPath()), 1);
+            std::vector<std::optional<RegistryValue>> values;
+            for (const char* name : names) {
+                const RegistryValue* value = FindRegistryValue(*key.OpenEntry(), name);
+                values.push_back(value != nullptr ? std::optional(*value) : std::nullopt);
+                if (values.back()) {
+                    values.back()->name.clear();  // compared by type and bytes only
+                }
+            }
+            return values;
+        };
+        const auto before = storedValues({"01", "01TYPE", "02", "02TYPE", "03", "03TYPE"});
+
+        AddressBook book;
+        EXPECT_EQ(LoadAddressBook(book, hive), 0) << c.broken;
+        EXPECT_EQ(book.ManualEntries(), std::vector<std::string>{"HALL-1F\n10.0.0.1"}) << c.broken;
+        book.Add("ROOM-301", {10, 0, 0, 9}, 22);
+        ASSERT_EQ(SaveAddressBook(book, hive), 1);
+
+        EXPECT_EQ(storedValues({"02", "02TYPE", "03", "03TYPE", "04", "04TYPE"}), before)
+            << c.broken;
+        AddressBook again;
+        EXPECT_EQ(LoadAddressBook(again, hive), 0) << c.broken;
+        EXPECT_EQ(again.ManualEntries(),
+                  (std::vector<std::string>{"HALL-1F\n10.0.0.1", "ROOM-301\n10.0.0.9"}));
+        ASSERT_EQ(SaveAddressBook(again, hive), 1);
+        EXPECT_EQ(storedValues({"02", "02TYPE", "03", "03TYPE", "04", "04TYPE"}), before)
+            << c.broken << ": a second round changes nothing";
+        std::uint32_t count = 0;
+        RegistryKey key(hive);
+        ASSERT_EQ(key.OpenOrCreate(RegistryRoot::CurrentUser, AddressBookKeyPath()), 1);
+        ASSERT_EQ(key.GetDword("Count", count), 1);
+        EXPECT_EQ(count, 5U) << c.broken;
+    }
+}
+
+TEST(AddressBookStore, HugeCountWithFewEntriesLoadsAtOnce) {
+    TempFolder folder;
+    const HiveFile hive = HiveIn(folder);
+    Store(hive, 0xFFFFFFFFU, {{"00", "A\n10.0.0.1"}, {"05", "F\n10.0.0.6"}});
+    AddressBook book;
+    EXPECT_EQ(LoadAddressBook(book, hive), 0);
+    EXPECT_EQ(book.Size(), 1U);
+    ASSERT_EQ(book.Unread().size(), 1U);
+    EXPECT_EQ(book.Unread()[0].entry->data, std::string("F\n10.0.0.6") + '\0');
 }
 
 TEST(AddressBookStore, FailedSaveKeepsTheStoredList) {
