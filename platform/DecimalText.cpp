@@ -1,10 +1,19 @@
 #include "platform/DecimalText.h"
 
+#include <algorithm>
 #include <climits>
 
 namespace lanterna {
 
 std::optional<int> ScanLeadingDecimal(std::string_view text) {
+    const std::optional<long long> value = ScanLeadingDecimalWide(text);
+    if (!value) {
+        return std::nullopt;
+    }
+    return static_cast<int>(std::clamp<long long>(*value, INT_MIN, INT_MAX));
+}
+
+std::optional<long long> ScanLeadingDecimalWide(std::string_view text) {
     std::size_t pos = 0;
     while (pos < text.size() && IsAsciiSpace(text[pos])) {
         ++pos;
@@ -16,9 +25,10 @@ std::optional<int> ScanLeadingDecimal(std::string_view text) {
     }
     const std::size_t digitsStart = pos;
     long long magnitude = 0;
-    constexpr long long kCeiling = static_cast<long long>(INT_MAX) + 1;
+    // Past this, more digits change nothing: the value is beyond every field already.
+    constexpr long long kCeiling = 100'000'000'000'000'000LL;
     while (pos < text.size() && text[pos] >= '0' && text[pos] <= '9') {
-        if (magnitude <= kCeiling) {
+        if (magnitude < kCeiling) {
             magnitude = magnitude * 10 + (text[pos] - '0');
         }
         ++pos;
@@ -26,14 +36,7 @@ std::optional<int> ScanLeadingDecimal(std::string_view text) {
     if (pos == digitsStart) {
         return std::nullopt;
     }
-    const long long value = negative ? -magnitude : magnitude;
-    if (value > INT_MAX) {
-        return INT_MAX;
-    }
-    if (value < INT_MIN) {
-        return INT_MIN;
-    }
-    return static_cast<int>(value);
+    return negative ? -magnitude : magnitude;
 }
 
 std::string_view TrimAsciiSpace(std::string_view text) {

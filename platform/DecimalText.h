@@ -12,6 +12,10 @@ namespace lanterna {
 // does not start with a digit.
 std::optional<int> ScanLeadingDecimal(std::string_view text);
 
+// The same without the cut to int, so that a caller can tell a number beyond its field's range.
+// Digits past the eighteenth are passed over (no field is that wide).
+std::optional<long long> ScanLeadingDecimalWide(std::string_view text);
+
 // atoi: 0 when the text has no leading number.
 inline int LeadingDecimal(std::string_view text) {
     return ScanLeadingDecimal(text).value_or(0);

@@ -30,6 +30,15 @@ int ProfileInt(const ProfileDocument& document, std::string_view section, std::s
     return LeadingDecimal(*value);
 }
 
+long long ProfileWideInt(const ProfileDocument& document, std::string_view section,
+                         std::string_view key, long long defaultValue) {
+    const std::optional<std::string> value = document.Find(section, key);
+    if (!value || value->empty()) {
+        return defaultValue;
+    }
+    return ScanLeadingDecimalWide(*value).value_or(0);
+}
+
 FileRead LoadProfile(const std::string& path, ProfileDocument& document) {
     std::string content;
     const FileRead result = ReadWholeFile(path, kMaxProfileFileBytes, content);

@@ -27,6 +27,11 @@ std::string ProfileString(const ProfileDocument& document, std::string_view sect
 int ProfileInt(const ProfileDocument& document, std::string_view section, std::string_view key,
                int defaultValue);
 
+// ProfileInt without the cut to int (see ScanLeadingDecimalWide), for callers that refuse a
+// number beyond their field's range instead of taking it cut.
+long long ProfileWideInt(const ProfileDocument& document, std::string_view section,
+                         std::string_view key, long long defaultValue);
+
 // Loads the file for reading or for a batch of writes. A missing file loads as an empty
 // document; a file too large or unreadable loads as an empty document too, but the result
 // tells, and such a file must not be saved over.

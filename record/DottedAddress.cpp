@@ -49,10 +49,9 @@ bool ScanDecimal(std::string_view text, std::size_t& pos, int& value) {
     return true;
 }
 
-}  // namespace
-
-int ScanDotted(std::string_view text, std::array<int, 4>& numbers) {
-    std::size_t pos = 0;
+// ScanDotted that also tells where reading stopped.
+int ScanDottedAt(std::string_view text, std::array<int, 4>& numbers, std::size_t& pos) {
+    pos = 0;
     int count = 0;
     for (int i = 0; i < 4; ++i) {
         if (i > 0) {
@@ -65,6 +64,33 @@ int ScanDotted(std::string_view text, std::array<int, 4>& numbers) {
             break;
         }
         ++count;
+    }
+    return count;
+}
+
+}  // namespace
+
+int ScanDotted(std::string_view text, std::array<int, 4>& numbers) {
+    std::size_t pos = 0;
+    return ScanDottedAt(text, numbers, pos);
+}
+
+int ScanDottedOctetsInRange(std::string_view text, Octets& octets) {
+    std::array<int, 4> numbers{};
+    std::size_t pos = 0;
+    const int count = ScanDottedAt(text, numbers, pos);
+    if (count == 4 && pos < text.size() && text[pos] == '.') {
+        return -1;
+    }
+    for (int i = 0; i < count; ++i) {
+        const int number = numbers[static_cast<std::size_t>(i)];
+        if (number < 0 || number > 255) {
+            return -1;
+        }
+    }
+    for (int i = 0; i < count; ++i) {
+        octets[static_cast<std::size_t>(i)] =
+            static_cast<std::uint8_t>(numbers[static_cast<std::size_t>(i)]);
     }
     return count;
 }

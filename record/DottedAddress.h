@@ -23,6 +23,11 @@ int ScanDotted(std::string_view text, std::array<int, 4>& numbers);
 // were. Returns the count of numbers read.
 int ScanDottedInto(std::string_view text, Octets& octets);
 
+// Scans as ScanDottedInto does, but refuses a text in which a number read lies outside 0..255
+// or a fifth part follows the fourth number ("1.2.3.4.5", "1.2.3.4."): then -1, with `octets`
+// untouched. Otherwise the count of numbers read.
+int ScanDottedOctetsInRange(std::string_view text, Octets& octets);
+
 // The 32-bit value with the first octet in the most significant byte.
 std::uint32_t ToHostOrder(const Octets& octets);
 Octets FromHostOrder(std::uint32_t value);

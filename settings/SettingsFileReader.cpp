@@ -1,3 +1,4 @@
+#include <limits>
 #include <string>
 
 #include "platform/DecimalText.h"
@@ -35,18 +36,28 @@ class SettingsKeyReader {
         return ProfileString(document_, section, Name(key), kMissing, kTextBufferBytes);
     }
 
-    // A number key; nullopt when missing (or stored as -1).
-    std::optional<int> Number(std::string_view section, std::string_view key) const {
-        const int value = ProfileInt(document_, section, Name(key), kMissingNumber);
-        return value == kMissingNumber ? std::nullopt : std::optional(value);
+    // A number key that fits `Field`; nullopt when missing (or stored as -1) and when the number
+    // lies outside the field's range, which would otherwise be stored cut.
+    template <typename Field>
+    std::optional<Field> Number(std::string_view section, std::string_view key) const {
+        const long long value = ProfileWideInt(document_, section, Name(key), kMissingNumber);
+        if (value == kMissingNumber || value < std::numeric_limits<Field>::min() ||
+            value > std::numeric_limits<Field>::max()) {
+            return std::nullopt;
+        }
+        return static_cast<Field>(value);
     }
 
+    // A dotted address; one with an octet outside 0..255 or more than four parts is unusable
+    // like a missing one.
     void Address(std::string_view section, std::string_view key, Octets& field,
                  std::int32_t& state) {
         const std::string text = Text(section, key);
-        state = IsTaken(text) ? kStateRead : kStateUnknown;
+        Octets octets = field;
+        state = IsTaken(text) && ScanDottedOctetsInRange(text, octets) >= 0 ? kStateRead
+                                                                            : kStateUnknown;
         if (state == kStateRead) {
-            ScanDottedInto(text, field);
+            field = octets;
             usable_ = true;
         }
     }
@@ -54,10 +65,10 @@ class SettingsKeyReader {
     template <typename Field>
     bool NumberInto(std::string_view section, std::string_view key, Field& field,
                     std::int32_t& state) {
-        const std::optional<int> value = Number(section, key);
+        const std::optional<Field> value = Number<Field>(section, key);
         state = value ? kStateRead : kStateUnknown;
         if (value) {
-            field = static_cast<Field>(*value);
+            field = *value;
             usable_ = true;
         }
         return value.has_value();
@@ -161,7 +172,7 @@ class SettingsKeyReader {
         static constexpr std::string_view kKeys[] = {"SEC0", "SEC1", "SEC2", "SEC3"};
         bool allPresent = true;
         for (std::size_t i = 0; i < 4; ++i) {
-            const std::optional<int> digit = Number("WLAN", kKeys[i]);
+            const std::optional<std::int32_t> digit = Number<std::int32_t>("WLAN", kKeys[i]);
             if (digit) {
                 r.security[i] = *digit;
             } else {
@@ -205,9 +216,11 @@ int ReadCurrentKeySet(ProjectorRecord& record, const ProfileDocument& document,
     CopyText(record.iniVersion, version, kIniVersionLimit);
     SettingsKeyReader keys(document, "NM_", record);
 
+    // A type beyond the 8-bit field is not taken: cut, it would name another module.
     const std::string imType = keys.Text("COMMON", "IMTYPE");
-    if (IsTaken(imType)) {
-        record.imType = static_cast<std::uint8_t>(LeadingDecimal(imType));
+    const std::optional<long long> imTypeNumber = ScanLeadingDecimalWide(imType);
+    if (IsTaken(imType) && imTypeNumber.value_or(0) >= 0 && imTypeNumber.value_or(0) <= 255) {
+        record.imType = static_cast<std::uint8_t>(imTypeNumber.value_or(0));
     }
     keys.RequiredText("COMMON", "PROJECTORNAME", record.projectorName, 15,
                       record.projectorNameState);

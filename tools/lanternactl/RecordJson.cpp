@@ -1,7 +1,10 @@
 #include "tools/lanternactl/RecordJson.h"
 
+#include <algorithm>
 #include <cstdint>
 #include <limits>
+
+#include "platform/InputFile.h"
 
 namespace lanterna::cli {
 
@@ -114,6 +117,13 @@ bool NumberFromJson(const nlohmann::json& value, Integer& field, std::string& er
         error = "must be an integer";
         return false;
     }
+    // A number above the signed 64-bit range arrives unsigned; read signed it would wrap.
+    if (value.is_number_unsigned() &&
+        value.get<std::uint64_t>() >
+            static_cast<std::uint64_t>(std::numeric_limits<std::int64_t>::max())) {
+        error = "is out of range";
+        return false;
+    }
     const auto number = value.get<std::int64_t>();
     if (number < static_cast<std::int64_t>(std::numeric_limits<Integer>::min()) ||
         number > static_cast<std::int64_t>(std::numeric_limits<Integer>::max())) {
@@ -144,17 +154,18 @@ bool AddressFromJson(const nlohmann::json& value, Octets& field, std::string& er
     const bool isText = value.is_string();
     const std::string text = isText ? value.get<std::string>() : std::string();
     const bool onlyDigitsAndPoints = text.find_first_not_of("0123456789.") == std::string::npos;
-    if (!isText || !onlyDigitsAndPoints || ScanDotted(text, numbers) != 4) {
+    // Exactly four parts: "1.2.3.4.5" would otherwise be read as 1.2.3.4.
+    const bool fourParts = std::count(text.begin(), text.end(), '.') == 3;
+    if (!isText || !onlyDigitsAndPoints || !fourParts || ScanDotted(text, numbers) != 4) {
         error = "must be a dotted address such as \"192.168.1.5\"";
         return false;
     }
-    for (std::size_t i = 0; i < 4; ++i) {
-        if (numbers[i] < 0 || numbers[i] > 255) {
-            error = "has an octet outside 0..255";
-            return false;
-        }
-        field[i] = static_cast<std::uint8_t>(numbers[i]);
+    Octets octets{};
+    if (ScanDottedOctetsInRange(text, octets) != 4) {
+        error = "has an octet outside 0..255";
+        return false;
     }
+    field = octets;
     return true;
 }
 
@@ -228,6 +239,19 @@ bool RecordFromJson(const nlohmann::json& json, ProjectorRecord& record, std::st
         }
     }
     return true;
+}
+
+bool RecordFromJsonText(std::string_view text, ProjectorRecord& record, std::string& error) {
+    if (text.size() > kRecordJsonMaxBytes) {
+        error = "larger than " + ByteLimitText(kRecordJsonMaxBytes);
+        return false;
+    }
+    const nlohmann::json json = nlohmann::json::parse(text, nullptr, false);
+    if (json.is_discarded()) {
+        error = "not valid JSON";
+        return false;
+    }
+    return RecordFromJson(json, record, error);
 }
 
 }  // namespace lanterna::cli

@@ -45,6 +45,12 @@ TEST(RecordJson, RejectsBadInputWithTheFieldNamed) {
         {R"({"security": [1, 2]})", "security"},
         {R"({"bogus": 1})", "bogus"},
         {R"({"password": "x"})", "password"},
+        // Numbers and addresses that used to wrap or be cut into something else.
+        {R"({"dhcp": 18446744073709551615})", "dhcp"},
+        {R"({"mailEvents1": 9223372036854775808})", "mailEvents1"},
+        {R"({"ipAddress": "1.2.3.4.5"})", "ipAddress"},
+        {R"({"gateway": "1.2.3.4."})", "gateway"},
+        {R"({"dns1": "1..2.3"})", "dns1"},
     };
     for (const auto& [text, field] : cases) {
         ProjectorRecord record;
@@ -55,6 +61,11 @@ TEST(RecordJson, RejectsBadInputWithTheFieldNamed) {
     ProjectorRecord record;
     std::string error;
     EXPECT_FALSE(RecordFromJson(nlohmann::json::array(), record, error));
+    EXPECT_FALSE(RecordFromJsonText(R"({"dhcp": 1)", record, error));
+    EXPECT_EQ(error, "not valid JSON");
+    EXPECT_FALSE(
+        RecordFromJsonText(R"({"mailEvents1": 4294967295, "dhcp": 4294967295})", record, error));
+    EXPECT_NE(error.find("dhcp"), std::string::npos) << "above the 32-bit signed field";
 }
 
 TEST(RecordJson, AbsentFieldsStayZero) {

@@ -120,12 +120,51 @@ TEST(SettingsFileRead, NumbersMinusOneIsMissingAndTextReadsAsZero) {
     EXPECT_EQ(loaded.result, 0);
     EXPECT_EQ(loaded.record.dhcpState, kStateUnknown);
 
-    loaded = Load(kCurrent + "[NETWORK]\r\nNM_DHCP=ON\r\n[SMTP]\r\nNM_SMTPPORT=70000\r\n");
+    loaded = Load(kCurrent + "[NETWORK]\r\nNM_DHCP=ON\r\n[SMTP]\r\nNM_SMTPPORT=65535\r\n");
     EXPECT_EQ(loaded.result, 1);
     EXPECT_EQ(loaded.record.dhcp, 0);
     EXPECT_EQ(loaded.record.dhcpState, kStateRead);
-    EXPECT_EQ(loaded.record.smtpPort, 70000 - 65536);
+    EXPECT_EQ(loaded.record.smtpPort, 65535);
     EXPECT_EQ(loaded.record.smtpPortState, kStateRead);
+}
+
+// Values that used to be stored cut or wrapped round (300 as 44, -1 as 255, a port of 70000 as
+// 4464, a fifth part dropped) are unusable like missing ones; a short address stays as it was.
+TEST(SettingsFileRead, ValuesOutsideTheirFieldAreUnusable) {
+    const struct {
+        std::string section;
+        std::string key;
+        std::string value;
+        std::int32_t ProjectorRecord::*state;
+        std::int32_t expected;
+    } cases[] = {
+        {"NETWORK", "NM_IP", "300.300.300.300", &ProjectorRecord::ipAddressState, kStateUnknown},
+        {"NETWORK", "NM_SUBNET", "-1.-1.-1.-1", &ProjectorRecord::subnetMaskState, kStateUnknown},
+        {"NETWORK", "NM_GATEWAY", "1.2.3.4.5", &ProjectorRecord::gatewayState, kStateUnknown},
+        {"NETWORK", "NM_DNS1", "1.2.3.4.", &ProjectorRecord::dns1State, kStateUnknown},
+        {"NETWORK", "NM_DNS2", "10.256", &ProjectorRecord::dns2State, kStateUnknown},
+        {"NETWORK", "NM_WINS1", "10.1", &ProjectorRecord::wins1State, kStateRead},
+        {"NETWORK", "NM_DHCP", "99999999999", &ProjectorRecord::dhcpState, kStateUnknown},
+        {"NETWORK", "NM_DHCP", "-2147483649", &ProjectorRecord::dhcpState, kStateUnknown},
+        {"SMTP", "NM_SMTPPORT", "70000", &ProjectorRecord::smtpPortState, kStateUnknown},
+        {"SMTP", "NM_TO1EVENT", "-2", &ProjectorRecord::mailEvents1State, kStateUnknown},
+        {"SMTP", "NM_TO2EVENT", "4294967295", &ProjectorRecord::mailEvents2State, kStateRead},
+        {"SNMP", "NM_TRAP1", "10.0.0.1.", &ProjectorRecord::trapAddress1State, kStateUnknown},
+    };
+    for (const auto& c : cases) {
+        const Loaded loaded =
+            Load(kCurrent + "[" + c.section + "]\r\n" + c.key + "=" + c.value + "\r\n");
+        EXPECT_EQ(loaded.record.*c.state, c.expected) << c.key << "=" << c.value;
+        EXPECT_EQ(loaded.result, c.expected == kStateRead ? 1 : 0) << c.key << "=" << c.value;
+    }
+    const Loaded cutAddress = Load(kCurrent + "[NETWORK]\r\nNM_WINS1=10.1\r\n");
+    EXPECT_EQ(cutAddress.record.wins1, (Octets{10, 1, 0, 0}));
+
+    const Loaded type = Load(kCurrent +
+                             "[COMMON]\r\nNM_IMTYPE=278\r\n[WLAN]\r\nNM_SEC0=1\r\n"
+                             "NM_SEC1=1\r\nNM_SEC2=0\r\nNM_SEC3=0\r\n");
+    EXPECT_EQ(type.record.imType, 0) << "278 cut to 8 bits would be the extended module 22";
+    EXPECT_EQ(type.record.securityState, kStateUnknown);
 }
 
 TEST(SettingsFileRead, EmptyRecipientIsKnownButEmptyCommunityIsMissing) {
