@@ -1,7 +1,10 @@
 #pragma once
-// Whole-file reads with a size cap, and atomic replacement of a file: the new content goes to
-// a temporary file in the same folder, is flushed to the disk and renamed over the old file, so
-// a failed or interrupted write leaves the old file exactly as it was.
+// The one policy for every file the system writes: a regular file is replaced atomically (the
+// new content goes to a temporary file in the same folder, is flushed to the disk and renamed
+// over the old one, which keeps its owner where the process may give it and its mode); a
+// symbolic link is written through to its target and stays a link; a folder, FIFO, device or
+// socket is refused, as are a missing folder and a link whose target is missing. A failed or
+// interrupted write leaves the old file exactly as it was and no temporary file behind.
 
 #include <cstddef>
 #include <cstdint>
@@ -9,6 +12,8 @@
 #include <optional>
 #include <string>
 #include <string_view>
+
+#include "platform/InputFile.h"
 
 namespace lanterna {
 
@@ -23,21 +28,36 @@ struct FileSeam {
 // statvfs and ::write.
 const FileSeam& RealFileSeam();
 
-enum class FileRead {
-    Loaded,
-    Missing,     // no such file
-    TooLarge,    // larger than the cap; nothing is read
-    Unreadable,  // exists but cannot be read (a folder, no permission, I/O error)
+// Who may read a file the write creates; a file that exists keeps its own mode.
+enum class FileAccess {
+    kShared,   // the process's usual permissions (0666 less the umask)
+    kPrivate,  // the owner only (0600): files that hold keys or passwords
 };
 
-// Reads the whole file into `content` when it is at most `cap` bytes.
-FileRead ReadWholeFile(const std::string& path, std::size_t cap, std::string& content);
+enum class OutputStatus {
+    kOk,                  // written (or, from CheckOutputPath: may be written)
+    kFolderMissing,       // the folder that would hold the file does not exist
+    kDanglingLink,        // a symbolic link whose target does not exist
+    kIsFolder,            // the path names a folder
+    kNotRegularFile,      // a FIFO, device or socket
+    kTooLittleSpace,      // the folder's file system lacks the room a caller asks for
+    kExistingTooLarge,    // the existing file, whose content a caller keeps, is over its limit
+    kExistingUnreadable,  // the existing file, whose content a caller keeps, cannot be read
+    kNotWritable,         // creating, writing, flushing or renaming failed
+};
 
-// Replaces the file at `path` (following a symbolic link to its target) with `content`.
-// A new file gets the usual permissions of the process; an existing one keeps its own.
-// Returns 1 on success, 0 when anything failed; on failure the old file is untouched and no
-// temporary file is left behind.
+// Whether `path` may be written under the policy; on kOk `target` (when given) receives the
+// path of the file that a write replaces (the link's target for a symbolic link).
+OutputStatus CheckOutputPath(const std::string& path, std::string* target = nullptr);
+
+// Writes `content` to `path` under the policy.
+OutputStatus WriteOutputFile(const std::string& path, std::string_view content,
+                             FileAccess access = FileAccess::kShared,
+                             const FileSeam& seam = RealFileSeam());
+
+// The same with the results 1 (written) and 0 (not written).
 int ReplaceFileAtomically(const std::string& path, std::string_view content,
-                          const FileSeam& seam = RealFileSeam());
+                          const FileSeam& seam = RealFileSeam(),
+                          FileAccess access = FileAccess::kShared);
 
 }  // namespace lanterna

@@ -1,13 +1,6 @@
 #include "settings/ConfigFile.h"
 
-#include <fcntl.h>
-#include <sys/stat.h>
-#include <unistd.h>
-
 #include <algorithm>
-#include <atomic>
-#include <cerrno>
-#include <utility>
 
 #include "settings/ConfigFileKey.h"
 #include "settings/ConfigFileText.h"
@@ -19,98 +12,6 @@ namespace {
 
 constexpr std::size_t kBlockSize = 8;
 constexpr std::size_t kMaxPadding = kBlockSize - 1;
-constexpr int kTemporaryNameAttempts = 16;
-
-// Closes the descriptor when it goes out of scope.
-class FileDescriptor {
-  public:
-    explicit FileDescriptor(int fd) : fd_(fd) {}
-    ~FileDescriptor() {
-        if (fd_ >= 0) {
-            ::close(fd_);
-        }
-    }
-    FileDescriptor(FileDescriptor&& other) noexcept : fd_(std::exchange(other.fd_, -1)) {}
-    FileDescriptor(const FileDescriptor&) = delete;
-    FileDescriptor& operator=(const FileDescriptor&) = delete;
-    FileDescriptor& operator=(FileDescriptor&&) = delete;
-
-    int get() const { return fd_; }
-    bool valid() const { return fd_ >= 0; }
-    // Closes now and reports whether the close succeeded (it can report a late write error).
-    bool Close() {
-        const int fd = fd_;
-        fd_ = -1;
-        return ::close(fd) == 0;
-    }
-
-  private:
-    int fd_;
-};
-
-bool WriteAll(int fd, std::span<const std::uint8_t> bytes) {
-    std::size_t written = 0;
-    while (written < bytes.size()) {
-        const ssize_t count = ::write(fd, bytes.data() + written, bytes.size() - written);
-        if (count < 0 && errno == EINTR) {
-            continue;
-        }
-        if (count <= 0) {
-            return false;
-        }
-        written += static_cast<std::size_t>(count);
-    }
-    return true;
-}
-
-// Creates a new file next to `path` under a name no other writer uses; the permissions follow
-// the umask like any newly created file.
-FileDescriptor CreateTemporaryNextTo(const std::filesystem::path& path,
-                                     std::filesystem::path& temporary) {
-    static std::atomic<unsigned> counter{0};
-    for (int attempt = 0; attempt < kTemporaryNameAttempts; ++attempt) {
-        temporary = path;
-        temporary += ".tmp-" + std::to_string(::getpid()) + "-" + std::to_string(counter++);
-        FileDescriptor fd(::open(temporary.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0666));
-        if (fd.valid() || errno != EEXIST) {
-            return fd;
-        }
-    }
-    return FileDescriptor(-1);
-}
-
-void SyncFolderOf(const std::filesystem::path& path) {
-    const std::filesystem::path folder =
-        path.has_parent_path() ? path.parent_path() : std::filesystem::path(".");
-    const FileDescriptor fd(::open(folder.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC));
-    if (fd.valid()) {
-        ::fsync(fd.get());  // best effort: the rename itself has already taken place
-    }
-}
-
-bool WriteFileAtomically(const std::filesystem::path& path, std::span<const std::uint8_t> bytes) {
-    if (!path.has_filename()) {
-        return false;
-    }
-    std::filesystem::path temporary;
-    FileDescriptor fd = CreateTemporaryNextTo(path, temporary);
-    if (!fd.valid()) {
-        return false;
-    }
-    // Rewriting an existing file keeps its permissions.
-    struct stat existing {};
-    if (::stat(path.c_str(), &existing) == 0 && S_ISREG(existing.st_mode)) {
-        ::fchmod(fd.get(), existing.st_mode & 07777);
-    }
-    const bool written = WriteAll(fd.get(), bytes) && ::fsync(fd.get()) == 0 && fd.Close() &&
-                         ::rename(temporary.c_str(), path.c_str()) == 0;
-    if (!written) {
-        ::unlink(temporary.c_str());
-        return false;
-    }
-    SyncFolderOf(path);
-    return true;
-}
 
 }  // namespace
 
@@ -136,41 +37,35 @@ bool DecipherConfigFile(std::span<const std::uint8_t> fileBytes, std::string& pl
     return true;
 }
 
-bool WriteConfigFile(const ProjectorRecord& record, const std::filesystem::path& path) {
+OutputStatus SaveConfigFile(const ProjectorRecord& record, const std::string& path) {
     const ConfigFileText plain = BuildConfigFileText(record);
     if (!plain.ok()) {
-        return false;
+        return OutputStatus::kNotWritable;
     }
-    return WriteFileAtomically(path, EncipherConfigText(plain.text));
+    const std::vector<std::uint8_t> bytes = EncipherConfigText(plain.text);
+    // The file carries the wireless keys and passwords: a new one is the owner's alone.
+    return WriteOutputFile(
+        path, std::string_view(reinterpret_cast<const char*>(bytes.data()), bytes.size()),
+        FileAccess::kPrivate);
+}
+
+bool WriteConfigFile(const ProjectorRecord& record, const std::filesystem::path& path) {
+    return SaveConfigFile(record, path.string()) == OutputStatus::kOk;
 }
 
 int ReadConfigFile(const std::filesystem::path& path, std::string& plainText) {
-    const FileDescriptor fd(::open(path.c_str(), O_RDONLY | O_CLOEXEC));
-    struct stat info {};
-    if (!fd.valid() || ::fstat(fd.get(), &info) != 0 || !S_ISREG(info.st_mode)) {
-        return kConfigFileUnreadable;
-    }
-    // At most one byte beyond the limit is read: enough to tell an oversized file.
-    std::vector<std::uint8_t> bytes(kConfigFileMaxSize + 1);
-    std::size_t total = 0;
-    while (total < bytes.size()) {
-        const ssize_t count = ::read(fd.get(), bytes.data() + total, bytes.size() - total);
-        if (count < 0 && errno == EINTR) {
-            continue;
-        }
-        if (count < 0) {
-            return kConfigFileUnreadable;
-        }
-        if (count == 0) {
+    std::string content;
+    switch (ReadWholeFile(path.string(), kConfigFileMaxSize, content)) {
+        case FileRead::Loaded:
             break;
-        }
-        total += static_cast<std::size_t>(count);
+        case FileRead::TooLarge:
+            return kConfigFileTooLarge;
+        default:
+            return kConfigFileUnreadable;
     }
-    if (total > kConfigFileMaxSize) {
-        return kConfigFileTooLarge;
-    }
-    bytes.resize(total);
-    return DecipherConfigFile(bytes, plainText) ? kConfigFileRead : kConfigFileBadLength;
+    const auto* bytes = reinterpret_cast<const std::uint8_t*>(content.data());
+    return DecipherConfigFile(std::span(bytes, content.size()), plainText) ? kConfigFileRead
+                                                                           : kConfigFileBadLength;
 }
 
 }  // namespace lanterna

@@ -10,13 +10,14 @@
 #include <string_view>
 #include <vector>
 
+#include "platform/AtomicFile.h"
 #include "record/ProjectorRecord.h"
 
 namespace lanterna {
 
 // Results of ReadConfigFile.
 inline constexpr int kConfigFileRead = 1;
-inline constexpr int kConfigFileUnreadable = 0;  // missing, not a regular file, read error
+inline constexpr int kConfigFileUnreadable = 0;  // missing, a folder, a read error
 inline constexpr int kConfigFileBadLength = -1;  // not a whole number of 8-byte blocks
 inline constexpr int kConfigFileTooLarge = -2;   // larger than any configuration file can be
 
@@ -31,10 +32,12 @@ std::vector<std::uint8_t> EncipherConfigText(std::string_view plainText);
 // `plainText` untouched, when the length is not a multiple of 8.
 bool DecipherConfigFile(std::span<const std::uint8_t> fileBytes, std::string& plainText);
 
-// Builds, enciphers and writes the file for `record`. The file is written under a temporary
-// name in the same folder, flushed to disk and then renamed over `path`, so a failure leaves no
-// partial file and an existing file as it was. False when the record holds a line break in a
-// written text (see ConfigFileText) or the file cannot be written.
+// Builds, enciphers and writes the file for `record` under the output policy of AtomicFile.h
+// (a new file is readable by its owner only). kNotWritable also when the record holds a line
+// break in a written text (see ConfigFileText).
+OutputStatus SaveConfigFile(const ProjectorRecord& record, const std::string& path);
+
+// SaveConfigFile as true (written) or false.
 bool WriteConfigFile(const ProjectorRecord& record, const std::filesystem::path& path);
 
 // Reads and deciphers a file written by WriteConfigFile; returns one of the kConfigFile*

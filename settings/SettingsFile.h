@@ -27,11 +27,16 @@ int ReadSettingsFile(ProjectorRecord& record, const std::string& path);
 // The same on a document already in memory.
 int ReadSettingsDocument(ProjectorRecord& record, const ProfileDocument& document);
 
-// Writes the keys of `record` under their conditions, in their order, into the file at `path`.
-// An existing file keeps every line this save does not write. The new content replaces the file
-// atomically: when fewer than kSettingsSaveMinimumFreeBytes are free (or the space cannot be
-// queried), when the existing file cannot be read, or when any write fails, the file stays as it
-// was and the result is 0. Returns 1 on success.
+// Writes the keys of `record` under their conditions, in their order, into the file at `path`,
+// under the output policy of AtomicFile.h. An existing file keeps every line this save does not
+// write, and its owner and mode; a new file that holds a WEP key is readable by its owner only.
+// When the path cannot take the file, fewer than kSettingsSaveMinimumFreeBytes are free (or the
+// space cannot be queried), the existing file cannot be read, or any write fails, the file stays
+// as it was; the status says which.
+OutputStatus SaveSettingsFile(const ProjectorRecord& record, const std::string& path,
+                              const FileSeam& seam = RealFileSeam());
+
+// SaveSettingsFile with the results 1 (saved) and 0 (not saved).
 int WriteSettingsFile(const ProjectorRecord& record, const std::string& path,
                       const FileSeam& seam = RealFileSeam());
 

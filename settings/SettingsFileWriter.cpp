@@ -122,24 +122,62 @@ bool StoreSettings(const ProjectorRecord& record, ProfileDocument& document) {
     return keys.Ok();
 }
 
-int WriteSettingsFile(const ProjectorRecord& record, const std::string& path,
-                      const FileSeam& seam) {
-    if (path.empty()) {
-        return 0;
+namespace {
+
+// Whether the save writes a WEP key that is not empty.
+bool WritesWepKey(const ProjectorRecord& r) {
+    if (r.wirelessActive == 0) {
+        return false;
     }
-    const std::optional<std::uint64_t> freeBytes = seam.freeBytes(FolderOf(path));
+    if (r.imType == kImTypeExtendedWireless) {
+        return !IsEmptyText(r.wepKey1) || !IsEmptyText(r.wepKey2) || !IsEmptyText(r.wepKey3) ||
+               !IsEmptyText(r.wepKey4);
+    }
+    return !IsEmptyText(r.wepKey);
+}
+
+OutputStatus ExistingFileProblem(FileRead loaded) {
+    switch (loaded) {
+        case FileRead::Loaded:
+        case FileRead::Missing:
+            return OutputStatus::kOk;
+        case FileRead::TooLarge:
+            return OutputStatus::kExistingTooLarge;
+        default:
+            return OutputStatus::kExistingUnreadable;
+    }
+}
+
+}  // namespace
+
+OutputStatus SaveSettingsFile(const ProjectorRecord& record, const std::string& path,
+                              const FileSeam& seam) {
+    std::string target;
+    if (const OutputStatus status = CheckOutputPath(path, &target); status != OutputStatus::kOk) {
+        return status;
+    }
+    const std::optional<std::uint64_t> freeBytes = seam.freeBytes(FolderOf(target));
     if (!freeBytes || *freeBytes < kSettingsSaveMinimumFreeBytes) {
-        return 0;
+        return OutputStatus::kTooLittleSpace;
     }
     ProfileDocument document;
-    const FileRead loaded = LoadProfile(path, document);
-    if (loaded != FileRead::Loaded && loaded != FileRead::Missing) {
-        return 0;
+    if (const OutputStatus status = ExistingFileProblem(LoadProfile(target, document));
+        status != OutputStatus::kOk) {
+        return status;
+    }
+    if (!document.CanWriteBack()) {
+        return OutputStatus::kExistingUnreadable;
     }
     if (!StoreSettings(record, document)) {
-        return 0;
+        return OutputStatus::kNotWritable;
     }
-    return SaveProfile(path, document, seam);
+    const FileAccess access = WritesWepKey(record) ? FileAccess::kPrivate : FileAccess::kShared;
+    return WriteOutputFile(target, document.Serialize(), access, seam);
+}
+
+int WriteSettingsFile(const ProjectorRecord& record, const std::string& path,
+                      const FileSeam& seam) {
+    return SaveSettingsFile(record, path, seam) == OutputStatus::kOk ? 1 : 0;
 }
 
 }  // namespace lanterna

@@ -4,6 +4,7 @@
 #include "resources/StringIds.h"
 #include "settings/SettingsFile.h"
 #include "tools/lanternactl/Commands.h"
+#include "tools/lanternactl/FileCommandSupport.h"
 #include "tools/lanternactl/ProjectorSession.h"
 #include "tools/lanternactl/WorkerRunner.h"
 
@@ -34,8 +35,12 @@ int RunApply(CliContext& context, CliArgs args) {
         Complain(context, path + ": " + MessageText(kStringNotSettingsFile));
         return kExitUsage;
     }
+    ProfileDocument document;
+    if (!LoadInputFile(context, kName, path, document)) {
+        return kExitFailed;
+    }
     ProjectorRecord file{};
-    if (ReadSettingsFile(file, path) != 1) {
+    if (ReadSettingsDocument(file, document) != 1) {
         Complain(context, path + ": " + MessageText(kStringSettingsFileUnreadable));
         return kExitFailed;
     }

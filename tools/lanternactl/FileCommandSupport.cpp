@@ -3,27 +3,93 @@
 #include <ostream>
 
 #include "platform/ProfileFile.h"
+#include "settings/SettingsFile.h"
 
 namespace lanterna::cli {
 
-bool LoadInputFile(CliContext& context, std::string_view command, const std::string& path,
-                   ProfileDocument& document) {
-    const char* problem = nullptr;
-    switch (LoadProfile(path, document)) {
+namespace {
+
+void Complain(CliContext& context, std::string_view command, const std::string& path,
+              const std::string& problem) {
+    context.err << "lanternactl " << command << ": " << path << ": " << problem << "\n";
+}
+
+}  // namespace
+
+std::string InputProblem(FileRead result, std::size_t limit) {
+    switch (result) {
         case FileRead::Loaded:
-            return true;
+            return "read";
         case FileRead::Missing:
-            problem = "no such file";
-            break;
+            return "no such file";
+        case FileRead::DanglingLink:
+            return "is a symbolic link whose target does not exist";
+        case FileRead::IsFolder:
+            return "is a folder, not a file";
         case FileRead::TooLarge:
-            problem = "file is larger than 4 MiB";
-            break;
+            return "is larger than " + ByteLimitText(limit) + " (the limit for this input)";
+        case FileRead::TimedOut:
+            return "did not come to its end within " + std::to_string(kStreamReadWaitMs / 1000) +
+                   " seconds";
         case FileRead::Unreadable:
-            problem = "cannot be read";
             break;
     }
-    context.err << "lanternactl " << command << ": " << path << ": " << problem << "\n";
+    return "cannot be read";
+}
+
+bool ReadInputFile(CliContext& context, std::string_view command, const std::string& path,
+                   std::size_t limit, std::string& content, bool standardInput) {
+    const FileRead result = standardInput && path == "-"
+                                ? ReadWholeStream(context.in, limit, content)
+                                : ReadWholeFile(path, limit, content);
+    if (result == FileRead::Loaded) {
+        return true;
+    }
+    Complain(context, command, path == "-" ? "standard input" : path, InputProblem(result, limit));
     return false;
+}
+
+bool LoadInputFile(CliContext& context, std::string_view command, const std::string& path,
+                   ProfileDocument& document) {
+    std::string content;
+    if (!ReadInputFile(context, command, path, kMaxProfileFileBytes, content)) {
+        return false;
+    }
+    document = ProfileDocument(std::move(content));
+    return true;
+}
+
+std::string OutputProblem(OutputStatus status) {
+    switch (status) {
+        case OutputStatus::kOk:
+            return "written";
+        case OutputStatus::kFolderMissing:
+            return "its folder does not exist";
+        case OutputStatus::kDanglingLink:
+            return "is a symbolic link whose target does not exist";
+        case OutputStatus::kIsFolder:
+            return "is a folder, not a file";
+        case OutputStatus::kNotRegularFile:
+            return "is not a regular file (a FIFO, device or socket); nothing was written";
+        case OutputStatus::kTooLittleSpace:
+            return "too little free space (less than " +
+                   std::to_string(kSettingsSaveMinimumFreeBytes) + " bytes)";
+        case OutputStatus::kExistingTooLarge:
+            return "the existing file is larger than " + ByteLimitText(kMaxProfileFileBytes) +
+                   "; it was left as it was";
+        case OutputStatus::kExistingUnreadable:
+            return "the existing file cannot be read; it was left as it was";
+        case OutputStatus::kNotWritable:
+            break;
+    }
+    return "could not be written (no permission, or the disk is full); an existing file was "
+           "left as it was";
+}
+
+int ReportOutputFailure(CliContext& context, std::string_view command, const std::string& path,
+                        OutputStatus status) {
+    Complain(context, command, path, OutputProblem(status));
+    return kExitFailed;
 }
 
 std::string DumpJson(const nlohmann::ordered_json& json) {

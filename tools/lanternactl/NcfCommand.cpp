@@ -1,7 +1,6 @@
 #include <algorithm>
 #include <cctype>
 #include <filesystem>
-#include <fstream>
 #include <optional>
 #include <ostream>
 
@@ -74,18 +73,12 @@ std::string LowerExtension(const std::string& path) {
 }
 
 bool LoadJsonRecord(CliContext& context, const std::string& path, ProjectorRecord& record) {
-    std::ifstream in(path, std::ios::binary);
-    if (!in || std::filesystem::is_directory(path)) {
-        context.err << "lanternactl ncf: cannot read " << path << "\n";
-        return false;
-    }
-    const nlohmann::json json = nlohmann::json::parse(in, nullptr, false);
-    if (json.is_discarded()) {
-        context.err << "lanternactl ncf: " << path << " is not valid JSON\n";
+    std::string text;
+    if (!ReadInputFile(context, "ncf", path, kRecordJsonMaxBytes, text)) {
         return false;
     }
     std::string error;
-    if (!RecordFromJson(json, record, error)) {
+    if (!RecordFromJsonText(text, record, error)) {
         context.err << "lanternactl ncf: " << path << ": " << error << "\n";
         return false;
     }
@@ -136,9 +129,9 @@ int RunNcf(CliContext& context, CliArgs args) {
                     << " holds a line break; no file written\n";
         return kExitFailed;
     }
-    if (!WriteConfigFile(record, options.output)) {
-        context.err << "lanternactl ncf: cannot write " << options.output << "\n";
-        return kExitFailed;
+    if (const OutputStatus status = SaveConfigFile(record, options.output);
+        status != OutputStatus::kOk) {
+        return ReportOutputFailure(context, "ncf", options.output, status);
     }
     return kExitOk;
 }

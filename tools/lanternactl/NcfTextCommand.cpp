@@ -2,6 +2,7 @@
 
 #include "settings/ConfigFile.h"
 #include "tools/lanternactl/Commands.h"
+#include "tools/lanternactl/FileCommandSupport.h"
 
 namespace lanterna::cli {
 
@@ -15,22 +16,17 @@ int RunNcfText(CliContext& context, CliArgs args) {
         return kExitUsage;
     }
     const std::string& path = args[0];
+    std::string bytes;
+    if (!ReadInputFile(context, "ncf-text", path, kConfigFileMaxSize, bytes)) {
+        return kExitFailed;
+    }
     std::string text;
-    switch (ReadConfigFile(path, text)) {
-        case kConfigFileRead:
-            break;
-        case kConfigFileBadLength:
-            context.err << "lanternactl ncf-text: " << path
-                        << " is not a network configuration file (its length is not a multiple "
-                           "of 8 bytes)\n";
-            return kExitFailed;
-        case kConfigFileTooLarge:
-            context.err << "lanternactl ncf-text: " << path
-                        << " is too large to be a network configuration file\n";
-            return kExitFailed;
-        default:
-            context.err << "lanternactl ncf-text: cannot read " << path << "\n";
-            return kExitFailed;
+    if (!DecipherConfigFile(
+            std::span(reinterpret_cast<const std::uint8_t*>(bytes.data()), bytes.size()), text)) {
+        context.err << "lanternactl ncf-text: " << path
+                    << " is not a network configuration file (its length is not a multiple "
+                       "of 8 bytes)\n";
+        return kExitFailed;
     }
     // Any whole number of blocks deciphers to something; only our text starts with the header.
     if (text.rfind(kHeader, 0) != 0) {

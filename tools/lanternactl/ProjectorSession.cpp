@@ -2,11 +2,11 @@
 
 #include <array>
 #include <cstdio>
-#include <fstream>
 #include <ostream>
 
 #include "resources/StringIds.h"
 #include "settings/ValidationRules.h"
+#include "tools/lanternactl/FileCommandSupport.h"
 
 namespace lanterna::cli {
 
@@ -16,12 +16,16 @@ void Complain(CliContext& context, std::string_view command, std::string_view te
     context.err << "lanternactl " << command << ": " << text << "\n";
 }
 
-std::optional<std::string> ReadFirstLine(const std::string& path) {
-    std::ifstream file(path, std::ios::binary);
-    std::string line;
-    if (!file || !std::getline(file, line)) {
+// A password file holds one short line; a few kibibytes leave room for anything beside it.
+constexpr std::size_t kPasswordFileMaxBytes = 4096;
+
+std::optional<std::string> ReadFirstLine(CliContext& context, std::string_view command,
+                                         const std::string& path) {
+    std::string content;
+    if (!ReadInputFile(context, command, path, kPasswordFileMaxBytes, content)) {
         return std::nullopt;
     }
+    std::string line = content.substr(0, content.find('\n'));
     if (!line.empty() && line.back() == '\r') {
         line.pop_back();
     }
@@ -69,9 +73,8 @@ std::optional<std::string> TakePassword(CliContext& context, std::string_view co
                                         const SessionOptions& options) {
     std::optional<std::string> password;
     if (options.passwordFile) {
-        password = ReadFirstLine(*options.passwordFile);
+        password = ReadFirstLine(context, command, *options.passwordFile);
         if (!password) {
-            Complain(context, command, "cannot read the password file " + *options.passwordFile);
             return std::nullopt;
         }
     } else if (auto fromEnvironment = context.environment("LANTERNA_PASSWORD")) {

@@ -1,12 +1,10 @@
-#include <fstream>
-#include <iterator>
 #include <optional>
 #include <ostream>
-#include <sstream>
 
 #include "platform/ProfileDocument.h"
 #include "settings/SettingsFile.h"
 #include "tools/lanternactl/Commands.h"
+#include "tools/lanternactl/FileCommandSupport.h"
 #include "tools/lanternactl/RecordJson.h"
 
 namespace lanterna::cli {
@@ -37,20 +35,6 @@ std::optional<SaveArguments> ParseSaveArguments(CliArgs args) {
     return parsed;
 }
 
-std::optional<std::string> ReadRecordText(CliContext& context, const std::string& from) {
-    std::ostringstream text;
-    if (from == "-") {
-        text << context.in.rdbuf();
-        return text.str();
-    }
-    std::ifstream file(from, std::ios::binary);
-    if (!file) {
-        return std::nullopt;
-    }
-    text << file.rdbuf();
-    return text.str();
-}
-
 int Fail(CliContext& context, const std::string& message) {
     context.err << "lanternactl save: " << message << "\n";
     return kExitFailed;
@@ -62,27 +46,22 @@ int RunSave(CliContext& context, CliArgs args) {
         context.err << "lanternactl save: usage: save --from RECORD.json -o FILE.ini\n";
         return kExitUsage;
     }
-    const std::optional<std::string> text = ReadRecordText(context, parsed->from);
-    if (!text) {
-        return Fail(context, parsed->from + ": cannot be read");
-    }
-    const nlohmann::json json = nlohmann::json::parse(*text, nullptr, false);
-    if (json.is_discarded()) {
-        return Fail(context, parsed->from + ": not valid JSON");
+    std::string text;
+    if (!ReadInputFile(context, "save", parsed->from, kRecordJsonMaxBytes, text, true)) {
+        return kExitFailed;
     }
     ProjectorRecord record{};
     std::string error;
-    if (!RecordFromJson(json, record, error)) {
+    if (!RecordFromJsonText(text, record, error)) {
         return Fail(context, parsed->from + ": " + error);
     }
     ProfileDocument probe;
     if (!StoreSettings(record, probe)) {
         return Fail(context, parsed->from + ": a text of the record holds a line break");
     }
-    if (WriteSettingsFile(record, parsed->output) == 0) {
-        return Fail(context, parsed->output +
-                                 ": could not be written (too little free space, or not "
-                                 "writable); an existing file was left as it was");
+    if (const OutputStatus status = SaveSettingsFile(record, parsed->output);
+        status != OutputStatus::kOk) {
+        return ReportOutputFailure(context, "save", parsed->output, status);
     }
     return kExitOk;
 }

@@ -158,8 +158,8 @@ TEST_F(NcfCommand, UnusableSourcesFailWithoutWriting) {
         fs::path source;
         const char* message;
     } cases[] = {
-        {folder.path() / "missing.json", "cannot read"},
-        {folderSource, "cannot read"},
+        {folder.path() / "missing.json", "no such file"},
+        {folderSource, "is a folder"},
         {broken, "not valid JSON"},
         {wrongField, "smtpPort"},
         {lineBreak, "NWPNAME"},
@@ -185,7 +185,7 @@ TEST_F(NcfCommand, OutputNameMustBePlain) {
     const test::CliRun failed =
         RunCli({"ncf", "--wired", "--from", record.string(), "-o", unwritable.string()});
     EXPECT_EQ(failed.status, kExitFailed);
-    EXPECT_NE(failed.err.find("cannot write"), std::string::npos);
+    EXPECT_NE(failed.err.find("its folder does not exist"), std::string::npos) << failed.err;
 }
 
 TEST_F(NcfCommand, TextRefusesWhatIsNotAConfigurationFile) {
@@ -197,7 +197,7 @@ TEST_F(NcfCommand, TextRefusesWhatIsNotAConfigurationFile) {
         fs::path file;
         const char* message;
     } cases[] = {
-        {folder.path() / "missing.ncf", "cannot read"},
+        {folder.path() / "missing.ncf", "no such file"},
         {odd, "multiple of 8"},
         {foreign, "does not decipher"},
     };
