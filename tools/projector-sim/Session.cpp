@@ -1,5 +1,6 @@
 #include "tools/projector-sim/Session.h"
 
+#include <poll.h>
 #include <sys/socket.h>
 
 #include <algorithm>
@@ -18,10 +19,22 @@ void Session::Run() {
     ::shutdown(fd_, SHUT_RDWR);
 }
 
+ssize_t Session::ReceiveSome(void* buffer, std::size_t size) {
+    pollfd readable{fd_, POLLIN, 0};
+    int ready = 0;
+    do {
+        ready = ::poll(&readable, 1, static_cast<int>(idleTimeout_.count()));
+    } while (ready < 0 && errno == EINTR);
+    if (ready == 0) {
+        return 0;  // silent for too long: the session ends as if the peer had left
+    }
+    return ready < 0 ? -1 : ::recv(fd_, buffer, size, 0);
+}
+
 bool Session::ReadExact(std::uint8_t* buffer, std::size_t size) {
     std::size_t got = 0;
     while (got < size) {
-        const ssize_t n = ::recv(fd_, buffer + got, size - got, 0);
+        const ssize_t n = ReceiveSome(buffer + got, size - got);
         if (n < 0 && errno == EINTR) {
             continue;
         }
@@ -71,7 +84,7 @@ void Session::RunCommands() {
     bool overlong = false;
     std::array<char, 1024> buffer{};
     while (true) {
-        const ssize_t n = ::recv(fd_, buffer.data(), buffer.size(), 0);
+        const ssize_t n = ReceiveSome(buffer.data(), buffer.size());
         if (n < 0 && errno == EINTR) {
             continue;
         }
@@ -121,10 +134,14 @@ bool Session::SendTextReply(std::string_view reply) {
 }
 
 bool Session::Write(std::string_view bytes, const FaultConfig& faults, bool countsTowardsDrop) {
+    const bool trickle = faults.trickleInterval.count() > 0;
     const std::size_t pieces =
-        std::clamp<std::size_t>(static_cast<std::size_t>(std::max(faults.splitReplyPieces, 1)), 1,
-                                std::max<std::size_t>(bytes.size(), 1));
+        trickle ? std::max<std::size_t>(bytes.size(), 1)
+                : std::clamp<std::size_t>(
+                      static_cast<std::size_t>(std::max(faults.splitReplyPieces, 1)), 1,
+                      std::max<std::size_t>(bytes.size(), 1));
     const std::size_t pieceSize = (bytes.size() + pieces - 1) / pieces;
+    const std::chrono::milliseconds pause = trickle ? faults.trickleInterval : faults.splitDelay;
     while (!bytes.empty()) {
         std::string_view piece = bytes.substr(0, pieceSize);
         bytes.remove_prefix(piece.size());
@@ -142,7 +159,7 @@ bool Session::Write(std::string_view bytes, const FaultConfig& faults, bool coun
         if (drop) {
             return false;
         }
-        if (!bytes.empty() && !stop_.Pause(faults.splitDelay)) {
+        if (!bytes.empty() && !stop_.Pause(pause)) {
             return false;
         }
     }

@@ -2,6 +2,9 @@
 // One TCP connection to the simulated projector: the packet handshake, then the text command
 // session, with the configured faults applied to every reply.
 
+#include <sys/types.h>
+
+#include <chrono>
 #include <cstddef>
 #include <cstdint>
 #include <string_view>
@@ -18,14 +21,23 @@ inline constexpr std::size_t kMaxLineLength = 4096;
 class Session {
   public:
     // `fd` stays owned by the caller, who closes it after Run has returned.
-    Session(int fd, ProjectorState& state, const StopFlag& stop, bool closeOnReset)
-        : fd_(fd), state_(state), stop_(stop), closeOnReset_(closeOnReset) {}
+    Session(int fd, ProjectorState& state, const StopFlag& stop, bool closeOnReset,
+            std::chrono::milliseconds idleTimeout)
+        : fd_(fd),
+          state_(state),
+          stop_(stop),
+          closeOnReset_(closeOnReset),
+          idleTimeout_(idleTimeout) {}
 
-    // Serves the connection until the peer leaves, a fault drops it, NWRESET restarts the
-    // module or the projector stops. Shuts the socket down before returning.
+    // Serves the connection until the peer leaves or stays silent for the idle time-out, a
+    // fault drops it, NWRESET restarts the module or the projector stops. Shuts the socket
+    // down before returning.
     void Run();
 
   private:
+    // One receive, after waiting at most the idle time-out for something to arrive: the byte
+    // count, 0 when the peer left or stayed silent, -1 on error.
+    ssize_t ReceiveSome(void* buffer, std::size_t size);
     bool ReadExact(std::uint8_t* buffer, std::size_t size);
     // Handshake packets until a connect request is accepted; false when the connection ended.
     bool RunHandshake();
@@ -38,6 +50,7 @@ class Session {
     ProjectorState& state_;
     const StopFlag& stop_;
     bool closeOnReset_;
+    std::chrono::milliseconds idleTimeout_;
     std::size_t textBytesSent_ = 0;
 };
 

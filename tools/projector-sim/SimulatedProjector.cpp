@@ -198,7 +198,7 @@ void SimulatedProjector::Accept() {
     slot->fd = std::move(fd);
     SessionSlot* session = slot.get();
     session->thread = std::thread([this, session] {
-        Session(session->fd.Get(), state_, stop_, config_.closeOnReset).Run();
+        Session(session->fd.Get(), state_, stop_, config_.closeOnReset, config_.idleTimeout).Run();
         session->done = true;
     });
     sessions_.push_back(std::move(slot));

@@ -35,6 +35,10 @@ struct FaultConfig {
     // Pause before every TCP reply (handshake and text).
     std::chrono::milliseconds replyDelay{0};
 
+    // Above 0: every TCP reply (handshake and text) trickles out one byte at a time with this
+    // pause before each further byte, as a module on a failing line might send it.
+    std::chrono::milliseconds trickleInterval{0};
+
     // Once this many bytes of text replies (notices included) have gone out on one
     // connection, the rest is not sent and the connection is closed.
     std::optional<std::size_t> dropAfterBytes;
@@ -80,6 +84,10 @@ struct SimulatorConfig {
 
     // Text sessions served at once; a connection beyond this is closed at once.
     std::size_t maxSessions = 8;
+
+    // A connection that sends nothing for this long is closed, so that silent clients cannot
+    // hold every session for ever.
+    std::chrono::milliseconds idleTimeout{60000};
 
     // NWRESET ends the connection, as a module that restarts does.
     bool closeOnReset = true;

@@ -45,6 +45,42 @@ std::chrono::milliseconds Milliseconds(std::uint32_t value) {
     return std::chrono::milliseconds(value);
 }
 
+// Seconds with up to three decimals ("60", "0.25"), from 0.001 to `maximum` seconds.
+std::optional<std::chrono::milliseconds> ParseSeconds(std::string_view text,
+                                                      std::uint32_t maximum) {
+    const std::size_t point = text.find('.');
+    const std::string_view whole = text.substr(0, point);
+    std::string fraction(point == std::string_view::npos ? "" : text.substr(point + 1));
+    if (fraction.size() > 3 || (point != std::string_view::npos && fraction.empty())) {
+        return std::nullopt;
+    }
+    fraction.resize(3, '0');
+    const auto seconds =
+        whole.empty() ? std::optional<std::uint32_t>(0) : ParseDecimal(whole, maximum);
+    const auto thousandths = ParseDecimal(fraction, 999);
+    if (!seconds || !thousandths || (whole.empty() && point == std::string_view::npos)) {
+        return std::nullopt;
+    }
+    const std::chrono::milliseconds total(static_cast<std::int64_t>(*seconds) * 1000 +
+                                          *thousandths);
+    if (total.count() == 0 || total > std::chrono::seconds(maximum)) {
+        return std::nullopt;
+    }
+    return total;
+}
+
+// Handler of an option in seconds storing into `store`.
+template <typename Store>
+ValueHandler Seconds(std::uint32_t maximum, Store store) {
+    return [=](SimulatorOptions& options, std::string_view text) {
+        const auto value = ParseSeconds(text, maximum);
+        if (value) {
+            store(options, *value);
+        }
+        return value.has_value();
+    };
+}
+
 const std::map<std::string_view, ValueHandler>& ValueOptions() {
     static const std::map<std::string_view, ValueHandler> handlers{
         {"--address",
@@ -83,6 +119,9 @@ const std::map<std::string_view, ValueHandler>& ValueOptions() {
                               [](SimulatorOptions& o, std::uint32_t v) {
                                   o.lifetime = std::chrono::seconds(v);
                               })},
+        {"--idle-timeout",
+         Seconds(24 * 3600, [](SimulatorOptions& o,
+                               std::chrono::milliseconds v) { o.config.idleTimeout = v; })},
         {"--max-sessions",
          Number(1, 64, [](SimulatorOptions& o, std::uint32_t v) { o.config.maxSessions = v; })},
         {"--hello-status", Number(0, 255,
@@ -122,6 +161,9 @@ const std::map<std::string_view, ValueHandler>& ValueOptions() {
                                  [](SimulatorOptions& o, std::uint32_t v) {
                                      o.config.faults.replyDelay = Milliseconds(v);
                                  })},
+        {"--trickle",
+         Seconds(600, [](SimulatorOptions& o,
+                         std::chrono::milliseconds v) { o.config.faults.trickleInterval = v; })},
         {"--drop-after",
          Number(0, 1U << 30,
                 [](SimulatorOptions& o, std::uint32_t v) { o.config.faults.dropAfterBytes = v; })},
@@ -255,6 +297,7 @@ Identity:
   --im-type N              interface-module type 0 to 255 (default 21; 22 = extended wireless)
   --wireless               the wireless interface is in use (NWIF 1)
   --max-sessions N         connections served at once; more are closed at once (default 8)
+  --idle-timeout SECONDS   close a connection that sends nothing for SECONDS (default 60)
   --keep-on-reset          keep the connection open after NWRESET
 
 Discovery:
@@ -273,6 +316,8 @@ Faults:
   --event-text TEXT        the notice text (default IMEVENT=0001)
   --event-gap MS           pause after a notice sent before a reply (default 100)
   --reply-delay MS         pause before every reply
+  --trickle SECONDS        send every reply one byte at a time, SECONDS between the bytes
+                           (e.g. 3, or 0.05)
   --drop-after BYTES       close a connection once BYTES of text replies have gone out
   --refuse CMD[,CMD...]    answer these commands with ERR (repeatable)
   --handshake-status N     answer every handshake packet with status N (e.g. 0x41)

@@ -38,6 +38,20 @@ TEST(Faults, SplittingCanBeSwitchedWhileRunning) {
     EXPECT_LT(Clock::now() - start, 1s);
 }
 
+TEST(Faults, TrickledRepliesComeOneByteAtATime) {
+    SimulatorConfig config = TestConfig("127.77.3.9");
+    config.faults.trickleInterval = 15ms;
+    auto projector = StartProjector(config);
+    RawTcp session(projector->Address(), projector->TcpPort());
+    const auto start = Clock::now();
+    EXPECT_EQ(session.Connect(), std::optional<std::uint8_t>(0x20)) << "the handshake trickles too";
+    EXPECT_GE(Clock::now() - start, 15 * 15ms);
+    ASSERT_TRUE(session.Send("NWCNAME?\r"));
+    EXPECT_EQ(session.ReadSome(), "N");
+    EXPECT_EQ(session.ReadSome(), "W");
+    EXPECT_EQ(session.ReadReply(), "CNAME=public\r:");
+}
+
 TEST(Faults, EventNoticeBeforeReplyComesAsAReplyOfItsOwn) {
     SimulatorConfig config = TestConfig("127.77.3.3");
     config.faults.eventNotice = EventNoticePlacement::kBeforeReply;

@@ -149,6 +149,26 @@ TEST(Lifecycle, ConnectionsBeyondTheLimitAreClosedAtOnce) {
     EXPECT_TRUE(served);
 }
 
+TEST(Lifecycle, SilentConnectionsEndAfterTheIdleTimeAndFreeTheirSessions) {
+    SimulatorConfig config = TestConfig("127.77.5.9");
+    config.maxSessions = 2;
+    config.idleTimeout = 300ms;
+    auto projector = StartProjector(config);
+    RawTcp silentInHandshake(projector->Address(), projector->TcpPort());
+    auto silentInSession = OpenSession(*projector);
+    EXPECT_TRUE(silentInHandshake.WaitClosed(3s));
+    EXPECT_TRUE(silentInSession->WaitClosed(3s));
+
+    // Both sessions are free again: two new clients are served, and one that keeps talking
+    // stays as long as it likes.
+    auto busy = OpenSession(*projector);
+    auto other = OpenSession(*projector);
+    for (int i = 0; i < 4; ++i) {
+        std::this_thread::sleep_for(150ms);
+        EXPECT_EQ(busy->Query("NWCNAME"), "public") << i;
+    }
+}
+
 TEST(Lifecycle, ClientsThatLeaveAtAnyMomentDoNotHurt) {
     auto projector = StartProjector(TestConfig("127.77.5.8"));
     const Bytes connect = RequestPacket(3, {{1, 1, "pw"}});

@@ -85,7 +85,10 @@ TEST(Options, EveryOptionReachesTheConfiguration) {
                                "--answer-send-only",
                                "--keep-on-reset",
                                "--max-sessions",
-                               "3"});
+                               "3",
+                               "--trickle",
+                               "0.05",
+                               "--idle-timeout=90"});
     ASSERT_TRUE(result.options) << result.error;
     const SimulatorOptions& o = *result.options;
     const SimulatorConfig& c = o.config;
@@ -117,6 +120,9 @@ TEST(Options, EveryOptionReachesTheConfiguration) {
     EXPECT_TRUE(c.faults.answerSendOnlyCommands);
     EXPECT_FALSE(c.closeOnReset);
     EXPECT_EQ(c.maxSessions, 3U);
+    EXPECT_EQ(c.faults.trickleInterval, std::chrono::milliseconds(50));
+    EXPECT_EQ(c.idleTimeout, std::chrono::seconds(90));
+    EXPECT_EQ(Parse({}).options->config.idleTimeout, std::chrono::seconds(60)) << "the default";
 }
 
 TEST(Options, BadCommandLinesAreRefusedWithAReason) {
@@ -139,6 +145,12 @@ TEST(Options, BadCommandLinesAreRefusedWithAReason) {
         {"--event-text", "NOTICE"},
         {"--refuse", "NWPNAME,"},
         {"--split-replies", "0"},
+        {"--trickle", "0"},
+        {"--trickle", "0.0005"},
+        {"--trickle", "."},
+        {"--trickle", "1."},
+        {"--idle-timeout", "-1"},
+        {"--idle-timeout", "86401"},
         {"--wireless=yes"},
         {"--port", "3630"},
         {"--address", "255.255.255.255", "--count", "2"},
