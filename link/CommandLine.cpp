@@ -31,6 +31,13 @@ std::string BuildCommandLine(std::string_view name, std::string_view argument, b
     return line;
 }
 
+bool IsSendableCommandText(std::string_view text) {
+    return std::none_of(text.begin(), text.end(), [](char c) {
+        const auto byte = static_cast<unsigned char>(c);
+        return byte < 0x20 || byte == 0x7F;
+    });
+}
+
 bool IsErrorReply(std::string_view reply) {
     return reply.starts_with("ERR");
 }

@@ -14,6 +14,10 @@ namespace lanterna {
 std::string BuildCommandLine(std::string_view name, std::string_view argument, bool query,
                              bool trim);
 
+// Whether a text may travel in a command line: no control byte (below 0x20, or 0x7F). A
+// carriage return or line feed inside it would end the line early and start another command.
+bool IsSendableCommandText(std::string_view text);
+
 // A reply that begins with "ERR" reports that the projector refused the command.
 bool IsErrorReply(std::string_view reply);
 

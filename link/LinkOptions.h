@@ -1,7 +1,7 @@
 #pragma once
 // What a link takes from its surroundings. Production code uses the defaults; tests change them
-// to run the keep-alive on a manual clock, to search from a port of their own and to watch the
-// keep-alive's attempts.
+// to run the keep-alive or the reply deadlines on a manual clock, to search from a port of their
+// own and to watch the keep-alive's attempts.
 
 #include <cstdint>
 #include <functional>
@@ -21,6 +21,10 @@ enum class KeepAliveEvent {
 struct LinkOptions {
     // Tick counter of lastActivity and of the keep-alive's waits. Must outlive the link.
     CTickClock* clock = &SystemTickClock();
+    // Tick counter of the deadlines of replies (kLinkTimeoutMs from each request's send). Apart
+    // from `clock`, so that a test can run the keep-alive's minutes and a reply's seconds on
+    // schedules of their own. Must outlive the link.
+    CTickClock* deadlineClock = &SystemTickClock();
     // Local UDP port the hello search binds to (0: any free port).
     std::uint16_t helloLocalPort = kProjectorPort;
     // Called on the keep-alive thread after each attempt, with the tick of the check.

@@ -1,6 +1,7 @@
 #include "link/LinkSocket.h"
 
 #include <arpa/inet.h>
+#include <fcntl.h>
 #include <netdb.h>
 #include <netinet/in.h>
 #include <netinet/tcp.h>
@@ -10,6 +11,7 @@
 
 #include <array>
 #include <cerrno>
+#include <chrono>
 #include <cstring>
 #include <new>
 #include <string>
@@ -71,6 +73,56 @@ bool ReceiveExactly(int fd, char* buffer, std::size_t size) {
     return true;
 }
 
+// Waits until `fd` has something to read (data, an end or an error) before the deadline; true
+// at once without one. A wait that runs out in real time fails too, so that a test clock that
+// stands still cannot make it wait again and again.
+bool WaitReadable(int fd, const CDeadline* deadline) {
+    if (deadline == nullptr) {
+        return true;
+    }
+    for (;;) {
+        const std::uint32_t remaining = deadline->Remaining();
+        if (remaining == 0) {
+            return false;
+        }
+        pollfd readable{fd, POLLIN, 0};
+        const int ready = poll(&readable, 1, static_cast<int>(remaining));
+        if (ready < 0 && errno == EINTR) {
+            continue;
+        }
+        return ready > 0;
+    }
+}
+
+// Connects a non-blocking socket, waiting at most `timeoutMs` for the outcome.
+bool ConnectWithin(int fd, const sockaddr_in& peer, std::uint32_t timeoutMs) {
+    if (connect(fd, reinterpret_cast<const sockaddr*>(&peer), sizeof peer) == 0) {
+        return true;
+    }
+    if (errno != EINPROGRESS && errno != EINTR) {
+        return false;
+    }
+    using Clock = std::chrono::steady_clock;
+    const Clock::time_point end = Clock::now() + std::chrono::milliseconds(timeoutMs);
+    for (;;) {
+        const auto left = std::chrono::duration_cast<std::chrono::milliseconds>(end - Clock::now());
+        if (left.count() <= 0) {
+            return false;
+        }
+        pollfd writable{fd, POLLOUT, 0};
+        const int ready = poll(&writable, 1, static_cast<int>(left.count()));
+        if (ready < 0 && errno == EINTR) {
+            continue;
+        }
+        if (ready <= 0) {
+            return false;
+        }
+        int error = 0;
+        socklen_t size = sizeof error;
+        return getsockopt(fd, SOL_SOCKET, SO_ERROR, &error, &size) == 0 && error == 0;
+    }
+}
+
 }  // namespace
 
 CLinkSocket::~CLinkSocket() {
@@ -81,9 +133,11 @@ int CLinkSocket::Startup() {
     return 1;
 }
 
-int CLinkSocket::ConnectTcp(std::string_view address, std::uint16_t port) {
+int CLinkSocket::ConnectTcp(std::string_view address, std::uint16_t port, std::uint32_t timeoutMs) {
     Close();  // an open socket is never overwritten and leaked
-    const int fd = socket(AF_INET, SOCK_STREAM | SOCK_CLOEXEC, 0);
+    // Non-blocking while it connects, so that the wait is ours to bound; blocking afterwards,
+    // where the send and receive time-outs bound every call.
+    const int fd = socket(AF_INET, SOCK_STREAM | SOCK_CLOEXEC | SOCK_NONBLOCK, 0);
     if (fd < 0) {
         return -1;
     }
@@ -93,7 +147,9 @@ int CLinkSocket::ConnectTcp(std::string_view address, std::uint16_t port) {
         return -1;
     }
     const sockaddr_in peer = MakeAddress(target, port);
-    if (connect(fd, reinterpret_cast<const sockaddr*>(&peer), sizeof peer) != 0) {
+    const int flags = fcntl(fd, F_GETFL);
+    if (!ConnectWithin(fd, peer, timeoutMs) || flags < 0 ||
+        fcntl(fd, F_SETFL, flags & ~O_NONBLOCK) != 0) {
         close(fd);
         return -1;
     }
@@ -218,27 +274,36 @@ int CLinkSocket::SendTo(std::string_view address, std::uint16_t port, const void
     return 1;
 }
 
-int CLinkSocket::Receive(void* buffer, std::size_t size) {
+int CLinkSocket::Receive(void* buffer, std::size_t size, const CDeadline* deadline) {
     const int fd = handle;
     if (fd < 0) {
         return -1;
     }
     std::memset(buffer, 0, size);
+    if (!WaitReadable(fd, deadline)) {
+        return -1;
+    }
     const ssize_t received = ReceiveRetrying(fd, buffer, size, 0);
     return received < 0 ? -1 : static_cast<int>(received);
 }
 
-int CLinkSocket::ReceiveReply(char* buffer, std::size_t capacity) {
+int CLinkSocket::ReceiveReply(char* buffer, std::size_t capacity, const CDeadline* deadline) {
     const int fd = handle;
     if (buffer == nullptr || capacity == 0) {
         return -3;
     }
+    buffer[0] = '\0';
+    if (fd < 0) {
+        return -3;
+    }
     std::array<char, kReplyPeekSize> scratch;
     std::size_t length = 0;
-    buffer[0] = '\0';
     for (int skipped = 0; skipped <= kMaxSkippedEventNotices; ++skipped) {
         bool complete = false;
         while (!complete) {
+            if (!WaitReadable(fd, deadline)) {
+                return -3;
+            }
             const ssize_t peeked = ReceiveRetrying(fd, scratch.data(), scratch.size(), MSG_PEEK);
             if (peeked <= 0) {
                 return -3;

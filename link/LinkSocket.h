@@ -14,6 +14,7 @@
 #include <vector>
 
 #include "link/DiscoveredProjector.h"
+#include "platform/TickClock.h"
 
 namespace lanterna {
 
@@ -24,6 +25,10 @@ inline constexpr std::size_t kDatagramBufferSize = 4096;
 // A peer that keeps sending event notices cannot hold a reply read forever: after this many
 // skipped notices the read fails.
 inline constexpr int kMaxSkippedEventNotices = 64;
+
+// Longest a connect may wait for the peer's answer: an address whose packets vanish would
+// otherwise hold it for the system's own limit, two minutes and more.
+inline constexpr std::uint32_t kConnectTimeoutMs = 5000;
 
 // A flood of datagrams cannot hold a hello collection forever: it ends normally after this
 // many datagrams.
@@ -41,10 +46,11 @@ class CLinkSocket {
     // fail and be retried here.)
     int Startup();
 
-    // Connects a stream to `address` (dotted text, else resolved as a host name) and `port`;
-    // the connect waits as long as the system lets it. Sets TCP_NODELAY so that each line
-    // leaves at once. 1 connected, -1 failed (no socket is left).
-    int ConnectTcp(std::string_view address, std::uint16_t port);
+    // Connects a stream to `address` (dotted text, else resolved as a host name) and `port`,
+    // waiting at most `timeoutMs` for the peer. Sets TCP_NODELAY so that each line leaves at
+    // once. 1 connected, -1 failed (no socket is left).
+    int ConnectTcp(std::string_view address, std::uint16_t port,
+                   std::uint32_t timeoutMs = kConnectTimeoutMs);
 
     // Binds a datagram socket to `port` on all local addresses, with broadcast permission when
     // `broadcast` is set. No address reuse: a port that another socket holds fails. 1 bound,
@@ -70,17 +76,19 @@ class CLinkSocket {
     // 1 sent; 0 no socket or failed (an unresolvable name or a failed send closes the socket).
     int SendTo(std::string_view address, std::uint16_t port, const void* bytes, std::size_t length);
 
-    // Zeroes `buffer`, then one receive of at most `size` bytes. Byte count, 0 when the peer
-    // closed, -1 on error or without socket.
-    int Receive(void* buffer, std::size_t size);
+    // Zeroes `buffer`, then one receive of at most `size` bytes, begun before `deadline` (when
+    // given) has passed. Byte count, 0 when the peer closed, -1 on error, time-out or without
+    // socket.
+    int Receive(void* buffer, std::size_t size, const CDeadline* deadline = nullptr);
 
     // Reads one text reply, ending with the prompt ":" as the last byte available, into
     // `buffer` and keeps it zero-terminated. Event notices are skipped or cut off (see
     // FindEventNotice). When the reply would not fit in `capacity` - 1 bytes, returns what was
-    // read so far and leaves the rest in the stream. Reply length >= 0; -3 when nothing could
-    // be read (error, time-out, peer closed, too many notices), -1 when the bytes of a complete
-    // reply could not be taken from the stream.
-    int ReceiveReply(char* buffer, std::size_t capacity);
+    // read so far and leaves the rest in the stream. With a `deadline`, the whole reply must
+    // have come before it passes, however slowly its bytes trickle in. Reply length >= 0; -3
+    // when nothing could be read (error, time-out, deadline, peer closed, too many notices), -1
+    // when the bytes of a complete reply could not be taken from the stream.
+    int ReceiveReply(char* buffer, std::size_t capacity, const CDeadline* deadline = nullptr);
 
     // Collects the answers to one hello request: waits up to `milliseconds` for each datagram
     // (the wait starts anew after each one) and appends the decoded replies from source port

@@ -67,11 +67,12 @@ void CProjectorLink::CancelHello() {
     }
 }
 
-bool CProjectorLink::ReceivePacketReply(std::uint8_t& status) {
+bool CProjectorLink::ReceivePacketReply(std::uint8_t& status, const CDeadline& deadline) {
     std::array<std::uint8_t, kPacketReplyBufferSize> reply{};
     std::size_t received = 0;
     while (received < kPacketHeaderSize) {
-        const int count = socket.Receive(reply.data() + received, reply.size() - received);
+        const int count =
+            socket.Receive(reply.data() + received, reply.size() - received, &deadline);
         if (count <= 0) {
             return false;
         }
@@ -85,7 +86,9 @@ int CProjectorLink::SendPacketAndMapStatus(const std::vector<std::uint8_t>& requ
     std::uint8_t status = 0;
     {
         std::lock_guard guard(exchangeMutex);
-        if (socket.Send(request.data(), request.size()) != 1 || !ReceivePacketReply(status)) {
+        const CDeadline deadline(*options.deadlineClock, kLinkTimeoutMs);
+        if (socket.Send(request.data(), request.size()) != 1 ||
+            !ReceivePacketReply(status, deadline)) {
             return -1;
         }
     }
@@ -116,15 +119,19 @@ void CProjectorLink::Touch() {
 int CProjectorLink::Exchange(std::string_view name, std::string_view argument, char* value,
                              std::size_t valueSize, bool query, bool trim) {
     const std::string line = BuildCommandLine(name, argument, query, trim);
+    if (!IsSendableCommandText(line)) {
+        return 0;
+    }
     std::array<char, kReplyBufferSize> reply{};
     int length = 0;
     {
         std::lock_guard guard(exchangeMutex);
+        const CDeadline deadline(*options.deadlineClock, kLinkTimeoutMs);
         if (socket.SendLine(line) != 1) {
             return 0;
         }
         Touch();
-        length = socket.ReceiveReply(reply.data(), reply.size());
+        length = socket.ReceiveReply(reply.data(), reply.size(), &deadline);
         if (length < 0) {
             return 0;
         }
@@ -140,6 +147,9 @@ int CProjectorLink::Exchange(std::string_view name, std::string_view argument, c
 
 int CProjectorLink::SendCommand(std::string_view name, std::string_view argument, bool query) {
     const std::string line = BuildCommandLine(name, argument, query, true);
+    if (!IsSendableCommandText(line)) {
+        return 0;
+    }
     std::lock_guard guard(exchangeMutex);
     if (socket.SendLine(line) != 1) {
         return 0;

@@ -26,7 +26,8 @@
 
 namespace lanterna {
 
-// Send and receive time-out of a connected link.
+// Send and receive time-out of a connected link, and the deadline of every reply (a text reply,
+// or the handshake's packet reply) counted from the send of its request.
 inline constexpr std::uint32_t kLinkTimeoutMs = 5000;
 // How long the hello search waits for each further reply.
 inline constexpr std::uint32_t kHelloWaitMs = 5000;
@@ -50,8 +51,8 @@ class CProjectorLink {
     CProjectorLink(const CProjectorLink&) = delete;
     CProjectorLink& operator=(const CProjectorLink&) = delete;
 
-    // Opens the TCP connection (port: always kProjectorPort outside tests) and sets 5000 ms
-    // send and receive time-outs. 1 or 0.
+    // Opens the TCP connection (port: always kProjectorPort outside tests), waiting at most
+    // kConnectTimeoutMs, and sets 5000 ms send and receive time-outs. 1 or 0.
     int Connect(std::string_view address, std::uint16_t port);
 
     // Sends the hello request to `address` (empty: broadcast to 255.255.255.255, the only case
@@ -66,6 +67,9 @@ class CProjectorLink {
     // a search be abandoned without waiting out the 5000 ms of silence.
     void CancelHello();
 
+    // The handshake requests below fail (-1) when their reply has not come whole within
+    // kLinkTimeoutMs of the send.
+
     // 0 no password required, 1 password required, -1 failure.
     int QueryPasswordRequired();
 
@@ -79,8 +83,10 @@ class CProjectorLink {
     // One text command and its reply. The line is built as BuildCommandLine does (`argument`
     // empty or null: none) and sent with a carriage return. A set command gives 1 unless the
     // reply begins with "ERR"; a query gives 1 and its value as ExtractQueryValue copies it into
-    // `value` (at most `valueSize` bytes). 0 on a failed send or reply read, an "ERR" reply, or a
-    // query reply without value (then `value` is unchanged).
+    // `value` (at most `valueSize` bytes). 0 on a failed send or reply read, a reply not whole
+    // within kLinkTimeoutMs of the send, an "ERR" reply, or a query reply without value (then
+    // `value` is unchanged). A line holding a control byte (see IsSendableCommandText) is never
+    // sent: 0.
     int Exchange(std::string_view name, std::string_view argument, char* value,
                  std::size_t valueSize, bool query, bool trim);
     // The same with an argument that may be null.
@@ -89,7 +95,8 @@ class CProjectorLink {
         return Exchange(name, OptionalText(argument), value, valueSize, query, trim);
     }
 
-    // Sends the line (always trimmed) without reading any reply. 1 sent, 0 failed.
+    // Sends the line (always trimmed) without reading any reply. 1 sent, 0 failed or refused
+    // (a control byte in the line).
     int SendCommand(std::string_view name, std::string_view argument, bool query);
     int SendCommand(std::string_view name, const char* argument, bool query) {
         return SendCommand(name, OptionalText(argument), query);
@@ -104,7 +111,7 @@ class CProjectorLink {
         return text == nullptr ? std::string_view() : std::string_view(text);
     }
     int SendPacketAndMapStatus(const std::vector<std::uint8_t>& request, bool probe);
-    bool ReceivePacketReply(std::uint8_t& status);
+    bool ReceivePacketReply(std::uint8_t& status, const CDeadline& deadline);
     void Touch();
     void StartKeepAlive();
     void StopKeepAlive();

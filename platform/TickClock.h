@@ -35,6 +35,25 @@ class CTickClock {
                          std::uint32_t milliseconds, const std::function<bool()>& ready) = 0;
 };
 
+// A time limit on a tick clock, counted from the moment it is made: several waits that make up
+// one operation share it, so the operation as a whole ends in time however its pieces arrive.
+class CDeadline {
+  public:
+    CDeadline(CTickClock& clock, std::uint32_t milliseconds)
+        : clock_(&clock), start_(clock.Now()), length_(milliseconds) {}
+
+    // Milliseconds left; 0 once the limit has passed.
+    std::uint32_t Remaining() const {
+        const std::uint32_t spent = TicksBetween(start_, clock_->Now());
+        return spent >= length_ ? 0 : length_ - spent;
+    }
+
+  private:
+    CTickClock* clock_;
+    Tick start_;
+    std::uint32_t length_;
+};
+
 // The system's monotonic clock (milliseconds of steady_clock, cut to 32 bits). One instance
 // for the whole process.
 CTickClock& SystemTickClock();

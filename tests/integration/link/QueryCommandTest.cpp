@@ -70,6 +70,16 @@ TEST(QueryCommand, ConnectFailureIsReported) {
     EXPECT_NE(run.err.find("connect"), std::string::npos) << run.err;
 }
 
+TEST(QueryCommand, CommandWithAControlByteIsRefusedBeforeConnecting) {
+    // Nothing listens there: a command line that went out would first fail to connect.
+    const auto run = RunCli({"query", "127.83.29.3", "NWPNAME", "NWCNAME HACKED\rNWCNAME"});
+    EXPECT_EQ(run.status, 2);
+    EXPECT_EQ(run.out, "");
+    EXPECT_NE(run.err.find("'NWCNAME HACKED\\x0dNWCNAME' holds a control byte; nothing was sent"),
+              std::string::npos)
+        << run.err;
+}
+
 TEST(QueryCommand, MissingArgumentsAreAUsageError) {
     EXPECT_EQ(RunCli({"query"}).status, 2);
     EXPECT_EQ(RunCli({"query", kAddress}).status, 2);

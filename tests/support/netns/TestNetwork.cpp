@@ -147,3 +147,13 @@ bool CTestNetwork::AddHost(const std::string& host, const std::vector<std::strin
 }
 
 }  // namespace lanterna::test
+
+namespace lanterna::test {
+
+bool CTestNetwork::AddNeighbour(const std::string& host, const std::string& address,
+                                const std::string& mac) {
+    return Ip({"-n", Namespace(host), "neigh", "replace", address, "lladdr", mac, "dev", "eth0",
+               "nud", "permanent"});
+}
+
+}  // namespace lanterna::test

@@ -35,6 +35,10 @@ class CTestNetwork {
     // broadcasts to 255.255.255.255 leave through the bridge.
     bool AddHost(const std::string& host, const std::vector<std::string>& addresses);
 
+    // A permanent neighbour entry in `host` for `address` at hardware address `mac`: with no
+    // host behind that address, packets to it leave and vanish (no answer, no refusal).
+    bool AddNeighbour(const std::string& host, const std::string& address, const std::string& mac);
+
     std::string Namespace(const std::string& host) const;
     const std::string& Error() const { return error; }
 
