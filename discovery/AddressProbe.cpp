@@ -19,7 +19,7 @@ int CAddressProbe::Run(std::string_view address, ProbeAnswer& answer) {
         return 0;  // an empty address would make the hello a broadcast
     }
     std::vector<DiscoveredProjector> found;
-    hello.Run(address, found);
+    helloFailed = hello.Run(address, found) == -1;
     const auto match = std::find_if(found.begin(), found.end(), [&](const auto& projector) {
         return EqualIgnoringCase(TextOf(projector.address), address);
     });

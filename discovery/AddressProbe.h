@@ -48,6 +48,10 @@ class CAddressProbe {
     // Thread-safe. Ends a Run in progress at once.
     void Cancel();
 
+    // After Run: whether its hello could not be sent at all (the local port taken, or no
+    // route), as opposed to nothing having answered it.
+    bool HelloFailed() const { return helloFailed; }
+
   private:
     int RunDebug(ProbeAnswer& answer);
 
@@ -56,6 +60,7 @@ class CAddressProbe {
     std::mutex mutex;
     std::condition_variable cancelled;
     bool cancel = false;
+    bool helloFailed = false;
 };
 
 }  // namespace lanterna

@@ -4,7 +4,9 @@
 #include "discovery/RemoveDuplicates.h"
 #include "tools/lanternactl/Commands.h"
 #include "tools/lanternactl/DiscoveryCommands.h"
+#include "tools/lanternactl/FileCommandSupport.h"
 #include "tools/lanternactl/RecordJson.h"
+#include "tools/lanternactl/TextSafety.h"
 
 namespace lanterna::cli {
 
@@ -32,9 +34,9 @@ void PrintLines(std::ostream& out, const ProjectorList& projectors,
                 const std::map<const ProjectorRecord*, FoundBy>& foundBy) {
     projectors.ForEach([&](std::size_t, const ProjectorRecord& record) {
         const auto found = foundBy.find(&record);
-        out << TextOf(record.address) << '\t' << TextOf(record.projectorName) << '\t'
-            << static_cast<int>(record.imType) << '\t'
-            << FoundByText(found == foundBy.end() ? 0U : found->second) << '\n';
+        out << TerminalText(TextOf(record.address)) << '\t'
+            << TerminalText(TextOf(record.projectorName)) << '\t' << static_cast<int>(record.imType)
+            << '\t' << FoundByText(found == foundBy.end() ? 0U : found->second) << '\n';
     });
 }
 
@@ -42,7 +44,7 @@ void PrintJson(std::ostream& out, const ProjectorList& projectors) {
     auto array = nlohmann::ordered_json::array();
     projectors.ForEach(
         [&](std::size_t, const ProjectorRecord& record) { array.push_back(RecordToJson(record)); });
-    out << array.dump(2) << '\n';
+    out << DumpJson(array) << '\n';
 }
 
 int RunDiscoverCommand(CliContext& context, CliArgs args) {

@@ -8,6 +8,7 @@
 #include "settings/AddressRules.h"
 #include "tools/lanternactl/Commands.h"
 #include "tools/lanternactl/DiscoveryCommands.h"
+#include "tools/lanternactl/TextSafety.h"
 
 namespace lanterna::cli {
 
@@ -47,10 +48,17 @@ int RunProbe(CliContext& context, CliArgs args, const AddressProbeOptions& optio
     CAddressProbe probe(options);
     ProbeAnswer answer;
     if (probe.Run(*address, answer) != 1) {
-        context.err << "lanternactl probe: " << LoadString(kStringBadIpAddress) << "\n";
+        if (probe.HelloFailed()) {
+            context.err << "lanternactl probe: the hello could not be sent (UDP port "
+                        << options.localPort << " taken, or no route to " << *address << ")\n";
+        } else {
+            context.err << "lanternactl probe: nothing answered at " << *address << " within "
+                        << kHelloWaitMs / 1000 << " seconds\n";
+        }
         return kExitFailed;
     }
-    context.out << TextOf(answer.name) << '\t' << static_cast<int>(answer.imType) << '\n';
+    context.out << TerminalText(TextOf(answer.name)) << '\t' << static_cast<int>(answer.imType)
+                << '\n';
     return kExitOk;
 }
 

@@ -5,6 +5,7 @@
 #include "link/Ports.h"
 #include "link/ProjectorLink.h"
 #include "tools/lanternactl/Commands.h"
+#include "tools/lanternactl/TextSafety.h"
 
 namespace lanterna::cli {
 
@@ -19,6 +20,10 @@ int RunQuery(CliContext& context, CliArgs args) {
         return kExitUsage;
     }
     const std::string& address = args[0];
+    // A carriage return inside a word would end its line early and send a command of its own.
+    if (!CheckCommandWords(context, "query", args.subspan(1))) {
+        return kExitUsage;
+    }
     // Never from the command line, where other users could read it.
     const std::string password = context.environment("LANTERNA_PASSWORD").value_or("");
 
@@ -28,6 +33,11 @@ int RunQuery(CliContext& context, CliArgs args) {
         return kExitFailed;
     }
     const int authenticated = link.Authenticate(password);
+    if (authenticated == -1) {
+        context.err << "lanternactl query: no usable reply to the connect request from " << address
+                    << " within " << kLinkTimeoutMs / 1000 << " seconds\n";
+        return kExitFailed;
+    }
     if (authenticated != 1) {
         context.err << "lanternactl query: authentication refused by " << address << " (result "
                     << authenticated << ")\n";
@@ -39,7 +49,7 @@ int RunQuery(CliContext& context, CliArgs args) {
             context.err << "lanternactl query: query " << command << " failed\n";
             return kExitFailed;
         }
-        context.out << command << "=" << value.data() << "\n";
+        context.out << command << "=" << TerminalText(value.data()) << "\n";
     }
     link.Close();
     return kExitOk;

@@ -4,6 +4,7 @@
 #include "tools/lanternactl/FileCommandSupport.h"
 #include "tools/lanternactl/ProjectorSession.h"
 #include "tools/lanternactl/RecordJson.h"
+#include "tools/lanternactl/TextSafety.h"
 
 namespace lanterna::cli {
 
@@ -11,11 +12,13 @@ namespace {
 
 constexpr std::string_view kName = "read";
 
-// One "field: value" line per field of the record's JSON form.
+// One "field: value" line per field of the record's JSON form; the projector's texts with their
+// control bytes escaped.
 void PrintListing(std::ostream& out, const ProjectorRecord& record) {
     const nlohmann::ordered_json json = RecordToJson(record);
     for (const auto& [key, value] : json.items()) {
-        out << key << ": " << (value.is_string() ? value.get<std::string>() : value.dump()) << "\n";
+        out << key << ": "
+            << (value.is_string() ? TerminalText(value.get<std::string>()) : value.dump()) << "\n";
     }
 }
 

@@ -4,6 +4,7 @@
 #include "tools/lanternactl/Commands.h"
 #include "tools/lanternactl/ProjectorSession.h"
 #include "tools/lanternactl/SetFields.h"
+#include "tools/lanternactl/TextSafety.h"
 #include "tools/lanternactl/WorkerRunner.h"
 
 namespace lanterna::cli {
@@ -23,6 +24,9 @@ int RunSet(CliContext& context, CliArgs args) {
     if (rest.size() < 2) {
         context.err << "lanternactl set: usage: lanternactl " << kSetCommand.usage
                     << "\nfields: " << SettableFieldNames() << "\n";
+        return kExitUsage;
+    }
+    if (!CheckCommandWords(context, kName, {rest.begin() + 1, rest.end()})) {
         return kExitUsage;
     }
     std::vector<FieldAssignment> assignments;

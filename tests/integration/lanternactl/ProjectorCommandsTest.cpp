@@ -84,6 +84,22 @@ TEST(ReadCommand, ListingWithPasswordFromTheEnvironment) {
     EXPECT_TRUE(Contains(run.out, "subnetMask: 255.255.255.0\n")) << run.out;
 }
 
+TEST(ReadCommand, ValuesFromTheProjectorReachTheTerminalEscaped) {
+    CProjectorOnPort sim("127.87.1.9");
+    sim::ProjectorSettings settings = sim.projector->Settings();
+    settings.name = "\x1b]0;owned\x07";  // would retitle the terminal
+    settings.community = "a\x1b[2Jb";    // would clear the screen
+    sim.projector->SetSettings(settings);
+    const auto listing = RunCli({"read", "127.87.1.9"});
+    ASSERT_EQ(listing.status, 0) << listing.err;
+    EXPECT_TRUE(Contains(listing.out, "projectorName: \\x1b]0;owned\\x07\n")) << listing.out;
+    EXPECT_TRUE(Contains(listing.out, "community: a\\x1b[2Jb\n")) << listing.out;
+    EXPECT_FALSE(Contains(listing.out, "\x1b"));
+    const auto json = RunCli({"read", "127.87.1.9", "--json"});
+    EXPECT_FALSE(Contains(json.out, "\x1b"));
+    EXPECT_EQ(nlohmann::json::parse(json.out)["projectorName"], settings.name);
+}
+
 TEST(ReadCommand, PasswordFromFileOrTerminal) {
     CProjectorOnPort sim("127.87.1.3", "pw");
     const std::string path = ::testing::TempDir() + "lanternactl-password-87-1-3";
@@ -341,7 +357,7 @@ TEST(ApplyCommand, WrongExtensionOrUnreadableFileIsRefused) {
     const auto missing =
         RunCli({"apply", ::testing::TempDir() + "no-such-file-87-4-3.INI", "127.87.4.3"});
     EXPECT_EQ(missing.status, 1);
-    EXPECT_TRUE(Contains(missing.err, LoadString(123))) << missing.err;
+    EXPECT_TRUE(Contains(missing.err, "no such file")) << missing.err;
 }
 
 // ---- passwd -----------------------------------------------------------------------------------
