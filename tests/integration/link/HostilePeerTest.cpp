@@ -42,31 +42,16 @@ std::string Query(CProjectorLink& link, const char* name, int* result = nullptr)
     return value.data();
 }
 
-// Deadlines on a clock that moves a second at every reading: five readings, and the deadline
-// of five seconds has passed, however the bytes trickle in real time.
-struct SteppingClock {
-    SteppingClock() { clock.SetAutomaticStep(1000); }
-    CManualClock clock;
-};
-
 // ---- replies that trickle ----------------------------------------------------------------------
 
-TEST(HostilePeer, TricklingHandshakeReplyEndsAtItsDeadline) {
-    // 16 bytes 20 ms apart would be whole after a third of a second; the deadline comes first.
-    const auto projector = StartProjector("127.84.9.1", 20ms);
-    SteppingClock deadlines;
-    CProjectorLink link(LinkOptions{.deadlineClock = &deadlines.clock});
-    ASSERT_EQ(link.Connect("127.84.9.1", projector->TcpPort()), 1);
-    EXPECT_EQ(link.Authenticate(""), -1);
-}
-
-TEST(HostilePeer, TricklingTextReplyEndsAtItsDeadlineAndSlowButTimelyOnesArrive) {
-    const auto projector = StartProjector("127.84.9.2", 0ms);
+// 16 or 17 bytes 20 ms apart would be whole after a third of a second; on a deadline clock that
+// moves a second at every reading, their five seconds have passed long before.
+TEST(HostilePeer, TricklingRepliesEndAtTheirDeadlineAndSlowButTimelyOnesArrive) {
+    const auto projector = StartProjector("127.84.9.1", 0ms);
     CManualClock deadlineClock;
     CProjectorLink link(LinkOptions{.deadlineClock = &deadlineClock});
-    ASSERT_EQ(link.Connect("127.84.9.2", projector->TcpPort()), 1);
+    ASSERT_EQ(link.Connect("127.84.9.1", projector->TcpPort()), 1);
     ASSERT_EQ(link.Authenticate(""), 1);
-
     sim::FaultConfig faults = projector->Faults();
     faults.trickleInterval = 5ms;
     projector->SetFaults(faults);
@@ -78,14 +63,18 @@ TEST(HostilePeer, TricklingTextReplyEndsAtItsDeadlineAndSlowButTimelyOnesArrive)
     int result = -1;
     EXPECT_EQ(Query(link, "NWPNAME", &result), "");
     EXPECT_EQ(result, 0);
+
+    CProjectorLink handshake(LinkOptions{.deadlineClock = &deadlineClock});
+    ASSERT_EQ(handshake.Connect("127.84.9.1", projector->TcpPort()), 1);
+    EXPECT_EQ(handshake.Authenticate(""), -1);
 }
 
 // ---- command lines that would carry a second command -------------------------------------------
 
 TEST(HostilePeer, CommandLinesWithControlBytesAreNeverSent) {
-    const auto projector = StartProjector("127.84.9.3", 0ms);
+    const auto projector = StartProjector("127.84.9.2", 0ms);
     CProjectorLink link;
-    ASSERT_EQ(link.Connect("127.84.9.3", projector->TcpPort()), 1);
+    ASSERT_EQ(link.Connect("127.84.9.2", projector->TcpPort()), 1);
     ASSERT_EQ(link.Authenticate(""), 1);
     std::array<char, 16> value{};
     EXPECT_EQ(link.Exchange("NWCNAME", "HACKED\rNWCNAME", nullptr, 0, false, true), 0);

@@ -235,34 +235,6 @@ TEST_F(ProjectorListTest, AddressBookIsWrittenOnCloseAndReadAtTheNextStart) {
     EXPECT_THAT(Images().back(), 1);
 }
 
-TEST_F(ProjectorListTest, BookReadOnlyInPartLosesNothingWhenTheWindowCloses) {
-    {
-        lanterna::RegistryKey key(Hive());
-        ASSERT_EQ(
-            key.OpenOrCreate(lanterna::RegistryRoot::CurrentUser, lanterna::AddressBookKeyPath()),
-            1);
-        key.SetDword("Count", 3);
-        key.SetString("00", "HALL-1F\n10.4.0.1");
-        key.SetString("01", "ROOM-201\n10.4.0.2 and far too long to be read");
-        key.SetString("02", "LAB-WL1\n10.4.0.3");
-    }
-    Open();
-    EXPECT_THAT(Labels().back(), "HALL-1F\n10.4.0.1");
-    window->close();
-
-    lanterna::RegistryKey key(Hive());
-    ASSERT_EQ(key.OpenOrCreate(lanterna::RegistryRoot::CurrentUser, lanterna::AddressBookKeyPath()),
-              1);
-    std::uint32_t count = 0;
-    std::string entry;
-    EXPECT_EQ(key.GetDword("Count", count), 1);
-    EXPECT_EQ(count, 3U);
-    EXPECT_EQ(key.GetString("02", entry, 64), 1);
-    EXPECT_EQ(entry, "LAB-WL1\n10.4.0.3");
-    EXPECT_EQ(key.GetString("01", entry, 64), 1);
-    EXPECT_EQ(entry, "ROOM-201\n10.4.0.2 and far too long to be read");
-}
-
 TEST_F(ProjectorListTest, ClosingBeforeTheFirstRefreshLeavesTheBookAlone) {
     StoreBook({{"HALL-1F\n10.4.0.1", "21"}});
     const auto stored = lanterna::test::ReadFile(Hive().path);

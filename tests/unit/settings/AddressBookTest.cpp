@@ -147,7 +147,6 @@ TEST(AddressBookStore, EntriesThatCouldNotBeReadAreWrittenBackAsTheyWere) {
         {"longer than its limit",
          [](RegistryKey& key) { key.SetString("01", "ROOM-2\n10.0.0.2" + std::string(30, ' ')); },
          nullptr},
-        {"a number", [](RegistryKey& key) { key.SetDword("01", 7); }, nullptr},
         {"missing", [](RegistryKey&) {}, nullptr},
         {"an unterminated quote", [](RegistryKey& key) { key.SetString("01", "ROOM-2 10.0.0.2"); },
          [](std::string& text) {
