@@ -24,9 +24,11 @@
 // Accessibility. Every control is found by the desktop's accessibility interface under a name:
 // buttons, check boxes and radio buttons under their text; an input control (edit, address
 // control, combo box, list view, progress bar) and a button without text under the text of the
-// label on its row (the nearest label to its left that shares its height), else of the nearest
-// label above it, else under the dialog's caption. The name follows the label's text when the
-// program changes it. An address control's four fields are named "1" to "4".
+// label on its row (the nearest label to its left that shares its height); an input without
+// one under the text of the nearest radio button or check box to its left on its row; else
+// under the text of the nearest label above it, else under the dialog's caption. The name follows
+// the label's text when the program changes it. An address control's four fields are named "1" to
+// "4".
 //
 // Room for the skin. CreateControl() makes each control and may return subclasses that draw
 // themselves (see ui/Controls.h); OnPaintClient() paints behind the controls; SetFrameMargins()
@@ -198,6 +200,7 @@ class CDialog : public QDialog {
     void BuildControl(const ControlTemplate& control, int group);
     void NameControls();
     const Control* FindNamingLabel(const Control& control) const;
+    const Control* FindNamingButton(const Control& control) const;
     void RenameControlsOf(const QLabel* label);
     void ConnectNotifications(QWidget* widget, int controlId);
     void OnRadioClicked(int controlId);

@@ -63,12 +63,39 @@ const CDialog::Control* CDialog::FindNamingLabel(const Control& control) const {
     return onRow != nullptr ? onRow : above;
 }
 
+// An input beside a radio button or check box instead of a label (a key box beside the radio
+// that chooses it): the nearest such button with a text to its left on its row.
+const CDialog::Control* CDialog::FindNamingButton(const Control& control) const {
+    const DluRect& place = control.source->rect;
+    const Control* onRow = nullptr;
+    for (const Control& candidate : controls_) {
+        const ControlKind kind = candidate.source->kind;
+        if ((kind != ControlKind::RadioButton && kind != ControlKind::CheckBox) ||
+            candidate.source->text.empty()) {
+            continue;
+        }
+        const DluRect& button = candidate.source->rect;
+        if (SharesRow(button, place) && (onRow == nullptr || button.x > onRow->source->rect.x)) {
+            onRow = &candidate;
+        }
+    }
+    return onRow;
+}
+
 void CDialog::NameControls() {
     for (Control& control : controls_) {
         if (!TakesNameFromLabel(*control.source)) {
             continue;
         }
         const Control* label = FindNamingLabel(control);
+        const bool labelOnRow =
+            label != nullptr && SharesRow(label->source->rect, control.source->rect);
+        if (!labelOnRow && IsInputKind(control.source->kind)) {
+            if (const Control* button = FindNamingButton(control)) {
+                control.widget->setAccessibleName(ToQString(button->source->text));
+                continue;
+            }
+        }
         if (label == nullptr) {
             control.widget->setAccessibleName(windowTitle());
             continue;
