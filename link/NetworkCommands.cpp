@@ -3,7 +3,7 @@
 #include <array>
 
 #include "link/NetworkValues.h"
-#include "link/RecordSlots.h"
+#include "record/RecordSlots.h"
 #include "settings/EventCode.h"
 
 namespace lanterna {

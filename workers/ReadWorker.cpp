@@ -1,8 +1,8 @@
 #include <string>
 
 #include "link/NetworkCommands.h"
-#include "link/RecordSlots.h"
 #include "platform/AsciiCase.h"
+#include "record/RecordSlots.h"
 #include "workers/DebugSimulation.h"
 #include "workers/Workers.h"
 

@@ -1,7 +1,7 @@
 #include <functional>
 
 #include "link/NetworkCommands.h"
-#include "link/RecordSlots.h"
+#include "record/RecordSlots.h"
 #include "resources/StringIds.h"
 #include "workers/DebugSimulation.h"
 #include "workers/DueRules.h"

@@ -5,8 +5,8 @@
 #include <functional>
 #include <optional>
 
-#include "link/RecordSlots.h"
 #include "platform/AsciiCase.h"
+#include "record/RecordSlots.h"
 #include "resources/StringIds.h"
 #include "settings/ValidationRules.h"
 
