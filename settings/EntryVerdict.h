@@ -38,6 +38,20 @@ enum class EntryField : int {
     kTrapAddress1,
     kTrapAddress2,
     kCommunity,
+    kSmtpServer,
+    kSmtpPort,
+    kMailTo1,
+    kMailTo2,
+    kMailTo3,
+    kEssid,
+    kWepKey,  // the one key of a basic wireless module
+    kWepKey1,
+    kWepKey2,
+    kWepKey3,
+    kWepKey4,
+    kSharedKey,
+    kLeapUserName,
+    kLeapPassword,
 };
 
 // Where in a refused address entry the focus goes.

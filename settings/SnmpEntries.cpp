@@ -3,6 +3,7 @@
 #include "platform/AsciiCase.h"
 #include "resources/StringIds.h"
 #include "settings/AddressRules.h"
+#include "settings/StateRule.h"
 #include "settings/TextRules.h"
 
 namespace lanterna {
@@ -48,28 +49,12 @@ EntryVerdict CheckSnmpEntries(const SnmpEntries& entries) {
 
 void StoreTrapAddress(const Octets& value, const Octets& reference, const Octets& atOpen,
                       Octets& field, std::int32_t& state) {
-    if (value != reference) {
-        field = value;
-        state = kStateChanged;
-        return;
-    }
-    state = kStateUnchanged;
-    if (value != atOpen) {
-        field = value;
-    }
+    StoreByStateRule(value, reference, atOpen, field, state);
 }
 
 void StoreCommunity(std::string_view value, std::string_view reference, std::string_view atOpen,
                     FixedText<9>& field, std::int32_t& state) {
-    if (!EqualIgnoringCase(value, reference)) {
-        CopyText(field, value);
-        state = kStateChanged;
-        return;
-    }
-    state = kStateUnchanged;
-    if (!EqualIgnoringCase(value, atOpen)) {
-        CopyText(field, value);
-    }
+    StoreTextByStateRule(value, reference, atOpen, field, state, EqualIgnoringCase);
 }
 
 }  // namespace lanterna

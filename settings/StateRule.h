@@ -1,0 +1,50 @@
+#pragma once
+// The state rule by which the projector variants of the mail, SNMP and wireless dialogs store an
+// accepted entry, for a new value v, the reference r (what the projector reported when the
+// network settings dialog opened) and the at-open value a (what the record held when the
+// sub-dialog opened):
+// - v differs from r: the field takes v, its state word 2 (to be written);
+// - v equals r: the state word 3 (nothing to write), and the field takes v when v differs from
+//   a, which puts back a value an earlier run of the dialog had changed.
+// `same` decides equality; for texts it may ignore letter case, so a text that differs from
+// both r and a only in letter case leaves the field's text as it was.
+
+#include <cstdint>
+#include <functional>
+#include <string_view>
+
+#include "platform/FixedText.h"
+#include "record/ProjectorRecord.h"
+
+namespace lanterna {
+
+template <class Value, class Same = std::equal_to<>>
+void StoreByStateRule(const Value& value, const Value& reference, const Value& atOpen, Value& field,
+                      std::int32_t& state, Same same = {}) {
+    if (!same(value, reference)) {
+        field = value;
+        state = kStateChanged;
+        return;
+    }
+    state = kStateUnchanged;
+    if (!same(value, atOpen)) {
+        field = value;
+    }
+}
+
+template <std::size_t N, class Same>
+void StoreTextByStateRule(std::string_view value, std::string_view reference,
+                          std::string_view atOpen, FixedText<N>& field, std::int32_t& state,
+                          Same same) {
+    if (!same(value, reference)) {
+        CopyText(field, value);
+        state = kStateChanged;
+        return;
+    }
+    state = kStateUnchanged;
+    if (!same(value, atOpen)) {
+        CopyText(field, value);
+    }
+}
+
+}  // namespace lanterna

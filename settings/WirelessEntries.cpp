@@ -1,0 +1,139 @@
+#include "settings/WirelessEntries.h"
+
+#include "platform/AsciiCase.h"
+#include "resources/StringIds.h"
+#include "settings/ByteClasses.h"
+#include "settings/StateRule.h"
+#include "settings/TextRules.h"
+
+namespace lanterna {
+namespace {
+
+bool IsHexKey(std::string_view key) {
+    return (key.size() == 10 || key.size() == 26) && AllBytes(key, IsHexDigit);
+}
+
+std::int32_t OnOff(bool on) {
+    return on ? 1 : 0;
+}
+
+// A key taken from the box's text must be a key; the stored key behind the mask is not judged.
+EntryVerdict CheckBasicWepKey(const WirelessEntries& entries) {
+    if (entries.wepEnabled && !entries.wepKey.ShowsStoredKey() &&
+        IsWepKeyBasic(entries.wepKey.text) != 1) {
+        return Refused(kStringBadWepKey, EntryField::kWepKey);
+    }
+    return {};
+}
+
+}  // namespace
+
+bool KeyEntry::ShowsStoredKey() const {
+    return !touched && EqualIgnoringCase(text, kStoredKeyMask);
+}
+
+std::string KeyEntry::KeyOf(std::string_view stored) const {
+    return ShowsStoredKey() ? std::string(stored) : text;
+}
+
+KeyEntry MaskedKeyEntry(std::string_view stored) {
+    if (stored.empty()) {
+        return KeyEntry{};
+    }
+    return KeyEntry{std::string(kStoredKeyMask), false};
+}
+
+bool SameEssid(std::string_view a, std::string_view b) {
+    return a == b;
+}
+
+bool SameWepKey(std::string_view a, std::string_view b) {
+    if (IsHexKey(a) && IsHexKey(b)) {
+        return EqualIgnoringCase(a, b);
+    }
+    return a == b;
+}
+
+EntryVerdict CheckEssidEntry(std::string_view essid, bool basic) {
+    const int fits = basic ? IsEssidBasic(essid) : IsEssid(essid);
+    if (essid.size() > kEssidLimit || fits != 1) {
+        return Refused(kStringBadEssid, EntryField::kEssid);
+    }
+    return {};
+}
+
+void StoreEssid(std::string_view essid, std::string_view reference, std::string_view atOpen,
+                ProjectorRecord& record) {
+    StoreTextByStateRule(essid.substr(0, kEssidLimit), reference, atOpen, record.essid,
+                         record.essidState, SameEssid);
+    record.essidSet = OnOff(!essid.empty());
+}
+
+WirelessSettings WirelessSettingsOf(const ProjectorRecord& record) {
+    return WirelessSettings{record.essidSet, record.essid, record.wepEnabled, record.wepKey,
+                            record.adhoc};
+}
+
+void RestoreWirelessSettings(const WirelessSettings& settings, ProjectorRecord& record) {
+    record.essidSet = settings.essidSet;
+    record.essid = settings.essid;
+    record.wepEnabled = settings.wepEnabled;
+    record.wepKey = settings.wepKey;
+    record.adhoc = settings.adhoc;
+}
+
+WirelessEntries WirelessEntriesOf(const ProjectorRecord& record) {
+    WirelessEntries entries;
+    entries.essid = std::string(TextOf(record.essid));
+    entries.wepEnabled = record.wepEnabled != 0;
+    if (entries.wepEnabled) {
+        entries.wepKey = MaskedKeyEntry(TextOf(record.wepKey));
+    }
+    entries.adhoc = record.adhoc != 0;
+    return entries;
+}
+
+EntryVerdict CheckWirelessEntries(const WirelessEntries& entries) {
+    if (EntryVerdict verdict = CheckEssidEntry(entries.essid, true); !verdict.Accepted()) {
+        return verdict;
+    }
+    return CheckBasicWepKey(entries);
+}
+
+EntryVerdict StoreWirelessEntries(const WirelessEntries& entries, const WirelessSettings& reference,
+                                  const WirelessSettings& atOpen, ProjectorRecord& record) {
+    if (EntryVerdict verdict = CheckEssidEntry(entries.essid, true); !verdict.Accepted()) {
+        return verdict;
+    }
+    StoreEssid(entries.essid, TextOf(reference.essid), TextOf(atOpen.essid), record);
+    if (entries.wepEnabled) {
+        if (EntryVerdict verdict = CheckBasicWepKey(entries); !verdict.Accepted()) {
+            return verdict;
+        }
+        const std::string key = entries.wepKey.KeyOf(TextOf(record.wepKey));
+        record.wepEnabled = 1;
+        if (reference.wepEnabled == 0) {
+            CopyText(record.wepKey, key);
+            record.wepEnabledState = record.wepKeyState = kStateChanged;
+        } else {
+            StoreTextByStateRule(key, TextOf(reference.wepKey), TextOf(atOpen.wepKey),
+                                 record.wepKey, record.wepKeyState, SameWepKey);
+            record.wepEnabledState = record.wepKeyState;
+        }
+    } else if (reference.wepEnabled != 0) {
+        record.wepEnabled = 0;
+        CopyText(record.wepKey, "");
+        record.wepEnabledState = record.wepKeyState = kStateChanged;
+    } else {
+        record.wepEnabledState = record.wepKeyState = kStateUnchanged;
+        if (atOpen.wepEnabled != 0) {
+            record.wepEnabled = 0;
+            CopyText(record.wepKey, "");
+        }
+    }
+    StoreByStateRule(OnOff(entries.adhoc), OnOff(reference.adhoc != 0), OnOff(atOpen.adhoc != 0),
+                     record.adhoc, record.adhocState);
+    return {};
+}
+
+}  // namespace lanterna
