@@ -63,7 +63,7 @@ int QueryText(CProjectorLink& link, const NetworkCommand& command, std::string& 
 int SetText(CProjectorLink& link, const NetworkCommand& command, std::string_view argument) {
     // A line break would end the command early and turn the rest into a command of its own.
     if (argument.find_first_of(std::string_view("\r\n\0", 3)) != std::string_view::npos) {
-        return 0;
+        return kSetNotSent;
     }
     return link.Exchange(command.name, argument, nullptr, 0, false, command.trim);
 }
@@ -191,7 +191,7 @@ int SetWiredConfig(CProjectorLink& link, const ProjectorRecord& record) {
 int SetWirelessConfig(CProjectorLink& link, const ProjectorRecord& record) {
     std::string argument;
     if (!BasicWirelessConfigArgument(record, argument)) {
-        return 0;
+        return kSetNotSent;
     }
     return SetText(link, commands::kWirelessConfig, argument);
 }
@@ -262,7 +262,7 @@ int SetWepKeyId(CProjectorLink& link, const ProjectorRecord& record) {
 int SetWepKey(CProjectorLink& link, int index, const ProjectorRecord& record) {
     std::string argument;
     if (!WepKeyArgument(TextOf(numbered::WepKey(record, index)), argument)) {
-        return 0;
+        return kSetNotSent;
     }
     return SetText(link, commands::kWepKey[Slot(index, 4)], argument);
 }

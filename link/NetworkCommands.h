@@ -5,9 +5,10 @@
 //
 // Queries return 1 when the exchange succeeded and then store the converted value in the
 // record fields the command serves; on 0 the record is left as it was. Sets return 1 when the
-// projector accepted the command. A set whose argument holds a line break or a zero byte (it
-// would become two command lines) or a WEP key without hexadecimal form is not sent and gives 0.
-// No operation changes a state word: that is the workers' business.
+// projector accepted the command and 0 when it refused it or the exchange failed. A set whose
+// argument holds a line break or a zero byte (it would become two command lines) or a WEP key
+// without hexadecimal form never goes out and gives kSetNotSent. No operation changes a state
+// word: that is the workers' business.
 //
 // Threads: as CProjectorLink (one worker at a time).
 
@@ -79,12 +80,16 @@ inline constexpr NetworkCommand kStatus{"IMSTAT", 0, true};
 // The argument IMSTAT carries.
 inline constexpr std::string_view kStatusArgument = "31";
 
+// Result of a set whose argument cannot go on a command line: nothing was sent.
+inline constexpr int kSetNotSent = -1;
+
 // ---- generic forms ----------------------------------------------------------------------------
 
 // Sends "NAME?" and delivers the value text (at most the command's value size).
 int QueryText(CProjectorLink& link, const NetworkCommand& command, std::string& value);
 
-// Sends "NAME argument" (an empty argument: the bare name).
+// Sends "NAME argument" (an empty argument: the bare name); kSetNotSent for an argument holding
+// a line break or a zero byte.
 int SetText(CProjectorLink& link, const NetworkCommand& command, std::string_view argument);
 
 // ---- queries ----------------------------------------------------------------------------------

@@ -60,16 +60,19 @@ class CWriteRun {
         return r_.imType == kImTypeExtendedWireless && r_.wirelessActive != 0;
     }
 
-    // Sends when `due`; a refusal sets `errorBit`. Returns whether the command was sent.
+    // Sends when `due`; a refusal, or an argument that cannot be sent, sets `errorBit`. Returns
+    // whether the command went out: only then does the module need the closing reset.
     bool SendIf(bool due, std::uint32_t errorBit, const std::function<int()>& send) {
         if (!due) {
             return false;
         }
-        anySent_ = true;
-        if (send() != 1) {
+        const int result = send();
+        if (result != 1) {
             state_.writeErrors |= errorBit;
         }
-        return true;
+        const bool wentOut = result != kSetNotSent;
+        anySent_ = anySent_ || wentOut;
+        return wentOut;
     }
 
     void SendMail() {
