@@ -6,13 +6,17 @@ namespace lanterna::dialogs {
 inline constexpr int kAboutTemplate = 100;
 inline constexpr int kMainTemplate = 102;
 inline constexpr int kNetworkSettingsTemplate = 130;
+inline constexpr int kMailNotifyTemplate = 131;
+inline constexpr int kWirelessTemplate = 132;
 inline constexpr int kProgressTemplate = 133;
 inline constexpr int kAddressEntryTemplate = 134;
 inline constexpr int kPasswordInputTemplate = 135;
 inline constexpr int kSnmpTemplate = 136;
+inline constexpr int kNotifyEventTemplate = 137;
 inline constexpr int kPasswordChangeTemplate = 138;
 inline constexpr int kSearchTemplate = 139;
 inline constexpr int kMessageTemplate = 146;
+inline constexpr int kWirelessSecurityTemplate = 147;
 
 // Shared by several templates.
 inline constexpr int kIconControl = 1000;

@@ -23,7 +23,11 @@ constexpr int kHiddenRows[] = {
 }  // namespace
 
 CNetworkConfigFileDialog::CNetworkConfigFileDialog(int wirelessVariant, QWidget* owner)
-    : CNetworkSettingsDialog(nullptr, owner), wirelessVariant(wirelessVariant), snmpDialog_(this) {}
+    : CNetworkSettingsDialog(nullptr, owner),
+      wirelessVariant(wirelessVariant),
+      mailDialog_(this),
+      snmpDialog_(this),
+      wirelessDialog_(this) {}
 
 bool CNetworkConfigFileDialog::OnInitDialog() {
     initializing = 1;
@@ -93,7 +97,8 @@ void CNetworkConfigFileDialog::OnCancel() {
 }
 
 void CNetworkConfigFileDialog::OnMailButton() {
-    RunSubDialog(SubDialogs().mail, fileRecord_, nullptr);
+    mailDialog_.SetRecord(&fileRecord_);
+    mailDialog_.DoModal();
 }
 
 void CNetworkConfigFileDialog::OnSnmpButton() {
@@ -102,7 +107,8 @@ void CNetworkConfigFileDialog::OnSnmpButton() {
 }
 
 void CNetworkConfigFileDialog::OnWirelessButton() {
-    RunSubDialog(SubDialogs().wireless, fileRecord_, nullptr);
+    wirelessDialog_.SetRecord(&fileRecord_);
+    wirelessDialog_.DoModal();
 }
 
 }  // namespace lanterna::dialogs

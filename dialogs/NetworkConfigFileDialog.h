@@ -9,12 +9,15 @@
 //   projector not in the list), stores them with state 2 and asks for a file name each time:
 //   a name with a character outside 0x20-0x7F is refused with string 193 and asked again in
 //   its folder. The dialog stays open, so one set of entries can make several files;
-// - the mail, SNMP and wireless buttons run the file variants of their dialogs on the record;
+// - the mail, SNMP and wireless buttons run the file variants of their dialogs on the record
+//   (the wireless button always the wireless security dialog);
 // - close only closes.
 // Markers are not shown: there is nothing read to compare with.
 
+#include "dialogs/MailNotifyDialog.h"
 #include "dialogs/NetworkSettingsDialog.h"
 #include "dialogs/SnmpDialog.h"
+#include "dialogs/WirelessSecurityDialog.h"
 
 namespace lanterna::dialogs {
 
@@ -43,7 +46,9 @@ class CNetworkConfigFileDialog : public CNetworkSettingsDialog {
     bool WriteFile();
 
     ProjectorRecord fileRecord_{};
+    CMailNotifyFileDialog mailDialog_;
     CSnmpFileDialog snmpDialog_;
+    CWirelessSecurityFileDialog wirelessDialog_;
 };
 
 }  // namespace lanterna::dialogs

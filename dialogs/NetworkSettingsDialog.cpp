@@ -3,9 +3,12 @@
 #include <array>
 
 #include "dialogs/DialogIds.h"
+#include "dialogs/MailNotifyDialog.h"
 #include "dialogs/MarkerLamp.h"
 #include "dialogs/OperationProgressDialog.h"
 #include "dialogs/SnmpDialog.h"
+#include "dialogs/WirelessDialog.h"
+#include "dialogs/WirelessSecurityDialog.h"
 #include "platform/AsciiCase.h"
 #include "resources/StringIds.h"
 #include "settings/SettingsFile.h"
@@ -381,17 +384,11 @@ std::string CNetworkSettingsDialog::ChooseFile(const SaveFileRequest& request) {
     return chooseFile_ ? chooseFile_(this, request) : std::string();
 }
 
-void CNetworkSettingsDialog::RunSubDialog(const NetworkSubDialogs::Run& run,
-                                          ProjectorRecord& record,
-                                          const ProjectorRecord* reference) {
-    if (run) {
-        run(*this, record, reference);
-    }
-}
-
 void CNetworkSettingsDialog::OnMailButton() {
     if (ProjectorRecord* record = state_->SelectedRecord()) {
-        RunSubDialog(subDialogs_.mail, *record, &backupRecord);
+        CMailNotifyDialog dialog(record, this);
+        dialog.SetReference(backupRecord);
+        dialog.DoModal();
     }
 }
 
@@ -406,8 +403,18 @@ void CNetworkSettingsDialog::OnSnmpButton() {
 }
 
 void CNetworkSettingsDialog::OnWirelessButton() {
-    if (ProjectorRecord* record = state_->SelectedRecord()) {
-        RunSubDialog(subDialogs_.wireless, *record, &backupRecord);
+    ProjectorRecord* record = state_->SelectedRecord();
+    if (record == nullptr) {
+        return;
+    }
+    if (record->imType == kImTypeExtendedWireless) {
+        CWirelessSecurityDialog dialog(record, this);
+        dialog.SetReference(backupRecord);
+        dialog.DoModal();
+    } else {
+        CWirelessDialog dialog(record, this);
+        dialog.SetReference(backupRecord);
+        dialog.DoModal();
     }
 }
 

@@ -16,7 +16,8 @@
 //   and the refused rows marked red.
 // - Cancel puts the copy back over the record, the sub-dialogs' changes included; ends with 2.
 // - The mail and SNMP buttons, and the wireless button (enabled only for a projector on its
-//   wireless interface), open their dialogs on the record, seeded from the copy.
+//   wireless interface), open their dialogs on the record, seeded from the copy: the wireless
+//   security dialog for an extended wireless module (type 22), else the basic wireless dialog.
 //
 // CNetworkConfigFileDialog (NetworkConfigFileDialog.h) derives from it. User-interface thread.
 
@@ -30,16 +31,6 @@
 #include "ui/Dialog.h"
 
 namespace lanterna::dialogs {
-
-// The dialogs the mail notification and wireless LAN buttons open. Each runs modally over
-// `owner` on `record`; `reference` is the network dialog's backup record, or null for a
-// configuration file. Empty: the button opens nothing.
-struct NetworkSubDialogs {
-    using Run = std::function<void(ui::CDialog& owner, ProjectorRecord& record,
-                                   const ProjectorRecord* reference)>;
-    Run mail;
-    Run wireless;
-};
 
 class CNetworkSettingsDialog : public ui::CDialog {
   public:
@@ -90,7 +81,6 @@ class CNetworkSettingsDialog : public ui::CDialog {
     // Edits the state's selected record; without one the dialog ends with 2 at once.
     explicit CNetworkSettingsDialog(ApplicationState& state, QWidget* owner = nullptr);
 
-    void SetSubDialogs(NetworkSubDialogs subDialogs) { subDialogs_ = std::move(subDialogs); }
     void SetSaveFileChooser(SaveFileChooser chooser) { chooseFile_ = std::move(chooser); }
 
     // The record as it was at the end of the initialisation.
@@ -120,10 +110,7 @@ class CNetworkSettingsDialog : public ui::CDialog {
     void Refuse(const EntryVerdict& verdict);
     // The save-file dialog of `request`; empty when cancelled.
     std::string ChooseFile(const SaveFileRequest& request);
-    void RunSubDialog(const NetworkSubDialogs::Run& run, ProjectorRecord& record,
-                      const ProjectorRecord* reference);
     void ShowAddress(int controlId, const Octets& address);
-    const NetworkSubDialogs& SubDialogs() const { return subDialogs_; }
     void ShowPrimaryInterfaceRow(bool show);
 
   private:
@@ -137,7 +124,6 @@ class CNetworkSettingsDialog : public ui::CDialog {
     void MarkRefusedSettings(std::uint32_t writeErrors);
 
     ApplicationState* state_;
-    NetworkSubDialogs subDialogs_;
     SaveFileChooser chooseFile_;
 };
 

@@ -1,0 +1,181 @@
+#include "dialogs/MailNotifyDialog.h"
+
+#include "dialogs/DialogIds.h"
+#include "dialogs/NotifyEventDialog.h"
+#include "record/RecordSlots.h"
+#include "ui/IpAddressControl.h"
+#include "ui/MessageBox.h"
+
+namespace lanterna::dialogs {
+namespace {
+
+using Dialog = CMailNotifyDialog;
+
+constexpr int kMailToEdits[kMailRecipients] = {Dialog::kMailTo1Edit, Dialog::kMailTo2Edit,
+                                               Dialog::kMailTo3Edit};
+constexpr int kEventButtons[kMailRecipients] = {Dialog::kEvents1Button, Dialog::kEvents2Button,
+                                                Dialog::kEvents3Button};
+
+int ControlOf(EntryField field) {
+    switch (field) {
+        case EntryField::kSmtpServer:
+            return Dialog::kServerControl;
+        case EntryField::kSmtpPort:
+            return Dialog::kPortEdit;
+        case EntryField::kMailTo2:
+            return Dialog::kMailTo2Edit;
+        case EntryField::kMailTo3:
+            return Dialog::kMailTo3Edit;
+        default:
+            return Dialog::kMailTo1Edit;
+    }
+}
+
+}  // namespace
+
+CMailNotifyDialog::CMailNotifyDialog(ProjectorRecord* record, QWidget* owner)
+    : ui::CDialog(kMailNotifyTemplate, owner), record_(record) {
+    OnCommand(kNotifyOn, ui::Notify::Clicked, [this] { OnNotifyOn(); });
+    OnCommand(kNotifyOff, ui::Notify::Clicked, [this] { ApplyEnablingRule(); });
+    OnCommand(kPortEdit, ui::Notify::TextChanged, [this] { CorrectPort(); });
+    for (int n = 1; n <= kMailRecipients; ++n) {
+        OnCommand(kEventButtons[n - 1], ui::Notify::Clicked, [this, n] { OnEventButton(n); });
+    }
+}
+
+// ---- showing ------------------------------------------------------------------------------
+
+bool CMailNotifyDialog::ShowEntries(const ProjectorRecord* record) {
+    for (const int edit : kMailToEdits) {
+        SetTextLimit(edit, kMailToLimit);
+    }
+    if (record == nullptr) {
+        return false;
+    }
+    const MailEntries entries = MailEntriesOf(*record);
+    CheckRadioButton(kNotifyOn, kNotifyOff, entries.notify ? kNotifyOn : kNotifyOff);
+    if (!entries.smtpServer.IsBlank()) {
+        IpAddress(kServerControl)->SetAddress(entries.smtpServer.octets);
+    }
+    SetDlgItemText(kPortEdit, entries.port);
+    for (int n = 1; n <= kMailRecipients; ++n) {
+        SetDlgItemText(kMailToEdits[n - 1], entries.mailTo[n - 1]);
+    }
+    ApplyEnablingRule();
+    GotoDlgCtrl(entries.notify ? kNotifyOn : kNotifyOff);
+    return true;
+}
+
+bool CMailNotifyDialog::OnInitDialog() {
+    if (!ShowEntries(record_)) {
+        return true;
+    }
+    atOpen_ = MailSettingsOf(*record_);
+    return false;  // the focus stays on the checked radio button
+}
+
+void CMailNotifyDialog::ApplyEnablingRule() {
+    const bool on = IsDlgButtonChecked(kNotifyOn) != 0;
+    for (const int id : {kServerControl, kPortEdit, kMailTo1Edit, kMailTo2Edit, kMailTo3Edit,
+                         kEvents1Button, kEvents2Button, kEvents3Button, kTestMailButton}) {
+        EnableDlgItem(id, on);
+    }
+}
+
+void CMailNotifyDialog::OnNotifyOn() {
+    ApplyEnablingRule();
+    if (record_ != nullptr && record_->smtpPort == 0) {
+        SetDlgItemText(kPortEdit, "");
+    }
+}
+
+void CMailNotifyDialog::CorrectPort() {
+    if (const auto corrected = CorrectedPortText(GetDlgItemText(kPortEdit))) {
+        SetDlgItemText(kPortEdit, *corrected);
+    }
+}
+
+// ---- OK and Cancel ------------------------------------------------------------------------
+
+MailEntries CMailNotifyDialog::ReadEntries() const {
+    MailEntries entries;
+    entries.notify = IsDlgButtonChecked(kNotifyOn) != 0;
+    entries.smtpServer.filledFields =
+        IpAddress(kServerControl)->GetAddress(entries.smtpServer.octets);
+    entries.port = GetDlgItemText(kPortEdit);
+    for (int n = 1; n <= kMailRecipients; ++n) {
+        entries.mailTo[n - 1] = GetDlgItemText(kMailToEdits[n - 1]);
+    }
+    return entries;
+}
+
+void CMailNotifyDialog::Refuse(const EntryVerdict& verdict) {
+    ui::ShowStringMessage(this, verdict.stringId, ui::MB_ICONEXCLAMATION);
+    const int control = ControlOf(verdict.field);
+    GotoDlgCtrl(control);
+    if (verdict.octet == FocusOctet::kFirstBlank) {
+        IpAddress(control)->SetFieldFocus(ui::CIpAddressControl::kFirstBlankField);
+    }
+}
+
+void CMailNotifyDialog::OnOK() {
+    if (record_ != nullptr) {
+        if (const EntryVerdict verdict =
+                StoreMailEntries(ReadEntries(), reference, atOpen_, *record_);
+            !verdict.Accepted()) {
+            Refuse(verdict);
+            return;
+        }
+    }
+    EndDialog(ui::IDOK);
+}
+
+void CMailNotifyDialog::OnCancel() {
+    if (record_ != nullptr) {
+        RestoreMailSettings(atOpen_, *record_);
+    }
+    EndDialog(ui::IDCANCEL);
+}
+
+void CMailNotifyDialog::OnEventButton(int recipient) {
+    CNotifyEventDialog dialog(recipient, record_, this);
+    dialog.referenceEventSets = reference.mailEvents;
+    dialog.DoModal();
+}
+
+// ---- configuration-file variant -----------------------------------------------------------
+
+CMailNotifyFileDialog::CMailNotifyFileDialog(QWidget* owner) : CMailNotifyDialog(nullptr, owner) {}
+
+bool CMailNotifyFileDialog::OnInitDialog() {
+    return !ShowEntries(record_);
+}
+
+void CMailNotifyFileDialog::OnOK() {
+    if (record_ != nullptr) {
+        if (const EntryVerdict verdict = StoreMailEntriesInFile(ReadEntries(), *record_);
+            !verdict.Accepted()) {
+            Refuse(verdict);
+            return;
+        }
+    }
+    EndDialog(ui::IDOK);
+}
+
+void CMailNotifyFileDialog::OnCancel() {
+    EndDialog(ui::IDCANCEL);
+}
+
+void CMailNotifyFileDialog::OnEventButton(int recipient) {
+    if (record_ == nullptr) {
+        return;
+    }
+    CNotifyEventFileDialog dialog(this);
+    std::uint32_t& eventSet = numbered::MailEvents(*record_, recipient);
+    dialog.eventSet = eventSet;
+    if (dialog.DoModal() == ui::IDOK) {
+        eventSet = dialog.eventSet;
+    }
+}
+
+}  // namespace lanterna::dialogs

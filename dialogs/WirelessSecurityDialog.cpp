@@ -1,0 +1,289 @@
+#include "dialogs/WirelessSecurityDialog.h"
+
+#include <iterator>
+#include <string_view>
+#include <vector>
+
+#include "dialogs/DialogIds.h"
+#include "ui/MessageBox.h"
+
+namespace lanterna::dialogs {
+namespace {
+
+using Dialog = CWirelessSecurityDialog;
+
+constexpr std::string_view kKeySize64 = "64bit";
+constexpr std::string_view kKeySize128 = "128bit";
+
+constexpr int kModeRadios[] = {Dialog::kWpaPskRadio, Dialog::kLeapRadio, Dialog::kWepRadio,
+                               Dialog::kNoneRadio};
+constexpr int kModeLabels[] = {Dialog::kSecurityLabel, Dialog::kUserNameLabel,
+                               Dialog::kPasswordLabel, Dialog::kSharedKeyLabel};
+
+int RadioOf(SecurityMode mode) {
+    switch (mode) {
+        case SecurityMode::kWpaPsk:
+            return Dialog::kWpaPskRadio;
+        case SecurityMode::kLeap:
+            return Dialog::kLeapRadio;
+        case SecurityMode::kWep:
+            return Dialog::kWepRadio;
+        case SecurityMode::kNone:
+            break;
+    }
+    return Dialog::kNoneRadio;
+}
+
+int ControlOf(EntryField field) {
+    switch (field) {
+        case EntryField::kWepKey1:
+            return Dialog::kKeyEdits[0];
+        case EntryField::kWepKey2:
+            return Dialog::kKeyEdits[1];
+        case EntryField::kWepKey3:
+            return Dialog::kKeyEdits[2];
+        case EntryField::kWepKey4:
+            return Dialog::kKeyEdits[3];
+        case EntryField::kSharedKey:
+            return Dialog::kSharedKeyEdit;
+        case EntryField::kLeapUserName:
+            return Dialog::kUserNameEdit;
+        case EntryField::kLeapPassword:
+            return Dialog::kPasswordEdit;
+        default:
+            return Dialog::kEssidEdit;
+    }
+}
+
+// The controls of the security group, the key radios and key boxes included.
+std::vector<int> SecurityGroup() {
+    std::vector<int> ids = {Dialog::kSharedKeyEdit, Dialog::kUserNameEdit, Dialog::kPasswordEdit,
+                            Dialog::kKeySizeList};
+    ids.insert(ids.end(), Dialog::kKeyRadios.begin(), Dialog::kKeyRadios.end());
+    ids.insert(ids.end(), Dialog::kKeyEdits.begin(), Dialog::kKeyEdits.end());
+    return ids;
+}
+
+}  // namespace
+
+CWirelessSecurityDialog::CWirelessSecurityDialog(ProjectorRecord* record, QWidget* owner)
+    : ui::CDialog(kWirelessSecurityTemplate, owner), record_(record) {
+    for (const int radio : kModeRadios) {
+        OnCommand(radio, ui::Notify::Clicked, [this, radio] { OnModeClicked(radio); });
+    }
+    OnCommand(kAdhocOn, ui::Notify::Clicked, [this] { ApplyAdhocRule(); });
+    OnCommand(kAdhocOff, ui::Notify::Clicked, [this] { ApplyInfrastructureRule(); });
+    for (std::size_t slot = 0; slot < kKeyEdits.size(); ++slot) {
+        OnCommand(kKeyEdits[slot], ui::Notify::TextChanged, [this, slot] { keyTouched[slot] = 1; });
+    }
+}
+
+// ---- rules --------------------------------------------------------------------------------
+
+void CWirelessSecurityDialog::EnableSecurityGroup(bool enable) {
+    for (const int id : SecurityGroup()) {
+        EnableDlgItem(id, enable);
+    }
+}
+
+// The mode radios stand apart in the template (the key radios lie between "WEP" and "none"),
+// so the dialog keeps them exclusive itself.
+void CWirelessSecurityDialog::OnModeClicked(int radioId) {
+    CheckRadioButton(kWpaPskRadio, kNoneRadio, radioId);
+    ApplyModeRule();
+}
+
+void CWirelessSecurityDialog::ApplyModeRule() {
+    EnableSecurityGroup(CheckedMode() == SecurityMode::kWep);
+    for (const int id : {kSharedKeyEdit, kUserNameEdit, kPasswordEdit}) {
+        EnableDlgItem(id, false);  // projectors are never sent these
+    }
+}
+
+void CWirelessSecurityDialog::ApplyAdhocRule() {
+    std::vector<int> ids = SecurityGroup();
+    ids.insert(ids.end(), std::begin(kModeRadios), std::end(kModeRadios));
+    ids.insert(ids.end(), std::begin(kModeLabels), std::end(kModeLabels));
+    for (const int id : ids) {
+        EnableDlgItem(id, false);
+        ShowDlgItem(id, false);
+    }
+}
+
+void CWirelessSecurityDialog::ApplyInfrastructureRule() {
+    for (const int id : kModeRadios) {
+        EnableDlgItem(id, true);
+        ShowDlgItem(id, true);
+    }
+    for (const int id : kModeLabels) {
+        EnableDlgItem(id, true);
+        ShowDlgItem(id, true);
+    }
+    for (const int id : SecurityGroup()) {
+        ShowDlgItem(id, true);
+    }
+    ApplyModeRule();
+}
+
+// ---- showing ------------------------------------------------------------------------------
+
+void CWirelessSecurityDialog::SetLimits() {
+    SetTextLimit(kEssidEdit, kEssidLimit);
+    SetTextLimit(kSharedKeyEdit, kSharedKeyLimit);
+    SetTextLimit(kUserNameEdit, kLeapTextLimit);
+    SetTextLimit(kPasswordEdit, kLeapTextLimit);
+    for (const int edit : kKeyEdits) {
+        SetTextLimit(edit, kWepKeyLimit);
+    }
+}
+
+void CWirelessSecurityDialog::ShowEntries(const WirelessSecurityEntries& entries) {
+    SetLimits();
+    SetDlgItemText(kKeySizeList, entries.keySize == kWepKeySize64 ? kKeySize64 : kKeySize128);
+    CheckRadioButton(kKeyRadios.front(), kKeyRadios.back(), kKeyRadios[entries.keyId - 1]);
+    SetDlgItemText(kEssidEdit, entries.essid);
+    CheckRadioButton(kWpaPskRadio, kNoneRadio, RadioOf(entries.mode));
+    for (std::size_t slot = 0; slot < kKeyEdits.size(); ++slot) {
+        SetDlgItemText(kKeyEdits[slot], entries.wepKeys[slot].text);
+        keyTouched[slot] = entries.wepKeys[slot].touched ? 1 : 0;
+    }
+    SetDlgItemText(kSharedKeyEdit, entries.sharedKey.text);
+    sharedKeyTouched_ = entries.sharedKey.touched ? 1 : 0;
+    SetDlgItemText(kUserNameEdit, entries.userName);
+    SetDlgItemText(kPasswordEdit, entries.password);
+    CheckRadioButton(kAdhocOn, kAdhocOff, entries.adhoc ? kAdhocOn : kAdhocOff);
+    if (entries.adhoc) {
+        ApplyAdhocRule();
+    } else {
+        ApplyInfrastructureRule();
+    }
+}
+
+bool CWirelessSecurityDialog::OnInitDialog() {
+    if (record_ == nullptr) {
+        SetTextLimit(kEssidEdit, kEssidLimit);
+        return true;
+    }
+    ShowEntries(WirelessSecurityEntriesOf(*record_, false));
+    for (const int id : {kSharedKeyEdit, kUserNameEdit, kPasswordEdit}) {
+        EnableDlgItem(id, false);
+    }
+    atOpen_ = WirelessSecuritySettingsOf(*record_);
+    return true;
+}
+
+// ---- OK and Cancel ------------------------------------------------------------------------
+
+SecurityMode CWirelessSecurityDialog::CheckedMode() const {
+    switch (GetCheckedRadioButton(kWpaPskRadio, kNoneRadio)) {
+        case kWpaPskRadio:
+            return SecurityMode::kWpaPsk;
+        case kLeapRadio:
+            return SecurityMode::kLeap;
+        case kWepRadio:
+            return SecurityMode::kWep;
+        default:
+            return SecurityMode::kNone;
+    }
+}
+
+WirelessSecurityEntries CWirelessSecurityDialog::ReadEntries() const {
+    WirelessSecurityEntries entries;
+    entries.essid = GetDlgItemText(kEssidEdit);
+    entries.adhoc = IsDlgButtonChecked(kAdhocOn) != 0;
+    entries.mode = CheckedMode();
+    entries.keySize = GetDlgItemText(kKeySizeList) == kKeySize64 ? kWepKeySize64 : kWepKeySize128;
+    for (std::size_t slot = 0; slot < kKeyRadios.size(); ++slot) {
+        if (IsDlgButtonChecked(kKeyRadios[slot]) != 0) {
+            entries.keyId = static_cast<int>(slot) + 1;
+            break;
+        }
+    }
+    for (std::size_t slot = 0; slot < kKeyEdits.size(); ++slot) {
+        entries.wepKeys[slot] = KeyEntry{GetDlgItemText(kKeyEdits[slot]), keyTouched[slot] != 0};
+    }
+    entries.sharedKey = KeyEntry{GetDlgItemText(kSharedKeyEdit), sharedKeyTouched_ != 0};
+    entries.userName = GetDlgItemText(kUserNameEdit);
+    entries.password = GetDlgItemText(kPasswordEdit);
+    return entries;
+}
+
+void CWirelessSecurityDialog::Refuse(const EntryVerdict& verdict) {
+    ui::ShowStringMessage(this, verdict.stringId, ui::MB_ICONEXCLAMATION);
+    GotoDlgCtrl(ControlOf(verdict.field));
+}
+
+void CWirelessSecurityDialog::OnOK() {
+    if (record_ != nullptr) {
+        if (const EntryVerdict verdict =
+                StoreWirelessSecurityEntries(ReadEntries(), reference, atOpen_, *record_);
+            !verdict.Accepted()) {
+            Refuse(verdict);
+            return;
+        }
+    }
+    EndDialog(ui::IDOK);
+}
+
+void CWirelessSecurityDialog::OnCancel() {
+    if (record_ != nullptr) {
+        RestoreWirelessSecuritySettings(atOpen_, *record_);
+    }
+    EndDialog(ui::IDCANCEL);
+}
+
+// ---- configuration-file variant -----------------------------------------------------------
+
+CWirelessSecurityFileDialog::CWirelessSecurityFileDialog(QWidget* owner)
+    : CWirelessSecurityDialog(nullptr, owner) {
+    OnCommand(kSharedKeyEdit, ui::Notify::FocusGained, [this] { OnSharedKeyFocus(); });
+}
+
+bool CWirelessSecurityFileDialog::OnInitDialog() {
+    if (record_ == nullptr) {
+        SetLimits();
+        return true;
+    }
+    ShowEntries(WirelessSecurityEntriesOf(*record_, true));
+    return true;
+}
+
+void CWirelessSecurityFileDialog::ApplyModeRule() {
+    const SecurityMode mode = CheckedMode();
+    if (mode == SecurityMode::kWep) {
+        CWirelessSecurityDialog::ApplyModeRule();
+        return;
+    }
+    EnableSecurityGroup(false);
+    if (mode == SecurityMode::kWpaPsk) {
+        EnableDlgItem(kSharedKeyEdit, true);
+    } else if (mode == SecurityMode::kLeap) {
+        EnableDlgItem(kUserNameEdit, true);
+        EnableDlgItem(kPasswordEdit, true);
+    }
+}
+
+void CWirelessSecurityFileDialog::OnSharedKeyFocus() {
+    if (sharedKeyTouched_ == 0 && GetDlgItemText(kSharedKeyEdit) == kStoredKeyMask) {
+        SetDlgItemText(kSharedKeyEdit, "");
+        sharedKeyTouched_ = 1;
+    }
+}
+
+void CWirelessSecurityFileDialog::OnOK() {
+    if (record_ != nullptr) {
+        if (const EntryVerdict verdict =
+                StoreWirelessSecurityEntriesInFile(ReadEntries(), *record_);
+            !verdict.Accepted()) {
+            Refuse(verdict);
+            return;
+        }
+    }
+    EndDialog(ui::IDOK);
+}
+
+void CWirelessSecurityFileDialog::OnCancel() {
+    EndDialog(ui::IDCANCEL);
+}
+
+}  // namespace lanterna::dialogs
