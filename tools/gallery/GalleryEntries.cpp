@@ -4,14 +4,18 @@
 
 #include "dialogs/AboutDialog.h"
 #include "dialogs/AddressEntryDialog.h"
+#include "dialogs/MailNotifyDialog.h"
 #include "dialogs/MessageDialog.h"
 #include "dialogs/NetworkConfigFileDialog.h"
 #include "dialogs/NetworkSettingsDialog.h"
+#include "dialogs/NotifyEventDialog.h"
 #include "dialogs/OperationProgressDialog.h"
 #include "dialogs/PasswordChangeDialog.h"
 #include "dialogs/PasswordInputDialog.h"
 #include "dialogs/SearchDialog.h"
 #include "dialogs/SnmpDialog.h"
+#include "dialogs/WirelessDialog.h"
+#include "dialogs/WirelessSecurityDialog.h"
 #include "platform/FixedText.h"
 #include "resources/StringTable.h"
 #include "ui/DialogCodes.h"
@@ -101,6 +105,57 @@ std::function<std::unique_ptr<ui::CDialog>()> ConfigFile(int wirelessVariant) {
     };
 }
 
+// Mail notification on, with a server, port, two recipients and their events.
+ProjectorRecord& MailRecord() {
+    static ProjectorRecord record = [] {
+        ProjectorRecord r = SettingsRecord();
+        r.mailNotify = 1;
+        r.smtpServer = {192, 168, 10, 25};
+        r.smtpPort = 25;
+        CopyText(r.mailTo1, "room-201@campus.example.org");
+        CopyText(r.mailTo2, "facilities@campus.example.org");
+        r.mailEvents1 = 0x4C1;
+        return r;
+    }();
+    return record;
+}
+
+// A wireless projector: ESSID "CAMPUS-WL", WEP with keys 1 and 2 stored, key 2 in use.
+ProjectorRecord& WirelessRecord() {
+    static ProjectorRecord record = [] {
+        ProjectorRecord r = SettingsRecord();
+        CopyText(r.projectorName, "LAB-WL1");
+        r.wirelessActive = 1;
+        r.essidSet = 1;
+        CopyText(r.essid, "CAMPUS-WL");
+        r.wepEnabled = 1;
+        CopyText(r.wepKey, "0a1b2c3d4e");
+        r.security = {1, 2, 0, 0};
+        r.wepKeyId = 2;
+        CopyText(r.wepKey1, "lab-wl1-key01");
+        CopyText(r.wepKey2, "0a1b2c3d4e5f60718293a4b5c6");
+        return r;
+    }();
+    return record;
+}
+
+std::function<std::unique_ptr<ui::CDialog>()> SecurityFile(SecurityCode security) {
+    return [=] {
+        static ProjectorRecord record;
+        record = ProjectorRecord{};
+        CopyText(record.essid, "LAB-WL");
+        record.essidSet = 1;
+        record.security = security;
+        CopyText(record.securityPsk, "lab wireless passphrase");
+        CopyText(record.securityUser, "lab-wl1");
+        CopyText(record.securityPassword, "secret");
+        auto dialog = std::make_unique<dialogs::CWirelessSecurityFileDialog>();
+        dialog->SetRecord(&record);
+        dialog->Create();
+        return dialog;
+    };
+}
+
 }  // namespace
 
 std::vector<GalleryEntry> GalleryEntries() {
@@ -127,6 +182,16 @@ std::vector<GalleryEntry> GalleryEntries() {
         {"130-config-file-wireless.png", ConfigFile(1)},
         {"136-snmp.png",
          [] { return std::make_unique<dialogs::CSnmpDialog>(SettingsState().SelectedRecord()); }},
+        {"131-mail-notify.png",
+         [] { return std::make_unique<dialogs::CMailNotifyDialog>(&MailRecord()); }},
+        {"137-notify-events.png",
+         [] { return std::make_unique<dialogs::CNotifyEventDialog>(1, &MailRecord()); }},
+        {"132-wireless.png",
+         [] { return std::make_unique<dialogs::CWirelessDialog>(&WirelessRecord()); }},
+        {"147-wireless-security-wep.png",
+         [] { return std::make_unique<dialogs::CWirelessSecurityDialog>(&WirelessRecord()); }},
+        {"147-wireless-security-file-psk.png", SecurityFile({2, 0, 1, 0})},
+        {"147-wireless-security-file-leap.png", SecurityFile({1, 2, 4, 1})},
     };
 }
 
