@@ -132,7 +132,7 @@ ProjectorRecord& WirelessRecord() {
         CopyText(r.wepKey, "0a1b2c3d4e");
         r.security = {1, 2, 0, 0};
         r.wepKeyId = 2;
-        CopyText(r.wepKey1, "lab-wl1-key01");
+        CopyText(r.wepKey1, "labwl1key0001");
         CopyText(r.wepKey2, "0a1b2c3d4e5f60718293a4b5c6");
         return r;
     }();
@@ -146,7 +146,7 @@ std::function<std::unique_ptr<ui::CDialog>()> SecurityFile(SecurityCode security
         CopyText(record.essid, "LAB-WL");
         record.essidSet = 1;
         record.security = security;
-        CopyText(record.securityPsk, "lab wireless passphrase");
+        CopyText(record.securityPsk, "lab-wireless-passphrase");
         CopyText(record.securityUser, "lab-wl1");
         CopyText(record.securityPassword, "secret");
         auto dialog = std::make_unique<dialogs::CWirelessSecurityFileDialog>();

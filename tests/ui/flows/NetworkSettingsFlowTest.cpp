@@ -1,6 +1,8 @@
-// CNetworkSettingsDialog over a real link to a simulated projector: OK writes what changed, and
-// the settings the projector refuses come back as red lamps.
+// CNetworkSettingsDialog over a real link to a simulated projector: OK writes what changed, the
+// settings the projector refuses come back as red lamps, and what the mail and wireless dialogs
+// stored goes out line by line.
 #include "FlowSupport.h"
+#include "app/MessageService.h"
 #include "dialogs/NetworkSettingsDialog.h"
 #include "dialogs/OperationProgressDialog.h"
 #include "ui/IpAddressControl.h"
@@ -12,12 +14,14 @@ using lanterna::dialogs::CNetworkSettingsDialog;
 using Dialog = CNetworkSettingsDialog;
 using NetworkSettingsFlow = DialogTest;
 
-// The projector listens on loopback but reports the static set-up of a room's network.
+// The projector listens on loopback but reports the static set-up of a room's network on the
+// interface it uses.
 void GiveRoomAddresses(lanterna::sim::SimulatedProjector& projector) {
     auto settings = projector.Settings();
-    settings.wired.ipAddress = {192, 168, 10, 21};
-    settings.wired.subnetMask = {255, 255, 255, 0};
-    settings.wired.gateway = {192, 168, 10, 1};
+    auto& in = settings.wireless ? settings.wirelessLan : settings.wired;
+    in.ipAddress = {192, 168, 10, 21};
+    in.subnetMask = {255, 255, 255, 0};
+    in.gateway = {192, 168, 10, 1};
     projector.SetSettings(settings);
 }
 
@@ -60,6 +64,76 @@ TEST_F(NetworkSettingsFlow, RefusedAddressAndDnsCommandsTurnTheirLampsRed) {
               (std::vector<std::string>{"NWDNS 10.0.0.53 0.0.0.0",
                                         "NWCNF OFF 192.168.10.77 255.255.255.0 192.168.10.1"}));
     EXPECT_NE(bench.state->link, nullptr) << "the opener closes the link";
+}
+
+TEST_F(NetworkSettingsFlow, MailTurnedOnGoesOutAndTheTestMailIsSent) {
+    CFlowBench bench(ProjectorAt("127.88.3.2"));
+    lanterna::CWindowMessageService messages;  // the write worker's question reaches the window
+    bench.state->messageService = &messages;
+    GiveRoomAddresses(bench.projector);
+    Read(*bench.state);
+    bench.projector.ClearCommandLog();
+
+    Dialog dialog(*bench.state);
+    ui::test::AnswerNextMessage(ui::IDYES);  // send a test mail?
+    const int code = ui::test::RunModal(dialog, [](ui::CDialog& d) {
+        ui::test::ScriptNextDialog(131, [](ui::CDialog& mail) {
+            mail.ClickButton(1083);  // ON
+            mail.SetDlgItemText(1011, "192.168.10.25");
+            mail.SetDlgItemText(1007, "587");
+            mail.SetDlgItemText(1024, "room-201@campus.example.org");
+            ui::test::ScriptNextDialog(137, [](ui::CDialog& events) {
+                events.ClickButton(1029);  // lamp off, 0x040
+                events.ClickButton(1033);  // internal error, 0x400
+                events.ClickButton(ui::IDOK);
+            });
+            mail.ClickButton(1080);
+            mail.ClickButton(ui::IDOK);
+        });
+        d.ClickButton(Dialog::kMailButton);
+        ui::test::ScriptNextDialog(133, [](ui::CDialog&) {});
+        d.ClickButton(ui::IDOK);
+    });
+    EXPECT_EQ(code, ui::IDOK);
+    EXPECT_EQ(ShownIds(), (std::vector<int>{152, 105, 133}));
+    EXPECT_EQ(bench.projector.CommandLog(),
+              (std::vector<std::string>{"NWSMTPACT ON", "NWSMTPSRV 192.168.10.25", "NWSMTPPORT 587",
+                                        "NWSMTPTO1 room-201@campus.example.org",
+                                        "NWSMTPEVT1 0000 0044", "NWSMTPTEST"}));
+}
+
+TEST_F(NetworkSettingsFlow, ExtendedWirelessModuleSwitchedToWep128WithKeyTwo) {
+    auto config = ProjectorAt("127.88.3.3");
+    config.wireless = true;
+    config.imType = 22;
+    CFlowBench bench(config);
+    GiveRoomAddresses(bench.projector);
+    Read(*bench.state);
+    bench.projector.ClearCommandLog();
+
+    Dialog dialog(*bench.state);
+    const int code = ui::test::RunModal(dialog, [](ui::CDialog& d) {
+        ui::test::ScriptNextDialog(147, [](ui::CDialog& wireless) {
+            wireless.ClickButton(1207);  // WEP
+            wireless.SetDlgItemText(1209, "128bit");
+            wireless.SetDlgItemText(1214, "0123456789abcdef0123456789");
+            wireless.SetDlgItemText(1215, "labwl1key0002");
+            wireless.ClickButton(1216);  // key 2 in use
+            wireless.ClickButton(ui::IDOK);
+        });
+        d.ClickButton(Dialog::kWirelessButton);
+        ui::test::ScriptNextDialog(133, [](ui::CDialog&) {});
+        d.ClickButton(ui::IDOK);
+    });
+    EXPECT_EQ(code, ui::IDOK);
+    EXPECT_EQ(ShownIds(), std::vector<int>{133});
+    EXPECT_EQ(bench.projector.CommandLog(),
+              (std::vector<std::string>{"NWWLSEC 120000", "NWWEPID 2",
+                                        "NWWEP1 0123456789abcdef0123456789",
+                                        "NWWEP2 6c6162776c316b657930303032", "NWRESET"}));
+    const auto settings = bench.projector.Settings();
+    EXPECT_EQ(settings.security, "120000");
+    EXPECT_EQ(settings.wepKeyId, 2);
 }
 
 }  // namespace

@@ -1,6 +1,7 @@
 // Accessible names, as the desktop's accessibility interface reads them: every control of every
-// template has one, inputs are named after the label on their row, address fields "1" to "4",
-// and a name follows its label when the program changes the label's text.
+// template has one, inputs are named after the label on their row (else the radio button or
+// check box beside them), address fields "1" to "4", and a name follows its label when the
+// program changes the label's text.
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
 
@@ -50,6 +51,12 @@ TEST(Accessibility, InputsAreNamedAfterTheLabelOnTheirRowElseTheTextAboveThem) {
         {130, 1029, "프로젝터 이름"},
         {130, 1017, "WINS2"},
         {130, 1092, "프로젝터 이름"},  // the row's change marker
+        {130, 1093, "DHCP"},           // a marker beside radio buttons: still its label's
+        {131, 1007, "SMTP 서버 IP 주소"},
+        {131, 1025, "수신인 메일 주소 2"},  // the label above it
+        {147, 1044, "공유 키"},
+        {147, 1209, "WEP"},  // no label on its row: the radio button beside it
+        {147, 1219, "WEP 키 4"},
         {130, 1081, "ON"},
         {136, 1042, "커뮤니티 이름"},
         {138, 1073, "새로운 암호"},

@@ -45,7 +45,7 @@ const ui::DialogTemplate& Load(int id) {
 TEST(Templates, AllCompiledTemplatesLoad) {
     EXPECT_THAT(ui::DialogTemplateErrors(), IsEmpty());
     const std::vector<int> ids = ui::DialogTemplateIds();
-    for (const int id : {100, 102, 130, 133, 134, 135, 136, 138, 139, 146}) {
+    for (const int id : {100, 102, 130, 131, 132, 133, 134, 135, 136, 137, 138, 139, 146, 147}) {
         EXPECT_NE(std::find(ids.begin(), ids.end(), id), ids.end()) << id;
     }
     EXPECT_EQ(ui::FindDialogTemplate(99999), nullptr);
@@ -119,6 +119,40 @@ TEST(Templates, NetworkSettings130AndSnmp136) {
                           {1035, ControlKind::Label, "커뮤니티 이름"},
                           {1, ControlKind::DefaultButton, "확인"}});
     EXPECT_EQ(snmp.FindControl(1042)->textLimit, 8);
+}
+
+TEST(Templates, MailAndWireless131To147) {
+    const struct {
+        int id;
+        const char* caption;
+        int width;
+        int height;
+    } dialogs[] = {{131, "메일 통지 기능의 설정", 231, 183},
+                   {137, "통지 이벤트 설정", 189, 195},
+                   {132, "무선 LAN 설정", 190, 145},
+                   {147, "무선 LAN 설정", 191, 315}};
+    for (const auto& d : dialogs) {
+        const ui::DialogTemplate& dialog = Load(d.id);
+        EXPECT_EQ(dialog.caption, d.caption);
+        EXPECT_EQ(dialog.width, d.width) << d.id;
+        EXPECT_EQ(dialog.height, d.height) << d.id;
+    }
+    ExpectControls(Load(131), {{1065, ControlKind::Label, "SMTP 서버 IP 주소"},
+                               {1082, ControlKind::Button, "통지 이벤트 설정"},
+                               {1008, ControlKind::CheckBox, "SMTP"}});
+    std::vector<int> boxes;  // on screen top to bottom
+    for (const ui::ControlTemplate& control : Load(137).controls) {
+        if (control.kind == ControlKind::CheckBox) {
+            boxes.push_back(control.id);
+        }
+    }
+    EXPECT_EQ(boxes, (std::vector<int>{1033, 1035, 1031, 1032, 1029, 1038, 1037, 1036, 1028, 1034,
+                                       1030, 1039}));
+    ExpectControls(Load(137), {{1030, ControlKind::CheckBox, "3.에어 필터"}});
+    ExpectControls(Load(147), {{1041, ControlKind::Label, "공유 키"},
+                               {1208, ControlKind::RadioButton, "없음"},
+                               {1218, ControlKind::RadioButton, "WEP 키 3"}});
+    EXPECT_EQ(Load(147).FindControl(1209)->items, (std::vector<std::string>{"64bit", "128bit"}));
 }
 
 TEST(Templates, Progress133) {

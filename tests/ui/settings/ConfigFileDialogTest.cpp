@@ -1,8 +1,10 @@
 // CNetworkConfigFileDialog: its set-up for a wired and a wireless file, two files from one
-// dialog (the second after the SNMP file dialog), and a refused file name asked again.
+// dialog (the second after the SNMP file dialog), a refused file name asked again, and wireless
+// files composed in the wireless security dialog, read back with lanternactl.
 #include "SettingsTestSupport.h"
 #include "dialogs/NetworkConfigFileDialog.h"
 #include "settings/ConfigFile.h"
+#include "tests/support/cli/CliHarness.h"
 
 namespace settingstest {
 namespace {
@@ -99,6 +101,47 @@ TEST_F(DialogTest, NameOutsidePlainCharactersIsRefusedAndAskedAgainInItsFolder) 
               "[NetConfig]\nNWSMTPACT OFF\nNWTRAPIP1 0.0.0.0\nNWTRAPIP2 0.0.0.0\nNWPRIMIF 0\n"
               "NWPNAME HALL-1F\n"
               "NWWLCNFS OFF 192.168.10.99 255.255.255.0 192.168.10.1 00\nNWWLSEC 000000\n");
+}
+
+TEST_F(DialogTest, WirelessFilesFromTheSecurityDialogReadBackWithLanternactl) {
+    CScratchFolder folder;
+    CQueuedChooser chooser;
+    chooser.answers = {folder.Path("psk.ncf"), folder.Path("leap.ncf")};
+    CNetworkConfigFileDialog dialog(1);
+    dialog.SetSaveFileChooser(chooser.Function());
+    ui::test::RunModal(dialog, [](ui::CDialog& d) {
+        FillWired(d);
+        Type(d, Dialog::kNameEdit, "LAB-WL1");
+        ui::test::ScriptNextDialog(147, [](ui::CDialog& wireless) {
+            Type(wireless, 1043, "LAB-WL");
+            wireless.ClickButton(1205);  // WPA-PSK
+            Type(wireless, 1044, "lab-wireless-passphrase");
+            wireless.ClickButton(ui::IDOK);
+        });
+        d.ClickButton(Dialog::kWirelessButton);
+        d.ClickButton(ui::IDOK);
+        ui::test::ScriptNextDialog(147, [](ui::CDialog& wireless) {
+            EXPECT_EQ(wireless.GetDlgItemText(1044), "**********");
+            wireless.ClickButton(1206);  // LEAP
+            Type(wireless, 1045, "lab-wl1");
+            Type(wireless, 1046, "night-owl!");
+            wireless.ClickButton(ui::IDOK);
+        });
+        d.ClickButton(Dialog::kWirelessButton);
+        d.ClickButton(ui::IDOK);
+        d.ClickButton(ui::IDCANCEL);
+    });
+    EXPECT_TRUE(ShownIds().empty());
+    const std::string head =
+        "[NetConfig]\nNWSMTPACT OFF\nNWTRAPIP1 0.0.0.0\nNWTRAPIP2 0.0.0.0\nNWPRIMIF 0\n"
+        "NWPNAME LAB-WL1\nNWWLCNFS OFF 192.168.10.99 255.255.255.0 192.168.10.1 02 LAB-WL\n";
+    const lanterna::test::CliRun psk = lanterna::test::RunCli({"ncf-text", folder.Path("psk.ncf")});
+    EXPECT_EQ(psk.status, 0) << psk.err;
+    EXPECT_EQ(psk.out, head + "NWWLSEC 200100\nNWSECPSK lab-wireless-passphrase\n");
+    const lanterna::test::CliRun leap =
+        lanterna::test::RunCli({"ncf-text", folder.Path("leap.ncf")});
+    EXPECT_EQ(leap.status, 0) << leap.err;
+    EXPECT_EQ(leap.out, head + "NWWLSEC 120401\nNWSECUSER lab-wl1\nNWSECPASSWD night-owl!\n");
 }
 
 }  // namespace
