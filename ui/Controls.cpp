@@ -181,20 +181,45 @@ Qt::Alignment LabelAlignment(const ControlTemplate& control) {
     return horizontal | Qt::AlignTop;
 }
 
-QWidget* MakeButton(const ControlTemplate& control, QWidget* parent) {
-    auto* button = new QPushButton(ToQString(control.text), parent);
-    button->setAutoDefault(false);  // the dialog, not the button, decides what Enter does
-    button->setDefault(control.Has(ControlStyle::Default));
-    button->setFlat(control.Has(ControlStyle::Flat));
-    return button;
+}  // namespace
+
+void SetUpButton(QPushButton& button, const ControlTemplate& control) {
+    button.setText(ToQString(control.text));
+    button.setAutoDefault(false);  // the dialog, not the button, decides what Enter does
+    button.setDefault(control.Has(ControlStyle::Default));
+    button.setFlat(control.Has(ControlStyle::Flat));
 }
 
-QWidget* MakeLabel(const ControlTemplate& control, QWidget* parent) {
-    auto* label = new QLabel(ToQString(control.text), parent);
-    label->setTextFormat(Qt::PlainText);
-    label->setWordWrap(true);
-    label->setAlignment(LabelAlignment(control));
-    return label;
+void SetUpLabel(QLabel& label, const ControlTemplate& control) {
+    label.setText(ToQString(control.text));
+    label.setTextFormat(Qt::PlainText);
+    label.setWordWrap(true);
+    label.setAlignment(LabelAlignment(control));
+}
+
+void SetUpCheckBox(CCheckBox& box, const ControlTemplate& control) {
+    box.setText(ToQString(control.text));
+    box.SetThreeState(control.Has(ControlStyle::ThreeState));
+    box.SetManual(control.Has(ControlStyle::Manual));
+}
+
+void SetUpRadioButton(CRadioButton& radio, const ControlTemplate& control) {
+    radio.setText(ToQString(control.text));
+    radio.SetManual(control.Has(ControlStyle::Manual));
+}
+
+void SetUpIcon(QLabel& label, const ControlTemplate& control) {
+    label.setPixmap(LoadIconPixmap(control.image, kIconSize));
+    label.setAlignment(Qt::AlignLeft | Qt::AlignTop);
+}
+
+namespace {
+
+template <class Control, class SetUp>
+QWidget* Make(const ControlTemplate& control, QWidget* parent, SetUp setUp) {
+    auto* widget = new Control(parent);
+    setUp(*widget, control);
+    return widget;
 }
 
 QWidget* MakeEdit(const ControlTemplate& control, QWidget* parent) {
@@ -207,33 +232,11 @@ QWidget* MakeEdit(const ControlTemplate& control, QWidget* parent) {
     return edit;
 }
 
-QWidget* MakeCheckBox(const ControlTemplate& control, QWidget* parent) {
-    auto* box = new CCheckBox(parent);
-    box->setText(ToQString(control.text));
-    box->SetThreeState(control.Has(ControlStyle::ThreeState));
-    box->SetManual(control.Has(ControlStyle::Manual));
-    return box;
-}
-
-QWidget* MakeRadioButton(const ControlTemplate& control, QWidget* parent) {
-    auto* radio = new CRadioButton(parent);
-    radio->setText(ToQString(control.text));
-    radio->SetManual(control.Has(ControlStyle::Manual));
-    return radio;
-}
-
 QWidget* MakeGroupBox(const ControlTemplate& control, QWidget* parent) {
     auto* box = new QGroupBox(ToQString(control.text), parent);
     // Controls inside a group box are its siblings; the box must never cover or catch them.
     box->setAttribute(Qt::WA_TransparentForMouseEvents);
     return box;
-}
-
-QWidget* MakeIcon(const ControlTemplate& control, QWidget* parent) {
-    auto* label = new QLabel(parent);
-    label->setPixmap(LoadIconPixmap(control.image, kIconSize));
-    label->setAlignment(Qt::AlignLeft | Qt::AlignTop);
-    return label;
 }
 
 QWidget* MakeSeparator(QWidget* parent) {
@@ -258,19 +261,19 @@ QWidget* CreateStandardControl(const ControlTemplate& control, QWidget* parent) 
     switch (control.kind) {
         case ControlKind::Button:
         case ControlKind::DefaultButton:
-            return MakeButton(control, parent);
+            return Make<QPushButton>(control, parent, SetUpButton);
         case ControlKind::Label:
-            return MakeLabel(control, parent);
+            return Make<QLabel>(control, parent, SetUpLabel);
         case ControlKind::Edit:
             return MakeEdit(control, parent);
         case ControlKind::CheckBox:
-            return MakeCheckBox(control, parent);
+            return Make<CCheckBox>(control, parent, SetUpCheckBox);
         case ControlKind::RadioButton:
-            return MakeRadioButton(control, parent);
+            return Make<CRadioButton>(control, parent, SetUpRadioButton);
         case ControlKind::GroupBox:
             return MakeGroupBox(control, parent);
         case ControlKind::Icon:
-            return MakeIcon(control, parent);
+            return Make<QLabel>(control, parent, SetUpIcon);
         case ControlKind::IpAddress:
             return new CIpAddressControl(parent);
         case ControlKind::ListView:

@@ -19,8 +19,10 @@
 // combo         QComboBox                  QComboBox
 
 #include <QCheckBox>
+#include <QLabel>
 #include <QLineEdit>
 #include <QProgressBar>
+#include <QPushButton>
 #include <QRadioButton>
 
 #include "ui/DialogTemplate.h"
@@ -106,5 +108,13 @@ class CProgressBar : public QProgressBar {
 // Makes the control of `control` as a child of `parent`, set up from the template's text and
 // kind-specific styles (the dialog applies position, visibility, enabling and tab stops).
 QWidget* CreateStandardControl(const ControlTemplate& control, QWidget* parent);
+
+// The set-up CreateStandardControl gives a control of each kind (text, styles, icon), for a
+// skin's own subclasses: a control it makes and sets up this way behaves as the kit's own.
+void SetUpButton(QPushButton& button, const ControlTemplate& control);
+void SetUpLabel(QLabel& label, const ControlTemplate& control);
+void SetUpCheckBox(CCheckBox& box, const ControlTemplate& control);
+void SetUpRadioButton(CRadioButton& radio, const ControlTemplate& control);
+void SetUpIcon(QLabel& label, const ControlTemplate& control);
 
 }  // namespace ui
