@@ -7,6 +7,7 @@
 #include "app/SingleInstance.h"
 #include "dialogs/MessageDialog.h"
 #include "resources/StringTable.h"
+#include "skin/SkinPalette.h"
 #include "ui/MessageBox.h"
 #include "ui/Text.h"
 
@@ -40,8 +41,9 @@ CApplication* CApplication::Instance() {
 }
 
 bool CApplication::InitInstance() {
-    // Steps 1 to 3 (embedded controls, OLE, the skin's colours) have nothing to do here or
-    // belong to the skin.
+    // Steps 1 and 2 (embedded controls, OLE) have nothing to do here.
+    // Step 3: the colours of the skinned windows and controls, before any window exists.
+    skin::SetSkinPalette(skin::kSkinColours);
     // Step 4: the application name, which is also the caption of every message.
     const QString name = ui::ToQString(LoadString(kStringAppName));
     QCoreApplication::setApplicationName(name);

@@ -4,6 +4,6 @@
 
 namespace lanterna::dialogs {
 
-CAboutDialog::CAboutDialog(QWidget* owner) : ui::CDialog(kAboutTemplate, owner) {}
+CAboutDialog::CAboutDialog(QWidget* owner) : skin::CSkinDialog(kAboutTemplate, owner) {}
 
 }  // namespace lanterna::dialogs

@@ -1,11 +1,11 @@
 #pragma once
 // CAboutDialog (template 100): the program icon, its name and version, and OK.
 
-#include "ui/Dialog.h"
+#include "skin/SkinDialog.h"
 
 namespace lanterna::dialogs {
 
-class CAboutDialog : public ui::CDialog {
+class CAboutDialog : public skin::CSkinDialog {
   public:
     explicit CAboutDialog(QWidget* owner = nullptr);
 };

@@ -25,7 +25,7 @@ class CWaitCursor {
 }  // namespace
 
 CAddressEntryDialog::CAddressEntryDialog(ApplicationState& state, QWidget* owner, Probe probe)
-    : ui::CDialog(kAddressEntryTemplate, owner), state_(state), probe_(std::move(probe)) {
+    : skin::CSkinDialog(kAddressEntryTemplate, owner), state_(state), probe_(std::move(probe)) {
     OnCommand(kAddButton, ui::Notify::Clicked, [this] {
         switch (CheckAddress()) {
             case CheckResult::kNewProjector:

@@ -15,8 +15,8 @@
 #include <string_view>
 
 #include "discovery/AddressProbe.h"
+#include "skin/SkinDialog.h"
 #include "state/ApplicationState.h"
-#include "ui/Dialog.h"
 
 namespace lanterna::dialogs {
 
@@ -25,7 +25,7 @@ inline constexpr int kAddressEntryAdd = 1070;
 inline constexpr int kAddressEntryAddKnown = 1425;
 inline constexpr int kAddressEntryConnectKnown = 1426;
 
-class CAddressEntryDialog : public ui::CDialog {
+class CAddressEntryDialog : public skin::CSkinDialog {
   public:
     static constexpr int kAddressControl = 1069;
     static constexpr int kAddButton = 1070;

@@ -31,7 +31,7 @@ constexpr std::array<MenuCommand, 3> kProjectorMenu{{
 
 CMainDialog::CMainDialog(ApplicationState& state, AddressBookPlace addressBook,
                          MainDialogServices services, QWidget* owner)
-    : ui::CDialog(kMainTemplate, owner),
+    : skin::CSkinDialog(kMainTemplate, owner),
       state_(state),
       addressBook_(std::move(addressBook)),
       services_(std::move(services)) {

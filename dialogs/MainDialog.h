@@ -14,11 +14,11 @@
 
 #include "dialogs/MainDialogServices.h"
 #include "record/ProjectorRecord.h"
-#include "ui/Dialog.h"
+#include "skin/SkinDialog.h"
 
 namespace lanterna::dialogs {
 
-class CMainDialog : public ui::CDialog {
+class CMainDialog : public skin::CSkinDialog {
   public:
     static constexpr int kListControl = 1003;
     static constexpr int kRefreshButton = 1004;

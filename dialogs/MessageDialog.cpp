@@ -9,7 +9,7 @@ namespace lanterna::dialogs {
 
 CMessageDialog::CMessageDialog(std::string_view text, std::string_view caption, unsigned flags,
                                QWidget* owner)
-    : ui::CDialog(kMessageTemplate, owner), text_(text), caption_(caption), flags_(flags) {
+    : skin::CSkinDialog(kMessageTemplate, owner), text_(text), caption_(caption), flags_(flags) {
     OnCommand(ui::IDYES, ui::Notify::Clicked, [this] { EndDialog(ui::IDYES); });
     OnCommand(ui::IDNO, ui::Notify::Clicked, [this] { EndDialog(ui::IDNO); });
 }

@@ -10,11 +10,11 @@
 #include <string>
 #include <string_view>
 
-#include "ui/Dialog.h"
+#include "skin/SkinDialog.h"
 
 namespace lanterna::dialogs {
 
-class CMessageDialog : public ui::CDialog {
+class CMessageDialog : public skin::CSkinDialog {
   public:
     static constexpr int kTextControl = 1095;
     static constexpr int kExclamationControl = 1200;

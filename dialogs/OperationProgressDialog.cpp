@@ -21,7 +21,10 @@ std::thread StartThread(std::function<void()> work) {
 
 COperationProgressDialog::COperationProgressDialog(WorkerMode mode, ApplicationState& state,
                                                    QWidget* owner)
-    : ui::CDialog(kProgressTemplate, owner), mode_(mode), state_(state), starter_(StartThread) {
+    : skin::CSkinDialog(kProgressTemplate, owner),
+      mode_(mode),
+      state_(state),
+      starter_(StartThread) {
     OnMessage(kMessageProbeResult, [this](ui::WParam w, ui::LParam) { OnProbeResult(w); });
     OnMessage(kMessageReadResult, [this](ui::WParam w, ui::LParam) { OnReadResult(w); });
     OnMessage(kMessageProgress, [this](ui::WParam w, ui::LParam) { OnProgress(w); });

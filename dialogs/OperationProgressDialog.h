@@ -19,14 +19,14 @@
 
 #include <thread>
 
+#include "skin/SkinDialog.h"
 #include "state/ApplicationState.h"
-#include "ui/Dialog.h"
 #include "ui/MessageTarget.h"
 #include "workers/Workers.h"
 
 namespace lanterna::dialogs {
 
-class COperationProgressDialog : public ui::CDialog {
+class COperationProgressDialog : public skin::CSkinDialog {
   public:
     static constexpr int kTextLabel = 1001;
     static constexpr int kProgressBar = 1071;

@@ -10,7 +10,7 @@
 namespace lanterna::dialogs {
 
 CPasswordChangeDialog::CPasswordChangeDialog(ApplicationState& state, QWidget* owner)
-    : ui::CDialog(kPasswordChangeTemplate, owner), state_(state) {}
+    : skin::CSkinDialog(kPasswordChangeTemplate, owner), state_(state) {}
 
 bool CPasswordChangeDialog::OnInitDialog() {
     for (const int edit : {kCurrentEdit, kNewEdit, kRepeatEdit}) {

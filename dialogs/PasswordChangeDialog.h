@@ -7,12 +7,12 @@
 // worker runs behind the progress dialog: success ends with 1; anything else shows string 128
 // and leaves the dialog open with its entries. Cancel changes nothing.
 
+#include "skin/SkinDialog.h"
 #include "state/ApplicationState.h"
-#include "ui/Dialog.h"
 
 namespace lanterna::dialogs {
 
-class CPasswordChangeDialog : public ui::CDialog {
+class CPasswordChangeDialog : public skin::CSkinDialog {
   public:
     static constexpr int kCurrentEdit = 1072;
     static constexpr int kNewEdit = 1073;

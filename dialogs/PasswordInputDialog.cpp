@@ -10,7 +10,7 @@
 namespace lanterna::dialogs {
 
 CPasswordInputDialog::CPasswordInputDialog(ProjectorRecord* record, QWidget* owner)
-    : ui::CDialog(kPasswordInputTemplate, owner), record_(record) {}
+    : skin::CSkinDialog(kPasswordInputTemplate, owner), record_(record) {}
 
 bool CPasswordInputDialog::OnInitDialog() {
     SetTextLimit(kPasswordEdit, kPasswordLimit);

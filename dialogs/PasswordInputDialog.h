@@ -5,11 +5,11 @@
 // leaves the dialog open. Cancel changes nothing.
 
 #include "record/ProjectorRecord.h"
-#include "ui/Dialog.h"
+#include "skin/SkinDialog.h"
 
 namespace lanterna::dialogs {
 
-class CPasswordInputDialog : public ui::CDialog {
+class CPasswordInputDialog : public skin::CSkinDialog {
   public:
     static constexpr int kPasswordEdit = 1072;
 

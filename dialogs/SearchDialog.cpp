@@ -31,7 +31,7 @@ void PaintGradientPanel(QPainter& painter, const QRect& rect, QColor top, QColor
 }
 
 CSearchDialog::CSearchDialog(ApplicationState& state, QWidget* owner, SearchTargets targets)
-    : ui::CDialog(kSearchTemplate, owner), state_(state), targets_(std::move(targets)) {
+    : skin::CSkinDialog(kSearchTemplate, owner), state_(state), targets_(std::move(targets)) {
     OnMessage(kHelloSearchDoneMessage, [this](ui::WParam w, ui::LParam) { OnSearchReport(w); });
     OnMessage(kSecondarySearchDoneMessage, [this](ui::WParam w, ui::LParam) { OnSearchReport(w); });
 }

@@ -16,12 +16,12 @@
 #undef slots
 #include "discovery/SearchController.h"
 #pragma pop_macro("slots")
+#include "skin/SkinDialog.h"
 #include "state/ApplicationState.h"
-#include "ui/Dialog.h"
 
 namespace lanterna::dialogs {
 
-class CSearchDialog : public ui::CDialog {
+class CSearchDialog : public skin::CSkinDialog {
   public:
     // The gradient's colours, top and bottom.
     static constexpr QRgb kGradientTop = 0xFFEEEEF8;     // RGB(238, 238, 248)
