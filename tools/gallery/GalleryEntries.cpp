@@ -2,9 +2,11 @@
 
 #include <thread>
 
+#include "ButtonSheet.h"
 #include "dialogs/AboutDialog.h"
 #include "dialogs/AddressEntryDialog.h"
 #include "dialogs/MailNotifyDialog.h"
+#include "dialogs/MainDialog.h"
 #include "dialogs/MessageDialog.h"
 #include "dialogs/NetworkConfigFileDialog.h"
 #include "dialogs/NetworkSettingsDialog.h"
@@ -17,7 +19,9 @@
 #include "dialogs/WirelessDialog.h"
 #include "dialogs/WirelessSecurityDialog.h"
 #include "platform/FixedText.h"
+#include "record/DottedAddress.h"
 #include "resources/StringTable.h"
+#include "settings/AddressBook.h"
 #include "ui/DialogCodes.h"
 
 namespace lanterna::gallery {
@@ -156,10 +160,40 @@ std::function<std::unique_ptr<ui::CDialog>()> SecurityFile(SecurityCode security
     };
 }
 
+ProjectorRecord SampleProjector(const char* name, const char* address, int origin, int imType) {
+    ProjectorRecord record{};
+    CopyText(record.projectorName, name);
+    CopyText(record.address, address);
+    ScanDottedInto(address, record.ipAddress);
+    record.origin = origin;
+    record.imType = static_cast<std::uint8_t>(imType);
+    return record;
+}
+
+// The main window listing three projectors that a stand-in search "finds": nothing is sent,
+// and the address book is neither read nor written.
+std::unique_ptr<ui::CDialog> MainWindow() {
+    static AddressBook book;
+    dialogs::MainDialogServices services;
+    services.runSearch = [](dialogs::CMainDialog&, ProjectorList& projectors) {
+        projectors.Append(SampleProjector("HALL-1F", "192.0.2.11", 0, 21));
+        projectors.Append(SampleProjector("ROOM-201", "192.0.2.21", 1, 22));
+        projectors.Append(SampleProjector("LAB-WL1", "192.0.2.31", 0, 30));
+    };
+    auto window = std::make_unique<dialogs::CMainDialog>(
+        GalleryState(), dialogs::AddressBookPlace{book, {"/nonexistent/registry.reg"}},
+        std::move(services));
+    if (window->Create()) {
+        window->Refresh(false);
+    }
+    return window;
+}
+
 }  // namespace
 
 std::vector<GalleryEntry> GalleryEntries() {
     return {
+        {"102-main-window.png", MainWindow, {}},
         {"146-message-warning.png", Message(kStringBadIpAddress, ui::MB_ICONEXCLAMATION)},
         {"146-message-information.png", Message(kStringWriteDone, ui::MB_ICONINFORMATION)},
         {"146-message-question.png",
@@ -192,6 +226,7 @@ std::vector<GalleryEntry> GalleryEntries() {
          [] { return std::make_unique<dialogs::CWirelessSecurityDialog>(&WirelessRecord()); }},
         {"147-wireless-security-file-psk.png", SecurityFile({2, 0, 1, 0})},
         {"147-wireless-security-file-leap.png", SecurityFile({1, 2, 4, 1})},
+        {"skin-button-states.png", {}, RenderButtonSheet},
     };
 }
 

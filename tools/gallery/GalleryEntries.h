@@ -2,6 +2,7 @@
 // The dialogs the gallery renders: one entry per picture, each making its dialog in a telling
 // state (texts filled, the variant shown).
 
+#include <QImage>
 #include <functional>
 #include <memory>
 #include <string>
@@ -11,9 +12,11 @@
 
 namespace lanterna::gallery {
 
+// A dialog to render (`make`), or a picture drawn otherwise (`render`).
 struct GalleryEntry {
     std::string fileName;  // without the folder, ends in ".png"
     std::function<std::unique_ptr<ui::CDialog>()> make;
+    std::function<QImage()> render = nullptr;
 };
 
 std::vector<GalleryEntry> GalleryEntries();

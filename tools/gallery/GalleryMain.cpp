@@ -25,8 +25,13 @@ int main(int argc, char** argv) {
     }
     int failures = 0;
     for (const auto& entry : lanterna::gallery::GalleryEntries()) {
-        const auto dialog = entry.make();
-        const QImage image = ui::RenderDialog(*dialog);
+        QImage image;
+        if (entry.render) {
+            image = entry.render();
+        } else {
+            const auto dialog = entry.make();
+            image = ui::RenderDialog(*dialog);
+        }
         const QString path = folder.filePath(QString::fromStdString(entry.fileName));
         if (image.isNull() || !image.save(path, "PNG")) {
             std::fprintf(stderr, "lanterna-gallery: %s not written\n", entry.fileName.c_str());
