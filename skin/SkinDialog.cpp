@@ -1,5 +1,6 @@
 #include "skin/SkinDialog.h"
 
+#include <QGuiApplication>
 #include <QMouseEvent>
 #include <QPainter>
 #include <QWindow>
@@ -94,8 +95,10 @@ QWidget* CSkinDialog::CreateControl(const ui::ControlTemplate& control, QWidget*
     return ui::CDialog::CreateControl(control, parent);
 }
 
+// The kind of window (dialog or tool window) without any of the desktop's decorations: asking
+// for a caption button of the desktop's would bring its frame back.
 Qt::WindowFlags CSkinDialog::ChooseWindowFlags() const {
-    return ui::CDialog::ChooseWindowFlags() | Qt::FramelessWindowHint;
+    return (ui::CDialog::ChooseWindowFlags() & Qt::WindowType_Mask) | Qt::FramelessWindowHint;
 }
 
 bool CSkinDialog::event(QEvent* event) {
@@ -152,11 +155,21 @@ void CSkinDialog::mousePressEvent(QMouseEvent* event) {
 }
 
 void CSkinDialog::StartMove(const QMouseEvent& event) {
+    const QPoint local = event.position().toPoint();
+    const QPoint global = event.globalPosition().toPoint();
     QWindow* window = windowHandle();
-    if (window != nullptr && window->startSystemMove()) {
-        return;
+    if (window != nullptr) {
+        // On X11 the window's own idea of its place can lag behind the window manager's
+        // placement; the move starts from where the press really was.
+        if (QGuiApplication::platformName() == QLatin1String("xcb") &&
+            window->mapToGlobal(local) != global) {
+            window->setPosition(global - local);
+        }
+        if (window->startSystemMove()) {
+            return;
+        }
     }
-    dragOffset_ = event.globalPosition().toPoint() - pos();
+    dragOffset_ = global - pos();
 }
 
 void CSkinDialog::mouseMoveEvent(QMouseEvent* event) {
