@@ -23,8 +23,8 @@ void AdjustPixels(QImage& image, const QRect& rect, Step step) {
 
 // One line inside the window edge: the top and left lines lightened, the right and bottom
 // lines (corners included) darkened.
-void DrawFrameBevel(QImage& image, int unit) {
-    const QRect ring = image.rect().adjusted(unit, unit, -unit, -unit);
+void DrawFrameBevel(QImage& image, const QRect& whole, int unit) {
+    const QRect ring = whole.adjusted(unit, unit, -unit, -unit);
     if (ring.width() < 2 * unit || ring.height() < 2 * unit) {
         return;
     }
@@ -70,40 +70,53 @@ void DrawCloseCross(QPainter& painter, const QRect& button, QRgb colour) {
 
 void DrawFrame(QImage& image, const FrameGeometry& geometry, const FrameStyle& style,
                const SkinPalette& palette, const FrameContent& content) {
+    DrawFramePart(image, QPoint(0, 0), geometry, style, palette, content);
+}
+
+void DrawFramePart(QImage& image, QPoint origin, const FrameGeometry& geometry,
+                   const FrameStyle& style, const SkinPalette& palette,
+                   const FrameContent& content) {
+    // Everything in the coordinates of `image`; the pixel steps clip to it.
     const qreal ratio = image.devicePixelRatio();
     const int unit = LineUnit(ratio);
-    const QRect whole = image.rect();
-    const QRect client = ToDevice(geometry.ClientRect(), ratio);
+    const auto toImage = [&](const QRect& logical) {
+        return ToDevice(logical, ratio).translated(-origin);
+    };
+    const QRect whole = toImage(QRect(QPoint(0, 0), geometry.window));
+    const QRect client = toImage(geometry.ClientRect());
     if (!style.caption) {
         FillGradient(image, whole, palette.borderTop, palette.borderBottom, client);
     } else {
-        const int band = ToDevice(QRect(0, 0, 1, geometry.BandHeight()), ratio).height();
-        FillGradient(image, QRect(0, 0, whole.width(), band), palette.captionTop,
-                     palette.captionBottom);
-        FillGradient(image, QRect(0, band, whole.width(), whole.height() - band), palette.borderTop,
-                     palette.borderBottom, client);
-        DrawFrameBevel(image, unit);
+        const QRect band = toImage(QRect(0, 0, geometry.window.width(), geometry.BandHeight()));
+        FillGradient(image, band, palette.captionTop, palette.captionBottom);
+        FillGradient(
+            image,
+            QRect(whole.left(), band.bottom() + 1, whole.width(), whole.bottom() - band.bottom()),
+            palette.borderTop, palette.borderBottom, client);
+        DrawFrameBevel(image, whole, unit);
     }
     Draw3dRect(image, whole, palette.outerLine, palette.outerLine, unit);
-    if (!style.caption) {
+    if (!style.caption || !toImage(QRect(0, 0, geometry.window.width(), geometry.BandHeight()))
+                               .intersects(image.rect())) {
         return;
     }
 
     // The pixel work comes first, the painter after it.
     const BlockLook plain;
     if (style.sysMenu) {
-        DrawBevelledBlock(image, ToDevice(geometry.CloseRect(), ratio), palette.captionButtonTop,
+        DrawBevelledBlock(image, toImage(geometry.CloseRect()), palette.captionButtonTop,
                           palette.captionButtonBottom, plain, unit);
     }
     if (style.HasMaximizeButton()) {
-        DrawBevelledBlock(image, ToDevice(geometry.MaxRect(), ratio), palette.captionButtonTop,
+        DrawBevelledBlock(image, toImage(geometry.MaxRect()), palette.captionButtonTop,
                           palette.captionButtonBottom, plain, unit);
     }
     if (style.HasMinimizeButton()) {
-        DrawBevelledBlock(image, ToDevice(geometry.MinRect(), ratio), palette.captionButtonTop,
+        DrawBevelledBlock(image, toImage(geometry.MinRect()), palette.captionButtonTop,
                           palette.captionButtonBottom, plain, unit);
     }
     QPainter painter(&image);
+    painter.translate(-QPointF(origin) / ratio);
     DrawTitle(painter, geometry.TitleRect(style), palette, content);
     if (style.sysMenu) {
         DrawCloseCross(painter, geometry.CloseRect(), palette.closeCross);
@@ -111,6 +124,18 @@ void DrawFrame(QImage& image, const FrameGeometry& geometry, const FrameStyle& s
             painter.drawPixmap(geometry.IconRect(), content.icon);
         }
     }
+}
+
+std::array<QRect, 4> FramePieces(const FrameGeometry& geometry, qreal ratio) {
+    const QRect whole = ToDevice(QRect(QPoint(0, 0), geometry.window), ratio);
+    const QRect client = ToDevice(geometry.ClientRect(), ratio);
+    return {
+        QRect(0, 0, whole.width(), client.top()),
+        QRect(0, client.top(), client.left(), client.height()),
+        QRect(client.right() + 1, client.top(), whole.width() - client.right() - 1,
+              client.height()),
+        QRect(0, client.bottom() + 1, whole.width(), whole.height() - client.bottom() - 1),
+    };
 }
 
 }  // namespace lanterna::skin

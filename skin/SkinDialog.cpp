@@ -4,6 +4,7 @@
 #include <QMouseEvent>
 #include <QPainter>
 #include <QWindow>
+#include <array>
 
 #include "skin/FramePainter.h"
 #include "skin/SkinControls.h"
@@ -26,55 +27,68 @@ CSkinDialog::~CSkinDialog() = default;
 
 // ---------------------------------------------------------------- drawing
 
-const QImage& CSkinDialog::RedrawFrame() {
-    const qreal ratio = devicePixelRatioF();
-    const QSize device = ToDevice(rect(), ratio).size();
-    if (frameImage_.size() != device || frameImage_.devicePixelRatio() != ratio) {
-        frameImage_ = QImage(device, QImage::Format_RGB32);
-        frameImage_.setDevicePixelRatio(ratio);
-        frameImage_.fill(palette_.borderTop);  // under the client: never shown, but defined
-    }
+void CSkinDialog::RedrawFrame(qreal ratio) {
     FrameContent content{.title = windowTitle(), .font = font(), .icon = QPixmap()};
     if (style_.icon) {
-        const QRect iconRect = geometry_.IconRect();
-        content.icon = windowIcon().pixmap(iconRect.size(), ratio);
+        content.icon = windowIcon().pixmap(geometry_.IconRect().size(), ratio);
     }
-    DrawFrame(frameImage_, geometry_, style_, palette_, content);
+    const std::array<QRect, 4> pieces = FramePieces(geometry_, ratio);
+    for (std::size_t index = 0; index < pieces.size(); ++index) {
+        QImage& image = frameImages_[index];
+        if (image.size() != pieces[index].size() || image.devicePixelRatio() != ratio) {
+            image = QImage(pieces[index].size(), QImage::Format_RGB32);
+            image.setDevicePixelRatio(ratio);
+        }
+        DrawFramePart(image, pieces[index].topLeft(), geometry_, style_, palette_, content);
+    }
+    frameRatio_ = ratio;
     frameDirty_ = false;
-    return frameImage_;
+}
+
+QImage CSkinDialog::FrameImage(qreal ratio) {
+    RedrawFrame(ratio);
+    QImage whole(ToDevice(rect(), ratio).size(), QImage::Format_RGB32);
+    whole.setDevicePixelRatio(ratio);
+    whole.fill(Qt::white);
+    QPainter painter(&whole);
+    PaintFramePieces(painter);
+    return whole;
 }
 
 void CSkinDialog::OnPaintFrame(QPainter& painter) {
-    if (frameDirty_ || frameImage_.devicePixelRatio() != devicePixelRatioF() ||
-        frameImage_.size() != ToDevice(rect(), devicePixelRatioF()).size()) {
-        RedrawFrame();
+    const qreal ratio = painter.device()->devicePixelRatioF();
+    if (frameDirty_ || frameRatio_ != ratio) {
+        RedrawFrame(ratio);
     }
-    // Only the frame's strips: the caption band, the two sides and the bottom.
-    const QRect client = geometry_.ClientRect();
-    const int width = geometry_.window.width();
-    const int height = geometry_.window.height();
-    const QRect strips[] = {
-        QRect(0, 0, width, client.top()),
-        QRect(0, client.top(), client.left(), client.height()),
-        QRect(client.right() + 1, client.top(), width - client.right() - 1, client.height()),
-        QRect(0, client.bottom() + 1, width, height - client.bottom() - 1),
-    };
-    const qreal ratio = frameImage_.devicePixelRatio();
-    for (const QRect& strip : strips) {
-        if (strip.isValid()) {
-            painter.drawImage(strip, frameImage_, ToDevice(strip, ratio));
+    PaintFramePieces(painter);
+}
+
+void CSkinDialog::PaintFramePieces(QPainter& painter) const {
+    const std::array<QRect, 4> pieces = FramePieces(geometry_, frameRatio_);
+    for (std::size_t index = 0; index < pieces.size(); ++index) {
+        if (!frameImages_[index].isNull()) {
+            painter.drawImage(QPointF(pieces[index].topLeft()) / frameRatio_, frameImages_[index]);
         }
     }
 }
 
+// The client gradient row by row, in device pixels and only over the rows being painted: a
+// solid fill per row costs about half of copying a gradient image of the client's size.
 void CSkinDialog::OnPaintClient(QPainter& painter, const QRect& clientRect) {
     const qreal ratio = painter.device()->devicePixelRatioF();
-    if (clientImage_.isNull() || clientImage_.devicePixelRatio() != ratio ||
-        clientImage_.size() != ToDevice(clientRect, ratio).size()) {
-        clientImage_ =
-            GradientImage(clientRect.size(), ratio, palette_.clientTop, palette_.clientBottom);
+    const QRect device = ToDevice(clientRect, ratio);
+    QRect rows = device;
+    if (painter.hasClipping()) {
+        rows &= ToDevice(painter.clipBoundingRect().toAlignedRect(), ratio).adjusted(0, -1, 0, 1);
     }
-    painter.drawImage(clientRect.topLeft(), clientImage_);
+    painter.save();
+    painter.scale(1.0 / ratio, 1.0 / ratio);
+    for (int y = rows.top(); y <= rows.bottom(); ++y) {
+        painter.fillRect(QRect(rows.left(), y, rows.width(), 1),
+                         QColor::fromRgb(GradientRowColor(palette_.clientTop, palette_.clientBottom,
+                                                          y - device.top(), device.height())));
+    }
+    painter.restore();
 }
 
 void CSkinDialog::InvalidateFrame() {

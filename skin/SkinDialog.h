@@ -5,8 +5,9 @@
 // outer line. Behind the controls it paints the client gradient, and its controls are the
 // skin's (skin/SkinControls.h).
 //
-// The frame is drawn into an image of the window's size whenever the size, the title, the icon
-// or the font changes; painting only copies the frame's strips from it.
+// The frame is drawn off screen whenever the size, the title, the icon or the font changes, into
+// four images (caption band, sides, bottom) that together cover the window's size less the
+// client; painting only copies them.
 //
 // The mouse on the frame: a press on the caption (the icon included) moves the window through
 // the window system; a press and release on a caption button acts: close goes through the same
@@ -16,6 +17,7 @@
 // reaches the dialog as any close request does.
 
 #include <QImage>
+#include <array>
 #include <optional>
 
 #include "skin/FrameGeometry.h"
@@ -34,9 +36,11 @@ class CSkinDialog : public ui::CDialog {
     const FrameGeometry& FrameGeometryNow() const { return geometry_; }
     const FrameMetrics& Metrics() const { return metrics_; }
 
-    // Draws the frame into its image afresh and returns it (device pixels, the window's device
-    // pixel ratio).
-    const QImage& RedrawFrame();
+    // Draws the frame afresh at `ratio` device pixels per pixel.
+    void RedrawFrame(qreal ratio);
+    // The frame as drawn afresh at `ratio`, in one image of the window's size (white under
+    // the client).
+    QImage FrameImage(qreal ratio);
 
   protected:
     void OnPaintClient(QPainter& painter, const QRect& clientRect) override;
@@ -53,6 +57,7 @@ class CSkinDialog : public ui::CDialog {
 
   private:
     void UpdateGeometry();
+    void PaintFramePieces(QPainter& painter) const;
     void InvalidateFrame();
     void StartMove(const QMouseEvent& event);
     void ActOnButton(FrameHit button);
@@ -62,9 +67,9 @@ class CSkinDialog : public ui::CDialog {
     FrameMetrics metrics_;
     FrameStyle style_;
     FrameGeometry geometry_;
-    QImage frameImage_;
+    std::array<QImage, 4> frameImages_;  // the pieces of skin::FramePieces
+    qreal frameRatio_ = 1.0;
     bool frameDirty_ = true;
-    QImage clientImage_;  // the client gradient at the client's size
     FrameHit pressedButton_ = FrameHit::Outside;
     // Where the press was, relative to the window, while the window follows the mouse itself
     // (where the window system cannot move it).

@@ -26,6 +26,19 @@ class FrameMouse : public ::testing::Test {
     ui::test::Session session_;
 };
 
+// Qt gives a frameless window the desktop's frame back when it also asks for the desktop's
+// caption buttons.
+TEST_F(FrameMouse, TheDesktopIsAskedForNoFrameOfItsOwn) {
+    for (const int id : {int{kControlsTemplate}, int{kToolTemplate}, int{kLockedTemplate}}) {
+        CSkinDialog dialog(id);
+        ASSERT_TRUE(dialog.Create());
+        const Qt::WindowFlags flags = dialog.windowFlags();
+        EXPECT_TRUE(flags.testFlag(Qt::FramelessWindowHint)) << id;
+        EXPECT_FALSE(flags & (Qt::WindowMinMaxButtonsHint | Qt::WindowCloseButtonHint)) << id;
+        EXPECT_EQ(flags & Qt::WindowType_Mask, id == kToolTemplate ? Qt::Tool : Qt::Dialog) << id;
+    }
+}
+
 TEST_F(FrameMouse, TheCloseBlockClosesThroughTheCloseRequest) {
     CSkinDialog dialog(kControlsTemplate);
     EXPECT_EQ(ui::test::RunModal(dialog,
