@@ -28,8 +28,7 @@ void CSkinButton::SetMultiLine(bool multiLine) {
     update();
 }
 
-QImage CSkinButton::RenderFace() const {
-    const qreal ratio = devicePixelRatioF();
+QImage CSkinButton::RenderFace(qreal ratio) const {
     const int unit = LineUnit(ratio);
     QImage image(ToDevice(rect(), ratio).size(), QImage::Format_RGB32);
     image.setDevicePixelRatio(ratio);
@@ -62,7 +61,7 @@ QImage CSkinButton::RenderFace() const {
 
 void CSkinButton::paintEvent(QPaintEvent*) {
     QPainter painter(this);
-    painter.drawImage(QPoint(0, 0), RenderFace());
+    painter.drawImage(QPoint(0, 0), RenderFace(DevicePixelRatioOf(painter)));
     if (hasFocus()) {
         painter.setPen(QPen(QColor::fromRgb(textColor_), 1, Qt::DotLine));
         painter.drawRect(

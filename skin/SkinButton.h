@@ -20,9 +20,6 @@ class CSkinButton : public QPushButton {
     bool IsMultiLine() const { return multiLine_; }
     bool IsHovered() const { return !mouseOutside_; }
 
-    // The face as drawn now, at the widget's device pixel ratio.
-    QImage RenderFace() const;
-
   protected:
     void paintEvent(QPaintEvent* event) override;
     void mouseMoveEvent(QMouseEvent* event) override;
@@ -31,6 +28,9 @@ class CSkinButton : public QPushButton {
     void leaveEvent(QEvent* event) override;
 
   private:
+    // The face, caption included, in an image at `ratio`.
+    QImage RenderFace(qreal ratio) const;
+
     QRgb faceTop_;
     QRgb faceBottom_;
     QRgb textColor_;

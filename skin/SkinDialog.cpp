@@ -45,18 +45,8 @@ void CSkinDialog::RedrawFrame(qreal ratio) {
     frameDirty_ = false;
 }
 
-QImage CSkinDialog::FrameImage(qreal ratio) {
-    RedrawFrame(ratio);
-    QImage whole(ToDevice(rect(), ratio).size(), QImage::Format_RGB32);
-    whole.setDevicePixelRatio(ratio);
-    whole.fill(Qt::white);
-    QPainter painter(&whole);
-    PaintFramePieces(painter);
-    return whole;
-}
-
 void CSkinDialog::OnPaintFrame(QPainter& painter) {
-    const qreal ratio = painter.device()->devicePixelRatioF();
+    const qreal ratio = DevicePixelRatioOf(painter);
     if (frameDirty_ || frameRatio_ != ratio) {
         RedrawFrame(ratio);
     }
@@ -75,7 +65,7 @@ void CSkinDialog::PaintFramePieces(QPainter& painter) const {
 // The client gradient row by row, in device pixels and only over the rows being painted: a
 // solid fill per row costs about half of copying a gradient image of the client's size.
 void CSkinDialog::OnPaintClient(QPainter& painter, const QRect& clientRect) {
-    const qreal ratio = painter.device()->devicePixelRatioF();
+    const qreal ratio = DevicePixelRatioOf(painter);
     const QRect device = ToDevice(clientRect, ratio);
     QRect rows = device;
     if (painter.hasClipping()) {

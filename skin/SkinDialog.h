@@ -38,9 +38,6 @@ class CSkinDialog : public ui::CDialog {
 
     // Draws the frame afresh at `ratio` device pixels per pixel.
     void RedrawFrame(qreal ratio);
-    // The frame as drawn afresh at `ratio`, in one image of the window's size (white under
-    // the client).
-    QImage FrameImage(qreal ratio);
 
   protected:
     void OnPaintClient(QPainter& painter, const QRect& clientRect) override;

@@ -1,5 +1,7 @@
 #include "skin/SkinPaint.h"
 
+#include <QPaintEngine>
+#include <QPainter>
 #include <algorithm>
 #include <cmath>
 
@@ -106,6 +108,12 @@ QRect ToDevice(const QRect& logical, qreal ratio) {
     const int top = scale(logical.top());
     return QRect(left, top, scale(logical.left() + logical.width()) - left,
                  scale(logical.top() + logical.height()) - top);
+}
+
+qreal DevicePixelRatioOf(const QPainter& painter) {
+    const QPaintEngine* engine = painter.paintEngine();
+    const QPaintDevice* device = engine != nullptr ? engine->paintDevice() : painter.device();
+    return device != nullptr ? device->devicePixelRatioF() : 1.0;
 }
 
 QImage GradientImage(QSize logical, qreal ratio, QRgb top, QRgb bottom) {

@@ -8,6 +8,8 @@
 #include <QRgb>
 #include <QSize>
 
+class QPainter;
+
 namespace lanterna::skin {
 
 // The colour of row `row` of a gradient `height` rows high: each channel moves from `top`
@@ -42,6 +44,10 @@ void DrawBevelledBlock(QImage& image, const QRect& rect, QRgb first, QRgb second
 // device pixels (edges rounded, so neighbouring rectangles stay adjacent).
 int LineUnit(qreal ratio);
 QRect ToDevice(const QRect& logical, qreal ratio);
+
+// The device pixel ratio of the surface `painter` really paints on (a widget rendered into an
+// image of another ratio reports its own ratio as QPainter::device()).
+qreal DevicePixelRatioOf(const QPainter& painter);
 
 // An image of `logical` size at `ratio` filled with the gradient over its whole height.
 QImage GradientImage(QSize logical, qreal ratio, QRgb top, QRgb bottom);

@@ -26,13 +26,13 @@ int CSkinProgress::BarWidth(int position, int lower, int upper, int width) {
 }
 
 void CSkinProgress::paintEvent(QPaintEvent*) {
-    const qreal ratio = devicePixelRatioF();
+    QPainter painter(this);
+    const qreal ratio = DevicePixelRatioOf(painter);
     QImage image(ToDevice(rect(), ratio).size(), QImage::Format_RGB32);
     image.setDevicePixelRatio(ratio);
     FillGradient(image, image.rect(), backTop_, backBottom_);
     const int bar = BarWidth(value(), minimum(), maximum(), image.width());
     FillGradient(image, QRect(0, 0, bar, image.height()), barTop_, barBottom_);
-    QPainter painter(this);
     painter.drawImage(QPoint(0, 0), image);
 }
 

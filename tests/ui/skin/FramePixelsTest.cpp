@@ -204,6 +204,34 @@ TEST_F(FramePixels, TwiceTheDevicePixelRatioDoublesTheLinesAndTheGradientRows) {
     EXPECT_EQ(PixelAt(image, close.topLeft() + QPoint(2, 2)), ToRgb(kSkinColours.captionButtonTop));
 }
 
+// The dialog keeps its frame in pieces; painted at twice the ratio they make the same frame as
+// one drawing of the whole window.
+TEST_F(FramePixels, ThePiecesOfTheFrameMakeTheWholeFrame) {
+    CSkinDialog dialog(kControlsTemplate);
+    ASSERT_TRUE(dialog.Create());
+    QImage painted(dialog.size() * 2, QImage::Format_RGB32);
+    painted.setDevicePixelRatio(2.0);
+    dialog.render(&painted);
+    QImage whole(painted.size(), QImage::Format_RGB32);
+    whole.setDevicePixelRatio(2.0);
+    lanterna::skin::DrawFrame(whole, dialog.FrameGeometryNow(), dialog.FrameStyleNow(),
+                              kSkinColours,
+                              {.title = dialog.windowTitle(), .font = dialog.font(), .icon = {}});
+    const QRect client = lanterna::skin::ToDevice(dialog.FrameGeometryNow().ClientRect(), 2.0);
+    int compared = 0;
+    int different = 0;
+    for (int y = 0; y < whole.height(); ++y) {
+        for (int x = 0; x < whole.width(); ++x) {
+            if (!client.contains(x, y)) {
+                ++compared;
+                different += painted.pixel(x, y) != whole.pixel(x, y) ? 1 : 0;
+            }
+        }
+    }
+    EXPECT_GT(compared, 4 * whole.width());
+    EXPECT_EQ(different, 0);
+}
+
 TEST_F(FramePixels, ANewWindowTextRedrawsTheTitleAndNothingElse) {
     lanterna::dialogs::CAboutDialog about;
     const QImage before = ui::RenderDialog(about);
