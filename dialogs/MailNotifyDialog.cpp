@@ -34,7 +34,7 @@ int ControlOf(EntryField field) {
 }  // namespace
 
 CMailNotifyDialog::CMailNotifyDialog(ProjectorRecord* record, QWidget* owner)
-    : ui::CDialog(kMailNotifyTemplate, owner), record_(record) {
+    : skin::CSkinDialog(kMailNotifyTemplate, owner), record_(record) {
     OnCommand(kNotifyOn, ui::Notify::Clicked, [this] { OnNotifyOn(); });
     OnCommand(kNotifyOff, ui::Notify::Clicked, [this] { ApplyEnablingRule(); });
     OnCommand(kPortEdit, ui::Notify::TextChanged, [this] { CorrectPort(); });

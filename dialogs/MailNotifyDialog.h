@@ -19,11 +19,11 @@
 
 #include "record/ProjectorRecord.h"
 #include "settings/MailEntries.h"
-#include "ui/Dialog.h"
+#include "skin/SkinDialog.h"
 
 namespace lanterna::dialogs {
 
-class CMailNotifyDialog : public ui::CDialog {
+class CMailNotifyDialog : public skin::CSkinDialog {
   public:
     static constexpr int kNotifyOn = 1083;
     static constexpr int kNotifyOff = 1084;

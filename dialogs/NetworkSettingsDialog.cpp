@@ -102,7 +102,9 @@ CNetworkSettingsDialog::CNetworkSettingsDialog(ApplicationState& state, QWidget*
     : CNetworkSettingsDialog(&state, owner) {}
 
 CNetworkSettingsDialog::CNetworkSettingsDialog(ApplicationState* state, QWidget* owner)
-    : ui::CDialog(kNetworkSettingsTemplate, owner), state_(state), chooseFile_(ChooseSaveFile) {
+    : skin::CSkinDialog(kNetworkSettingsTemplate, owner),
+      state_(state),
+      chooseFile_(ChooseSaveFile) {
     RegisterHandlers();
 }
 
@@ -128,7 +130,7 @@ QWidget* CNetworkSettingsDialog::CreateControl(const ui::ControlTemplate& contro
     if (control.id >= kFirstMarker && control.id <= kLastMarker) {
         return new CMarkerLamp(parent);  // a child of the client area, which owns it
     }
-    return ui::CDialog::CreateControl(control, parent);
+    return skin::CSkinDialog::CreateControl(control, parent);
 }
 
 // ---- initialisation -----------------------------------------------------------------------

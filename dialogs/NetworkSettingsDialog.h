@@ -27,12 +27,12 @@
 #include "dialogs/FileChoosers.h"
 #include "record/ProjectorRecord.h"
 #include "settings/NetworkEntries.h"
+#include "skin/SkinDialog.h"
 #include "state/ApplicationState.h"
-#include "ui/Dialog.h"
 
 namespace lanterna::dialogs {
 
-class CNetworkSettingsDialog : public ui::CDialog {
+class CNetworkSettingsDialog : public skin::CSkinDialog {
   public:
     static constexpr int kMacLabel = 1004;
     static constexpr int kMacValue = 1094;

@@ -29,7 +29,7 @@ constexpr std::array<EventBox, 11> kEventBoxes{{
 }  // namespace
 
 CNotifyEventDialog::CNotifyEventDialog(int recipient, ProjectorRecord* record, QWidget* owner)
-    : ui::CDialog(kNotifyEventTemplate, owner),
+    : skin::CSkinDialog(kNotifyEventTemplate, owner),
       recipient_(recipient >= 1 && recipient <= kMailRecipients ? recipient : 1),
       record_(record) {}
 

@@ -16,11 +16,11 @@
 
 #include "record/ProjectorRecord.h"
 #include "settings/MailEntries.h"
-#include "ui/Dialog.h"
+#include "skin/SkinDialog.h"
 
 namespace lanterna::dialogs {
 
-class CNotifyEventDialog : public ui::CDialog {
+class CNotifyEventDialog : public skin::CSkinDialog {
   public:
     // `recipient` 1 to 3; `record` may be null: the dialog then shows nothing and stores nothing.
     CNotifyEventDialog(int recipient, ProjectorRecord* record, QWidget* owner = nullptr);

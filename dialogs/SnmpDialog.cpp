@@ -22,7 +22,7 @@ int ControlOf(EntryField field) {
 }  // namespace
 
 CSnmpDialog::CSnmpDialog(ProjectorRecord* record, QWidget* owner)
-    : ui::CDialog(kSnmpTemplate, owner), record_(record) {}
+    : skin::CSkinDialog(kSnmpTemplate, owner), record_(record) {}
 
 void CSnmpDialog::SetReference(const ProjectorRecord& reference) {
     referenceTrapAddress1 = reference.trapAddress1;

@@ -15,11 +15,11 @@
 #include "platform/FixedText.h"
 #include "record/ProjectorRecord.h"
 #include "settings/SnmpEntries.h"
-#include "ui/Dialog.h"
+#include "skin/SkinDialog.h"
 
 namespace lanterna::dialogs {
 
-class CSnmpDialog : public ui::CDialog {
+class CSnmpDialog : public skin::CSkinDialog {
   public:
     static constexpr int kTrapAddress1Control = 1009;
     static constexpr int kTrapAddress2Control = 1010;

@@ -6,7 +6,7 @@
 namespace lanterna::dialogs {
 
 CWirelessDialog::CWirelessDialog(ProjectorRecord* record, QWidget* owner)
-    : ui::CDialog(kWirelessTemplate, owner), record_(record) {
+    : skin::CSkinDialog(kWirelessTemplate, owner), record_(record) {
     OnCommand(kWepOn, ui::Notify::Clicked, [this] { EnableDlgItem(kWepKeyEdit, true); });
     OnCommand(kWepOff, ui::Notify::Clicked, [this] { EnableDlgItem(kWepKeyEdit, false); });
     OnCommand(kWepKeyEdit, ui::Notify::TextChanged, [this] { keyTouched = 1; });

@@ -11,11 +11,11 @@
 
 #include "record/ProjectorRecord.h"
 #include "settings/WirelessEntries.h"
-#include "ui/Dialog.h"
+#include "skin/SkinDialog.h"
 
 namespace lanterna::dialogs {
 
-class CWirelessDialog : public ui::CDialog {
+class CWirelessDialog : public skin::CSkinDialog {
   public:
     static constexpr int kEssidEdit = 1043;
     static constexpr int kWepOn = 1075;

@@ -67,7 +67,7 @@ std::vector<int> SecurityGroup() {
 }  // namespace
 
 CWirelessSecurityDialog::CWirelessSecurityDialog(ProjectorRecord* record, QWidget* owner)
-    : ui::CDialog(kWirelessSecurityTemplate, owner), record_(record) {
+    : skin::CSkinDialog(kWirelessSecurityTemplate, owner), record_(record) {
     for (const int radio : kModeRadios) {
         OnCommand(radio, ui::Notify::Clicked, [this, radio] { OnModeClicked(radio); });
     }

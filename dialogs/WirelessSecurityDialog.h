@@ -25,11 +25,11 @@
 
 #include "record/ProjectorRecord.h"
 #include "settings/WirelessSecurityEntries.h"
-#include "ui/Dialog.h"
+#include "skin/SkinDialog.h"
 
 namespace lanterna::dialogs {
 
-class CWirelessSecurityDialog : public ui::CDialog {
+class CWirelessSecurityDialog : public skin::CSkinDialog {
   public:
     static constexpr int kEssidEdit = 1043;
     static constexpr int kSecurityLabel = 1034;
