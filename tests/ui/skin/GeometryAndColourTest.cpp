@@ -2,9 +2,6 @@
 // functions, as tables.
 #include <gtest/gtest.h>
 
-#include <QApplication>
-#include <QImage>
-#include <QStyle>
 #include <climits>
 #include <string>
 #include <vector>
@@ -65,16 +62,6 @@ TEST(FrameGeometry, ButtonsFromTheRightEdgeAndTheTitleBetween) {
         ComputeFrameGeometry(kWindow, Style(true, false, false, true), kMetrics);
     EXPECT_EQ(sizing.ClientRect(), QRect(4, 28, 292, 168));
     EXPECT_EQ(lanterna::skin::FrameMargins(FrameStyle{}, kMetrics), QMargins(3, 3, 3, 3));
-}
-
-TEST(FrameGeometry, MetricsComeFromTheStyle) {
-    const FrameMetrics metrics = lanterna::skin::FrameMetricsFromStyle(*QApplication::style());
-    EXPECT_EQ(metrics.sizingFrame,
-              QApplication::style()->pixelMetric(QStyle::PM_MdiSubWindowFrameWidth));
-    EXPECT_LT(metrics.dialogFrame, metrics.sizingFrame);
-    EXPECT_GE(metrics.dialogFrame, 2);  // room for the outer line and the bevel
-    EXPECT_EQ(metrics.caption, QApplication::style()->pixelMetric(QStyle::PM_TitleBarHeight));
-    EXPECT_LE(metrics.smallCaption, metrics.caption);
 }
 
 // ---------------------------------------------------------------- hit-testing
@@ -169,21 +156,6 @@ TEST(SkinColours, GradientRowsLightenDarkenAndHover) {
     EXPECT_EQ(ToRgb(lanterna::skin::Darken(qRgb(50, 120, 100), 100)), (Rgb{0, 20, 0}));
     EXPECT_EQ(ToRgb(lanterna::skin::HoverLighten(qRgb(201, 200, 0))), (Rgb{255, 250, 50}));
     EXPECT_EQ(ToRgb(lanterna::skin::HoverLighten(qRgb(155, 155, 161))), (Rgb{205, 205, 211}));
-}
-
-TEST(SkinColours, ThreeDRectangleGivesTheCornersToTheBottomRight) {
-    QImage image(5, 4, QImage::Format_RGB32);
-    image.fill(qRgb(9, 9, 9));
-    const QRgb light = qRgb(255, 255, 255);
-    const QRgb dark = qRgb(1, 2, 3);
-    lanterna::skin::Draw3dRect(image, image.rect(), light, dark, 1);
-    EXPECT_EQ(PixelAt(image, 0, 0), ToRgb(light));
-    EXPECT_EQ(PixelAt(image, 3, 0), ToRgb(light));
-    EXPECT_EQ(PixelAt(image, 4, 0), ToRgb(dark));  // top-right
-    EXPECT_EQ(PixelAt(image, 0, 2), ToRgb(light));
-    EXPECT_EQ(PixelAt(image, 0, 3), ToRgb(dark));  // bottom-left
-    EXPECT_EQ(PixelAt(image, 4, 3), ToRgb(dark));
-    EXPECT_EQ(PixelAt(image, 2, 2), (Rgb{9, 9, 9}));  // inside untouched
 }
 
 TEST(SkinProgress, BarWidthTable) {
