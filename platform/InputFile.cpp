@@ -10,6 +10,7 @@
 #include <cerrno>
 #include <chrono>
 #include <istream>
+#include <optional>
 
 #include "platform/FileDescriptor.h"
 
@@ -37,23 +38,33 @@ bool Append(std::string& content, const char* bytes, std::size_t count, std::siz
     return content.size() <= limit;
 }
 
+// One read into the chunk; nothing when the caller should read again (interrupted, or no data
+// yet on a stream), otherwise how the whole read ends.
+std::optional<FileRead> ReadStep(int fd, std::size_t limit, std::string& content,
+                                 std::array<char, kChunkBytes>& chunk) {
+    const std::size_t want = std::min(chunk.size(), limit + 1 - content.size());
+    const ssize_t got = ::read(fd, chunk.data(), want);
+    if (got < 0 && (errno == EINTR || errno == EAGAIN)) {
+        return std::nullopt;
+    }
+    if (got < 0) {
+        return FileRead::Unreadable;
+    }
+    if (got == 0) {
+        return FileRead::Loaded;
+    }
+    if (!Append(content, chunk.data(), static_cast<std::size_t>(got), limit)) {
+        return FileRead::TooLarge;
+    }
+    return std::nullopt;
+}
+
 // A regular file: read until its end, never holding more than limit + 1 bytes.
 FileRead ReadRegular(int fd, std::size_t limit, std::string& content) {
     std::array<char, kChunkBytes> chunk{};
     for (;;) {
-        const std::size_t want = std::min(chunk.size(), limit + 1 - content.size());
-        const ssize_t got = ::read(fd, chunk.data(), want);
-        if (got < 0 && errno == EINTR) {
-            continue;
-        }
-        if (got < 0) {
-            return FileRead::Unreadable;
-        }
-        if (got == 0) {
-            return FileRead::Loaded;
-        }
-        if (!Append(content, chunk.data(), static_cast<std::size_t>(got), limit)) {
-            return FileRead::TooLarge;
+        if (const std::optional<FileRead> end = ReadStep(fd, limit, content, chunk)) {
+            return *end;
         }
     }
 }
@@ -80,19 +91,8 @@ FileRead ReadStream(int fd, std::size_t limit, std::string& content, std::uint32
         if (ready == 0) {
             return FileRead::TimedOut;
         }
-        const std::size_t want = std::min(chunk.size(), limit + 1 - content.size());
-        const ssize_t got = ::read(fd, chunk.data(), want);
-        if (got < 0 && (errno == EINTR || errno == EAGAIN)) {
-            continue;
-        }
-        if (got < 0) {
-            return FileRead::Unreadable;
-        }
-        if (got == 0) {
-            return FileRead::Loaded;
-        }
-        if (!Append(content, chunk.data(), static_cast<std::size_t>(got), limit)) {
-            return FileRead::TooLarge;
+        if (const std::optional<FileRead> end = ReadStep(fd, limit, content, chunk)) {
+            return *end;
         }
     }
 }

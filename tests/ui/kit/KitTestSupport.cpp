@@ -5,23 +5,12 @@
 #include <QTest>
 #include <mutex>
 
+#include "tests/support/ui/ControlTemplates.h"
 #include "ui/DialogTemplate.h"
 
 namespace kittest {
-namespace {
 
-ui::ControlTemplate Make(int id, ui::ControlKind kind, ui::DluRect rect, std::uint32_t styles = 0,
-                         std::string text = {}) {
-    ui::ControlTemplate control;
-    control.id = id;
-    control.kind = kind;
-    control.rect = rect;
-    control.styles = styles;
-    control.text = std::move(text);
-    return control;
-}
-
-}  // namespace
+using uitest::MakeControl;
 
 void TypeText(ui::CDialog& dialog, const QString& text) {
     for (qsizetype index = 0; index < text.size(); ++index) {
@@ -55,34 +44,37 @@ void RegisterTestTemplate() {
         dialog.styles = ui::DialogStyle::Caption | ui::DialogStyle::SysMenu;
         auto add = [&dialog](ui::ControlTemplate control) { dialog.controls.push_back(control); };
         ui::ControlTemplate limited =
-            Make(kLimitedEdit, ControlKind::Edit, {8, 8, 80, 12}, S::Group);
+            MakeControl(kLimitedEdit, ControlKind::Edit, {8, 8, 80, 12}, S::Group);
         limited.textLimit = 6;
         add(limited);
         ui::ControlTemplate password =
-            Make(kPasswordEdit, ControlKind::Edit, {8, 24, 80, 12}, S::Password);
+            MakeControl(kPasswordEdit, ControlKind::Edit, {8, 24, 80, 12}, S::Password);
         password.textLimit = 14;
         add(password);
-        add(Make(kDigitsEdit, ControlKind::Edit, {8, 40, 80, 12}, S::Digits));
-        add(Make(kCheck, ControlKind::CheckBox, {100, 8, 60, 10}, 0, "두 상태"));
-        add(Make(kThreeState, ControlKind::CheckBox, {100, 20, 60, 10}, S::ThreeState, "세 상태"));
-        add(Make(kManualThreeState, ControlKind::CheckBox, {100, 32, 60, 10},
-                 S::ThreeState | S::Manual));
-        add(Make(kRadioA, ControlKind::RadioButton, {8, 60, 40, 10}, S::Group, "A"));
-        add(Make(kRadioB, ControlKind::RadioButton, {8, 72, 40, 10}, 0, "B"));
-        add(Make(kRadioC, ControlKind::RadioButton, {8, 84, 40, 10}, 0, "C"));
-        add(Make(kRadioX, ControlKind::RadioButton, {60, 60, 40, 10}, S::Group, "X"));
-        add(Make(kRadioY, ControlKind::RadioButton, {60, 72, 40, 10}, 0, "Y"));
-        add(Make(kAddress, ControlKind::IpAddress, {100, 60, 100, 14}, S::Group));
-        add(Make(kAction, ControlKind::Button, {8, 100, 50, 14}, S::Group, "동작"));
-        add(Make(kHiddenButton, ControlKind::Button, {60, 100, 50, 14}, S::Hidden, "숨김"));
-        add(Make(kDisabledButton, ControlKind::Button, {112, 100, 50, 14}, S::Disabled, "꺼짐"));
-        add(Make(kLabel, ControlKind::Label, {8, 120, 200, 10}, 0, "라벨"));
-        ui::ControlTemplate combo = Make(kCombo, ControlKind::ComboBox, {8, 134, 80, 40});
+        add(MakeControl(kDigitsEdit, ControlKind::Edit, {8, 40, 80, 12}, S::Digits));
+        add(MakeControl(kCheck, ControlKind::CheckBox, {100, 8, 60, 10}, 0, "두 상태"));
+        add(MakeControl(kThreeState, ControlKind::CheckBox, {100, 20, 60, 10}, S::ThreeState,
+                        "세 상태"));
+        add(MakeControl(kManualThreeState, ControlKind::CheckBox, {100, 32, 60, 10},
+                        S::ThreeState | S::Manual));
+        add(MakeControl(kRadioA, ControlKind::RadioButton, {8, 60, 40, 10}, S::Group, "A"));
+        add(MakeControl(kRadioB, ControlKind::RadioButton, {8, 72, 40, 10}, 0, "B"));
+        add(MakeControl(kRadioC, ControlKind::RadioButton, {8, 84, 40, 10}, 0, "C"));
+        add(MakeControl(kRadioX, ControlKind::RadioButton, {60, 60, 40, 10}, S::Group, "X"));
+        add(MakeControl(kRadioY, ControlKind::RadioButton, {60, 72, 40, 10}, 0, "Y"));
+        add(MakeControl(kAddress, ControlKind::IpAddress, {100, 60, 100, 14}, S::Group));
+        add(MakeControl(kAction, ControlKind::Button, {8, 100, 50, 14}, S::Group, "동작"));
+        add(MakeControl(kHiddenButton, ControlKind::Button, {60, 100, 50, 14}, S::Hidden, "숨김"));
+        add(MakeControl(kDisabledButton, ControlKind::Button, {112, 100, 50, 14}, S::Disabled,
+                        "꺼짐"));
+        add(MakeControl(kLabel, ControlKind::Label, {8, 120, 200, 10}, 0, "라벨"));
+        ui::ControlTemplate combo = MakeControl(kCombo, ControlKind::ComboBox, {8, 134, 80, 40});
         combo.items = {"하나", "둘"};
         add(combo);
-        add(Make(kProgress, ControlKind::ProgressBar, {100, 134, 100, 10}));
-        add(Make(ui::IDOK, ControlKind::DefaultButton, {140, 180, 50, 14}, S::Group, "확인"));
-        add(Make(ui::IDCANCEL, ControlKind::Button, {200, 180, 50, 14}, 0, "취소"));
+        add(MakeControl(kProgress, ControlKind::ProgressBar, {100, 134, 100, 10}));
+        add(MakeControl(ui::IDOK, ControlKind::DefaultButton, {140, 180, 50, 14}, S::Group,
+                        "확인"));
+        add(MakeControl(ui::IDCANCEL, ControlKind::Button, {200, 180, 50, 14}, 0, "취소"));
         ui::RegisterDialogTemplate(dialog);
     });
 }

@@ -4,22 +4,15 @@
 #include <QMouseEvent>
 #include <mutex>
 
+#include "tests/support/ui/ControlTemplates.h"
 #include "ui/DialogCodes.h"
 #include "ui/DialogTemplate.h"
 
 namespace skintest {
-namespace {
 
-ui::ControlTemplate Make(int id, ui::ControlKind kind, ui::DluRect rect, std::uint32_t styles = 0,
-                         std::string text = {}) {
-    ui::ControlTemplate control;
-    control.id = id;
-    control.kind = kind;
-    control.rect = rect;
-    control.styles = styles;
-    control.text = std::move(text);
-    return control;
-}
+using uitest::MakeControl;
+
+namespace {
 
 void SendMouse(QWidget& widget, QEvent::Type type, QPoint point, Qt::MouseButtons buttons) {
     const QPointF local(point);
@@ -45,25 +38,26 @@ void RegisterTemplates() {
         auto add = [&controls](ui::ControlTemplate control) {
             controls.controls.push_back(control);
         };
-        ui::ControlTemplate icon = Make(kHeaderIcon, ControlKind::Icon, {8, 8, 21, 20});
+        ui::ControlTemplate icon = MakeControl(kHeaderIcon, ControlKind::Icon, {8, 8, 21, 20});
         icon.image = 128;
         add(icon);
-        ui::ControlTemplate other = Make(kOtherIcon, ControlKind::Icon, {40, 8, 21, 20});
+        ui::ControlTemplate other = MakeControl(kOtherIcon, ControlKind::Icon, {40, 8, 21, 20});
         other.image = 147;
         add(other);
-        add(Make(kLabel, ControlKind::Label, {70, 8, 160, 20}, 0, "HALL-1F 연결 중"));
-        add(Make(kButton, ControlKind::Button, {8, 40, 50, 14}, S::Group, "갱신"));
-        add(Make(kTwinButton, ControlKind::Button, {8, 60, 50, 14}, 0, "갱신"));
-        add(Make(kFlatButton, ControlKind::Button, {64, 40, 50, 14}, S::Flat, "평면"));
-        add(Make(kMultiLineButton, ControlKind::Button, {120, 40, 50, 24}, S::Multiline,
-                 "여러 줄의 단추 글자"));
-        add(Make(kDisabledButton, ControlKind::Button, {176, 40, 50, 14}, S::Disabled, "꺼짐"));
-        add(Make(kCheck, ControlKind::CheckBox, {8, 84, 80, 10}, S::Group, "알림"));
-        add(Make(kRadio, ControlKind::RadioButton, {100, 84, 80, 10}, S::Group, "무선"));
-        add(Make(kProgress, ControlKind::ProgressBar, {8, 100, 200, 10}));
-        add(Make(ui::IDOK, ControlKind::DefaultButton, {120, 130, 50, 14}, S::Group | S::Default,
-                 "확인"));
-        add(Make(ui::IDCANCEL, ControlKind::Button, {180, 130, 50, 14}, 0, "취소"));
+        add(MakeControl(kLabel, ControlKind::Label, {70, 8, 160, 20}, 0, "HALL-1F 연결 중"));
+        add(MakeControl(kButton, ControlKind::Button, {8, 40, 50, 14}, S::Group, "갱신"));
+        add(MakeControl(kTwinButton, ControlKind::Button, {8, 60, 50, 14}, 0, "갱신"));
+        add(MakeControl(kFlatButton, ControlKind::Button, {64, 40, 50, 14}, S::Flat, "평면"));
+        add(MakeControl(kMultiLineButton, ControlKind::Button, {120, 40, 50, 24}, S::Multiline,
+                        "여러 줄의 단추 글자"));
+        add(MakeControl(kDisabledButton, ControlKind::Button, {176, 40, 50, 14}, S::Disabled,
+                        "꺼짐"));
+        add(MakeControl(kCheck, ControlKind::CheckBox, {8, 84, 80, 10}, S::Group, "알림"));
+        add(MakeControl(kRadio, ControlKind::RadioButton, {100, 84, 80, 10}, S::Group, "무선"));
+        add(MakeControl(kProgress, ControlKind::ProgressBar, {8, 100, 200, 10}));
+        add(MakeControl(ui::IDOK, ControlKind::DefaultButton, {120, 130, 50, 14},
+                        S::Group | S::Default, "확인"));
+        add(MakeControl(ui::IDCANCEL, ControlKind::Button, {180, 130, 50, 14}, 0, "취소"));
         ui::RegisterDialogTemplate(controls);
 
         ui::DialogTemplate tool;
@@ -81,7 +75,7 @@ void RegisterTemplates() {
         locked.height = 60;
         locked.styles = D::Caption | D::SysMenu;
         locked.controls.push_back(
-            Make(ui::IDCANCEL, ControlKind::Button, {55, 40, 50, 14}, S::Disabled, "취소"));
+            MakeControl(ui::IDCANCEL, ControlKind::Button, {55, 40, 50, 14}, S::Disabled, "취소"));
         ui::RegisterDialogTemplate(locked);
     });
 }
