@@ -5,6 +5,7 @@
 
 #include <cstdint>
 #include <functional>
+#include <string_view>
 
 #include "link/Ports.h"
 #include "platform/TickClock.h"
@@ -29,6 +30,10 @@ struct LinkOptions {
     std::uint16_t helloLocalPort = kProjectorPort;
     // Called on the keep-alive thread after each attempt, with the tick of the check.
     std::function<void(KeepAliveEvent event, Tick tick)> keepAliveObserver = nullptr;
+    // A dry run: every text command line goes to this function instead of the network (a set
+    // counts as accepted, a query fails), so that the write worker can tell what it would send
+    // without a connection. Lines that could never be sent are not handed over either.
+    std::function<void(std::string_view line)> dryRun = nullptr;
 };
 
 }  // namespace lanterna

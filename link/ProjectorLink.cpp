@@ -122,6 +122,10 @@ int CProjectorLink::Exchange(std::string_view name, std::string_view argument, c
     if (!IsSendableCommandText(line)) {
         return 0;
     }
+    if (options.dryRun) {
+        options.dryRun(line);
+        return query ? 0 : 1;
+    }
     std::array<char, kReplyBufferSize> reply{};
     int length = 0;
     {
@@ -149,6 +153,10 @@ int CProjectorLink::SendCommand(std::string_view name, std::string_view argument
     const std::string line = BuildCommandLine(name, argument, query, true);
     if (!IsSendableCommandText(line)) {
         return 0;
+    }
+    if (options.dryRun) {
+        options.dryRun(line);
+        return 1;
     }
     std::lock_guard guard(exchangeMutex);
     if (socket.SendLine(line) != 1) {

@@ -174,14 +174,17 @@ NetworkEntries EntriesOf(const ProjectorRecord& record) {
 }
 
 EntryVerdict CheckNetworkEntries(const NetworkEntries& entries, const NetworkEntryScope& scope) {
-    if (entries.name.empty() || IsProjectorName(entries.name) != 1) {
+    if (scope.name && (entries.name.empty() || IsProjectorName(entries.name) != 1)) {
         return Refused(kStringBadProjectorName, EntryField::kName);
     }
     if (entries.dhcp) {
         return {};
     }
-    if (const EntryVerdict verdict = CheckStaticAddresses(entries, scope); !verdict.Accepted()) {
-        return verdict;
+    if (scope.addresses) {
+        if (const EntryVerdict verdict = CheckStaticAddresses(entries, scope);
+            !verdict.Accepted()) {
+            return verdict;
+        }
     }
     return CheckServers(entries, scope);
 }

@@ -33,7 +33,12 @@ struct NetworkEntries {
 // Which entries take part: the DNS, domain, WINS and preferred-interface entries only where the
 // projector reported them (state word nonzero). The address must be unique among `uniqueAmong`
 // (skipping entry `skipIndex`); null leaves that test out, as for configuration files.
+// The dialogs always judge the name and, with DHCP off, the address, mask and gateway; the
+// command line leaves out what it would send a projector unchanged from the projector's own
+// report.
 struct NetworkEntryScope {
+    bool name = true;
+    bool addresses = true;
     bool dns1 = false;
     bool dns2 = false;
     bool domain = false;
