@@ -3,10 +3,13 @@
 #include "platform/AsciiCase.h"
 #include "resources/StringIds.h"
 #include "settings/SettingsFile.h"
+#include "tools/lanternactl/CommandHelp.h"
 #include "tools/lanternactl/Commands.h"
 #include "tools/lanternactl/FileCommandSupport.h"
-#include "tools/lanternactl/ProjectorSession.h"
+#include "tools/lanternactl/FleetCommand.h"
+#include "tools/lanternactl/SetFields.h"
 #include "tools/lanternactl/WorkerRunner.h"
+#include "tools/lanternactl/WriteFlow.h"
 
 namespace lanterna::cli {
 
@@ -18,19 +21,16 @@ void Complain(CliContext& context, std::string_view text) {
     context.err << "lanternactl apply: " << text << "\n";
 }
 
-int RunApply(CliContext& context, CliArgs args) {
-    SessionOptions options;
-    std::vector<std::string> rest;
-    std::optional<bool> testMail;
-    if (!TakeSessionOptions(context, kName, args, options, rest) ||
-        !TakeTestMailOption(context, kName, rest, testMail)) {
-        return kExitUsage;
+std::string MacText(std::string_view mac) {
+    std::string text;
+    for (std::size_t i = 0; i < mac.size(); ++i) {
+        text += (i > 0 && i % 2 == 0 ? ":" : "") + std::string(1, mac[i]);
     }
-    if (rest.size() != 2) {
-        context.err << "lanternactl apply: usage: lanternactl " << kApplyCommand.usage << "\n";
-        return kExitUsage;
-    }
-    const std::string& path = rest[0];
+    return text;
+}
+
+// Reads the settings file at `path` into `file`; the exit status.
+int LoadSettingsFile(CliContext& context, const std::string& path, ProjectorRecord& file) {
     if (!HasExtension(path, ".ini")) {
         Complain(context, path + ": " + MessageText(kStringNotSettingsFile));
         return kExitUsage;
@@ -39,42 +39,81 @@ int RunApply(CliContext& context, CliArgs args) {
     if (!LoadInputFile(context, kName, path, document)) {
         return kExitFailed;
     }
-    ProjectorRecord file{};
     if (ReadSettingsDocument(file, document) != 1) {
         Complain(context, path + ": " + MessageText(kStringSettingsFileUnreadable));
         return kExitFailed;
     }
-    ApplicationState state;
-    if (!SelectAddress(context, kName, state, rest[1])) {
+    return kExitOk;
+}
+
+// A file applied whole: every setting it holds is sent, to the projector it was saved from.
+WriteSpec WholeFileSpec(const ProjectorRecord& file) {
+    WriteSpec spec;
+    spec.command = kName;
+    spec.readAllSettings = 0;
+    spec.judgeAgainstRead = false;
+    spec.expectedMac = std::string(TextOf(file.macAddress));
+    spec.otherProjectorMessage = "the settings file belongs to the projector with hardware " +
+                                 std::string("address ") + MacText(spec.expectedMac);
+    spec.build = [&file](ProjectorRecord& record) {
+        CopySettings(file, record);
+        return BuiltRecord{};
+    };
+    if (file.dhcp == 0 && file.ipAddressState == kStateRead) {
+        spec.plannedAddress = FormatDotted(file.ipAddress);
+    }
+    return spec;
+}
+
+// A file used as a template: each target keeps its name and addresses; only what differs goes.
+WriteSpec TemplateSpec(const ProjectorRecord& file) {
+    WriteSpec spec;
+    spec.command = kName;
+    spec.unsentRefuses = false;
+    spec.build = [&file](ProjectorRecord& record) {
+        BuiltRecord built;
+        built.changed = MergeTemplate(file, record);
+        return built;
+    };
+    return spec;
+}
+
+int RunApply(CliContext& context, CliArgs args) {
+    CParsedArgs parsed;
+    if (!ParseCommand(context, kName, args, parsed)) {
         return kExitUsage;
     }
-    ProjectorRecord& record = *state.SelectedRecord();
-    // A new entry knows no hardware address yet: it takes the file's, so the read below refuses
-    // a projector other than the one the file was saved from.
-    if (!IsEmptyText(record.macAddress) &&
-        !EqualIgnoringCase(TextOf(record.macAddress), TextOf(file.macAddress))) {
-        Complain(context, path + ": " + MessageText(kStringSettingsFileUnreadable));
+    std::vector<std::string> words = parsed.positional;
+    std::optional<std::string> path = parsed.Value("--template");
+    const bool asTemplate = path.has_value();
+    if (!asTemplate && !words.empty()) {
+        path = words.front();
+        words.erase(words.begin());
+    }
+    const TargetRequest request = RequestOf(parsed, std::move(words));
+    if (!path || (request.words.empty() && !request.all && !request.file)) {
+        PrintUsageError(context.err, kName);
+        return kExitUsage;
+    }
+    ProjectorRecord file{};
+    if (const int status = LoadSettingsFile(context, *path, file); status != kExitOk) {
+        return status;
+    }
+    std::vector<Target> targets;
+    if (const int status = ExpandTargets(context, kName, request, targets); status != kExitOk) {
+        return status;
+    }
+    CPasswords passwords(context, kName);
+    if (!LoadPasswordOptions(context, kName, parsed, passwords)) {
         return kExitFailed;
     }
-    if (IsEmptyText(record.macAddress)) {
-        record.macAddress = file.macAddress;
-    }
-    CopySettings(file, record);
-
-    CWorkerRunner runner(context, TestMailAnswer(context, testMail));
-    if (const int opened = OpenProjector(context, kName, state, runner, options, 0);
-        opened != kExitOk) {
-        return opened;
-    }
-    return WriteAndClose(context, kName, runner, state, 1);
+    const WriteSpec spec = asTemplate ? TemplateSpec(file) : WholeFileSpec(file);
+    return RunWriteCommand(context, spec, parsed, std::move(targets), IsSingleTarget(request),
+                           passwords);
 }
 
 }  // namespace
 
-const CliCommand kApplyCommand{
-    "apply", "apply FILE.ini ADDRESS [--test-mail yes|no] [--password-file FILE]",
-    "Apply a settings file to a projector: every setting it holds is sent, after checking that "
-    "the projector is the one the file was saved from. Test mail as for set.",
-    &RunApply};
+const CliCommand kApplyCommand{"apply", &RunApply};
 
 }  // namespace lanterna::cli

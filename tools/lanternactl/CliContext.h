@@ -2,6 +2,7 @@
 // What a lanternactl command sees of the outside world. The program's main() binds it to the
 // real streams and environment; tests bind it to string buffers and a fake environment.
 
+#include <cstdint>
 #include <functional>
 #include <iosfwd>
 #include <optional>
@@ -9,12 +10,36 @@
 #include <string>
 #include <string_view>
 
+#include "discovery/SearchController.h"
+#include "link/Ports.h"
+
 namespace lanterna::cli {
 
 // Exit statuses of every command.
 inline constexpr int kExitOk = 0;
 inline constexpr int kExitFailed = 1;  // the operation ran and failed (message on stderr)
 inline constexpr int kExitUsage = 2;   // bad command line
+
+// Where the projector commands send their traffic. The program uses the defaults; tests keep
+// every packet on loopback through them.
+struct CliNetwork {
+    // TCP port of every link.
+    std::uint16_t projectorPort = kProjectorPort;
+    // Hellos to single addresses (module type, address taken, settling): destination port and
+    // local port (when taken, any free one).
+    std::uint16_t helloPort = kProjectorPort;
+    std::uint16_t helloLocalPort = kProjectorPort;
+    // The searches of discover and --all.
+    SearchTargets search;
+    // Where traffic for a projector's address goes: null sends it to the address itself; a
+    // function may send it elsewhere, or nowhere (nullopt: nothing is sent and the address
+    // counts as silent).
+    std::function<std::optional<std::string>(const std::string& address)> route = nullptr;
+
+    std::optional<std::string> RouteOf(const std::string& address) const {
+        return route ? route(address) : std::optional<std::string>(address);
+    }
+};
 
 struct CliContext {
     std::istream& in;
@@ -29,14 +54,15 @@ struct CliContext {
     // Asks for a line on the terminal with echo (a yes/no question); empty when there is no
     // terminal or none is set.
     std::function<std::optional<std::string>(std::string_view prompt)> askLine = nullptr;
+    // Ports and addresses of the projector commands.
+    CliNetwork network{};
 };
 
 using CliArgs = std::span<const std::string>;
 
+// A command; its usage, summary and help come from the help table (CommandHelp.h).
 struct CliCommand {
     std::string_view name;
-    std::string_view usage;    // e.g. "show FILE.ini"
-    std::string_view summary;  // one line for --help
     int (*run)(CliContext& context, CliArgs args);
 };
 

@@ -5,9 +5,9 @@ namespace lanterna::cli {
 
 std::span<const CliCommand> AllCommands() {
     static const CliCommand kCommands[] = {
-        kVersionCommand,    kShowCommand,     kSaveCommand,  kNcfCommand, kNcfTextCommand,
-        kImportListCommand, kQueryCommand,    kReadCommand,  kSetCommand, kApplyCommand,
-        kPasswdCommand,     kDiscoverCommand, kProbeCommand,
+        kVersionCommand,    kShowCommand,     kSaveCommand,  kNcfCommand,   kNcfTextCommand,
+        kImportListCommand, kDiscoverCommand, kProbeCommand, kQueryCommand, kReadCommand,
+        kInventoryCommand,  kAuditCommand,    kSetCommand,   kApplyCommand, kPasswdCommand,
     };
     return kCommands;
 }

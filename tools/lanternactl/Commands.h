@@ -1,5 +1,6 @@
 #pragma once
-// The commands of lanternactl, one file each; CommandTable.cpp lists them.
+// The commands of lanternactl, one file each; CommandTable.cpp lists them and CommandHelp.cpp
+// holds their help.
 
 #include "tools/lanternactl/CliContext.h"
 
@@ -11,12 +12,14 @@ extern const CliCommand kSaveCommand;
 extern const CliCommand kNcfCommand;
 extern const CliCommand kNcfTextCommand;
 extern const CliCommand kImportListCommand;
-extern const CliCommand kQueryCommand;
-extern const CliCommand kReadCommand;
-extern const CliCommand kSetCommand;
-extern const CliCommand kPasswdCommand;
-extern const CliCommand kApplyCommand;
 extern const CliCommand kDiscoverCommand;
 extern const CliCommand kProbeCommand;
+extern const CliCommand kQueryCommand;
+extern const CliCommand kReadCommand;
+extern const CliCommand kInventoryCommand;
+extern const CliCommand kAuditCommand;
+extern const CliCommand kSetCommand;
+extern const CliCommand kApplyCommand;
+extern const CliCommand kPasswdCommand;
 
 }  // namespace lanterna::cli

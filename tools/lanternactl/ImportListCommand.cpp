@@ -40,8 +40,6 @@ int RunImportList(CliContext& context, CliArgs args) {
 
 }  // namespace
 
-const CliCommand kImportListCommand{
-    "import-list", "import-list FILE.ini",
-    "Import a Sentro list file as Import does; print the projectors it adds.", &RunImportList};
+const CliCommand kImportListCommand{"import-list", &RunImportList};
 
 }  // namespace lanterna::cli

@@ -1,35 +1,52 @@
+#include <algorithm>
 #include <ostream>
 
 #include "tools/lanternactl/CliContext.h"
+#include "tools/lanternactl/CommandHelp.h"
+#include "tools/lanternactl/TextSafety.h"
 
 namespace lanterna::cli {
 
 namespace {
 
-void PrintHelp(std::ostream& out) {
-    out << "Usage: lanternactl COMMAND [ARGUMENTS]\n"
-           "Sets up the network interface of projectors from the command line.\n\n"
-           "Commands:\n";
-    for (const CliCommand& command : AllCommands()) {
-        out << "  " << command.usage << "\n      " << command.summary << "\n";
-    }
-    out << "\nExit status: 0 success, 1 the operation failed (reason on standard error),\n"
-           "2 bad command line.\n";
+bool IsHelpWord(std::string_view word) {
+    return word == "--help" || word == "-h";
+}
+
+// Whether the command's own words ask for its help (words after "--" do not count).
+bool AsksForHelp(CliArgs args) {
+    const auto end = std::find(args.begin(), args.end(), "--");
+    return std::any_of(args.begin(), end, [](const std::string& word) { return IsHelpWord(word); });
 }
 
 }  // namespace
 
 int RunLanternactl(CliContext& context, CliArgs args) {
-    if (args.empty() || args[0] == "--help" || args[0] == "-h" || args[0] == "help") {
-        PrintHelp(args.empty() ? context.err : context.out);
-        return args.empty() ? kExitUsage : kExitOk;
+    if (args.empty()) {
+        PrintProgramHelp(context.err);
+        return kExitUsage;
     }
-    for (const CliCommand& command : AllCommands()) {
-        if (args[0] == command.name) {
-            return command.run(context, args.subspan(1));
+    if (IsHelpWord(args[0]) || args[0] == "help") {
+        if (args.size() > 1 && FindHelp(args[1]) != nullptr) {
+            PrintCommandHelp(context.out, *FindHelp(args[1]));
+        } else {
+            PrintProgramHelp(context.out);
         }
+        return kExitOk;
     }
-    context.err << "lanternactl: unknown command '" << args[0] << "' (see lanternactl --help)\n";
+    const std::string_view name = args[0] == "--version" ? "version" : std::string_view(args[0]);
+    for (const CliCommand& command : AllCommands()) {
+        if (name != command.name) {
+            continue;
+        }
+        if (AsksForHelp(args.subspan(1))) {
+            PrintCommandHelp(context.out, HelpOf(command.name));
+            return kExitOk;
+        }
+        return command.run(context, args.subspan(1));
+    }
+    context.err << "lanternactl: unknown command '" << TerminalText(args[0])
+                << "' (see lanternactl --help)\n";
     return kExitUsage;
 }
 

@@ -9,6 +9,7 @@
 #include "settings/ConfigFileText.h"
 #include "settings/SettingsFile.h"
 #include "settings/ValidationRules.h"
+#include "tools/lanternactl/CommandHelp.h"
 #include "tools/lanternactl/Commands.h"
 #include "tools/lanternactl/FileCommandSupport.h"
 #include "tools/lanternactl/RecordJson.h"
@@ -17,9 +18,6 @@ namespace lanterna::cli {
 
 namespace {
 
-constexpr std::string_view kUsage =
-    "ncf (--wired | --wireless) --from RECORD.json|FILE.ini -o FILE.ncf";
-
 struct NcfOptions {
     std::optional<std::int32_t> wirelessActive;
     std::string source;
@@ -27,7 +25,8 @@ struct NcfOptions {
 };
 
 int UsageError(CliContext& context, std::string_view problem) {
-    context.err << "lanternactl ncf: " << problem << "\nUsage: lanternactl " << kUsage << "\n";
+    context.err << "lanternactl ncf: " << problem << "\n";
+    PrintUsageLines(context.err, HelpOf("ncf"));
     return kExitUsage;
 }
 
@@ -138,8 +137,6 @@ int RunNcf(CliContext& context, CliArgs args) {
 
 }  // namespace
 
-const CliCommand kNcfCommand{
-    "ncf", kUsage,
-    "Write a network configuration file for a wired or wireless set-up from a record.", &RunNcf};
+const CliCommand kNcfCommand{"ncf", &RunNcf};
 
 }  // namespace lanterna::cli

@@ -40,8 +40,6 @@ int RunNcfText(CliContext& context, CliArgs args) {
 
 }  // namespace
 
-const CliCommand kNcfTextCommand{"ncf-text", "ncf-text FILE.ncf",
-                                 "Decipher a network configuration file and print its text.",
-                                 &RunNcfText};
+const CliCommand kNcfTextCommand{"ncf-text", &RunNcfText};
 
 }  // namespace lanterna::cli

@@ -1,8 +1,14 @@
 #include <ostream>
 
 #include "resources/StringIds.h"
+#include "tools/lanternactl/CommandHelp.h"
 #include "tools/lanternactl/Commands.h"
-#include "tools/lanternactl/ProjectorSession.h"
+#include "tools/lanternactl/FleetCommand.h"
+#include "tools/lanternactl/FleetReport.h"
+#include "tools/lanternactl/ParallelRun.h"
+#include "tools/lanternactl/TargetRoad.h"
+#include "tools/lanternactl/TextSafety.h"
+#include "tools/lanternactl/WorkerRunner.h"
 
 namespace lanterna::cli {
 
@@ -14,68 +20,131 @@ void Complain(CliContext& context, std::string_view text) {
     context.err << "lanternactl passwd: " << text << "\n";
 }
 
-// From `variable`, else asked on the terminal (`times` times, all answers equal).
-std::optional<std::string> TakeSecret(CliContext& context, std::string_view variable,
-                                      std::string_view prompt, int times, int tooLongMessage) {
-    std::optional<std::string> secret = context.environment(variable);
-    if (!secret) {
-        for (int i = 0; i < times; ++i) {
-            const auto answer = context.askHidden ? context.askHidden(i == 0 ? prompt : "Repeat: ")
-                                                  : std::optional<std::string>();
-            if (!answer) {
-                Complain(context, "set " + std::string(variable) + " or run on a terminal");
-                return std::nullopt;
-            }
-            if (secret && *secret != *answer) {
-                Complain(context, MessageText(kStringPasswordsDiffer));
-                return std::nullopt;
-            }
-            secret = answer;
+// The new password: --new-password-file, else LANTERNA_NEW_PASSWORD, else asked twice on the
+// terminal (both answers equal). None after a message.
+std::optional<std::string> NewPassword(CliContext& context, const CParsedArgs& parsed) {
+    std::optional<std::string> secret;
+    if (const auto path = parsed.Value("--new-password-file")) {
+        secret = ReadFirstLine(context, kName, *path);
+        if (!secret) {
+            return std::nullopt;
         }
+    } else {
+        secret = context.environment("LANTERNA_NEW_PASSWORD");
     }
-    if (secret->size() > kMaxPasswordBytes) {
-        Complain(context, MessageText(tooLongMessage));
+    if (!secret) {
+        const auto ask = [&context](std::string_view prompt) {
+            return context.askHidden ? context.askHidden(prompt) : std::optional<std::string>();
+        };
+        const auto answer = ask("New password: ");
+        if (!answer) {
+            Complain(context,
+                     "the new password: use --new-password-file, set "
+                     "LANTERNA_NEW_PASSWORD or run on a terminal");
+            return std::nullopt;
+        }
+        const auto again = ask("Repeat: ");
+        if (!again || *again != *answer) {
+            Complain(context, MessageText(kStringPasswordsDiffer));
+            return std::nullopt;
+        }
+        secret = answer;
+    }
+    if (const std::string problem = PasswordLengthProblem(*secret, "new"); !problem.empty()) {
+        Complain(context, problem);
         return std::nullopt;
     }
     return secret;
 }
 
-int RunPasswd(CliContext& context, CliArgs args) {
-    if (args.size() != 1) {
-        context.err << "lanternactl passwd: usage: lanternactl " << kPasswdCommand.usage << "\n";
-        return kExitUsage;
-    }
-    ApplicationState state;
-    if (!SelectAddress(context, kName, state, args[0])) {
-        return kExitUsage;
-    }
-    const auto current =
-        TakeSecret(context, "LANTERNA_PASSWORD", "Current password: ", 1, kStringOldPasswordWrong);
+void ChangeOne(const CliNetwork& network, IWorkerDriver& driver, CPasswords& passwords,
+               const Target& target, const std::string& fresh, TargetReport& report) {
+    report.address = target.address;
+    const std::optional<std::string> routed = network.RouteOf(target.address);
+    std::string problem;
+    const auto current = passwords.PasswordFor(target.address, problem);
     if (!current) {
+        report.outcome = Outcome::kNeedsPassword;
+        report.message = problem;
+        return;
+    }
+    if (!routed) {
+        report.outcome = Outcome::kNotAnswering;
+        report.message = MessageText(kStringConnectFailed);
+        return;
+    }
+    const auto state = StateFor(network);
+    ProjectorRecord record{};
+    record.origin = kOriginAddress;
+    CopyText(record.address, *routed);
+    ScanDottedInto(target.address, record.ipAddress);
+    state->projectors.Append(record);
+    state->selectedIndex = 0;
+    CopyText(state->currentPassword, *current);
+    CopyText(state->newPassword, fresh);
+    if (driver.Run(WorkerMode::kPassword, *state) != 1) {
+        report.outcome = Outcome::kFailed;
+        report.message = MessageText(kStringPasswordChangeFailed);
+        return;
+    }
+    report.outcome = Outcome::kPasswordChanged;
+    report.message = fresh.empty() ? "password removed" : "password changed";
+}
+
+int RunPasswd(CliContext& context, CliArgs args) {
+    CParsedArgs parsed;
+    long jobs = 0;
+    long type = -1;
+    if (!ParseCommand(context, kName, args, parsed) ||
+        !TakeJobsAndType(context, kName, parsed, jobs, type)) {
+        return kExitUsage;
+    }
+    const TargetRequest request = RequestOf(parsed, parsed.positional);
+    if (request.words.empty() && !request.all && !request.file) {
+        PrintUsageError(context.err, kName);
+        return kExitUsage;
+    }
+    std::vector<Target> targets;
+    if (const int status = ExpandTargets(context, kName, request, targets); status != kExitOk) {
+        return status;
+    }
+    CPasswords passwords(context, kName, "LANTERNA_PASSWORD", "Current password: ");
+    if (!LoadPasswordOptions(context, kName, parsed, passwords)) {
         return kExitFailed;
     }
-    const auto fresh =
-        TakeSecret(context, "LANTERNA_NEW_PASSWORD", "New password: ", 2, kStringPasswordWrong);
+    // The current password is settled before the new one is asked for, as the prompts go.
+    std::string problem;
+    if (!passwords.PasswordFor(targets.front().address, problem) && IsSingleTarget(request)) {
+        Complain(context, problem);
+        return kExitFailed;
+    }
+    const auto fresh = NewPassword(context, parsed);
     if (!fresh) {
         return kExitFailed;
     }
-    CopyText(state.currentPassword, *current);
-    CopyText(state.newPassword, *fresh);
-    CWorkerRunner runner(context);
-    if (runner.Run(WorkerMode::kPassword, state) != 1) {
-        Complain(context, MessageText(kStringPasswordChangeFailed));
-        return kExitFailed;
+    std::vector<TargetReport> reports(targets.size());
+    if (IsSingleTarget(request) && !parsed.Has("--json")) {
+        CWorkerRunner runner(context);
+        ChangeOne(context.network, runner, passwords, targets[0], *fresh, reports[0]);
+        if (reports[0].outcome != Outcome::kPasswordChanged) {
+            Complain(context, TerminalText(reports[0].message));
+            return kExitFailed;
+        }
+        context.out << reports[0].message << "\n";
+        return kExitOk;
     }
-    context.out << "password changed\n";
-    return kExitOk;
+    RunBounded(
+        targets.size(), static_cast<int>(jobs),
+        [&](std::size_t i) {
+            CQuietDriver driver(false);
+            ChangeOne(context.network, driver, passwords, targets[i], *fresh, reports[i]);
+        },
+        ProgressOnTerminal(context, targets.size()));
+    return PrintReports(context, reports, parsed.Has("--json"));
 }
 
 }  // namespace
 
-const CliCommand kPasswdCommand{
-    "passwd", "passwd ADDRESS",
-    "Change a projector's password (LANTERNA_PASSWORD and LANTERNA_NEW_PASSWORD, or asked on "
-    "the terminal).",
-    &RunPasswd};
+const CliCommand kPasswdCommand{"passwd", &RunPasswd};
 
 }  // namespace lanterna::cli

@@ -1,71 +1,74 @@
-#include <array>
-#include <optional>
 #include <ostream>
 #include <string>
 
-#include "record/DottedAddress.h"
 #include "resources/StringTable.h"
-#include "settings/AddressRules.h"
+#include "tools/lanternactl/CommandHelp.h"
 #include "tools/lanternactl/Commands.h"
-#include "tools/lanternactl/DiscoveryCommands.h"
+#include "tools/lanternactl/FleetCommand.h"
+#include "tools/lanternactl/FleetReport.h"
+#include "tools/lanternactl/TargetRoad.h"
 #include "tools/lanternactl/TextSafety.h"
 
 namespace lanterna::cli {
 
 namespace {
 
-// Four numbers 0 to 255 and nothing else, written back as "%d.%d.%d.%d" as the address-entry
-// dialog writes what the user typed.
-std::optional<std::string> CanonicalAddress(std::string_view text) {
-    std::array<int, 4> numbers{};
-    if (ClassifyAddressText(text, AddressTextMode::kSyntax) != kAddressTextValid ||
-        ScanDotted(text, numbers) != 4) {
-        return std::nullopt;
-    }
-    Octets octets{};
-    for (std::size_t i = 0; i < octets.size(); ++i) {
-        octets[i] = static_cast<std::uint8_t>(numbers[i]);
-    }
-    return FormatDotted(octets);
-}
+constexpr std::string_view kName = "probe";
 
-int RunProbeCommand(CliContext& context, CliArgs args) {
-    return RunProbe(context, args, AddressProbeOptions{});
+int RunProbe(CliContext& context, CliArgs args) {
+    CParsedArgs parsed;
+    if (!ParseCommand(context, kName, args, parsed)) {
+        return kExitUsage;
+    }
+    const TargetRequest request = RequestOf(parsed, parsed.positional);
+    if (request.words.empty() && !request.all && !request.file) {
+        PrintUsageError(context.err, kName);
+        return kExitUsage;
+    }
+    const bool single = IsSingleTarget(request) && !parsed.Has("--json");
+    if (single && !CanonicalAddress(request.words[0])) {
+        context.err << "lanternactl probe: " << LoadString(kStringBadIpAddress) << "\n";
+        return kExitUsage;
+    }
+    std::vector<Target> targets;
+    if (const int status = ExpandTargets(context, kName, request, targets); status != kExitOk) {
+        return status;
+    }
+    std::vector<std::string> addresses;
+    for (const Target& target : targets) {
+        addresses.push_back(target.address);
+    }
+    const std::vector<HelloAnswer> answers = SweepAddresses(context.network, addresses, {});
+    if (single) {
+        if (!answers[0]) {
+            context.err << "lanternactl probe: nothing answered at " << addresses[0] << " within "
+                        << kHelloWaitMs / 1000 << " seconds\n";
+            return kExitFailed;
+        }
+        context.out << TerminalText(TextOf(answers[0]->name)) << '\t'
+                    << static_cast<int>(answers[0]->imType) << '\n';
+        return kExitOk;
+    }
+    std::vector<TargetReport> reports(targets.size());
+    for (std::size_t i = 0; i < targets.size(); ++i) {
+        TargetReport& report = reports[i];
+        report.address = targets[i].address;
+        if (!answers[i]) {
+            report.outcome = Outcome::kNotAnswering;
+            report.message =
+                "no answer to the hello within " + std::to_string(kHelloWaitMs / 1000) + " seconds";
+            continue;
+        }
+        report.outcome = Outcome::kAnswered;
+        report.name = std::string(TextOf(answers[i]->name));
+        report.message = "module type " + std::to_string(answers[i]->imType);
+        report.facts["imType"] = answers[i]->imType;
+    }
+    return PrintReports(context, reports, parsed.Has("--json"));
 }
 
 }  // namespace
 
-int RunProbe(CliContext& context, CliArgs args, const AddressProbeOptions& options) {
-    if (args.size() != 1) {
-        context.err << "lanternactl probe: usage: lanternactl probe ADDRESS\n";
-        return kExitUsage;
-    }
-    const auto address = CanonicalAddress(args[0]);
-    if (!address) {
-        context.err << "lanternactl probe: " << LoadString(kStringBadIpAddress) << "\n";
-        return kExitUsage;
-    }
-    CAddressProbe probe(options);
-    ProbeAnswer answer;
-    if (probe.Run(*address, answer) != 1) {
-        if (probe.HelloFailed()) {
-            context.err << "lanternactl probe: the hello could not be sent (UDP port "
-                        << options.localPort << " taken, or no route to " << *address << ")\n";
-        } else {
-            context.err << "lanternactl probe: nothing answered at " << *address << " within "
-                        << kHelloWaitMs / 1000 << " seconds\n";
-        }
-        return kExitFailed;
-    }
-    context.out << TerminalText(TextOf(answer.name)) << '\t' << static_cast<int>(answer.imType)
-                << '\n';
-    return kExitOk;
-}
-
-const CliCommand kProbeCommand{
-    "probe", "probe ADDRESS",
-    "Ask one address with a hello whether a projector answers there; prints its name and "
-    "module type.",
-    &RunProbeCommand};
+const CliCommand kProbeCommand{"probe", &RunProbe};
 
 }  // namespace lanterna::cli

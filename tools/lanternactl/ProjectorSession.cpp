@@ -5,135 +5,10 @@
 #include <ostream>
 
 #include "resources/StringIds.h"
-#include "settings/ValidationRules.h"
-#include "tools/lanternactl/FileCommandSupport.h"
+#include "state/Messages.h"
+#include "tools/lanternactl/WorkerRunner.h"
 
 namespace lanterna::cli {
-
-namespace {
-
-void Complain(CliContext& context, std::string_view command, std::string_view text) {
-    context.err << "lanternactl " << command << ": " << text << "\n";
-}
-
-// A password file holds one short line; a few kibibytes leave room for anything beside it.
-constexpr std::size_t kPasswordFileMaxBytes = 4096;
-
-std::optional<std::string> ReadFirstLine(CliContext& context, std::string_view command,
-                                         const std::string& path) {
-    std::string content;
-    if (!ReadInputFile(context, command, path, kPasswordFileMaxBytes, content)) {
-        return std::nullopt;
-    }
-    std::string line = content.substr(0, content.find('\n'));
-    if (!line.empty() && line.back() == '\r') {
-        line.pop_back();
-    }
-    return line;
-}
-
-}  // namespace
-
-bool TakeSessionOptions(CliContext& context, std::string_view command, CliArgs args,
-                        SessionOptions& options, std::vector<std::string>& rest) {
-    for (std::size_t i = 0; i < args.size(); ++i) {
-        if (args[i] == "--password-file") {
-            if (i + 1 >= args.size()) {
-                Complain(context, command, "--password-file needs a file");
-                return false;
-            }
-            options.passwordFile = args[++i];
-            continue;
-        }
-        rest.push_back(args[i]);
-    }
-    return true;
-}
-
-bool SelectAddress(CliContext& context, std::string_view command, ApplicationState& state,
-                   const std::string& address) {
-    std::array<int, 4> numbers{};
-    if (ClassifyAddressText(address, AddressTextMode::kSyntax) != kAddressTextValid ||
-        ScanDotted(address, numbers) != 4 || address.size() > 20) {
-        Complain(context, command, "'" + address + "' is not a dotted IPv4 address");
-        return false;
-    }
-    ProjectorRecord record{};
-    record.origin = kOriginAddress;
-    CopyText(record.address, address);
-    ScanDottedInto(address, record.ipAddress);
-    state.projectors.Clear();
-    state.projectors.Append(record);
-    state.selectedIndex = 0;
-    CopyText(state.currentAddress, address);
-    return true;
-}
-
-std::optional<std::string> TakePassword(CliContext& context, std::string_view command,
-                                        const SessionOptions& options) {
-    std::optional<std::string> password;
-    if (options.passwordFile) {
-        password = ReadFirstLine(context, command, *options.passwordFile);
-        if (!password) {
-            return std::nullopt;
-        }
-    } else if (auto fromEnvironment = context.environment("LANTERNA_PASSWORD")) {
-        password = std::move(fromEnvironment);
-    } else if (context.askHidden) {
-        password = context.askHidden("Projector password: ");
-    }
-    if (!password) {
-        Complain(context, command,
-                 "the projector needs a password: set LANTERNA_PASSWORD, use --password-file "
-                 "or run on a terminal");
-        return std::nullopt;
-    }
-    if (password->size() > kMaxPasswordBytes) {
-        Complain(context, command, MessageText(kStringPasswordWrong));
-        return std::nullopt;
-    }
-    return password;
-}
-
-int ReadFailureMessage(int result) {
-    switch (result) {
-        case 0:
-            return kStringAuthenticationFailed;
-        case -3:
-            return kStringProjectorNotSupported;
-        case -2:
-            return kStringConnectFailed;
-        default:
-            return kStringCannotContinue;
-    }
-}
-
-int OpenProjector(CliContext& context, std::string_view command, ApplicationState& state,
-                  CWorkerRunner& runner, const SessionOptions& options, int readAllSettings) {
-    ProjectorRecord* record = state.SelectedRecord();
-    const int probe = runner.Run(WorkerMode::kProbe, state);
-    if (probe == 1) {
-        CopyText(record->password, "");
-    } else if (probe == 2) {
-        const auto password = TakePassword(context, command, options);
-        if (!password) {
-            return kExitFailed;
-        }
-        CopyText(record->password, *password);
-    } else {
-        Complain(context, command,
-                 MessageText(probe == 0 ? kStringOtherLinkOpen : kStringConnectFailed));
-        return kExitFailed;
-    }
-    state.readAllSettings = readAllSettings;
-    const int read = runner.Run(WorkerMode::kRead, state);
-    if (read != 1) {
-        Complain(context, command, MessageText(ReadFailureMessage(read)));
-        CloseLink(state);
-        return kExitFailed;
-    }
-    return kExitOk;
-}
 
 namespace {
 
@@ -179,11 +54,31 @@ std::function<int(int)> TestMailAnswer(CliContext& context, std::optional<bool> 
     };
 }
 
-namespace {
+bool ParseTestMail(CliContext& context, std::string_view command,
+                   const std::optional<std::string>& value, std::optional<bool>& testMail) {
+    if (!value) {
+        return true;
+    }
+    if (*value != "yes" && *value != "no") {
+        context.err << "lanternactl " << command << ": --test-mail takes yes or no\n";
+        return false;
+    }
+    testMail = *value == "yes";
+    return true;
+}
 
-// Prints the write's outcome and the bits of the refused commands.
-int ReportWrite(CliContext& context, std::string_view command, int result,
-                std::uint32_t writeErrors) {
+std::string RefusedCommands(std::uint32_t writeErrors) {
+    std::string text;
+    for (const WriteBit& entry : kWriteBits) {
+        if ((writeErrors & entry.bit) != 0) {
+            text += (text.empty() ? "" : ", ") + std::string(entry.commands);
+        }
+    }
+    return text;
+}
+
+int PrintWriteResult(CliContext& context, std::string_view command, int result,
+                     std::uint32_t writeErrors) {
     std::array<char, 16> bits{};
     std::snprintf(bits.data(), bits.size(), "0x%x", writeErrors);
     context.out << "result: " << result << "\nwriteErrors: " << bits.data() << "\n";
@@ -198,37 +93,6 @@ int ReportWrite(CliContext& context, std::string_view command, int result,
     }
     context.err << "lanternactl " << command << ": " << MessageText(kStringWriteFailed) << "\n";
     return kExitFailed;
-}
-
-}  // namespace
-
-int WriteAndClose(CliContext& context, std::string_view command, CWorkerRunner& runner,
-                  ApplicationState& state, std::int32_t writeAll) {
-    state.SelectedRecord()->writeAll = writeAll;
-    const int result = runner.Run(WorkerMode::kWrite, state);
-    const int status = ReportWrite(context, command, result, state.writeErrors);
-    CloseLink(state);
-    return status;
-}
-
-// Takes "--test-mail yes|no" out of `args`. False for another value.
-bool TakeTestMailOption(CliContext& context, std::string_view command,
-                        std::vector<std::string>& args, std::optional<bool>& testMail) {
-    std::vector<std::string> rest;
-    for (std::size_t i = 0; i < args.size(); ++i) {
-        if (args[i] != "--test-mail") {
-            rest.push_back(args[i]);
-            continue;
-        }
-        const std::string value = i + 1 < args.size() ? args[++i] : "";
-        if (value != "yes" && value != "no") {
-            context.err << "lanternactl " << command << ": --test-mail takes yes or no\n";
-            return false;
-        }
-        testMail = value == "yes";
-    }
-    args = std::move(rest);
-    return true;
 }
 
 }  // namespace lanterna::cli

@@ -1,8 +1,10 @@
 #include <ostream>
 
+#include "tools/lanternactl/CommandHelp.h"
 #include "tools/lanternactl/Commands.h"
 #include "tools/lanternactl/FileCommandSupport.h"
-#include "tools/lanternactl/ProjectorSession.h"
+#include "tools/lanternactl/FleetCommand.h"
+#include "tools/lanternactl/ReadFlow.h"
 #include "tools/lanternactl/RecordJson.h"
 #include "tools/lanternactl/TextSafety.h"
 
@@ -22,50 +24,70 @@ void PrintListing(std::ostream& out, const ProjectorRecord& record) {
     }
 }
 
-int RunRead(CliContext& context, CliArgs args) {
-    SessionOptions options;
-    std::vector<std::string> rest;
-    if (!TakeSessionOptions(context, kName, args, options, rest)) {
-        return kExitUsage;
+// What a target's line says about its settings: interface and addressing.
+std::string Overview(const ProjectorRecord& record) {
+    std::string text = record.wirelessActive != 0 ? "wireless" : "wired";
+    text += ", type " + std::to_string(record.imType);
+    if (record.dhcp != 0) {
+        return text + ", DHCP";
     }
-    bool json = false;
-    std::vector<std::string> positional;
-    for (const std::string& arg : rest) {
-        if (arg == "--json") {
-            json = true;
-        } else {
-            positional.push_back(arg);
-        }
+    return text + ", " + FormatDotted(record.ipAddress) + "/" + FormatDotted(record.subnetMask);
+}
+
+int PrintSingle(CliContext& context, const ReadTarget& result, bool json) {
+    if (!result.record) {
+        context.err << "lanternactl read: " << TerminalText(result.report.message) << "\n";
+        return kExitFailed;
     }
-    if (positional.size() != 1) {
-        context.err << "lanternactl read: usage: lanternactl " << kReadCommand.usage << "\n";
-        return kExitUsage;
-    }
-    ApplicationState state;
-    if (!SelectAddress(context, kName, state, positional[0])) {
-        return kExitUsage;
-    }
-    CWorkerRunner runner(context);
-    const int opened = OpenProjector(context, kName, state, runner, options, 1);
-    if (opened != kExitOk) {
-        return opened;
-    }
-    const ProjectorRecord& record = *state.SelectedRecord();
     if (json) {
-        context.out << DumpJson(RecordToJson(record)) << "\n";
+        context.out << DumpJson(RecordToJson(*result.record)) << "\n";
     } else {
-        PrintListing(context.out, record);
+        PrintListing(context.out, *result.record);
     }
-    CloseLink(state);
     return kExitOk;
+}
+
+int RunRead(CliContext& context, CliArgs args) {
+    CParsedArgs parsed;
+    long jobs = 0;
+    long type = -1;
+    if (!ParseCommand(context, kName, args, parsed) ||
+        !TakeJobsAndType(context, kName, parsed, jobs, type)) {
+        return kExitUsage;
+    }
+    const TargetRequest request = RequestOf(parsed, parsed.positional);
+    if (request.words.empty() && !request.all && !request.file) {
+        PrintUsageError(context.err, kName);
+        return kExitUsage;
+    }
+    std::vector<Target> targets;
+    if (const int status = ExpandTargets(context, kName, request, targets); status != kExitOk) {
+        return status;
+    }
+    ForceType(targets, type);
+    CPasswords passwords(context, kName);
+    if (!LoadPasswordOptions(context, kName, parsed, passwords)) {
+        return kExitFailed;
+    }
+    const bool single = IsSingleTarget(request);
+    std::vector<ReadTarget> results =
+        ReadTargets(context, kName, std::move(targets), single, passwords, jobs);
+    if (single) {
+        return PrintSingle(context, results[0], parsed.Has("--json"));
+    }
+    std::vector<TargetReport> reports;
+    for (ReadTarget& result : results) {
+        if (result.record) {
+            result.report.message = Overview(*result.record);
+            result.report.facts["record"] = RecordToJson(*result.record);
+        }
+        reports.push_back(std::move(result.report));
+    }
+    return PrintReports(context, reports, parsed.Has("--json"));
 }
 
 }  // namespace
 
-const CliCommand kReadCommand{
-    "read", "read ADDRESS [--json] [--password-file FILE]",
-    "Read every network setting of a projector (password from --password-file, "
-    "LANTERNA_PASSWORD or the terminal).",
-    &RunRead};
+const CliCommand kReadCommand{"read", &RunRead};
 
 }  // namespace lanterna::cli

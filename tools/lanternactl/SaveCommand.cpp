@@ -68,8 +68,6 @@ int RunSave(CliContext& context, CliArgs args) {
 
 }  // namespace
 
-const CliCommand kSaveCommand{
-    "save", "save --from RECORD.json -o FILE.ini",
-    "Save a record (JSON; - reads standard input) into a settings file, as Save does.", &RunSave};
+const CliCommand kSaveCommand{"save", &RunSave};
 
 }  // namespace lanterna::cli

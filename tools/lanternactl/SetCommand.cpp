@@ -1,11 +1,12 @@
 #include <ostream>
 
-#include "resources/StringIds.h"
+#include "tools/lanternactl/CommandHelp.h"
 #include "tools/lanternactl/Commands.h"
-#include "tools/lanternactl/ProjectorSession.h"
+#include "tools/lanternactl/FleetCommand.h"
 #include "tools/lanternactl/SetFields.h"
 #include "tools/lanternactl/TextSafety.h"
 #include "tools/lanternactl/WorkerRunner.h"
+#include "tools/lanternactl/WriteFlow.h"
 
 namespace lanterna::cli {
 
@@ -13,57 +14,72 @@ namespace {
 
 constexpr std::string_view kName = "set";
 
+int UsageError(CliContext& context) {
+    PrintUsageError(context.err, kName);
+    context.err << "fields: " << SettableFieldNames() << "\n";
+    return kExitUsage;
+}
+
+// The text of an assignment that could not be taken into a record.
+std::string ProblemOf(const ApplyOutcome& outcome) {
+    return outcome.messageId != 0 ? outcome.error + ": " + MessageText(outcome.messageId)
+                                  : outcome.error;
+}
+
 int RunSet(CliContext& context, CliArgs args) {
-    SessionOptions options;
-    std::vector<std::string> rest;
-    std::optional<bool> testMail;
-    if (!TakeSessionOptions(context, kName, args, options, rest) ||
-        !TakeTestMailOption(context, kName, rest, testMail)) {
+    CParsedArgs parsed;
+    if (!ParseCommand(context, kName, args, parsed)) {
         return kExitUsage;
     }
-    if (rest.size() < 2) {
-        context.err << "lanternactl set: usage: lanternactl " << kSetCommand.usage
-                    << "\nfields: " << SettableFieldNames() << "\n";
-        return kExitUsage;
+    // Addresses and ranges first, then FIELD=VALUE words.
+    std::vector<std::string> targetWords;
+    std::vector<std::string> words;
+    for (const std::string& word : parsed.positional) {
+        if (words.empty() && word.find('=') == std::string::npos && IsTargetWord(word)) {
+            targetWords.push_back(word);
+        } else {
+            words.push_back(word);
+        }
     }
-    if (!CheckCommandWords(context, kName, {rest.begin() + 1, rest.end()})) {
+    const TargetRequest request = RequestOf(parsed, std::move(targetWords));
+    if (words.empty() || (request.words.empty() && !request.all && !request.file)) {
+        return UsageError(context);
+    }
+    if (!CheckCommandWords(context, kName, words)) {
         return kExitUsage;
     }
     std::vector<FieldAssignment> assignments;
     std::string error;
-    if (!ParseAssignments({rest.begin() + 1, rest.end()}, assignments, error)) {
-        context.err << "lanternactl set: " << error << "\n";
+    if (!ParseAssignments(words, assignments, error)) {
+        context.err << "lanternactl set: " << TerminalText(error) << "\n";
         return kExitUsage;
     }
-    ApplicationState state;
-    if (!SelectAddress(context, kName, state, rest[0])) {
-        return kExitUsage;
+    std::vector<Target> targets;
+    if (const int status = ExpandTargets(context, kName, request, targets); status != kExitOk) {
+        return status;
     }
-    CWorkerRunner runner(context, TestMailAnswer(context, testMail));
-    if (const int opened = OpenProjector(context, kName, state, runner, options, 1);
-        opened != kExitOk) {
-        return opened;
-    }
-    ProjectorRecord& record = *state.SelectedRecord();
-    const ApplyOutcome outcome = ApplyAssignments(assignments, record);
-    if (!outcome.ok) {
-        context.err << "lanternactl set: "
-                    << (outcome.messageId != 0
-                            ? outcome.error + ": " + MessageText(outcome.messageId)
-                            : outcome.error)
-                    << "\n";
-        CloseLink(state);
+    CPasswords passwords(context, kName);
+    if (!LoadPasswordOptions(context, kName, parsed, passwords)) {
         return kExitFailed;
     }
-    return WriteAndClose(context, kName, runner, state, 0);
+    WriteSpec spec;
+    spec.command = kName;
+    spec.build = [&assignments](ProjectorRecord& record) {
+        const ApplyOutcome outcome = ApplyAssignments(assignments, record);
+        return BuiltRecord{outcome.ok, outcome.ok ? std::string() : ProblemOf(outcome),
+                           outcome.changed};
+    };
+    for (const FieldAssignment& assignment : assignments) {
+        if (assignment.field == "ipAddress") {
+            spec.plannedAddress = CanonicalAddress(assignment.value);
+        }
+    }
+    return RunWriteCommand(context, spec, parsed, std::move(targets), IsSingleTarget(request),
+                           passwords);
 }
 
 }  // namespace
 
-const CliCommand kSetCommand{
-    "set", "set ADDRESS FIELD=VALUE... [--test-mail yes|no] [--password-file FILE]",
-    "Change settings of a projector (fields as in read --json); only changed values are sent. "
-    "The test-mail question is answered by --test-mail, else asked on a terminal, else no.",
-    &RunSet};
+const CliCommand kSetCommand{"set", &RunSet};
 
 }  // namespace lanterna::cli

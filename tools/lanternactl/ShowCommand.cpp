@@ -30,8 +30,6 @@ int RunShow(CliContext& context, CliArgs args) {
 
 }  // namespace
 
-const CliCommand kShowCommand{
-    "show", "show FILE.ini",
-    "Read a settings file as a dropped one is read; print the result and the record.", &RunShow};
+const CliCommand kShowCommand{"show", &RunShow};
 
 }  // namespace lanterna::cli

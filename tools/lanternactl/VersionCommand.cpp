@@ -13,6 +13,6 @@ int RunVersion(CliContext& context, CliArgs /*args*/) {
 
 }  // namespace
 
-const CliCommand kVersionCommand{"version", "version", "Print the version.", &RunVersion};
+const CliCommand kVersionCommand{"version", &RunVersion};
 
 }  // namespace lanterna::cli

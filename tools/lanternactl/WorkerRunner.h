@@ -14,18 +14,19 @@
 #include "state/ApplicationState.h"
 #include "state/MessageQueue.h"
 #include "tools/lanternactl/CliContext.h"
+#include "tools/lanternactl/WorkerDriver.h"
 #include "workers/Workers.h"
 
 namespace lanterna::cli {
 
-class CWorkerRunner final : public IMessageTarget, public IMessageService {
+class CWorkerRunner final : public IWorkerDriver, public IMessageTarget, public IMessageService {
   public:
     // `answerQuestion` answers a Yes/No message (string id) on this thread; null answers No.
     CWorkerRunner(CliContext& context, std::function<int(int stringId)> answerQuestion = nullptr);
 
     // Runs the worker of `mode` on `state` and returns its result. Messages the worker shows
     // are written to standard error.
-    int Run(WorkerMode mode, ApplicationState& state);
+    int Run(WorkerMode mode, ApplicationState& state) override;
 
     void PostMessage(std::uint32_t message, std::intptr_t wParam) override;
     int ShowMessage(IMessageTarget* owner, int stringId, int flags) override;

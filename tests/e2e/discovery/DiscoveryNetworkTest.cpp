@@ -22,7 +22,7 @@ using namespace std::chrono_literals;
 
 const std::string kClientAddress = "10.77.0.1/16";
 
-// One line of "lanternactl discover".
+// One row of "lanternactl discover --csv".
 struct Found {
     std::string address;
     std::string name;
@@ -31,17 +31,20 @@ struct Found {
     auto operator<=>(const Found&) const = default;
 };
 
-std::vector<Found> ParseDiscoverLines(const std::string& out) {
+std::vector<Found> ParseDiscoverRows(const std::string& out) {
     std::vector<Found> found;
     std::istringstream lines(out);
-    for (std::string line; std::getline(lines, line);) {
+    std::string line;
+    std::getline(lines, line);
+    EXPECT_EQ(line, "address,name,imType,foundBy");
+    while (std::getline(lines, line)) {
         std::istringstream fields(line);
         Found entry;
         std::string type;
-        std::getline(fields, entry.address, '\t');
-        std::getline(fields, entry.name, '\t');
-        std::getline(fields, type, '\t');
-        std::getline(fields, entry.foundBy, '\t');
+        std::getline(fields, entry.address, ',');
+        std::getline(fields, entry.name, ',');
+        std::getline(fields, type, ',');
+        std::getline(fields, entry.foundBy, ',');
         entry.imType = std::stoi(type);
         found.push_back(entry);
     }
@@ -124,12 +127,11 @@ TEST_F(DiscoveryNetwork, ThreeProjectorsEachOnceWithTheirTypesAndReadable) {
     StartProjectors("proj", {"--address", "10.77.1.8", "--name", "EMPTY", "--secondary-empty-name",
                              "--no-hello"});
 
-    const ProgramRun discover = Lanternactl({"discover"});
+    const ProgramRun discover = Lanternactl({"discover", "--csv"});
     ASSERT_EQ(discover.exitStatus, 0) << discover.err;
-    std::vector<Found> found = ParseDiscoverLines(discover.out);
-    std::sort(found.begin(), found.end());
+    const std::vector<Found> found = ParseDiscoverRows(discover.out);
     const std::vector<Found> expected{
-        {"10.77.1.1", "ROOM-A", 22, "hello+secondary"},
+        {"10.77.1.1", "ROOM-A", 22, "both"},
         {"10.77.1.2", "ROOM-B", 21, "hello"},
         {"10.77.1.3", "ROOM-C", 0, "secondary"},
     };
@@ -177,9 +179,8 @@ TEST_F(DiscoveryNetwork, TwoProjectorsOnOneAddressWithDifferentNamesAreBothListe
     std::set<std::pair<std::string, int>> names;
     for (const auto& record : records) {
         EXPECT_EQ(record["address"], "10.77.2.1");
-        EXPECT_EQ(record["ipAddress"], "10.77.2.1");
-        EXPECT_EQ(record["origin"], 0);
-        names.emplace(record["projectorName"], record["imType"]);
+        EXPECT_EQ(record["foundBy"], "both");
+        names.emplace(record["name"], record["imType"]);
     }
     EXPECT_EQ(records.size(), 2U) << "each found by both searches, each listed once";
     const std::set<std::pair<std::string, int>> expected{{"TWIN-A", 21}, {"TWIN-B", 30}};
@@ -192,7 +193,7 @@ TEST_F(DiscoveryNetwork, NoProjectorEndsAfterFiveSecondsWithSuccess) {
     Build("none");
     const ProgramRun discover = Lanternactl({"discover"});
     EXPECT_EQ(discover.exitStatus, 0) << discover.err;
-    EXPECT_EQ(discover.out, "");
+    EXPECT_EQ(discover.out, "ADDRESS  NAME  TYPE  FOUND BY\n") << "the header alone";
     EXPECT_EQ(discover.err, "");
     EXPECT_GE(discover.wall, 5000ms);
     PrintFigure("no projector: refresh took " + Seconds(discover.wall) + ", client CPU " +
@@ -212,19 +213,19 @@ TEST_F(DiscoveryNetwork, TwoHundredProjectorsAnsweringOneBroadcastAreAllCollecte
     StartProjectors("proj", {"--address", "10.77.3.1", "--count", std::to_string(kProjectors)},
                     kProjectors);
 
-    const ProgramRun discover = Lanternactl({"discover"});
+    const ProgramRun discover = Lanternactl({"discover", "--csv"});
     ASSERT_EQ(discover.exitStatus, 0) << discover.err;
-    const std::vector<Found> found = ParseDiscoverLines(discover.out);
+    const std::vector<Found> found = ParseDiscoverRows(discover.out);
     std::set<std::string> byHello;
     std::set<std::string> bySecondary;
     std::set<std::string> all;
     for (const Found& entry : found) {
         all.insert(entry.address);
-        if (entry.foundBy.find("hello") != std::string::npos) {
+        if (entry.foundBy == "hello" || entry.foundBy == "both") {
             byHello.insert(entry.address);
             EXPECT_EQ(entry.imType, 21) << entry.address;
         }
-        if (entry.foundBy.find("secondary") != std::string::npos) {
+        if (entry.foundBy == "secondary" || entry.foundBy == "both") {
             bySecondary.insert(entry.address);
         }
     }

@@ -8,7 +8,7 @@
 
 #include "resources/StringTable.h"
 #include "tests/integration/discovery/DiscoveryTestSupport.h"
-#include "tools/lanternactl/DiscoveryCommands.h"
+#include "tools/lanternactl/CliContext.h"
 
 namespace lanterna::test {
 namespace {
@@ -19,8 +19,7 @@ struct CommandRun {
     std::string err;
 };
 
-template <typename Run>
-CommandRun RunCommand(const std::vector<std::string>& args, Run run) {
+CommandRun RunCommand(const std::vector<std::string>& args, const cli::CliNetwork& network) {
     std::istringstream in;
     std::ostringstream out;
     std::ostringstream err;
@@ -30,22 +29,28 @@ CommandRun RunCommand(const std::vector<std::string>& args, Run run) {
                             [](std::string_view) { return std::nullopt; },
                             [](std::string_view) { return std::nullopt; },
                             false};
+    context.network = network;
     CommandRun result;
-    result.status = run(context, cli::CliArgs(args));
+    result.status = cli::RunLanternactl(context, cli::CliArgs(args));
     result.out = out.str();
     result.err = err.str();
     return result;
 }
 
-CommandRun Discover(const std::vector<std::string>& args, const SearchTargets& targets) {
-    return RunCommand(
-        args, [&](cli::CliContext& c, cli::CliArgs a) { return cli::RunDiscover(c, a, targets); });
+CommandRun Discover(std::vector<std::string> args, const SearchTargets& targets) {
+    args.insert(args.begin(), "discover");
+    cli::CliNetwork network;
+    network.search = targets;
+    return RunCommand(args, network);
 }
 
-CommandRun Probe(const std::vector<std::string>& args, std::uint16_t port) {
-    return RunCommand(args, [&](cli::CliContext& c, cli::CliArgs a) {
-        return cli::RunProbe(c, a, {.debugMode = false, .port = port, .localPort = 0});
-    });
+// Hellos from any free local port to `port`; every address is loopback here.
+CommandRun Probe(std::vector<std::string> args, std::uint16_t port) {
+    args.insert(args.begin(), "probe");
+    cli::CliNetwork network;
+    network.helloPort = port;
+    network.helloLocalPort = 0;
+    return RunCommand(args, network);
 }
 
 TEST(DiscoverCommand, OneLinePerProjectorAndAJsonArray) {
@@ -64,24 +69,29 @@ TEST(DiscoverCommand, OneLinePerProjectorAndAJsonArray) {
 
     const CommandRun text = lines.get();
     EXPECT_EQ(text.status, 0) << text.err;
-    EXPECT_EQ(text.out, "127.93.4.1\tROOM-12\t22\thello+secondary\n");
+    EXPECT_EQ(text.out,
+              "ADDRESS     NAME     TYPE  FOUND BY\n"
+              "127.93.4.1  ROOM-12  22    both\n");
     EXPECT_EQ(text.err, "");
 
     const CommandRun array = json.get();
     EXPECT_EQ(array.status, 0) << array.err;
     const auto records = nlohmann::json::parse(array.out);
     ASSERT_EQ(records.size(), 1U);
-    EXPECT_EQ(records[0]["projectorName"], "SIMPROJ");
-    EXPECT_EQ(records[0]["address"], "127.93.4.2");
-    EXPECT_EQ(records[0]["imType"], 21);
-    EXPECT_EQ(records[0]["origin"], 0);
-    EXPECT_FALSE(records[0].contains("password"));
+    // Just the facts of the search, not a whole record.
+    EXPECT_EQ(records[0], nlohmann::json({{"address", "127.93.4.2"},
+                                          {"name", "SIMPROJ"},
+                                          {"imType", 21},
+                                          {"foundBy", "hello"}}));
 }
 
 TEST(DiscoverCommand, UnknownArgumentIsAUsageError) {
-    const CommandRun run = Discover({"--xml"}, SearchTargets{});
-    EXPECT_EQ(run.status, cli::kExitUsage);
-    EXPECT_NE(run.err.find("usage"), std::string::npos);
+    for (const auto& args :
+         std::vector<std::vector<std::string>>{{"--xml"}, {"extra"}, {"--json", "--csv"}}) {
+        const CommandRun run = Discover(args, SearchTargets{});
+        EXPECT_EQ(run.status, cli::kExitUsage) << args[0];
+        EXPECT_NE(run.err.find("lanternactl discover"), std::string::npos) << run.err;
+    }
 }
 
 TEST(ProbeCommand, NameAndTypeOrNothingAnswered) {

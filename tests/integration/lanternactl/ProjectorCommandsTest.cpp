@@ -346,7 +346,13 @@ TEST(ApplyCommand, FileFromAnotherProjectorIsRefusedByTheRead) {
     const auto run = RunCli({"apply", path, "127.87.4.2"});
     std::remove(path.c_str());
     EXPECT_EQ(run.status, 1);
-    EXPECT_TRUE(Contains(run.err, LoadString(121))) << run.err;
+    // Not "connection failed": the file names the projector it belongs to.
+    EXPECT_TRUE(Contains(run.err,
+                         "the settings file belongs to the projector with hardware address "
+                         "02:00:7F:57:04:63 (the projector at 127.87.4.2 has hardware address "
+                         "02:00:7F:57:04:02"))
+        << run.err;
+    EXPECT_FALSE(Contains(run.err, LoadString(121))) << run.err;
     EXPECT_EQ(sim.Log(), (Lines{"NWIF?", "NWMAC?"}));
 }
 

@@ -19,11 +19,36 @@ struct CliRun {
 
 struct CliSetup {
     std::map<std::string, std::string> environment;
+    // Where traffic for an address other than a loopback one goes (a loopback address of the
+    // test); an address not listed gets nothing, so no test ever sends beyond loopback.
+    std::map<std::string, std::string> routes;
+    // The searches of discover and --all (default: a loopback address where nothing answers).
+    std::optional<SearchTargets> search;
     std::string input;                       // standard input
     std::vector<std::string> hiddenAnswers;  // answers to terminal prompts, in order
     std::vector<std::string> lineAnswers;    // answers to visible questions (none: no terminal)
     bool errIsTerminal = false;              // standard error shows the progress bar
 };
+
+// The command's traffic kept on loopback: hellos from any free local port, loopback addresses
+// reached as they are, others only through `setup.routes`.
+inline cli::CliNetwork TestNetwork(const CliSetup& setup) {
+    cli::CliNetwork network;
+    network.helloLocalPort = 0;
+    network.search = setup.search.value_or(
+        SearchTargets{.hello = {.address = "127.0.0.1", .port = 9, .localPort = 0},
+                      .secondary = {.address = "127.0.0.1", .port = 9}});
+    network.route = [routes = setup.routes](const std::string& address) {
+        if (const auto found = routes.find(address); found != routes.end()) {
+            return std::optional<std::string>(found->second);
+        }
+        if (address.starts_with("127.")) {
+            return std::optional<std::string>(address);
+        }
+        return std::optional<std::string>();
+    };
+    return network;
+}
 
 inline CliRun RunCli(const std::vector<std::string>& args, const CliSetup& setup = {}) {
     std::istringstream in(setup.input);
@@ -54,6 +79,7 @@ inline CliRun RunCli(const std::vector<std::string>& args, const CliSetup& setup
                                 }
                                 return setup.lineAnswers[nextLine++];
                             }};
+    context.network = TestNetwork(setup);
     CliRun run;
     run.status = cli::RunLanternactl(context, args);
     run.out = out.str();

@@ -1,0 +1,356 @@
+#include "tools/lanternactl/CommandHelp.h"
+
+#include <algorithm>
+#include <ostream>
+#include <string>
+
+#include "tools/lanternactl/AuditFindings.h"
+#include "tools/lanternactl/EventNames.h"
+#include "tools/lanternactl/SetFields.h"
+#include "tools/lanternactl/WrappedText.h"
+
+namespace lanterna::cli {
+
+namespace {
+
+// ---- options shared by the projector commands ---------------------------------------------------
+
+constexpr OptionSpec kAll{"--all", "", "",
+                          "Every projector the network search finds (as discover lists them)."};
+constexpr OptionSpec kTargetsFile{
+    "--targets", "", "FILE",
+    "Addresses and ranges from FILE, one per line; '#' begins a comment; - reads standard "
+    "input."};
+constexpr OptionSpec kJobs{"--jobs", "-j", "N",
+                           "Work on at most N projectors at once (1 to 128, default 16)."};
+constexpr OptionSpec kPasswordFile{
+    "--password-file", "", "FILE",
+    "The password for every target: the first line of FILE (else LANTERNA_PASSWORD, else "
+    "asked once on the terminal when a projector needs one)."};
+constexpr OptionSpec kPasswords{
+    "--passwords", "", "FILE",
+    "Passwords per projector: lines 'ADDRESS PASSWORD' ('#' comments). FILE must not be "
+    "readable by others than its owner. Targets it does not name use the one password."};
+constexpr OptionSpec kType{
+    "--type", "", "N",
+    "The interface-module type of every target (0 to 255); without it each target's type is "
+    "learned from its answer to a hello."};
+constexpr OptionSpec kJson{"--json", "", "", "JSON instead of text."};
+constexpr OptionSpec kCsv{"--csv", "", "", "CSV (a header line, then one line per row)."};
+constexpr OptionSpec kDryRun{
+    "--dry-run", "", "",
+    "Read and check every target and print the command lines that would be sent to it; send "
+    "none."};
+constexpr OptionSpec kForce{
+    "--force", "", "",
+    "Write a static address even when another target of this command gets or has it, or "
+    "something answers a hello there."};
+constexpr OptionSpec kVerify{
+    "--verify", "", "",
+    "After writing, read the projector again and report every setting that did not take "
+    "(the default for several targets)."};
+constexpr OptionSpec kNoVerify{"--no-verify", "", "", "Do not read back after writing."};
+constexpr OptionSpec kSettle{
+    "--settle", "", "SECONDS",
+    "After an address change or a module reset, wait at most SECONDS (0 to 600, default 20) "
+    "for the projector to answer a hello at its address before reading it back."};
+constexpr OptionSpec kTestMail{
+    "--test-mail", "", "yes|no",
+    "Answer to the question whether to send a test mail after the mail settings changed "
+    "(with one target it is otherwise asked on a terminal; else no)."};
+
+constexpr OptionSpec kReadOptions[] = {kAll,       kTargetsFile, kJobs, kPasswordFile,
+                                       kPasswords, kType,        kJson};
+constexpr OptionSpec kInventoryOptions[] = {kAll,       kTargetsFile, kJobs, kPasswordFile,
+                                            kPasswords, kType,        kCsv,  kJson};
+constexpr OptionSpec kAuditOptions[] = {kAll,       kTargetsFile, kJobs, kPasswordFile,
+                                        kPasswords, kType,        kJson};
+constexpr OptionSpec kSetOptions[] = {kAll,      kTargetsFile, kJobs,    kPasswordFile, kPasswords,
+                                      kType,     kJson,        kDryRun,  kForce,        kVerify,
+                                      kNoVerify, kSettle,      kTestMail};
+constexpr OptionSpec kTemplate{
+    "--template", "", "FILE.ini",
+    "Apply FILE.ini to every target as a template: each keeps its own name, hardware "
+    "address, DHCP and addresses, and only what differs from the target is sent."};
+constexpr OptionSpec kApplyOptions[] = {
+    kTemplate, kAll,    kTargetsFile, kJobs,   kPasswordFile, kPasswords, kType,
+    kJson,     kDryRun, kForce,       kVerify, kNoVerify,     kSettle,    kTestMail};
+constexpr OptionSpec kNewPasswordFile{
+    "--new-password-file", "", "FILE",
+    "The new password: the first line of FILE (else LANTERNA_NEW_PASSWORD, else asked twice "
+    "on the terminal)."};
+constexpr OptionSpec kPasswdOptions[] = {kAll,       kTargetsFile,     kJobs, kPasswordFile,
+                                         kPasswords, kNewPasswordFile, kJson};
+constexpr OptionSpec kQueryOptions[] = {kAll,          kTargetsFile, kJobs,
+                                        kPasswordFile, kPasswords,   kJson};
+constexpr OptionSpec kProbeOptions[] = {kAll, kTargetsFile, kJson};
+constexpr OptionSpec kDiscoverOptions[] = {kJson, kCsv};
+constexpr OptionSpec kSaveOptions[] = {
+    {"--from", "", "RECORD.json", "The record (as read --json prints it); - reads standard input."},
+    {"--output", "-o", "FILE.ini", "The settings file to write."},
+};
+constexpr OptionSpec kNcfOptions[] = {
+    {"--wired", "", "", "A configuration file for the wired interface."},
+    {"--wireless", "", "", "A configuration file for the wireless interface."},
+    {"--from", "", "RECORD.json|FILE.ini", "The settings: a record or a settings file."},
+    {"-o", "", "FILE.ncf", "The configuration file to write."},
+};
+
+// ---- further sections
+// -----------------------------------------------------------------------------
+
+void PrintTargets(std::ostream& out) {
+    out << "Targets:\n"
+           "  ADDRESS          one projector, e.g. 10.1.2.10\n"
+           "  FIRST-LAST       a range: 10.1.2.10-40 (the last number), or\n"
+           "                   10.1.2.250-10.1.3.20\n"
+           "  --all, --targets FILE   as described under Options\n";
+    PrintWrapped(out,
+                 "Several targets may be given; each is worked on over a link of its own, at "
+                 "most --jobs at once. One ADDRESS alone prints as for a single projector; "
+                 "otherwise one line per target in the order given (address, name, outcome, "
+                 "message), then a summary line such as \"30 targets: 28 set, 1 refused some "
+                 "settings, 1 not answering\". An address given twice is worked on once. At most "
+                 "4096 targets.",
+                 0);
+}
+
+void PrintExitStatus(std::ostream& out) {
+    out << "Exit status: 0 every target succeeded, 1 some target failed (its line, or\n"
+           "standard error, says why), 2 bad command line.\n";
+}
+
+void PrintProjectorSections(std::ostream& out) {
+    PrintTargets(out);
+    out << "\n";
+    PrintExitStatus(out);
+}
+
+void PrintSetSections(std::ostream& out) {
+    out << "Fields (FIELD=VALUE; names as in read --json):\n";
+    PrintSettableFields(out);
+    out << "\nMail events (mailEvents1 to mailEvents3): names joined by commas, a number\n"
+           "(0x7ff for all), or none:\n";
+    PrintEventNames(out);
+    out << "\n";
+    PrintProjectorSections(out);
+}
+
+void PrintAuditSections(std::ostream& out) {
+    out << "Findings (severity, name, meaning):\n";
+    PrintFindingHelp(out);
+    out << "\n";
+    PrintTargets(out);
+    out << "\nExit status: 0 no finding of warning or critical and every projector read,\n"
+           "1 otherwise, 2 bad command line.\n";
+}
+
+void PrintPasswdSections(std::ostream& out) {
+    out << "A projector without a password: give the empty current password (an empty\n"
+           "line in the password file, LANTERNA_PASSWORD set to nothing, or Enter at the\n"
+           "prompt) to set its first one. An empty new password removes the password.\n"
+           "Passwords have at most 14 bytes.\n\n";
+    PrintProjectorSections(out);
+}
+
+void PrintDiscoverSections(std::ostream& out) {
+    out << "Columns: address, name, module type, found by (hello, secondary or both);\n"
+           "sorted by address. Exit status: 0 when at least one search ran, 1 otherwise.\n";
+}
+
+void PrintInventorySections(std::ostream& out) {
+    out << "Columns: address, name, hardwareAddress, interface (wired or wireless), dhcp,\n"
+           "subnetMask, gateway, dns, mail (on or off), smtpServer, recipients,\n"
+           "trapAddresses, community, essid, security, password (set or none).\n\n";
+    PrintProjectorSections(out);
+}
+
+// ---- the table
+// ------------------------------------------------------------------------------------
+
+constexpr std::string_view kReadDescription =
+    "Reads every network setting of the projectors. For each target a hello learns its module type "
+    "and name first (--type skips it), then the link is opened, the password given when the "
+    "projector asks for one, and the settings are read. One target prints \"field: value\" lines "
+    "(or the record as JSON); several print a line each (or, with --json, an array of objects with "
+    "the settings under \"record\").";
+
+constexpr std::string_view kSetDescription =
+    "Changes settings of the projectors: each target is read, the values are taken into its "
+    "record, and only what differs from the projector is sent. Before anything is sent the record "
+    "is checked as the network settings dialog and its mail, SNMP and wireless dialogs check it (a "
+    "refused value names its field and rule, with the dialog's message), a setting the projector's "
+    "interface does not have is refused, and so is a static address that another target of the "
+    "command has or gets, or that answers a hello (unless --force). After the write the projector "
+    "is read back (--verify) and every setting that did not take is named.";
+
+constexpr std::string_view kApplyDescription =
+    "Applies a settings file. With FILE.ini and one or more targets, every setting the file holds "
+    "is sent, once the projector proves to be the one the file was saved from (its hardware "
+    "address); a file saved from another projector is refused. With --template FILE.ini, each "
+    "target is read first, the file's settings other than the name, the hardware address, DHCP and "
+    "the three addresses are merged over what was read, and only what differs is sent, so that "
+    "each projector keeps its own name and address. The record to write is checked as set checks "
+    "it.";
+
+constexpr std::string_view kPasswdDescription =
+    "Changes the password of the projectors. The current password comes from --passwords, "
+    "--password-file, LANTERNA_PASSWORD or the terminal; the new one from --new-password-file, "
+    "LANTERNA_NEW_PASSWORD or the terminal (asked twice).";
+
+constexpr std::string_view kQueryDescription =
+    "Sends query commands (such as NWPNAME) and prints the values: one target prints "
+    "\"COMMAND=value\" lines, several a line each with the values. The password comes from "
+    "--passwords, --password-file or LANTERNA_PASSWORD (never the command line).";
+
+constexpr std::string_view kProbeDescription =
+    "Sends a hello to each address and waits until each has answered, at most 5 seconds after the "
+    "last answer. One target prints its name and module type; several print a line each.";
+
+constexpr std::string_view kDiscoverDescription =
+    "Searches the local network for projectors as the window's refresh does (the hello and the "
+    "secondary search, duplicates removed) and prints a table of what it found.";
+
+constexpr std::string_view kInventoryDescription =
+    "Reads every target and prints one row per projector with its identity and the settings an "
+    "administrator keeps track of.";
+
+constexpr std::string_view kAuditDescription =
+    "Reads every target and reports findings about weak or inconsistent settings, each with a "
+    "severity: one line per finding, then a summary.";
+
+constexpr CommandHelp kHelp[] = {
+    {"version", "version", "Print the version.", "Prints the version of lanternactl.", {}},
+    {"show",
+     "show FILE.ini",
+     "Read a settings file as a dropped one is read.",
+     "Reads a settings file as a file dropped onto a projector is read and prints the reader's "
+     "result and the record as JSON.",
+     {}},
+    {"save", "save --from RECORD.json -o FILE.ini",
+     "Save a record into a settings file, as Save does.",
+     "Writes a record (JSON, as read --json prints it) into a settings file with the keys the "
+     "network settings dialog's Save writes.",
+     kSaveOptions},
+    {"ncf",
+     "ncf --wired --from RECORD.json|FILE.ini -o FILE.ncf\n"
+     "ncf --wireless --from RECORD.json|FILE.ini -o FILE.ncf",
+     "Write a network configuration file from a record.",
+     "Writes an enciphered network configuration file for a wired or wireless set-up, from a "
+     "record or a settings file.",
+     kNcfOptions},
+    {"ncf-text",
+     "ncf-text FILE.ncf",
+     "Decipher a network configuration file.",
+     "Deciphers a network configuration file and prints its command text.",
+     {}},
+    {"import-list",
+     "import-list FILE.ini",
+     "Import a monitor list file as Import does.",
+     "Imports a monitor list file as the window's import does and prints the projectors it adds.",
+     {}},
+    {"discover", "discover [--json | --csv]", "Search the local network for projectors.",
+     kDiscoverDescription, kDiscoverOptions, &PrintDiscoverSections},
+    {"probe", "probe TARGET... [OPTIONS]", "Ask addresses with a hello who answers there.",
+     kProbeDescription, kProbeOptions, &PrintProjectorSections},
+    {"query", "query TARGET... COMMAND... [OPTIONS]", "Ask projectors for raw values.",
+     kQueryDescription, kQueryOptions, &PrintProjectorSections},
+    {"read", "read TARGET... [OPTIONS]", "Read every network setting of projectors.",
+     kReadDescription, kReadOptions, &PrintProjectorSections},
+    {"inventory", "inventory TARGET... [--csv | --json] [OPTIONS]",
+     "One row per projector: identity, addresses, mail, SNMP, wireless, password.",
+     kInventoryDescription, kInventoryOptions, &PrintInventorySections},
+    {"audit", "audit TARGET... [--json] [OPTIONS]",
+     "Report weak or inconsistent settings of projectors.", kAuditDescription, kAuditOptions,
+     &PrintAuditSections},
+    {"set", "set TARGET... FIELD=VALUE... [OPTIONS]",
+     "Change settings of projectors; only what differs is sent.", kSetDescription, kSetOptions,
+     &PrintSetSections},
+    {"apply", "apply FILE.ini TARGET... [OPTIONS]\napply --template FILE.ini TARGET... [OPTIONS]",
+     "Apply a settings file to projectors, whole or as a template.", kApplyDescription,
+     kApplyOptions, &PrintProjectorSections},
+    {"passwd", "passwd TARGET... [OPTIONS]", "Change the password of projectors.",
+     kPasswdDescription, kPasswdOptions, &PrintPasswdSections},
+};
+
+void PrintOption(std::ostream& out, const OptionSpec& option) {
+    std::string head = "  ";
+    if (!option.alias.empty()) {
+        head += std::string(option.alias) + ", ";
+    }
+    head += option.name;
+    if (!option.value.empty()) {
+        head += " " + std::string(option.value);
+    }
+    out << head << "\n";
+    PrintWrapped(out, option.help);
+}
+
+}  // namespace
+
+const CommandHelp* FindHelp(std::string_view command) {
+    const auto found = std::find_if(std::begin(kHelp), std::end(kHelp),
+                                    [&](const CommandHelp& help) { return help.name == command; });
+    return found == std::end(kHelp) ? nullptr : &*found;
+}
+
+const CommandHelp& HelpOf(std::string_view command) {
+    return *FindHelp(command);
+}
+
+std::span<const CommandHelp> AllHelp() {
+    return kHelp;
+}
+
+void PrintUsageLines(std::ostream& out, const CommandHelp& help) {
+    std::string_view usage = help.usage;
+    std::string_view prefix = "Usage: ";
+    while (!usage.empty()) {
+        const std::size_t end = usage.find('\n');
+        out << prefix << "lanternactl " << usage.substr(0, end) << "\n";
+        prefix = "       ";
+        usage = end == std::string_view::npos ? std::string_view() : usage.substr(end + 1);
+    }
+}
+
+void PrintCommandHelp(std::ostream& out, const CommandHelp& help) {
+    PrintUsageLines(out, help);
+    out << help.summary << "\n\n";
+    PrintWrapped(out, help.description, 0);
+    if (!help.options.empty()) {
+        out << "\nOptions:\n";
+        for (const OptionSpec& option : help.options) {
+            PrintOption(out, option);
+        }
+    }
+    out << "  --help\n      This text.\n";
+    if (help.sections != nullptr) {
+        out << "\n";
+        help.sections(out);
+    }
+}
+
+void PrintProgramHelp(std::ostream& out) {
+    out << "Usage: lanternactl COMMAND [ARGUMENTS]\n"
+           "       lanternactl COMMAND --help\n"
+           "       lanternactl --version\n"
+           "Sets up the network interface of projectors from the command line, one or a\n"
+           "whole building's at once.\n\n"
+           "Commands:\n";
+    for (const CommandHelp& help : kHelp) {
+        const std::string_view usage = help.usage.substr(0, help.usage.find('\n'));
+        out << "  " << usage << "\n      " << help.summary << "\n";
+    }
+    out << "\nExit status: 0 success, 1 the operation failed (reason on standard error or on\n"
+           "the target's line), 2 bad command line.\n";
+}
+
+void PrintUsageError(std::ostream& out, std::string_view command) {
+    const CommandHelp* help = FindHelp(command);
+    const std::string_view usage =
+        help == nullptr ? command : help->usage.substr(0, help->usage.find('\n'));
+    out << "lanternactl " << command << ": usage: lanternactl " << usage << " (see lanternactl "
+        << command << " --help)\n";
+}
+
+}  // namespace lanterna::cli

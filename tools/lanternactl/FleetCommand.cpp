@@ -1,0 +1,50 @@
+#include "tools/lanternactl/FleetCommand.h"
+
+#include "tools/lanternactl/CommandHelp.h"
+#include "tools/lanternactl/ParallelRun.h"
+
+namespace lanterna::cli {
+
+bool ParseCommand(CliContext& context, std::string_view command, CliArgs args,
+                  CParsedArgs& parsed) {
+    return ParseArguments(context, command, args, HelpOf(command).options, parsed);
+}
+
+TargetRequest RequestOf(const CParsedArgs& parsed, std::vector<std::string> words) {
+    TargetRequest request;
+    request.words = std::move(words);
+    request.all = parsed.Has("--all");
+    request.file = parsed.Value("--targets");
+    return request;
+}
+
+bool LoadPasswordOptions(CliContext& context, std::string_view, const CParsedArgs& parsed,
+                         CPasswords& passwords) {
+    if (const auto book = parsed.Value("--passwords"); book && !passwords.LoadBook(*book)) {
+        return false;
+    }
+    if (const auto file = parsed.Value("--password-file"); file && !passwords.LoadOne(*file)) {
+        return false;
+    }
+    (void)context;
+    return true;
+}
+
+bool TakeJobsAndType(CliContext& context, std::string_view command, const CParsedArgs& parsed,
+                     long& jobs, long& type) {
+    jobs = kDefaultJobs;
+    type = -1;
+    return NumberOption(context, command, parsed, "--jobs", 1, kMaxJobs, jobs) &&
+           NumberOption(context, command, parsed, "--type", 0, 255, type);
+}
+
+void ForceType(std::vector<Target>& targets, long type) {
+    if (type < 0) {
+        return;
+    }
+    for (Target& target : targets) {
+        target.imType = static_cast<std::uint8_t>(type);
+    }
+}
+
+}  // namespace lanterna::cli

@@ -1,0 +1,33 @@
+#pragma once
+// What the projector commands share on their way in: their options taken apart by the help
+// table, the targets, the passwords, the bound of parallel work.
+
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "tools/lanternactl/CliContext.h"
+#include "tools/lanternactl/Options.h"
+#include "tools/lanternactl/Passwords.h"
+#include "tools/lanternactl/Targets.h"
+
+namespace lanterna::cli {
+
+// Takes `args` apart with the options of `command`'s help. False after a message.
+bool ParseCommand(CliContext& context, std::string_view command, CliArgs args, CParsedArgs& parsed);
+
+// --all and --targets of `parsed`, with `words` (addresses and ranges).
+TargetRequest RequestOf(const CParsedArgs& parsed, std::vector<std::string> words);
+
+// Loads --passwords and --password-file into `passwords`. False after a message.
+bool LoadPasswordOptions(CliContext& context, std::string_view command, const CParsedArgs& parsed,
+                         CPasswords& passwords);
+
+// --jobs (default 16) and --type (none: -1). False after a message.
+bool TakeJobsAndType(CliContext& context, std::string_view command, const CParsedArgs& parsed,
+                     long& jobs, long& type);
+
+// Gives every target the module type `type` when it is 0 or more.
+void ForceType(std::vector<Target>& targets, long type);
+
+}  // namespace lanterna::cli

@@ -1,0 +1,72 @@
+#pragma once
+// What became of each target of a command, and how it is printed: one line per target in the
+// order given (address, name, outcome, message), then a summary line; or, with --json, one
+// array of objects with the same facts. The outcome words stand in one table here, so that
+// they can be translated in one place.
+
+#include <cstddef>
+#include <functional>
+#include <iosfwd>
+#include <nlohmann/json.hpp>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "tools/lanternactl/CliContext.h"
+
+namespace lanterna::cli {
+
+enum class Outcome {
+    kRead,
+    kSet,
+    kUnchanged,  // nothing differed: nothing was sent
+    kWouldSend,  // dry run
+    kPasswordChanged,
+    kAnswered,  // probe
+    kQueried,
+    kRefused,       // the checks refused the write before anything was sent
+    kRefusedSome,   // the projector refused some settings
+    kNotTaken,      // read back: some setting did not take
+    kNotAtAddress,  // no answer at its address after the write within the settle time
+    kNotAnswering,
+    kNeedsPassword,
+    kPasswordRefused,
+    kOtherProjector,  // another hardware address than expected
+    kNotSupported,
+    kFailed,
+};
+
+// The word of an outcome ("set", "refused some settings").
+std::string_view OutcomeWord(Outcome outcome);
+// Whether the outcome counts as success for the exit status.
+bool IsSuccess(Outcome outcome);
+
+struct TargetReport {
+    std::string address;
+    std::string name;  // empty when unknown
+    Outcome outcome = Outcome::kFailed;
+    std::string message;
+    std::vector<std::string> notes;  // further facts (the hello, the test mail)
+    // Lines printed under the target's line (a dry run's command lines).
+    std::vector<std::string> detail;
+    // Facts of the command for --json ("record", "sent", "notTaken", ...).
+    nlohmann::ordered_json facts = nlohmann::ordered_json::object();
+};
+
+// "30 targets: 28 set, 1 refused some settings, 1 not answering".
+std::string SummaryLine(const std::vector<TargetReport>& reports);
+
+// The lines and the summary, or the JSON array; returns kExitOk when every target succeeded,
+// else kExitFailed. Texts from projectors are escaped on the terminal.
+int PrintReports(CliContext& context, const std::vector<TargetReport>& reports, bool json);
+
+// Draws "[#####.....] 12/30 targets" on standard error as targets finish, when it is a
+// terminal (nothing otherwise); the line is ended when all have finished. For RunBounded.
+std::function<void(std::size_t finished)> ProgressOnTerminal(CliContext& context,
+                                                             std::size_t count);
+
+// Rows of texts as columns padded to their widest cell, two blanks apart (the last column not
+// padded). Every cell is escaped for the terminal.
+void PrintTable(std::ostream& out, const std::vector<std::vector<std::string>>& rows);
+
+}  // namespace lanterna::cli

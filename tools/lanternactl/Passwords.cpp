@@ -1,0 +1,144 @@
+#include "tools/lanternactl/Passwords.h"
+
+#include <sys/stat.h>
+
+#include <ostream>
+
+#include "tools/lanternactl/FileCommandSupport.h"
+#include "tools/lanternactl/Targets.h"
+#include "tools/lanternactl/TextSafety.h"
+
+namespace lanterna::cli {
+
+namespace {
+
+// A password file holds one short line; a few kibibytes leave room for anything beside it.
+constexpr std::size_t kPasswordFileMaxBytes = 4096;
+
+void Complain(CliContext& context, std::string_view command, const std::string& text) {
+    context.err << "lanternactl " << command << ": " << text << "\n";
+}
+
+std::string_view Trimmed(std::string_view text) {
+    const std::size_t first = text.find_first_not_of(" \t\r");
+    if (first == std::string_view::npos) {
+        return {};
+    }
+    return text.substr(first, text.find_last_not_of(" \t\r") - first + 1);
+}
+
+}  // namespace
+
+std::optional<std::string> ReadFirstLine(CliContext& context, std::string_view command,
+                                         const std::string& path) {
+    std::string content;
+    if (!ReadInputFile(context, command, path, kPasswordFileMaxBytes, content)) {
+        return std::nullopt;
+    }
+    std::string line = content.substr(0, content.find('\n'));
+    if (!line.empty() && line.back() == '\r') {
+        line.pop_back();
+    }
+    return line;
+}
+
+std::string PasswordLengthProblem(std::string_view password, std::string_view where) {
+    if (password.size() <= kMaxPasswordBytes) {
+        return {};
+    }
+    return "the password " + std::string(where) + " is " + std::to_string(password.size()) +
+           " bytes long; a projector takes at most " + std::to_string(kMaxPasswordBytes);
+}
+
+CPasswords::CPasswords(CliContext& context, std::string_view command,
+                       std::string_view environmentVariable, std::string_view prompt)
+    : context_(context), command_(command), variable_(environmentVariable), prompt_(prompt) {}
+
+bool CPasswords::LoadBook(const std::string& path) {
+    struct stat status {};
+    if (path != "-" && stat(path.c_str(), &status) == 0 &&
+        (status.st_mode & (S_IRGRP | S_IROTH)) != 0) {
+        Complain(context_, command_,
+                 path +
+                     ": others than its owner may read it; make it the owner's alone "
+                     "(chmod 600) and change the passwords it holds if others did read it");
+        return false;
+    }
+    std::string content;
+    if (!ReadInputFile(context_, command_, path, kPasswordBookMaxBytes, content)) {
+        return false;
+    }
+    bookPath_ = path;
+    std::size_t lineNumber = 0;
+    for (std::size_t start = 0; start < content.size();) {
+        const std::size_t end = std::min(content.find('\n', start), content.size());
+        const std::string_view raw(content.data() + start, end - start);
+        start = end + 1;
+        ++lineNumber;
+        const std::string_view line = Trimmed(raw);
+        if (line.empty() || line.front() == '#') {
+            continue;
+        }
+        const std::size_t blank = line.find_first_of(" \t");
+        const auto address = CanonicalAddress(line.substr(0, blank));
+        const std::string where = path + ":" + std::to_string(lineNumber);
+        if (!address) {
+            Complain(context_, command_, where + ": not 'ADDRESS PASSWORD'");
+            return false;
+        }
+        // The password is the rest of the line; without one the projector has none.
+        const std::string_view password =
+            blank == std::string_view::npos ? std::string_view() : Trimmed(line.substr(blank));
+        book_[*address] = std::string(password);
+    }
+    return true;
+}
+
+bool CPasswords::LoadOne(const std::string& path) {
+    auto line = ReadFirstLine(context_, command_, path);
+    if (!line) {
+        return false;
+    }
+    std::lock_guard guard(mutex_);
+    one_ = std::move(line);
+    oneKnown_ = true;
+    return true;
+}
+
+std::optional<std::string> CPasswords::OnePassword(std::string& problem) {
+    std::lock_guard guard(mutex_);
+    if (!oneKnown_) {
+        oneKnown_ = true;
+        one_ = context_.environment(variable_);
+        if (!one_ && context_.askHidden) {
+            one_ = context_.askHidden(prompt_);
+        }
+    }
+    if (!one_) {
+        problem = "the projector needs a password: set " + variable_ +
+                  ", use --password-file or --passwords, or run on a terminal";
+    }
+    return one_;
+}
+
+std::optional<std::string> CPasswords::PasswordFor(const std::string& address,
+                                                   std::string& problem) {
+    std::optional<std::string> password;
+    std::string where = "given";
+    if (const auto found = book_.find(address); found != book_.end()) {
+        password = found->second;
+        where = "for " + address + " in " + bookPath_;
+    } else {
+        password = OnePassword(problem);
+    }
+    if (!password) {
+        return std::nullopt;
+    }
+    problem = PasswordLengthProblem(*password, where);
+    if (!problem.empty()) {
+        return std::nullopt;
+    }
+    return password;
+}
+
+}  // namespace lanterna::cli

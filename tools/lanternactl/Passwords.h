@@ -1,0 +1,75 @@
+#pragma once
+// Where the projector passwords of a command come from: a password book (--passwords FILE,
+// "ADDRESS PASSWORD" lines), else one password for every target (--password-file, else
+// LANTERNA_PASSWORD, else asked once on the terminal when a projector first needs one).
+//
+// Threads: PasswordFor may be called from many threads at once; the terminal is asked at most
+// once, by whichever thread needs it first, while the others wait.
+
+#include <cstddef>
+#include <map>
+#include <mutex>
+#include <optional>
+#include <string>
+#include <string_view>
+
+#include "tools/lanternactl/CliContext.h"
+
+namespace lanterna::cli {
+
+// Longest password a projector takes (its field holds 15 bytes with the terminator).
+inline constexpr std::size_t kMaxPasswordBytes = 14;
+// A password book holds at most this much.
+inline constexpr std::size_t kPasswordBookMaxBytes = 1024 * 1024;
+
+// Where a password for a target comes from.
+class IPasswordSource {
+  public:
+    virtual ~IPasswordSource() = default;
+    // The password for `address`, or none with the reason in `problem`.
+    virtual std::optional<std::string> PasswordFor(const std::string& address,
+                                                   std::string& problem) = 0;
+};
+
+class CPasswords final : public IPasswordSource {
+  public:
+    // `environmentVariable` and `prompt` name the one password's other sources.
+    CPasswords(CliContext& context, std::string_view command,
+               std::string_view environmentVariable = "LANTERNA_PASSWORD",
+               std::string_view prompt = "Projector password: ");
+
+    // --passwords FILE: refused (false, with a message) when others than its owner may read
+    // it, when it cannot be read, or for a line that is not "ADDRESS PASSWORD".
+    bool LoadBook(const std::string& path);
+    // --password-file FILE: its first line is the one password. False, with a message, when it
+    // cannot be read.
+    bool LoadOne(const std::string& path);
+
+    std::optional<std::string> PasswordFor(const std::string& address,
+                                           std::string& problem) override;
+
+  private:
+    std::optional<std::string> OnePassword(std::string& problem);
+
+    CliContext& context_;
+    std::string command_;
+    std::string variable_;
+    std::string prompt_;
+    std::map<std::string, std::string, std::less<>> book_;
+    std::string bookPath_;
+
+    std::mutex mutex_;
+    bool oneKnown_ = false;
+    std::optional<std::string> one_;
+};
+
+// The first line of the file at `path` (a line feed and a carriage return before it removed),
+// read within the password file limit. None, with a message, when it cannot be read.
+std::optional<std::string> ReadFirstLine(CliContext& context, std::string_view command,
+                                         const std::string& path);
+
+// "the password ... is N bytes long; a projector takes at most 14" for a password that is too
+// long, else empty.
+std::string PasswordLengthProblem(std::string_view password, std::string_view where);
+
+}  // namespace lanterna::cli

@@ -1,0 +1,263 @@
+#include "tools/lanternactl/WriteJudge.h"
+
+#include "link/RecordSlots.h"
+#include "resources/StringIds.h"
+#include "settings/NetworkEntries.h"
+#include "settings/SnmpEntries.h"
+#include "settings/TextRules.h"
+#include "tools/lanternactl/WorkerRunner.h"
+#include "tools/lanternactl/WritePlan.h"
+
+namespace lanterna::cli {
+
+namespace {
+
+using Record = ProjectorRecord;
+
+// Decides which carried settings take part.
+class CJudged {
+  public:
+    CJudged(const Record& record, const std::vector<std::string>& lines, const Record* reported)
+        : record_(record), lines_(lines), reported_(reported) {}
+
+    // Carried by the write with a value other than the reported one.
+    template <typename Get>
+    bool Judged(std::string_view field, Get get) const {
+        if (!PlanCarriesField(lines_, field)) {
+            return false;
+        }
+        return reported_ == nullptr || !(get(record_) == get(*reported_));
+    }
+
+    const Record& record() const { return record_; }
+
+  private:
+    const Record& record_;
+    const std::vector<std::string>& lines_;
+    const Record* reported_;
+};
+
+std::string Dotted(const Octets& octets) {
+    return FormatDotted(octets);
+}
+
+Refusal Refuse(int stringId, std::string field, std::string value, std::string rule) {
+    return Refusal{stringId, std::move(field), std::move(value), std::move(rule)};
+}
+
+// ---- the network settings dialog ------------------------------------------------------------
+
+std::string IpAddressRule(const Record& r, const JudgeScope& scope) {
+    if (IsZeroAddress(r.ipAddress)) {
+        return "a static address is needed";
+    }
+    if (IsHostAddress(r.ipAddress) != 1) {
+        return "IsHostAddress";
+    }
+    if (scope.uniqueAmong != nullptr &&
+        IsAddressUnique(*scope.uniqueAmong, r.ipAddress, scope.skipIndex) != 1) {
+        return "IsAddressUnique (another target of this command has or gets it; --force "
+               "writes it anyway)";
+    }
+    return "CheckAddressAgainstMask";
+}
+
+std::string SubnetMaskRule(const Record& r) {
+    if (IsZeroAddress(r.subnetMask)) {
+        return "a subnet mask is needed";
+    }
+    return IsSubnetMask(r.subnetMask) != 1 ? "IsSubnetMask" : "CheckAddressAgainstMask";
+}
+
+std::optional<Refusal> RefusalOf(const EntryVerdict& verdict, const Record& r,
+                                 const JudgeScope& scope) {
+    switch (verdict.field) {
+        case EntryField::kName:
+            return Refuse(verdict.stringId, "projectorName", std::string(TextOf(r.projectorName)),
+                          "IsProjectorName");
+        case EntryField::kIpAddress:
+            return Refuse(verdict.stringId, "ipAddress", Dotted(r.ipAddress),
+                          IpAddressRule(r, scope));
+        case EntryField::kSubnetMask:
+            return Refuse(verdict.stringId, "subnetMask", Dotted(r.subnetMask), SubnetMaskRule(r));
+        case EntryField::kGateway:
+            return Refuse(verdict.stringId, "gateway", Dotted(r.gateway), "IsGatewayAddress");
+        case EntryField::kDns1:
+            return Refuse(verdict.stringId, "dns1", Dotted(r.dns1), "IsOptionalHostAddress");
+        case EntryField::kDns2:
+            return Refuse(verdict.stringId, "dns2", Dotted(r.dns2), "IsOptionalHostAddress");
+        case EntryField::kDomain:
+            return Refuse(verdict.stringId, "dnsDomain", std::string(TextOf(r.dnsDomain)),
+                          "IsDomainName");
+        case EntryField::kWins1:
+            return Refuse(verdict.stringId, "wins1", Dotted(r.wins1), "IsOptionalHostAddress");
+        case EntryField::kWins2:
+            return Refuse(verdict.stringId, "wins2", Dotted(r.wins2), "IsOptionalHostAddress");
+        default:
+            return Refuse(verdict.stringId, "?", "", "?");
+    }
+}
+
+std::optional<Refusal> JudgeNetwork(const CJudged& judged, const JudgeScope& judgeScope) {
+    const Record& r = judged.record();
+    NetworkEntryScope scope;
+    scope.name =
+        judged.Judged("projectorName", [](const Record& x) { return TextOf(x.projectorName); });
+    // The address, mask and gateway are judged together: each rule of the three looks at more
+    // than one of them.
+    scope.addresses = judged.Judged("ipAddress", [](const Record& x) {
+        return std::make_tuple(x.dhcp, x.ipAddress, x.subnetMask, x.gateway);
+    });
+    scope.dns1 = judged.Judged("dns1", [](const Record& x) { return x.dns1; });
+    scope.dns2 = judged.Judged("dns2", [](const Record& x) { return x.dns2; });
+    scope.domain = judged.Judged("dnsDomain", [](const Record& x) { return TextOf(x.dnsDomain); });
+    scope.wins1 = judged.Judged("wins1", [](const Record& x) { return x.wins1; });
+    scope.wins2 = judged.Judged("wins2", [](const Record& x) { return x.wins2; });
+    scope.uniqueAmong = judgeScope.uniqueAmong;
+    scope.skipIndex = judgeScope.skipIndex;
+    const EntryVerdict verdict = CheckNetworkEntries(EntriesOf(r), scope);
+    if (verdict.Accepted()) {
+        return std::nullopt;
+    }
+    return RefusalOf(verdict, r, judgeScope);
+}
+
+// ---- mail notification: judged only with notification on, as the dialog does ---------------
+
+std::optional<Refusal> JudgeMail(const CJudged& judged) {
+    const Record& r = judged.record();
+    if (r.mailNotify != 1) {
+        return std::nullopt;
+    }
+    if (judged.Judged("smtpServer", [](const Record& x) { return x.smtpServer; }) &&
+        IsHostAddress(r.smtpServer) != 1) {
+        return Refuse(kStringBadSmtpServer, "smtpServer", Dotted(r.smtpServer), "IsHostAddress");
+    }
+    if (judged.Judged("smtpPort", [](const Record& x) { return x.smtpPort; }) &&
+        IsPortNumber(std::to_string(r.smtpPort)) != 1) {
+        return Refuse(kStringBadSmtpPort, "smtpPort", std::to_string(r.smtpPort), "IsPortNumber");
+    }
+    for (int n = 1; n <= 3; ++n) {
+        const std::string field = "mailTo" + std::to_string(n);
+        const std::string_view address = TextOf(numbered::MailTo(r, n));
+        const bool judgedHere = judged.Judged(field, [n](const Record& x) {
+            return std::string(TextOf(numbered::MailTo(const_cast<Record&>(x), n)));
+        });
+        // The first recipient is also the sender, so it is needed; the others may be empty.
+        const bool passes = (n > 1 && address.empty()) || IsMailAddress(address) == 1;
+        if (judgedHere && !passes) {
+            return Refuse(kStringBadMailAddress, field, std::string(address),
+                          address.empty() ? "a first recipient is needed" : "IsMailAddress");
+        }
+    }
+    return std::nullopt;
+}
+
+// ---- SNMP ------------------------------------------------------------------------------------
+
+std::optional<Refusal> JudgeSnmp(const CJudged& judged) {
+    const Record& r = judged.record();
+    for (int n = 1; n <= 2; ++n) {
+        const std::string field = "trapAddress" + std::to_string(n);
+        const Octets& trap = numbered::TrapAddress(r, n);
+        const bool judgedHere = judged.Judged(field, [n](const Record& x) {
+            return numbered::TrapAddress(const_cast<Record&>(x), n);
+        });
+        if (judgedHere &&
+            !CheckTrapAddressEntry(EntryOfAddress(trap), EntryField::kTrapAddress1).Accepted()) {
+            return Refuse(kStringBadTrapAddress, field, Dotted(trap), "CheckTrapAddress");
+        }
+    }
+    if (judged.Judged("community", [](const Record& x) { return TextOf(x.community); }) &&
+        !CheckCommunityEntry(TextOf(r.community)).Accepted()) {
+        const std::string_view community = TextOf(r.community);
+        return Refuse(kStringBadCommunityName, "community", std::string(community),
+                      community.empty() ? "a community name is needed" : "IsCommunityName");
+    }
+    return std::nullopt;
+}
+
+// ---- wireless LAN ----------------------------------------------------------------------------
+
+std::optional<Refusal> JudgeBasicWireless(const CJudged& judged) {
+    const Record& r = judged.record();
+    if (judged.Judged("essid", [](const Record& x) { return TextOf(x.essid); }) &&
+        IsEssidBasic(TextOf(r.essid)) != 1) {
+        return Refuse(kStringBadEssid, "essid", std::string(TextOf(r.essid)), "IsEssidBasic");
+    }
+    const bool keyJudged = judged.Judged(
+        "wepKey", [](const Record& x) { return std::make_pair(x.wepEnabled, TextOf(x.wepKey)); });
+    if (r.wepEnabled != 0 && keyJudged && IsWepKeyBasic(TextOf(r.wepKey)) != 1) {
+        return Refuse(kStringBadWepKey, "wepKey", std::string(TextOf(r.wepKey)), "IsWepKeyBasic");
+    }
+    return std::nullopt;
+}
+
+std::optional<Refusal> JudgeExtendedWireless(const CJudged& judged) {
+    const Record& r = judged.record();
+    if (judged.Judged("essid", [](const Record& x) { return TextOf(x.essid); }) &&
+        IsEssid(TextOf(r.essid)) != 1) {
+        return Refuse(kStringBadEssid, "essid", std::string(TextOf(r.essid)), "IsEssid");
+    }
+    if (!UsesWepKeys(r)) {
+        return std::nullopt;
+    }
+    const auto keys = [](const Record& x) {
+        std::array<std::string, 4> texts;
+        for (int n = 1; n <= 4; ++n) {
+            texts[n - 1] = TextOf(numbered::WepKey(const_cast<Record&>(x), n));
+        }
+        return std::make_tuple(x.security, x.wepKeyId, texts);
+    };
+    const bool keysJudged = judged.Judged("security", keys) || judged.Judged("wepKeyId", keys) ||
+                            judged.Judged("wepKey1", keys) || judged.Judged("wepKey2", keys) ||
+                            judged.Judged("wepKey3", keys) || judged.Judged("wepKey4", keys);
+    if (!keysJudged) {
+        return std::nullopt;
+    }
+    const int size = r.security[1] == 1 ? kWepKeySize64 : kWepKeySize128;
+    const std::string rule = size == kWepKeySize64 ? "IsWepKey (64-bit)" : "IsWepKey (128-bit)";
+    bool allEmpty = true;
+    for (int n = 1; n <= 4; ++n) {
+        const std::string_view key = TextOf(numbered::WepKey(r, n));
+        allEmpty = allEmpty && key.empty();
+        if (IsWepKey(key, size) != 1) {
+            return Refuse(kStringBadWepKey, "wepKey" + std::to_string(n), std::string(key), rule);
+        }
+    }
+    const int inUse = r.wepKeyId >= 1 && r.wepKeyId <= 4 ? r.wepKeyId : 1;
+    if (allEmpty || TextOf(numbered::WepKey(r, inUse)).empty()) {
+        const int slot = allEmpty ? 1 : inUse;
+        return Refuse(kStringBadWepKey, "wepKey" + std::to_string(slot), "",
+                      "the key in use (wepKeyId) must not be empty");
+    }
+    return std::nullopt;
+}
+
+}  // namespace
+
+std::optional<Refusal> JudgeWrite(const Record& record, const std::vector<std::string>& lines,
+                                  const JudgeScope& scope) {
+    const CJudged judged(record, lines, scope.reported);
+    if (auto refusal = JudgeNetwork(judged, scope)) {
+        return refusal;
+    }
+    if (auto refusal = JudgeMail(judged)) {
+        return refusal;
+    }
+    if (auto refusal = JudgeSnmp(judged)) {
+        return refusal;
+    }
+    if (record.wirelessActive == 0) {
+        return std::nullopt;
+    }
+    return record.imType == kImTypeExtendedWireless ? JudgeExtendedWireless(judged)
+                                                    : JudgeBasicWireless(judged);
+}
+
+std::string RefusalText(const Refusal& refusal) {
+    return refusal.field + "=" + refusal.value + " refused by " + refusal.rule + ": " +
+           MessageText(refusal.stringId);
+}
+
+}  // namespace lanterna::cli
