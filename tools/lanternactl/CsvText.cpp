@@ -8,7 +8,10 @@ namespace lanterna::cli {
 
 std::string CsvField(std::string_view text) {
     std::string field = TerminalText(text);
-    if (!field.empty() && std::string_view("=+-@").find(field.front()) != std::string_view::npos) {
+    const bool formula =
+        !field.empty() && (field.front() == '=' || field.front() == '@' ||
+                           ((field.front() == '+' || field.front() == '-') && field.size() > 1));
+    if (formula) {
         field.insert(field.begin(), '\'');
     }
     const bool quoted = field.find_first_of(",\"") != std::string::npos ||

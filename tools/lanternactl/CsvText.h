@@ -10,8 +10,8 @@
 namespace lanterna::cli {
 
 // One field: control bytes escaped as for the terminal; quoted (quotes doubled) when it holds
-// a comma, a quote or a blank at either end; a leading '=', '+', '-' or '@' gets a "'" before
-// it, so that a spreadsheet does not take the text for a formula.
+// a comma, a quote or a blank at either end; a leading '=' or '@' (or '+' or '-' with more
+// behind it) gets a "'" before it, so that a spreadsheet does not take the text for a formula.
 std::string CsvField(std::string_view text);
 
 // The fields of one row joined by commas, with a line feed.

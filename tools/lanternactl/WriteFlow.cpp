@@ -149,6 +149,15 @@ class CWriteFlow {
                 return false;
             }
         }
+        JudgeScope scope;
+        scope.reported = spec_.judgeAgainstRead ? &reported : nullptr;
+        scope.uniqueAmong = options_.force ? nullptr : &planned_;
+        scope.skipIndex = static_cast<std::ptrdiff_t>(index);
+        scope.changed = &built.changed;
+        if (const auto refusal = JudgeWrite(record, lines, scope)) {
+            Refuse(write, state, RefusalText(*refusal));
+            return false;
+        }
         for (const std::string& field : built.changed) {
             if (PlanCarriesField(lines, field)) {
                 continue;
@@ -158,14 +167,6 @@ class CWriteFlow {
                 return false;
             }
             write.report.notes.push_back(WhyNotSent(field, record));
-        }
-        JudgeScope scope;
-        scope.reported = spec_.judgeAgainstRead ? &reported : nullptr;
-        scope.uniqueAmong = options_.force ? nullptr : &planned_;
-        scope.skipIndex = static_cast<std::ptrdiff_t>(index);
-        if (const auto refusal = JudgeWrite(record, lines, scope)) {
-            Refuse(write, state, RefusalText(*refusal));
-            return false;
         }
         const std::string address = FormatDotted(record.ipAddress);
         if (takenBy_ && SendsAddress(lines) && record.dhcp == 0 &&
@@ -279,7 +280,9 @@ class CWriteFlow {
             }
             write.report.outcome = Outcome::kNotAtAddress;
             write.report.message = "no answer to a hello at " + addresses[k] + " within " +
-                                   std::to_string(options_.settleSeconds) + " seconds of the write";
+                                   std::to_string(options_.settleSeconds) +
+                                   (options_.settleSeconds == 1 ? " second" : " seconds") +
+                                   " of the write";
         }
     }
 

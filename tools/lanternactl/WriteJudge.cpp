@@ -1,5 +1,7 @@
 #include "tools/lanternactl/WriteJudge.h"
 
+#include <algorithm>
+
 #include "link/RecordSlots.h"
 #include "resources/StringIds.h"
 #include "settings/NetworkEntries.h"
@@ -17,13 +19,15 @@ using Record = ProjectorRecord;
 // Decides which carried settings take part.
 class CJudged {
   public:
-    CJudged(const Record& record, const std::vector<std::string>& lines, const Record* reported)
-        : record_(record), lines_(lines), reported_(reported) {}
+    CJudged(const Record& record, const std::vector<std::string>& lines, const JudgeScope& scope)
+        : record_(record), lines_(lines), reported_(scope.reported), changed_(scope.changed) {}
 
-    // Carried by the write with a value other than the reported one.
+    // Carried by the write (or changed) with a value other than the reported one.
     template <typename Get>
     bool Judged(std::string_view field, Get get) const {
-        if (!PlanCarriesField(lines_, field)) {
+        const bool changed = changed_ != nullptr && std::find(changed_->begin(), changed_->end(),
+                                                              field) != changed_->end();
+        if (!changed && !PlanCarriesField(lines_, field)) {
             return false;
         }
         return reported_ == nullptr || !(get(record_) == get(*reported_));
@@ -35,6 +39,7 @@ class CJudged {
     const Record& record_;
     const std::vector<std::string>& lines_;
     const Record* reported_;
+    const std::vector<std::string>* changed_;
 };
 
 std::string Dotted(const Octets& octets) {
@@ -129,18 +134,22 @@ std::optional<Refusal> JudgeMail(const CJudged& judged) {
     if (r.mailNotify != 1) {
         return std::nullopt;
     }
-    if (judged.Judged("smtpServer", [](const Record& x) { return x.smtpServer; }) &&
+    // Switching notification on puts every entry of the dialog to the test, sent or not: the
+    // projector would mail with them from now on.
+    const bool switchedOn =
+        judged.Judged("mailNotify", [](const Record& x) { return x.mailNotify; });
+    if ((switchedOn || judged.Judged("smtpServer", [](const Record& x) { return x.smtpServer; })) &&
         IsHostAddress(r.smtpServer) != 1) {
         return Refuse(kStringBadSmtpServer, "smtpServer", Dotted(r.smtpServer), "IsHostAddress");
     }
-    if (judged.Judged("smtpPort", [](const Record& x) { return x.smtpPort; }) &&
+    if ((switchedOn || judged.Judged("smtpPort", [](const Record& x) { return x.smtpPort; })) &&
         IsPortNumber(std::to_string(r.smtpPort)) != 1) {
         return Refuse(kStringBadSmtpPort, "smtpPort", std::to_string(r.smtpPort), "IsPortNumber");
     }
     for (int n = 1; n <= 3; ++n) {
         const std::string field = "mailTo" + std::to_string(n);
         const std::string_view address = TextOf(numbered::MailTo(r, n));
-        const bool judgedHere = judged.Judged(field, [n](const Record& x) {
+        const bool judgedHere = switchedOn || judged.Judged(field, [n](const Record& x) {
             return std::string(TextOf(numbered::MailTo(const_cast<Record&>(x), n)));
         });
         // The first recipient is also the sender, so it is needed; the others may be empty.
@@ -238,7 +247,7 @@ std::optional<Refusal> JudgeExtendedWireless(const CJudged& judged) {
 
 std::optional<Refusal> JudgeWrite(const Record& record, const std::vector<std::string>& lines,
                                   const JudgeScope& scope) {
-    const CJudged judged(record, lines, scope.reported);
+    const CJudged judged(record, lines, scope);
     if (auto refusal = JudgeNetwork(judged, scope)) {
         return refusal;
     }

@@ -30,10 +30,13 @@ struct JudgeScope {
     // must differ from all of them but entry `skipIndex`. Null leaves that test out (--force).
     const ProjectorList* uniqueAmong = nullptr;
     std::ptrdiff_t skipIndex = kSkipNone;
+    // Fields given a new value: judged like carried ones, since a value that cannot be put
+    // into its command line never shows among the lines.
+    const std::vector<std::string>* changed = nullptr;
 };
 
-// The first refusal, in the dialogs' order, among the settings `lines` carry; none when every
-// judged setting passes.
+// The first refusal, in the dialogs' order, among the settings `lines` carry (and the changed
+// ones); none when every judged setting passes.
 std::optional<Refusal> JudgeWrite(const ProjectorRecord& record,
                                   const std::vector<std::string>& lines, const JudgeScope& scope);
 

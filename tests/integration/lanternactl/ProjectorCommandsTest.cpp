@@ -12,13 +12,12 @@
 #include "link/Ports.h"
 #include "resources/StringTable.h"
 #include "settings/SettingsFile.h"
+#include "tests/integration/lanternactl/ProjectorOnLoopback.h"
 #include "tests/support/cli/CliHarness.h"
 #include "tools/projector-sim/SimulatedProjector.h"
 
 namespace lanterna::test {
 namespace {
-
-using Lines = std::vector<std::string>;
 
 const Lines kWiredRead = {"NWIF?",       "NWMAC?",     "NWPNAME?",   "NWCNF?",      "NWDNSDMN?",
                           "NWDNS?",      "NWWINS?",    "NWSMTPACT?", "NWSMTPSRV?",  "NWSMTPPORT?",
@@ -28,36 +27,6 @@ const Lines kWiredRead = {"NWIF?",       "NWMAC?",     "NWPNAME?",   "NWCNF?",  
 Lines Concat(Lines head, const Lines& tail) {
     head.insert(head.end(), tail.begin(), tail.end());
     return head;
-}
-
-class CProjectorOnPort {
-  public:
-    explicit CProjectorOnPort(const std::string& address, const std::string& password = "") {
-        sim::SimulatorConfig config;
-        config.address = address;
-        config.port = kProjectorPort;
-        config.secondaryPort = 0;
-        config.password = password;
-        projector = std::make_unique<sim::SimulatedProjector>(config);
-        std::string reason;
-        EXPECT_TRUE(projector->Start(&reason)) << reason;
-    }
-    // Waits until the log stays still (send-only commands get no reply).
-    Lines Log() const {
-        Lines log = projector->CommandLog();
-        for (int quiet = 0, rounds = 0; quiet < 5 && rounds < 200; ++rounds) {
-            std::this_thread::sleep_for(std::chrono::milliseconds(10));
-            Lines now = projector->CommandLog();
-            quiet = now.size() == log.size() ? quiet + 1 : 0;
-            log = std::move(now);
-        }
-        return log;
-    }
-    std::unique_ptr<sim::SimulatedProjector> projector;
-};
-
-bool Contains(const std::string& text, std::string_view part) {
-    return text.find(part) != std::string::npos;
 }
 
 // ---- read -------------------------------------------------------------------------------------
