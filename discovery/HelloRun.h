@@ -10,6 +10,7 @@
 #include <string_view>
 #include <vector>
 
+#include "discovery/SearchTargets.h"
 #include "link/DiscoveredProjector.h"
 #include "link/LinkOptions.h"
 #include "link/ProjectorLink.h"
@@ -19,13 +20,6 @@ namespace lanterna {
 // Longest a collection may last. Hello waits 5000 ms after each reply, so a peer that keeps
 // answering just inside that wait could otherwise hold a search for over an hour.
 inline constexpr std::uint32_t kHelloRunLimitMs = 30000;
-
-// Where a hello goes. The defaults are the real ones; tests point them at loopback.
-struct HelloTarget {
-    std::string address;                       // empty: broadcast to 255.255.255.255
-    std::uint16_t port = kProjectorPort;       // destination, and the only source port kept
-    std::uint16_t localPort = kProjectorPort;  // bound by the searching socket (0: any)
-};
 
 class CHelloRun {
   public:

@@ -24,6 +24,7 @@
 
 #include "discovery/HelloRun.h"
 #include "discovery/SearchCompletion.h"
+#include "discovery/SearchTargets.h"
 #include "discovery/SecondarySearch.h"
 #include "record/ProjectorList.h"
 
@@ -33,13 +34,6 @@ namespace lanterna {
 inline constexpr std::size_t kSecondaryRecordCapacity = 128;
 
 enum class SearchKind { kHello, kSecondary };
-
-// Where the two requests go. The defaults are the real ones (broadcasts on the fixed ports);
-// tests point them at loopback.
-struct SearchTargets {
-    HelloTarget hello;
-    SecondaryTarget secondary;
-};
 
 struct AppendedRecord {
     const ProjectorRecord* record;  // owned by the list; valid until removed from it

@@ -16,6 +16,7 @@
 #include <string>
 #include <vector>
 
+#include "discovery/SearchTargets.h"
 #include "discovery/SecondaryAnswer.h"
 #include "link/Ports.h"
 
@@ -27,12 +28,6 @@ inline constexpr std::size_t kSecondarySlotCount = 256;
 inline constexpr int kSecondaryWaitSeconds = 2;
 // Longest wait for the socket to take the request.
 inline constexpr int kSecondarySendWaitMs = 10000;
-
-// Where the request goes. The defaults are the real ones; tests point them at loopback.
-struct SecondaryTarget {
-    std::string address;                        // empty: broadcast to 255.255.255.255
-    std::uint16_t port = kSecondarySearchPort;  // answers are taken from any port
-};
 
 class CSecondarySearch {
   public:

@@ -6,8 +6,8 @@
 #include <optional>
 #include <ostream>
 
-#include "link/RecordSlots.h"
 #include "platform/AsciiCase.h"
+#include "record/RecordSlots.h"
 #include "tools/lanternactl/RecordFacts.h"
 #include "tools/lanternactl/WrappedText.h"
 

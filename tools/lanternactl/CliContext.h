@@ -10,7 +10,7 @@
 #include <string>
 #include <string_view>
 
-#include "discovery/SearchController.h"
+#include "discovery/SearchTargets.h"
 #include "link/Ports.h"
 
 namespace lanterna::cli {

@@ -1,6 +1,6 @@
 #include <ostream>
 
-#include "link/RecordSlots.h"
+#include "record/RecordSlots.h"
 #include "tools/lanternactl/CommandHelp.h"
 #include "tools/lanternactl/Commands.h"
 #include "tools/lanternactl/CsvText.h"

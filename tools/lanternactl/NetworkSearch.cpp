@@ -5,6 +5,7 @@
 #include <ostream>
 
 #include "discovery/RemoveDuplicates.h"
+#include "discovery/SearchController.h"
 #include "record/DottedAddress.h"
 
 namespace lanterna::cli {

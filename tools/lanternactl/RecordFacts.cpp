@@ -2,7 +2,7 @@
 
 #include <cstdio>
 
-#include "link/RecordSlots.h"
+#include "record/RecordSlots.h"
 
 namespace lanterna::cli {
 

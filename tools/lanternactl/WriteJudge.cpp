@@ -2,11 +2,14 @@
 
 #include <algorithm>
 
-#include "link/RecordSlots.h"
+#include "record/RecordSlots.h"
 #include "resources/StringIds.h"
+#include "settings/MailEntries.h"
 #include "settings/NetworkEntries.h"
 #include "settings/SnmpEntries.h"
 #include "settings/TextRules.h"
+#include "settings/WirelessEntries.h"
+#include "settings/WirelessSecurityEntries.h"
 #include "tools/lanternactl/WorkerRunner.h"
 #include "tools/lanternactl/WritePlan.h"
 
@@ -138,12 +141,13 @@ std::optional<Refusal> JudgeMail(const CJudged& judged) {
     // projector would mail with them from now on.
     const bool switchedOn =
         judged.Judged("mailNotify", [](const Record& x) { return x.mailNotify; });
+    const MailEntries entries = MailEntriesOf(r);
     if ((switchedOn || judged.Judged("smtpServer", [](const Record& x) { return x.smtpServer; })) &&
-        IsHostAddress(r.smtpServer) != 1) {
+        !CheckSmtpServerEntry(entries.smtpServer).Accepted()) {
         return Refuse(kStringBadSmtpServer, "smtpServer", Dotted(r.smtpServer), "IsHostAddress");
     }
     if ((switchedOn || judged.Judged("smtpPort", [](const Record& x) { return x.smtpPort; })) &&
-        IsPortNumber(std::to_string(r.smtpPort)) != 1) {
+        !CheckSmtpPortEntry(entries.port).Accepted()) {
         return Refuse(kStringBadSmtpPort, "smtpPort", std::to_string(r.smtpPort), "IsPortNumber");
     }
     for (int n = 1; n <= 3; ++n) {
@@ -153,8 +157,7 @@ std::optional<Refusal> JudgeMail(const CJudged& judged) {
             return std::string(TextOf(numbered::MailTo(const_cast<Record&>(x), n)));
         });
         // The first recipient is also the sender, so it is needed; the others may be empty.
-        const bool passes = (n > 1 && address.empty()) || IsMailAddress(address) == 1;
-        if (judgedHere && !passes) {
+        if (judgedHere && !CheckMailToEntry(address, n).Accepted()) {
             return Refuse(kStringBadMailAddress, field, std::string(address),
                           address.empty() ? "a first recipient is needed" : "IsMailAddress");
         }
@@ -191,13 +194,17 @@ std::optional<Refusal> JudgeSnmp(const CJudged& judged) {
 std::optional<Refusal> JudgeBasicWireless(const CJudged& judged) {
     const Record& r = judged.record();
     if (judged.Judged("essid", [](const Record& x) { return TextOf(x.essid); }) &&
-        IsEssidBasic(TextOf(r.essid)) != 1) {
+        !CheckEssidEntry(TextOf(r.essid), true).Accepted()) {
         return Refuse(kStringBadEssid, "essid", std::string(TextOf(r.essid)), "IsEssidBasic");
     }
     const bool keyJudged = judged.Judged(
         "wepKey", [](const Record& x) { return std::make_pair(x.wepEnabled, TextOf(x.wepKey)); });
-    if (r.wepEnabled != 0 && keyJudged && IsWepKeyBasic(TextOf(r.wepKey)) != 1) {
-        return Refuse(kStringBadWepKey, "wepKey", std::string(TextOf(r.wepKey)), "IsWepKeyBasic");
+    // The key as the dialog takes it from its box: judged as typed, never masked.
+    WirelessEntries entries;
+    entries.wepEnabled = r.wepEnabled != 0;
+    entries.wepKey.text = std::string(TextOf(r.wepKey));
+    if (keyJudged && !CheckWirelessEntries(entries).Accepted()) {
+        return Refuse(kStringBadWepKey, "wepKey", entries.wepKey.text, "IsWepKeyBasic");
     }
     return std::nullopt;
 }
@@ -205,7 +212,7 @@ std::optional<Refusal> JudgeBasicWireless(const CJudged& judged) {
 std::optional<Refusal> JudgeExtendedWireless(const CJudged& judged) {
     const Record& r = judged.record();
     if (judged.Judged("essid", [](const Record& x) { return TextOf(x.essid); }) &&
-        IsEssid(TextOf(r.essid)) != 1) {
+        !CheckEssidEntry(TextOf(r.essid), false).Accepted()) {
         return Refuse(kStringBadEssid, "essid", std::string(TextOf(r.essid)), "IsEssid");
     }
     if (!UsesWepKeys(r)) {
@@ -224,23 +231,19 @@ std::optional<Refusal> JudgeExtendedWireless(const CJudged& judged) {
     if (!keysJudged) {
         return std::nullopt;
     }
+    // The stored keys stand behind the dialog's masked boxes: the record's own are judged.
+    const EntryVerdict verdict = CheckWepKeyEntries(WirelessSecurityEntriesOf(r, false), r);
+    if (verdict.Accepted()) {
+        return std::nullopt;
+    }
+    const int slot = static_cast<int>(verdict.field) - static_cast<int>(EntryField::kWepKey1) + 1;
+    const std::string_view key = TextOf(numbered::WepKey(r, slot));
     const int size = r.security[1] == 1 ? kWepKeySize64 : kWepKeySize128;
-    const std::string rule = size == kWepKeySize64 ? "IsWepKey (64-bit)" : "IsWepKey (128-bit)";
-    bool allEmpty = true;
-    for (int n = 1; n <= 4; ++n) {
-        const std::string_view key = TextOf(numbered::WepKey(r, n));
-        allEmpty = allEmpty && key.empty();
-        if (IsWepKey(key, size) != 1) {
-            return Refuse(kStringBadWepKey, "wepKey" + std::to_string(n), std::string(key), rule);
-        }
+    std::string rule = size == kWepKeySize64 ? "IsWepKey (64-bit)" : "IsWepKey (128-bit)";
+    if (key.empty()) {
+        rule = "the key in use (wepKeyId) must not be empty";
     }
-    const int inUse = r.wepKeyId >= 1 && r.wepKeyId <= 4 ? r.wepKeyId : 1;
-    if (allEmpty || TextOf(numbered::WepKey(r, inUse)).empty()) {
-        const int slot = allEmpty ? 1 : inUse;
-        return Refuse(kStringBadWepKey, "wepKey" + std::to_string(slot), "",
-                      "the key in use (wepKeyId) must not be empty");
-    }
-    return std::nullopt;
+    return Refuse(kStringBadWepKey, "wepKey" + std::to_string(slot), std::string(key), rule);
 }
 
 }  // namespace

@@ -8,10 +8,13 @@
 #include <sys/wait.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <array>
 #include <cerrno>
 #include <cstdlib>
 #include <cstring>
+#include <fstream>
+#include <string>
 
 extern char** environ;
 
@@ -94,6 +97,23 @@ bool Drain(int fd, std::string& into) {
     return got < 0 && errno == EINTR;
 }
 
+// The program's resident high-water mark (VmHWM) in kB, once it runs as `name` (before its
+// exec the child is a copy of this process, whose memory is not the program's).
+long ResidentHighWaterKb(pid_t pid, const std::string& name) {
+    std::ifstream status("/proc/" + std::to_string(pid) + "/status");
+    long peak = 0;
+    bool named = false;
+    for (std::string line; std::getline(status, line);) {
+        if (line.starts_with("Name:")) {
+            const std::size_t start = line.find_first_not_of(" \t", 5);
+            named = start != std::string::npos && name.starts_with(line.substr(start));
+        } else if (line.starts_with("VmHWM:")) {
+            peak = std::atol(line.c_str() + 6);
+        }
+    }
+    return named ? peak : 0;
+}
+
 void StopChild(pid_t pid) {
     kill(pid, SIGTERM);
     for (int tries = 0; tries < 50; ++tries) {
@@ -131,6 +151,7 @@ ProgramRun RunProgram(const std::string& netns, const std::vector<std::string>& 
         return run;
     }
     const auto deadline = start + limit;
+    const std::string name = argv[0].substr(argv[0].rfind('/') + 1).substr(0, 15);
     bool killed = false;
     while (out[0] >= 0 || err[0] >= 0) {
         const auto left =
@@ -140,8 +161,11 @@ ProgramRun RunProgram(const std::string& netns, const std::vector<std::string>& 
             killed = true;
             break;
         }
+        run.peakKb = std::max(run.peakKb, ResidentHighWaterKb(pid, name));
         std::array<pollfd, 2> waits{pollfd{out[0], POLLIN, 0}, pollfd{err[0], POLLIN, 0}};
-        if (poll(waits.data(), waits.size(), static_cast<int>(left.count())) < 0 &&
+        constexpr long kMemoryLookMs = 20;
+        if (poll(waits.data(), waits.size(),
+                 static_cast<int>(std::min<long>(left.count(), kMemoryLookMs))) < 0 &&
             errno != EINTR) {
             break;
         }

@@ -18,6 +18,7 @@ struct ProgramRun {
     std::string err;
     std::chrono::milliseconds wall{0};
     std::chrono::microseconds cpu{0};  // user + system time of the program
+    long peakKb = 0;  // highest resident set (VmHWM) seen while it ran, 0 when never seen
 };
 
 // Runs `argv` (argv[0] a path) in the namespace `netns` (empty: the caller's) with `environment`

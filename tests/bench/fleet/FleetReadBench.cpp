@@ -1,0 +1,103 @@
+// lanternactl read --all -j 32 against 200 simulated projectors in a private network of
+// namespaces: the search alone, then the search and the reading of all, and the reading alone
+// from a targets file; wall times and lanternactl's peak memory. Needs root (network
+// namespaces); says so and ends otherwise. Prints figures, never judges them.
+
+#include <unistd.h>
+
+#include <chrono>
+#include <cstdio>
+#include <fstream>
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "tests/support/netns/ChildProcess.h"
+#include "tests/support/netns/TestNetwork.h"
+
+namespace {
+
+using namespace std::chrono_literals;
+using lanterna::test::CBackgroundProgram;
+using lanterna::test::CTestNetwork;
+using lanterna::test::ProgramRun;
+using lanterna::test::RunProgram;
+
+constexpr int kProjectors = 200;
+
+double SecondsOf(std::chrono::milliseconds wall) {
+    return static_cast<double>(wall.count()) / 1000.0;
+}
+
+// Lines of `out` that name a target read ("  read  ").
+int ReadLines(const std::string& out) {
+    int count = 0;
+    for (std::size_t at = out.find("  read  "); at != std::string::npos;
+         at = out.find("  read  ", at + 1)) {
+        ++count;
+    }
+    return count;
+}
+
+void Report(const char* what, const ProgramRun& run) {
+    std::printf("%-44s %6.2f s, exit %d, %3d read, peak memory %.1f MB\n", what,
+                SecondsOf(run.wall), run.exitStatus, ReadLines(run.out),
+                static_cast<double>(run.peakKb) / 1024.0);
+}
+
+}  // namespace
+
+int main() {
+    const std::string unavailable = CTestNetwork::Unavailable();
+    if (!unavailable.empty()) {
+        std::printf("skipped: %s\n", unavailable.c_str());
+        return 0;
+    }
+    CTestNetwork::RemoveStale();
+    CTestNetwork network("fbn");
+    std::vector<std::string> addresses;
+    std::string targets;
+    for (int i = 1; i <= kProjectors; ++i) {
+        const std::string address = "10.79." + std::to_string(1 + (i - 1) / 250) + "." +
+                                    std::to_string(1 + (i - 1) % 250);
+        addresses.push_back(address + "/16");
+        targets += address + "\n";
+    }
+    if (!network.Create() || !network.AddHost("client", {"10.79.0.1/16"}) ||
+        !network.AddHost("proj", addresses)) {
+        std::printf("no test network: %s\n", network.Error().c_str());
+        return 0;
+    }
+    CBackgroundProgram projectors;
+    if (!projectors.Start(network.Namespace("proj"),
+                          {SIM_PROGRAM, "--broadcast", "--lifetime", "300", "--address",
+                           "10.79.1.1", "--count", std::to_string(kProjectors)}) ||
+        projectors.WaitForLines("listening on", kProjectors, 30s) != kProjectors) {
+        std::printf("the simulated projectors did not start\n");
+        return 0;
+    }
+    const std::string targetsFile = "/tmp/lanterna-fleet-bench-" + std::to_string(getpid());
+    std::ofstream(targetsFile) << targets;
+    const auto run = [&](std::vector<std::string> args) {
+        args.insert(args.begin(), LANTERNACTL);
+        return RunProgram(network.Namespace("client"), args, 120s);
+    };
+
+    std::printf("%d simulated projectors, lanternactl in a client namespace\n", kProjectors);
+    const ProgramRun discover = run({"discover"});
+    Report("discover (the search alone)", discover);
+    const ProgramRun all = run({"read", "--all", "-j", "32"});
+    Report("read --all -j 32 (search and reading)", all);
+    std::printf("%-44s %6.2f s (target under 3 s)\n", "  of which after the search",
+                SecondsOf(all.wall - discover.wall));
+    std::printf("%-44s %6.1f MB (target under 30 MB)\n", "  peak memory",
+                static_cast<double>(all.peakKb) / 1024.0);
+    const ProgramRun listed = run({"read", "--targets", targetsFile, "-j", "32"});
+    Report("read --targets FILE -j 32 (hello, reading)", listed);
+    const ProgramRun typed = run({"read", "--targets", targetsFile, "-j", "32", "--type", "21"});
+    Report("read --targets FILE -j 32 --type 21", typed);
+    const ProgramRun serial = run({"read", "--targets", targetsFile, "-j", "1", "--type", "21"});
+    Report("read --targets FILE -j 1 --type 21", serial);
+    std::remove(targetsFile.c_str());
+    return 0;
+}
