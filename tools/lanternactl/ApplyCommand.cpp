@@ -7,6 +7,7 @@
 #include "tools/lanternactl/Commands.h"
 #include "tools/lanternactl/FileCommandSupport.h"
 #include "tools/lanternactl/FleetCommand.h"
+#include "tools/lanternactl/RecordFacts.h"
 #include "tools/lanternactl/SetFields.h"
 #include "tools/lanternactl/WorkerRunner.h"
 #include "tools/lanternactl/WriteFlow.h"
@@ -19,14 +20,6 @@ constexpr std::string_view kName = "apply";
 
 void Complain(CliContext& context, std::string_view text) {
     context.err << "lanternactl apply: " << text << "\n";
-}
-
-std::string MacText(std::string_view mac) {
-    std::string text;
-    for (std::size_t i = 0; i < mac.size(); ++i) {
-        text += (i > 0 && i % 2 == 0 ? ":" : "") + std::string(1, mac[i]);
-    }
-    return text;
 }
 
 // Reads the settings file at `path` into `file`; the exit status.

@@ -2,18 +2,16 @@
 
 #include "platform/AsciiCase.h"
 #include "resources/StringIds.h"
+#include "tools/lanternactl/RecordFacts.h"
 #include "tools/lanternactl/WorkerRunner.h"
 
 namespace lanterna::cli {
 
 namespace {
 
-std::string FormatMac(std::string_view mac) {
-    std::string text;
-    for (std::size_t i = 0; i < mac.size(); ++i) {
-        text += (i > 0 && i % 2 == 0 ? ":" : "") + std::string(1, mac[i]);
-    }
-    return text.empty() ? "(none)" : text;
+// A hardware address with colons, "(none)" when there is none.
+std::string MacOrNone(std::string_view mac) {
+    return mac.empty() ? "(none)" : MacText(mac);
 }
 
 void PutRecord(ApplicationState& state, const std::string& address, ProjectorRecord record) {
@@ -111,8 +109,8 @@ void DescribeReadFailure(int result, const ProjectorRecord& record, const std::s
         case -2:
             report.outcome = Outcome::kOtherProjector;
             report.message = "the projector at " + std::string(TextOf(record.address)) +
-                             " has hardware address " + FormatMac(TextOf(record.macAddress)) +
-                             ", not " + FormatMac(expectedMac);
+                             " has hardware address " + MacOrNone(TextOf(record.macAddress)) +
+                             ", not " + MacOrNone(expectedMac);
             return;
         case -3:
             report.outcome = Outcome::kNotSupported;
