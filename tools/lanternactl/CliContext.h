@@ -5,6 +5,8 @@
 #include <cstdint>
 #include <functional>
 #include <iosfwd>
+#include <memory>
+#include <mutex>
 #include <optional>
 #include <span>
 #include <string>
@@ -41,6 +43,12 @@ struct CliNetwork {
     }
 };
 
+// Who is using the terminal's current line.
+struct TerminalLine {
+    std::mutex mutex;       // held while a prompt waits and while the progress line is drawn
+    bool progress = false;  // a progress line stands unfinished on the terminal
+};
+
 struct CliContext {
     std::istream& in;
     std::ostream& out;
@@ -56,6 +64,9 @@ struct CliContext {
     std::function<std::optional<std::string>(std::string_view prompt)> askLine = nullptr;
     // Ports and addresses of the projector commands.
     CliNetwork network{};
+    // The terminal of standard error, shared by the prompts and the progress line of targets
+    // worked on at once, so that they never draw over each other.
+    std::shared_ptr<TerminalLine> terminal = std::make_shared<TerminalLine>();
 };
 
 using CliArgs = std::span<const std::string>;

@@ -84,10 +84,12 @@ std::function<void(std::size_t)> ProgressOnTerminal(CliContext& context, std::si
         return nullptr;
     }
     return [&context, count](std::size_t finished) {
+        const std::lock_guard terminal(context.terminal->mutex);
         constexpr std::size_t kWidth = 30;
         const std::size_t filled = finished * kWidth / count;
         context.err << "\r[" << std::string(filled, '#') << std::string(kWidth - filled, '.')
                     << "] " << finished << "/" << count << " targets" << std::flush;
+        context.terminal->progress = finished != count;
         if (finished == count) {
             context.err << "\n";
         }

@@ -65,7 +65,7 @@ bool CPasswords::LoadBook(const std::string& path) {
         return false;
     }
     std::string content;
-    if (!ReadInputFile(context_, command_, path, kPasswordBookMaxBytes, content)) {
+    if (!ReadInputFile(context_, command_, path, kPasswordBookMaxBytes, content, true)) {
         return false;
     }
     bookPath_ = path;
@@ -111,6 +111,11 @@ std::optional<std::string> CPasswords::OnePassword(std::string& problem) {
         oneKnown_ = true;
         one_ = context_.environment(variable_);
         if (!one_ && context_.askHidden) {
+            const std::lock_guard terminal(context_.terminal->mutex);
+            if (context_.terminal->progress) {
+                context_.err << "\n";  // the question goes below the progress line
+                context_.terminal->progress = false;
+            }
             one_ = context_.askHidden(prompt_);
         }
     }
