@@ -54,6 +54,7 @@ WriteSpec WholeFileSpec(const ProjectorRecord& file) {
     };
     if (file.dhcp == 0 && file.ipAddressState == kStateRead) {
         spec.plannedAddress = FormatDotted(file.ipAddress);
+        spec.plannedForEveryTarget = false;
     }
     return spec;
 }

@@ -76,7 +76,8 @@ class CWriteFlow {
         LearnTypesAndTakenAddress();
         for (std::size_t i = 0; i < targets_.size(); ++i) {
             ProjectorRecord entry{};
-            ScanDottedInto(spec_.plannedAddress.value_or(targets_[i].address), entry.ipAddress);
+            const bool gets = spec_.plannedAddress && spec_.plannedForEveryTarget;
+            ScanDottedInto(gets ? *spec_.plannedAddress : targets_[i].address, entry.ipAddress);
             planned_.Append(entry);
         }
         if (single_) {

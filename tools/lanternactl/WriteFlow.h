@@ -40,8 +40,10 @@ struct WriteSpec {
     std::string expectedMac;
     // The message for a projector with another hardware address (empty: the general one).
     std::string otherProjectorMessage;
-    // The static address the write gives every target, when it gives one.
+    // The static address the write gives, when it gives one: to every target, or (a settings
+    // file applied whole) only to the projector it belongs to, the others keeping their own.
     std::optional<std::string> plannedAddress;
+    bool plannedForEveryTarget = true;
     // The settings as the projector reported them take part in the checks (a settings file
     // applied whole reads only the identity: every setting it carries is judged).
     bool judgeAgainstRead = true;

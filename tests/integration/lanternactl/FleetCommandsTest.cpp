@@ -383,6 +383,30 @@ TEST(FleetApply, TemplateKeepsEachProjectorsOwnNameAndAddress) {
     EXPECT_TRUE(Contains(wireless.err, "essid is a wireless LAN setting")) << wireless.err;
 }
 
+// A file applied whole to a range reaches the projector it was saved from; its address is not
+// "taken" by the other targets, which keep their own.
+TEST(FleetApply, WholeFileToSeveralGoesToItsOwnProjectorOnly) {
+    CProjectorOnPort own(Config("127.87.25.11", "ROOM-2511"));
+    CProjectorOnPort other(Config("127.87.25.12", "ROOM-2512"));
+    ProjectorRecord saved{};
+    CopyText(saved.projectorName, "ROOM-2511");
+    CopyText(saved.macAddress, DerivedMacOf("127.87.25.11"));
+    saved.imType = 21;
+    saved.ipAddress = {10, 9, 25, 11};
+    saved.subnetMask = {255, 255, 0, 0};
+    saved.ipAddressState = kStateRead;
+    CopyText(saved.community, "room");
+    const std::string path = ::testing::TempDir() + "fleet-own.ini";
+    ASSERT_EQ(WriteSettingsFile(saved, path), 1);
+    const auto run = RunCli({"apply", path, "127.87.25.11-12", "--no-verify"});
+    std::remove(path.c_str());
+    EXPECT_EQ(run.status, 1);
+    EXPECT_TRUE(Contains(run.out, "127.87.25.11  ROOM-2511  set  ")) << run.out;
+    EXPECT_TRUE(Contains(run.out, "2 targets: 1 set, 1 other projector\n")) << run.out;
+    EXPECT_EQ(own.projector->Settings().community, "room");
+    EXPECT_FALSE(HasSets(other.Log()));
+}
+
 // ---- passwords, queries, probes ------------------------------------------------------------
 
 TEST(FleetPasswd, OnePasswordForAllFromFilesAndAFirstOne) {
