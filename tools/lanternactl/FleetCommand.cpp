@@ -1,5 +1,7 @@
 #include "tools/lanternactl/FleetCommand.h"
 
+#include <ostream>
+
 #include "tools/lanternactl/CommandHelp.h"
 #include "tools/lanternactl/ParallelRun.h"
 
@@ -7,7 +9,17 @@ namespace lanterna::cli {
 
 bool ParseCommand(CliContext& context, std::string_view command, CliArgs args,
                   CParsedArgs& parsed) {
-    return ParseArguments(context, command, args, HelpOf(command).options, parsed);
+    if (!ParseArguments(context, command, args, HelpOf(command).options, parsed)) {
+        return false;
+    }
+    // Standard input can be read once: the second reader would find it empty and take it for
+    // an empty list.
+    if (parsed.Value("--targets") == "-" && parsed.Value("--passwords") == "-") {
+        context.err << "lanternactl " << command
+                    << ": --targets - and --passwords - cannot both read standard input\n";
+        return false;
+    }
+    return true;
 }
 
 TargetRequest RequestOf(const CParsedArgs& parsed, std::vector<std::string> words) {

@@ -96,6 +96,7 @@ TEST(Lanternactl, OptionsAreTakenAsTheHelpListsThem) {
         {{"read", "10.0.0.9-10.0.0.1"}, "neither an address nor a range"},
         {{"read", "10.0.0.0-10.0.255.255"}, "more than 4096 targets"},
         {{"apply", "--template"}, "--template needs FILE.ini"},
+        {{"read", "--targets", "-", "--passwords", "-"}, "cannot both read standard input"},
     };
     for (const Case& c : cases) {
         const test::CliRun run = RunCli(c.args);
