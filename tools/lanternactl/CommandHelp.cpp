@@ -80,7 +80,7 @@ constexpr OptionSpec kNewPasswordFile{
     "The new password: the first line of FILE (else LANTERNA_NEW_PASSWORD, else asked twice "
     "on the terminal)."};
 constexpr OptionSpec kPasswdOptions[] = {kAll,       kTargetsFile,     kJobs, kPasswordFile,
-                                         kPasswords, kNewPasswordFile, kJson};
+                                         kPasswords, kNewPasswordFile, kType, kJson};
 constexpr OptionSpec kQueryOptions[] = {kAll,          kTargetsFile, kJobs,
                                         kPasswordFile, kPasswords,   kJson};
 constexpr OptionSpec kProbeOptions[] = {kAll, kTargetsFile, kJson};

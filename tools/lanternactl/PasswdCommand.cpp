@@ -50,7 +50,8 @@ std::optional<std::string> NewPassword(CliContext& context, const CParsedArgs& p
         }
         secret = answer;
     }
-    if (const std::string problem = PasswordLengthProblem(*secret, "new"); !problem.empty()) {
+    if (const std::string problem = PasswordLengthProblem(*secret, "the new password");
+        !problem.empty()) {
         Complain(context, problem);
         return std::nullopt;
     }
@@ -59,7 +60,6 @@ std::optional<std::string> NewPassword(CliContext& context, const CParsedArgs& p
 
 void ChangeOne(const CliNetwork& network, IWorkerDriver& driver, CPasswords& passwords,
                const Target& target, const std::string& fresh, TargetReport& report) {
-    report.address = target.address;
     const std::optional<std::string> routed = network.RouteOf(target.address);
     std::string problem;
     const auto current = passwords.PasswordFor(target.address, problem);
@@ -78,6 +78,8 @@ void ChangeOne(const CliNetwork& network, IWorkerDriver& driver, CPasswords& pas
     record.origin = kOriginAddress;
     CopyText(record.address, *routed);
     ScanDottedInto(target.address, record.ipAddress);
+    CopyText(record.projectorName, target.name);
+    record.imType = target.imType.value_or(0);
     state->projectors.Append(record);
     state->selectedIndex = 0;
     CopyText(state->currentPassword, *current);
@@ -122,15 +124,32 @@ int RunPasswd(CliContext& context, CliArgs args) {
     if (!fresh) {
         return kExitFailed;
     }
+    ForceType(targets, type);
     std::vector<TargetReport> reports(targets.size());
-    if (IsSingleTarget(request) && !parsed.Has("--json")) {
+    const bool single = IsSingleTarget(request) && !parsed.Has("--json");
+    // The hello tells each target's name and module type, as for the other commands.
+    std::vector<std::string> notes;
+    LearnModuleTypes(context.network, targets, notes);
+    for (std::size_t i = 0; i < targets.size(); ++i) {
+        reports[i].address = targets[i].address;
+        reports[i].name = targets[i].name;
+        if (notes[i].empty()) {
+            continue;
+        }
+        if (single) {
+            Complain(context, targets[i].address + ": " + notes[i]);
+        } else {
+            reports[i].notes.push_back(notes[i]);
+        }
+    }
+    if (single) {
         CWorkerRunner runner(context);
         ChangeOne(context.network, runner, passwords, targets[0], *fresh, reports[0]);
         if (reports[0].outcome != Outcome::kPasswordChanged) {
             Complain(context, TerminalText(reports[0].message));
             return kExitFailed;
         }
-        context.out << reports[0].message << "\n";
+        context.out << "password changed\n";
         return kExitOk;
     }
     RunBounded(

@@ -42,11 +42,11 @@ std::optional<std::string> ReadFirstLine(CliContext& context, std::string_view c
     return line;
 }
 
-std::string PasswordLengthProblem(std::string_view password, std::string_view where) {
+std::string PasswordLengthProblem(std::string_view password, std::string_view which) {
     if (password.size() <= kMaxPasswordBytes) {
         return {};
     }
-    return "the password " + std::string(where) + " is " + std::to_string(password.size()) +
+    return std::string(which) + " is " + std::to_string(password.size()) +
            " bytes long; a projector takes at most " + std::to_string(kMaxPasswordBytes);
 }
 
@@ -129,17 +129,17 @@ std::optional<std::string> CPasswords::OnePassword(std::string& problem) {
 std::optional<std::string> CPasswords::PasswordFor(const std::string& address,
                                                    std::string& problem) {
     std::optional<std::string> password;
-    std::string where = "given";
+    std::string which = "the password given";
     if (const auto found = book_.find(address); found != book_.end()) {
         password = found->second;
-        where = "for " + address + " in " + bookPath_;
+        which = "the password for " + address + " in " + bookPath_;
     } else {
         password = OnePassword(problem);
     }
     if (!password) {
         return std::nullopt;
     }
-    problem = PasswordLengthProblem(*password, where);
+    problem = PasswordLengthProblem(*password, which);
     if (!problem.empty()) {
         return std::nullopt;
     }

@@ -68,8 +68,8 @@ class CPasswords final : public IPasswordSource {
 std::optional<std::string> ReadFirstLine(CliContext& context, std::string_view command,
                                          const std::string& path);
 
-// "the password ... is N bytes long; a projector takes at most 14" for a password that is too
-// long, else empty.
-std::string PasswordLengthProblem(std::string_view password, std::string_view where);
+// "WHICH is N bytes long; a projector takes at most 14" for a password that is too long (WHICH
+// such as "the new password"), else empty.
+std::string PasswordLengthProblem(std::string_view password, std::string_view which);
 
 }  // namespace lanterna::cli

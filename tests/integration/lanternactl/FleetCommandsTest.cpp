@@ -420,9 +420,19 @@ TEST(FleetPasswd, OnePasswordForAllFromFilesAndAFirstOne) {
     const auto run = RunCli(
         {"passwd", "127.87.26.1-2", "--passwords", book.path, "--new-password-file", fresh.path});
     EXPECT_EQ(run.status, 0) << run.out << run.err;
+    EXPECT_TRUE(Contains(run.out, "127.87.26.2  ROOM-262  password changed"))
+        << "named by the hello";
     EXPECT_TRUE(Contains(run.out, "2 targets: 2 password changed\n")) << run.out;
     EXPECT_EQ(open.projector->Settings().password, "new-pw");
     EXPECT_EQ(locked.projector->Settings().password, "new-pw");
+
+    const CTestFile tooLong("fleet-passwd-long", "fifteen-bytes!!\n");
+    const auto longer = RunCli(
+        {"passwd", "127.87.26.1-2", "--passwords", book.path, "--new-password-file", tooLong.path});
+    EXPECT_EQ(longer.status, 1);
+    EXPECT_TRUE(
+        Contains(longer.err, "the new password is 15 bytes long; a projector takes at most 14"))
+        << longer.err;
 }
 
 TEST(FleetQueryAndProbe, LinesPerTarget) {
