@@ -1,6 +1,8 @@
 # lanterna_add_test(NAME <name> SOURCES <files...> [LIBS <targets...>] [LABELS <labels...>]
 #                   [TIMEOUT <seconds>] [ENVIRONMENT <VAR=value...>])
-# Builds one GoogleTest executable and registers it with CTest as a single test.
+# Builds one GoogleTest executable and registers it with CTest as a single test. Tests run in
+# Korean, the program's own language whose texts they check, unless ENVIRONMENT sets
+# LANTERNA_LANG itself.
 # Labels in use: unit, integration, threaded (also run under ThreadSanitizer), ui, e2e, slow.
 include_guard(GLOBAL)
 find_package(GTest REQUIRED)
@@ -15,7 +17,8 @@ function(lanterna_add_test)
     endif()
     set_tests_properties(${T_NAME} PROPERTIES TIMEOUT ${T_TIMEOUT} LABELS "${T_LABELS}"
                                               SKIP_RETURN_CODE 77)
-    if(T_ENVIRONMENT)
-        set_tests_properties(${T_NAME} PROPERTIES ENVIRONMENT "${T_ENVIRONMENT}")
+    if(NOT T_ENVIRONMENT MATCHES "(^|;)LANTERNA_LANG=")
+        list(APPEND T_ENVIRONMENT LANTERNA_LANG=ko)
     endif()
+    set_tests_properties(${T_NAME} PROPERTIES ENVIRONMENT "${T_ENVIRONMENT}")
 endfunction()
