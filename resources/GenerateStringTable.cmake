@@ -1,7 +1,8 @@
 # Turns the string table file into a C++ source that defines the table of texts.
 #   cmake -DINPUT=<strings.tsv> -DOUTPUT=<StringTableData.cpp> -P GenerateStringTable.cmake
-# Each line of the input is "<id><TAB><text>", ids strictly increasing; in a text "\n" is a line
-# feed, "\t" a tab and "\\" a backslash. Empty lines and lines starting with '#' are skipped.
+# Each line of the input is "<id><TAB><Korean text><TAB><English text>", ids strictly increasing,
+# both texts non-empty; in a text "\n" is a line feed, "\t" a tab and "\\" a backslash. Empty
+# lines and lines starting with '#' are skipped.
 # Every byte outside printable ASCII is written as an escape, so the texts reach the program
 # exactly as they are in the file, whatever the compiler takes the source encoding to be.
 cmake_minimum_required(VERSION 3.25)
@@ -38,6 +39,7 @@ endmacro()
 
 set(line_number 1)
 set(state line_start)  # line_start | comment | id | text | escape
+set(column 0)          # 0 the Korean text, 1 the English text
 set(previous_id -1)
 set(entries "")
 set(entry_count 0)
@@ -52,7 +54,13 @@ foreach(byte IN LISTS bytes)
         elseif(state STREQUAL "escape")
             fail("backslash at the end of the line")
         elseif(state STREQUAL "text")
-            string(APPEND entries "    {${id}, \"${literal}\"sv},\n")
+            if(column EQUAL 0)
+                fail("no English text: each line needs a tab and the English text after the Korean")
+            endif()
+            if(literal STREQUAL "")
+                fail("empty English text")
+            endif()
+            string(APPEND entries "    {${id}, \"${korean}\"sv, \"${literal}\"sv},\n")
             math(EXPR entry_count "${entry_count} + 1")
         endif()
         set(state line_start)
@@ -85,6 +93,7 @@ foreach(byte IN LISTS bytes)
             set(previous_id ${id})
             set(literal "")
             set(last_was_escape FALSE)
+            set(column 0)
             set(state text)
         elseif(byte MATCHES "^3[0-9]$")
             string(SUBSTRING "${byte}" 1 1 digit)
@@ -95,6 +104,17 @@ foreach(byte IN LISTS bytes)
     elseif(state STREQUAL "text")
         if(byte STREQUAL "5c")
             set(state escape)
+        elseif(byte STREQUAL "09")
+            if(NOT column EQUAL 0)
+                fail("a third column; a tab inside a text is written \\t")
+            endif()
+            if(literal STREQUAL "")
+                fail("empty Korean text")
+            endif()
+            set(korean "${literal}")
+            set(literal "")
+            set(last_was_escape FALSE)
+            set(column 1)
         else()
             emit_byte(${byte})
         endif()

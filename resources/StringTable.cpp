@@ -5,6 +5,10 @@
 namespace lanterna {
 
 std::string_view LoadString(int id) {
+    return LoadString(id, UserLanguage());
+}
+
+std::string_view LoadString(int id, Language language) {
     const std::span<const StringEntry> entries = StringTableEntries();
     const auto found =
         std::lower_bound(entries.begin(), entries.end(), id,
@@ -12,7 +16,7 @@ std::string_view LoadString(int id) {
     if (found == entries.end() || found->id != id) {
         return std::string_view("");
     }
-    return found->text;
+    return found->Text(language);
 }
 
 }  // namespace lanterna

@@ -4,6 +4,7 @@
 #include <vector>
 
 #include "resources/StringTable.h"
+#include "tests/support/language/LanguageTestSupport.h"
 
 namespace lanterna {
 namespace {
@@ -70,11 +71,14 @@ TEST(StringTable, HoldsExactlyTheIdsInUse) {
 
 TEST(StringTable, EveryTextIsZeroTerminatedUtf8WithoutCarriageReturns) {
     for (const StringEntry& entry : StringTableEntries()) {
-        EXPECT_TRUE(IsUtf8(entry.text)) << entry.id;
-        EXPECT_EQ(entry.text.find('\r'), std::string_view::npos) << entry.id;
-        EXPECT_EQ(entry.text.find('\0'), std::string_view::npos) << entry.id;
-        EXPECT_EQ(entry.text.data()[entry.text.size()], '\0') << entry.id;
-        EXPECT_EQ(LoadString(entry.id).data(), entry.text.data()) << entry.id;
+        for (const Language language : {Language::Korean, Language::English}) {
+            const std::string_view text = entry.Text(language);
+            EXPECT_TRUE(IsUtf8(text)) << entry.id;
+            EXPECT_EQ(text.find('\r'), std::string_view::npos) << entry.id;
+            EXPECT_EQ(text.find('\0'), std::string_view::npos) << entry.id;
+            EXPECT_EQ(text.data()[text.size()], '\0') << entry.id;
+            EXPECT_EQ(LoadString(entry.id, language).data(), text.data()) << entry.id;
+        }
     }
 }
 
@@ -115,6 +119,63 @@ TEST(StringTable, NamedIdsMatchTheirTexts) {
     EXPECT_EQ(LoadString(kStringBadIpAddress), LoadString(129));
     EXPECT_EQ(LoadString(kStringDisplayLimit), LoadString(149));
     EXPECT_EQ(LoadString(kStringBadFileNameCharacter), LoadString(193));
+}
+
+// ---- English ------------------------------------------------------------------------------
+
+std::vector<std::string_view> Lines(std::string_view text) {
+    std::vector<std::string_view> lines;
+    for (std::size_t start = 0; start < text.size();) {
+        const std::size_t end = std::min(text.find('\n', start), text.size());
+        lines.push_back(text.substr(start, end - start));
+        start = end + 1;
+    }
+    return lines;
+}
+
+TEST(StringTable, EveryIdHasAnEnglishTextWithoutKoreanScript) {
+    for (const StringEntry& entry : StringTableEntries()) {
+        EXPECT_FALSE(entry.english.empty()) << entry.id;
+        EXPECT_EQ(test::KoreanScriptCharacter(entry.english), 0u) << entry.id;
+        // A text that differs between the languages is Korean in its first column (the
+        // columns are not swapped).
+        if (entry.korean != entry.english) {
+            EXPECT_NE(test::KoreanScriptCharacter(entry.korean), 0u) << entry.id;
+        }
+    }
+}
+
+TEST(StringTable, EnglishFiltersKeepTheirPatterns) {
+    for (const int id :
+         {kStringMonitorListFilter, kStringSettingsFileFilter, kStringConfigFileFilter}) {
+        const std::vector<std::string_view> korean = Lines(LoadString(id, Language::Korean));
+        const std::vector<std::string_view> english = Lines(LoadString(id, Language::English));
+        ASSERT_EQ(english.size(), korean.size()) << id;
+        for (std::size_t line = 1; line < korean.size(); line += 2) {
+            EXPECT_EQ(english[line], korean[line]) << id << " pattern " << line;
+            // The name shows its pattern, as the Korean one does.
+            EXPECT_NE(english[line - 1].find(std::string("(") + std::string(korean[line]) + ")"),
+                      std::string_view::npos)
+                << english[line - 1];
+        }
+    }
+}
+
+TEST(StringTable, LoadStringFollowsTheUserLanguage) {
+    {
+        const test::ScopedLanguage english(Language::English);
+        EXPECT_EQ(LoadString(kStringBadIpAddress),
+                  "The IP address cannot be used. Enter a usable IP address.");
+        EXPECT_EQ(LoadString(kStringAppName), "Lanterna");
+        EXPECT_EQ(LoadString(kStringCreateButton), "Create");
+        EXPECT_EQ(LoadString(kStringBadWpaPsk),
+                  "The WPA-PSK you entered cannot be used. Enter a usable WPA-PSK.");
+    }
+    {
+        const test::ScopedLanguage korean(Language::Korean);
+        EXPECT_EQ(LoadString(kStringCreateButton), "작성");
+        EXPECT_TRUE(LoadString(187).empty());
+    }
 }
 
 // ---- lookup ---------------------------------------------------------------------------------
