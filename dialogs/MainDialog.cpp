@@ -7,9 +7,11 @@
 #include <QKeyEvent>
 #include <algorithm>
 #include <array>
+#include <string_view>
 #include <utility>
 
 #include "dialogs/DialogIds.h"
+#include "platform/UserLanguage.h"
 #include "resources/StringIds.h"
 #include "resources/StringTable.h"
 #include "settings/AddressBookStore.h"
@@ -20,11 +22,17 @@
 namespace lanterna::dialogs {
 namespace {
 
+struct MenuEntry {
+    int id;
+    std::string_view korean;
+    std::string_view english;
+};
+
 // Menu 140, its first sub-menu: the commands on one projector.
-constexpr std::array<MenuCommand, 3> kProjectorMenu{{
-    {CMainDialog::kSettingsCommand, "설정"},
-    {CMainDialog::kDeleteCommand, "삭제"},
-    {CMainDialog::kChangePasswordCommand, "암호 변경"},
+constexpr std::array<MenuEntry, 3> kProjectorMenu{{
+    {CMainDialog::kSettingsCommand, "설정", "Settings"},
+    {CMainDialog::kDeleteCommand, "삭제", "Delete"},
+    {CMainDialog::kChangePasswordCommand, "암호 변경", "Change password"},
 }};
 
 }  // namespace
@@ -169,10 +177,11 @@ std::vector<MenuCommand> CMainDialog::PopupMenuFor(int row) const {
     }
     // Projectors found by the search come back at every refresh: they cannot be deleted.
     const bool deletable = record->origin == 1 || record->origin == 2;
+    const bool korean = UserLanguage() == Language::Korean;
     std::vector<MenuCommand> menu;
-    for (const MenuCommand& command : kProjectorMenu) {
-        if (command.id != kDeleteCommand || deletable) {
-            menu.push_back(command);
+    for (const MenuEntry& entry : kProjectorMenu) {
+        if (entry.id != kDeleteCommand || deletable) {
+            menu.push_back({entry.id, korean ? entry.korean : entry.english});
         }
     }
     return menu;

@@ -125,10 +125,51 @@ bool OnlyKeys(const QJsonObject& object, std::initializer_list<const char*> allo
     return true;
 }
 
-bool ReadControl(const QJsonObject& object, ControlTemplate& control, std::string& error) {
-    if (!OnlyKeys(object, {"id", "kind", "text", "rect", "style", "limit", "image", "items"},
+// The value of `key`, or of its English counterpart `key`_en when reading English and the
+// template has one.
+QJsonValue InLanguage(const QJsonObject& object, const char* key, lanterna::Language language) {
+    if (language == lanterna::Language::English) {
+        const QJsonValue english = object.value(QLatin1String(key) + QStringLiteral("_en"));
+        if (!english.isUndefined()) {
+            return english;
+        }
+    }
+    return object.value(QLatin1String(key));
+}
+
+// An English text stands beside a text and in its form: "text_en" only with "text", as many
+// "items_en" as "items", no English text left empty where the Korean one has words.
+bool CheckEnglishBeside(const QJsonObject& object, const char* key, std::string& error) {
+    const QString englishKey = QLatin1String(key) + QStringLiteral("_en");
+    if (!object.contains(englishKey)) {
+        return true;
+    }
+    const QJsonValue korean = object.value(QLatin1String(key));
+    const QJsonValue english = object.value(englishKey);
+    bool fits = !korean.isUndefined() && korean.type() == english.type();
+    if (fits && korean.isString()) {
+        fits = korean.toString().isEmpty() == english.toString().isEmpty();
+    } else if (fits && korean.isArray()) {
+        fits = korean.toArray().size() == english.toArray().size();
+    }
+    if (!fits) {
+        error = "\"" + ToUtf8(englishKey) + "\" does not match \"" + key + "\"";
+    }
+    return fits;
+}
+
+bool ReadControl(const QJsonObject& object, lanterna::Language language, ControlTemplate& control,
+                 std::string& error) {
+    if (!OnlyKeys(object,
+                  {"id", "kind", "text", "rect", "style", "limit", "image", "items", "text_en",
+                   "rect_en", "items_en"},
                   error)) {
         return false;
+    }
+    for (const char* key : {"text", "rect", "items"}) {
+        if (!CheckEnglishBeside(object, key, error)) {
+            return false;
+        }
     }
     control.id = object.value(QStringLiteral("id")).toInt(kStaticId);
     const QString kind = object.value(QStringLiteral("kind")).toString();
@@ -143,9 +184,9 @@ bool ReadControl(const QJsonObject& object, ControlTemplate& control, std::strin
         error = "unknown kind \"" + ToUtf8(kind) + "\"";
         return false;
     }
-    control.text = ToUtf8(object.value(QStringLiteral("text")).toString());
+    control.text = ToUtf8(InLanguage(object, "text", language).toString());
     int rect[4] = {};
-    if (!ReadInts(object.value(QStringLiteral("rect")), 4, rect) || rect[0] < 0 || rect[1] < 0 ||
+    if (!ReadInts(InLanguage(object, "rect", language), 4, rect) || rect[0] < 0 || rect[1] < 0 ||
         rect[2] < 0 || rect[3] < 0) {
         error = "\"rect\" must be four non-negative numbers";
         return false;
@@ -157,7 +198,7 @@ bool ReadControl(const QJsonObject& object, ControlTemplate& control, std::strin
     }
     control.textLimit = object.value(QStringLiteral("limit")).toInt(0);
     control.image = object.value(QStringLiteral("image")).toInt(0);
-    for (const QJsonValue& item : object.value(QStringLiteral("items")).toArray()) {
+    for (const QJsonValue& item : InLanguage(object, "items", language).toArray()) {
         control.items.push_back(ToUtf8(item.toString()));
     }
     if (control.kind == ControlKind::DefaultButton) {
@@ -170,52 +211,62 @@ bool ReadControl(const QJsonObject& object, ControlTemplate& control, std::strin
     return true;
 }
 
-struct Store {
-    std::mutex mutex;
-    std::vector<std::unique_ptr<DialogTemplate>> owned;  // never shrinks: pointers stay valid
+// The templates of one language.
+struct LanguageStore {
     std::map<int, const DialogTemplate*> byId;
     std::vector<std::string> errors;
     bool loaded = false;
 };
+
+struct Store {
+    std::mutex mutex;
+    std::vector<std::unique_ptr<DialogTemplate>> owned;  // never shrinks: pointers stay valid
+    std::array<LanguageStore, 2> languages;
+};
+
+std::size_t IndexOf(lanterna::Language language) {
+    return language == lanterna::Language::Korean ? 0 : 1;
+}
 
 Store& TheStore() {
     static Store store;
     return store;
 }
 
-void LoadCompiledTemplates(Store& store) {
+void LoadCompiledTemplates(Store& store, lanterna::Language language) {
+    LanguageStore& loaded = store.languages[IndexOf(language)];
     lanterna_resources::InitialiseDialogTemplates();
     const QDir folder(QStringLiteral(":/dialogs"));
     const QStringList files = folder.entryList({QStringLiteral("*.json")}, QDir::Files, QDir::Name);
     for (const QString& name : files) {
         QFile file(folder.filePath(name));
         if (!file.open(QIODevice::ReadOnly)) {
-            store.errors.push_back(ToUtf8(name) + ": cannot be opened");
+            loaded.errors.push_back(ToUtf8(name) + ": cannot be opened");
             continue;
         }
         auto dialogTemplate = std::make_unique<DialogTemplate>();
         std::string error;
-        if (!ParseDialogTemplate(file.readAll(), *dialogTemplate, error)) {
-            store.errors.push_back(ToUtf8(name) + ": " + error);
+        if (!ParseDialogTemplate(file.readAll(), *dialogTemplate, error, language)) {
+            loaded.errors.push_back(ToUtf8(name) + ": " + error);
             continue;
         }
-        if (store.byId.count(dialogTemplate->id) != 0) {
-            store.errors.push_back(ToUtf8(name) + ": template id used twice");
+        if (loaded.byId.count(dialogTemplate->id) != 0) {
+            loaded.errors.push_back(ToUtf8(name) + ": template id used twice");
             continue;
         }
-        store.byId[dialogTemplate->id] = dialogTemplate.get();
+        loaded.byId[dialogTemplate->id] = dialogTemplate.get();
         store.owned.push_back(std::move(dialogTemplate));
     }
 }
 
-Store& LoadedStore() {
-    Store& store = TheStore();
-    // Called with the mutex held by every public entry point.
-    if (!store.loaded) {
-        store.loaded = true;
-        LoadCompiledTemplates(store);
+// The templates of `language`, read on first use. Called with the store's mutex held.
+LanguageStore& LoadedStore(Store& store, lanterna::Language language) {
+    LanguageStore& loaded = store.languages[IndexOf(language)];
+    if (!loaded.loaded) {
+        loaded.loaded = true;
+        LoadCompiledTemplates(store, language);
     }
-    return store;
+    return loaded;
 }
 
 }  // namespace
@@ -229,7 +280,8 @@ const ControlTemplate* DialogTemplate::FindControl(int controlId) const {
     return nullptr;
 }
 
-bool ParseDialogTemplate(const QByteArray& json, DialogTemplate& result, std::string& error) {
+bool ParseDialogTemplate(const QByteArray& json, DialogTemplate& result, std::string& error,
+                         lanterna::Language language) {
     QJsonParseError parseError;
     const QJsonDocument document = QJsonDocument::fromJson(json, &parseError);
     if (document.isNull() || !document.isObject()) {
@@ -237,7 +289,10 @@ bool ParseDialogTemplate(const QByteArray& json, DialogTemplate& result, std::st
         return false;
     }
     const QJsonObject object = document.object();
-    if (!OnlyKeys(object, {"id", "caption", "size", "style", "controls"}, error)) {
+    if (!OnlyKeys(object, {"id", "caption", "size", "style", "controls", "caption_en", "size_en"},
+                  error) ||
+        !CheckEnglishBeside(object, "caption", error) ||
+        !CheckEnglishBeside(object, "size", error)) {
         return false;
     }
     DialogTemplate parsed;
@@ -246,9 +301,9 @@ bool ParseDialogTemplate(const QByteArray& json, DialogTemplate& result, std::st
         error = "\"id\" must be a positive number";
         return false;
     }
-    parsed.caption = ToUtf8(object.value(QStringLiteral("caption")).toString());
+    parsed.caption = ToUtf8(InLanguage(object, "caption", language).toString());
     int size[2] = {};
-    if (!ReadInts(object.value(QStringLiteral("size")), 2, size) || size[0] <= 0 || size[1] <= 0) {
+    if (!ReadInts(InLanguage(object, "size", language), 2, size) || size[0] <= 0 || size[1] <= 0) {
         error = "\"size\" must be two positive numbers";
         return false;
     }
@@ -263,7 +318,7 @@ bool ParseDialogTemplate(const QByteArray& json, DialogTemplate& result, std::st
     for (qsizetype index = 0; index < controls.size(); ++index) {
         ControlTemplate control;
         if (!controls[index].isObject() ||
-            !ReadControl(controls[index].toObject(), control, error)) {
+            !ReadControl(controls[index].toObject(), language, control, error)) {
             error = "control " + std::to_string(index) + ": " +
                     (error.empty() ? std::string("not an object") : error);
             return false;
@@ -280,9 +335,13 @@ bool ParseDialogTemplate(const QByteArray& json, DialogTemplate& result, std::st
 }
 
 const DialogTemplate* FindDialogTemplate(int id) {
+    return FindDialogTemplate(id, lanterna::UserLanguage());
+}
+
+const DialogTemplate* FindDialogTemplate(int id, lanterna::Language language) {
     Store& store = TheStore();
     const std::lock_guard lock(store.mutex);
-    const auto& byId = LoadedStore().byId;
+    const auto& byId = LoadedStore(store, language).byId;
     const auto found = byId.find(id);
     return found == byId.end() ? nullptr : found->second;
 }
@@ -291,7 +350,7 @@ std::vector<int> DialogTemplateIds() {
     Store& store = TheStore();
     const std::lock_guard lock(store.mutex);
     std::vector<int> ids;
-    for (const auto& [id, dialogTemplate] : LoadedStore().byId) {
+    for (const auto& [id, dialogTemplate] : LoadedStore(store, lanterna::Language::Korean).byId) {
         ids.push_back(id);
     }
     return ids;
@@ -300,16 +359,26 @@ std::vector<int> DialogTemplateIds() {
 std::vector<std::string> DialogTemplateErrors() {
     Store& store = TheStore();
     const std::lock_guard lock(store.mutex);
-    return LoadedStore().errors;
+    std::vector<std::string> errors;
+    for (const lanterna::Language language :
+         {lanterna::Language::Korean, lanterna::Language::English}) {
+        const std::vector<std::string>& found = LoadedStore(store, language).errors;
+        for (const std::string& error : found) {
+            errors.push_back(std::string(lanterna::LanguageCode(language)) + ": " + error);
+        }
+    }
+    return errors;
 }
 
 void RegisterDialogTemplate(DialogTemplate dialogTemplate) {
     Store& store = TheStore();
     const std::lock_guard lock(store.mutex);
-    Store& loaded = LoadedStore();
     auto owned = std::make_unique<DialogTemplate>(std::move(dialogTemplate));
-    loaded.byId[owned->id] = owned.get();
-    loaded.owned.push_back(std::move(owned));
+    for (const lanterna::Language language :
+         {lanterna::Language::Korean, lanterna::Language::English}) {
+        LoadedStore(store, language).byId[owned->id] = owned.get();
+    }
+    store.owned.push_back(std::move(owned));
 }
 
 const char* ControlKindName(ControlKind kind) {

@@ -13,6 +13,10 @@
 //         "style": ["group"], "limit": 14, "image": 147, "items": ["a", "b"] }
 //     ]
 //   }
+// Texts are Korean, the program's own language. Beside a Korean text its English translation
+// may stand under the same key with "_en" appended ("caption_en", "text_en", "items_en"), and
+// where an English text needs more room, "rect_en" and "size_en" give the English layout. What
+// has no English key reads the same in both languages (such as "DHCP").
 // Control kinds: button, defbutton, label, edit, check, radio, group (group box), icon
 // (picture of icon "image"), ipaddress, listview, progress, hline (separator line), combo
 // (drop-down list of "items"). Control styles: hidden, disabled, default, password, digits,
@@ -25,6 +29,7 @@
 #include <string>
 #include <vector>
 
+#include "platform/UserLanguage.h"
 #include "ui/DialogUnits.h"
 
 namespace ui {
@@ -102,21 +107,26 @@ struct DialogTemplate {
     const ControlTemplate* FindControl(int controlId) const;
 };
 
-// Reads one template. On failure returns false and says why in `error`.
-bool ParseDialogTemplate(const QByteArray& json, DialogTemplate& result, std::string& error);
+// Reads one template, with its texts and layout in `language`. On failure returns false and says
+// why in `error`.
+bool ParseDialogTemplate(const QByteArray& json, DialogTemplate& result, std::string& error,
+                         lanterna::Language language = lanterna::Language::Korean);
 
-// The compiled-in template of `id`, or nullptr. The store is filled on first use, on any thread;
-// the returned pointer stays valid for the life of the program.
+// The compiled-in template of `id` in the user's language (lanterna::UserLanguage()), or in
+// `language`; nullptr when there is none. The store of a language is filled on its first use, on
+// any thread; the returned pointer stays valid for the life of the program.
 const DialogTemplate* FindDialogTemplate(int id);
+const DialogTemplate* FindDialogTemplate(int id, lanterna::Language language);
 
 // Ids of every known template in increasing order.
 std::vector<int> DialogTemplateIds();
 
-// Problems met while reading the compiled-in templates (file name and reason), empty when all
-// were read.
+// Problems met while reading the compiled-in templates in either language (language, file name
+// and reason), empty when all were read.
 std::vector<std::string> DialogTemplateErrors();
 
-// Adds or replaces a template at run time (tests and tools use it for dialogs of their own).
+// Adds or replaces a template at run time, for both languages (tests and tools use it for
+// dialogs of their own).
 // Must not replace a template while a dialog built from it is alive.
 void RegisterDialogTemplate(DialogTemplate dialogTemplate);
 
