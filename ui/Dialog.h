@@ -28,7 +28,8 @@
 // one under the text of the nearest radio button or check box to its left on its row; else
 // under the text of the nearest label above it, else under the dialog's caption. The name follows
 // the label's text when the program changes it. An address control's four fields are named "1" to
-// "4".
+// "4". Buttons that show one text more than once in a dialog are named after their row as well
+// ("WEP: 사용함"), so that no two of them share a name.
 //
 // Room for the skin. CreateControl() makes each control and may return subclasses that draw
 // themselves (see ui/Controls.h); OnPaintClient() paints behind the controls; SetFrameMargins()
@@ -201,6 +202,8 @@ class CDialog : public QDialog {
     void NameControls();
     const Control* FindNamingLabel(const Control& control) const;
     const Control* FindNamingButton(const Control& control) const;
+    QString RowNameOf(const Control& control) const;
+    void QualifySharedButtonNames();
     void RenameControlsOf(const QLabel* label);
     void ConnectNotifications(QWidget* widget, int controlId);
     void OnRadioClicked(int controlId);

@@ -1,6 +1,7 @@
 // Accessible names: the part of CDialog that names its controls after their labels.
 #include <QAbstractButton>
 #include <QLabel>
+#include <map>
 
 #include "ui/Dialog.h"
 #include "ui/Text.h"
@@ -105,6 +106,52 @@ void CDialog::NameControls() {
         control.widget->setAccessibleName(text->text());
         if (IsInputKind(control.source->kind) && text->buddy() == nullptr) {
             text->setBuddy(control.widget);  // the label is reported as labelling the input
+        }
+    }
+    QualifySharedButtonNames();
+}
+
+// The name of the row `control` stands on: the text of the nearest label to its left on its
+// row, or the name of the nearest input there (which has it from its own label).
+QString CDialog::RowNameOf(const Control& control) const {
+    const DluRect& place = control.source->rect;
+    const Control* nearest = nullptr;
+    for (const Control& candidate : controls_) {
+        const ControlTemplate& source = *candidate.source;
+        const bool namesRow =
+            (source.kind == ControlKind::Label && !source.text.empty()) ||
+            (IsInputKind(source.kind) && !candidate.widget->accessibleName().isEmpty());
+        if (namesRow && SharesRow(source.rect, place) &&
+            (nearest == nullptr || source.rect.x > nearest->source->rect.x)) {
+            nearest = &candidate;
+        }
+    }
+    if (nearest == nullptr) {
+        return {};
+    }
+    if (const auto* label = dynamic_cast<const QLabel*>(nearest->widget)) {
+        return label->text();
+    }
+    return nearest->widget->accessibleName();
+}
+
+// Buttons, check boxes and radio buttons that show the same text more than once in a dialog
+// (an "on" radio button on two rows, one button per recipient) are told apart by their row:
+// their name is the row's name, a colon and their text. What they show stays as it is.
+void CDialog::QualifySharedButtonNames() {
+    std::map<std::string, int> uses;
+    for (const Control& control : controls_) {
+        if (IsButtonKind(control.source->kind) && !control.source->text.empty()) {
+            ++uses[control.source->text];
+        }
+    }
+    for (const Control& control : controls_) {
+        const ControlTemplate& source = *control.source;
+        if (!IsButtonKind(source.kind) || source.text.empty() || uses[source.text] < 2) {
+            continue;
+        }
+        if (const QString row = RowNameOf(control); !row.isEmpty()) {
+            control.widget->setAccessibleName(row + QStringLiteral(": ") + ToQString(source.text));
         }
     }
 }
