@@ -1,6 +1,7 @@
 #include <algorithm>
 #include <ostream>
 
+#include "platform/UserLanguage.h"
 #include "tools/lanternactl/CliContext.h"
 #include "tools/lanternactl/CommandHelp.h"
 #include "tools/lanternactl/TextSafety.h"
@@ -22,6 +23,8 @@ bool AsksForHelp(CliArgs args) {
 }  // namespace
 
 int RunLanternactl(CliContext& context, CliArgs args) {
+    // Outcome lines and errors speak the language of the environment the command was given.
+    SetUserLanguage(ChooseLanguage(context.environment));
     if (args.empty()) {
         PrintProgramHelp(context.err);
         return kExitUsage;
