@@ -8,6 +8,7 @@
 #include "platform/FixedText.h"
 #include "settings/AddressBookStore.h"
 #include "tests/support/files/TempFolder.h"
+#include "tests/support/language/LanguageTestSupport.h"
 #include "ui/ListView.h"
 
 namespace mainwindowtest {
@@ -155,6 +156,22 @@ TEST_F(ProjectorListTest, PopupMenuOffersDeleteOnlyForAddedAndImportedProjectors
     lastMenu.clear();
     RightClickRow(1);  // fixed rows have no menu
     EXPECT_THAT(lastMenu, IsEmpty());
+}
+
+TEST_F(ProjectorListTest, InEnglishTheFixedRowsAndThePopupMenuSpeakEnglish) {
+    const lanterna::test::ScopedLanguage english(lanterna::Language::English);
+    StoreBook({{"ADDED\n10.1.1.9", "30"}});
+    found = {MakeProjector("FOUND", "10.1.1.5")};
+    Open();
+    EXPECT_THAT(Labels(), ElementsAre("Connect by IP address", "Create configuration file (wired)",
+                                      "Create configuration file (wireless)", "FOUND\n10.1.1.5",
+                                      "ADDED\n10.1.1.9"));
+    RightClickRow(4);
+    std::vector<std::string_view> texts;
+    for (const MenuCommand& command : lastMenu) {
+        texts.push_back(command.text);
+    }
+    EXPECT_THAT(texts, ElementsAre("Settings", "Delete", "Change password"));
 }
 
 TEST_F(ProjectorListTest, DeletingAnAddedProjectorRemovesRowRecordAndBookEntry) {
