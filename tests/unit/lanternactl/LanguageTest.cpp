@@ -2,7 +2,6 @@
 // string table in Korean or English, the usage text in English either way.
 #include <gtest/gtest.h>
 
-#include <cstdio>
 #include <map>
 #include <string>
 
@@ -50,25 +49,6 @@ TEST(Language, ErrorsFollowTheEnvironmentAndTheUsageStaysEnglish) {
     const test::CliRun koreanHelp = RunCli({"--help"});
     EXPECT_EQ(englishHelp.out, koreanHelp.out);
     EXPECT_EQ(test::KoreanScriptCharacter(koreanHelp.out), 0u);
-}
-
-TEST(Language, TheDisplayLimitIsToldInEnglish) {
-    const test::ScopedLanguage restored(UserLanguage());
-    test::TempFolder folder;
-    const std::string path = folder.File("sentro.ini");
-    std::string content = "[PROJECTOR]\r\nCount=65\r\n";
-    for (int i = 0; i < 65; ++i) {
-        char index[8];
-        std::snprintf(index, sizeof index, "%03d", i);
-        content += std::string("Address_") + index + "=10.0." + std::to_string(i) +
-                   ".1\r\nIMType_" + index + "=22\r\n";
-    }
-    test::WriteFile(path, content);
-    test::CliSetup setup;
-    setup.environment = {{"LANG", "en_GB.UTF-8"}};
-    const test::CliRun run = RunCli({"import-list", path}, setup);
-    ASSERT_EQ(run.status, kExitOk) << run.err;
-    EXPECT_EQ(run.err, "lanternactl import-list: Up to 64 projectors can be shown.\n");
 }
 
 }  // namespace

@@ -5,7 +5,6 @@
 #include <string>
 
 #include "platform/UserLanguage.h"
-#include "tests/support/language/LanguageTestSupport.h"
 
 namespace lanterna {
 namespace {
@@ -73,17 +72,6 @@ TEST(UserLanguage, ChosenFromTheEnvironment) {
         }
         EXPECT_EQ(ChooseFrom(c.environment), c.expected) << described;
     }
-}
-
-TEST(UserLanguage, SetForTheProcessAndNamedByItsCode) {
-    {
-        const test::ScopedLanguage english(Language::English);
-        EXPECT_EQ(UserLanguage(), Language::English);
-        SetUserLanguage(Language::Korean);
-        EXPECT_EQ(UserLanguage(), Language::Korean);
-    }
-    EXPECT_EQ(LanguageCode(Language::Korean), "ko");
-    EXPECT_EQ(LanguageCode(Language::English), "en");
 }
 
 }  // namespace
