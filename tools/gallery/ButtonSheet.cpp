@@ -8,6 +8,7 @@
 #include <string>
 #include <vector>
 
+#include "platform/UserLanguage.h"
 #include "skin/SkinButton.h"
 #include "skin/SkinLabel.h"
 #include "skin/SkinPaint.h"
@@ -35,6 +36,15 @@ class SheetBackground : public QWidget {
                                               colours.clientBottom));
     }
 };
+
+// The buttons' texts in each language: a short one and one that wraps in the tall button.
+struct SheetTexts {
+    const char* button;
+    const char* multiLine;
+};
+
+constexpr SheetTexts kKoreanTexts{"확인", "여러 줄로 나뉘는 단추 글자"};
+constexpr SheetTexts kEnglishTexts{"OK", "A button text on two lines"};
 
 struct Look {
     const char* name;
@@ -78,6 +88,7 @@ QImage RenderButtonSheet() {
     const int cellHeight = kCaptionHeight + kTallButton.height() + kGap;
     sheet.resize(kGap + columns * cellWidth, kGap + rows * cellHeight);
 
+    const SheetTexts& texts = UserLanguage() == Language::Korean ? kKoreanTexts : kEnglishTexts;
     std::vector<skin::CSkinButton*> focusable;
     for (std::size_t index = 0; index < looks.size(); ++index) {
         const Look& look = looks[index];
@@ -88,8 +99,7 @@ QImage RenderButtonSheet() {
         caption->setGeometry(x, y, kButton.width(), kCaptionHeight);
 
         auto* button = new skin::CSkinButton(colours, &sheet);
-        button->setText(look.multiLine ? QStringLiteral("여러 줄로 나뉘는 단추 글자")
-                                       : QStringLiteral("확인"));
+        button->setText(QString::fromUtf8(look.multiLine ? texts.multiLine : texts.button));
         button->setGeometry(
             QRect(QPoint(x, y + kCaptionHeight), look.multiLine ? kTallButton : kButton));
         button->SetMultiLine(look.multiLine);
