@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <QFont>
+#include <QFontMetrics>
 #include <QImage>
 #include <functional>
 #include <utility>
@@ -11,6 +12,8 @@
 #include "dialogs/AboutDialog.h"
 #include "skin/FramePainter.h"
 #include "skin/SkinPaint.h"
+#include "tests/support/language/LanguageTestSupport.h"
+#include "ui/DialogTemplate.h"
 #include "ui/Gallery.h"
 
 namespace skintest {
@@ -174,6 +177,29 @@ TEST_F(FramePixels, TitleShadowIsOnePixelRightAndALongTitleStaysInItsPlace) {
         redColumns(draw(QString("ROOM-201 ").repeated(20), qRgb(255, 0, 0)));
     EXPECT_LE(longLast, title.right() + 1);
     EXPECT_GT(longLast, title.right() - title.width() / 10);  // reaches its end: the ellipsis
+}
+
+// The title of every dialog, Korean or English, has room in its caption: none ends in an ellipsis.
+TEST_F(FramePixels, EveryTitleHasRoomInItsCaptionInBothLanguages) {
+    int captions = 0;
+    for (const lanterna::Language language :
+         {lanterna::Language::Korean, lanterna::Language::English}) {
+        const lanterna::test::ScopedLanguage chosen(language);
+        for (const int id : ui::DialogTemplateIds()) {
+            CSkinDialog dialog(id);
+            ASSERT_FALSE(ui::RenderDialog(dialog).isNull()) << id;
+            if (!dialog.FrameStyleNow().caption || dialog.windowTitle().isEmpty()) {
+                continue;
+            }
+            ++captions;
+            const QRect title = dialog.FrameGeometryNow().TitleRect(dialog.FrameStyleNow());
+            EXPECT_LE(QFontMetrics(dialog.font()).horizontalAdvance(dialog.windowTitle()),
+                      title.width())
+                << lanterna::LanguageCode(language) << " " << id << " "
+                << dialog.windowTitle().toStdString();
+        }
+    }
+    EXPECT_GT(captions, 20);
 }
 
 TEST_F(FramePixels, TwiceTheDevicePixelRatioDoublesTheLinesAndTheGradientRows) {
