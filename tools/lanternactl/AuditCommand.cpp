@@ -77,7 +77,7 @@ int RunAudit(CliContext& context, CliArgs args) {
         auto notRead = nlohmann::ordered_json::array();
         for (const ReadTarget* target : unread) {
             notRead.push_back({{"address", target->report.address},
-                               {"outcome", OutcomeWord(target->report.outcome)},
+                               {"outcome", OutcomeKey(target->report.outcome)},
                                {"message", target->report.message}});
         }
         output["findings"] = list;

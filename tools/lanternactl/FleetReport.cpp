@@ -5,6 +5,7 @@
 #include <ostream>
 #include <sstream>
 
+#include "platform/UserLanguage.h"
 #include "tools/lanternactl/FileCommandSupport.h"
 #include "tools/lanternactl/TextSafety.h"
 
@@ -14,34 +15,56 @@ namespace {
 
 struct OutcomeEntry {
     Outcome outcome;
-    std::string_view word;
+    std::string_view english;
+    std::string_view korean;
     bool success;
 };
 
 // In the order of the summary line.
 constexpr std::array<OutcomeEntry, 17> kOutcomes = {{
-    {Outcome::kRead, "read", true},
-    {Outcome::kSet, "set", true},
-    {Outcome::kUnchanged, "unchanged", true},
-    {Outcome::kWouldSend, "would send", true},
-    {Outcome::kPasswordChanged, "password changed", true},
-    {Outcome::kAnswered, "answered", true},
-    {Outcome::kQueried, "queried", true},
-    {Outcome::kRefused, "refused", false},
-    {Outcome::kRefusedSome, "refused some settings", false},
-    {Outcome::kNotTaken, "did not take", false},
-    {Outcome::kNotAtAddress, "not at its address", false},
-    {Outcome::kNotAnswering, "not answering", false},
-    {Outcome::kNeedsPassword, "needs a password", false},
-    {Outcome::kPasswordRefused, "password refused", false},
-    {Outcome::kOtherProjector, "other projector", false},
-    {Outcome::kNotSupported, "not supported", false},
-    {Outcome::kFailed, "failed", false},
+    {Outcome::kRead, "read", "읽음", true},
+    {Outcome::kSet, "set", "설정됨", true},
+    {Outcome::kUnchanged, "unchanged", "변경 없음", true},
+    {Outcome::kWouldSend, "would send", "송신 예정", true},
+    {Outcome::kPasswordChanged, "password changed", "암호 변경됨", true},
+    {Outcome::kAnswered, "answered", "응답함", true},
+    {Outcome::kQueried, "queried", "조회됨", true},
+    {Outcome::kRefused, "refused", "거부됨", false},
+    {Outcome::kRefusedSome, "refused some settings", "일부 설정 거부됨", false},
+    {Outcome::kNotTaken, "did not take", "반영되지 않음", false},
+    {Outcome::kNotAtAddress, "not at its address", "주소에 없음", false},
+    {Outcome::kNotAnswering, "not answering", "응답 없음", false},
+    {Outcome::kNeedsPassword, "needs a password", "암호 필요", false},
+    {Outcome::kPasswordRefused, "password refused", "암호 틀림", false},
+    {Outcome::kOtherProjector, "other projector", "다른 프로젝터", false},
+    {Outcome::kNotSupported, "not supported", "지원되지 않음", false},
+    {Outcome::kFailed, "failed", "실패", false},
 }};
+
+// The words around the counts of the summary and the progress line: "30 targets: 28 set"
+// and "12/30 targets"; "대상 30대: 28대 설정됨" and "대상 12/30".
+struct CountPhrases {
+    std::string_view before;       // before the number of targets
+    std::string_view afterOne;     // after it, for one target
+    std::string_view afterMany;    // after it, for any other number
+    std::string_view countUnit;    // after the count of one outcome
+    std::string_view progressEnd;  // after "12/30"
+};
+
+constexpr CountPhrases kEnglishPhrases{"", " target: ", " targets: ", "", " targets"};
+constexpr CountPhrases kKoreanPhrases{"대상 ", "대: ", "대: ", "대", ""};
+
+const CountPhrases& Phrases() {
+    return UserLanguage() == Language::Korean ? kKoreanPhrases : kEnglishPhrases;
+}
 
 const OutcomeEntry& EntryOf(Outcome outcome) {
     return *std::find_if(kOutcomes.begin(), kOutcomes.end(),
                          [outcome](const OutcomeEntry& entry) { return entry.outcome == outcome; });
+}
+
+std::string_view WordIn(const OutcomeEntry& entry) {
+    return UserLanguage() == Language::Korean ? entry.korean : entry.english;
 }
 
 std::string MessageWithNotes(const TargetReport& report) {
@@ -55,7 +78,11 @@ std::string MessageWithNotes(const TargetReport& report) {
 }  // namespace
 
 std::string_view OutcomeWord(Outcome outcome) {
-    return EntryOf(outcome).word;
+    return WordIn(EntryOf(outcome));
+}
+
+std::string_view OutcomeKey(Outcome outcome) {
+    return EntryOf(outcome).english;
 }
 
 bool IsSuccess(Outcome outcome) {
@@ -63,8 +90,9 @@ bool IsSuccess(Outcome outcome) {
 }
 
 std::string SummaryLine(const std::vector<TargetReport>& reports) {
-    std::string line =
-        std::to_string(reports.size()) + (reports.size() == 1 ? " target: " : " targets: ");
+    const CountPhrases& phrases = Phrases();
+    std::string line = std::string(phrases.before) + std::to_string(reports.size()) +
+                       std::string(reports.size() == 1 ? phrases.afterOne : phrases.afterMany);
     bool first = true;
     for (const OutcomeEntry& entry : kOutcomes) {
         const auto count = std::count_if(reports.begin(), reports.end(), [&](const auto& report) {
@@ -73,7 +101,8 @@ std::string SummaryLine(const std::vector<TargetReport>& reports) {
         if (count == 0) {
             continue;
         }
-        line += (first ? "" : ", ") + std::to_string(count) + " " + std::string(entry.word);
+        line += (first ? "" : ", ") + std::to_string(count) + std::string(phrases.countUnit) + " " +
+                std::string(WordIn(entry));
         first = false;
     }
     return line;
@@ -83,12 +112,13 @@ std::function<void(std::size_t)> ProgressOnTerminal(CliContext& context, std::si
     if (!context.errIsTerminal || count == 0) {
         return nullptr;
     }
-    return [&context, count](std::size_t finished) {
+    return [&context, count, &phrases = Phrases()](std::size_t finished) {
         const std::lock_guard terminal(context.terminal->mutex);
         constexpr std::size_t kWidth = 30;
         const std::size_t filled = finished * kWidth / count;
         context.err << "\r[" << std::string(filled, '#') << std::string(kWidth - filled, '.')
-                    << "] " << finished << "/" << count << " targets" << std::flush;
+                    << "] " << phrases.before << finished << "/" << count << phrases.progressEnd
+                    << std::flush;
         context.terminal->progress = finished != count;
         if (finished == count) {
             context.err << "\n";
@@ -104,7 +134,7 @@ void PrintTable(std::ostream& out, const std::vector<std::vector<std::string>>& 
         for (std::size_t column = 0; column < row.size(); ++column) {
             escaped.push_back(TerminalText(row[column]));
             widths.resize(std::max(widths.size(), column + 1));
-            widths[column] = std::max(widths[column], escaped.back().size());
+            widths[column] = std::max(widths[column], TerminalColumns(escaped.back()));
         }
     }
     for (const auto& row : cells) {
@@ -112,7 +142,7 @@ void PrintTable(std::ostream& out, const std::vector<std::vector<std::string>>& 
         for (std::size_t column = 0; column < row.size(); ++column) {
             line += row[column];
             if (column + 1 < row.size()) {
-                line += std::string(widths[column] - row[column].size() + 2, ' ');
+                line += std::string(widths[column] - TerminalColumns(row[column]) + 2, ' ');
             }
         }
         while (!line.empty() && line.back() == ' ') {
@@ -132,7 +162,7 @@ int PrintReports(CliContext& context, const std::vector<TargetReport>& reports, 
             nlohmann::ordered_json object = nlohmann::ordered_json::object();
             object["address"] = report.address;
             object["name"] = report.name;
-            object["outcome"] = OutcomeWord(report.outcome);
+            object["outcome"] = OutcomeKey(report.outcome);
             object["ok"] = IsSuccess(report.outcome);
             object["message"] = report.message;
             object["notes"] = report.notes;

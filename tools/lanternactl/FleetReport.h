@@ -1,8 +1,9 @@
 #pragma once
 // What became of each target of a command, and how it is printed: one line per target in the
 // order given (address, name, outcome, message), then a summary line; or, with --json, one
-// array of objects with the same facts. The outcome words stand in one table here, so that
-// they can be translated in one place.
+// array of objects with the same facts. The outcome words stand in one table here, in English
+// and in Korean; the lines and the summary speak the user's language (platform/UserLanguage.h),
+// while --json keeps the English words whatever the language, so scripts can rely on them.
 
 #include <cstddef>
 #include <functional>
@@ -36,8 +37,10 @@ enum class Outcome {
     kFailed,
 };
 
-// The word of an outcome ("set", "refused some settings").
+// The word of an outcome in the user's language ("set", "refused some settings"; "설정됨").
 std::string_view OutcomeWord(Outcome outcome);
+// The English word, the same in every language: the value of "outcome" in --json.
+std::string_view OutcomeKey(Outcome outcome);
 // Whether the outcome counts as success for the exit status.
 bool IsSuccess(Outcome outcome);
 
@@ -53,20 +56,22 @@ struct TargetReport {
     nlohmann::ordered_json facts = nlohmann::ordered_json::object();
 };
 
-// "30 targets: 28 set, 1 refused some settings, 1 not answering".
+// "30 targets: 28 set, 1 refused some settings, 1 not answering"; in Korean
+// "대상 30대: 28대 설정됨, 1대 일부 설정 거부됨, 1대 응답 없음".
 std::string SummaryLine(const std::vector<TargetReport>& reports);
 
 // The lines and the summary, or the JSON array; returns kExitOk when every target succeeded,
 // else kExitFailed. Texts from projectors are escaped on the terminal.
 int PrintReports(CliContext& context, const std::vector<TargetReport>& reports, bool json);
 
-// Draws "[#####.....] 12/30 targets" on standard error as targets finish, when it is a
-// terminal (nothing otherwise); the line is ended when all have finished. For RunBounded.
+// Draws "[#####.....] 12/30 targets" ("[#####.....] 대상 12/30") on standard error as targets
+// finish, when it is a terminal (nothing otherwise); the line is ended when all have finished. For
+// RunBounded.
 std::function<void(std::size_t finished)> ProgressOnTerminal(CliContext& context,
                                                              std::size_t count);
 
 // Rows of texts as columns padded to their widest cell, two blanks apart (the last column not
-// padded). Every cell is escaped for the terminal.
+// padded), counted in terminal columns. Every cell is escaped for the terminal.
 void PrintTable(std::ostream& out, const std::vector<std::vector<std::string>>& rows);
 
 }  // namespace lanterna::cli

@@ -88,7 +88,7 @@ int RunInventory(CliContext& context, CliArgs args) {
             status = kExitFailed;
             if (json) {
                 array.push_back({{"address", result.report.address},
-                                 {"outcome", OutcomeWord(result.report.outcome)},
+                                 {"outcome", OutcomeKey(result.report.outcome)},
                                  {"message", result.report.message}});
             } else {
                 context.err << "lanternactl inventory: " << result.report.address << ": "

@@ -149,7 +149,7 @@ int RunPasswd(CliContext& context, CliArgs args) {
             Complain(context, TerminalText(reports[0].message));
             return kExitFailed;
         }
-        context.out << "password changed\n";
+        context.out << OutcomeWord(Outcome::kPasswordChanged) << "\n";
         return kExitOk;
     }
     RunBounded(

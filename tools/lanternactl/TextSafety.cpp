@@ -1,8 +1,10 @@
 #include "tools/lanternactl/TextSafety.h"
 
+#include <algorithm>
 #include <array>
 #include <cstdio>
 #include <ostream>
+#include <utility>
 
 #include "link/CommandLine.h"
 
@@ -51,7 +53,47 @@ std::size_t Utf8Sequence(std::string_view text, std::size_t pos, unsigned& codeP
     return codePoint < minimum || codePoint > 0x10FFFF || surrogate ? 0 : length;
 }
 
+// Whether a terminal gives the character two columns: Hangul, the CJK scripts and the
+// full-width forms.
+bool IsWide(unsigned codePoint) {
+    constexpr std::array<std::pair<unsigned, unsigned>, 10> kWide{{
+        {0x1100, 0x115F},
+        {0x2E80, 0x303E},
+        {0x3041, 0x33FF},
+        {0x3400, 0x4DBF},
+        {0x4E00, 0xA4CF},
+        {0xAC00, 0xD7A3},
+        {0xF900, 0xFAFF},
+        {0xFE30, 0xFE4F},
+        {0xFF00, 0xFF60},
+        {0xFFE0, 0xFFE6},
+    }};
+    if (codePoint >= 0x20000 && codePoint <= 0x3FFFD) {
+        return true;
+    }
+    return std::any_of(kWide.begin(), kWide.end(), [codePoint](const auto& range) {
+        return codePoint >= range.first && codePoint <= range.second;
+    });
+}
+
 }  // namespace
+
+std::size_t TerminalColumns(std::string_view text) {
+    std::size_t columns = 0;
+    std::size_t pos = 0;
+    while (pos < text.size()) {
+        unsigned codePoint = 0;
+        const std::size_t length = Utf8Sequence(text, pos, codePoint);
+        if (length == 0) {
+            ++columns;
+            ++pos;
+            continue;
+        }
+        columns += IsWide(codePoint) ? 2 : 1;
+        pos += length;
+    }
+    return columns;
+}
 
 std::string TerminalText(std::string_view text) {
     std::string out;

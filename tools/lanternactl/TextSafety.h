@@ -2,6 +2,7 @@
 // Text that crosses the command line's borders: values a projector sent, before they reach a
 // terminal, and words of the command line, before they reach a projector.
 
+#include <cstddef>
 #include <string>
 #include <string_view>
 
@@ -13,6 +14,10 @@ namespace lanterna::cli {
 // UTF-8 and the backslash itself are written as \xNN (the backslash as \\), so that nothing a
 // projector sends can move the cursor, retitle the window or otherwise drive the terminal.
 std::string TerminalText(std::string_view text);
+
+// The columns a terminal gives `text` (UTF-8, as TerminalText leaves it): two for a Hangul or
+// other East Asian wide character, one for any other character or stray byte.
+std::size_t TerminalColumns(std::string_view text);
 
 // Whether every word may travel in a command line (no control byte). When one may not, writes
 // "lanternactl COMMAND: 'WORD' holds a control byte; nothing was sent" and returns false.
