@@ -26,6 +26,14 @@ sim::SimulatorConfig Config(const std::string& address, const std::string& name,
     return config;
 }
 
+// These tests read the English outcome words and summaries: lanternactl is asked for English
+// (and the program's own language is English too, see CMakeLists.txt, so that the messages
+// taken from the string table here match the ones lanternactl prints).
+CliRun RunInEnglish(const std::vector<std::string>& args, CliSetup setup = {}) {
+    setup.environment.emplace("LANTERNA_LANG", "en");
+    return RunCli(args, setup);
+}
+
 // The blank-separated words of each output line.
 std::vector<std::vector<std::string>> Words(const std::string& out) {
     std::vector<std::vector<std::string>> lines;
@@ -71,7 +79,7 @@ TEST(FleetRead, EveryTargetInOrderWithItsOwnModuleTypeAndPassword) {
 
     // Nothing answers at .9: its line says so, the others are read all the same.
     const auto run =
-        RunCli({"read", "127.87.20.1-3", "127.87.20.9", "--passwords", book.path, "-j", "2"});
+        RunInEnglish({"read", "127.87.20.1-3", "127.87.20.9", "--passwords", book.path, "-j", "2"});
     EXPECT_EQ(run.status, 1) << run.err;
     const auto lines = Words(run.out);
     ASSERT_EQ(lines.size(), 5U) << run.out;
@@ -93,7 +101,7 @@ TEST(FleetRead, EveryTargetInOrderWithItsOwnModuleTypeAndPassword) {
     EXPECT_NE(std::find(log.begin(), log.end(), "NWWLSEC?"), log.end());
     EXPECT_EQ(std::find(log.begin(), log.end(), "NWWLCNF?"), log.end());
 
-    const auto json = RunCli({"read", "127.87.20.1-2", "--json"});
+    const auto json = RunInEnglish({"read", "127.87.20.1-2", "--json"});
     ASSERT_EQ(json.status, 0) << json.err;
     const auto array = nlohmann::json::parse(json.out);
     ASSERT_EQ(array.size(), 2U);
@@ -109,7 +117,7 @@ TEST(FleetRead, TypeGivenSkipsTheHelloAndATargetWithoutPasswordSaysWhy) {
     SimulatorConfig lockedConfig = Config("127.87.20.12", "ROOM-202");
     lockedConfig.password = "pw";
     CProjectorOnPort locked(lockedConfig);
-    const auto run = RunCli({"read", "127.87.20.11-12", "--type", "0"});
+    const auto run = RunInEnglish({"read", "127.87.20.11-12", "--type", "0"});
     EXPECT_EQ(run.status, 1);
     EXPECT_EQ(extended.projector->Counters().helloAnswered, 0U);
     EXPECT_EQ(locked.projector->Counters().helloAnswered, 0U);
@@ -125,15 +133,15 @@ TEST(FleetRead, TypeGivenSkipsTheHelloAndATargetWithoutPasswordSaysWhy) {
 TEST(FleetRead, PasswordBookMustBeTheOwnersAloneAndWellFormed) {
     CProjectorOnPort sim("127.87.20.21", "pw");
     const CTestFile open("fleet-book-open", "127.87.20.21 pw\n", 0644);
-    const auto refused = RunCli({"read", "127.87.20.21", "--passwords", open.path});
+    const auto refused = RunInEnglish({"read", "127.87.20.21", "--passwords", open.path});
     EXPECT_EQ(refused.status, 1);
     EXPECT_TRUE(Contains(refused.err, "others than its owner may read it")) << refused.err;
     const CTestFile bad("fleet-book-bad", "# fine\nprojector pw\n");
-    const auto malformed = RunCli({"read", "127.87.20.21", "--passwords", bad.path});
+    const auto malformed = RunInEnglish({"read", "127.87.20.21", "--passwords", bad.path});
     EXPECT_EQ(malformed.status, 1);
     EXPECT_TRUE(Contains(malformed.err, bad.path + ":2: not 'ADDRESS PASSWORD'")) << malformed.err;
     const CTestFile tooLong("fleet-book-long", "127.87.20.21 fifteen-bytes!!\n");
-    const auto longer = RunCli({"read", "127.87.20.21", "--passwords", tooLong.path});
+    const auto longer = RunInEnglish({"read", "127.87.20.21", "--passwords", tooLong.path});
     EXPECT_EQ(longer.status, 1);
     EXPECT_TRUE(Contains(longer.err, "is 15 bytes long; a projector takes at most 14"))
         << longer.err;
@@ -146,7 +154,7 @@ TEST(FleetRead, AllIsWhatTheSearchFindsWithItsModuleType) {
     setup.search = SearchTargets{
         .hello = {.address = "127.87.20.31", .port = kProjectorPort, .localPort = 0},
         .secondary = {.address = "127.87.20.31", .port = sim.projector->SecondaryPort()}};
-    const auto run = RunCli({"read", "--all"}, setup);
+    const auto run = RunInEnglish({"read", "--all"}, setup);
     ASSERT_EQ(run.status, 0) << run.err;
     EXPECT_TRUE(Contains(run.out, "127.87.20.31  LOBBY  read  wireless, type 22")) << run.out;
     EXPECT_TRUE(Contains(run.out, "1 target: 1 read\n")) << run.out;
@@ -167,7 +175,7 @@ TEST(FleetSet, DryRunPrintsTheLinesThenTheWriteIsReadBack) {
                                              "mailEvents1=lamp-replacement,no-signal"};
     std::vector<std::string> dry = change;
     dry.push_back("--dry-run");
-    const auto preview = RunCli(dry);
+    const auto preview = RunInEnglish(dry);
     ASSERT_EQ(preview.status, 0) << preview.err << preview.out;
     const std::string lines =
         "    NWSMTPACT ON\n    NWSMTPSRV 10.0.0.25\n    NWSMTPTO1 ops@example.org\n"
@@ -178,7 +186,7 @@ TEST(FleetSet, DryRunPrintsTheLinesThenTheWriteIsReadBack) {
     EXPECT_FALSE(HasSets(first.Log()));
     EXPECT_FALSE(HasSets(second.Log()));
 
-    const auto run = RunCli(change);
+    const auto run = RunInEnglish(change);
     ASSERT_EQ(run.status, 0) << run.out;
     EXPECT_TRUE(Contains(run.out, "ROOM-211  set  5 command lines sent; verified; ")) << run.out;
     EXPECT_TRUE(Contains(run.out, "2 targets: 2 set\n")) << run.out;
@@ -187,7 +195,7 @@ TEST(FleetSet, DryRunPrintsTheLinesThenTheWriteIsReadBack) {
     EXPECT_EQ(second.projector->Settings().mailEvents[0], (std::array<std::uint16_t, 2>{3, 0}));
 
     // Nothing differs any more.
-    const auto again = RunCli(change);
+    const auto again = RunInEnglish(change);
     EXPECT_EQ(again.status, 0);
     EXPECT_TRUE(Contains(again.out, "2 targets: 2 unchanged\n")) << again.out;
 }
@@ -228,7 +236,7 @@ TEST(FleetSet, RefusedBeforeAnythingIsSent) {
          "wepKey1= refused by the key in use (wepKeyId) must not be empty"},
     };
     for (const Case& c : cases) {
-        const auto run = RunCli(c.args);
+        const auto run = RunInEnglish(c.args);
         EXPECT_EQ(run.status, 1) << c.message;
         EXPECT_TRUE(Contains(run.err, c.message)) << run.err;
     }
@@ -243,7 +251,7 @@ TEST(FleetSet, RefusedBeforeAnythingIsSent) {
     partial.imType = 21;
     const std::string path = ::testing::TempDir() + "fleet-partial.ini";
     ASSERT_EQ(WriteSettingsFile(partial, path), 1);
-    const auto apply = RunCli({"apply", path, "127.87.22.1"});
+    const auto apply = RunInEnglish({"apply", path, "127.87.22.1"});
     std::remove(path.c_str());
     EXPECT_EQ(apply.status, 1);
     EXPECT_TRUE(Contains(apply.err, "ipAddress=0.0.0.0 refused by a static address is needed: " +
@@ -256,7 +264,8 @@ TEST(FleetSet, AnAddressTakenByAnotherTargetOrAnsweringAHelloNeedsForce) {
     CProjectorOnPort first(Config("127.87.23.1", "ROOM-231"));
     CProjectorOnPort second(Config("127.87.23.2", "ROOM-232"));
     CProjectorOnPort taken(Config("127.87.23.9", "ROOM-TAKEN"));
-    const auto both = RunCli({"set", "127.87.23.1-2", "ipAddress=10.20.0.5", "gateway=10.20.0.1"});
+    const auto both =
+        RunInEnglish({"set", "127.87.23.1-2", "ipAddress=10.20.0.5", "gateway=10.20.0.1"});
     EXPECT_EQ(both.status, 1);
     EXPECT_TRUE(Contains(both.out, "refused  ipAddress=10.20.0.5 refused by IsAddressUnique"))
         << both.out;
@@ -266,7 +275,7 @@ TEST(FleetSet, AnAddressTakenByAnotherTargetOrAnsweringAHelloNeedsForce) {
     routed.routes = {{"10.20.0.7", "127.87.23.9"}};
     const std::vector<std::string> move = {"set", "127.87.23.1", "ipAddress=10.20.0.7",
                                            "gateway=10.20.0.1"};
-    const auto answered = RunCli(move, routed);
+    const auto answered = RunInEnglish(move, routed);
     EXPECT_EQ(answered.status, 1);
     EXPECT_TRUE(Contains(answered.err,
                          "ipAddress=10.20.0.7 is taken: ROOM-TAKEN answers a hello "
@@ -277,7 +286,7 @@ TEST(FleetSet, AnAddressTakenByAnotherTargetOrAnsweringAHelloNeedsForce) {
 
     std::vector<std::string> forced = move;
     forced.push_back("--force");
-    const auto run = RunCli(forced, routed);
+    const auto run = RunInEnglish(forced, routed);
     EXPECT_EQ(run.status, 0) << run.err;
     EXPECT_EQ(first.Log().back(), "NWCNF OFF 10.20.0.7 255.255.255.0 10.20.0.1");
 }
@@ -301,7 +310,7 @@ TEST(FleetSet, NewAddressIsWaitedForAndReadBack) {
                                            "5"};
     const auto defaults = origin.projector->Settings();
 
-    const auto stale = RunCli(move, routed);
+    const auto stale = RunInEnglish(move, routed);
     EXPECT_EQ(stale.status, 1);
     EXPECT_TRUE(Contains(stale.err,
                          "did not take at 10.20.1.5: dhcp, ipAddress, subnetMask, "
@@ -312,7 +321,7 @@ TEST(FleetSet, NewAddressIsWaitedForAndReadBack) {
 
     origin.projector->SetSettings(defaults);
     ASSERT_TRUE(moved.projector->ApplySet("NWCNF", "OFF 10.20.1.5 255.255.255.0 10.20.1.1"));
-    const auto took = RunCli(move, routed);
+    const auto took = RunInEnglish(move, routed);
     EXPECT_EQ(took.status, 0) << took.err;
     EXPECT_TRUE(took.out.ends_with("verified at 10.20.1.5\n")) << took.out;
 
@@ -320,7 +329,7 @@ TEST(FleetSet, NewAddressIsWaitedForAndReadBack) {
     std::vector<std::string> nowhere = move;
     nowhere[2] = "ipAddress=10.20.1.6";
     nowhere.back() = "1";
-    const auto silent = RunCli(nowhere, routed);
+    const auto silent = RunInEnglish(nowhere, routed);
     EXPECT_EQ(silent.status, 1);
     EXPECT_TRUE(Contains(silent.err,
                          "no answer to a hello at 10.20.1.6 within 1 second of the "
@@ -331,7 +340,7 @@ TEST(FleetSet, NewAddressIsWaitedForAndReadBack) {
 TEST(FleetSet, ExtendedModuleIsResetThenReadBack) {
     CProjectorOnPort extended(Config("127.87.24.11", "LAB-WL3", 22, true));
     CProjectorOnPort basic(Config("127.87.24.12", "LAB-WL4", 21, true));
-    const auto run = RunCli({"set", "127.87.24.11-12", "essid=HALL-LAN", "--settle", "5"});
+    const auto run = RunInEnglish({"set", "127.87.24.11-12", "essid=HALL-LAN", "--settle", "5"});
     ASSERT_EQ(run.status, 0) << run.out;
     EXPECT_EQ(extended.projector->Counters().resets, 1U);
     EXPECT_EQ(basic.projector->Counters().resets, 0U);
@@ -357,19 +366,19 @@ TEST(FleetApply, TemplateKeepsEachProjectorsOwnNameAndAddress) {
     const std::string path = ::testing::TempDir() + "fleet-site.ini";
     ASSERT_EQ(WriteSettingsFile(site, path), 1);
 
-    const auto preview = RunCli({"apply", "--template", path, "127.87.25.1-2", "--dry-run"});
+    const auto preview = RunInEnglish({"apply", "--template", path, "127.87.25.1-2", "--dry-run"});
     ASSERT_EQ(preview.status, 0) << preview.out;
     EXPECT_TRUE(Contains(preview.out,
                          "ROOM-251  would send  2 command lines\n"
                          "    NWCNAME site\n    NWDNS 10.0.0.53 0.0.0.0\n"))
         << preview.out;
-    const auto run = RunCli({"apply", "--template", path, "127.87.25.1-2"});
+    const auto run = RunInEnglish({"apply", "--template", path, "127.87.25.1-2"});
     EXPECT_EQ(run.status, 0) << run.out;
     EXPECT_TRUE(Contains(run.out, "2 targets: 2 set\n")) << run.out;
     EXPECT_EQ(second.projector->Settings().name, "ROOM-252");
     EXPECT_EQ(second.projector->Settings().wired.ipAddress, (Octets{127, 87, 25, 2}));
     EXPECT_EQ(second.projector->Settings().community, "site");
-    const auto again = RunCli({"apply", "--template", path, "127.87.25.1-2"});
+    const auto again = RunInEnglish({"apply", "--template", path, "127.87.25.1-2"});
     EXPECT_TRUE(Contains(again.out, "2 targets: 2 unchanged\n")) << again.out;
 
     // Wireless settings meet a wired projector: refused, not silently left out.
@@ -377,7 +386,7 @@ TEST(FleetApply, TemplateKeepsEachProjectorsOwnNameAndAddress) {
     site.essidSet = 1;
     CopyText(site.essid, "SITE-LAN");
     ASSERT_EQ(WriteSettingsFile(site, path), 1);
-    const auto wireless = RunCli({"apply", "--template", path, "127.87.25.1"});
+    const auto wireless = RunInEnglish({"apply", "--template", path, "127.87.25.1"});
     std::remove(path.c_str());
     EXPECT_EQ(wireless.status, 1);
     EXPECT_TRUE(Contains(wireless.err, "essid is a wireless LAN setting")) << wireless.err;
@@ -398,7 +407,7 @@ TEST(FleetApply, WholeFileToSeveralGoesToItsOwnProjectorOnly) {
     CopyText(saved.community, "room");
     const std::string path = ::testing::TempDir() + "fleet-own.ini";
     ASSERT_EQ(WriteSettingsFile(saved, path), 1);
-    const auto run = RunCli({"apply", path, "127.87.25.11-12", "--no-verify"});
+    const auto run = RunInEnglish({"apply", path, "127.87.25.11-12", "--no-verify"});
     std::remove(path.c_str());
     EXPECT_EQ(run.status, 1);
     EXPECT_TRUE(Contains(run.out, "127.87.25.11  ROOM-2511  set  ")) << run.out;
@@ -417,7 +426,7 @@ TEST(FleetPasswd, OnePasswordForAllFromFilesAndAFirstOne) {
     // The projector without a password is named with none: its first one is set.
     const CTestFile book("fleet-passwd-book", "127.87.26.1\n127.87.26.2 old\n");
     const CTestFile fresh("fleet-passwd-new", "new-pw\n");
-    const auto run = RunCli(
+    const auto run = RunInEnglish(
         {"passwd", "127.87.26.1-2", "--passwords", book.path, "--new-password-file", fresh.path});
     EXPECT_EQ(run.status, 0) << run.out << run.err;
     EXPECT_TRUE(Contains(run.out, "127.87.26.2  ROOM-262  password changed"))
@@ -427,7 +436,7 @@ TEST(FleetPasswd, OnePasswordForAllFromFilesAndAFirstOne) {
     EXPECT_EQ(locked.projector->Settings().password, "new-pw");
 
     const CTestFile tooLong("fleet-passwd-long", "fifteen-bytes!!\n");
-    const auto longer = RunCli(
+    const auto longer = RunInEnglish(
         {"passwd", "127.87.26.1-2", "--passwords", book.path, "--new-password-file", tooLong.path});
     EXPECT_EQ(longer.status, 1);
     EXPECT_TRUE(
@@ -438,11 +447,11 @@ TEST(FleetPasswd, OnePasswordForAllFromFilesAndAFirstOne) {
 TEST(FleetQueryAndProbe, LinesPerTarget) {
     CProjectorOnPort first(Config("127.87.27.1", "ROOM-271"));
     CProjectorOnPort second(Config("127.87.27.2", "LAB-WL5", 22, true));
-    const auto query = RunCli({"query", "127.87.27.1-2", "NWPNAME", "NWIF"});
+    const auto query = RunInEnglish({"query", "127.87.27.1-2", "NWPNAME", "NWIF"});
     EXPECT_EQ(query.status, 0) << query.out;
     EXPECT_TRUE(Contains(query.out, "127.87.27.2  -  queried  NWPNAME=LAB-WL5 NWIF=1\n"))
         << query.out;
-    const auto probe = RunCli({"probe", "127.87.27.1-2", "--json"});
+    const auto probe = RunInEnglish({"probe", "127.87.27.1-2", "--json"});
     EXPECT_EQ(probe.status, 0) << probe.out;
     const auto array = nlohmann::json::parse(probe.out);
     ASSERT_EQ(array.size(), 2U);
@@ -474,7 +483,8 @@ TEST(FleetInventoryAndAudit, RowsAndFindings) {
                                           "127.87.28.1 03 PROJ-LAN"));
     const CTestFile book("fleet-audit-book", "127.87.28.1 pw\n");
 
-    const auto csv = RunCli({"inventory", "127.87.28.1-4", "--csv", "--passwords", book.path});
+    const auto csv =
+        RunInEnglish({"inventory", "127.87.28.1-4", "--csv", "--passwords", book.path});
     ASSERT_EQ(csv.status, 0) << csv.err;
     std::vector<std::string> rows;
     std::istringstream lines(csv.out);
@@ -494,7 +504,7 @@ TEST(FleetInventoryAndAudit, RowsAndFindings) {
     EXPECT_TRUE(rows[3].ends_with(",public,PROJ-LAN,WEP,none")) << rows[3];
     EXPECT_TRUE(rows[4].ends_with(",public,PROJ-LAN,\"none, ad hoc\",none")) << rows[4];
 
-    const auto audit = RunCli({"audit", "127.87.28.1-4", "--json", "--passwords", book.path});
+    const auto audit = RunInEnglish({"audit", "127.87.28.1-4", "--json", "--passwords", book.path});
     EXPECT_EQ(audit.status, 1) << "warnings and worse fail";
     const auto report = nlohmann::json::parse(audit.out);
     std::multiset<std::pair<std::string, std::string>> found;
@@ -518,7 +528,7 @@ TEST(FleetInventoryAndAudit, RowsAndFindings) {
         << audit.out;
 
     // The guarded projector alone has nothing to report.
-    const auto clean = RunCli({"audit", "127.87.28.1", "--passwords", book.path});
+    const auto clean = RunInEnglish({"audit", "127.87.28.1", "--passwords", book.path});
     EXPECT_EQ(clean.status, 0) << clean.out;
     EXPECT_EQ(clean.out,
               "ADDRESS  NAME  SEVERITY  FINDING  DETAIL\n"

@@ -1,14 +1,18 @@
-// lanternactl speaks the language its environment asks for: outcome lines and errors from the
-// string table in Korean or English, the usage text in English either way.
+// lanternactl speaks the language its environment asks for: outcome lines, summaries and errors
+// from the string table in Korean or English, the usage text in English either way, --json's
+// outcome words in English always.
 #include <gtest/gtest.h>
 
 #include <map>
+#include <sstream>
 #include <string>
 
 #include "resources/StringTable.h"
 #include "tests/support/cli/CliHarness.h"
 #include "tests/support/files/TempFolder.h"
 #include "tests/support/language/LanguageTestSupport.h"
+#include "tools/lanternactl/FleetReport.h"
+#include "tools/lanternactl/TextSafety.h"
 
 namespace lanterna::cli {
 namespace {
@@ -49,6 +53,54 @@ TEST(Language, ErrorsFollowTheEnvironmentAndTheUsageStaysEnglish) {
     const test::CliRun koreanHelp = RunCli({"--help"});
     EXPECT_EQ(englishHelp.out, koreanHelp.out);
     EXPECT_EQ(test::KoreanScriptCharacter(koreanHelp.out), 0u);
+}
+
+// Two addresses routed nowhere: nothing is sent, both count as not answering.
+TEST(Language, OutcomeLinesSummaryAndProgressFollowTheLanguageAndJsonKeepsItsWords) {
+    const test::ScopedLanguage restored(UserLanguage());
+    const struct {
+        const char* language;
+        std::string lines;
+        std::string progressEnd;
+    } cases[] = {
+        {"en",
+         "10.9.0.1  -  not answering  Could not connect to the projector.\n"
+         "10.9.0.2  -  not answering  Could not connect to the projector.\n"
+         "2 targets: 2 not answering\n",
+         "] 2/2 targets\n"},
+        {"ko",
+         "10.9.0.1  -  응답 없음  프로젝터 연결에 실패했습니다.\n"
+         "10.9.0.2  -  응답 없음  프로젝터 연결에 실패했습니다.\n"
+         "대상 2대: 2대 응답 없음\n",
+         "] 대상 2/2\n"},
+    };
+    for (const auto& c : cases) {
+        test::CliSetup setup;
+        setup.environment = {{"LANTERNA_LANG", c.language}};
+        setup.errIsTerminal = true;
+        const test::CliRun run = RunCli({"read", "10.9.0.1-2", "--type", "21"}, setup);
+        EXPECT_EQ(run.status, kExitFailed);
+        EXPECT_EQ(run.out, c.lines) << c.language;
+        EXPECT_TRUE(run.err.ends_with(c.progressEnd)) << run.err;
+
+        setup.errIsTerminal = false;
+        const test::CliRun json = RunCli({"read", "10.9.0.1-2", "--type", "21", "--json"}, setup);
+        EXPECT_NE(json.out.find("\"outcome\": \"not answering\""), std::string::npos) << json.out;
+    }
+}
+
+// Columns line up on a terminal, where a Hangul character takes two columns.
+TEST(Language, TableColumnsCountTerminalColumns) {
+    std::ostringstream out;
+    PrintTable(out,
+               {{"127.0.0.1", "설정됨", "ok"}, {"127.0.0.12", "read", "-"}, {"a\x1b", "", ""}});
+    EXPECT_EQ(out.str(),
+              "127.0.0.1   설정됨  ok\n"
+              "127.0.0.12  read    -\n"
+              "a\\x1b\n");
+    EXPECT_EQ(TerminalColumns("ROOM-201"), 8u);
+    EXPECT_EQ(TerminalColumns("응답 없음"), 9u);
+    EXPECT_EQ(TerminalColumns("\xff\xfe"), 2u);  // stray bytes: one column each
 }
 
 }  // namespace
