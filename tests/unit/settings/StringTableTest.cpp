@@ -161,13 +161,6 @@ TEST(StringTable, EnglishFiltersKeepTheirPatterns) {
     }
 }
 
-TEST(StringTable, LoadStringFollowsTheUserLanguage) {
-    const test::ScopedLanguage english(Language::English);
-    EXPECT_EQ(LoadString(kStringBadIpAddress),
-              "The IP address cannot be used. Enter a usable IP address.");
-    EXPECT_EQ(LoadString(kStringCreateButton, Language::Korean), "작성");
-}
-
 // ---- lookup ---------------------------------------------------------------------------------
 
 TEST(StringTable, UnknownIdsGiveAnEmptyZeroTerminatedText) {
