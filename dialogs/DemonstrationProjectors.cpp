@@ -21,11 +21,11 @@ struct Demonstration {
 };
 
 constexpr std::array<Demonstration, kDemonstrationProjectorCount> kDemonstrations{{
-    {"EB-HALL-1F", "00A0B0C0D064", 0, 21, true, false, true, false},
-    {"EB-ROOM-201", "00A0B0C0D065", 1, 22, false, false, true, false},
-    {"EB-ROOM-202", "00A0B0C0D066", 2, 30, true, false, false, true},
-    {"EB-LAB-WL1", "00A0B0C0D067", 0, 22, true, true, true, false},
-    {"EB-LAB-WL2", "00A0B0C0D068", 1, 30, false, true, false, true},
+    {"HALL-1F", "00A0B0C0D064", 0, 21, true, false, true, false},
+    {"ROOM-201", "00A0B0C0D065", 1, 22, false, false, true, false},
+    {"ROOM-202", "00A0B0C0D066", 2, 30, true, false, false, true},
+    {"LAB-WL1", "00A0B0C0D067", 0, 22, true, true, true, false},
+    {"LAB-WL2", "00A0B0C0D068", 1, 30, false, true, false, true},
 }};
 
 constexpr Octets Address(std::uint8_t last) {

@@ -23,7 +23,7 @@ TEST(IsProjectorName, EdgeCases) {
     EXPECT_EQ(IsProjectorName("1-2"), 1);
     EXPECT_EQ(IsProjectorName(Repeat('A', 15)), 1);
     EXPECT_EQ(IsProjectorName(Repeat('A', 16)), 0);
-    EXPECT_EQ(IsProjectorName("EMP_1"), 0);
+    EXPECT_EQ(IsProjectorName("PJ_1"), 0);
     EXPECT_EQ(IsProjectorName(""), 0);
 }
 
