@@ -2,8 +2,12 @@
 
 #include <QApplication>
 #include <QWidget>
+#include <iostream>
+#include <optional>
 
 #include "app/CommandLine.h"
+#include "app/LaunchOptions.h"
+#include "app/PlatformStartGuard.h"
 #include "app/SingleInstance.h"
 #include "dialogs/MessageDialog.h"
 #include "resources/StringTable.h"
@@ -108,7 +112,22 @@ bool CApplication::IsInstanceHeld() const {
 }
 
 int RunLanterna(int argc, char** argv, const std::function<int(CApplication&)>& runMainWindow) {
+    switch (ChooseLaunchAction(argc, argv, &ProcessLaunchEnvironment)) {
+        case LaunchAction::kPrintHelp:
+            std::cout << LaunchHelpText() << std::flush;
+            return 0;
+        case LaunchAction::kPrintVersion:
+            std::cout << LaunchVersionText() << std::flush;
+            return 0;
+        case LaunchAction::kNoDisplay:
+            std::cerr << NoDisplayLine() << std::endl;
+            return 1;
+        case LaunchAction::kRunWindow:
+            break;
+    }
+    std::optional<CPlatformStartGuard> guard(std::in_place);
     QApplication qtApplication(argc, argv);
+    guard.reset();
     CApplication application(argc, argv);
     if (application.InitInstance()) {
         application.RunMainWindow(runMainWindow);

@@ -97,7 +97,9 @@ class CApplication : public QObject {
     bool exited_ = false;
 };
 
-// The whole program around its main window: creates the Qt application and the application
+// The whole program around its main window: prints the help or the version, or the no-display
+// line (exit status 1), without starting the toolkit when the command line or the environment
+// asks for that (LaunchOptions.h); otherwise creates the Qt application and the application
 // object, runs start-up, `runMainWindow` when start-up allows, and exit; returns the exit code.
 int RunLanterna(int argc, char** argv, const std::function<int(CApplication&)>& runMainWindow);
 

@@ -1,5 +1,6 @@
 // lanterna: finds the video projectors on the local network and sets up their network
-// interface. "/debug" lists demonstration projectors and simulates every link.
+// interface. "/debug" lists demonstration projectors and simulates every link; --help and
+// --version print without a display.
 #include "app/Application.h"
 #include "app/MainWindowRun.h"
 
