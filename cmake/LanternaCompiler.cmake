@@ -15,7 +15,14 @@ if(NOT CMAKE_BUILD_TYPE AND NOT CMAKE_CONFIGURATION_TYPES)
     set(CMAKE_BUILD_TYPE RelWithDebInfo CACHE STRING "Build type" FORCE)
 endif()
 
-add_compile_options(-Wall -Wextra -Werror)
+# Warnings are errors in the project's own builds (scripts/build, the sanitizer and fuzz scripts,
+# CI turn this on); a packager's or user's plain build keeps them warnings, so that a compiler's
+# false warning cannot stop it.
+option(LANTERNA_WERROR "Treat compiler warnings as errors" OFF)
+add_compile_options(-Wall -Wextra)
+if(LANTERNA_WERROR)
+    add_compile_options(-Werror)
+endif()
 
 # LANTERNA_SANITIZE takes a comma-separated list for -fsanitize=, e.g. "address,undefined" or "thread".
 set(LANTERNA_SANITIZE "" CACHE STRING "Sanitizers to build with (address,undefined | thread)")
