@@ -5,7 +5,8 @@
 #include "app/MainWindowRun.h"
 
 int main(int argc, char** argv) {
-    return lanterna::RunLanterna(argc, argv, [](lanterna::CApplication& application) {
-        return lanterna::RunMainWindow(application);
+    const lanterna::MainWindowOptions options;
+    return lanterna::RunLanterna(argc, argv, [&options](lanterna::CApplication& application) {
+        return lanterna::RunMainWindow(application, options);
     });
 }

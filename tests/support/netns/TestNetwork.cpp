@@ -125,10 +125,7 @@ bool CTestNetwork::Create() {
 bool CTestNetwork::AddHost(const std::string& host, const std::vector<std::string>& addresses) {
     const std::string sw = Namespace("sw");
     const std::string netns = Namespace(host);
-    // Appended rather than `"v" + std::to_string(...)`: GCC 12 at -O3 warns falsely (-Wrestrict)
-    // about the inlined concatenation of a literal and a temporary.
-    std::string port = "v";
-    port += std::to_string(++hosts);
+    const std::string port = "v" + std::to_string(++hosts);
     if (!Ip({"netns", "add", netns})) {
         return false;
     }
