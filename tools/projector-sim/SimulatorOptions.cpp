@@ -193,6 +193,7 @@ const std::map<std::string_view, ValueHandler>& ValueOptions() {
 const std::map<std::string_view, FlagHandler>& FlagOptions() {
     static const std::map<std::string_view, FlagHandler> handlers{
         {"--help", [](SimulatorOptions& o) { o.help = true; }},
+        {"--version", [](SimulatorOptions& o) { o.version = true; }},
         {"--wireless", [](SimulatorOptions& o) { o.config.wireless = true; }},
         {"--broadcast", [](SimulatorOptions& o) { o.config.receiveBroadcasts = true; }},
         {"--no-hello", [](SimulatorOptions& o) { o.config.discovery.answerHello = false; }},
@@ -327,6 +328,7 @@ Other:
   --log FILE               append every command line received to FILE
   --lifetime SECONDS       stop after SECONDS
   --help                   show this text
+  --version                print the version
 
 Exit status: 0 after a signal or the lifetime, 1 when a socket cannot be bound, 2 bad
 command line.

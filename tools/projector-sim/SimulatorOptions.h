@@ -19,6 +19,7 @@ struct SimulatorOptions {
     int count = 1;           // projectors on consecutive addresses from config.address
     std::optional<std::chrono::seconds> lifetime;
     bool help = false;
+    bool version = false;
 };
 
 struct OptionsResult {

@@ -83,6 +83,10 @@ int main(int argc, char** argv) {
         std::cout << lanterna::sim::UsageText();
         return 0;
     }
+    if (options.version) {
+        std::cout << "lanterna-projector-sim " << LANTERNA_VERSION << "\n";
+        return 0;
+    }
 
     RaiseDescriptorLimit();
     const sigset_t signals = BlockStopSignals();
