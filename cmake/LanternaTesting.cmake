@@ -22,3 +22,21 @@ function(lanterna_add_test)
     endif()
     set_tests_properties(${T_NAME} PROPERTIES ENVIRONMENT "${T_ENVIRONMENT}")
 endfunction()
+
+# lanterna_add_script_test(NAME <name> SCRIPT <file> [ARGS <args...>] [DEPENDS <targets...>]
+#                          [LABELS <labels...>] [TIMEOUT <seconds>])
+# Registers a bash script as one test. A target of the test's name builds the programs the
+# script runs, so that a test is built by its name like the GoogleTest ones.
+function(lanterna_add_script_test)
+    cmake_parse_arguments(T "" "NAME;SCRIPT;TIMEOUT" "ARGS;DEPENDS;LABELS" ${ARGN})
+    add_custom_target(${T_NAME})
+    if(T_DEPENDS)
+        add_dependencies(${T_NAME} ${T_DEPENDS})
+    endif()
+    add_test(NAME ${T_NAME} COMMAND bash ${T_SCRIPT} ${T_ARGS})
+    if(NOT T_TIMEOUT)
+        set(T_TIMEOUT 120)
+    endif()
+    set_tests_properties(${T_NAME} PROPERTIES TIMEOUT ${T_TIMEOUT} LABELS "${T_LABELS}"
+                                              SKIP_RETURN_CODE 77)
+endfunction()
