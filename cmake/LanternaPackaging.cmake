@@ -1,0 +1,61 @@
+# What an installation holds beside the programs (app/ and tools/ install those): the manual
+# pages, the bash completion of lanternactl and the AppStream metadata; and the Debian package
+# that `cpack -G DEB` makes of it all.
+include(GNUInstallDirs)
+
+# Manual pages carry the project's version; installed compressed, as Debian has them.
+set(LANTERNA_MAN_DIR ${PROJECT_BINARY_DIR}/man)
+set(manual_pages lanternactl lanterna-projector-sim)
+if(LANTERNA_WITH_UI)
+    list(APPEND manual_pages lanterna)
+endif()
+set(compressed_pages "")
+foreach(page IN LISTS manual_pages)
+    configure_file(${PROJECT_SOURCE_DIR}/docs/man/${page}.1 ${LANTERNA_MAN_DIR}/${page}.1 @ONLY)
+    add_custom_command(OUTPUT ${LANTERNA_MAN_DIR}/${page}.1.gz
+        COMMAND gzip -9 -n -k -f ${LANTERNA_MAN_DIR}/${page}.1
+        DEPENDS ${LANTERNA_MAN_DIR}/${page}.1
+        COMMENT "Manual page ${page}(1)")
+    list(APPEND compressed_pages ${LANTERNA_MAN_DIR}/${page}.1.gz)
+endforeach()
+add_custom_target(lanterna-manual-pages ALL DEPENDS ${compressed_pages})
+install(FILES ${compressed_pages} DESTINATION ${CMAKE_INSTALL_MANDIR}/man1)
+
+install(FILES ${PROJECT_SOURCE_DIR}/resources/completion/lanternactl.bash
+        DESTINATION ${CMAKE_INSTALL_DATADIR}/bash-completion/completions RENAME lanternactl)
+
+if(LANTERNA_WITH_UI)
+    set(LANTERNA_APPSTREAM_ID org.lanterna.lanterna)
+    set(LANTERNA_METAINFO ${PROJECT_BINARY_DIR}/${LANTERNA_APPSTREAM_ID}.metainfo.xml)
+    configure_file(${PROJECT_SOURCE_DIR}/resources/desktop/lanterna.metainfo.xml.in
+                   ${LANTERNA_METAINFO} @ONLY)
+    install(FILES ${LANTERNA_METAINFO} DESTINATION ${CMAKE_INSTALL_DATADIR}/metainfo)
+endif()
+
+# The Debian package: lanterna_VERSION_ARCH.deb, its dependencies computed from the programs.
+set(LANTERNA_PACKAGE_MAINTAINER "Lanterna developers <lanterna@example.org>"
+    CACHE STRING "Maintainer field of the Debian package (Name <address>)")
+set(CPACK_GENERATOR DEB)
+set(CPACK_PACKAGE_NAME lanterna)
+set(CPACK_PACKAGE_VENDOR "The Lanterna developers")
+set(CPACK_PACKAGE_CONTACT "${LANTERNA_PACKAGE_MAINTAINER}")
+set(CPACK_PACKAGE_VERSION ${PROJECT_VERSION})
+set(CPACK_PACKAGE_DESCRIPTION_SUMMARY "${PROJECT_DESCRIPTION}")
+set(CPACK_PACKAGE_DESCRIPTION
+    "Lanterna finds the video projectors on a local network and sets up their network
+interface: the wired LAN (name, DHCP, addresses, DNS and WINS servers), mail
+notification, SNMP traps, the wireless LAN and the projector password. It saves
+and applies settings files and writes enciphered network configuration files.
+.
+The package holds the desktop program (lanterna), its command-line companion for
+one projector or many at once (lanternactl), and a simulator of projector network
+modules for trying both without projectors (lanterna-projector-sim).")
+set(CPACK_PACKAGING_INSTALL_PREFIX /usr)
+set(CPACK_STRIP_FILES ON)
+set(CPACK_DEBIAN_FILE_NAME DEB-DEFAULT)
+set(CPACK_DEBIAN_PACKAGE_MAINTAINER "${LANTERNA_PACKAGE_MAINTAINER}")
+set(CPACK_DEBIAN_PACKAGE_SECTION net)
+set(CPACK_DEBIAN_PACKAGE_PRIORITY optional)
+set(CPACK_DEBIAN_PACKAGE_SHLIBDEPS ON)
+set(CPACK_DEBIAN_PACKAGE_CONTROL_STRICT_PERMISSION ON)
+include(CPack)

@@ -1,0 +1,128 @@
+#!/usr/bin/env bash
+# Compares the commands, options and set fields of the manual pages with the programs' own
+# --help, so that neither drifts from the other.
+#   check-manual-pages.sh MAN_DIR LANTERNACTL SIMULATOR [LANTERNA]
+# MAN_DIR holds the configured pages (lanternactl.1, ...); LANTERNA is left out of a build
+# without the window.
+set -uo pipefail
+man_dir=$1 lanternactl=$2 simulator=$3 window=${4:-}
+export LANTERNA_LANG=en
+failures=0
+
+# Each program runs in a network namespace of its own when the system allows one (as root, or
+# through a user namespace), so that a command that stopped honouring --help reaches no
+# network.
+isolation=()
+if unshare -rn true 2>/dev/null; then
+    isolation=(unshare -rn)
+fi
+isolated() {
+    "${isolation[@]}" "$@"
+}
+
+# Roff source as plain text: font changes dropped, "\-" as "-", "\e" as "\".
+plain() {
+    sed -e 's/\\f[BIRP]//g' -e 's/\\-/-/g' -e 's/\\e/\\/g' "$1"
+}
+
+# The lines of section $2 of page $1, up to the next .SH.
+section() {
+    plain "$1" | awk -v name="$2" '
+        /^\.SH / { title = $0; sub(/^\.SH +"?/, "", title); sub(/"$/, "", title)
+                   inside = (title == name); next }
+        inside'
+}
+
+# The option words (-x, --word, /word) of the lines on standard input, one per line, sorted.
+option_words() {
+    tr ' ,|"[]()' '\n' | grep -E '^(--?[a-z][a-z0-9-]*|/[a-z]+)$' | sort -u
+}
+
+# The tags of the .TP entries on standard input.
+tags() {
+    awk 'after_tp { print; after_tp = 0; next } /^\.TP/ { after_tp = 1 }'
+}
+
+# Option words of a --help text on standard input: the lines that begin with two spaces and
+# an option, up to the first run of two spaces after it (where a description may begin).
+help_options() {
+    grep -E '^  [-/]' | sed -E 's/^  //; s/  .*//' | option_words
+}
+
+# Reports a difference between two sorted lists.
+compare() {
+    local what=$1 from_help=$2 from_page=$3
+    if [[ "$from_help" != "$from_page" ]]; then
+        echo "FAIL: $what differ (< --help, > manual page):"
+        diff <(echo "$from_help") <(echo "$from_page") | grep '^[<>]'
+        failures=$((failures + 1))
+    else
+        echo "ok: $what ($(echo "$from_help" | grep -c .))"
+    fi
+}
+
+without_help() {
+    grep -vxE -- '--help|-h' || true
+}
+
+# ---- lanterna-projector-sim and lanterna: one list of options each
+compare "lanterna-projector-sim options" \
+    "$(isolated "$simulator" --help | help_options)" \
+    "$(section "$man_dir/lanterna-projector-sim.1" OPTIONS | tags | option_words)"
+if [[ -n "$window" ]]; then
+    compare "lanterna options" \
+        "$(isolated env -u DISPLAY -u WAYLAND_DISPLAY "$window" --help | help_options)" \
+        "$(section "$man_dir/lanterna.1" OPTIONS | tags | option_words)"
+fi
+
+# ---- lanternactl: its commands, each command's options, every option, the fields of set
+page=$man_dir/lanternactl.1
+help_commands=$(isolated "$lanternactl" --help |
+    awk '/^Commands:/ { inside = 1; next } /^$/ { inside = 0 } inside && /^  [a-z]/ { print $1 }' |
+    sort)
+page_commands=$(section "$page" COMMANDS |
+    awk '/^\.SS / { sub(/^\.SS +"?/, ""); print $1 }' | sort)
+compare "lanternactl commands" "$help_commands" "$page_commands"
+
+all_options=""
+for command in $help_commands; do
+    from_help=$(isolated "$lanternactl" "$command" --help | help_options | without_help)
+    # In the page: the .BR/.B lines after the command's "Options:" line.
+    from_page=$(section "$page" COMMANDS | awk -v name="$command" '
+        /^\.SS / { title = $0; sub(/^\.SS +"?/, "", title); split(title, words, " ")
+                   inside = (words[1] == name); listing = 0; next }
+        inside && /^Options:/ { listing = 1; next }
+        inside && listing && /^\.BR? / { print; next }
+        { listing = 0 }' | option_words | without_help)
+    compare "lanternactl $command options" "$from_help" "$from_page"
+    all_options+=$'\n'$from_help
+done
+compare "lanternactl options described" \
+    "$(echo "$all_options" | grep . | sort -u)" \
+    "$(section "$page" OPTIONS | tags | option_words | without_help | grep -vx -- '--version')"
+
+compare "lanternactl set fields" \
+    "$(isolated "$lanternactl" set --help |
+        awk '/^Fields/ { inside = 1; next } /^$/ { inside = 0 } inside && /^  [A-Za-z]/ { print $1 }' |
+        sort)" \
+    "$(section "$page" FIELDS | tags | sed 's/\[[^]]*\]//g' | tr ' ,"' '\n' |
+        grep -E '^[a-z][A-Za-z0-9]*$' | sort -u)"
+
+# ---- every page carries the project's version and renders without warnings
+for name in lanterna lanternactl lanterna-projector-sim; do
+    [[ -f "$man_dir/$name.1" ]] || continue
+    if grep -q '@VERSION@' "$man_dir/$name.1"; then
+        echo "FAIL: $name.1 was not configured with the version"
+        failures=$((failures + 1))
+    fi
+done
+version=$(isolated "$lanternactl" --version)
+if ! grep -q "\"Lanterna ${version#lanternactl }\"" "$page"; then
+    echo "FAIL: lanternactl.1 does not name version ${version#lanternactl }"
+    failures=$((failures + 1))
+fi
+
+if ((failures > 0)); then
+    echo "$failures difference(s)"
+    exit 1
+fi
