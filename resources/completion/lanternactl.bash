@@ -23,7 +23,7 @@ _lanternactl_options() {
         inventory) echo "$targets $passwords --type --csv --json" ;;
         set) echo "$targets $passwords --type --json $writing" ;;
         apply) echo "--template $targets $passwords --type --json $writing" ;;
-        passwd) echo "$targets $passwords --new-password-file --json" ;;
+        passwd) echo "$targets $passwords --new-password-file --type --json" ;;
     esac
     echo "--help"
 }
