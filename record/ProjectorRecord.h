@@ -31,6 +31,8 @@ inline constexpr std::uint8_t kImTypeExtendedWireless = 22;  // NWWLCNFS, NWWLSE
 inline constexpr std::uint8_t kImTypeRejected = 20;          // never admitted to the list
 
 // Zero-filled on creation; trivially copyable, so a record can be saved and restored whole.
+// Records are compared with ==, field by field: the padding between fields is no part of the
+// value and may differ between equal records.
 struct ProjectorRecord {
     std::int32_t origin = 0;
     std::int32_t writeAll = 0;
@@ -112,6 +114,8 @@ struct ProjectorRecord {
     FixedText<65> securityPassword{};
     std::uint8_t imType = 0;
     FixedText<9> iniVersion{};
+
+    friend bool operator==(const ProjectorRecord&, const ProjectorRecord&) = default;
 };
 
 static_assert(std::is_trivially_copyable_v<ProjectorRecord>);

@@ -50,7 +50,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     ProjectorRecord fromDocument;
     std::memset(&fromDocument, 0, sizeof fromDocument);
     FUZZ_CHECK(ReadSettingsDocument(fromDocument, document) == result);
-    FUZZ_CHECK(std::memcmp(&fromDocument, &record, sizeof record) == 0);
+    FUZZ_CHECK(fromDocument == record);
 
     // Texts read from a file never hold a line break, so the save must be storable; and a
     // saved file is always usable, with the values written.

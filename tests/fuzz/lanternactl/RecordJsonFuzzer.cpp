@@ -43,6 +43,6 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     ProjectorRecord again;
     std::memset(&again, 0, sizeof again);
     FUZZ_CHECK(cli::RecordFromJson(nlohmann::json::parse(json.dump()), again, error));
-    FUZZ_CHECK(std::memcmp(&again, &record, sizeof record) == 0);
+    FUZZ_CHECK(again == record);
     return 0;
 }

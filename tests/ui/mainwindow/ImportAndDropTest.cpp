@@ -108,9 +108,7 @@ class DropTest : public MainWindowTest {
         lanterna::CopyText(state->projectors.At(0)->password, "own");
         std::memcpy(&before, state->projectors.At(0), sizeof before);
     }
-    bool RecordUnchanged() const {
-        return std::memcmp(&before, state->projectors.At(0), sizeof before) == 0;
-    }
+    bool RecordUnchanged() const { return before == *state->projectors.At(0); }
 
     std::string settingsFile;
     ProjectorRecord before{};

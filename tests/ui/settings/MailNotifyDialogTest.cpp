@@ -19,7 +19,6 @@ using lanterna::dialogs::CMailNotifyFileDialog;
 using lanterna::dialogs::CNotifyEventDialog;
 using Mail = CMailNotifyDialog;
 
-constexpr int kMailTemplate = 131;
 constexpr int kEventTemplate = 137;
 constexpr int kLampReplacementBox = 1028;
 constexpr int kAirFilterBox = 1030;  // hidden

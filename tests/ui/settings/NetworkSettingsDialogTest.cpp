@@ -51,7 +51,7 @@ TEST_F(DialogTest, ShowsTheRecordAndEnablesRowsByDhcpAndWhatWasReported) {
     EXPECT_FALSE(dialog.IsDlgItemEnabled(Dialog::kWirelessButton)) << "wired projector";
     EXPECT_FALSE(dialog.IsDlgItemVisible(Dialog::kPrimaryWired));
     EXPECT_TRUE(dialog.IsDlgItemVisible(Dialog::kNameMarker));
-    EXPECT_EQ(std::memcmp(&dialog.backupRecord, &bench.Record(), sizeof record), 0);
+    EXPECT_TRUE(dialog.backupRecord == bench.Record());
     dialog.ClickButton(Dialog::kDhcpOn);
     EXPECT_FALSE(dialog.IsDlgItemEnabled(Dialog::kIpAddressControl));
     EXPECT_FALSE(dialog.IsDlgItemEnabled(Dialog::kWins1Control));
@@ -92,7 +92,7 @@ TEST_F(DialogTest, OkChecksInScreenOrderAndStopsAtTheFirstRefusal) {
         RunAndClick(dialog, c.edit, ui::IDOK, [&](ui::CDialog& d) { focus = FocusOf(d); });
         EXPECT_EQ(ShownIds(), std::vector<int>{c.stringId});
         EXPECT_EQ(focus, c.focus) << c.stringId << ": " << focus.control << "/" << focus.field;
-        EXPECT_EQ(std::memcmp(&before, &bench.Record(), sizeof before), 0) << c.stringId;
+        EXPECT_TRUE(before == bench.Record()) << c.stringId;
     }
 }
 
@@ -252,7 +252,7 @@ TEST_F(DialogTest, CancelRestoresTheRecordWithTheSnmpDialogsChanges) {
         });
     EXPECT_EQ(afterSnmp.trapAddress1, (Octets{192, 168, 10, 40}));
     EXPECT_EQ(afterSnmp.trapAddress1State, kStateChanged);
-    EXPECT_EQ(std::memcmp(&before, &bench.Record(), sizeof before), 0);
+    EXPECT_TRUE(before == bench.Record());
 }
 
 }  // namespace

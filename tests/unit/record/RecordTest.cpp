@@ -64,7 +64,7 @@ TEST(ProjectorRecord, CreatedZeroFilled) {
     const ProjectorRecord record;
     ProjectorRecord zero;
     std::memset(static_cast<void*>(&zero), 0, sizeof zero);
-    EXPECT_EQ(std::memcmp(&record, &zero, sizeof record), 0);
+    EXPECT_TRUE(record == zero);
 }
 
 TEST(ProjectorRecord, CopySettingsKeepsIdentityOfTarget) {
