@@ -40,36 +40,36 @@ int LoadSettingsFile(CliContext& context, const std::string& path, ProjectorReco
 }
 
 // A file applied whole: every setting it holds is sent, to the projector it was saved from.
-WriteSpec WholeFileSpec(const ProjectorRecord& file) {
-    WriteSpec spec;
-    spec.command = kName;
-    spec.readAllSettings = 0;
-    spec.judgeAgainstRead = false;
-    spec.expectedMac = std::string(TextOf(file.macAddress));
-    spec.otherProjectorMessage = "the settings file belongs to the projector with hardware " +
-                                 std::string("address ") + MacText(spec.expectedMac);
-    spec.build = [&file](ProjectorRecord& record) {
+WriteJob WholeFileSpec(const ProjectorRecord& file) {
+    WriteJob job;
+    job.command = kName;
+    job.readAllSettings = 0;
+    job.judgeAgainstRead = false;
+    job.expectedMac = std::string(TextOf(file.macAddress));
+    job.otherProjectorMessage = "the settings file belongs to the projector with hardware " +
+                                std::string("address ") + MacText(job.expectedMac);
+    job.build = [&file](ProjectorRecord& record) {
         CopySettings(file, record);
         return BuiltRecord{};
     };
     if (file.dhcp == 0 && file.ipAddressState == kStateRead) {
-        spec.plannedAddress = FormatDotted(file.ipAddress);
-        spec.plannedForEveryTarget = false;
+        job.plannedAddress = FormatDotted(file.ipAddress);
+        job.plannedForEveryTarget = false;
     }
-    return spec;
+    return job;
 }
 
 // A file used as a template: each target keeps its name and addresses; only what differs goes.
-WriteSpec TemplateSpec(const ProjectorRecord& file) {
-    WriteSpec spec;
-    spec.command = kName;
-    spec.unsentRefuses = false;
-    spec.build = [&file](ProjectorRecord& record) {
+WriteJob TemplateSpec(const ProjectorRecord& file) {
+    WriteJob job;
+    job.command = kName;
+    job.unsentRefuses = false;
+    job.build = [&file](ProjectorRecord& record) {
         BuiltRecord built;
         built.changed = MergeTemplate(file, record);
         return built;
     };
-    return spec;
+    return job;
 }
 
 int RunApply(CliContext& context, CliArgs args) {
@@ -101,8 +101,8 @@ int RunApply(CliContext& context, CliArgs args) {
     if (!LoadPasswordOptions(context, kName, parsed, passwords)) {
         return kExitFailed;
     }
-    const WriteSpec spec = asTemplate ? TemplateSpec(file) : WholeFileSpec(file);
-    return RunWriteCommand(context, spec, parsed, std::move(targets), IsSingleTarget(request),
+    const WriteJob job = asTemplate ? TemplateSpec(file) : WholeFileSpec(file);
+    return RunWriteCommand(context, job, parsed, std::move(targets), IsSingleTarget(request),
                            passwords);
 }
 

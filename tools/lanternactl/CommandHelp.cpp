@@ -15,81 +15,81 @@ namespace {
 
 // ---- options shared by the projector commands ---------------------------------------------------
 
-constexpr OptionSpec kAll{"--all", "", "",
-                          "Every projector the network search finds (as discover lists them)."};
-constexpr OptionSpec kTargetsFile{
+constexpr OptionEntry kAll{"--all", "", "",
+                           "Every projector the network search finds (as discover lists them)."};
+constexpr OptionEntry kTargetsFile{
     "--targets", "", "FILE",
     "Addresses and ranges from FILE, one per line; '#' begins a comment; - reads standard "
     "input."};
-constexpr OptionSpec kJobs{"--jobs", "-j", "N",
-                           "Work on at most N projectors at once (1 to 128, default 16)."};
-constexpr OptionSpec kPasswordFile{
+constexpr OptionEntry kJobs{"--jobs", "-j", "N",
+                            "Work on at most N projectors at once (1 to 128, default 16)."};
+constexpr OptionEntry kPasswordFile{
     "--password-file", "", "FILE",
     "The password for every target: the first line of FILE (else LANTERNA_PASSWORD, else "
     "asked once on the terminal when a projector needs one)."};
-constexpr OptionSpec kPasswords{
+constexpr OptionEntry kPasswords{
     "--passwords", "", "FILE",
     "Passwords per projector: lines 'ADDRESS PASSWORD' ('#' comments). FILE must not be "
     "readable by others than its owner. Targets it does not name use the one password."};
-constexpr OptionSpec kType{
+constexpr OptionEntry kType{
     "--type", "", "N",
     "The interface-module type of every target (0 to 255); without it each target's type is "
     "learned from its answer to a hello."};
-constexpr OptionSpec kJson{"--json", "", "", "JSON instead of text."};
-constexpr OptionSpec kCsv{"--csv", "", "", "CSV (a header line, then one line per row)."};
-constexpr OptionSpec kDryRun{
+constexpr OptionEntry kJson{"--json", "", "", "JSON instead of text."};
+constexpr OptionEntry kCsv{"--csv", "", "", "CSV (a header line, then one line per row)."};
+constexpr OptionEntry kDryRun{
     "--dry-run", "", "",
     "Read and check every target and print the command lines that would be sent to it; send "
     "none."};
-constexpr OptionSpec kForce{
+constexpr OptionEntry kForce{
     "--force", "", "",
     "Write a static address even when another target of this command gets or has it, or "
     "something answers a hello there."};
-constexpr OptionSpec kVerify{
+constexpr OptionEntry kVerify{
     "--verify", "", "",
     "After writing, read the projector again and report every setting that did not take "
     "(the default for several targets)."};
-constexpr OptionSpec kNoVerify{"--no-verify", "", "", "Do not read back after writing."};
-constexpr OptionSpec kSettle{
+constexpr OptionEntry kNoVerify{"--no-verify", "", "", "Do not read back after writing."};
+constexpr OptionEntry kSettle{
     "--settle", "", "SECONDS",
     "After an address change or a module reset, wait at most SECONDS (0 to 600, default 20) "
     "for the projector to answer a hello at its address before reading it back."};
-constexpr OptionSpec kTestMail{
+constexpr OptionEntry kTestMail{
     "--test-mail", "", "yes|no",
     "Answer to the question whether to send a test mail after the mail settings changed "
     "(with one target it is otherwise asked on a terminal; else no)."};
 
-constexpr OptionSpec kReadOptions[] = {kAll,       kTargetsFile, kJobs, kPasswordFile,
-                                       kPasswords, kType,        kJson};
-constexpr OptionSpec kInventoryOptions[] = {kAll,       kTargetsFile, kJobs, kPasswordFile,
-                                            kPasswords, kType,        kCsv,  kJson};
-constexpr OptionSpec kAuditOptions[] = {kAll,       kTargetsFile, kJobs, kPasswordFile,
+constexpr OptionEntry kReadOptions[] = {kAll,       kTargetsFile, kJobs, kPasswordFile,
                                         kPasswords, kType,        kJson};
-constexpr OptionSpec kSetOptions[] = {kAll,      kTargetsFile, kJobs,    kPasswordFile, kPasswords,
-                                      kType,     kJson,        kDryRun,  kForce,        kVerify,
-                                      kNoVerify, kSettle,      kTestMail};
-constexpr OptionSpec kTemplate{
+constexpr OptionEntry kInventoryOptions[] = {kAll,       kTargetsFile, kJobs, kPasswordFile,
+                                             kPasswords, kType,        kCsv,  kJson};
+constexpr OptionEntry kAuditOptions[] = {kAll,       kTargetsFile, kJobs, kPasswordFile,
+                                         kPasswords, kType,        kJson};
+constexpr OptionEntry kSetOptions[] = {kAll,      kTargetsFile, kJobs,    kPasswordFile, kPasswords,
+                                       kType,     kJson,        kDryRun,  kForce,        kVerify,
+                                       kNoVerify, kSettle,      kTestMail};
+constexpr OptionEntry kTemplate{
     "--template", "", "FILE.ini",
     "Apply FILE.ini to every target as a template: each keeps its own name, hardware "
     "address, DHCP and addresses, and only what differs from the target is sent."};
-constexpr OptionSpec kApplyOptions[] = {
+constexpr OptionEntry kApplyOptions[] = {
     kTemplate, kAll,    kTargetsFile, kJobs,   kPasswordFile, kPasswords, kType,
     kJson,     kDryRun, kForce,       kVerify, kNoVerify,     kSettle,    kTestMail};
-constexpr OptionSpec kNewPasswordFile{
+constexpr OptionEntry kNewPasswordFile{
     "--new-password-file", "", "FILE",
     "The new password: the first line of FILE (else LANTERNA_NEW_PASSWORD, else asked twice "
     "on the terminal)."};
-constexpr OptionSpec kPasswdOptions[] = {kAll,       kTargetsFile,     kJobs, kPasswordFile,
-                                         kPasswords, kNewPasswordFile, kType, kJson};
-constexpr OptionSpec kQueryOptions[] = {kAll,          kTargetsFile, kJobs,
-                                        kPasswordFile, kPasswords,   kJson};
-constexpr OptionSpec kProbeOptions[] = {kAll, kTargetsFile, kJson};
-constexpr OptionSpec kDiscoverOptions[] = {kJson, kCsv};
-constexpr OptionSpec kSaveOptions[] = {
+constexpr OptionEntry kPasswdOptions[] = {kAll,       kTargetsFile,     kJobs, kPasswordFile,
+                                          kPasswords, kNewPasswordFile, kType, kJson};
+constexpr OptionEntry kQueryOptions[] = {kAll,          kTargetsFile, kJobs,
+                                         kPasswordFile, kPasswords,   kJson};
+constexpr OptionEntry kProbeOptions[] = {kAll, kTargetsFile, kJson};
+constexpr OptionEntry kDiscoverOptions[] = {kJson, kCsv};
+constexpr OptionEntry kSaveOptions[] = {
     {"--from", "", "RECORD.json", "The record (as read --json prints it); - reads standard input."},
     {"--output", "-o", "FILE.ini", "The settings file to write."},
 };
-constexpr OptionSpec kNcfOptions[] = {
+constexpr OptionEntry kNcfOptions[] = {
     {"--wired", "", "", "A configuration file for the wired interface."},
     {"--wireless", "", "", "A configuration file for the wireless interface."},
     {"--from", "", "RECORD.json|FILE.ini", "The settings: a record or a settings file."},
@@ -273,7 +273,7 @@ constexpr CommandHelp kHelp[] = {
      kPasswdDescription, kPasswdOptions, &PrintPasswdSections},
 };
 
-void PrintOption(std::ostream& out, const OptionSpec& option) {
+void PrintOption(std::ostream& out, const OptionEntry& option) {
     std::string head = "  ";
     if (!option.alias.empty()) {
         head += std::string(option.alias) + ", ";
@@ -319,7 +319,7 @@ void PrintCommandHelp(std::ostream& out, const CommandHelp& help) {
     PrintWrapped(out, help.description, 0);
     if (!help.options.empty()) {
         out << "\nOptions:\n";
-        for (const OptionSpec& option : help.options) {
+        for (const OptionEntry& option : help.options) {
             PrintOption(out, option);
         }
     }

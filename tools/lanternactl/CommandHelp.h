@@ -17,7 +17,7 @@ struct CommandHelp {
     std::string_view usage;        // the synopsis, one or more lines without "lanternactl "
     std::string_view summary;      // one line for the command list
     std::string_view description;  // paragraphs, lines of at most 78 columns
-    std::span<const OptionSpec> options;
+    std::span<const OptionEntry> options;
     // Further sections written from their own tables (fields, events, findings); may be null.
     void (*sections)(std::ostream& out) = nullptr;
 };

@@ -9,8 +9,8 @@ namespace lanterna::cli {
 
 namespace {
 
-const OptionSpec* FindOption(std::span<const OptionSpec> options, std::string_view word) {
-    for (const OptionSpec& option : options) {
+const OptionEntry* FindOption(std::span<const OptionEntry> options, std::string_view word) {
+    for (const OptionEntry& option : options) {
         if (word == option.name || (!option.alias.empty() && word == option.alias)) {
             return &option;
         }
@@ -50,7 +50,7 @@ void CParsedArgs::Add(std::string_view name, std::string value) {
 }
 
 bool ParseArguments(CliContext& context, std::string_view command, CliArgs args,
-                    std::span<const OptionSpec> options, CParsedArgs& parsed) {
+                    std::span<const OptionEntry> options, CParsedArgs& parsed) {
     bool optionsEnded = false;
     for (std::size_t i = 0; i < args.size(); ++i) {
         const std::string& word = args[i];
@@ -69,10 +69,10 @@ bool ParseArguments(CliContext& context, std::string_view command, CliArgs args,
             name = std::string_view(word).substr(0, equals);
             attached = word.substr(equals + 1);
         }
-        const OptionSpec* option = FindOption(options, name);
+        const OptionEntry* option = FindOption(options, name);
         if (option == nullptr && !word.starts_with("--")) {
             // A short form with its value attached: "-j8".
-            for (const OptionSpec& candidate : options) {
+            for (const OptionEntry& candidate : options) {
                 if (!candidate.alias.empty() && !candidate.value.empty() &&
                     word.starts_with(candidate.alias)) {
                     option = &candidate;

@@ -12,7 +12,7 @@
 
 namespace lanterna::cli {
 
-struct OptionSpec {
+struct OptionEntry {
     std::string_view name;   // "--json"
     std::string_view alias;  // a short form ("-j"), or empty
     std::string_view value;  // what follows it ("N", "FILE"), empty for a flag
@@ -39,7 +39,7 @@ class CParsedArgs {
 // positional words. False, with "lanternactl COMMAND: ..." on standard error, for an unknown
 // option or one without its value.
 bool ParseArguments(CliContext& context, std::string_view command, CliArgs args,
-                    std::span<const OptionSpec> options, CParsedArgs& parsed);
+                    std::span<const OptionEntry> options, CParsedArgs& parsed);
 
 // A whole number from `low` to `high` given for `option` into `value` (left as it is when the
 // option is absent). False, with a message, for anything else.

@@ -62,19 +62,19 @@ int RunSet(CliContext& context, CliArgs args) {
     if (!LoadPasswordOptions(context, kName, parsed, passwords)) {
         return kExitFailed;
     }
-    WriteSpec spec;
-    spec.command = kName;
-    spec.build = [&assignments](ProjectorRecord& record) {
+    WriteJob job;
+    job.command = kName;
+    job.build = [&assignments](ProjectorRecord& record) {
         const ApplyOutcome outcome = ApplyAssignments(assignments, record);
         return BuiltRecord{outcome.ok, outcome.ok ? std::string() : ProblemOf(outcome),
                            outcome.changed};
     };
     for (const FieldAssignment& assignment : assignments) {
         if (assignment.field == "ipAddress") {
-            spec.plannedAddress = CanonicalAddress(assignment.value);
+            job.plannedAddress = CanonicalAddress(assignment.value);
         }
     }
-    return RunWriteCommand(context, spec, parsed, std::move(targets), IsSingleTarget(request),
+    return RunWriteCommand(context, job, parsed, std::move(targets), IsSingleTarget(request),
                            passwords);
 }
 

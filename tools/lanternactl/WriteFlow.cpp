@@ -62,10 +62,10 @@ std::string Joined(const std::vector<std::string>& texts, std::string_view separ
 
 class CWriteFlow {
   public:
-    CWriteFlow(CliContext& context, const WriteSpec& spec, const WriteOptions& options,
+    CWriteFlow(CliContext& context, const WriteJob& job, const WriteOptions& options,
                std::vector<Target> targets, bool single, CPasswords& passwords)
         : context_(context),
-          spec_(spec),
+          job_(job),
           options_(options),
           targets_(std::move(targets)),
           single_(single),
@@ -76,8 +76,8 @@ class CWriteFlow {
         LearnTypesAndTakenAddress();
         for (std::size_t i = 0; i < targets_.size(); ++i) {
             ProjectorRecord entry{};
-            const bool gets = spec_.plannedAddress && spec_.plannedForEveryTarget;
-            ScanDottedInto(gets ? *spec_.plannedAddress : targets_[i].address, entry.ipAddress);
+            const bool gets = job_.plannedAddress && job_.plannedForEveryTarget;
+            ScanDottedInto(gets ? *job_.plannedAddress : targets_[i].address, entry.ipAddress);
             planned_.Append(entry);
         }
         if (single_) {
@@ -107,8 +107,8 @@ class CWriteFlow {
 
     void LearnTypesAndTakenAddress() {
         std::vector<std::string> alsoAsk;
-        if (spec_.plannedAddress && !options_.force) {
-            alsoAsk.push_back(*spec_.plannedAddress);
+        if (job_.plannedAddress && !options_.force) {
+            alsoAsk.push_back(*job_.plannedAddress);
         }
         std::vector<std::string> notes;
         std::vector<HelloAnswer> answers;
@@ -120,7 +120,7 @@ class CWriteFlow {
                 continue;
             }
             if (single_) {
-                context_.err << "lanternactl " << spec_.command << ": " << targets_[i].address
+                context_.err << "lanternactl " << job_.command << ": " << targets_[i].address
                              << ": " << notes[i] << "\n";
             } else {
                 writes_[i].report.notes.push_back(notes[i]);
@@ -151,7 +151,7 @@ class CWriteFlow {
             }
         }
         JudgeScope scope;
-        scope.reported = spec_.judgeAgainstRead ? &reported : nullptr;
+        scope.reported = job_.judgeAgainstRead ? &reported : nullptr;
         scope.uniqueAmong = options_.force ? nullptr : &planned_;
         scope.skipIndex = static_cast<std::ptrdiff_t>(index);
         scope.changed = &built.changed;
@@ -163,15 +163,15 @@ class CWriteFlow {
             if (PlanCarriesField(lines, field)) {
                 continue;
             }
-            if (spec_.unsentRefuses) {
+            if (job_.unsentRefuses) {
                 Refuse(write, state, WhyNotSent(field, record));
                 return false;
             }
             write.report.notes.push_back(WhyNotSent(field, record));
         }
         const std::string address = FormatDotted(record.ipAddress);
-        if (takenBy_ && SendsAddress(lines) && record.dhcp == 0 &&
-            address == spec_.plannedAddress && address != targets_[index].address) {
+        if (takenBy_ && SendsAddress(lines) && record.dhcp == 0 && address == job_.plannedAddress &&
+            address != targets_[index].address) {
             Refuse(write, state,
                    "ipAddress=" + address + " is taken: " +
                        (takenBy_->empty() ? std::string("a projector") : *takenBy_) +
@@ -187,17 +187,16 @@ class CWriteFlow {
         const auto state = StateFor(context_.network);
         OpenedTarget opened;
         if (!OpenTarget(context_.network, driver, passwords_, targets_[index], *state,
-                        spec_.readAllSettings, spec_.expectedMac, opened, report)) {
-            if (report.outcome == Outcome::kOtherProjector &&
-                !spec_.otherProjectorMessage.empty()) {
-                report.message = spec_.otherProjectorMessage + " (" + report.message + ")";
+                        job_.readAllSettings, job_.expectedMac, opened, report)) {
+            if (report.outcome == Outcome::kOtherProjector && !job_.otherProjectorMessage.empty()) {
+                report.message = job_.otherProjectorMessage + " (" + report.message + ")";
             }
             return;
         }
         write.password = opened.password;
         ProjectorRecord& record = *state->SelectedRecord();
         const ProjectorRecord reported = record;
-        const BuiltRecord built = spec_.build(record);
+        const BuiltRecord built = job_.build(record);
         if (!built.ok) {
             Refuse(write, *state, built.problem);
             return;
@@ -246,7 +245,7 @@ class CWriteFlow {
             write.readBackAt = own;
         } else if (written.dhcp == 0) {
             write.readBackAt = FormatDotted(written.ipAddress);
-        } else if (reported.dhcp != 0 && spec_.judgeAgainstRead) {
+        } else if (reported.dhcp != 0 && job_.judgeAgainstRead) {
             write.readBackAt = own;  // it stays with DHCP
         } else {
             report.notes.push_back("takes its address from DHCP now; not read back");
@@ -336,20 +335,20 @@ class CWriteFlow {
             return kExitOk;
         }
         for (const std::string& note : report.notes) {
-            context_.err << "lanternactl " << spec_.command << ": " << TerminalText(note) << "\n";
+            context_.err << "lanternactl " << job_.command << ": " << TerminalText(note) << "\n";
         }
         if (!write.wrote) {
-            context_.err << "lanternactl " << spec_.command << ": " << TerminalText(report.message)
+            context_.err << "lanternactl " << job_.command << ": " << TerminalText(report.message)
                          << "\n";
             return kExitFailed;
         }
         const int status =
-            PrintWriteResult(context_, spec_.command, write.result, write.writeErrors);
+            PrintWriteResult(context_, job_.command, write.result, write.writeErrors);
         if (!options_.verify || status != kExitOk) {
             return status;
         }
         if (!IsSuccess(report.outcome)) {
-            context_.err << "lanternactl " << spec_.command << ": " << TerminalText(report.message)
+            context_.err << "lanternactl " << job_.command << ": " << TerminalText(report.message)
                          << "\n";
             return kExitFailed;
         }
@@ -369,7 +368,7 @@ class CWriteFlow {
     }
 
     CliContext& context_;
-    const WriteSpec& spec_;
+    const WriteJob& job_;
     const WriteOptions& options_;
     std::vector<Target> targets_;
     const bool single_;
@@ -381,7 +380,7 @@ class CWriteFlow {
 
 }  // namespace
 
-int RunWriteCommand(CliContext& context, const WriteSpec& spec, const CParsedArgs& parsed,
+int RunWriteCommand(CliContext& context, const WriteJob& job, const CParsedArgs& parsed,
                     std::vector<Target> targets, bool singleTarget, CPasswords& passwords) {
     WriteOptions options;
     options.dryRun = parsed.Has("--dry-run");
@@ -390,11 +389,11 @@ int RunWriteCommand(CliContext& context, const WriteSpec& spec, const CParsedArg
     const bool single = singleTarget && !options.json;
     options.verify = parsed.Has("--verify") || (!single && !parsed.Has("--no-verify"));
     long type = -1;
-    if (!NumberOption(context, spec.command, parsed, "--settle", 0, kMaxSettleSeconds,
+    if (!NumberOption(context, job.command, parsed, "--settle", 0, kMaxSettleSeconds,
                       options.settleSeconds) ||
-        !NumberOption(context, spec.command, parsed, "--jobs", 1, kMaxJobs, options.jobs) ||
-        !NumberOption(context, spec.command, parsed, "--type", 0, 255, type) ||
-        !ParseTestMail(context, spec.command, parsed.Value("--test-mail"), options.testMail)) {
+        !NumberOption(context, job.command, parsed, "--jobs", 1, kMaxJobs, options.jobs) ||
+        !NumberOption(context, job.command, parsed, "--type", 0, 255, type) ||
+        !ParseTestMail(context, job.command, parsed.Value("--test-mail"), options.testMail)) {
         return kExitUsage;
     }
     if (type >= 0) {
@@ -402,7 +401,7 @@ int RunWriteCommand(CliContext& context, const WriteSpec& spec, const CParsedArg
             target.imType = static_cast<std::uint8_t>(type);
         }
     }
-    return CWriteFlow(context, spec, options, std::move(targets), single, passwords).Run();
+    return CWriteFlow(context, job, options, std::move(targets), single, passwords).Run();
 }
 
 }  // namespace lanterna::cli

@@ -26,7 +26,7 @@ struct BuiltRecord {
     std::vector<std::string> changed;  // fields stored with state 2
 };
 
-struct WriteSpec {
+struct WriteJob {
     std::string_view command;
     // readAllSettings of the read before the write.
     int readAllSettings = 1;
@@ -51,7 +51,7 @@ struct WriteSpec {
 
 // Reads --dry-run, --force, --verify, --no-verify, --settle, --test-mail, --type, --jobs and
 // --json from `parsed`, runs the road and prints it. The exit status.
-int RunWriteCommand(CliContext& context, const WriteSpec& spec, const CParsedArgs& parsed,
+int RunWriteCommand(CliContext& context, const WriteJob& job, const CParsedArgs& parsed,
                     std::vector<Target> targets, bool singleTarget, CPasswords& passwords);
 
 }  // namespace lanterna::cli

@@ -35,7 +35,7 @@ TEST(Lanternactl, EveryCommandHasItsHelpInLinesOfAtMost78Columns) {
         EXPECT_EQ(run.status, kExitOk) << name;
         EXPECT_EQ(run.err, "") << name;
         EXPECT_TRUE(run.out.starts_with("Usage: lanternactl " + name)) << run.out;
-        for (const OptionSpec& option : AllHelp()[i].options) {
+        for (const OptionEntry& option : AllHelp()[i].options) {
             EXPECT_NE(run.out.find(option.name), std::string::npos) << name << option.name;
         }
         std::istringstream lines(run.out);
