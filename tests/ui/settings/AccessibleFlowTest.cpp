@@ -11,22 +11,6 @@ namespace {
 
 using lanterna::dialogs::CNetworkSettingsDialog;
 
-QAccessibleInterface* Find(QAccessibleInterface* root, QAccessible::Role role,
-                           const QString& name) {
-    if (root == nullptr) {
-        return nullptr;
-    }
-    if (root->role() == role && root->text(QAccessible::Name) == name && !root->state().invisible) {
-        return root;
-    }
-    for (int i = 0; i < root->childCount(); ++i) {
-        if (QAccessibleInterface* found = Find(root->child(i), role, name)) {
-            return found;
-        }
-    }
-    return nullptr;
-}
-
 void ReplaceText(QAccessibleInterface* edit, const QString& text) {
     ASSERT_NE(edit, nullptr);
     ASSERT_NE(edit->editableTextInterface(), nullptr);
@@ -41,19 +25,20 @@ TEST_F(DialogTest, SettingsAreReadAndChangedThroughTheAccessibilityInterface) {
     std::string nameRead;
     const int code = ui::test::RunModal(dialog, [&](ui::CDialog& d) {
         QAccessibleInterface* root = QAccessible::queryAccessibleInterface(&d);
-        QAccessibleInterface* name = Find(root, QAccessible::EditableText, "프로젝터 이름");
+        QAccessibleInterface* name =
+            FindAccessible(root, QAccessible::EditableText, "프로젝터 이름");
         ASSERT_NE(name, nullptr);
         nameRead = name->text(QAccessible::Value).toStdString();
         ReplaceText(name, "LAB-WL1");
 
-        QAccessibleInterface* address = Find(root, QAccessible::Grouping, "IP 주소");
+        QAccessibleInterface* address = FindAccessible(root, QAccessible::Grouping, "IP 주소");
         ASSERT_NE(address, nullptr);
-        ReplaceText(Find(address, QAccessible::EditableText, "4"), "30");
-        QAccessibleInterface* marker = Find(root, QAccessible::CheckBox, "IP 주소");
+        ReplaceText(FindAccessible(address, QAccessible::EditableText, "4"), "30");
+        QAccessibleInterface* marker = FindAccessible(root, QAccessible::CheckBox, "IP 주소");
         ASSERT_NE(marker, nullptr);
         markerMixed = marker->state().checkStateMixed;
 
-        QAccessibleInterface* set = Find(root, QAccessible::Button, "설정");
+        QAccessibleInterface* set = FindAccessible(root, QAccessible::Button, "설정");
         ASSERT_NE(set, nullptr);
         ui::test::ScriptNextDialog(133, [](ui::CDialog&) {});
         set->actionInterface()->doAction(QAccessibleActionInterface::pressAction());

@@ -12,22 +12,6 @@ namespace {
 
 using lanterna::dialogs::CNetworkSettingsDialog;
 
-QAccessibleInterface* Find(QAccessibleInterface* root, QAccessible::Role role,
-                           const QString& name) {
-    if (root == nullptr) {
-        return nullptr;
-    }
-    if (root->role() == role && root->text(QAccessible::Name) == name && !root->state().invisible) {
-        return root;
-    }
-    for (int i = 0; i < root->childCount(); ++i) {
-        if (QAccessibleInterface* found = Find(root->child(i), role, name)) {
-            return found;
-        }
-    }
-    return nullptr;
-}
-
 TEST_F(DialogTest, NetworkSettingsInEnglishAreFoundByEnglishNamesAndRefuseInEnglish) {
     const lanterna::test::ScopedLanguage english(lanterna::Language::English);
     SettingsBench bench;
@@ -36,13 +20,13 @@ TEST_F(DialogTest, NetworkSettingsInEnglishAreFoundByEnglishNamesAndRefuseInEngl
     ui::test::RunModal(dialog, [&](ui::CDialog& d) {
         title = d.windowTitle().toStdString();
         QAccessibleInterface* root = QAccessible::queryAccessibleInterface(&d);
-        ASSERT_NE(Find(root, QAccessible::EditableText, "Projector name"), nullptr);
-        QAccessibleInterface* mask = Find(root, QAccessible::Grouping, "Subnet mask");
+        ASSERT_NE(FindAccessible(root, QAccessible::EditableText, "Projector name"), nullptr);
+        QAccessibleInterface* mask = FindAccessible(root, QAccessible::Grouping, "Subnet mask");
         ASSERT_NE(mask, nullptr);
-        QAccessibleInterface* last = Find(mask, QAccessible::EditableText, "4");
+        QAccessibleInterface* last = FindAccessible(mask, QAccessible::EditableText, "4");
         ASSERT_NE(last, nullptr);
         last->editableTextInterface()->replaceText(0, last->textInterface()->characterCount(), "7");
-        QAccessibleInterface* apply = Find(root, QAccessible::Button, "Apply");
+        QAccessibleInterface* apply = FindAccessible(root, QAccessible::Button, "Apply");
         ASSERT_NE(apply, nullptr);
         // The press is an animated click, which lands a moment later.
         apply->actionInterface()->doAction(QAccessibleActionInterface::pressAction());

@@ -3,6 +3,7 @@
 // a state beside one more listed projector, a file chooser answering from a queue, a scratch
 // folder, and the focus as control and address field.
 
+#include <QAccessible>
 #include <deque>
 #include <filesystem>
 #include <memory>
@@ -104,6 +105,24 @@ inline Focus FocusOf(ui::CDialog& dialog) {
 
 inline void Type(ui::CDialog& dialog, int controlId, const char* text) {
     dialog.SetDlgItemText(controlId, text);
+}
+
+// The first visible element under `root` (itself included) of `role` named `name`, as a screen
+// reader finds it; null when there is none.
+inline QAccessibleInterface* FindAccessible(QAccessibleInterface* root, QAccessible::Role role,
+                                            const QString& name) {
+    if (root == nullptr) {
+        return nullptr;
+    }
+    if (root->role() == role && root->text(QAccessible::Name) == name && !root->state().invisible) {
+        return root;
+    }
+    for (int i = 0; i < root->childCount(); ++i) {
+        if (QAccessibleInterface* found = FindAccessible(root->child(i), role, name)) {
+            return found;
+        }
+    }
+    return nullptr;
 }
 
 }  // namespace settingstest
