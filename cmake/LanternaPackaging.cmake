@@ -42,14 +42,15 @@ set(CPACK_PACKAGE_CONTACT "${LANTERNA_PACKAGE_MAINTAINER}")
 set(CPACK_PACKAGE_VERSION ${PROJECT_VERSION})
 set(CPACK_PACKAGE_DESCRIPTION_SUMMARY "${PROJECT_DESCRIPTION}")
 set(CPACK_PACKAGE_DESCRIPTION
-    "Lanterna finds the video projectors on a local network and sets up their network
-interface: the wired LAN (name, DHCP, addresses, DNS and WINS servers), mail
-notification, SNMP traps, the wireless LAN and the projector password. It saves
-and applies settings files and writes enciphered network configuration files.
+    "Lanterna finds the video projectors on a local network and sets up their
+network interface: the wired LAN (name, DHCP, addresses, DNS and WINS
+servers), mail notification, SNMP traps, the wireless LAN and the projector
+password. It saves and applies settings files and writes enciphered network
+configuration files.
 .
-The package holds the desktop program (lanterna), its command-line companion for
-one projector or many at once (lanternactl), and a simulator of projector network
-modules for trying both without projectors (lanterna-projector-sim).")
+The package holds the desktop program (lanterna), its command-line companion
+for one projector or many at once (lanternactl), and a simulator of projector
+network modules for trying both without projectors (lanterna-projector-sim).")
 set(CPACK_PACKAGING_INSTALL_PREFIX /usr)
 set(CPACK_STRIP_FILES ON)
 set(CPACK_DEBIAN_FILE_NAME DEB-DEFAULT)
