@@ -16,7 +16,7 @@ constexpr int kMailToEdits[kMailRecipients] = {Dialog::kMailTo1Edit, Dialog::kMa
 constexpr int kEventButtons[kMailRecipients] = {Dialog::kEvents1Button, Dialog::kEvents2Button,
                                                 Dialog::kEvents3Button};
 
-int ControlOf(EntryField field) {
+int MailControlOf(EntryField field) {
     switch (field) {
         case EntryField::kSmtpServer:
             return Dialog::kServerControl;
@@ -111,7 +111,7 @@ MailEntries CMailNotifyDialog::ReadEntries() const {
 
 void CMailNotifyDialog::Refuse(const EntryVerdict& verdict) {
     ui::ShowStringMessage(this, verdict.stringId, ui::MB_ICONEXCLAMATION);
-    const int control = ControlOf(verdict.field);
+    const int control = MailControlOf(verdict.field);
     GotoDlgCtrl(control);
     if (verdict.octet == FocusOctet::kFirstBlank) {
         IpAddress(control)->SetFieldFocus(ui::CIpAddressControl::kFirstBlankField);

@@ -51,7 +51,7 @@ const AddressRow* RowOfControl(int controlId) {
     return nullptr;
 }
 
-int ControlOf(EntryField field) {
+int NetworkControlOf(EntryField field) {
     switch (field) {
         case EntryField::kName:
             return Dialog::kNameEdit;
@@ -298,7 +298,7 @@ NetworkEntries CNetworkSettingsDialog::ReadEntries() const {
 
 void CNetworkSettingsDialog::Refuse(const EntryVerdict& verdict) {
     ui::ShowStringMessage(this, verdict.stringId, ui::MB_ICONEXCLAMATION);
-    const int control = ControlOf(verdict.field);
+    const int control = NetworkControlOf(verdict.field);
     GotoDlgCtrl(control);
     if (verdict.octet == FocusOctet::kFirstBlank) {
         if (ui::CIpAddressControl* address = IpAddress(control)) {

@@ -8,7 +8,7 @@
 namespace lanterna::dialogs {
 namespace {
 
-int ControlOf(EntryField field) {
+int SnmpControlOf(EntryField field) {
     switch (field) {
         case EntryField::kTrapAddress1:
             return CSnmpDialog::kTrapAddress1Control;
@@ -70,7 +70,7 @@ SnmpEntries CSnmpDialog::ReadEntries() const {
 
 void CSnmpDialog::Refuse(const EntryVerdict& verdict) {
     ui::ShowStringMessage(this, verdict.stringId, ui::MB_ICONEXCLAMATION);
-    const int control = ControlOf(verdict.field);
+    const int control = SnmpControlOf(verdict.field);
     GotoDlgCtrl(control);
     if (verdict.octet == FocusOctet::kFirstBlank) {
         IpAddress(control)->SetFieldFocus(ui::CIpAddressControl::kFirstBlankField);

@@ -34,7 +34,7 @@ int RadioOf(SecurityMode mode) {
     return Dialog::kNoneRadio;
 }
 
-int ControlOf(EntryField field) {
+int WirelessSecurityControlOf(EntryField field) {
     switch (field) {
         case EntryField::kWepKey1:
             return Dialog::kKeyEdits[0];
@@ -210,7 +210,7 @@ WirelessSecurityEntries CWirelessSecurityDialog::ReadEntries() const {
 
 void CWirelessSecurityDialog::Refuse(const EntryVerdict& verdict) {
     ui::ShowStringMessage(this, verdict.stringId, ui::MB_ICONEXCLAMATION);
-    GotoDlgCtrl(ControlOf(verdict.field));
+    GotoDlgCtrl(WirelessSecurityControlOf(verdict.field));
 }
 
 void CWirelessSecurityDialog::OnOK() {

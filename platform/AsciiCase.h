@@ -3,6 +3,7 @@
 // Bytes of 0x80 and above (parts of UTF-8 characters) compare as they are.
 
 #include <algorithm>
+#include <string>
 #include <string_view>
 
 namespace lanterna {
@@ -16,10 +17,20 @@ constexpr bool EqualIgnoringCase(std::string_view a, std::string_view b) {
                       [](char x, char y) { return AsciiLower(x) == AsciiLower(y); });
 }
 
+// `text` with its ASCII letters in lower case: the key under which a case-blind name is found.
+inline std::string AsciiLowered(std::string_view text) {
+    std::string lowered(text);
+    std::transform(lowered.begin(), lowered.end(), lowered.begin(), AsciiLower);
+    return lowered;
+}
+
 // Whether `path` ends in `extension` (given in lower case, with its dot), in any letter case.
 constexpr bool HasExtension(std::string_view path, std::string_view extension) {
     return path.size() >= extension.size() &&
            EqualIgnoringCase(path.substr(path.size() - extension.size()), extension);
 }
+
+// The byte order mark that some editors put before UTF-8 text; files may start with it.
+inline constexpr std::string_view kUtf8ByteOrderMark = "\xEF\xBB\xBF";
 
 }  // namespace lanterna

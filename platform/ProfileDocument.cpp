@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <utility>
 
+#include "platform/AsciiCase.h"
 #include "platform/DecimalText.h"
 
 namespace lanterna {
@@ -38,14 +39,8 @@ ParsedLine ParseLine(std::string_view text) {
     return {LineKind::Key, TrimAsciiSpace(trimmed.substr(0, equals)), trimmed.substr(equals + 1)};
 }
 
-char FoldCase(char c) {
-    return c >= 'A' && c <= 'Z' ? static_cast<char>(c - 'A' + 'a') : c;
-}
-
 std::string FoldedName(std::string_view name) {
-    std::string folded(TrimAsciiSpace(name));
-    std::transform(folded.begin(), folded.end(), folded.begin(), FoldCase);
-    return folded;
+    return AsciiLowered(TrimAsciiSpace(name));
 }
 
 bool HasLineBreakOrZero(std::string_view text) {
@@ -75,8 +70,6 @@ std::string NarrowUtf16(std::string_view bytes, bool littleEndian) {
     return narrow;
 }
 
-constexpr std::string_view kUtf8Mark = "\xEF\xBB\xBF";
-
 }  // namespace
 
 std::string ProfileValueOf(std::string_view rawValue) {
@@ -92,9 +85,7 @@ std::string ProfileValueOf(std::string_view rawValue) {
 bool ProfileNamesEqual(std::string_view a, std::string_view b) {
     a = TrimAsciiSpace(a);
     b = TrimAsciiSpace(b);
-    return a.size() == b.size() && std::equal(a.begin(), a.end(), b.begin(), [](char x, char y) {
-               return FoldCase(x) == FoldCase(y);
-           });
+    return EqualIgnoringCase(a, b);
 }
 
 ProfileDocument::ProfileDocument(std::string content) : content_(std::move(content)) {
@@ -102,8 +93,8 @@ ProfileDocument::ProfileDocument(std::string content) : content_(std::move(conte
     if (littleEndian || content_.starts_with("\xFE\xFF")) {
         content_ = NarrowUtf16(content_, littleEndian);
         canWriteBack_ = false;
-    } else if (content_.starts_with(kUtf8Mark)) {
-        bodyStart_ = kUtf8Mark.size();
+    } else if (content_.starts_with(kUtf8ByteOrderMark)) {
+        bodyStart_ = kUtf8ByteOrderMark.size();
     }
     SplitLines();
 }

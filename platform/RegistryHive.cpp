@@ -11,6 +11,7 @@
 #include <list>
 #include <unordered_map>
 
+#include "platform/AsciiCase.h"
 #include "platform/DecimalText.h"
 
 namespace lanterna {
@@ -18,20 +19,8 @@ namespace lanterna {
 namespace {
 
 constexpr std::string_view kHeader = "Windows Registry Editor Version 5.00";
-constexpr std::string_view kUtf8Mark = "\xEF\xBB\xBF";
-
-char FoldCase(char c) {
-    return c >= 'A' && c <= 'Z' ? static_cast<char>(c - 'A' + 'a') : c;
-}
-
-bool NamesEqual(std::string_view a, std::string_view b) {
-    return a.size() == b.size() && std::equal(a.begin(), a.end(), b.begin(), [](char x, char y) {
-               return FoldCase(x) == FoldCase(y);
-           });
-}
-
 bool StartsWithFolded(std::string_view text, std::string_view prefix) {
-    return text.size() >= prefix.size() && NamesEqual(text.substr(0, prefix.size()), prefix);
+    return text.size() >= prefix.size() && EqualIgnoringCase(text.substr(0, prefix.size()), prefix);
 }
 
 bool IsControlByte(char c) {
@@ -236,23 +225,13 @@ bool IsStorableRegistryName(std::string_view name) {
     return std::none_of(name.begin(), name.end(), IsControlByte);
 }
 
-namespace {
-
-std::string FoldedName(std::string_view name) {
-    std::string folded(name);
-    std::transform(folded.begin(), folded.end(), folded.begin(), FoldCase);
-    return folded;
-}
-
-}  // namespace
-
 const RegistryValue* RegistryKeyEntry::Find(std::string_view name) const {
-    const auto found = index_.find(FoldedName(name));
+    const auto found = index_.find(AsciiLowered(name));
     return found == index_.end() ? nullptr : &values_[found->second];
 }
 
 void RegistryKeyEntry::Set(RegistryValue value) {
-    const auto [place, added] = index_.try_emplace(FoldedName(value.name), values_.size());
+    const auto [place, added] = index_.try_emplace(AsciiLowered(value.name), values_.size());
     if (added) {
         values_.push_back(std::move(value));
         return;
@@ -290,7 +269,7 @@ struct StagedValues {
     std::unordered_map<std::string, std::list<RegistryValue>::iterator> index;
 
     void Set(RegistryValue value) {
-        const std::string folded = FoldedName(value.name);
+        const std::string folded = AsciiLowered(value.name);
         const auto found = index.find(folded);
         if (found == index.end()) {
             values.push_back(std::move(value));
@@ -302,7 +281,7 @@ struct StagedValues {
     }
 
     void Erase(std::string_view name) {
-        const auto found = index.find(FoldedName(name));
+        const auto found = index.find(AsciiLowered(name));
         if (found != index.end()) {
             values.erase(found->second);
             index.erase(found);
@@ -342,8 +321,8 @@ std::optional<std::pair<std::string, std::string>> ValueLine(
 }  // namespace
 
 std::optional<RegistryHive> RegistryHive::Parse(std::string_view text) {
-    if (text.starts_with(kUtf8Mark)) {
-        text.remove_prefix(kUtf8Mark.size());
+    if (text.starts_with(kUtf8ByteOrderMark)) {
+        text.remove_prefix(kUtf8ByteOrderMark.size());
     }
     const std::vector<std::string_view> lines = SplitLines(text);
     std::size_t next = 0;
@@ -425,7 +404,7 @@ std::string RegistryHive::Serialize() const {
 }
 
 RegistryKeyEntry* RegistryHive::FindKey(std::string_view path) {
-    const auto found = keyIndex_.find(FoldedName(path));
+    const auto found = keyIndex_.find(AsciiLowered(path));
     return found == keyIndex_.end() ? nullptr : &keys_[found->second];
 }
 
@@ -434,7 +413,7 @@ const RegistryKeyEntry* RegistryHive::FindKey(std::string_view path) const {
 }
 
 RegistryKeyEntry& RegistryHive::CreateKey(std::string_view path) {
-    const auto [place, added] = keyIndex_.try_emplace(FoldedName(path), keys_.size());
+    const auto [place, added] = keyIndex_.try_emplace(AsciiLowered(path), keys_.size());
     if (added) {
         keys_.emplace_back(std::string(path));
     }
@@ -455,7 +434,7 @@ bool RegistryHive::DeleteKey(std::string_view path) {
     }
     const auto place = static_cast<std::size_t>(key - keys_.data());
     keys_.erase(keys_.begin() + static_cast<std::ptrdiff_t>(place));
-    keyIndex_.erase(FoldedName(path));
+    keyIndex_.erase(AsciiLowered(path));
     for (auto& [folded, position] : keyIndex_) {
         position -= position > place ? 1 : 0;
     }

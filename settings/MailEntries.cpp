@@ -11,8 +11,6 @@
 namespace lanterna {
 namespace {
 
-constexpr int kPortMax = 65535;
-
 constexpr EntryField kMailToFields[kMailRecipients] = {EntryField::kMailTo1, EntryField::kMailTo2,
                                                        EntryField::kMailTo3};
 
@@ -67,8 +65,8 @@ std::optional<std::string> CorrectedPortText(std::string_view text) {
     if (value == 0) {
         return "1";
     }
-    if (value < 0 || value > kPortMax) {
-        return std::to_string(kPortMax);
+    if (value < 0 || value > kPortNumberMax) {
+        return std::to_string(kPortNumberMax);
     }
     return std::nullopt;
 }

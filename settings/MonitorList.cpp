@@ -17,7 +17,7 @@ namespace lanterna {
 namespace {
 
 constexpr std::string_view kSection = "PROJECTOR";
-constexpr std::string_view kMissing = "DEFAULT";
+constexpr std::string_view kMissingValue = "DEFAULT";
 constexpr std::size_t kValueBufferBytes = 2048;
 constexpr std::size_t kNameLimit = 15;
 constexpr std::size_t kAddressLimit = 20;
@@ -52,7 +52,7 @@ std::string ValueOf(const std::unordered_map<std::string, std::optional<std::str
     }
     const auto found = keys.find(name);
     const std::string value =
-        found != keys.end() && found->second ? *found->second : std::string(kMissing);
+        found != keys.end() && found->second ? *found->second : std::string(kMissingValue);
     return value.substr(0, kValueBufferBytes - 1);
 }
 
@@ -77,7 +77,7 @@ int ImportMonitorDocument(const ProfileDocument& document, ProjectorList& projec
     }
     for (const int number : numbers) {
         const std::string type = ValueOf(keys, "IMType", number);
-        if (type == kMissing || type == "20") {
+        if (type == kMissingValue || type == "20") {
             continue;
         }
         auto record = std::make_unique<ProjectorRecord>();
@@ -88,11 +88,11 @@ int ImportMonitorDocument(const ProfileDocument& document, ProjectorList& projec
             continue;
         }
         const std::string name = ValueOf(keys, "Name", number);
-        if (name != kMissing) {
+        if (name != kMissingValue) {
             CopyText(record->projectorName, name, kNameLimit);
         }
         const std::string address = ValueOf(keys, "Address", number);
-        if (address != kMissing) {
+        if (address != kMissingValue) {
             CopyText(record->address, address, kAddressLimit);
             ScanDottedInto(address, record->ipAddress);
         }

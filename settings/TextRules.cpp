@@ -16,8 +16,6 @@ constexpr std::size_t kEssidMax = 32;
 constexpr std::size_t kWpaPskMin = 8;
 constexpr std::size_t kWpaPskMax = 63;
 constexpr std::size_t kLeapTextMax = 64;
-constexpr int kPortMax = 65535;
-
 // Lengths of WEP keys: character keys give one byte per character, hex keys two digits per byte.
 constexpr std::size_t kWep64CharacterKey = 5;
 constexpr std::size_t kWep64HexKey = 10;
@@ -101,9 +99,9 @@ int IsPortNumber(std::string_view text) {
             break;
         }
         // Held just above the largest port so that long digit runs cannot overflow.
-        value = std::min(value * 10 + (c - '0'), kPortMax + 1);
+        value = std::min(value * 10 + (c - '0'), kPortNumberMax + 1);
     }
-    return value >= 1 && value <= kPortMax;
+    return value >= 1 && value <= kPortNumberMax;
 }
 
 int IsCommunityName(std::string_view text) {

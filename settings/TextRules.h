@@ -22,6 +22,9 @@ int IsDomainName(std::string_view text);
 // Bytes of 0x80 and above are allowed.
 int IsMailAddress(std::string_view text);
 
+// The highest TCP port number.
+inline constexpr int kPortNumberMax = 65535;
+
 // Not empty; the value of the leading decimal digits (0 when there are none, trailing bytes
 // ignored) is from 1 to 65535.
 int IsPortNumber(std::string_view text);

@@ -5,7 +5,7 @@ namespace lanterna {
 
 namespace {
 
-int Report(ApplicationState& state, int result) {
+int ReportPasswordChange(ApplicationState& state, int result) {
     state.Post(kMessagePasswordResult, result);
     return result;
 }
@@ -18,29 +18,29 @@ int PasswordWorker(ApplicationState& state) {
     }
     // The open link belongs to another conversation: leave it alone.
     if (state.link) {
-        return Report(state, 0);
+        return ReportPasswordChange(state, 0);
     }
     const ProjectorRecord* record = state.SelectedRecord();
     if (record == nullptr) {
-        return Report(state, -1);
+        return ReportPasswordChange(state, -1);
     }
     state.link = state.CreateLink();
     state.Post(kMessageProgress, 10);
     // The record's own address: the password belongs to that projector.
     if (state.link->Connect(TextOf(record->address), state.ProjectorPort()) != 1) {
         state.link.reset();
-        return Report(state, -1);
+        return ReportPasswordChange(state, -1);
     }
     state.Post(kMessageProgress, 20);
     if (state.link->ChangePassword(TextOf(state.currentPassword), TextOf(state.newPassword)) != 1) {
         state.link.reset();
-        return Report(state, -1);
+        return ReportPasswordChange(state, -1);
     }
     state.Post(kMessageProgress, 60);
     state.link->Close();
     state.Post(kMessageProgress, 10);
     state.link.reset();
-    return Report(state, 1);
+    return ReportPasswordChange(state, 1);
 }
 
 }  // namespace lanterna

@@ -5,7 +5,7 @@ namespace lanterna {
 
 namespace {
 
-int Report(ApplicationState& state, int result) {
+int ReportProbe(ApplicationState& state, int result) {
     state.Post(kMessageProbeResult, result);
     return result;
 }
@@ -31,27 +31,27 @@ int ProbeWorker(ApplicationState& state) {
     if (state.link) {
         state.link->Close();
         state.link.reset();
-        return Report(state, 0);
+        return ReportProbe(state, 0);
     }
     if (state.selectedIndex < 0) {
-        return Report(state, -1);
+        return ReportProbe(state, -1);
     }
     state.link = state.CreateLink();
     state.Post(kMessageProgress, 10);
     if (state.link->Connect(TextOf(state.currentAddress), state.ProjectorPort()) != 1) {
         state.link.reset();
-        return Report(state, -1);
+        return ReportProbe(state, -1);
     }
     state.Post(kMessageProgress, 50);
     const int result = ResultOfPasswordQuery(state.link->QueryPasswordRequired());
     if (result == -1) {
         state.link.reset();
-        return Report(state, -1);
+        return ReportProbe(state, -1);
     }
     state.Post(kMessageProgress, 40);
     state.link->Close();
     state.link.reset();
-    return Report(state, result);
+    return ReportProbe(state, result);
 }
 
 }  // namespace lanterna

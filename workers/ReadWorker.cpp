@@ -10,7 +10,7 @@ namespace lanterna {
 
 namespace {
 
-int Report(ApplicationState& state, int result) {
+int ReportRead(ApplicationState& state, int result) {
     state.Post(kMessageReadResult, result);
     return result;
 }
@@ -19,7 +19,7 @@ int Report(ApplicationState& state, int result) {
 int Fail(ApplicationState& state, int result) {
     state.link->Close();
     state.link.reset();
-    return Report(state, result);
+    return ReportRead(state, result);
 }
 
 std::int32_t StateOf(int queryResult) {
@@ -118,17 +118,17 @@ int ReadWorker(ApplicationState& state) {
     if (state.link) {
         // A link left open by an earlier conversation.
         state.link.reset();
-        return Report(state, -1);
+        return ReportRead(state, -1);
     }
     ProjectorRecord* record = state.SelectedRecord();
     if (record == nullptr) {
-        return Report(state, -1);
+        return ReportRead(state, -1);
     }
     state.link = state.CreateLink();
     CProjectorLink& link = *state.link;
     if (link.Connect(TextOf(state.currentAddress), state.ProjectorPort()) != 1) {
         state.link.reset();
-        return Report(state, -1);
+        return ReportRead(state, -1);
     }
     state.Post(kMessageProgress, 10);
     if (link.Authenticate(TextOf(record->password)) != 1) {
@@ -154,10 +154,10 @@ int ReadWorker(ApplicationState& state) {
     if (state.readAllSettings == 0) {
         record->wirelessActive = wireless ? 1 : 0;
         state.Post(kMessageProgress, 65);
-        return Report(state, 1);
+        return ReportRead(state, 1);
     }
     ReadAllSettings(state, link, *record, wireless);
-    return Report(state, 1);
+    return ReportRead(state, 1);
 }
 
 }  // namespace lanterna

@@ -172,7 +172,7 @@ class CWriteRun {
     bool anySent_ = false;
 };
 
-int Report(ApplicationState& state, int result) {
+int ReportWrite(ApplicationState& state, int result) {
     state.Post(kMessageWriteResult, result);
     return result;
 }
@@ -185,16 +185,16 @@ int WriteWorker(ApplicationState& state) {
     }
     state.writeErrors = 0;
     if (!state.link) {
-        return Report(state, 0);
+        return ReportWrite(state, 0);
     }
     ProjectorRecord* record = state.SelectedRecord();
     if (record == nullptr) {
         state.link->Close();
         state.link.reset();
-        return Report(state, 0);
+        return ReportWrite(state, 0);
     }
     CWriteRun(state, *record).Run();
-    return Report(state, state.writeErrors == 0 ? 1 : -1);
+    return ReportWrite(state, state.writeErrors == 0 ? 1 : -1);
 }
 
 }  // namespace lanterna

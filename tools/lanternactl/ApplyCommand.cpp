@@ -16,24 +16,24 @@ namespace lanterna::cli {
 
 namespace {
 
-constexpr std::string_view kName = "apply";
+constexpr std::string_view kApplyCommandName = "apply";
 
-void Complain(CliContext& context, std::string_view text) {
+void ComplainAboutApply(CliContext& context, std::string_view text) {
     context.err << "lanternactl apply: " << text << "\n";
 }
 
 // Reads the settings file at `path` into `file`; the exit status.
 int LoadSettingsFile(CliContext& context, const std::string& path, ProjectorRecord& file) {
     if (!HasExtension(path, ".ini")) {
-        Complain(context, path + ": " + MessageText(kStringNotSettingsFile));
+        ComplainAboutApply(context, path + ": " + MessageText(kStringNotSettingsFile));
         return kExitUsage;
     }
     ProfileDocument document;
-    if (!LoadInputFile(context, kName, path, document)) {
+    if (!LoadInputFile(context, kApplyCommandName, path, document)) {
         return kExitFailed;
     }
     if (ReadSettingsDocument(file, document) != 1) {
-        Complain(context, path + ": " + MessageText(kStringSettingsFileUnreadable));
+        ComplainAboutApply(context, path + ": " + MessageText(kStringSettingsFileUnreadable));
         return kExitFailed;
     }
     return kExitOk;
@@ -42,7 +42,7 @@ int LoadSettingsFile(CliContext& context, const std::string& path, ProjectorReco
 // A file applied whole: every setting it holds is sent, to the projector it was saved from.
 WriteJob WholeFileSpec(const ProjectorRecord& file) {
     WriteJob job;
-    job.command = kName;
+    job.command = kApplyCommandName;
     job.readAllSettings = 0;
     job.judgeAgainstRead = false;
     job.expectedMac = std::string(TextOf(file.macAddress));
@@ -62,7 +62,7 @@ WriteJob WholeFileSpec(const ProjectorRecord& file) {
 // A file used as a template: each target keeps its name and addresses; only what differs goes.
 WriteJob TemplateSpec(const ProjectorRecord& file) {
     WriteJob job;
-    job.command = kName;
+    job.command = kApplyCommandName;
     job.unsentRefuses = false;
     job.build = [&file](ProjectorRecord& record) {
         BuiltRecord built;
@@ -74,7 +74,7 @@ WriteJob TemplateSpec(const ProjectorRecord& file) {
 
 int RunApply(CliContext& context, CliArgs args) {
     CParsedArgs parsed;
-    if (!ParseCommand(context, kName, args, parsed)) {
+    if (!ParseCommand(context, kApplyCommandName, args, parsed)) {
         return kExitUsage;
     }
     std::vector<std::string> words = parsed.positional;
@@ -86,7 +86,7 @@ int RunApply(CliContext& context, CliArgs args) {
     }
     const TargetRequest request = RequestOf(parsed, std::move(words));
     if (!path || (request.words.empty() && !request.all && !request.file)) {
-        PrintUsageError(context.err, kName);
+        PrintUsageError(context.err, kApplyCommandName);
         return kExitUsage;
     }
     ProjectorRecord file{};
@@ -94,11 +94,12 @@ int RunApply(CliContext& context, CliArgs args) {
         return status;
     }
     std::vector<Target> targets;
-    if (const int status = ExpandTargets(context, kName, request, targets); status != kExitOk) {
+    if (const int status = ExpandTargets(context, kApplyCommandName, request, targets);
+        status != kExitOk) {
         return status;
     }
-    CPasswords passwords(context, kName);
-    if (!LoadPasswordOptions(context, kName, parsed, passwords)) {
+    CPasswords passwords(context, kApplyCommandName);
+    if (!LoadPasswordOptions(context, kApplyCommandName, parsed, passwords)) {
         return kExitFailed;
     }
     const WriteJob job = asTemplate ? TemplateSpec(file) : WholeFileSpec(file);

@@ -12,7 +12,7 @@ namespace lanterna::cli {
 
 namespace {
 
-constexpr std::string_view kName = "audit";
+constexpr std::string_view kAuditCommandName = "audit";
 
 std::string Counted(std::size_t count, std::string_view one, std::string_view many) {
     return std::to_string(count) + " " + std::string(count == 1 ? one : many);
@@ -22,26 +22,27 @@ int RunAudit(CliContext& context, CliArgs args) {
     CParsedArgs parsed;
     long jobs = 0;
     long type = -1;
-    if (!ParseCommand(context, kName, args, parsed) ||
-        !TakeJobsAndType(context, kName, parsed, jobs, type)) {
+    if (!ParseCommand(context, kAuditCommandName, args, parsed) ||
+        !TakeJobsAndType(context, kAuditCommandName, parsed, jobs, type)) {
         return kExitUsage;
     }
     const TargetRequest request = RequestOf(parsed, parsed.positional);
     if (request.words.empty() && !request.all && !request.file) {
-        PrintUsageError(context.err, kName);
+        PrintUsageError(context.err, kAuditCommandName);
         return kExitUsage;
     }
     std::vector<Target> targets;
-    if (const int status = ExpandTargets(context, kName, request, targets); status != kExitOk) {
+    if (const int status = ExpandTargets(context, kAuditCommandName, request, targets);
+        status != kExitOk) {
         return status;
     }
     ForceType(targets, type);
-    CPasswords passwords(context, kName);
-    if (!LoadPasswordOptions(context, kName, parsed, passwords)) {
+    CPasswords passwords(context, kAuditCommandName);
+    if (!LoadPasswordOptions(context, kAuditCommandName, parsed, passwords)) {
         return kExitFailed;
     }
     const std::vector<ReadTarget> results =
-        ReadTargets(context, kName, std::move(targets), false, passwords, jobs);
+        ReadTargets(context, kAuditCommandName, std::move(targets), false, passwords, jobs);
     std::vector<AuditedProjector> audited;
     std::vector<const ReadTarget*> unread;
     for (const ReadTarget& result : results) {

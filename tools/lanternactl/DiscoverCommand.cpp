@@ -12,7 +12,7 @@ namespace lanterna::cli {
 
 namespace {
 
-constexpr std::string_view kName = "discover";
+constexpr std::string_view kDiscoverCommandName = "discover";
 
 std::vector<std::string> RowOf(const FoundProjector& found) {
     return {found.address, found.name, std::to_string(found.imType),
@@ -21,17 +21,17 @@ std::vector<std::string> RowOf(const FoundProjector& found) {
 
 int RunDiscover(CliContext& context, CliArgs args) {
     CParsedArgs parsed;
-    if (!ParseCommand(context, kName, args, parsed)) {
+    if (!ParseCommand(context, kDiscoverCommandName, args, parsed)) {
         return kExitUsage;
     }
     const bool json = parsed.Has("--json");
     const bool csv = parsed.Has("--csv");
     if (!parsed.positional.empty() || (json && csv)) {
-        PrintUsageError(context.err, kName);
+        PrintUsageError(context.err, kDiscoverCommandName);
         return kExitUsage;
     }
     bool ran = false;
-    const std::vector<FoundProjector> found = SearchNetwork(context, kName, ran);
+    const std::vector<FoundProjector> found = SearchNetwork(context, kDiscoverCommandName, ran);
     if (json) {
         auto array = nlohmann::ordered_json::array();
         for (const FoundProjector& projector : found) {

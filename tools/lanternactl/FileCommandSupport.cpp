@@ -9,8 +9,8 @@ namespace lanterna::cli {
 
 namespace {
 
-void Complain(CliContext& context, std::string_view command, const std::string& path,
-              const std::string& problem) {
+void ComplainAboutFile(CliContext& context, std::string_view command, const std::string& path,
+                       const std::string& problem) {
     context.err << "lanternactl " << command << ": " << path << ": " << problem << "\n";
 }
 
@@ -45,7 +45,8 @@ bool ReadInputFile(CliContext& context, std::string_view command, const std::str
     if (result == FileRead::Loaded) {
         return true;
     }
-    Complain(context, command, path == "-" ? "standard input" : path, InputProblem(result, limit));
+    ComplainAboutFile(context, command, path == "-" ? "standard input" : path,
+                      InputProblem(result, limit));
     return false;
 }
 
@@ -88,7 +89,7 @@ std::string OutputProblem(OutputStatus status) {
 
 int ReportOutputFailure(CliContext& context, std::string_view command, const std::string& path,
                         OutputStatus status) {
-    Complain(context, command, path, OutputProblem(status));
+    ComplainAboutFile(context, command, path, OutputProblem(status));
     return kExitFailed;
 }
 

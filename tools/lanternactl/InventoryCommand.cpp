@@ -14,7 +14,7 @@ namespace lanterna::cli {
 
 namespace {
 
-constexpr std::string_view kName = "inventory";
+constexpr std::string_view kInventoryCommandName = "inventory";
 
 const std::vector<std::string> kColumns = {
     "address",   "name",       "hardwareAddress", "interface",
@@ -58,28 +58,29 @@ int RunInventory(CliContext& context, CliArgs args) {
     CParsedArgs parsed;
     long jobs = 0;
     long type = -1;
-    if (!ParseCommand(context, kName, args, parsed) ||
-        !TakeJobsAndType(context, kName, parsed, jobs, type)) {
+    if (!ParseCommand(context, kInventoryCommandName, args, parsed) ||
+        !TakeJobsAndType(context, kInventoryCommandName, parsed, jobs, type)) {
         return kExitUsage;
     }
     const bool json = parsed.Has("--json");
     const bool csv = parsed.Has("--csv");
     const TargetRequest request = RequestOf(parsed, parsed.positional);
     if ((request.words.empty() && !request.all && !request.file) || (json && csv)) {
-        PrintUsageError(context.err, kName);
+        PrintUsageError(context.err, kInventoryCommandName);
         return kExitUsage;
     }
     std::vector<Target> targets;
-    if (const int status = ExpandTargets(context, kName, request, targets); status != kExitOk) {
+    if (const int status = ExpandTargets(context, kInventoryCommandName, request, targets);
+        status != kExitOk) {
         return status;
     }
     ForceType(targets, type);
-    CPasswords passwords(context, kName);
-    if (!LoadPasswordOptions(context, kName, parsed, passwords)) {
+    CPasswords passwords(context, kInventoryCommandName);
+    if (!LoadPasswordOptions(context, kInventoryCommandName, parsed, passwords)) {
         return kExitFailed;
     }
     const std::vector<ReadTarget> results =
-        ReadTargets(context, kName, std::move(targets), false, passwords, jobs);
+        ReadTargets(context, kInventoryCommandName, std::move(targets), false, passwords, jobs);
     int status = kExitOk;
     std::vector<std::vector<std::string>> rows;
     auto array = nlohmann::ordered_json::array();

@@ -18,7 +18,7 @@ const OptionEntry* FindOption(std::span<const OptionEntry> options, std::string_
     return nullptr;
 }
 
-bool Complain(CliContext& context, std::string_view command, const std::string& text) {
+bool ComplainWithHelpHint(CliContext& context, std::string_view command, const std::string& text) {
     context.err << "lanternactl " << command << ": " << text << " (see lanternactl " << command
                 << " --help)\n";
     return false;
@@ -82,20 +82,22 @@ bool ParseArguments(CliContext& context, std::string_view command, CliArgs args,
             }
         }
         if (option == nullptr) {
-            return Complain(context, command,
-                            "unknown option '" + TerminalText(std::string(name)) + "'");
+            return ComplainWithHelpHint(context, command,
+                                        "unknown option '" + TerminalText(std::string(name)) + "'");
         }
         if (option->value.empty()) {
             if (attached) {
-                return Complain(context, command, std::string(option->name) + " takes no value");
+                return ComplainWithHelpHint(context, command,
+                                            std::string(option->name) + " takes no value");
             }
             parsed.Add(option->name, "");
             continue;
         }
         if (!attached) {
             if (i + 1 >= args.size()) {
-                return Complain(context, command,
-                                std::string(option->name) + " needs " + std::string(option->value));
+                return ComplainWithHelpHint(
+                    context, command,
+                    std::string(option->name) + " needs " + std::string(option->value));
             }
             attached = args[++i];
         }
@@ -114,9 +116,10 @@ bool NumberOption(CliContext& context, std::string_view command, const CParsedAr
     const auto [end, error] = std::from_chars(text->data(), text->data() + text->size(), number);
     if (error != std::errc() || end != text->data() + text->size() || number < low ||
         number > high) {
-        return Complain(context, command,
-                        std::string(option) + " takes a whole number from " + std::to_string(low) +
-                            " to " + std::to_string(high) + ", not '" + TerminalText(*text) + "'");
+        return ComplainWithHelpHint(context, command,
+                                    std::string(option) + " takes a whole number from " +
+                                        std::to_string(low) + " to " + std::to_string(high) +
+                                        ", not '" + TerminalText(*text) + "'");
     }
     value = number;
     return true;

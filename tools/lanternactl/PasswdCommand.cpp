@@ -14,9 +14,9 @@ namespace lanterna::cli {
 
 namespace {
 
-constexpr std::string_view kName = "passwd";
+constexpr std::string_view kPasswdCommandName = "passwd";
 
-void Complain(CliContext& context, std::string_view text) {
+void ComplainAboutPasswd(CliContext& context, std::string_view text) {
     context.err << "lanternactl passwd: " << text << "\n";
 }
 
@@ -25,7 +25,7 @@ void Complain(CliContext& context, std::string_view text) {
 std::optional<std::string> NewPassword(CliContext& context, const CParsedArgs& parsed) {
     std::optional<std::string> secret;
     if (const auto path = parsed.Value("--new-password-file")) {
-        secret = ReadFirstLine(context, kName, *path);
+        secret = ReadFirstLine(context, kPasswdCommandName, *path);
         if (!secret) {
             return std::nullopt;
         }
@@ -38,21 +38,21 @@ std::optional<std::string> NewPassword(CliContext& context, const CParsedArgs& p
         };
         const auto answer = ask("New password: ");
         if (!answer) {
-            Complain(context,
-                     "the new password: use --new-password-file, set "
-                     "LANTERNA_NEW_PASSWORD or run on a terminal");
+            ComplainAboutPasswd(context,
+                                "the new password: use --new-password-file, set "
+                                "LANTERNA_NEW_PASSWORD or run on a terminal");
             return std::nullopt;
         }
         const auto again = ask("Repeat: ");
         if (!again || *again != *answer) {
-            Complain(context, MessageText(kStringPasswordsDiffer));
+            ComplainAboutPasswd(context, MessageText(kStringPasswordsDiffer));
             return std::nullopt;
         }
         secret = answer;
     }
     if (const std::string problem = PasswordLengthProblem(*secret, "the new password");
         !problem.empty()) {
-        Complain(context, problem);
+        ComplainAboutPasswd(context, problem);
         return std::nullopt;
     }
     return secret;
@@ -97,27 +97,28 @@ int RunPasswd(CliContext& context, CliArgs args) {
     CParsedArgs parsed;
     long jobs = 0;
     long type = -1;
-    if (!ParseCommand(context, kName, args, parsed) ||
-        !TakeJobsAndType(context, kName, parsed, jobs, type)) {
+    if (!ParseCommand(context, kPasswdCommandName, args, parsed) ||
+        !TakeJobsAndType(context, kPasswdCommandName, parsed, jobs, type)) {
         return kExitUsage;
     }
     const TargetRequest request = RequestOf(parsed, parsed.positional);
     if (request.words.empty() && !request.all && !request.file) {
-        PrintUsageError(context.err, kName);
+        PrintUsageError(context.err, kPasswdCommandName);
         return kExitUsage;
     }
     std::vector<Target> targets;
-    if (const int status = ExpandTargets(context, kName, request, targets); status != kExitOk) {
+    if (const int status = ExpandTargets(context, kPasswdCommandName, request, targets);
+        status != kExitOk) {
         return status;
     }
-    CPasswords passwords(context, kName, "LANTERNA_PASSWORD", "Current password: ");
-    if (!LoadPasswordOptions(context, kName, parsed, passwords)) {
+    CPasswords passwords(context, kPasswdCommandName, "LANTERNA_PASSWORD", "Current password: ");
+    if (!LoadPasswordOptions(context, kPasswdCommandName, parsed, passwords)) {
         return kExitFailed;
     }
     // The current password is settled before the new one is asked for, as the prompts go.
     std::string problem;
     if (!passwords.PasswordFor(targets.front().address, problem) && IsSingleTarget(request)) {
-        Complain(context, problem);
+        ComplainAboutPasswd(context, problem);
         return kExitFailed;
     }
     const auto fresh = NewPassword(context, parsed);
@@ -137,7 +138,7 @@ int RunPasswd(CliContext& context, CliArgs args) {
             continue;
         }
         if (single) {
-            Complain(context, targets[i].address + ": " + notes[i]);
+            ComplainAboutPasswd(context, targets[i].address + ": " + notes[i]);
         } else {
             reports[i].notes.push_back(notes[i]);
         }
@@ -146,7 +147,7 @@ int RunPasswd(CliContext& context, CliArgs args) {
         CWorkerRunner runner(context);
         ChangeOne(context.network, runner, passwords, targets[0], *fresh, reports[0]);
         if (reports[0].outcome != Outcome::kPasswordChanged) {
-            Complain(context, TerminalText(reports[0].message));
+            ComplainAboutPasswd(context, TerminalText(reports[0].message));
             return kExitFailed;
         }
         context.out << OutcomeWord(Outcome::kPasswordChanged) << "\n";

@@ -15,7 +15,8 @@ namespace {
 // A password file holds one short line; a few kibibytes leave room for anything beside it.
 constexpr std::size_t kPasswordFileMaxBytes = 4096;
 
-void Complain(CliContext& context, std::string_view command, const std::string& text) {
+void ComplainAboutPasswords(CliContext& context, std::string_view command,
+                            const std::string& text) {
     context.err << "lanternactl " << command << ": " << text << "\n";
 }
 
@@ -58,10 +59,11 @@ bool CPasswords::LoadBook(const std::string& path) {
     struct stat status {};
     if (path != "-" && stat(path.c_str(), &status) == 0 &&
         (status.st_mode & (S_IRGRP | S_IROTH)) != 0) {
-        Complain(context_, command_,
-                 path +
-                     ": others than its owner may read it; make it the owner's alone "
-                     "(chmod 600) and change the passwords it holds if others did read it");
+        ComplainAboutPasswords(
+            context_, command_,
+            path +
+                ": others than its owner may read it; make it the owner's alone "
+                "(chmod 600) and change the passwords it holds if others did read it");
         return false;
     }
     std::string content;
@@ -83,7 +85,7 @@ bool CPasswords::LoadBook(const std::string& path) {
         const auto address = CanonicalAddress(line.substr(0, blank));
         const std::string where = path + ":" + std::to_string(lineNumber);
         if (!address) {
-            Complain(context_, command_, where + ": not 'ADDRESS PASSWORD'");
+            ComplainAboutPasswords(context_, command_, where + ": not 'ADDRESS PASSWORD'");
             return false;
         }
         // The password is the rest of the line; without one the projector has none.

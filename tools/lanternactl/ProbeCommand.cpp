@@ -13,16 +13,16 @@ namespace lanterna::cli {
 
 namespace {
 
-constexpr std::string_view kName = "probe";
+constexpr std::string_view kProbeCommandName = "probe";
 
 int RunProbe(CliContext& context, CliArgs args) {
     CParsedArgs parsed;
-    if (!ParseCommand(context, kName, args, parsed)) {
+    if (!ParseCommand(context, kProbeCommandName, args, parsed)) {
         return kExitUsage;
     }
     const TargetRequest request = RequestOf(parsed, parsed.positional);
     if (request.words.empty() && !request.all && !request.file) {
-        PrintUsageError(context.err, kName);
+        PrintUsageError(context.err, kProbeCommandName);
         return kExitUsage;
     }
     const bool single = IsSingleTarget(request) && !parsed.Has("--json");
@@ -31,7 +31,8 @@ int RunProbe(CliContext& context, CliArgs args) {
         return kExitUsage;
     }
     std::vector<Target> targets;
-    if (const int status = ExpandTargets(context, kName, request, targets); status != kExitOk) {
+    if (const int status = ExpandTargets(context, kProbeCommandName, request, targets);
+        status != kExitOk) {
         return status;
     }
     std::vector<std::string> addresses;

@@ -14,7 +14,7 @@ namespace lanterna::cli {
 
 namespace {
 
-constexpr std::string_view kName = "query";
+constexpr std::string_view kQueryCommandName = "query";
 
 // Room for the largest value a query may deliver, plus its terminator.
 constexpr std::size_t kQueryValueSize = 1024;
@@ -74,7 +74,8 @@ class CQueryPasswords {
   public:
     bool Load(CliContext& context, const CParsedArgs& parsed) {
         if (parsed.Has("--passwords") || parsed.Has("--password-file")) {
-            return LoadPasswordOptions(context, kName, parsed, passwords_.emplace(context, kName));
+            return LoadPasswordOptions(context, kQueryCommandName, parsed,
+                                       passwords_.emplace(context, kQueryCommandName));
         }
         fallback_ = context.environment("LANTERNA_PASSWORD").value_or("");
         return true;
@@ -96,8 +97,8 @@ int RunQuery(CliContext& context, CliArgs args) {
     CParsedArgs parsed;
     long jobs = 0;
     long type = -1;
-    if (!ParseCommand(context, kName, args, parsed) ||
-        !TakeJobsAndType(context, kName, parsed, jobs, type)) {
+    if (!ParseCommand(context, kQueryCommandName, args, parsed) ||
+        !TakeJobsAndType(context, kQueryCommandName, parsed, jobs, type)) {
         return kExitUsage;
     }
     std::vector<std::string> targetWords;
@@ -107,15 +108,16 @@ int RunQuery(CliContext& context, CliArgs args) {
     }
     const TargetRequest request = RequestOf(parsed, std::move(targetWords));
     if (commands.empty() || (request.words.empty() && !request.all && !request.file)) {
-        PrintUsageError(context.err, kName);
+        PrintUsageError(context.err, kQueryCommandName);
         return kExitUsage;
     }
     // A carriage return inside a word would end its line early and send a command of its own.
-    if (!CheckCommandWords(context, kName, commands)) {
+    if (!CheckCommandWords(context, kQueryCommandName, commands)) {
         return kExitUsage;
     }
     std::vector<Target> targets;
-    if (const int status = ExpandTargets(context, kName, request, targets); status != kExitOk) {
+    if (const int status = ExpandTargets(context, kQueryCommandName, request, targets);
+        status != kExitOk) {
         return status;
     }
     CQueryPasswords passwords;

@@ -12,7 +12,7 @@ namespace lanterna::cli {
 
 namespace {
 
-constexpr std::string_view kName = "read";
+constexpr std::string_view kReadCommandName = "read";
 
 // One "field: value" line per field of the record's JSON form; the projector's texts with their
 // control bytes escaped.
@@ -51,27 +51,28 @@ int RunRead(CliContext& context, CliArgs args) {
     CParsedArgs parsed;
     long jobs = 0;
     long type = -1;
-    if (!ParseCommand(context, kName, args, parsed) ||
-        !TakeJobsAndType(context, kName, parsed, jobs, type)) {
+    if (!ParseCommand(context, kReadCommandName, args, parsed) ||
+        !TakeJobsAndType(context, kReadCommandName, parsed, jobs, type)) {
         return kExitUsage;
     }
     const TargetRequest request = RequestOf(parsed, parsed.positional);
     if (request.words.empty() && !request.all && !request.file) {
-        PrintUsageError(context.err, kName);
+        PrintUsageError(context.err, kReadCommandName);
         return kExitUsage;
     }
     std::vector<Target> targets;
-    if (const int status = ExpandTargets(context, kName, request, targets); status != kExitOk) {
+    if (const int status = ExpandTargets(context, kReadCommandName, request, targets);
+        status != kExitOk) {
         return status;
     }
     ForceType(targets, type);
-    CPasswords passwords(context, kName);
-    if (!LoadPasswordOptions(context, kName, parsed, passwords)) {
+    CPasswords passwords(context, kReadCommandName);
+    if (!LoadPasswordOptions(context, kReadCommandName, parsed, passwords)) {
         return kExitFailed;
     }
     const bool single = IsSingleTarget(request);
     std::vector<ReadTarget> results =
-        ReadTargets(context, kName, std::move(targets), single, passwords, jobs);
+        ReadTargets(context, kReadCommandName, std::move(targets), single, passwords, jobs);
     if (single) {
         return PrintSingle(context, results[0], parsed.Has("--json"));
     }

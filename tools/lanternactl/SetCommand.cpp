@@ -12,10 +12,10 @@ namespace lanterna::cli {
 
 namespace {
 
-constexpr std::string_view kName = "set";
+constexpr std::string_view kSetCommandName = "set";
 
 int UsageError(CliContext& context) {
-    PrintUsageError(context.err, kName);
+    PrintUsageError(context.err, kSetCommandName);
     context.err << "fields: " << SettableFieldNames() << "\n";
     return kExitUsage;
 }
@@ -28,7 +28,7 @@ std::string ProblemOf(const ApplyOutcome& outcome) {
 
 int RunSet(CliContext& context, CliArgs args) {
     CParsedArgs parsed;
-    if (!ParseCommand(context, kName, args, parsed)) {
+    if (!ParseCommand(context, kSetCommandName, args, parsed)) {
         return kExitUsage;
     }
     // Addresses and ranges first, then FIELD=VALUE words.
@@ -45,7 +45,7 @@ int RunSet(CliContext& context, CliArgs args) {
     if (words.empty() || (request.words.empty() && !request.all && !request.file)) {
         return UsageError(context);
     }
-    if (!CheckCommandWords(context, kName, words)) {
+    if (!CheckCommandWords(context, kSetCommandName, words)) {
         return kExitUsage;
     }
     std::vector<FieldAssignment> assignments;
@@ -55,15 +55,16 @@ int RunSet(CliContext& context, CliArgs args) {
         return kExitUsage;
     }
     std::vector<Target> targets;
-    if (const int status = ExpandTargets(context, kName, request, targets); status != kExitOk) {
+    if (const int status = ExpandTargets(context, kSetCommandName, request, targets);
+        status != kExitOk) {
         return status;
     }
-    CPasswords passwords(context, kName);
-    if (!LoadPasswordOptions(context, kName, parsed, passwords)) {
+    CPasswords passwords(context, kSetCommandName);
+    if (!LoadPasswordOptions(context, kSetCommandName, parsed, passwords)) {
         return kExitFailed;
     }
     WriteJob job;
-    job.command = kName;
+    job.command = kSetCommandName;
     job.build = [&assignments](ProjectorRecord& record) {
         const ApplyOutcome outcome = ApplyAssignments(assignments, record);
         return BuiltRecord{outcome.ok, outcome.ok ? std::string() : ProblemOf(outcome),
