@@ -10,6 +10,7 @@
 #include "app/PlatformStartGuard.h"
 #include "app/SingleInstance.h"
 #include "dialogs/MessageDialog.h"
+#include "platform/ProcessEnvironment.h"
 #include "resources/StringTable.h"
 #include "skin/SkinPalette.h"
 #include "ui/MessageBox.h"
@@ -112,7 +113,7 @@ bool CApplication::IsInstanceHeld() const {
 }
 
 int RunLanterna(int argc, char** argv, const std::function<int(CApplication&)>& runMainWindow) {
-    switch (ChooseLaunchAction(argc, argv, &ProcessLaunchEnvironment)) {
+    switch (ChooseLaunchAction(argc, argv, &ProcessEnvironment)) {
         case LaunchAction::kPrintHelp:
             std::cout << LaunchHelpText() << std::flush;
             return 0;

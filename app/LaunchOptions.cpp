@@ -1,6 +1,7 @@
 #include "app/LaunchOptions.h"
 
-#include <cstdlib>
+#include <optional>
+#include <string_view>
 
 namespace lanterna {
 namespace {
@@ -60,7 +61,7 @@ bool NeedsSession(std::string_view platforms) {
     return true;
 }
 
-bool IsSetAndNotEmpty(const LaunchEnvironment& environment, std::string_view name) {
+bool IsSetAndNotEmpty(const EnvironmentLookup& environment, std::string_view name) {
     const std::optional<std::string> value = environment(name);
     return value.has_value() && !value->empty();
 }
@@ -68,7 +69,7 @@ bool IsSetAndNotEmpty(const LaunchEnvironment& environment, std::string_view nam
 }  // namespace
 
 LaunchAction ChooseLaunchAction(int argc, const char* const* argv,
-                                const LaunchEnvironment& environment) {
+                                const EnvironmentLookup& environment) {
     std::optional<std::string> platform = environment("QT_QPA_PLATFORM");
     bool displayGiven = false;
     for (int index = 1; index < argc && argv != nullptr && argv[index] != nullptr; ++index) {
@@ -105,14 +106,6 @@ std::string LaunchVersionText() {
 std::string NoDisplayLine() {
     return "lanterna: no display to open: the window needs a graphical session (X11 or "
            "Wayland); lanternactl works without one";
-}
-
-std::optional<std::string> ProcessLaunchEnvironment(std::string_view name) {
-    const char* value = std::getenv(std::string(name).c_str());
-    if (value == nullptr) {
-        return std::nullopt;
-    }
-    return std::string(value);
 }
 
 }  // namespace lanterna

@@ -4,17 +4,13 @@
 // the environment alone, so that `lanterna --help` works where the toolkit cannot start.
 // Qt-free.
 
-#include <functional>
-#include <optional>
 #include <string>
-#include <string_view>
+
+#include "platform/ProcessEnvironment.h"
 
 namespace lanterna {
 
 enum class LaunchAction { kRunWindow, kPrintHelp, kPrintVersion, kNoDisplay };
-
-// The value of an environment variable, or nothing when it is not set.
-using LaunchEnvironment = std::function<std::optional<std::string>(std::string_view name)>;
 
 // "--help" or "-h" prints the help, "--version" the version (the first of them given wins);
 // other words are the window's ("/debug") or the toolkit's. Without either, the window needs a
@@ -22,7 +18,7 @@ using LaunchEnvironment = std::function<std::optional<std::string>(std::string_v
 // those) needs DISPLAY or WAYLAND_DISPLAY set (or -display given); any other platform the
 // toolkit is asked for (offscreen, vnc, ...) is left to it.
 LaunchAction ChooseLaunchAction(int argc, const char* const* argv,
-                                const LaunchEnvironment& environment);
+                                const EnvironmentLookup& environment);
 
 // The text --help prints, ending in a newline.
 std::string LaunchHelpText();
@@ -32,8 +28,5 @@ std::string LaunchVersionText();
 
 // The one line (without its newline) printed to standard error when there is no display.
 std::string NoDisplayLine();
-
-// The process environment, for ChooseLaunchAction.
-std::optional<std::string> ProcessLaunchEnvironment(std::string_view name);
 
 }  // namespace lanterna

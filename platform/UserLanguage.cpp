@@ -1,7 +1,6 @@
 #include "platform/UserLanguage.h"
 
 #include <atomic>
-#include <cstdlib>
 
 namespace lanterna {
 namespace {
@@ -98,14 +97,6 @@ Language ChooseLanguage(const EnvironmentLookup& environment) {
         }
     }
     return LanguageOfLocale(locale).value_or(Language::English);
-}
-
-std::optional<std::string> ProcessEnvironment(std::string_view name) {
-    const char* value = std::getenv(std::string(name).c_str());
-    if (value == nullptr) {
-        return std::nullopt;
-    }
-    return std::string(value);
 }
 
 Language UserLanguage() {

@@ -4,17 +4,11 @@
 // their message catalogue, and LANTERNA_LANG ("ko" or "en") overrides it. This is the one place
 // that decides; the string table, the dialog templates and the menu ask it.
 
-#include <functional>
-#include <optional>
-#include <string>
-#include <string_view>
+#include "platform/ProcessEnvironment.h"
 
 namespace lanterna {
 
 enum class Language { Korean, English };
-
-// An environment: the value of a variable, or nothing when it is not set.
-using EnvironmentLookup = std::function<std::optional<std::string>(std::string_view name)>;
 
 // The language `environment` asks for:
 //   1. LANTERNA_LANG "ko" or "en" (a locale name such as "en_GB.UTF-8" counts by its language);
@@ -24,9 +18,6 @@ using EnvironmentLookup = std::function<std::optional<std::string>(std::string_v
 //   3. Korean for a Korean locale and for no locale at all ("C", "POSIX", "C.UTF-8", unset);
 //      English for any other language.
 Language ChooseLanguage(const EnvironmentLookup& environment);
-
-// The process environment, for ChooseLanguage.
-std::optional<std::string> ProcessEnvironment(std::string_view name);
 
 // The language of this process: chosen from the process environment on first use unless set
 // before. Any thread may ask.

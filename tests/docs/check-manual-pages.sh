@@ -7,18 +7,9 @@
 set -uo pipefail
 man_dir=$1 lanternactl=$2 simulator=$3 window=${4:-}
 export LANTERNA_LANG=en
-failures=0
-
-# Each program runs in a network namespace of its own when the system allows one (as root, or
-# through a user namespace), so that a command that stopped honouring --help reaches no
-# network.
-isolation=()
-if unshare -rn true 2>/dev/null; then
-    isolation=(unshare -rn)
-fi
-isolated() {
-    "${isolation[@]}" "$@"
-}
+# shellcheck source=tests/docs/help-lists.sh
+source "$(dirname "$0")/help-lists.sh"
+name_the_lists "--help" "manual page"
 
 # Roff source as plain text: font changes dropped, "\-" as "-", "\e" as "\".
 plain() {
@@ -33,32 +24,9 @@ section() {
         inside'
 }
 
-# The option words (-x, --word, /word) of the lines on standard input, one per line, sorted.
-option_words() {
-    tr ' ,|"[]()' '\n' | grep -E '^(--?[a-z][a-z0-9-]*|/[a-z]+)$' | sort -u
-}
-
 # The tags of the .TP entries on standard input.
 tags() {
     awk 'after_tp { print; after_tp = 0; next } /^\.TP/ { after_tp = 1 }'
-}
-
-# Option words of a --help text on standard input: the lines that begin with two spaces and
-# an option, up to the first run of two spaces after it (where a description may begin).
-help_options() {
-    grep -E '^  [-/]' | sed -E 's/^  //; s/  .*//' | option_words
-}
-
-# Reports a difference between two sorted lists.
-compare() {
-    local what=$1 from_help=$2 from_page=$3
-    if [[ "$from_help" != "$from_page" ]]; then
-        echo "FAIL: $what differ (< --help, > manual page):"
-        diff <(echo "$from_help") <(echo "$from_page") | grep '^[<>]'
-        failures=$((failures + 1))
-    else
-        echo "ok: $what ($(echo "$from_help" | grep -c .))"
-    fi
 }
 
 without_help() {
@@ -77,9 +45,7 @@ fi
 
 # ---- lanternactl: its commands, each command's options, every option, the fields of set
 page=$man_dir/lanternactl.1
-help_commands=$(isolated "$lanternactl" --help |
-    awk '/^Commands:/ { inside = 1; next } /^$/ { inside = 0 } inside && /^  [a-z]/ { print $1 }' |
-    sort)
+help_commands=$(lanternactl_commands "$lanternactl")
 page_commands=$(section "$page" COMMANDS |
     awk '/^\.SS / { sub(/^\.SS +"?/, ""); print $1 }' | sort)
 compare "lanternactl commands" "$help_commands" "$page_commands"
@@ -102,9 +68,7 @@ compare "lanternactl options described" \
     "$(section "$page" OPTIONS | tags | option_words | without_help | grep -vx -- '--version')"
 
 compare "lanternactl set fields" \
-    "$(isolated "$lanternactl" set --help |
-        awk '/^Fields/ { inside = 1; next } /^$/ { inside = 0 } inside && /^  [A-Za-z]/ { print $1 }' |
-        sort)" \
+    "$(set_fields "$lanternactl")" \
     "$(section "$page" FIELDS | tags | sed 's/\[[^]]*\]//g' | tr ' ,"' '\n' |
         grep -E '^[a-z][A-Za-z0-9]*$' | sort -u)"
 

@@ -1,5 +1,3 @@
-#include <ostream>
-
 #include "platform/AsciiCase.h"
 #include "resources/StringIds.h"
 #include "settings/SettingsFile.h"
@@ -18,14 +16,11 @@ namespace {
 
 constexpr std::string_view kApplyCommandName = "apply";
 
-void ComplainAboutApply(CliContext& context, std::string_view text) {
-    context.err << "lanternactl apply: " << text << "\n";
-}
-
 // Reads the settings file at `path` into `file`; the exit status.
 int LoadSettingsFile(CliContext& context, const std::string& path, ProjectorRecord& file) {
     if (!HasExtension(path, ".ini")) {
-        ComplainAboutApply(context, path + ": " + MessageText(kStringNotSettingsFile));
+        PrintCommandError(context, kApplyCommandName,
+                          path + ": " + MessageText(kStringNotSettingsFile));
         return kExitUsage;
     }
     ProfileDocument document;
@@ -33,14 +28,15 @@ int LoadSettingsFile(CliContext& context, const std::string& path, ProjectorReco
         return kExitFailed;
     }
     if (ReadSettingsDocument(file, document) != 1) {
-        ComplainAboutApply(context, path + ": " + MessageText(kStringSettingsFileUnreadable));
+        PrintCommandError(context, kApplyCommandName,
+                          path + ": " + MessageText(kStringSettingsFileUnreadable));
         return kExitFailed;
     }
     return kExitOk;
 }
 
 // A file applied whole: every setting it holds is sent, to the projector it was saved from.
-WriteJob WholeFileSpec(const ProjectorRecord& file) {
+WriteJob WholeFileJob(const ProjectorRecord& file) {
     WriteJob job;
     job.command = kApplyCommandName;
     job.readAllSettings = 0;
@@ -60,7 +56,7 @@ WriteJob WholeFileSpec(const ProjectorRecord& file) {
 }
 
 // A file used as a template: each target keeps its name and addresses; only what differs goes.
-WriteJob TemplateSpec(const ProjectorRecord& file) {
+WriteJob TemplateJob(const ProjectorRecord& file) {
     WriteJob job;
     job.command = kApplyCommandName;
     job.unsentRefuses = false;
@@ -102,7 +98,7 @@ int RunApply(CliContext& context, CliArgs args) {
     if (!LoadPasswordOptions(context, kApplyCommandName, parsed, passwords)) {
         return kExitFailed;
     }
-    const WriteJob job = asTemplate ? TemplateSpec(file) : WholeFileSpec(file);
+    const WriteJob job = asTemplate ? TemplateJob(file) : WholeFileJob(file);
     return RunWriteCommand(context, job, parsed, std::move(targets), IsSingleTarget(request),
                            passwords);
 }

@@ -83,4 +83,7 @@ std::span<const CliCommand> AllCommands();
 // Runs the command line (without the program name); returns the exit status.
 int RunLanternactl(CliContext& context, CliArgs args);
 
+// "lanternactl COMMAND: TEXT" on standard error: how every command reports a problem.
+void PrintCommandError(CliContext& context, std::string_view command, std::string_view text);
+
 }  // namespace lanterna::cli

@@ -1,20 +1,9 @@
 #include "tools/lanternactl/FileCommandSupport.h"
 
-#include <ostream>
-
 #include "platform/ProfileFile.h"
 #include "settings/SettingsFile.h"
 
 namespace lanterna::cli {
-
-namespace {
-
-void ComplainAboutFile(CliContext& context, std::string_view command, const std::string& path,
-                       const std::string& problem) {
-    context.err << "lanternactl " << command << ": " << path << ": " << problem << "\n";
-}
-
-}  // namespace
 
 std::string InputProblem(FileRead result, std::size_t limit) {
     switch (result) {
@@ -45,8 +34,8 @@ bool ReadInputFile(CliContext& context, std::string_view command, const std::str
     if (result == FileRead::Loaded) {
         return true;
     }
-    ComplainAboutFile(context, command, path == "-" ? "standard input" : path,
-                      InputProblem(result, limit));
+    const std::string source = path == "-" ? "standard input" : path;
+    PrintCommandError(context, command, source + ": " + InputProblem(result, limit));
     return false;
 }
 
@@ -89,7 +78,7 @@ std::string OutputProblem(OutputStatus status) {
 
 int ReportOutputFailure(CliContext& context, std::string_view command, const std::string& path,
                         OutputStatus status) {
-    ComplainAboutFile(context, command, path, OutputProblem(status));
+    PrintCommandError(context, command, path + ": " + OutputProblem(status));
     return kExitFailed;
 }
 

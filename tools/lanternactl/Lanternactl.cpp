@@ -53,4 +53,8 @@ int RunLanternactl(CliContext& context, CliArgs args) {
     return kExitUsage;
 }
 
+void PrintCommandError(CliContext& context, std::string_view command, std::string_view text) {
+    context.err << "lanternactl " << command << ": " << text << "\n";
+}
+
 }  // namespace lanterna::cli

@@ -19,8 +19,8 @@ const OptionEntry* FindOption(std::span<const OptionEntry> options, std::string_
 }
 
 bool ComplainWithHelpHint(CliContext& context, std::string_view command, const std::string& text) {
-    context.err << "lanternactl " << command << ": " << text << " (see lanternactl " << command
-                << " --help)\n";
+    PrintCommandError(context, command,
+                      text + " (see lanternactl " + std::string(command) + " --help)");
     return false;
 }
 

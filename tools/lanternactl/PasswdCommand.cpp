@@ -16,10 +16,6 @@ namespace {
 
 constexpr std::string_view kPasswdCommandName = "passwd";
 
-void ComplainAboutPasswd(CliContext& context, std::string_view text) {
-    context.err << "lanternactl passwd: " << text << "\n";
-}
-
 // The new password: --new-password-file, else LANTERNA_NEW_PASSWORD, else asked twice on the
 // terminal (both answers equal). None after a message.
 std::optional<std::string> NewPassword(CliContext& context, const CParsedArgs& parsed) {
@@ -38,21 +34,21 @@ std::optional<std::string> NewPassword(CliContext& context, const CParsedArgs& p
         };
         const auto answer = ask("New password: ");
         if (!answer) {
-            ComplainAboutPasswd(context,
-                                "the new password: use --new-password-file, set "
-                                "LANTERNA_NEW_PASSWORD or run on a terminal");
+            PrintCommandError(context, kPasswdCommandName,
+                              "the new password: use --new-password-file, set "
+                              "LANTERNA_NEW_PASSWORD or run on a terminal");
             return std::nullopt;
         }
         const auto again = ask("Repeat: ");
         if (!again || *again != *answer) {
-            ComplainAboutPasswd(context, MessageText(kStringPasswordsDiffer));
+            PrintCommandError(context, kPasswdCommandName, MessageText(kStringPasswordsDiffer));
             return std::nullopt;
         }
         secret = answer;
     }
     if (const std::string problem = PasswordLengthProblem(*secret, "the new password");
         !problem.empty()) {
-        ComplainAboutPasswd(context, problem);
+        PrintCommandError(context, kPasswdCommandName, problem);
         return std::nullopt;
     }
     return secret;
@@ -118,7 +114,7 @@ int RunPasswd(CliContext& context, CliArgs args) {
     // The current password is settled before the new one is asked for, as the prompts go.
     std::string problem;
     if (!passwords.PasswordFor(targets.front().address, problem) && IsSingleTarget(request)) {
-        ComplainAboutPasswd(context, problem);
+        PrintCommandError(context, kPasswdCommandName, problem);
         return kExitFailed;
     }
     const auto fresh = NewPassword(context, parsed);
@@ -138,7 +134,7 @@ int RunPasswd(CliContext& context, CliArgs args) {
             continue;
         }
         if (single) {
-            ComplainAboutPasswd(context, targets[i].address + ": " + notes[i]);
+            PrintCommandError(context, kPasswdCommandName, targets[i].address + ": " + notes[i]);
         } else {
             reports[i].notes.push_back(notes[i]);
         }
@@ -147,7 +143,7 @@ int RunPasswd(CliContext& context, CliArgs args) {
         CWorkerRunner runner(context);
         ChangeOne(context.network, runner, passwords, targets[0], *fresh, reports[0]);
         if (reports[0].outcome != Outcome::kPasswordChanged) {
-            ComplainAboutPasswd(context, TerminalText(reports[0].message));
+            PrintCommandError(context, kPasswdCommandName, TerminalText(reports[0].message));
             return kExitFailed;
         }
         context.out << OutcomeWord(Outcome::kPasswordChanged) << "\n";

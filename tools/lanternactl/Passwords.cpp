@@ -15,11 +15,6 @@ namespace {
 // A password file holds one short line; a few kibibytes leave room for anything beside it.
 constexpr std::size_t kPasswordFileMaxBytes = 4096;
 
-void ComplainAboutPasswords(CliContext& context, std::string_view command,
-                            const std::string& text) {
-    context.err << "lanternactl " << command << ": " << text << "\n";
-}
-
 std::string_view Trimmed(std::string_view text) {
     const std::size_t first = text.find_first_not_of(" \t\r");
     if (first == std::string_view::npos) {
@@ -59,7 +54,7 @@ bool CPasswords::LoadBook(const std::string& path) {
     struct stat status {};
     if (path != "-" && stat(path.c_str(), &status) == 0 &&
         (status.st_mode & (S_IRGRP | S_IROTH)) != 0) {
-        ComplainAboutPasswords(
+        PrintCommandError(
             context_, command_,
             path +
                 ": others than its owner may read it; make it the owner's alone "
@@ -85,7 +80,7 @@ bool CPasswords::LoadBook(const std::string& path) {
         const auto address = CanonicalAddress(line.substr(0, blank));
         const std::string where = path + ":" + std::to_string(lineNumber);
         if (!address) {
-            ComplainAboutPasswords(context_, command_, where + ": not 'ADDRESS PASSWORD'");
+            PrintCommandError(context_, command_, where + ": not 'ADDRESS PASSWORD'");
             return false;
         }
         // The password is the rest of the line; without one the projector has none.

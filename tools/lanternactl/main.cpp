@@ -4,23 +4,15 @@
 #include <array>
 #include <cerrno>
 #include <csignal>
-#include <cstdlib>
 #include <iostream>
 #include <optional>
 #include <string>
 #include <vector>
 
+#include "platform/ProcessEnvironment.h"
 #include "tools/lanternactl/CliContext.h"
 
 namespace {
-
-std::optional<std::string> ReadEnvironment(std::string_view name) {
-    const char* value = std::getenv(std::string(name).c_str());
-    if (value == nullptr) {
-        return std::nullopt;
-    }
-    return std::string(value);
-}
 
 // Reads one line from the terminal with echo on.
 std::optional<std::string> AskLine(std::string_view prompt) {
@@ -126,8 +118,9 @@ std::optional<std::string> AskHidden(std::string_view prompt) {
 
 int main(int argc, char** argv) {
     std::vector<std::string> args(argv + 1, argv + argc);
-    lanterna::cli::CliContext context{std::cin,         std::cout,  std::cerr,
-                                      &ReadEnvironment, &AskHidden, isatty(STDERR_FILENO) != 0,
+    lanterna::cli::CliContext context{std::cin,   std::cout,
+                                      std::cerr,  &lanterna::ProcessEnvironment,
+                                      &AskHidden, isatty(STDERR_FILENO) != 0,
                                       &AskLine};
     return lanterna::cli::RunLanternactl(context, args);
 }
