@@ -9,25 +9,25 @@
 namespace lanterna::dialogs {
 namespace {
 
-using Dialog = CMailNotifyDialog;
+using Mail = CMailNotifyDialog;
 
-constexpr int kMailToEdits[kMailRecipients] = {Dialog::kMailTo1Edit, Dialog::kMailTo2Edit,
-                                               Dialog::kMailTo3Edit};
-constexpr int kEventButtons[kMailRecipients] = {Dialog::kEvents1Button, Dialog::kEvents2Button,
-                                                Dialog::kEvents3Button};
+constexpr int kMailToEdits[kMailRecipients] = {Mail::kMailTo1Edit, Mail::kMailTo2Edit,
+                                               Mail::kMailTo3Edit};
+constexpr int kEventButtons[kMailRecipients] = {Mail::kEvents1Button, Mail::kEvents2Button,
+                                                Mail::kEvents3Button};
 
 int MailControlOf(EntryField field) {
     switch (field) {
         case EntryField::kSmtpServer:
-            return Dialog::kServerControl;
+            return Mail::kServerControl;
         case EntryField::kSmtpPort:
-            return Dialog::kPortEdit;
+            return Mail::kPortEdit;
         case EntryField::kMailTo2:
-            return Dialog::kMailTo2Edit;
+            return Mail::kMailTo2Edit;
         case EntryField::kMailTo3:
-            return Dialog::kMailTo3Edit;
+            return Mail::kMailTo3Edit;
         default:
-            return Dialog::kMailTo1Edit;
+            return Mail::kMailTo1Edit;
     }
 }
 

@@ -10,57 +10,57 @@
 namespace lanterna::dialogs {
 namespace {
 
-using Dialog = CWirelessSecurityDialog;
+using Security = CWirelessSecurityDialog;
 
 constexpr std::string_view kKeySize64 = "64bit";
 constexpr std::string_view kKeySize128 = "128bit";
 
-constexpr int kModeRadios[] = {Dialog::kWpaPskRadio, Dialog::kLeapRadio, Dialog::kWepRadio,
-                               Dialog::kNoneRadio};
-constexpr int kModeLabels[] = {Dialog::kSecurityLabel, Dialog::kUserNameLabel,
-                               Dialog::kPasswordLabel, Dialog::kSharedKeyLabel};
+constexpr int kModeRadios[] = {Security::kWpaPskRadio, Security::kLeapRadio, Security::kWepRadio,
+                               Security::kNoneRadio};
+constexpr int kModeLabels[] = {Security::kSecurityLabel, Security::kUserNameLabel,
+                               Security::kPasswordLabel, Security::kSharedKeyLabel};
 
 int RadioOf(SecurityMode mode) {
     switch (mode) {
         case SecurityMode::kWpaPsk:
-            return Dialog::kWpaPskRadio;
+            return Security::kWpaPskRadio;
         case SecurityMode::kLeap:
-            return Dialog::kLeapRadio;
+            return Security::kLeapRadio;
         case SecurityMode::kWep:
-            return Dialog::kWepRadio;
+            return Security::kWepRadio;
         case SecurityMode::kNone:
             break;
     }
-    return Dialog::kNoneRadio;
+    return Security::kNoneRadio;
 }
 
 int WirelessSecurityControlOf(EntryField field) {
     switch (field) {
         case EntryField::kWepKey1:
-            return Dialog::kKeyEdits[0];
+            return Security::kKeyEdits[0];
         case EntryField::kWepKey2:
-            return Dialog::kKeyEdits[1];
+            return Security::kKeyEdits[1];
         case EntryField::kWepKey3:
-            return Dialog::kKeyEdits[2];
+            return Security::kKeyEdits[2];
         case EntryField::kWepKey4:
-            return Dialog::kKeyEdits[3];
+            return Security::kKeyEdits[3];
         case EntryField::kSharedKey:
-            return Dialog::kSharedKeyEdit;
+            return Security::kSharedKeyEdit;
         case EntryField::kLeapUserName:
-            return Dialog::kUserNameEdit;
+            return Security::kUserNameEdit;
         case EntryField::kLeapPassword:
-            return Dialog::kPasswordEdit;
+            return Security::kPasswordEdit;
         default:
-            return Dialog::kEssidEdit;
+            return Security::kEssidEdit;
     }
 }
 
 // The controls of the security group, the key radios and key boxes included.
 std::vector<int> SecurityGroup() {
-    std::vector<int> ids = {Dialog::kSharedKeyEdit, Dialog::kUserNameEdit, Dialog::kPasswordEdit,
-                            Dialog::kKeySizeList};
-    ids.insert(ids.end(), Dialog::kKeyRadios.begin(), Dialog::kKeyRadios.end());
-    ids.insert(ids.end(), Dialog::kKeyEdits.begin(), Dialog::kKeyEdits.end());
+    std::vector<int> ids = {Security::kSharedKeyEdit, Security::kUserNameEdit,
+                            Security::kPasswordEdit, Security::kKeySizeList};
+    ids.insert(ids.end(), Security::kKeyRadios.begin(), Security::kKeyRadios.end());
+    ids.insert(ids.end(), Security::kKeyEdits.begin(), Security::kKeyEdits.end());
     return ids;
 }
 

@@ -3,6 +3,7 @@
 #include <cstdio>
 #include <limits>
 
+#include "record/DottedAddress.h"
 #include "settings/ValidationRules.h"
 
 namespace lanterna {
@@ -11,7 +12,6 @@ namespace {
 
 // Address parts are held in 64-byte texts before they are parsed.
 constexpr std::size_t kAddressPartLimit = 63;
-constexpr std::string_view kAllZeroAddress = "0.0.0.0";
 
 bool IsBlank(char c) {
     return c == ' ' || c == '\t' || c == '\n' || c == '\v' || c == '\f' || c == '\r';

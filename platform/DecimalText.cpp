@@ -1,6 +1,7 @@
 #include "platform/DecimalText.h"
 
 #include <algorithm>
+#include <charconv>
 #include <climits>
 
 namespace lanterna {
@@ -49,6 +50,20 @@ std::string_view TrimAsciiSpace(std::string_view text) {
         --end;
     }
     return text.substr(begin, end - begin);
+}
+
+std::optional<std::int64_t> ParseWholeNumber(std::string_view text) {
+    int base = 10;
+    if (text.size() > 2 && text[0] == '0' && (text[1] == 'x' || text[1] == 'X')) {
+        text.remove_prefix(2);
+        base = 16;
+    }
+    std::int64_t value = 0;
+    const auto [end, error] = std::from_chars(text.data(), text.data() + text.size(), value, base);
+    if (text.empty() || error != std::errc() || end != text.data() + text.size()) {
+        return std::nullopt;
+    }
+    return value;
 }
 
 }  // namespace lanterna

@@ -3,6 +3,7 @@
 // space, an optional sign, then digits; reading stops at the first other byte. Values beyond
 // the int range saturate instead of invoking undefined behaviour.
 
+#include <cstdint>
 #include <optional>
 #include <string_view>
 
@@ -28,5 +29,9 @@ inline bool IsAsciiSpace(char c) {
 }
 
 std::string_view TrimAsciiSpace(std::string_view text);
+
+// The whole of `text` as a number, as a command line gives it: decimal (with an optional '-'),
+// or hexadecimal after "0x" or "0X". Nothing for an empty text, a stray byte or an overflow.
+std::optional<std::int64_t> ParseWholeNumber(std::string_view text);
 
 }  // namespace lanterna

@@ -10,6 +10,9 @@ namespace lanterna {
 
 using Octets = std::array<std::uint8_t, 4>;
 
+// The dotted text of the unset address.
+inline constexpr std::string_view kAllZeroAddress = "0.0.0.0";
+
 // "%d.%d.%d.%d" of the four octets.
 std::string FormatDotted(const Octets& octets);
 

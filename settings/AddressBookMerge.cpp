@@ -9,7 +9,6 @@ namespace lanterna {
 
 namespace {
 
-constexpr std::size_t kNameLimit = 15;
 constexpr std::size_t kAddressTextLimit = 20;
 
 }  // namespace
@@ -34,7 +33,8 @@ std::size_t MergeAddressBook(const AddressBook& book, ProjectorList& projectors)
         record->origin = kOriginAddress;
         record->ipAddress = address;
         CopyText(record->address, FormatDotted(address));
-        const std::string_view name = entry.substr(0, entry.find('\n')).substr(0, kNameLimit);
+        const std::string_view name =
+            entry.substr(0, entry.find('\n')).substr(0, kProjectorNameMax);
         if (!name.empty()) {
             CopyText(record->projectorName, name);
         }

@@ -11,15 +11,13 @@ namespace lanterna {
 
 namespace {
 
-constexpr std::string_view kAllZeroAddress = "0.0.0.0";
-
 std::string TwoDigits(int value) {
     std::array<char, 16> digits{};
     std::snprintf(digits.data(), digits.size(), "%02d", value);
     return digits.data();
 }
 
-std::string SecurityCode(const std::array<std::int32_t, 4>& security) {
+std::string SecurityCodeText(const std::array<std::int32_t, 4>& security) {
     std::array<char, 64> code{};
     std::snprintf(code.data(), code.size(), "%d%d%02d%02d", security[0], security[1], security[2],
                   security[3]);
@@ -94,7 +92,7 @@ std::string AddressArguments(const ProjectorRecord& r) {
 }
 
 void AddWirelessSecurity(const ProjectorRecord& r, CommandLines& lines) {
-    lines.Add("NWWLSEC", SecurityCode(r.security));
+    lines.Add("NWWLSEC", SecurityCodeText(r.security));
     if (HasSecurityCode(r, 2, 0, 1, 0)) {
         lines.Add("NWSECPSK", TextOf(r.securityPsk));
     } else if (HasSecurityCode(r, 1, 2, 4, 1)) {

@@ -19,7 +19,6 @@ namespace {
 constexpr std::string_view kSection = "PROJECTOR";
 constexpr std::string_view kMissingValue = "DEFAULT";
 constexpr std::size_t kValueBufferBytes = 2048;
-constexpr std::size_t kNameLimit = 15;
 constexpr std::size_t kAddressLimit = 20;
 constexpr std::string_view kTypePrefix = "imtype_";  // key names are compared in lower case
 
@@ -89,7 +88,7 @@ int ImportMonitorDocument(const ProfileDocument& document, ProjectorList& projec
         }
         const std::string name = ValueOf(keys, "Name", number);
         if (name != kMissingValue) {
-            CopyText(record->projectorName, name, kNameLimit);
+            CopyText(record->projectorName, name, kProjectorNameMax);
         }
         const std::string address = ValueOf(keys, "Address", number);
         if (address != kMissingValue) {

@@ -18,6 +18,11 @@
 
 namespace lanterna {
 
+// A switch as the record stores it: 1 on, 0 off.
+constexpr std::int32_t OnOff(bool on) {
+    return on ? 1 : 0;
+}
+
 template <class Value, class Same = std::equal_to<>>
 void StoreByStateRule(const Value& value, const Value& reference, const Value& atOpen, Value& field,
                       std::int32_t& state, Same same = {}) {

@@ -8,7 +8,6 @@ namespace lanterna {
 
 namespace {
 
-constexpr std::size_t kProjectorNameMax = 15;
 constexpr std::size_t kDomainNameMax = 96;
 constexpr std::size_t kMailAddressMax = 64;
 constexpr std::size_t kCommunityNameMax = 8;

@@ -3,6 +3,7 @@
 // keys, file names. Pure functions over bytes; see settings/ByteClasses.h for what counts as a
 // letter or a digit (ASCII only).
 
+#include <cstddef>
 #include <string>
 #include <string_view>
 
@@ -21,6 +22,9 @@ int IsDomainName(std::string_view text);
 // At most 64 bytes, holds '@', none of the forbidden mail characters and no control byte.
 // Bytes of 0x80 and above are allowed.
 int IsMailAddress(std::string_view text);
+
+// The longest projector name, in bytes.
+inline constexpr std::size_t kProjectorNameMax = 15;
 
 // The highest TCP port number.
 inline constexpr int kPortNumberMax = 65535;

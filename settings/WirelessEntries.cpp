@@ -13,10 +13,6 @@ bool IsHexKey(std::string_view key) {
     return (key.size() == 10 || key.size() == 26) && AllBytes(key, IsHexDigit);
 }
 
-std::int32_t OnOff(bool on) {
-    return on ? 1 : 0;
-}
-
 // A key taken from the box's text must be a key; the stored key behind the mask is not judged.
 EntryVerdict CheckBasicWepKey(const WirelessEntries& entries) {
     if (entries.wepEnabled && !entries.wepKey.ShowsStoredKey() &&

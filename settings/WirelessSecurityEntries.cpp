@@ -45,10 +45,6 @@ EntryVerdict CheckFileSecrets(const WirelessSecurityEntries& entries,
     return {};
 }
 
-std::int32_t OnOff(bool on) {
-    return on ? 1 : 0;
-}
-
 }  // namespace
 
 SecurityCode SecurityCodeOf(SecurityMode mode, int keySize) {

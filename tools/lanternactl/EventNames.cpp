@@ -2,9 +2,10 @@
 
 #include <algorithm>
 #include <array>
-#include <charconv>
 #include <cstdio>
 #include <ostream>
+
+#include "platform/DecimalText.h"
 
 namespace lanterna::cli {
 
@@ -32,19 +33,12 @@ constexpr std::array<EventName, 11> kEvents = {{
 
 constexpr std::uint32_t kAllEvents = 0x7ff;
 
-std::optional<std::uint32_t> ParseNumber(std::string_view text) {
-    int base = 10;
-    if (text.size() > 2 && text[0] == '0' && (text[1] == 'x' || text[1] == 'X')) {
-        text.remove_prefix(2);
-        base = 16;
-    }
-    std::uint32_t value = 0;
-    const auto [end, error] = std::from_chars(text.data(), text.data() + text.size(), value, base);
-    if (text.empty() || error != std::errc() || end != text.data() + text.size() ||
-        value > kAllEvents) {
+std::optional<std::uint32_t> ParseEventNumber(std::string_view text) {
+    const std::optional<std::int64_t> value = ParseWholeNumber(text);
+    if (!value || *value < 0 || *value > kAllEvents) {
         return std::nullopt;
     }
-    return value;
+    return static_cast<std::uint32_t>(*value);
 }
 
 }  // namespace
@@ -54,7 +48,7 @@ std::optional<std::uint32_t> ParseEventSet(std::string_view text) {
         return 0U;
     }
     if (!text.empty() && text[0] >= '0' && text[0] <= '9') {
-        return ParseNumber(text);
+        return ParseEventNumber(text);
     }
     std::uint32_t set = 0;
     while (true) {

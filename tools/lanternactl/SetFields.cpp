@@ -1,11 +1,11 @@
 #include "tools/lanternactl/SetFields.h"
 
 #include <algorithm>
-#include <charconv>
 #include <functional>
 #include <ostream>
 
 #include "platform/AsciiCase.h"
+#include "platform/DecimalText.h"
 #include "record/RecordSlots.h"
 #include "resources/StringIds.h"
 #include "settings/ValidationRules.h"
@@ -40,20 +40,6 @@ struct FieldDefinition {
     // The field's state word.
     std::function<std::int32_t(const Record&)> stateOf;
 };
-
-std::optional<std::int64_t> ParseNumber(std::string_view text) {
-    int base = 10;
-    if (text.size() > 2 && text[0] == '0' && (text[1] == 'x' || text[1] == 'X')) {
-        text.remove_prefix(2);
-        base = 16;
-    }
-    std::int64_t value = 0;
-    const auto [end, error] = std::from_chars(text.data(), text.data() + text.size(), value, base);
-    if (error != std::errc() || end != text.data() + text.size() || text.empty()) {
-        return std::nullopt;
-    }
-    return value;
-}
 
 std::optional<std::int32_t> ParseFlag(std::string_view text) {
     for (const std::string_view on : {"1", "on", "ON", "yes"}) {
@@ -148,7 +134,7 @@ FieldDefinition NumberField(std::string_view name, std::string_view forms, Field
     // Out of range is refused while reading, before the value is cut to the field's type.
     return Field(name, forms, home, get, getState,
                  [get, low, high, messageId](std::string_view text, Record& r) {
-                     const auto number = ParseNumber(text);
+                     const auto number = ParseWholeNumber(text);
                      if (!number) {
                          return -1;
                      }
@@ -195,7 +181,7 @@ int ParseSecurity(std::string_view text, Record& r) {
         return -1;
     }
     const auto digits = [text](std::size_t at, std::size_t count) {
-        return static_cast<std::int32_t>(*ParseNumber(text.substr(at, count)));
+        return static_cast<std::int32_t>(*ParseWholeNumber(text.substr(at, count)));
     };
     r.security = {digits(0, 1), digits(1, 1), digits(2, 2), digits(4, 2)};
     return 0;
