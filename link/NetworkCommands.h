@@ -33,16 +33,13 @@ inline LinkInterface InterfaceOf(const ProjectorRecord& record) {
     return record.wirelessActive != 0 ? LinkInterface::kWireless : LinkInterface::kWired;
 }
 
-// One command of the set: its name, the value size a query passes to Exchange, and whether the
-// line is trimmed.
+// One command of the set: its name, the longest value a query takes (a longer one is not of the
+// command's form), and whether the line is trimmed.
 struct NetworkCommand {
     std::string_view name;
     std::size_t valueSize;
     bool trim;
 };
-
-// The largest value size of any query.
-inline constexpr std::size_t kLargestValueSize = 1024;
 
 namespace commands {
 inline constexpr NetworkCommand kProjectorName{"NWPNAME", 15, true};

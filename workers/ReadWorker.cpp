@@ -34,6 +34,22 @@ std::int32_t StateOf(int queryResult) {
     return queryResult == 1 ? kStateRead : kStateUnknown;
 }
 
+// Before a full read: what this read does not reach, a failed read included, is unknown.
+void MarkEverySettingUnread(ProjectorRecord& r) {
+    for (std::int32_t* state :
+         {&r.dhcpState,         &r.projectorNameState, &r.ipAddressState,        &r.subnetMaskState,
+          &r.gatewayState,      &r.dns1State,          &r.dns2State,             &r.dnsDomainState,
+          &r.wins1State,        &r.wins2State,         &r.mailNotifyState,       &r.smtpServerState,
+          &r.smtpPortState,     &r.mailTo1State,       &r.mailTo2State,          &r.mailTo3State,
+          &r.mailEvents1State,  &r.mailEvents2State,   &r.mailEvents3State,      &r.trapAddress1State,
+          &r.trapAddress2State, &r.communityState,     &r.essidState,            &r.wepEnabledState,
+          &r.wepKeyState,       &r.adhocState,         &r.primaryInterfaceState, &r.securityState,
+          &r.wepKeyIdState,     &r.wepKey1State,       &r.wepKey2State,          &r.wepKey3State,
+          &r.wepKey4State}) {
+        *state = kStateUnknown;
+    }
+}
+
 // One read over an open link: each query counted and named in state.readProgress, every
 // setting's state word set by its query's result. A failed exchange ends the read at once.
 class CReadRun {
@@ -43,6 +59,7 @@ class CReadRun {
 
     // Steps 7 to 16: every setting, with its progress steps. False when the link failed.
     bool ReadAllSettings(bool wireless) {
+        MarkEverySettingUnread(r_);
         progress_.settingsPlanned += kFullReadSettings;
         const LinkInterface which = wireless ? LinkInterface::kWireless : LinkInterface::kWired;
         return Ask("projectorName", {&r_.projectorNameState},
@@ -200,18 +217,24 @@ int ReadIdentity(ApplicationState& state, ProjectorRecord& record, bool& wireles
     ReadProgress& progress = state.readProgress;
     std::int32_t interfaceValue = 0;
     const int interfaceRead = QueryInterface(link, interfaceValue);
+    if (interfaceRead == kLinkFailed) {
+        progress.lostAt = "wirelessActive";
+        return kReadLinkLost;
+    }
     if (interfaceRead != 1) {
-        progress.lostAt = interfaceRead == kLinkFailed ? "wirelessActive" : "";
-        return interfaceRead == kLinkFailed ? kReadLinkLost : -3;
+        return -3;
     }
     ++progress.settingsRead;
     wireless = interfaceValue != 0;
     std::string mac;
     const int macRead =
         QueryMacAddress(link, wireless ? LinkInterface::kWireless : LinkInterface::kWired, mac);
+    if (macRead == kLinkFailed) {
+        progress.lostAt = "macAddress";
+        return kReadLinkLost;
+    }
     if (macRead != 1) {
-        progress.lostAt = macRead == kLinkFailed ? "macAddress" : "";
-        return macRead == kLinkFailed ? kReadLinkLost : -1;
+        return -1;
     }
     ++progress.settingsRead;
     const bool mismatch =

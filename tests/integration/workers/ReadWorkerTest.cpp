@@ -274,7 +274,9 @@ TEST(ReadWorker, LinkFailingMidwayFailsTheReadAndSaysWhere) {
         auto config = ProjectorAt(c.address);
         config.faults.replyFaults = {{"NWSMTPSRV", c.fault}};
         CWorkerBench bench(config);
+        bench.Record().communityState = kStateRead;  // from an earlier read
         EXPECT_EQ(ReadWorker(*bench.state), kReadLinkLost) << c.address;
+        EXPECT_EQ(bench.Record().communityState, kStateUnknown) << "the last read failed";
         EXPECT_EQ(bench.state->readProgress.lostAt, "smtpServer");
         EXPECT_EQ(bench.state->readProgress.settingsRead, 8);
         EXPECT_EQ(bench.state->readProgress.settingsPlanned, 20);
