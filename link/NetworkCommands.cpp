@@ -1,6 +1,7 @@
 #include "link/NetworkCommands.h"
 
 #include <array>
+#include <limits>
 #include <utility>
 
 #include "link/NetworkValues.h"
@@ -67,8 +68,8 @@ std::string Decimal(std::int32_t value) {
     return std::to_string(value);
 }
 
-// The largest number a 16-bit value of the command language holds.
-constexpr std::uint32_t kLargest16Bit = 65535;
+// The numbers of the command language that travel as 16-bit values.
+constexpr std::uint32_t kLargest16Bit = std::numeric_limits<std::uint16_t>::max();
 
 }  // namespace
 

@@ -27,16 +27,16 @@ std::optional<std::uint32_t> ParseNumber(std::string_view text, std::uint32_t ma
 }
 
 // "CMD:KIND[:ARG]": cut:BYTES, no-prompt, as:NAME, then:NAME, raw:TEXT.
-bool AddReplyFault(FaultConfig& faults, std::string_view spec) {
-    const std::size_t first = spec.find(':');
+bool AddReplyFault(FaultConfig& faults, std::string_view option) {
+    const std::size_t first = option.find(':');
     if (first == 0 || first == std::string_view::npos) {
         return false;
     }
-    const std::string_view command = spec.substr(0, first);
-    const std::size_t second = spec.find(':', first + 1);
-    const std::string_view kind = spec.substr(first + 1, second - std::min(second, first + 1));
+    const std::string_view command = option.substr(0, first);
+    const std::size_t second = option.find(':', first + 1);
+    const std::string_view kind = option.substr(first + 1, second - std::min(second, first + 1));
     const std::string_view argument =
-        second == std::string_view::npos ? std::string_view() : spec.substr(second + 1);
+        second == std::string_view::npos ? std::string_view() : option.substr(second + 1);
     const bool hasArgument = second != std::string_view::npos;
     ReplyFault fault;
     if (kind == "cut" && hasArgument) {
