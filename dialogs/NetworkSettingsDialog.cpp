@@ -14,6 +14,8 @@
 #include "settings/SettingsFile.h"
 #include "ui/IpAddressControl.h"
 #include "ui/MessageBox.h"
+#include "workers/OutcomeText.h"
+#include "workers/WriteGroups.h"
 #include "workers/Workers.h"
 
 namespace lanterna::dialogs {
@@ -155,18 +157,31 @@ bool CNetworkSettingsDialog::OnInitDialog() {
 void CNetworkSettingsDialog::ShowRecord(const ProjectorRecord& record) {
     SetTextLimit(kNameEdit, kNameLimit);
     SetTextLimit(kDomainEdit, kDomainLimit);
-    SetDlgItemText(kNameEdit, TextOf(record.projectorName));
+    // What was never read is shown empty, never as a value nobody reported.
+    if (record.projectorNameState != 0) {
+        SetDlgItemText(kNameEdit, TextOf(record.projectorName));
+    }
     const std::string_view mac = TextOf(record.macAddress);
     if (mac.size() >= 12) {
         SetDlgItemText(kMacValue, FormatMac(mac));
     }
-    if (record.dhcp != 0) {
-        CheckRadioButton(kDhcpOn, kDhcpOff, kDhcpOn);
-    } else {
-        CheckRadioButton(kDhcpOn, kDhcpOff, kDhcpOff);
-        ShowAddress(kIpAddressControl, record.ipAddress);
-        ShowAddress(kSubnetMaskControl, record.subnetMask);
-        ShowAddress(kGatewayControl, record.gateway);
+    const bool dhcpKnown = record.dhcpState != 0;
+    if (dhcpKnown) {
+        CheckRadioButton(kDhcpOn, kDhcpOff, record.dhcp != 0 ? kDhcpOn : kDhcpOff);
+    }
+    if (dhcpKnown && record.dhcp == 0) {
+        const struct {
+            int control;
+            std::int32_t state;
+            const Octets& address;
+        } addresses[] = {{kIpAddressControl, record.ipAddressState, record.ipAddress},
+                         {kSubnetMaskControl, record.subnetMaskState, record.subnetMask},
+                         {kGatewayControl, record.gatewayState, record.gateway}};
+        for (const auto& address : addresses) {
+            if (address.state != 0) {
+                ShowAddress(address.control, address.address);
+            }
+        }
     }
     const struct {
         int control;
@@ -184,7 +199,8 @@ void CNetworkSettingsDialog::ShowRecord(const ProjectorRecord& record) {
     if (record.dnsDomainState != 0) {
         SetDlgItemText(kDomainEdit, TextOf(record.dnsDomain));
     }
-    ApplyEnablingRule(record.dhcp != 0);
+    // Without a DHCP choice the addresses are open to be filled in.
+    ApplyEnablingRule(dhcpKnown && record.dhcp != 0);
     EnableDlgItem(kWirelessButton, record.wirelessActive != 0);
     ShowPrimaryInterfaceRow(record.primaryInterfaceState != 0);
     if (record.primaryInterfaceState != 0) {
@@ -354,6 +370,14 @@ void CNetworkSettingsDialog::OnOK() {
         return;
     }
     StoreNetworkEntries(entries, scope, EntryStore::kAgainstReference, backupRecord, *record);
+    // A setting the projector never reported would go out with what the user changed: nothing
+    // is sent until it is filled in.
+    if (const std::string_view unread = UnreadSettingInWrite(*record); !unread.empty()) {
+        ui::ShowStringMessageWithText(this, kStringUnreadSetting,
+                                      UnreadSettingText(unread, UserLanguage()),
+                                      ui::MB_ICONEXCLAMATION);
+        return;
+    }
     for (int marker = kFirstMarker; marker <= kLastMarker; ++marker) {
         if (marker != kDhcpMarker) {
             SetMarker(marker, 0);

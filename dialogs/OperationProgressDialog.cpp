@@ -7,6 +7,7 @@
 #include "resources/StringTable.h"
 #include "ui/Controls.h"
 #include "ui/MessageBox.h"
+#include "workers/OutcomeText.h"
 
 namespace lanterna::dialogs {
 namespace {
@@ -108,6 +109,11 @@ void COperationProgressDialog::OnReadResult(ui::WParam result) {
         case -3:
             EndAfterWorker(ui::IDCANCEL, kStringProjectorNotSupported, ui::MB_ICONEXCLAMATION);
             return;
+        case kReadLinkLost:
+            EndAfterWorkerWith(ui::IDCANCEL, kStringReadLinkLost, [this] {
+                return ReadLinkLostText(state_.readProgress, UserLanguage());
+            });
+            return;
         default:
             EndAfterWorker(ui::IDCANCEL, kStringCannotContinue, ui::MB_ICONEXCLAMATION);
             return;
@@ -117,6 +123,14 @@ void COperationProgressDialog::OnReadResult(ui::WParam result) {
 void COperationProgressDialog::OnWriteResult(ui::WParam result) {
     if (result == 0) {
         EndAfterWorker(ui::IDCANCEL, kStringWriteFailed, ui::MB_ICONEXCLAMATION);
+    } else if (result == kWriteLinkLost) {
+        EndAfterWorkerWith(ui::IDCANCEL, kStringWriteLinkLost, [this] {
+            return WriteLinkLostText(state_.writeProgress, UserLanguage());
+        });
+    } else if (result == kWriteUnreadSetting) {
+        EndAfterWorkerWith(ui::IDCANCEL, kStringUnreadSetting, [this] {
+            return UnreadSettingText(state_.writeProgress.unreadSetting, UserLanguage());
+        });
     } else if (result == -1) {
         EndAfterWorker(ui::IDOK, kStringWriteFailed, ui::MB_ICONEXCLAMATION);
     } else {
@@ -136,6 +150,15 @@ void COperationProgressDialog::EndAfterWorker(int code, int stringId, unsigned f
     if (stringId != 0) {
         ui::ShowStringMessage(this, stringId, flags);
     }
+    EndDialog(code);
+}
+
+// The text is made once the worker has ended: it tells what the worker filled in.
+void COperationProgressDialog::EndAfterWorkerWith(int code, int stringId,
+                                                  const std::function<std::string()>& text) {
+    JoinWorker();
+    state_.progressWindow = nullptr;
+    ui::ShowStringMessageWithText(this, stringId, text(), ui::MB_ICONEXCLAMATION);
     EndDialog(code);
 }
 

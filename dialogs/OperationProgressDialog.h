@@ -5,8 +5,11 @@
 // calls for (owned by this dialog) first:
 //
 //   probe (0x525)    -1: string 121, 0: string 122 (warning); ends with the result itself.
-//   read (0x526)     1: ends with 1. 0: 131, -2: 121, -3: 153, other: 130 (warning); ends with 2.
+//   read (0x526)     1: ends with 1. 0: 131, -2: 121, -3: 153, -4 (link lost): 200 naming the
+//                    setting and the count read, other: 130 (warning); ends with 2.
 //   write (0x528)    0: 132 (warning), ends with 2. -1: 132 (warning), ends with 1.
+//                    -2 (link lost part-way): 201 listing the commands (warning), ends with 2.
+//                    -3 (an unread setting): 202 naming it (warning), ends with 2.
 //                    other: 133 (information), ends with 1.
 //   password (0x529) ends with 1 for 1, else 2; no message.
 //
@@ -17,6 +20,8 @@
 // While it runs the dialog is the state's progress window; the state's link, selected record
 // and hand-over fields belong to the worker until the dialog has ended.
 
+#include <functional>
+#include <string>
 #include <thread>
 
 #include "skin/SkinDialog.h"
@@ -57,6 +62,8 @@ class COperationProgressDialog : public skin::CSkinDialog {
     void OnPasswordResult(ui::WParam result);
     void OnProgress(ui::WParam step);
     void EndAfterWorker(int code, int stringId = 0, unsigned flags = 0);
+    // Ends with a warning of string `stringId` with its details filled in by `text`.
+    void EndAfterWorkerWith(int code, int stringId, const std::function<std::string()>& text);
     void JoinWorker();
 
     WorkerMode mode_;

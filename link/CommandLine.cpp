@@ -42,27 +42,45 @@ bool IsErrorReply(std::string_view reply) {
     return reply.starts_with("ERR");
 }
 
-int ExtractQueryValue(std::string_view reply, char* value, std::size_t valueSize) {
+std::string_view FirstReply(std::string_view received) {
+    for (std::size_t position = received.find(':'); position != std::string_view::npos;
+         position = received.find(':', position + 1)) {
+        if (position == 0 || received[position - 1] == '\r') {
+            return received.substr(0, position + 1);
+        }
+    }
+    return received;
+}
+
+QueryAnswer ReadQueryAnswer(std::string_view reply, std::string_view name) {
     if (IsErrorReply(reply)) {
-        return 0;
+        return {QueryAnswer::Kind::kRefused, {}};
     }
-    const std::size_t lineEnd = reply.rfind('\r');
-    if (lineEnd == std::string_view::npos) {
-        return 0;
+    constexpr std::string_view kLineEnd = "\r:";
+    if (name.empty() || !reply.starts_with(name) || reply.size() < name.size() + 1 + kLineEnd.size() ||
+        reply[name.size()] != '=' || !reply.ends_with(kLineEnd)) {
+        return {};
     }
-    const std::string_view line = reply.substr(0, lineEnd);
-    const std::size_t equals = line.rfind('=');
-    if (equals == std::string_view::npos) {
-        return 0;
-    }
-    // Like strncpy, the copy ends at a zero byte inside the text.
-    std::string_view text = line.substr(equals + 1);
+    const std::size_t start = name.size() + 1;
+    return {QueryAnswer::Kind::kValue, reply.substr(start, reply.size() - kLineEnd.size() - start)};
+}
+
+void CopyValueText(std::string_view text, char* value, std::size_t valueSize) {
     text = text.substr(0, std::min(text.find('\0'), text.size()));
     if (value != nullptr && valueSize > 0) {
         const std::size_t count = std::min(text.size(), valueSize);
         std::memcpy(value, text.data(), count);
         std::memset(value + count, 0, valueSize - count);
     }
+}
+
+int ExtractQueryValue(std::string_view reply, std::string_view name, char* value,
+                      std::size_t valueSize) {
+    const QueryAnswer answer = ReadQueryAnswer(FirstReply(reply), name);
+    if (answer.kind != QueryAnswer::Kind::kValue) {
+        return 0;
+    }
+    CopyValueText(answer.value, value, valueSize);
     return 1;
 }
 

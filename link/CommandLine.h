@@ -21,13 +21,38 @@ bool IsSendableCommandText(std::string_view text);
 // A reply that begins with "ERR" reports that the projector refused the command.
 bool IsErrorReply(std::string_view reply);
 
-// Reads a query's value from its reply: the text after the last "=" that comes before the
-// reply's last carriage return. Copies it like strncpy into `value`: at most `valueSize` bytes,
-// zero-filled behind the text up to `valueSize`, and without terminator when the text has
-// `valueSize` bytes or more (callers pass one less than their buffer to keep a terminator).
-// Returns 1; 0 for an "ERR" reply or one without carriage return or "=", leaving `value`
-// unchanged.
-int ExtractQueryValue(std::string_view reply, char* value, std::size_t valueSize);
+// The first reply in what was received: everything up to and including the first prompt that
+// ends a reply, a ":" at the very start (the answer to a bare carriage return) or right after a
+// carriage return. What follows it is a second answer that nobody asked for. Without such a
+// prompt, all of `received`.
+std::string_view FirstReply(std::string_view received);
+
+// What one reply (see FirstReply) says to the query `name`.
+struct QueryAnswer {
+    enum class Kind {
+        kValue,    // "<name>=<value>" CR ":"
+        kRefused,  // the projector's "ERR" reply
+        kStray,    // anything else: another command's answer, no "=", no carriage return
+    };
+    Kind kind = Kind::kStray;
+    // With kValue: everything after the "=" that follows the name, up to the carriage return
+    // before the prompt (a value beginning with "=" keeps it; zero and control bytes included).
+    std::string_view value;
+};
+
+QueryAnswer ReadQueryAnswer(std::string_view reply, std::string_view name);
+
+// Copies `text` like strncpy into `value`: at most `valueSize` bytes, ending at a zero byte
+// inside the text, zero-filled behind it up to `valueSize`, and without terminator when the text
+// has `valueSize` bytes or more (callers pass one less than their buffer to keep a terminator).
+// A null `value` takes nothing.
+void CopyValueText(std::string_view text, char* value, std::size_t valueSize);
+
+// Reads the value of the query `name` from its reply (ReadQueryAnswer) and copies it into
+// `value` with CopyValueText. Returns 1; 0 for a reply that does not answer `name` with a value,
+// leaving `value` unchanged.
+int ExtractQueryValue(std::string_view reply, std::string_view name, char* value,
+                      std::size_t valueSize);
 
 // Where an unsolicited event notice ("IMEVENT=") stands in a complete reply, and what reading
 // does about it.

@@ -9,6 +9,7 @@
 #include <sys/socket.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <array>
 #include <cerrno>
 #include <chrono>
@@ -312,7 +313,7 @@ int CLinkSocket::ReceiveReply(char* buffer, std::size_t capacity, const CDeadlin
             // Only a prompt that is the last byte available ends the reply.
             complete = scratch[count - 1] == ':';
             if (length + count >= capacity) {
-                return static_cast<int>(length);
+                return -2;
             }
             if (!ReceiveExactly(fd, buffer + length, count)) {
                 return complete ? -1 : -3;
@@ -334,6 +335,21 @@ int CLinkSocket::ReceiveReply(char* buffer, std::size_t capacity, const CDeadlin
         }
     }
     return -3;
+}
+
+std::size_t CLinkSocket::DiscardPending(std::size_t limit) {
+    const int fd = handle;
+    std::size_t dropped = 0;
+    std::array<char, kReplyPeekSize> scratch;
+    while (fd >= 0 && dropped < limit) {
+        const ssize_t received = ReceiveRetrying(
+            fd, scratch.data(), std::min(scratch.size(), limit - dropped), MSG_DONTWAIT);
+        if (received <= 0) {
+            break;
+        }
+        dropped += static_cast<std::size_t>(received);
+    }
+    return dropped;
 }
 
 int CLinkSocket::ReceiveHelloReplies(std::uint16_t port, std::vector<DiscoveredProjector>& results,

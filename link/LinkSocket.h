@@ -83,12 +83,17 @@ class CLinkSocket {
 
     // Reads one text reply, ending with the prompt ":" as the last byte available, into
     // `buffer` and keeps it zero-terminated. Event notices are skipped or cut off (see
-    // FindEventNotice). When the reply would not fit in `capacity` - 1 bytes, returns what was
-    // read so far and leaves the rest in the stream. With a `deadline`, the whole reply must
-    // have come before it passes, however slowly its bytes trickle in. Reply length >= 0; -3
-    // when nothing could be read (error, time-out, deadline, peer closed, too many notices), -1
-    // when the bytes of a complete reply could not be taken from the stream.
+    // FindEventNotice). With a `deadline`, the whole reply must have come before it passes,
+    // however slowly its bytes trickle in. Reply length >= 0; -3 when nothing could be read
+    // (error, time-out, deadline, peer closed, too many notices), -2 when the reply would not
+    // fit in `capacity` - 1 bytes (what was read so far is in `buffer`, the rest stays in the
+    // stream), -1 when the bytes of a complete reply could not be taken from the stream.
     int ReceiveReply(char* buffer, std::size_t capacity, const CDeadline* deadline = nullptr);
+
+    // Reads and drops what has already arrived, without waiting, up to `limit` bytes: the rest
+    // of a reply that came too late or too long, or an answer nobody asked for, so that it is
+    // never read as the reply to the next command. The count of bytes dropped.
+    std::size_t DiscardPending(std::size_t limit);
 
     // Collects the answers to one hello request: waits up to `milliseconds` for each datagram
     // (the wait starts anew after each one) and appends the decoded replies from source port

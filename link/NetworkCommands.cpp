@@ -1,6 +1,8 @@
 #include "link/NetworkCommands.h"
 
 #include <array>
+#include <limits>
+#include <utility>
 
 #include "link/NetworkValues.h"
 #include "record/RecordSlots.h"
@@ -22,50 +24,88 @@ const NetworkCommand& Pick(LinkInterface which, const NetworkCommand& wired,
     return which == LinkInterface::kWireless ? wireless : wired;
 }
 
-// Runs `read` on the value when the query succeeded.
+// Runs `read` on the value when the query was answered; `read` says whether the value had its
+// form.
 template <typename Read>
 int QueryWith(CProjectorLink& link, const NetworkCommand& command, Read read) {
     std::string value;
-    if (QueryText(link, command, value) != 1) {
-        return 0;
+    const int result = QueryText(link, command, value);
+    if (result != 1) {
+        return result;
     }
-    read(std::string_view(value));
-    return 1;
+    return read(std::string_view(value)) ? 1 : kQueryUnreadable;
 }
 
 template <std::size_t N>
 int QueryIntoText(CProjectorLink& link, const NetworkCommand& command, FixedText<N>& field) {
-    return QueryWith(link, command, [&field](std::string_view value) { CopyText(field, value); });
+    return QueryWith(link, command,
+                     [&field](std::string_view value) { return ReadFieldText(value, field); });
 }
 
 int QueryIntoAddress(CProjectorLink& link, const NetworkCommand& command, Octets& octets) {
-    return QueryWith(link, command,
-                     [&octets](std::string_view value) { ReadDottedPart(value, octets); });
+    return QueryWith(link, command, [&octets](std::string_view value) {
+        const auto parts = SplitValueParts(value);
+        return parts.size() == 1 && ReadDottedAddress(parts[0], octets);
+    });
+}
+
+// A value of one decimal part within `minimum` to `maximum`.
+template <typename Number>
+int QueryIntoNumber(CProjectorLink& link, const NetworkCommand& command, std::uint32_t minimum,
+                    std::uint32_t maximum, Number& field) {
+    return QueryWith(link, command, [&](std::string_view value) {
+        const auto parts = SplitValueParts(value);
+        std::uint32_t number = 0;
+        if (parts.size() != 1 || !ReadDecimal(parts[0], minimum, maximum, number)) {
+            return false;
+        }
+        field = static_cast<Number>(number);
+        return true;
+    });
 }
 
 std::string Decimal(std::int32_t value) {
     return std::to_string(value);
 }
 
+// The numbers of the command language that travel as 16-bit values.
+constexpr std::uint32_t kLargest16Bit = std::numeric_limits<std::uint16_t>::max();
+
 }  // namespace
 
 int QueryText(CProjectorLink& link, const NetworkCommand& command, std::string& value) {
-    std::array<char, kLargestValueSize + 1> buffer{};
-    const std::size_t size = std::min(command.valueSize, kLargestValueSize);
-    if (link.Exchange(command.name, std::string_view(), buffer.data(), size, true, command.trim) !=
-        1) {
-        return 0;
+    ExchangeReply reply = link.Converse(command.name, std::string_view(), true, command.trim);
+    switch (reply.outcome) {
+        case ExchangeOutcome::kAnswered:
+            if (reply.value.size() > command.valueSize) {
+                return kQueryUnreadable;
+            }
+            value = std::move(reply.value);
+            return 1;
+        case ExchangeOutcome::kRefused:
+            return 0;
+        case ExchangeOutcome::kFailed:
+            return kLinkFailed;
+        case ExchangeOutcome::kStray:
+        case ExchangeOutcome::kNotSent:
+            break;
     }
-    value.assign(buffer.data());
-    return 1;
+    return kQueryUnreadable;
 }
 
 int SetText(CProjectorLink& link, const NetworkCommand& command, std::string_view argument) {
-    // A line break would end the command early and turn the rest into a command of its own.
-    if (argument.find_first_of(std::string_view("\r\n\0", 3)) != std::string_view::npos) {
-        return kSetNotSent;
+    switch (link.Converse(command.name, argument, false, command.trim).outcome) {
+        case ExchangeOutcome::kAnswered:
+            return 1;
+        case ExchangeOutcome::kRefused:
+        case ExchangeOutcome::kStray:
+            return 0;
+        case ExchangeOutcome::kNotSent:
+            return kSetNotSent;
+        case ExchangeOutcome::kFailed:
+            break;
     }
-    return link.Exchange(command.name, argument, nullptr, 0, false, command.trim);
+    return kLinkFailed;
 }
 
 // ---- queries ----------------------------------------------------------------------------------
@@ -76,28 +116,34 @@ int QueryProjectorName(CProjectorLink& link, ProjectorRecord& record) {
 
 int QueryWiredConfig(CProjectorLink& link, ProjectorRecord& record) {
     return QueryWith(link, commands::kWiredConfig,
-                     [&record](std::string_view value) { ReadAddressConfig(value, record); });
+                     [&record](std::string_view value) { return ReadAddressConfig(value, record); });
 }
 
 int QueryWirelessConfig(CProjectorLink& link, ProjectorRecord& record) {
-    return QueryWith(link, commands::kWirelessConfig,
-                     [&record](std::string_view value) { ReadBasicWirelessConfig(value, record); });
+    return QueryWith(link, commands::kWirelessConfig, [&record](std::string_view value) {
+        return ReadBasicWirelessConfig(value, record);
+    });
 }
 
 int QueryExtendedWirelessConfig(CProjectorLink& link, ProjectorRecord& record) {
     return QueryWith(link, commands::kExtendedWirelessConfig, [&record](std::string_view value) {
-        ReadExtendedWirelessConfig(value, record);
+        return ReadExtendedWirelessConfig(value, record);
     });
 }
 
 int QueryInterface(CProjectorLink& link, std::int32_t& interfaceValue) {
-    return QueryWith(link, commands::kInterface, [&interfaceValue](std::string_view value) {
-        interfaceValue = ReadDecimal(value);
-    });
+    return QueryIntoNumber(link, commands::kInterface, 0, kLargest16Bit, interfaceValue);
 }
 
 int QueryMacAddress(CProjectorLink& link, LinkInterface which, std::string& macAddress) {
-    return QueryText(link, Pick(which, commands::kWiredMac, commands::kWirelessMac), macAddress);
+    return QueryWith(link, Pick(which, commands::kWiredMac, commands::kWirelessMac),
+                     [&macAddress](std::string_view value) {
+                         if (!IsHardwareAddressValue(value)) {
+                             return false;
+                         }
+                         macAddress = std::string(value);
+                         return true;
+                     });
 }
 
 int QueryDnsDomain(CProjectorLink& link, LinkInterface which, ProjectorRecord& record) {
@@ -106,20 +152,23 @@ int QueryDnsDomain(CProjectorLink& link, LinkInterface which, ProjectorRecord& r
 }
 
 int QueryDnsServers(CProjectorLink& link, LinkInterface which, ProjectorRecord& record) {
-    return QueryWith(
-        link, Pick(which, commands::kWiredDns, commands::kWirelessDns),
-        [&record](std::string_view value) { ReadAddressPair(value, record.dns1, record.dns2); });
+    return QueryWith(link, Pick(which, commands::kWiredDns, commands::kWirelessDns),
+                     [&record](std::string_view value) {
+                         return ReadAddressPair(value, record.dns1, record.dns2);
+                     });
 }
 
 int QueryWinsServers(CProjectorLink& link, LinkInterface which, ProjectorRecord& record) {
-    return QueryWith(
-        link, Pick(which, commands::kWiredWins, commands::kWirelessWins),
-        [&record](std::string_view value) { ReadAddressPair(value, record.wins1, record.wins2); });
+    return QueryWith(link, Pick(which, commands::kWiredWins, commands::kWirelessWins),
+                     [&record](std::string_view value) {
+                         return ReadAddressPair(value, record.wins1, record.wins2);
+                     });
 }
 
 int QueryMailNotify(CProjectorLink& link, ProjectorRecord& record) {
     return QueryWith(link, commands::kMailNotify, [&record](std::string_view value) {
-        record.mailNotify = ReadOnPrefix(value);
+        const auto parts = SplitValueParts(value);
+        return parts.size() == 1 && ReadOnOff(parts[0], record.mailNotify);
     });
 }
 
@@ -128,9 +177,7 @@ int QuerySmtpServer(CProjectorLink& link, ProjectorRecord& record) {
 }
 
 int QuerySmtpPort(CProjectorLink& link, ProjectorRecord& record) {
-    return QueryWith(link, commands::kSmtpPort, [&record](std::string_view value) {
-        record.smtpPort = static_cast<std::uint16_t>(ReadDecimal(value));
-    });
+    return QueryIntoNumber(link, commands::kSmtpPort, 0, kLargest16Bit, record.smtpPort);
 }
 
 int QueryMailTo(CProjectorLink& link, int recipient, ProjectorRecord& record) {
@@ -141,7 +188,7 @@ int QueryMailTo(CProjectorLink& link, int recipient, ProjectorRecord& record) {
 int QueryMailEvents(CProjectorLink& link, int recipient, ProjectorRecord& record) {
     return QueryWith(link, commands::kMailEvents[Slot(recipient, 3)],
                      [&record, recipient](std::string_view value) {
-                         numbered::MailEvents(record, recipient) = EventSetFromCode(value);
+                         return ReadEventSet(value, numbered::MailEvents(record, recipient));
                      });
 }
 
@@ -155,27 +202,22 @@ int QueryCommunity(CProjectorLink& link, ProjectorRecord& record) {
 }
 
 int QueryPrimaryInterface(CProjectorLink& link, ProjectorRecord& record) {
-    return QueryWith(link, commands::kPrimaryInterface, [&record](std::string_view value) {
-        record.primaryInterface = static_cast<std::uint16_t>(ReadDecimal(value));
-    });
+    return QueryIntoNumber(link, commands::kPrimaryInterface, 0, kLargest16Bit,
+                           record.primaryInterface);
 }
 
 int QuerySecurity(CProjectorLink& link, ProjectorRecord& record) {
     return QueryWith(link, commands::kSecurity, [&record](std::string_view value) {
-        record.security = ReadSecurityCode(value);
+        return ReadSecurityCode(value, record.security);
     });
 }
 
 int QueryWepKeyId(CProjectorLink& link, ProjectorRecord& record) {
-    return QueryWith(link, commands::kWepKeyId,
-                     [&record](std::string_view value) { record.wepKeyId = ReadDecimal(value); });
+    return QueryIntoNumber(link, commands::kWepKeyId, 1, 4, record.wepKeyId);
 }
 
 int QueryWepKey(CProjectorLink& link, int index, ProjectorRecord& record) {
-    return QueryWith(link, commands::kWepKey[Slot(index, 4)],
-                     [&record, index](std::string_view value) {
-                         CopyText(numbered::WepKey(record, index), ReadWepKeyValue(value));
-                     });
+    return QueryIntoText(link, commands::kWepKey[Slot(index, 4)], numbered::WepKey(record, index));
 }
 
 // ---- sets -------------------------------------------------------------------------------------

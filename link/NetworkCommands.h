@@ -3,12 +3,15 @@
 // per command, each a single Exchange with the command's value size and trim flag, and the
 // send-only commands.
 //
-// Queries return 1 when the exchange succeeded and then store the converted value in the
-// record fields the command serves; on 0 the record is left as it was. Sets return 1 when the
-// projector accepted the command and 0 when it refused it or the exchange failed. A set whose
-// argument holds a line break or a zero byte (it would become two command lines) or a WEP key
-// without hexadecimal form never goes out and gives kSetNotSent. No operation changes a state
-// word: that is the workers' business.
+// Queries return 1 when the projector answered with a value of the command's form (see the
+// table in link/NetworkValues.h) and then store it in the record fields the command serves;
+// 0 when the projector refused the query ("ERR"); kQueryUnreadable when it answered with
+// anything else (a value of another form, a reply under another command's name); kLinkFailed
+// when the exchange failed. On every result but 1 the record is left as it was.
+// Sets return 1 when the projector accepted the command, 0 when it refused it, kLinkFailed when
+// the exchange failed. A set whose argument holds a control byte (it could become two command
+// lines) or a WEP key without hexadecimal form never goes out and gives kSetNotSent. No
+// operation changes a state word: that is the workers' business.
 //
 // Threads: as CProjectorLink (one worker at a time).
 
@@ -30,16 +33,13 @@ inline LinkInterface InterfaceOf(const ProjectorRecord& record) {
     return record.wirelessActive != 0 ? LinkInterface::kWireless : LinkInterface::kWired;
 }
 
-// One command of the set: its name, the value size a query passes to Exchange, and whether the
-// line is trimmed.
+// One command of the set: its name, the longest value a query takes (a longer one is not of the
+// command's form), and whether the line is trimmed.
 struct NetworkCommand {
     std::string_view name;
     std::size_t valueSize;
     bool trim;
 };
-
-// The largest value size of any query.
-inline constexpr std::size_t kLargestValueSize = 1024;
 
 namespace commands {
 inline constexpr NetworkCommand kProjectorName{"NWPNAME", 15, true};
@@ -82,14 +82,19 @@ inline constexpr std::string_view kStatusArgument = "31";
 
 // Result of a set whose argument cannot go on a command line: nothing was sent.
 inline constexpr int kSetNotSent = -1;
+// Result of a query answered with a value that is not of its command's form.
+inline constexpr int kQueryUnreadable = -1;
+// Result of a query or set whose exchange failed: the link is lost (closed, reply cut, without
+// its prompt or over the reply buffer, deadline passed). Its reply, if any, was not read.
+inline constexpr int kLinkFailed = -2;
 
 // ---- generic forms ----------------------------------------------------------------------------
 
-// Sends "NAME?" and delivers the value text (at most the command's value size).
+// Sends "NAME?" and delivers the value text whole: 1, 0, kQueryUnreadable or kLinkFailed (a
+// value longer than the command's value size is kQueryUnreadable).
 int QueryText(CProjectorLink& link, const NetworkCommand& command, std::string& value);
 
-// Sends "NAME argument" (an empty argument: the bare name); kSetNotSent for an argument holding
-// a line break or a zero byte.
+// Sends "NAME argument" (an empty argument: the bare name): 1, 0, kSetNotSent or kLinkFailed.
 int SetText(CProjectorLink& link, const NetworkCommand& command, std::string_view argument);
 
 // ---- queries ----------------------------------------------------------------------------------
@@ -98,7 +103,7 @@ int QueryProjectorName(CProjectorLink& link, ProjectorRecord& record);
 int QueryWiredConfig(CProjectorLink& link, ProjectorRecord& record);
 int QueryWirelessConfig(CProjectorLink& link, ProjectorRecord& record);
 int QueryExtendedWirelessConfig(CProjectorLink& link, ProjectorRecord& record);
-// NWIF: the decimal value (0 wired, anything else wireless).
+// NWIF: the decimal value (0 wired, any other wireless).
 int QueryInterface(CProjectorLink& link, std::int32_t& interfaceValue);
 int QueryMacAddress(CProjectorLink& link, LinkInterface which, std::string& macAddress);
 int QueryDnsDomain(CProjectorLink& link, LinkInterface which, ProjectorRecord& record);
@@ -116,8 +121,7 @@ int QueryCommunity(CProjectorLink& link, ProjectorRecord& record);
 int QueryPrimaryInterface(CProjectorLink& link, ProjectorRecord& record);
 int QuerySecurity(CProjectorLink& link, ProjectorRecord& record);
 int QueryWepKeyId(CProjectorLink& link, ProjectorRecord& record);
-// `index` 1 to 4. A value of 256 bytes or more is a successful exchange that delivers the empty
-// key.
+// `index` 1 to 4.
 int QueryWepKey(CProjectorLink& link, int index, ProjectorRecord& record);
 
 // ---- sets -------------------------------------------------------------------------------------

@@ -1,36 +1,50 @@
 #include "link/NetworkValues.h"
 
 #include <cstdio>
-#include <limits>
 
 #include "record/DottedAddress.h"
+#include "settings/ByteClasses.h"
+#include "settings/EventCode.h"
 #include "settings/ValidationRules.h"
 
 namespace lanterna {
 
 namespace {
 
-// Address parts are held in 64-byte texts before they are parsed.
-constexpr std::size_t kAddressPartLimit = 63;
+// Longest decimal part read; more digits are no number of this command language.
+constexpr std::size_t kDecimalDigitLimit = 10;
 
-bool IsBlank(char c) {
-    return c == ' ' || c == '\t' || c == '\n' || c == '\v' || c == '\f' || c == '\r';
-}
-
-// A missing part is the empty text (with a valid pointer: it may be copied).
+// A missing part is the empty text.
 std::string_view PartAt(const std::vector<std::string_view>& parts, std::size_t index) {
-    return index < parts.size() ? parts[index] : std::string_view("");
+    return index < parts.size() ? parts[index] : std::string_view();
 }
 
-// The first four parts: on/off and, with DHCP off, the three addresses.
-void ReadAddressParts(const std::vector<std::string_view>& parts, ProjectorRecord& record) {
-    record.dhcp = ReadOnPrefix(PartAt(parts, 0));
-    if (record.dhcp != 0) {
-        return;
+struct AddressParts {
+    std::int32_t dhcp = 0;
+    Octets ipAddress{};
+    Octets subnetMask{};
+    Octets gateway{};
+};
+
+// The first four parts of every address configuration: on/off and three addresses.
+bool ReadAddressParts(const std::vector<std::string_view>& parts, AddressParts& read) {
+    return parts.size() >= 4 && ReadOnOff(parts[0], read.dhcp) &&
+           ReadDottedAddress(parts[1], read.ipAddress) &&
+           ReadDottedAddress(parts[2], read.subnetMask) && ReadDottedAddress(parts[3], read.gateway);
+}
+
+// With DHCP on the record keeps its octets: the server hands the addresses out.
+void StoreAddressParts(const AddressParts& read, ProjectorRecord& record) {
+    record.dhcp = read.dhcp;
+    if (read.dhcp == 0) {
+        record.ipAddress = read.ipAddress;
+        record.subnetMask = read.subnetMask;
+        record.gateway = read.gateway;
     }
-    ReadDottedPart(PartAt(parts, 1), record.ipAddress);
-    ReadDottedPart(PartAt(parts, 2), record.subnetMask);
-    ReadDottedPart(PartAt(parts, 3), record.gateway);
+}
+
+bool IsHexWord(std::string_view part) {
+    return !part.empty() && part.size() <= 4 && AllBytes(part, IsHexDigit);
 }
 
 std::string FormatNumber(const char* pattern, std::int32_t value) {
@@ -59,83 +73,154 @@ std::vector<std::string_view> SplitValueParts(std::string_view value) {
     return parts;
 }
 
-std::int32_t ReadOnPrefix(std::string_view value) {
-    return value.substr(0, 2) == "ON" ? 1 : 0;
+bool ReadOnOff(std::string_view part, std::int32_t& on) {
+    if (part != "ON" && part != "OFF") {
+        return false;
+    }
+    on = part == "ON" ? 1 : 0;
+    return true;
 }
 
-std::int32_t ReadDecimal(std::string_view value) {
-    std::size_t position = 0;
-    while (position < value.size() && IsBlank(value[position])) {
-        ++position;
+bool ReadDecimal(std::string_view part, std::uint32_t minimum, std::uint32_t maximum,
+                 std::uint32_t& number) {
+    if (part.empty() || part.size() > kDecimalDigitLimit || !AllBytes(part, IsAsciiDigit)) {
+        return false;
     }
-    bool negative = false;
-    if (position < value.size() && (value[position] == '+' || value[position] == '-')) {
-        negative = value[position] == '-';
-        ++position;
+    std::uint64_t value = 0;
+    for (const char digit : part) {
+        value = value * 10 + static_cast<std::uint64_t>(digit - '0');
     }
-    constexpr std::int64_t kLimit = std::int64_t{std::numeric_limits<std::int32_t>::max()} + 1;
-    std::int64_t number = 0;
-    for (; position < value.size() && value[position] >= '0' && value[position] <= '9';
-         ++position) {
-        number = std::min<std::int64_t>(number * 10 + (value[position] - '0'), kLimit);
+    if (value < minimum || value > maximum) {
+        return false;
     }
-    if (negative) {
-        return static_cast<std::int32_t>(-number);
-    }
-    return static_cast<std::int32_t>(std::min<std::int64_t>(number, kLimit - 1));
+    number = static_cast<std::uint32_t>(value);
+    return true;
 }
 
-void ReadDottedPart(std::string_view part, Octets& octets) {
-    ScanDottedInto(part.substr(0, kAddressPartLimit), octets);
+bool ReadDottedAddress(std::string_view part, Octets& octets) {
+    Octets read{};
+    std::size_t start = 0;
+    for (std::size_t index = 0; index < read.size(); ++index) {
+        const std::size_t point = index + 1 < read.size() ? part.find('.', start) : part.size();
+        if (point == std::string_view::npos || point - start > 3) {
+            return false;
+        }
+        std::uint32_t octet = 0;
+        if (!ReadDecimal(part.substr(start, point - start), 0, 255, octet)) {
+            return false;
+        }
+        read[index] = static_cast<std::uint8_t>(octet);
+        start = point + 1;
+    }
+    octets = read;
+    return true;
 }
 
-void ReadAddressConfig(std::string_view value, ProjectorRecord& record) {
-    ReadAddressParts(SplitValueParts(value), record);
+bool IsValueText(std::string_view text, std::size_t limit) {
+    return text.size() <= limit && text.find('\0') == std::string_view::npos;
 }
 
-void ReadBasicWirelessConfig(std::string_view value, ProjectorRecord& record) {
+bool IsHardwareAddressValue(std::string_view value) {
+    return value.size() == 12 && AllBytes(value, IsHexDigit);
+}
+
+bool ReadAddressConfig(std::string_view value, ProjectorRecord& record) {
     const auto parts = SplitValueParts(value);
-    ReadAddressParts(parts, record);
-    const std::int32_t mode = ReadDecimal(PartAt(parts, 4));
-    const bool outOfRange = mode < 0 || mode > 7;
-    record.essidSet = (outOfRange || (mode & 4) != 0) ? 1 : 0;
-    record.wepEnabled = (outOfRange || (mode & 2) != 0) ? 1 : 0;
-    record.adhoc = (outOfRange || (mode & 1) != 0) ? 1 : 0;
+    AddressParts read;
+    if (parts.size() != 4 || !ReadAddressParts(parts, read)) {
+        return false;
+    }
+    StoreAddressParts(read, record);
+    return true;
+}
+
+bool ReadBasicWirelessConfig(std::string_view value, ProjectorRecord& record) {
+    const auto parts = SplitValueParts(value);
+    AddressParts read;
+    std::uint32_t mode = 0;
+    if (!ReadAddressParts(parts, read) || !ReadDecimal(PartAt(parts, 4), 0, 7, mode)) {
+        return false;
+    }
+    const bool essidSet = (mode & 4) != 0;
+    const bool wepEnabled = (mode & 2) != 0;
     // WEP without ESSID: the key comes where the ESSID would be.
-    if (mode == 2 || mode == 3) {
-        CopyText(record.wepKey, PartAt(parts, 5));
-        return;
+    const std::size_t keyPart = essidSet ? 6 : 5;
+    const std::string_view essid = essidSet ? PartAt(parts, 5) : std::string_view();
+    const std::string_view key = wepEnabled ? PartAt(parts, keyPart) : std::string_view();
+    const std::size_t expected = 5 + (essidSet ? 1 : 0) + (wepEnabled ? 1 : 0);
+    if (parts.size() != expected || !IsValueText(essid, record.essid.size() - 1) ||
+        !IsValueText(key, record.wepKey.size() - 1)) {
+        return false;
     }
-    CopyText(record.essid, PartAt(parts, 5));
-    CopyText(record.wepKey, PartAt(parts, 6));
-}
-
-void ReadExtendedWirelessConfig(std::string_view value, ProjectorRecord& record) {
-    const auto parts = SplitValueParts(value);
-    ReadAddressParts(parts, record);
-    const std::int32_t mode = ReadDecimal(PartAt(parts, 4));
-    record.essidSet = (mode == 0 || mode == 1) ? 0 : 1;
-    record.adhoc = (mode == 0 || mode == 2) ? 0 : 1;
-    if (record.essidSet != 0) {
-        CopyText(record.essid, PartAt(parts, 5));
+    StoreAddressParts(read, record);
+    record.essidSet = essidSet ? 1 : 0;
+    record.wepEnabled = wepEnabled ? 1 : 0;
+    record.adhoc = (mode & 1) != 0 ? 1 : 0;
+    if (essidSet) {
+        CopyText(record.essid, essid);
     }
+    if (wepEnabled) {
+        CopyText(record.wepKey, key);
+    }
+    return true;
 }
 
-void ReadAddressPair(std::string_view value, Octets& first, Octets& second) {
+bool ReadExtendedWirelessConfig(std::string_view value, ProjectorRecord& record) {
     const auto parts = SplitValueParts(value);
-    ReadDottedPart(PartAt(parts, 0), first);
-    ReadDottedPart(PartAt(parts, 1), second);
+    AddressParts read;
+    std::uint32_t mode = 0;
+    if (!ReadAddressParts(parts, read) || !ReadDecimal(PartAt(parts, 4), 0, 3, mode)) {
+        return false;
+    }
+    const bool essidSet = (mode & 2) != 0;
+    const std::string_view essid = essidSet ? PartAt(parts, 5) : std::string_view();
+    if (parts.size() != (essidSet ? 6U : 5U) || !IsValueText(essid, record.essid.size() - 1)) {
+        return false;
+    }
+    StoreAddressParts(read, record);
+    record.essidSet = essidSet ? 1 : 0;
+    record.adhoc = (mode & 1) != 0 ? 1 : 0;
+    if (essidSet) {
+        CopyText(record.essid, essid);
+    }
+    return true;
 }
 
-std::array<std::int32_t, 4> ReadSecurityCode(std::string_view value) {
-    const auto piece = [value](std::size_t start, std::size_t length) {
-        return start < value.size() ? ReadDecimal(value.substr(start, length)) : 0;
+bool ReadAddressPair(std::string_view value, Octets& first, Octets& second) {
+    const auto parts = SplitValueParts(value);
+    Octets one{};
+    Octets two{};
+    if (parts.size() != 2 || !ReadDottedAddress(parts[0], one) ||
+        !ReadDottedAddress(parts[1], two)) {
+        return false;
+    }
+    first = one;
+    second = two;
+    return true;
+}
+
+bool ReadEventSet(std::string_view value, std::uint32_t& eventSet) {
+    const auto parts = SplitValueParts(value);
+    if (parts.size() != 2 || !IsHexWord(parts[0]) || !IsHexWord(parts[1])) {
+        return false;
+    }
+    eventSet = EventSetFromCode(value);
+    return true;
+}
+
+bool ReadSecurityCode(std::string_view value, std::array<std::int32_t, 4>& security) {
+    if (value.size() != 6 || !AllBytes(value, IsAsciiDigit)) {
+        return false;
+    }
+    const auto digits = [value](std::size_t start, std::size_t length) {
+        std::int32_t number = 0;
+        for (const char digit : value.substr(start, length)) {
+            number = number * 10 + (digit - '0');
+        }
+        return number;
     };
-    return {piece(0, 1), piece(1, 1), piece(2, 2), piece(4, 2)};
-}
-
-std::string_view ReadWepKeyValue(std::string_view value) {
-    return value.size() >= kWepKeyValueLimit ? std::string_view("") : value;
+    security = {digits(0, 1), digits(1, 1), digits(2, 2), digits(4, 2)};
+    return true;
 }
 
 std::string_view OnOffArgument(std::int32_t on) {

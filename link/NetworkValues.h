@@ -2,12 +2,50 @@
 // How the values of the network command set travel: reading a query's value text into the
 // fields of a ProjectorRecord, and forming a set command's argument from them. Pure functions.
 //
-// Conventions of the command language:
-// - addresses travel as "%d.%d.%d.%d" and are read back with the same pattern; a text that does
-//   not parse leaves the octets as they were;
-// - on/off travels as "ON"/"OFF"; a value counts as on when it begins with "ON";
-// - numbers travel in decimal and are read like atoi (no digits gives 0);
-// - multi-part values are split on spaces, runs of spaces counting as one separator.
+// A received value is taken only when it has exactly the form of its command below; otherwise
+// nothing of it is taken (the reading functions return false and leave every output as it was),
+// and the setting stays unread. Nothing is ever converted, cut or guessed.
+//
+// Forms of the parts:
+// - part:    the value is split on spaces, a run of spaces counting as one separator (leading
+//            and trailing spaces separate nothing); "whole" values are taken as they are;
+// - address: four decimal octets 0-255 of one to three digits each, joined by ".", and
+//            nothing else;
+// - on/off:  "ON" or "OFF";
+// - decimal: one to ten digits (no sign, no blank) within the range given;
+// - hex word: one to four hexadecimal digits;
+// - text(n): at most n bytes, none of them a zero byte (the field could not hold it whole).
+//
+// | command                      | parts | form                                                |
+// |------------------------------|-------|-----------------------------------------------------|
+// | NWIF                         | 1     | decimal 0-65535 (0 wired, any other wireless)        |
+// | NWMAC, NWWLMAC               | 1     | exactly 12 hexadecimal digits                       |
+// | NWPNAME                      | whole | text(15)                                            |
+// | NWCNF                        | 4     | on/off, address, address, address                   |
+// | NWWLCNF                      | 5-7   | as NWCNF; mode decimal 0-7; then text(35) ESSID     |
+// |                              |       | when mode bit 4 is set, then text(27) WEP key when  |
+// |                              |       | bit 2 is set, and no other part                     |
+// | NWWLCNFS                     | 5-6   | as NWCNF; mode decimal 0-3; a text(35) ESSID when   |
+// |                              |       | the mode is 2 or 3, and no other part               |
+// | NWDNS, NWWLDNS,              | 2     | address, address                                    |
+// | NWWINS, NWWLWINS             |       |                                                     |
+// | NWDNSDMN, NWWLDNSDMN         | whole | text(96)                                            |
+// | NWSMTPACT                    | 1     | on/off                                              |
+// | NWSMTPSRV, NWTRAPIP1, 2      | 1     | address                                             |
+// | NWSMTPPORT                   | 1     | decimal 0-65535                                     |
+// | NWSMTPTO1, 2, 3              | whole | text(64)                                            |
+// | NWSMTPEVT1, 2, 3             | 2     | hex word, hex word (bits outside the event mapping  |
+// |                              |       | are ignored, see EventSetFromCode)                  |
+// | NWCNAME                      | whole | text(8)                                             |
+// | NWPRIMIF                     | 1     | decimal 0-65535                                     |
+// | NWWLSEC                      | 1     | exactly six decimal digits                          |
+// | NWWEPID                      | 1     | decimal 1-4                                         |
+// | NWWEP1, 2, 3, 4              | whole | text(26)                                            |
+//
+// With DHCP on ("ON"), the three addresses of an address configuration must still have their
+// form, but the record keeps the octets it had.
+//
+// Sending: addresses travel as "%d.%d.%d.%d", on/off as "ON"/"OFF", numbers in decimal.
 
 #include <array>
 #include <cstdint>
@@ -19,49 +57,55 @@
 
 namespace lanterna {
 
-// A read WEP key (NWWEP1 ... NWWEP4) of this length or more is not kept.
-inline constexpr std::size_t kWepKeyValueLimit = 256;
-
 // ---- reading ----------------------------------------------------------------------------------
 
 // The non-empty space-separated parts of `value`.
 std::vector<std::string_view> SplitValueParts(std::string_view value);
 
-// 1 when `value` begins with "ON", else 0.
-std::int32_t ReadOnPrefix(std::string_view value);
+// One part of an exact form; false (output untouched) for anything else.
+bool ReadOnOff(std::string_view part, std::int32_t& on);
+bool ReadDecimal(std::string_view part, std::uint32_t minimum, std::uint32_t maximum,
+                 std::uint32_t& number);
+bool ReadDottedAddress(std::string_view part, Octets& octets);
 
-// The decimal number at the start of `value` as atoi reads it: leading white space and one sign
-// are skipped, reading stops at the first non-digit, no digits give 0. Saturates instead of
-// overflowing.
-std::int32_t ReadDecimal(std::string_view value);
+// Whether `text` is a text of at most `limit` bytes without a zero byte.
+bool IsValueText(std::string_view text, std::size_t limit);
 
-// Parses one dotted part (cut to 63 bytes, as held in a 64-byte text) into `octets`; an empty or
-// unreadable part leaves the octets that were not read as they were.
-void ReadDottedPart(std::string_view part, Octets& octets);
+// A whole text value into `field` when the field holds it whole: at most N - 1 bytes, no zero
+// byte.
+template <std::size_t N>
+bool ReadFieldText(std::string_view value, FixedText<N>& field) {
+    if (!IsValueText(value, N - 1)) {
+        return false;
+    }
+    CopyText(field, value);
+    return true;
+}
+
+// NWMAC, NWWLMAC.
+bool IsHardwareAddressValue(std::string_view value);
 
 // NWCNF: "ON"/"OFF" sets `dhcp`; with DHCP off, parts 2 to 4 go to ipAddress, subnetMask and
-// gateway. Parts beyond the fourth are ignored.
-void ReadAddressConfig(std::string_view value, ProjectorRecord& record);
+// gateway.
+bool ReadAddressConfig(std::string_view value, ProjectorRecord& record);
 
 // NWWLCNF (every module type but 22): as NWCNF, then the mode (4 essidSet, 2 wepEnabled,
-// 1 adhoc; a value outside 0 to 7 sets all three), then the ESSID and the WEP key. In modes 2 and
-// 3 the sixth part is the WEP key and `essid` is left as it was.
-void ReadBasicWirelessConfig(std::string_view value, ProjectorRecord& record);
+// 1 adhoc), then the ESSID when the mode has one and the WEP key when the mode has one. An
+// ESSID or key that the mode does not carry is left as it was.
+bool ReadBasicWirelessConfig(std::string_view value, ProjectorRecord& record);
 
 // NWWLCNFS (type 22): as NWCNF, then the mode (0 no ESSID, infrastructure; 1 no ESSID, ad hoc;
-// 2 ESSID, infrastructure; anything else ESSID, ad hoc), then the ESSID, read only when the mode
-// announces one.
-void ReadExtendedWirelessConfig(std::string_view value, ProjectorRecord& record);
+// 2 ESSID, infrastructure; 3 ESSID, ad hoc), then the ESSID when the mode announces one.
+bool ReadExtendedWirelessConfig(std::string_view value, ProjectorRecord& record);
 
-// NWDNS, NWWINS and their wireless twins: the first two parts into `first` and `second`.
-void ReadAddressPair(std::string_view value, Octets& first, Octets& second);
+// NWDNS, NWWINS and their wireless twins: the two addresses into `first` and `second`.
+bool ReadAddressPair(std::string_view value, Octets& first, Octets& second);
 
-// NWWLSEC: characters 1, 2, 3-4 and 5-6 each read as a decimal number.
-std::array<std::int32_t, 4> ReadSecurityCode(std::string_view value);
+// NWSMTPEVT1 ... NWSMTPEVT3: the two wire words as the record's event set.
+bool ReadEventSet(std::string_view value, std::uint32_t& eventSet);
 
-// NWWEP1 ... NWWEP4: the key text, or the empty text for a value of kWepKeyValueLimit bytes or
-// more.
-std::string_view ReadWepKeyValue(std::string_view value);
+// NWWLSEC: the six digits as 1, 1, 2 and 2 digits.
+bool ReadSecurityCode(std::string_view value, std::array<std::int32_t, 4>& security);
 
 // ---- writing ----------------------------------------------------------------------------------
 

@@ -1,7 +1,6 @@
 #include "link/ProjectorLink.h"
 
 #include <array>
-#include <cstring>
 #include <string>
 #include <utility>
 
@@ -116,37 +115,59 @@ void CProjectorLink::Touch() {
     lastActivity.store(clock.Now(), std::memory_order_release);
 }
 
-int CProjectorLink::Exchange(std::string_view name, std::string_view argument, char* value,
-                             std::size_t valueSize, bool query, bool trim) {
+ExchangeReply CProjectorLink::Converse(std::string_view name, std::string_view argument,
+                                       bool query, bool trim) {
     const std::string line = BuildCommandLine(name, argument, query, trim);
     if (!IsSendableCommandText(line)) {
-        return 0;
+        return {ExchangeOutcome::kNotSent, {}};
     }
     if (options.dryRun) {
         options.dryRun(line);
-        return query ? 0 : 1;
+        return {query ? ExchangeOutcome::kRefused : ExchangeOutcome::kAnswered, {}};
     }
     std::array<char, kReplyBufferSize> reply{};
     int length = 0;
     {
         std::lock_guard guard(exchangeMutex);
         const CDeadline deadline(*options.deadlineClock, kLinkTimeoutMs);
+        socket.DiscardPending(kStaleReplyLimit);
         if (socket.SendLine(line) != 1) {
-            return 0;
+            return {};
         }
         Touch();
         length = socket.ReceiveReply(reply.data(), reply.size(), &deadline);
         if (length < 0) {
-            return 0;
+            return {};
         }
         Touch();
     }
-    // The reply is text: it ends at its first zero byte.
-    const std::string_view text(reply.data(), strnlen(reply.data(), std::size_t(length)));
+    const std::string_view text = FirstReply(std::string_view(reply.data(), std::size_t(length)));
     if (!query) {
-        return IsErrorReply(text) ? 0 : 1;
+        return {IsErrorReply(text) ? ExchangeOutcome::kRefused : ExchangeOutcome::kAnswered, {}};
     }
-    return ExtractQueryValue(text, value, valueSize);
+    const QueryAnswer answer = ReadQueryAnswer(text, name);
+    switch (answer.kind) {
+        case QueryAnswer::Kind::kValue:
+            return {ExchangeOutcome::kAnswered, std::string(answer.value)};
+        case QueryAnswer::Kind::kRefused:
+            return {ExchangeOutcome::kRefused, {}};
+        case QueryAnswer::Kind::kStray:
+            break;
+    }
+    return {ExchangeOutcome::kStray, {}};
+}
+
+int CProjectorLink::Exchange(std::string_view name, std::string_view argument, char* value,
+                             std::size_t valueSize, bool query, bool trim) {
+    const ExchangeReply reply = Converse(name, argument, query, trim);
+    if (reply.outcome != ExchangeOutcome::kAnswered) {
+        return 0;
+    }
+    if (!query) {
+        return 1;
+    }
+    CopyValueText(reply.value, value, valueSize);
+    return 1;
 }
 
 int CProjectorLink::SendCommand(std::string_view name, std::string_view argument, bool query) {

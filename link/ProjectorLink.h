@@ -15,6 +15,7 @@
 #include <cstddef>
 #include <cstdint>
 #include <mutex>
+#include <string>
 #include <string_view>
 #include <thread>
 #include <vector>
@@ -40,6 +41,25 @@ inline constexpr std::uint32_t kKeepAliveRetryMs = 60000;
 inline constexpr std::uint32_t kKeepAliveCheckMs = 1000;
 
 inline constexpr std::size_t kReplyBufferSize = 4096;
+// At most this much of what is already waiting in the stream before a command is sent gets
+// dropped (see CLinkSocket::DiscardPending); a peer cannot keep an exchange busy with a flood.
+inline constexpr std::size_t kStaleReplyLimit = 16 * kReplyBufferSize;
+
+// How one text command went.
+enum class ExchangeOutcome {
+    kAnswered,  // a set was accepted; a query was answered with a value under its own name
+    kRefused,   // the projector's "ERR" reply
+    kStray,     // a whole reply that does not answer the query asked (another command's name,
+                // no value): the field stays unread, the link stays usable
+    kNotSent,   // the line holds a control byte (see IsSendableCommandText): nothing was sent
+    kFailed,    // the link failed: send failed, the link is closed, the reply did not come whole
+                // by its deadline (cut, without its prompt) or overran the reply buffer
+};
+
+struct ExchangeReply {
+    ExchangeOutcome outcome = ExchangeOutcome::kFailed;
+    std::string value;  // an answered query's value, whole (see ReadQueryAnswer)
+};
 inline constexpr std::size_t kPacketReplyBufferSize = 1024;
 
 class CProjectorLink {
@@ -80,13 +100,17 @@ class CProjectorLink {
     // 1 accepted, -2 ... -7 by the reply's status, -1 other failure. No keep-alive.
     int ChangePassword(std::string_view currentPassword, std::string_view newPassword);
 
-    // One text command and its reply. The line is built as BuildCommandLine does (`argument`
-    // empty or null: none) and sent with a carriage return. A set command gives 1 unless the
-    // reply begins with "ERR"; a query gives 1 and its value as ExtractQueryValue copies it into
-    // `value` (at most `valueSize` bytes). 0 on a failed send or reply read, a reply not whole
-    // within kLinkTimeoutMs of the send, an "ERR" reply, or a query reply without value (then
-    // `value` is unchanged). A line holding a control byte (see IsSendableCommandText) is never
-    // sent: 0.
+    // One text command and its reply, told apart as ExchangeOutcome says. The line is built as
+    // BuildCommandLine does (`argument` empty: none) and sent with a carriage return, after
+    // what was left waiting in the stream has been dropped. Only the first reply received is
+    // looked at (FirstReply); a second answer that came with it is dropped too. A set is
+    // answered unless the reply begins with "ERR"; a query only by "<name>=<value>".
+    ExchangeReply Converse(std::string_view name, std::string_view argument, bool query,
+                           bool trim);
+
+    // Converse with a yes-or-no result. A set command gives 1 when answered; a query gives 1
+    // and copies its value into `value` as ExtractQueryValue does (at most `valueSize` bytes).
+    // Every other outcome gives 0 and leaves `value` unchanged.
     int Exchange(std::string_view name, std::string_view argument, char* value,
                  std::size_t valueSize, bool query, bool trim);
     // The same with an argument that may be null.

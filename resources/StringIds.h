@@ -57,6 +57,10 @@ enum StringId : int {
     kStringConfigFileFilter = 191,  // filter pairs of the configuration file save dialog
     kStringSaveConfigFileTitle = 192,
     kStringBadFileNameCharacter = 193,
+    kStringReadLinkLost = 200,    // %1 the setting, %2 settings read, %3 settings to read
+    kStringWriteLinkLost = 201,   // %1 accepted, %2 refused, %3 no answer, %4 not sent
+    kStringUnreadSetting = 202,   // %1 the setting never read that a write would carry
+    kStringNoCommands = 203,      // an empty list of commands in 201
 };
 
 }  // namespace lanterna

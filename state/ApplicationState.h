@@ -13,6 +13,8 @@
 #include <cstdint>
 #include <functional>
 #include <memory>
+#include <string>
+#include <vector>
 
 #include "link/LinkOptions.h"
 #include "link/Ports.h"
@@ -36,6 +38,24 @@ struct StateOptions {
     std::function<void(std::uint32_t milliseconds)> sleep;
 };
 
+// How far the last read came. Settings are named as the record's fields are (`read --json`);
+// a query that fills several fields is named by all of them joined with "/".
+struct ReadProgress {
+    int settingsRead = 0;     // settings whose value was taken
+    int settingsPlanned = 0;  // settings the read was to read, as far as it knew
+    std::string lostAt;       // the setting being read when the link failed; empty otherwise
+};
+
+// What the last write did with each command it had to send, by command name, in sending order.
+struct WriteProgress {
+    std::vector<std::string> accepted;
+    std::vector<std::string> refused;     // the projector's "ERR", or not sendable
+    std::vector<std::string> unanswered;  // sent, but the link failed before its reply
+    std::vector<std::string> notSent;     // due, but the link had failed before
+    // The unread setting (named as in ReadProgress) that kept the write from sending anything.
+    std::string unreadSetting;
+};
+
 class ApplicationState {
   public:
     explicit ApplicationState(StateOptions options = {});
@@ -49,6 +69,9 @@ class ApplicationState {
     std::int32_t readAllSettings = 1;
     // One bit per set command refused in the last write run.
     std::uint32_t writeErrors = 0;
+    // Filled by the read and the write worker as they go.
+    ReadProgress readProgress;
+    WriteProgress writeProgress;
     // Address the probe and read workers connect to.
     FixedText<21> currentAddress{};
     // Inputs of the password worker.

@@ -120,4 +120,9 @@ int ShowStringMessage(QWidget* owner, int stringId, unsigned flags) {
                 stringId);
 }
 
+int ShowStringMessageWithText(QWidget* owner, int stringId, std::string_view text,
+                              unsigned flags) {
+    return Show(owner, text, LoadUiString(lanterna::kStringAppName), flags, stringId);
+}
+
 }  // namespace ui

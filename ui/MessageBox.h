@@ -35,4 +35,9 @@ std::string LoadUiString(int stringId);
 // ShowMessageBox with the text of `stringId` and the application name as caption.
 int ShowStringMessage(QWidget* owner, int stringId, unsigned flags);
 
+// The same for a string whose details have been filled in: `text` is what string `stringId`
+// became.
+int ShowStringMessageWithText(QWidget* owner, int stringId, std::string_view text,
+                              unsigned flags);
+
 }  // namespace ui

@@ -9,9 +9,15 @@
 //   was open (it has been closed), -1 failure.
 // - ReadWorker (kMessageReadResult): 1 success (the link stays open), 0 authentication refused,
 //   -2 the projector's hardware address differs from the stored one (the stored one is
-//   replaced), -3 the interface query failed, -1 any other failure.
+//   replaced), -3 the projector refused the interface query or answered it in another form,
+//   kReadLinkLost (-4) the link failed while reading a setting (state.readProgress names it and
+//   counts what was read), -1 any other failure. A refused or unreadable setting is no failure:
+//   it stays unread (state 0) and the read goes on. state.readProgress is filled in every case.
 // - WriteWorker (kMessageWriteResult): 1 every set command accepted, -1 at least one refused
-//   (see state.writeErrors), 0 no open link or no selected entry.
+//   (see state.writeErrors), 0 no open link or no selected entry, kWriteLinkLost (-2) the link
+//   failed part-way (state.writeProgress lists what was accepted, refused, left without answer
+//   and never sent), kWriteUnreadSetting (-3) nothing was sent because a setting that must
+//   travel with the ones due was never read (state.writeProgress.unreadSetting names it).
 // - PasswordWorker (kMessagePasswordResult): 1 changed, 0 another link was open (left
 //   untouched), -1 failure.
 //
@@ -41,6 +47,11 @@ enum WriteErrorBits : std::uint32_t {
     kWriteErrorCommunity = 0x8000,
     kWriteErrorNameOrPrimary = 0x10000,  // NWPNAME, NWPRIMIF
 };
+
+// Results of the read and write workers beyond 1, 0 and -1.
+inline constexpr int kReadLinkLost = -4;
+inline constexpr int kWriteLinkLost = -2;
+inline constexpr int kWriteUnreadSetting = -3;
 
 // Modes of the progress window, each starting one worker.
 enum class WorkerMode : int { kRead = 0, kWrite = 1, kPassword = 2, kProbe = 3 };

@@ -1,5 +1,7 @@
 #include "tools/projector-sim/CommandSet.h"
 
+#include <algorithm>
+
 #include "tools/projector-sim/CommandTable.h"
 
 namespace lanterna::sim {
@@ -75,6 +77,42 @@ CommandOutcome ExecuteCommand(ProjectorSettings& settings, std::string_view line
     CommandOutcome outcome = Reply(kAccepted);
     outcome.testMail = definition->name == "NWSMTPTEST";
     return outcome;
+}
+
+void ApplyReplyFault(const ProjectorSettings& settings, const CommandLine& command,
+                     const ReplyFault& fault, CommandOutcome& outcome) {
+    if (!outcome.reply) {
+        return;
+    }
+    std::string& reply = *outcome.reply;
+    const std::string name(command.name);
+    const bool answered = command.query && reply.starts_with(name + "=");
+    switch (fault.kind) {
+        case ReplyFaultKind::kCut:
+            reply.resize(std::min(reply.size(), fault.bytes));
+            outcome.closeAfterReply = true;
+            return;
+        case ReplyFaultKind::kNoPrompt:
+            if (reply.ends_with(kPrompt)) {
+                reply.pop_back();
+            }
+            return;
+        case ReplyFaultKind::kUnderName:
+            if (answered) {
+                reply.replace(0, name.size(), fault.text);
+            }
+            return;
+        case ReplyFaultKind::kSecondReply:
+            if (const auto value = QueryValue(settings, fault.text)) {
+                reply += fault.text + "=" + *value + std::string(kAccepted);
+            }
+            return;
+        case ReplyFaultKind::kRawValue:
+            if (answered) {
+                reply = name + "=" + fault.text + std::string(kAccepted);
+            }
+            return;
+    }
 }
 
 std::optional<std::string> QueryValue(const ProjectorSettings& settings, std::string_view name) {

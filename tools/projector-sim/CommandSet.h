@@ -18,6 +18,7 @@
 #include <string_view>
 
 #include "tools/projector-sim/ProjectorSettings.h"
+#include "tools/projector-sim/SimulatorConfig.h"
 
 namespace lanterna::sim {
 
@@ -36,6 +37,7 @@ struct CommandOutcome {
     std::optional<std::string> reply;  // bytes to send; none for an unanswered command
     bool reset = false;                // NWRESET was accepted: the module restarts
     bool testMail = false;             // NWSMTPTEST was accepted
+    bool closeAfterReply = false;      // a fault ends the connection once the reply is out
 };
 
 struct CommandOptions {
@@ -49,6 +51,10 @@ struct CommandOptions {
 // get no reply unless `answerSendOnly` is set.
 CommandOutcome ExecuteCommand(ProjectorSettings& settings, std::string_view line,
                               const CommandOptions& options);
+
+// Applies `fault` to the outcome of `command` (its reply, and whether the connection ends).
+void ApplyReplyFault(const ProjectorSettings& settings, const CommandLine& command,
+                     const ReplyFault& fault, CommandOutcome& outcome);
 
 // The value a query of `name` would give (the text after "="); none when the module does
 // not answer that query.

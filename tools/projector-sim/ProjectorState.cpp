@@ -73,10 +73,15 @@ CommandOutcome ProjectorState::Execute(std::string_view line, bool overlong) {
     if (overlong) {
         return CommandOutcome{"ERR\r:"};
     }
-    const CommandOutcome outcome = ExecuteCommand(
+    CommandOutcome outcome = ExecuteCommand(
         settings_, line, CommandOptions{&faults_.refusedCommands, faults_.answerSendOnlyCommands});
     counters_.testMails += outcome.testMail ? 1 : 0;
     counters_.resets += outcome.reset ? 1 : 0;
+    const CommandLine command = ParseCommandLine(line);
+    if (const auto fault = faults_.replyFaults.find(std::string(command.name));
+        fault != faults_.replyFaults.end()) {
+        ApplyReplyFault(settings_, command, fault->second, outcome);
+    }
     return outcome;
 }
 

@@ -102,12 +102,17 @@ void Session::RunCommands() {
                 continue;
             }
             const CommandOutcome outcome = state_.Execute(line, overlong);
+            const bool set = !line.empty() && !ParseCommandLine(line).query;
             line.clear();
             overlong = false;
             if (outcome.reply && !SendTextReply(*outcome.reply)) {
                 return;
             }
-            if (outcome.reset && closeOnReset_) {
+            if ((outcome.reset && closeOnReset_) || outcome.closeAfterReply) {
+                return;
+            }
+            setsAnswered_ += set ? 1 : 0;
+            if (const auto limit = state_.Faults().dropAfterSets; limit && setsAnswered_ >= *limit) {
                 return;
             }
         }

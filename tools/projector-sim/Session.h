@@ -52,6 +52,7 @@ class Session {
     bool closeOnReset_;
     std::chrono::milliseconds idleTimeout_;
     std::size_t textBytesSent_ = 0;
+    std::size_t setsAnswered_ = 0;
 };
 
 }  // namespace lanterna::sim

@@ -6,6 +6,7 @@
 #include <chrono>
 #include <cstddef>
 #include <cstdint>
+#include <map>
 #include <optional>
 #include <set>
 #include <string>
@@ -19,6 +20,23 @@ enum class EventNoticePlacement {
     kNone,
     kBeforeReply,  // a notice of its own, a pause, then the reply
     kAfterPrompt,  // written together with the reply, right behind its prompt
+};
+
+// What is done to the reply to one command.
+enum class ReplyFaultKind {
+    kCut,          // only the first `bytes` bytes go out, then the connection is closed
+    kNoPrompt,     // the reply goes out without its closing ":"; the connection stays
+    kUnderName,    // a query's answer carries the command name `text` instead of its own
+    kSecondReply,  // the answer to the query `text` follows in the same write
+    kRawValue,     // a query's value is the bytes of `text`, whatever they are
+};
+
+struct ReplyFault {
+    ReplyFaultKind kind = ReplyFaultKind::kNoPrompt;
+    std::size_t bytes = 0;
+    std::string text;
+
+    bool operator==(const ReplyFault&) const = default;
 };
 
 struct FaultConfig {
@@ -45,6 +63,14 @@ struct FaultConfig {
 
     // Commands answered with ERR whatever their form (names as sent, e.g. "NWPNAME").
     std::set<std::string> refusedCommands;
+
+    // Faults of the replies to single commands (names as sent, e.g. "NWSMTPSRV"), each time the
+    // command is answered.
+    std::map<std::string, ReplyFault> replyFaults;
+
+    // Once this many set commands have been answered on one connection (send-only ones
+    // counted as they arrive), the connection is closed.
+    std::optional<std::size_t> dropAfterSets;
 
     // Status byte of every handshake reply instead of the computed one. A connect request
     // answered with 0x20 this way opens the text session.

@@ -5,6 +5,7 @@
 #include <functional>
 #include <map>
 
+#include "tools/projector-sim/Session.h"
 #include "tools/projector-sim/ValueRules.h"
 
 namespace lanterna::sim {
@@ -23,6 +24,39 @@ std::optional<std::uint32_t> ParseNumber(std::string_view text, std::uint32_t ma
                                 : std::nullopt;
     }
     return ParseDecimal(text, maximum);
+}
+
+// "CMD:KIND[:ARG]": cut:BYTES, no-prompt, as:NAME, then:NAME, raw:TEXT.
+bool AddReplyFault(FaultConfig& faults, std::string_view option) {
+    const std::size_t first = option.find(':');
+    if (first == 0 || first == std::string_view::npos) {
+        return false;
+    }
+    const std::string_view command = option.substr(0, first);
+    const std::size_t second = option.find(':', first + 1);
+    const std::string_view kind = option.substr(first + 1, second - std::min(second, first + 1));
+    const std::string_view argument =
+        second == std::string_view::npos ? std::string_view() : option.substr(second + 1);
+    const bool hasArgument = second != std::string_view::npos;
+    ReplyFault fault;
+    if (kind == "cut" && hasArgument) {
+        const auto bytes = ParseDecimal(argument, kMaxLineLength);
+        if (!bytes) {
+            return false;
+        }
+        fault = {ReplyFaultKind::kCut, *bytes, {}};
+    } else if (kind == "no-prompt" && !hasArgument) {
+        fault = {ReplyFaultKind::kNoPrompt, 0, {}};
+    } else if ((kind == "as" || kind == "then") && !argument.empty()) {
+        fault = {kind == "as" ? ReplyFaultKind::kUnderName : ReplyFaultKind::kSecondReply, 0,
+                 std::string(argument)};
+    } else if (kind == "raw" && hasArgument) {
+        fault = {ReplyFaultKind::kRawValue, 0, std::string(argument)};
+    } else {
+        return false;
+    }
+    faults.replyFaults[std::string(command)] = fault;
+    return true;
 }
 
 using ValueHandler = std::function<bool(SimulatorOptions&, std::string_view)>;
@@ -181,6 +215,11 @@ const std::map<std::string_view, ValueHandler>& ValueOptions() {
              }
              return true;
          }},
+        {"--reply-fault",
+         [](SimulatorOptions& o, std::string_view v) { return AddReplyFault(o.config.faults, v); }},
+        {"--drop-after-sets",
+         Number(0, 1U << 30,
+                [](SimulatorOptions& o, std::uint32_t v) { o.config.faults.dropAfterSets = v; })},
         {"--handshake-status", Number(0, 255,
                                       [](SimulatorOptions& o, std::uint32_t v) {
                                           o.config.faults.handshakeStatus =
@@ -321,6 +360,11 @@ Faults:
                            (e.g. 3, or 0.05)
   --drop-after BYTES       close a connection once BYTES of text replies have gone out
   --refuse CMD[,CMD...]    answer these commands with ERR (repeatable)
+  --reply-fault CMD:FAULT  spoil every reply to CMD (repeatable): "cut:BYTES" sends only
+                           BYTES bytes and closes the connection, "no-prompt" leaves out the
+                           closing ":", "as:NAME" answers under NAME, "then:NAME" adds the
+                           answer to NAME in the same write, "raw:TEXT" answers TEXT as value
+  --drop-after-sets N      close a connection once N set commands have been answered
   --handshake-status N     answer every handshake packet with status N (e.g. 0x41)
   --answer-send-only       answer IMSTAT and NWRESET with a reply (default: no reply)
 

@@ -29,9 +29,17 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     const std::string_view reply(reinterpret_cast<const char*>(rest.data()), rest.size());
     std::array<char, 41> value;
     value.fill('#');
-    const int extracted = ExtractQueryValue(reply, value.data(), valueSize);
+    const int extracted = ExtractQueryValue(reply, "NWPNAME", value.data(), valueSize);
     if (value[valueSize] != '#' || (extracted != 1 && value[0] != '#')) {
         __builtin_trap();  // nothing beyond valueSize is written, nothing at all on failure
+    }
+    const std::string_view first = FirstReply(reply);
+    const QueryAnswer answer = ReadQueryAnswer(first, "NWPNAME");
+    if (first.size() > reply.size() ||
+        (answer.kind == QueryAnswer::Kind::kValue &&
+         (answer.value.data() < first.data() ||
+          answer.value.data() + answer.value.size() > first.data() + first.size()))) {
+        __builtin_trap();  // the value lies inside the first reply
     }
     IsErrorReply(reply);
     const EventNotice notice = FindEventNotice(reply);

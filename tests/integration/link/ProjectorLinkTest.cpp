@@ -182,12 +182,43 @@ TEST_F(ProjectorLinkTest, SetCommandsSucceedUnlessTheReplyBeginsWithErr) {
     EXPECT_TRUE(peer.Finish());
 }
 
-TEST_F(ProjectorLinkTest, QueryTakesTheTextAfterTheLastEquals) {
+TEST_F(ProjectorLinkTest, QueryTakesEverythingAfterTheEqualsThatFollowsTheName) {
     peer.ExpectLine("NWSMTPTO?").Reply("NWSMTPTO=a=b\r:");
     Open();
     std::array<char, 65> value{};
     EXPECT_EQ(link.Exchange("NWSMTPTO", "", value.data(), 64, true, true), 1);
-    EXPECT_STREQ(value.data(), "b");
+    EXPECT_STREQ(value.data(), "a=b");
+    EXPECT_TRUE(peer.Finish());
+}
+
+// A refusal, an answer to another command and a failed exchange are three things; after a
+// second answer in one buffer, or a reply too long for the buffer, the next exchange still gets
+// its own reply.
+TEST_F(ProjectorLinkTest, ConverseTellsTheOutcomesApartAndTheLinkStaysInStep) {
+    peer.ExpectLine("NWSMTPSRV?")
+        .Reply("NWSMTPPORT=10.0.0.1\r:")
+        .ExpectLine("NWSMTPSRV?")
+        .Reply("NWSMTPSRV=10.0.0.2\r:NWSMTPPORT=2525\r:")
+        .ExpectLine("NWSMTPPORT?")
+        .Reply("ERR\r:")
+        .ExpectLine("NWPNAME?")
+        .Reply(std::string(5000, 'A') + "\r:")
+        .ExpectLine("NWPNAME?")
+        .Reply("NWPNAME=ROOM-201\r:")
+        .ExpectLine("NWDNSDMN")
+        .Reply("ERR\r:");
+    Open();
+    const auto ask = [this](std::string_view name) {
+        const ExchangeReply reply = link.Converse(name, "", true, true);
+        return std::pair(reply.outcome, reply.value);
+    };
+    EXPECT_EQ(ask("NWSMTPSRV"), std::pair(ExchangeOutcome::kStray, std::string()));
+    EXPECT_EQ(ask("NWSMTPSRV"), std::pair(ExchangeOutcome::kAnswered, std::string("10.0.0.2")));
+    EXPECT_EQ(ask("NWSMTPPORT"), std::pair(ExchangeOutcome::kRefused, std::string()));
+    EXPECT_EQ(ask("NWPNAME"), std::pair(ExchangeOutcome::kFailed, std::string()));
+    EXPECT_EQ(ask("NWPNAME"), std::pair(ExchangeOutcome::kAnswered, std::string("ROOM-201")));
+    EXPECT_EQ(link.Converse("NWDNSDMN", "", false, true).outcome, ExchangeOutcome::kRefused);
+    EXPECT_EQ(link.Converse("NWPNAME", "A\x1b", false, true).outcome, ExchangeOutcome::kNotSent);
     EXPECT_TRUE(peer.Finish());
 }
 

@@ -140,5 +140,40 @@ TEST(Faults, RefusedCommandsGetErrInEveryForm) {
     EXPECT_EQ(session->Query("NWPNAME"), "SIMPROJ");
 }
 
+TEST(Faults, SpoiltRepliesGoOutAsConfigured) {
+    SimulatorConfig config = TestConfig("127.77.3.10");
+    config.faults.replyFaults = {
+        {"NWSMTPSRV", {ReplyFaultKind::kUnderName, 0, "NWSMTPPORT"}},
+        {"NWSMTPPORT", {ReplyFaultKind::kSecondReply, 0, "NWCNAME"}},
+        {"NWCNAME", {ReplyFaultKind::kRawValue, 0, std::string("a\0\x1b\xff", 4)}},
+        {"NWIF", {ReplyFaultKind::kNoPrompt, 0, {}}},
+        {"NWPNAME", {ReplyFaultKind::kCut, 5, {}}},
+    };
+    auto projector = StartProjector(config);
+    auto session = OpenSession(*projector);
+    EXPECT_EQ(session->Command("NWSMTPSRV?"), "NWSMTPPORT=0.0.0.0\r:");
+    ASSERT_TRUE(session->Send("NWSMTPPORT?\r"));
+    EXPECT_EQ(session->ReadAll(), "NWSMTPPORT=25\r:NWCNAME=public\r:") << "in one write";
+    EXPECT_EQ(session->Command("NWCNAME?"), std::string("NWCNAME=a\0\x1b\xff\r:", 14));
+    EXPECT_EQ(session->Command("NWCNAME x"), "\r:") << "a set keeps its reply";
+    ASSERT_TRUE(session->Send("NWIF?\r"));
+    EXPECT_EQ(session->ReadAll(), "NWIF=0\r") << "no prompt, and the connection stays";
+    ASSERT_TRUE(session->Send("NWPNAME?\r"));
+    EXPECT_EQ(session->ReadExact(100), "NWPNA");
+    EXPECT_TRUE(session->WaitClosed());
+}
+
+TEST(Faults, ConnectionDropsAfterTheGivenSetCommands) {
+    SimulatorConfig config = TestConfig("127.77.3.11");
+    config.faults.dropAfterSets = 2;
+    auto projector = StartProjector(config);
+    auto session = OpenSession(*projector);
+    EXPECT_EQ(session->Command("NWCNAME ops"), "\r:");
+    EXPECT_EQ(session->Query("NWCNAME"), "ops") << "queries do not count";
+    EXPECT_EQ(session->Command("NWPNAME BAD NAME"), "ERR\r:") << "a refused set counts";
+    EXPECT_TRUE(session->WaitClosed());
+    EXPECT_EQ(OpenSession(*projector)->Command("NWCNAME lab"), "\r:") << "per connection";
+}
+
 }  // namespace
 }  // namespace lanterna::sim::test

@@ -80,6 +80,14 @@ TEST(Options, EveryOptionReachesTheConfiguration) {
                                "--refuse",
                                "NWPNAME,NWCNF",
                                "--refuse=NWRESET",
+                               "--reply-fault",
+                               "NWPNAME:cut:5",
+                               "--reply-fault=NWIF:no-prompt",
+                               "--reply-fault=NWSMTPSRV:as:NWSMTPPORT",
+                               "--reply-fault=NWSMTPPORT:then:NWCNAME",
+                               "--reply-fault=NWCNAME:raw:a:b",
+                               "--drop-after-sets",
+                               "3",
                                "--handshake-status",
                                "0x43",
                                "--answer-send-only",
@@ -116,6 +124,14 @@ TEST(Options, EveryOptionReachesTheConfiguration) {
     EXPECT_EQ(c.faults.replyDelay, std::chrono::milliseconds(250));
     EXPECT_EQ(c.faults.dropAfterBytes, std::optional<std::size_t>(7));
     EXPECT_EQ(c.faults.refusedCommands, (std::set<std::string>{"NWPNAME", "NWCNF", "NWRESET"}));
+    EXPECT_EQ(c.faults.replyFaults,
+              (std::map<std::string, ReplyFault>{
+                  {"NWPNAME", {ReplyFaultKind::kCut, 5, ""}},
+                  {"NWIF", {ReplyFaultKind::kNoPrompt, 0, ""}},
+                  {"NWSMTPSRV", {ReplyFaultKind::kUnderName, 0, "NWSMTPPORT"}},
+                  {"NWSMTPPORT", {ReplyFaultKind::kSecondReply, 0, "NWCNAME"}},
+                  {"NWCNAME", {ReplyFaultKind::kRawValue, 0, "a:b"}}}));
+    EXPECT_EQ(c.faults.dropAfterSets, std::optional<std::size_t>(3));
     EXPECT_EQ(c.faults.handshakeStatus, std::optional<std::uint8_t>(0x43));
     EXPECT_TRUE(c.faults.answerSendOnlyCommands);
     EXPECT_FALSE(c.closeOnReset);
@@ -144,6 +160,13 @@ TEST(Options, BadCommandLinesAreRefusedWithAReason) {
         {"--event-notice", "sideways"},
         {"--event-text", "NOTICE"},
         {"--refuse", "NWPNAME,"},
+        {"--reply-fault", "NWPNAME"},
+        {"--reply-fault", ":no-prompt"},
+        {"--reply-fault", "NWPNAME:cut"},
+        {"--reply-fault", "NWPNAME:cut:x"},
+        {"--reply-fault", "NWPNAME:no-prompt:1"},
+        {"--reply-fault", "NWPNAME:as:"},
+        {"--reply-fault", "NWPNAME:shout"},
         {"--split-replies", "0"},
         {"--trickle", "0"},
         {"--trickle", "0.0005"},

@@ -143,8 +143,9 @@ TEST(ReadWorker, ExtendedModuleReadsSecurityAndWepKeys) {
     EXPECT_EQ(TextOf(r.wepKey1), "00112233445566778899aabbcc");
     EXPECT_EQ(TextOf(r.wepKey2), "");
     EXPECT_EQ(TextOf(r.wepKey3), "0a0b0c0d0e");
-    EXPECT_EQ(TextOf(r.wepKey4), "");  // 300 characters are not kept
-    EXPECT_EQ(r.wepKey4State, kStateRead);
+    EXPECT_EQ(TextOf(r.wepKey4), "");  // 300 characters are no key of 26 at most
+    EXPECT_EQ(r.wepKey4State, kStateUnknown);
+    EXPECT_EQ(r.wepKey2State, kStateRead);
     EXPECT_EQ(r.essidSet, 1);
     EXPECT_EQ(TextOf(r.essid), "PROJ-LAN");
     EXPECT_EQ(r.securityState, kStateRead);
@@ -183,6 +184,106 @@ TEST(ReadWorker, RefusedQueriesMarkTheirSettingsUnknown) {
     EXPECT_EQ(r.mailTo2State, kStateUnknown);
     EXPECT_EQ(r.mailTo1State, kStateRead);
     EXPECT_EQ(r.wins1State, kStateRead);
+}
+
+// ---- replies that cannot be trusted ----------------------------------------------------------
+
+// Each reply not of its command's form leaves just its settings unread (and their values as
+// they were); the read goes on. A second answer in one reply is not taken, and a value that
+// begins with "=" keeps it.
+TEST(ReadWorker, RepliesNotOfTheirFormLeaveTheirSettingsUnread) {
+    using sim::ReplyFault;
+    using sim::ReplyFaultKind;
+    const auto raw = [](std::string value) { return ReplyFault{ReplyFaultKind::kRawValue, 0, value}; };
+    auto config = ProjectorAt("127.86.3.7");
+    config.faults.replyFaults = {
+        {"NWPNAME", raw("=X")},
+        {"NWCNF", raw("OFF 300.1.1.1 255.255.255.0 0.0.0.0")},
+        {"NWDNSDMN", raw(std::string(97, 'd'))},
+        {"NWDNS", raw("1.2.3.4.5 10.0.0.1")},
+        {"NWWINS", {ReplyFaultKind::kUnderName, 0, "NWDNS"}},
+        {"NWSMTPACT", raw("ONX")},
+        {"NWSMTPSRV", {ReplyFaultKind::kSecondReply, 0, "NWCNAME"}},
+        {"NWSMTPPORT", raw("-1")},
+        {"NWSMTPTO1", raw(std::string("ops\0@x", 7))},
+        {"NWSMTPEVT1", raw("001b")},
+        {"NWTRAPIP1", raw("10.0.0.1 10.0.0.2")},
+        {"NWCNAME", raw("public-lab")},
+        {"NWPRIMIF", raw("65536")},
+    };
+    CWorkerBench bench(config);
+    sim::ProjectorSettings settings = bench.projector.Settings();
+    settings.smtpServer = {10, 9, 8, 7};
+    settings.mailTo[1] = "desk@example.org";
+    bench.projector.SetSettings(settings);
+    ProjectorRecord& r = bench.Record();
+    r.dhcp = 0;
+    r.ipAddress = r.dns1 = r.trapAddress1 = {1, 1, 1, 1};
+    r.smtpPort = 2525;
+    CopyText(r.community, "before");
+    const ProjectorRecord before = r;
+
+    EXPECT_EQ(ReadWorker(*bench.state), 1);
+    EXPECT_EQ(TextOf(r.projectorName), "=X");
+    EXPECT_EQ(r.projectorNameState, kStateRead);
+    EXPECT_EQ(r.smtpServer, (Octets{10, 9, 8, 7})) << "the second answer is not the value";
+    EXPECT_EQ(r.smtpServerState, kStateRead);
+    EXPECT_EQ(r.smtpPort, 2525) << "the next setting keeps its own answer";
+    EXPECT_EQ(TextOf(r.mailTo2), "desk@example.org");
+    EXPECT_EQ(r.mailTo2State, kStateRead);
+    for (const std::int32_t state :
+         {r.dhcpState, r.ipAddressState, r.gatewayState, r.dnsDomainState, r.dns1State,
+          r.dns2State, r.wins1State, r.wins2State, r.mailNotifyState, r.smtpPortState,
+          r.mailTo1State, r.mailEvents1State, r.trapAddress1State, r.communityState,
+          r.primaryInterfaceState}) {
+        EXPECT_EQ(state, kStateUnknown);
+    }
+    EXPECT_EQ(r.dhcp, 1) << "an unread address configuration counts as DHCP";
+    EXPECT_EQ(r.ipAddress, before.ipAddress);
+    EXPECT_EQ(r.dns1, before.dns1);
+    EXPECT_EQ(r.trapAddress1, before.trapAddress1);
+    EXPECT_EQ(TextOf(r.community), "before");
+    EXPECT_EQ(bench.state->readProgress.settingsRead, 20 - 11);
+    EXPECT_EQ(bench.state->readProgress.settingsPlanned, 20);
+
+    // A hardware address of another form is no identity.
+    for (const std::string& mac : {std::string(80, '0'), std::string("ZZ:ZZ\x1b[2J")}) {
+        bench.state->link.reset();
+        sim::FaultConfig faults;
+        faults.replyFaults = {{"NWMAC", raw(mac)}};
+        bench.projector.SetFaults(faults);
+        CopyText(r.macAddress, "");
+        EXPECT_EQ(ReadWorker(*bench.state), -1) << mac;
+        EXPECT_EQ(TextOf(r.macAddress), "") << mac;
+    }
+}
+
+// A read whose link fails is a failed read that says where it stopped, however the link fails.
+TEST(ReadWorker, LinkFailingMidwayFailsTheReadAndSaysWhere) {
+    using sim::ReplyFault;
+    using sim::ReplyFaultKind;
+    const struct {
+        const char* address;
+        ReplyFault fault;
+    } cases[] = {
+        {"127.86.3.8", {ReplyFaultKind::kCut, 6, {}}},
+        {"127.86.3.9", {ReplyFaultKind::kRawValue, 0, std::string(5000, '1')}},  // over the buffer
+        {"127.86.3.10", {ReplyFaultKind::kNoPrompt, 0, {}}},  // fails at its five-second deadline
+    };
+    for (const auto& c : cases) {
+        auto config = ProjectorAt(c.address);
+        config.faults.replyFaults = {{"NWSMTPSRV", c.fault}};
+        CWorkerBench bench(config);
+        bench.Record().communityState = kStateRead;  // from an earlier read
+        EXPECT_EQ(ReadWorker(*bench.state), kReadLinkLost) << c.address;
+        EXPECT_EQ(bench.Record().communityState, kStateUnknown) << "the last read failed";
+        EXPECT_EQ(bench.state->readProgress.lostAt, "smtpServer");
+        EXPECT_EQ(bench.state->readProgress.settingsRead, 8);
+        EXPECT_EQ(bench.state->readProgress.settingsPlanned, 20);
+        EXPECT_EQ(bench.state->link, nullptr);
+        EXPECT_EQ(bench.TakePosted().results, (Results{{kMessageReadResult, kReadLinkLost}}));
+        EXPECT_EQ(bench.Log().back(), "NWSMTPSRV?") << "nothing is asked after the failure";
+    }
 }
 
 // ---- identity and failures --------------------------------------------------------------------

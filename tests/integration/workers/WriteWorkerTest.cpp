@@ -292,14 +292,51 @@ TEST(WriteWorker, NoOpenLinkGivesZero) {
     EXPECT_EQ(bench.TakePosted().results, (Results{{kMessageWriteResult, 0}}));
 }
 
-TEST(WriteWorker, LinkThatDiedMidwayReportsEveryCommandRefused) {
-    CWorkerBench bench(ProjectorAt("127.86.7.6"));
+// ---- nothing unread is sent, a broken write is told as it is ----------------------------------
+
+TEST(WriteWorker, UnreadAddressConfigurationKeepsANewNameFromBeingSent) {
+    auto config = ProjectorAt("127.86.7.6");
+    config.faults.replyFaults = {
+        {"NWCNF", {sim::ReplyFaultKind::kRawValue, 0, "OFF 300.1.1.1 255.255.255.0 0.0.0.0"}}};
+    CWorkerBench bench(config);
     bench.ReadAll();
-    bench.projector.Stop();
     ProjectorRecord& r = bench.Record();
-    r.communityState = r.dns1State = kStateChanged;
-    EXPECT_EQ(WriteWorker(*bench.state), -1);
-    EXPECT_EQ(bench.state->writeErrors, kWriteErrorCommunity | kWriteErrorDns);
+    CopyText(r.projectorName, "ROOM-201");
+    r.projectorNameState = kStateChanged;
+    r.communityState = kStateChanged;
+
+    EXPECT_EQ(WriteWorker(*bench.state), kWriteUnreadSetting);
+    EXPECT_TRUE(bench.Log().empty()) << "not even the due community";
+    EXPECT_EQ(bench.state->writeProgress.unreadSetting, "dhcp");
+    EXPECT_EQ(bench.TakePosted().results, (Results{{kMessageWriteResult, kWriteUnreadSetting}}));
+    EXPECT_EQ(bench.projector.Settings().name, "SIMPROJ");
+}
+
+TEST(WriteWorker, LinkLostPartWayListsAcceptedUnansweredAndUnsentCommands) {
+    CWorkerBench bench(ProjectorAt("127.86.7.7"));
+    bench.ReadAll();
+    sim::FaultConfig faults;
+    faults.dropAfterSets = 3;
+    bench.projector.SetFaults(faults);
+    ProjectorRecord& r = bench.Record();
+    r.mailNotify = 1;
+    r.smtpServer = {10, 1, 1, 1};
+    CopyText(r.mailTo1, "ops@example.org");
+    r.mailNotifyState = r.smtpServerState = r.smtpPortState = r.mailTo1State = kStateChanged;
+    r.trapAddress1State = r.communityState = kStateChanged;
+    bench.messages.answers = {kAnswerYes};
+
+    EXPECT_EQ(WriteWorker(*bench.state), kWriteLinkLost);
+    EXPECT_EQ(bench.Log(), (Lines{"NWSMTPACT ON", "NWSMTPSRV 10.1.1.1", "NWSMTPPORT 25"}));
+    const WriteProgress& progress = bench.state->writeProgress;
+    EXPECT_EQ(progress.accepted, (Lines{"NWSMTPACT", "NWSMTPSRV", "NWSMTPPORT"}));
+    EXPECT_EQ(progress.unanswered, (Lines{"NWSMTPTO1"}));
+    EXPECT_EQ(progress.notSent, (Lines{"NWTRAPIP1", "NWCNAME"}));
+    EXPECT_TRUE(progress.refused.empty());
+    EXPECT_EQ(bench.state->writeErrors,
+              kWriteErrorMailTo1 | kWriteErrorTrapAddress1 | kWriteErrorCommunity);
+    EXPECT_TRUE(bench.messages.shown.empty()) << "no test mail over a lost link";
+    EXPECT_EQ(bench.TakePosted().results, (Results{{kMessageWriteResult, kWriteLinkLost}}));
 }
 
 }  // namespace

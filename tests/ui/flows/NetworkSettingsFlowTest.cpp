@@ -138,5 +138,42 @@ TEST_F(NetworkSettingsFlow, ExtendedWirelessModuleSwitchedToWep128WithKeyTwo) {
     EXPECT_EQ(settings.wepKeyId, 2);
 }
 
+// A wireless configuration the projector reported in no known form is shown empty, and a new
+// name, which would have to carry it, is not sent: the dialog names what to fill in.
+TEST_F(NetworkSettingsFlow, UnreadConfigurationIsShownEmptyAndKeepsANewNameFromGoingOut) {
+    auto config = ProjectorAt("127.88.3.4");
+    config.wireless = true;
+    config.faults.replyFaults = {
+        {"NWWLCNF", {lanterna::sim::ReplyFaultKind::kRawValue, 0, "OFF 10.0.0.5 255.0.0.0"}}};
+    CFlowBench bench(config);
+    Read(*bench.state);
+    bench.projector.ClearCommandLog();
+
+    Dialog dialog(*bench.state);
+    bool noRadioChosen = false;
+    bool addressOpen = false;
+    bool stillOpen = false;
+    const int code = ui::test::RunModal(dialog, [&](ui::CDialog& d) {
+        noRadioChosen = d.IsDlgButtonChecked(Dialog::kDhcpOn) == 0 &&
+                        d.IsDlgButtonChecked(Dialog::kDhcpOff) == 0;
+        addressOpen = d.GetDlgItemText(Dialog::kIpAddressControl) == "..." &&
+                      d.IsDlgItemEnabled(Dialog::kIpAddressControl);
+        d.SetDlgItemText(Dialog::kNameEdit, "LAB-WL1");
+        d.ClickButton(Dialog::kDhcpOn);
+        d.ClickButton(ui::IDOK);
+        stillOpen = d.isVisible();
+        d.ClickButton(ui::IDCANCEL);
+    });
+    EXPECT_TRUE(noRadioChosen);
+    EXPECT_TRUE(addressOpen);
+    EXPECT_TRUE(stillOpen);
+    EXPECT_EQ(code, ui::IDCANCEL);
+    const auto shown = ui::test::ShownMessages();
+    ASSERT_EQ(shown.size(), 1u);
+    EXPECT_EQ(shown[0].stringId, 202);
+    EXPECT_NE(shown[0].text.find("essid"), std::string::npos) << shown[0].text;
+    EXPECT_TRUE(bench.projector.CommandLog().empty()) << "nothing is sent";
+}
+
 }  // namespace
 }  // namespace dialogtest

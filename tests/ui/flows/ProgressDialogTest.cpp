@@ -88,6 +88,43 @@ TEST_F(ProgressDialog, ProbeOfAnAddressWhereNothingListensShowsOneTwentyOne) {
     EXPECT_EQ(ShownIds(), std::vector<int>{121});
 }
 
+// A projector that goes away halfway through the read: the read fails and says where.
+TEST_F(ProgressDialog, ReadThatLosesItsLinkNamesTheSettingAndWhatWasRead) {
+    auto config = ProjectorAt("127.88.1.7");
+    config.faults.replyFaults = {{"NWSMTPSRV", {lanterna::sim::ReplyFaultKind::kCut, 4, {}}}};
+    CFlowBench bench(config);
+    COperationProgressDialog dialog(WorkerMode::kRead, *bench.state);
+    EXPECT_EQ(RunWatched(dialog), 2);
+    const auto shown = ui::test::ShownMessages();
+    ASSERT_EQ(shown.size(), 1u);
+    EXPECT_EQ(shown[0].stringId, 200);
+    EXPECT_NE(shown[0].text.find("smtpServer"), std::string::npos) << shown[0].text;
+    EXPECT_NE(shown[0].text.find("20개 중 8개"), std::string::npos) << shown[0].text;
+    EXPECT_EQ(bench.state->link, nullptr);
+}
+
+// A write that loses its link part-way says what went through and what did not.
+TEST_F(ProgressDialog, WriteThatLosesItsLinkListsWhatWasAcceptedAndWhatNot) {
+    CFlowBench bench(ProjectorAt("127.88.1.8"));
+    COperationProgressDialog read(WorkerMode::kRead, *bench.state);
+    ASSERT_EQ(RunWatched(read), 1);
+    auto faults = bench.projector.Faults();
+    faults.dropAfterSets = 1;
+    bench.projector.SetFaults(faults);
+    lanterna::ProjectorRecord& record = *bench.state->SelectedRecord();
+    record.trapAddress1 = {10, 0, 0, 9};
+    record.trapAddress1State = record.communityState = record.primaryInterfaceState =
+        lanterna::kStateChanged;
+    COperationProgressDialog write(WorkerMode::kWrite, *bench.state);
+    EXPECT_EQ(RunWatched(write), 2);
+    const auto shown = ui::test::ShownMessages();
+    ASSERT_EQ(shown.size(), 1u);
+    EXPECT_EQ(shown[0].stringId, 201);
+    EXPECT_EQ(shown[0].text, "설정 도중 프로젝터와의 연결이 끊어졌습니다. 프로젝터의 설정이 일부만 "
+                             "바뀌었을 수 있습니다.\n적용됨: NWTRAPIP1\n거부됨: 없음\n응답 없음: "
+                             "NWCNAME\n보내지 않음: NWPRIMIF");
+}
+
 // ---------------------------------------------------------------- the result table
 
 struct TableCase {
@@ -112,10 +149,13 @@ TEST_F(ProgressDialog, EveryResultShowsItsMessageAndEndsWithItsCode) {
         {WorkerMode::kRead, kMessageReadResult, -2, 2, 121, 48},
         {WorkerMode::kRead, kMessageReadResult, -3, 2, 153, 48},
         {WorkerMode::kRead, kMessageReadResult, 5, 2, 130, 48},
+        {WorkerMode::kRead, kMessageReadResult, -4, 2, 200, 48},
         {WorkerMode::kWrite, kMessageWriteResult, 1, 1, 133, 64},
         {WorkerMode::kWrite, kMessageWriteResult, 7, 1, 133, 64},
         {WorkerMode::kWrite, kMessageWriteResult, -1, 1, 132, 48},
         {WorkerMode::kWrite, kMessageWriteResult, 0, 2, 132, 48},
+        {WorkerMode::kWrite, kMessageWriteResult, -2, 2, 201, 48},
+        {WorkerMode::kWrite, kMessageWriteResult, -3, 2, 202, 48},
         {WorkerMode::kPassword, kMessagePasswordResult, 1, 1, 0, 0},
         {WorkerMode::kPassword, kMessagePasswordResult, 0, 2, 0, 0},
         {WorkerMode::kPassword, kMessagePasswordResult, -1, 2, 0, 0},

@@ -208,5 +208,23 @@ TEST_F(LoopbackWindow, DroppedSettingsFileIsWrittenToTheProjectorAndTheListRefre
     EXPECT_THAT(Labels(), ElementsAre("APPLIED\n127.89.0.1 #2"));
 }
 
+// A read whose link is cut off halfway is a failed read: the window says where it stopped and
+// opens no settings dialog on what little was read.
+TEST_F(LoopbackWindow, ReadThatLosesItsLinkSaysWhereAndOpensNoSettingsDialog) {
+    auto faults = projector->Faults();
+    faults.replyFaults = {{"NWSMTPSRV", {lanterna::sim::ReplyFaultKind::kCut, 4, {}}}};
+    projector->SetFaults(faults);
+    Open();
+    ExpectProgress();  // probe
+    ExpectProgress();  // read
+    window->OnDoubleClick(3);
+    const auto shown = ui::test::ShownMessages();
+    ASSERT_EQ(shown.size(), 1u);
+    EXPECT_EQ(shown[0].stringId, 200);
+    EXPECT_NE(shown[0].text.find("smtpServer"), std::string::npos) << shown[0].text;
+    EXPECT_FALSE(state->link);
+    EXPECT_EQ(searchesDone, 1) << "no refresh";
+}
+
 }  // namespace
 }  // namespace mainwindowtest

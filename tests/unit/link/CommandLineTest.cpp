@@ -43,43 +43,66 @@ TEST(ReplyText, ErrorRepliesBeginWithErr) {
     EXPECT_FALSE(IsErrorReply("ER"));
 }
 
-TEST(ReplyText, ValueIsTheTextAfterTheLastEqualsBeforeTheLastCarriageReturn) {
+TEST(ReplyText, ValueIsEverythingAfterTheEqualsThatFollowsTheName) {
     std::array<char, 16> value{};
-    EXPECT_EQ(ExtractQueryValue("NWPNAME=ROOM-12\r:", value.data(), 15), 1);
+    EXPECT_EQ(ExtractQueryValue("NWPNAME=ROOM-12\r:", "NWPNAME", value.data(), 15), 1);
     EXPECT_STREQ(value.data(), "ROOM-12");
 
-    EXPECT_EQ(ExtractQueryValue("NWPNAME=A=B\r:", value.data(), 15), 1);
-    EXPECT_STREQ(value.data(), "B") << "the last \"=\" counts";
+    EXPECT_EQ(ExtractQueryValue("NWPNAME==X\r:", "NWPNAME", value.data(), 15), 1);
+    EXPECT_STREQ(value.data(), "=X") << "a value beginning with \"=\" keeps it";
 
-    EXPECT_EQ(ExtractQueryValue("X=1\rNWIP=10.0.0.1\r:", value.data(), 15), 1);
-    EXPECT_STREQ(value.data(), "10.0.0.1");
+    EXPECT_EQ(ExtractQueryValue("NWPNAME=A=B\r:", "NWPNAME", value.data(), 15), 1);
+    EXPECT_STREQ(value.data(), "A=B");
 
-    EXPECT_EQ(ExtractQueryValue("NWPNAME=\r:", value.data(), 15), 1);
+    EXPECT_EQ(ExtractQueryValue("NWPNAME=\r:", "NWPNAME", value.data(), 15), 1);
     EXPECT_STREQ(value.data(), "") << "an empty value is still a value";
 }
 
-TEST(ReplyText, FailedExtractionLeavesTheValueUnchanged) {
+TEST(ReplyText, OnlyTheAnswerToTheCommandAskedHasAValue) {
     std::array<char, 8> value{'k', 'e', 'p', 't', 0};
-    EXPECT_EQ(ExtractQueryValue("NWPNAME=ROOM:", value.data(), 7), 0) << "no carriage return";
-    EXPECT_EQ(ExtractQueryValue("NWPNAME\r:", value.data(), 7), 0) << "no equals sign";
-    EXPECT_EQ(ExtractQueryValue("ERR=1\r:", value.data(), 7), 0) << "error reply";
-    EXPECT_EQ(ExtractQueryValue("\r=X:", value.data(), 7), 0) << "\"=\" only after the CR";
+    const struct {
+        const char* reply;
+        const char* why;
+    } strays[] = {
+        {"NWSMTPPORT=10.0.0.1\r:", "another command's answer"},
+        {"NWSMTPSRVX=10.0.0.1\r:", "a longer name"},
+        {"X=1\rNWSMTPSRV=10.0.0.1\r:", "the name not at the start"},
+        {"NWSMTPSRV=10.0.0.1:", "no carriage return"},
+        {"NWSMTPSRV\r:", "no equals sign"},
+        {"ERR=1\r:", "an error reply"},
+        {"\r=X:", "nothing before the prompt"},
+    };
+    for (const auto& stray : strays) {
+        EXPECT_EQ(ExtractQueryValue(stray.reply, "NWSMTPSRV", value.data(), 7), 0) << stray.why;
+    }
     EXPECT_STREQ(value.data(), "kept");
+    EXPECT_EQ(ReadQueryAnswer("ERR\r:", "NWSMTPSRV").kind, QueryAnswer::Kind::kRefused);
+    EXPECT_EQ(ReadQueryAnswer("NWSMTPPORT=25\r:", "NWSMTPSRV").kind, QueryAnswer::Kind::kStray);
+}
+
+TEST(ReplyText, ASecondAnswerInTheSameBufferIsNotTheValue) {
+    const std::string_view both = "NWSMTPSRV=10.0.0.2\r:NWSMTPPORT=2525\r:";
+    EXPECT_EQ(FirstReply(both), "NWSMTPSRV=10.0.0.2\r:");
+    EXPECT_EQ(FirstReply(":NWPNAME=X\r:"), ":") << "the answer to a bare carriage return";
+    EXPECT_EQ(FirstReply("NWPNAME=A:B\r:"), "NWPNAME=A:B\r:") << "a colon inside a value";
+    std::array<char, 16> value{};
+    EXPECT_EQ(ExtractQueryValue(both, "NWSMTPSRV", value.data(), 15), 1);
+    EXPECT_STREQ(value.data(), "10.0.0.2");
 }
 
 TEST(ReplyText, CopyIsBoundedByValueSizeAndZeroFilled) {
     std::array<char, 8> value;
     value.fill('#');
-    EXPECT_EQ(ExtractQueryValue("V=ABCDEFGHIJ\r:", value.data(), 4), 1);
+    EXPECT_EQ(ExtractQueryValue("V=ABCDEFGHIJ\r:", "V", value.data(), 4), 1);
     EXPECT_EQ(std::string(value.data(), 5), "ABCD#") << "no byte beyond valueSize is touched";
 
     value.fill('#');
-    EXPECT_EQ(ExtractQueryValue("V=AB\r:", value.data(), 6), 1);
+    EXPECT_EQ(ExtractQueryValue("V=AB\r:", "V", value.data(), 6), 1);
     EXPECT_EQ(std::string(value.data(), 7), std::string("AB\0\0\0\0#", 7));
 }
 
 TEST(ReplyText, NullValueIsAcceptedForTheResultAlone) {
-    EXPECT_EQ(ExtractQueryValue("V=1\r:", nullptr, 0), 1);
+    EXPECT_EQ(ExtractQueryValue("V=1\r:", "V", nullptr, 0), 1);
 }
 
 // ---- event notices --------------------------------------------------------------------------

@@ -16,6 +16,7 @@ const std::vector<int> kExpectedIds = {
     136, 137, 138, 139, 140, 141, 142, 143, 144, 145, 146, 147, 148, 149, 150,  //
     151, 152, 153,                                                              //
     182, 183, 184, 185, 186, 188, 189, 190, 191, 192, 193,                      //
+    200, 201, 202, 203,                                                         //
 };
 
 // True when `text` is well-formed UTF-8 without overlong forms or surrogates.

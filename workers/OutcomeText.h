@@ -1,0 +1,30 @@
+#pragma once
+// The texts that tell the user how a read or a write ended when the result alone does not say
+// enough: where a read lost its link, what a broken write did, which unread setting kept a write
+// from sending. From the string table, in the given language, with the details filled in.
+
+#include <initializer_list>
+#include <string>
+#include <string_view>
+
+#include "platform/UserLanguage.h"
+#include "state/ApplicationState.h"
+
+namespace lanterna {
+
+// `pattern` with "%1" to "%9" replaced by `values` in order (a placeholder without a value, and
+// every other "%", stays as it is).
+std::string FillPlaceholders(std::string_view pattern,
+                             std::initializer_list<std::string_view> values);
+
+// String 200: the setting the read stopped at and how many were read.
+std::string ReadLinkLostText(const ReadProgress& progress, Language language);
+
+// String 201: the commands accepted, refused, left without answer and never sent (string 203
+// for an empty list).
+std::string WriteLinkLostText(const WriteProgress& progress, Language language);
+
+// String 202: the unread setting that kept the write from sending anything.
+std::string UnreadSettingText(std::string_view setting, Language language);
+
+}  // namespace lanterna
