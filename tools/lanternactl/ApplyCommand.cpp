@@ -1,3 +1,5 @@
+#include "fleet/RecordFacts.h"
+#include "fleet/RecordFields.h"
 #include "platform/AsciiCase.h"
 #include "resources/StringIds.h"
 #include "settings/SettingsFile.h"
@@ -5,8 +7,6 @@
 #include "tools/lanternactl/Commands.h"
 #include "tools/lanternactl/FileCommandSupport.h"
 #include "tools/lanternactl/FleetCommand.h"
-#include "tools/lanternactl/RecordFacts.h"
-#include "tools/lanternactl/SetFields.h"
 #include "tools/lanternactl/WorkerRunner.h"
 #include "tools/lanternactl/WriteFlow.h"
 
@@ -43,7 +43,7 @@ WriteJob WholeFileJob(const ProjectorRecord& file) {
     job.judgeAgainstRead = false;
     job.expectedMac = std::string(TextOf(file.macAddress));
     job.otherProjectorMessage = "the settings file belongs to the projector with hardware " +
-                                std::string("address ") + MacText(job.expectedMac);
+                                std::string("address ") + fleet::MacText(job.expectedMac);
     job.build = [&file](ProjectorRecord& record) {
         CopySettings(file, record);
         return BuiltRecord{};
@@ -62,7 +62,7 @@ WriteJob TemplateJob(const ProjectorRecord& file) {
     job.unsentRefuses = false;
     job.build = [&file](ProjectorRecord& record) {
         BuiltRecord built;
-        built.changed = MergeTemplate(file, record);
+        built.changed = fleet::MergeTemplate(file, record);
         return built;
     };
     return job;

@@ -1,9 +1,9 @@
 #pragma once
 // What became of each target of a command, and how it is printed: one line per target in the
 // order given (address, name, outcome, message), then a summary line; or, with --json, one
-// array of objects with the same facts. The outcome words stand in one table here, in English
-// and in Korean; the lines and the summary speak the user's language (platform/UserLanguage.h),
-// while --json keeps the English words whatever the language, so scripts can rely on them.
+// array of objects with the same facts. The outcome words come from the string table; the lines
+// and the summary speak the user's language (platform/UserLanguage.h), while --json keeps the
+// English words whatever the language, so scripts can rely on them.
 
 #include <cstddef>
 #include <functional>
@@ -13,36 +13,18 @@
 #include <string_view>
 #include <vector>
 
+#include "fleet/Outcome.h"
 #include "tools/lanternactl/CliContext.h"
 
 namespace lanterna::cli {
 
-enum class Outcome {
-    kRead,
-    kSet,
-    kUnchanged,  // nothing differed: nothing was sent
-    kWouldSend,  // dry run
-    kPasswordChanged,
-    kAnswered,  // probe
-    kQueried,
-    kRefused,       // the checks refused the write before anything was sent
-    kRefusedSome,   // the projector refused some settings
-    kNotTaken,      // read back: some setting did not take
-    kNotAtAddress,  // no answer at its address after the write within the settle time
-    kNotAnswering,
-    kNeedsPassword,
-    kPasswordRefused,
-    kOtherProjector,  // another hardware address than expected
-    kNotSupported,
-    kFailed,
-};
+using fleet::IsSuccess;
+using fleet::Outcome;
+// The English word, the same in every language: the value of "outcome" in --json.
+using fleet::OutcomeKey;
 
 // The word of an outcome in the user's language ("set", "refused some settings"; "설정됨").
 std::string_view OutcomeWord(Outcome outcome);
-// The English word, the same in every language: the value of "outcome" in --json.
-std::string_view OutcomeKey(Outcome outcome);
-// Whether the outcome counts as success for the exit status.
-bool IsSuccess(Outcome outcome);
 
 struct TargetReport {
     std::string address;

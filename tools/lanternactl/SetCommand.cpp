@@ -1,9 +1,9 @@
 #include <ostream>
 
+#include "fleet/RecordFields.h"
 #include "tools/lanternactl/CommandHelp.h"
 #include "tools/lanternactl/Commands.h"
 #include "tools/lanternactl/FleetCommand.h"
-#include "tools/lanternactl/SetFields.h"
 #include "tools/lanternactl/TextSafety.h"
 #include "tools/lanternactl/WorkerRunner.h"
 #include "tools/lanternactl/WriteFlow.h"
@@ -14,16 +14,49 @@ namespace {
 
 constexpr std::string_view kSetCommandName = "set";
 
+using fleet::FieldAssignment;
+
+// The names of the fields set knows, joined by ", ".
+std::string SettableFieldNames() {
+    std::string names;
+    for (const fleet::RecordFieldInfo& field : fleet::RecordFieldList()) {
+        names += (names.empty() ? "" : ", ") + std::string(field.name);
+    }
+    return names;
+}
+
 int UsageError(CliContext& context) {
     PrintUsageError(context.err, kSetCommandName);
     context.err << "fields: " << SettableFieldNames() << "\n";
     return kExitUsage;
 }
 
+// Splits "FIELD=VALUE" words. False, with the reason in `error`, for a word without '=' or an
+// unknown field.
+bool ParseAssignments(const std::vector<std::string>& words, std::vector<FieldAssignment>& out,
+                      std::string& error) {
+    for (const std::string& word : words) {
+        const std::size_t equals = word.find('=');
+        if (equals == std::string::npos) {
+            error = "'" + word + "' is not FIELD=VALUE";
+            return false;
+        }
+        FieldAssignment assignment{word.substr(0, equals), word.substr(equals + 1)};
+        if (!fleet::IsRecordField(assignment.field)) {
+            error = "unknown field '" + assignment.field + "'";
+            return false;
+        }
+        out.push_back(std::move(assignment));
+    }
+    return true;
+}
+
 // The text of an assignment that could not be taken into a record.
-std::string ProblemOf(const ApplyOutcome& outcome) {
-    return outcome.messageId != 0 ? outcome.error + ": " + MessageText(outcome.messageId)
-                                  : outcome.error;
+std::string ProblemOf(const fleet::ApplyOutcome& outcome) {
+    if (outcome.messageId != 0) {
+        return outcome.field + ": " + MessageText(outcome.messageId);
+    }
+    return "bad value for " + outcome.field + ": '" + outcome.value + "'";
 }
 
 int RunSet(CliContext& context, CliArgs args) {
@@ -66,7 +99,7 @@ int RunSet(CliContext& context, CliArgs args) {
     WriteJob job;
     job.command = kSetCommandName;
     job.build = [&assignments](ProjectorRecord& record) {
-        const ApplyOutcome outcome = ApplyAssignments(assignments, record);
+        const fleet::ApplyOutcome outcome = fleet::ApplyAssignments(assignments, record);
         return BuiltRecord{outcome.ok, outcome.ok ? std::string() : ProblemOf(outcome),
                            outcome.changed};
     };

@@ -1,8 +1,8 @@
 #include "tools/lanternactl/TargetRoad.h"
 
+#include "fleet/RecordFacts.h"
 #include "platform/AsciiCase.h"
 #include "resources/StringIds.h"
-#include "tools/lanternactl/RecordFacts.h"
 #include "tools/lanternactl/WorkerRunner.h"
 
 namespace lanterna::cli {
@@ -11,7 +11,7 @@ namespace {
 
 // A hardware address with colons, "(none)" when there is none.
 std::string MacOrNone(std::string_view mac) {
-    return mac.empty() ? "(none)" : MacText(mac);
+    return mac.empty() ? "(none)" : fleet::MacText(mac);
 }
 
 void PutRecord(ApplicationState& state, const std::string& address, ProjectorRecord record) {

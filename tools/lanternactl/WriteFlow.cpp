@@ -3,21 +3,27 @@
 #include <memory>
 #include <ostream>
 
+#include "fleet/RecordFields.h"
+#include "fleet/WriteJudge.h"
+#include "fleet/WritePlan.h"
 #include "link/ProjectorLink.h"
 #include "resources/StringIds.h"
 #include "tools/lanternactl/FleetReport.h"
+#include "tools/lanternactl/FleetWords.h"
 #include "tools/lanternactl/ParallelRun.h"
 #include "tools/lanternactl/ProjectorSession.h"
-#include "tools/lanternactl/SetFields.h"
 #include "tools/lanternactl/TargetRoad.h"
 #include "tools/lanternactl/TextSafety.h"
 #include "tools/lanternactl/WorkerRunner.h"
-#include "tools/lanternactl/WriteJudge.h"
-#include "tools/lanternactl/WritePlan.h"
 
 namespace lanterna::cli {
 
 namespace {
+
+using fleet::JudgeScope;
+using fleet::PlanCarries;
+using fleet::PlanCarriesField;
+using fleet::PlanWrite;
 
 constexpr long kDefaultSettleSeconds = 20;
 constexpr long kMaxSettleSeconds = 600;
@@ -145,8 +151,8 @@ class CWriteFlow {
                const std::vector<std::string>& lines) {
         const ProjectorRecord& record = *state.SelectedRecord();
         for (const std::string& field : built.changed) {
-            if (const auto missing = MissingSetting(field, record)) {
-                Refuse(write, state, *missing);
+            if (const auto missing = fleet::MissingSetting(field, record)) {
+                Refuse(write, state, MissingSettingText(field, *missing, record));
                 return false;
             }
         }
@@ -155,7 +161,7 @@ class CWriteFlow {
         scope.uniqueAmong = options_.force ? nullptr : &planned_;
         scope.skipIndex = static_cast<std::ptrdiff_t>(index);
         scope.changed = &built.changed;
-        if (const auto refusal = JudgeWrite(record, lines, scope)) {
+        if (const auto refusal = fleet::JudgeWrite(record, lines, scope)) {
             Refuse(write, state, RefusalText(*refusal));
             return false;
         }
@@ -163,11 +169,12 @@ class CWriteFlow {
             if (PlanCarriesField(lines, field)) {
                 continue;
             }
+            const std::string why = NotSentText(field, fleet::WhyNotSent(field, record));
             if (job_.unsentRefuses) {
-                Refuse(write, state, WhyNotSent(field, record));
+                Refuse(write, state, why);
                 return false;
             }
-            write.report.notes.push_back(WhyNotSent(field, record));
+            write.report.notes.push_back(why);
         }
         const std::string address = FormatDotted(record.ipAddress);
         if (takenBy_ && SendsAddress(lines) && record.dhcp == 0 && address == job_.plannedAddress &&
@@ -298,8 +305,11 @@ class CWriteFlow {
                        report)) {
             return;
         }
-        const std::vector<std::string> notTaken =
-            SettingsNotTaken(write.sent, write.written, readBack);
+        std::vector<std::string> notTaken;
+        for (const fleet::NotTaken& difference :
+             fleet::SettingsNotTaken(write.sent, write.written, readBack)) {
+            notTaken.push_back(NotTakenText(difference));
+        }
         report.facts["notTaken"] = notTaken;
         const std::string where = at != targets_[index].address ? " at " + at : "";
         if (notTaken.empty()) {

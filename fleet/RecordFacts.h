@@ -1,13 +1,13 @@
 #pragma once
-// Settings of a record put in words for tables: the wireless security in use, the hardware
-// address with colons, the mail recipients.
+// Settings of a record as the short values of tables and files: the wireless security in use,
+// the hardware address with colons, the mail recipients.
 
 #include <string>
 #include <string_view>
 
 #include "record/ProjectorRecord.h"
 
-namespace lanterna::cli {
+namespace lanterna::fleet {
 
 // "-" (wired), "none", "WEP", "WEP 64-bit", "WEP 128-bit", "WPA-PSK", "LEAP" or "code NNNNNN",
 // with ", ad hoc" in ad hoc mode.
@@ -22,4 +22,4 @@ std::string MacText(std::string_view mac);
 // The recipients that are set, joined by blanks.
 std::string RecipientsText(const ProjectorRecord& record);
 
-}  // namespace lanterna::cli
+}  // namespace lanterna::fleet

@@ -1,54 +1,35 @@
-#include "tools/lanternactl/AuditFindings.h"
+#include "fleet/AuditFindings.h"
 
 #include <algorithm>
 #include <array>
 #include <map>
 #include <optional>
-#include <ostream>
 
+#include "fleet/RecordFacts.h"
 #include "platform/AsciiCase.h"
 #include "record/RecordSlots.h"
-#include "tools/lanternactl/RecordFacts.h"
-#include "tools/lanternactl/WrappedText.h"
+#include "resources/StringIds.h"
 
-namespace lanterna::cli {
+namespace lanterna::fleet {
 
 namespace {
 
-constexpr FindingKind kNoPassword{
-    "no-password", Severity::kCritical,
-    "The projector asks for no password: anyone on the network can change its settings. "
-    "Give it one with passwd."};
-constexpr FindingKind kDuplicateAddress{
-    "duplicate-address", Severity::kCritical,
-    "Two or more projectors have the same static address: at most one of them can be "
-    "reached there."};
-constexpr FindingKind kCommunityEmpty{
-    "community-empty", Severity::kWarning,
-    "The SNMP community name is empty: the projector cannot be told apart from any other "
-    "SNMP agent, and its dialog would not accept it."};
-constexpr FindingKind kCommunityDefault{
-    "community-default", Severity::kWarning,
-    "The SNMP community name is a well-known default (such as public or private) that any "
-    "SNMP tool tries first."};
-constexpr FindingKind kWep{
-    "wep", Severity::kWarning,
-    "The wireless LAN is secured with WEP, which can be broken within minutes."};
-constexpr FindingKind kAdHoc{
-    "ad-hoc", Severity::kWarning,
-    "The wireless LAN runs in ad hoc mode: stations connect to the projector directly, past "
-    "any access point and its security."};
-constexpr FindingKind kDuplicateName{
-    "duplicate-name", Severity::kWarning,
-    "Two or more projectors have the same name: lists, the address book and mail "
-    "notifications cannot tell them apart."};
-constexpr FindingKind kMailWithoutEvents{
-    "mail-without-events", Severity::kNotice,
-    "Mail notification is on, but no recipient has an event selected: no mail is ever sent."};
-constexpr FindingKind kDhcpWithoutDns{
-    "dhcp-without-dns", Severity::kNotice,
-    "The address comes from DHCP and no DNS server is set: unless the DHCP server hands one "
-    "out, names cannot be resolved."};
+constexpr FindingKind kNoPassword{"no-password", Severity::kCritical, kStringFindingNoPassword,
+                                  kStringDetailNoPassword};
+constexpr FindingKind kDuplicateAddress{"duplicate-address", Severity::kCritical,
+                                        kStringFindingDuplicateAddress, kStringDetailAlsoAt};
+constexpr FindingKind kCommunityEmpty{"community-empty", Severity::kWarning,
+                                      kStringFindingCommunityEmpty, kStringDetailCommunity};
+constexpr FindingKind kCommunityDefault{"community-default", Severity::kWarning,
+                                        kStringFindingCommunityDefault, kStringDetailCommunity};
+constexpr FindingKind kWep{"wep", Severity::kWarning, kStringFindingWep, kStringDetailSecurity};
+constexpr FindingKind kAdHoc{"ad-hoc", Severity::kWarning, kStringFindingAdHoc, kStringDetailEssid};
+constexpr FindingKind kDuplicateName{"duplicate-name", Severity::kWarning,
+                                     kStringFindingDuplicateName, kStringDetailAlsoAt};
+constexpr FindingKind kMailWithoutEvents{"mail-without-events", Severity::kNotice,
+                                         kStringFindingMailWithoutEvents, kStringDetailRecipients};
+constexpr FindingKind kDhcpWithoutDns{"dhcp-without-dns", Severity::kNotice,
+                                      kStringFindingDhcpWithoutDns, kStringDetailDhcpWithoutDns};
 
 constexpr std::array<const FindingKind*, 9> kKinds = {
     &kNoPassword, &kDuplicateAddress, &kCommunityEmpty,    &kCommunityDefault, &kWep,
@@ -60,28 +41,28 @@ constexpr std::array<std::string_view, 8> kWellKnownCommunities = {
 void FindAlone(std::size_t index, const AuditedProjector& projector,
                std::vector<Finding>& findings) {
     const ProjectorRecord& r = projector.record;
-    const auto add = [&](const FindingKind& kind, std::string detail) {
-        findings.push_back({index, &kind, std::move(detail)});
+    const auto add = [&](const FindingKind& kind, std::string value) {
+        findings.push_back({index, &kind, std::move(value), {}});
     };
     if (!projector.passwordSet) {
-        add(kNoPassword, "no password");
+        add(kNoPassword, "");
     }
     const std::string_view community = TextOf(r.community);
     if (r.communityState != kStateUnknown) {
         if (community.empty()) {
-            add(kCommunityEmpty, "community \"\"");
+            add(kCommunityEmpty, "");
         }
         for (const std::string_view known : kWellKnownCommunities) {
             if (!community.empty() && EqualIgnoringCase(community, known)) {
-                add(kCommunityDefault, "community \"" + std::string(community) + "\"");
+                add(kCommunityDefault, std::string(community));
             }
         }
     }
     if (UsesWep(r)) {
-        add(kWep, "security " + SecurityText(r));
+        add(kWep, SecurityText(r));
     }
     if (r.wirelessActive != 0 && r.adhoc != 0) {
-        add(kAdHoc, "ESSID \"" + std::string(TextOf(r.essid)) + "\"");
+        add(kAdHoc, std::string(TextOf(r.essid)));
     }
     if (r.mailNotify == 1) {
         bool anyEvent = false;
@@ -90,11 +71,11 @@ void FindAlone(std::size_t index, const AuditedProjector& projector,
             anyEvent = anyEvent || (hasRecipient && (numbered::MailEvents(r, n) & 0x7FF) != 0);
         }
         if (!anyEvent) {
-            add(kMailWithoutEvents, "recipients " + RecipientsText(r));
+            add(kMailWithoutEvents, RecipientsText(r));
         }
     }
     if (r.dhcp != 0 && IsZeroAddress(r.dns1) && IsZeroAddress(r.dns2)) {
-        add(kDhcpWithoutDns, "DHCP, DNS 0.0.0.0");
+        add(kDhcpWithoutDns, "");
     }
 }
 
@@ -113,20 +94,20 @@ void FindShared(const std::vector<AuditedProjector>& projectors, const FindingKi
             continue;
         }
         for (const std::size_t member : members) {
-            std::string others;
+            std::vector<std::string> others;
             for (const std::size_t other : members) {
                 if (other != member) {
-                    others += (others.empty() ? "" : ", ") + projectors[other].address;
+                    others.push_back(projectors[other].address);
                 }
             }
-            findings.push_back({member, &kind, "\"" + value + "\" also at " + others});
+            findings.push_back({member, &kind, value, std::move(others)});
         }
     }
 }
 
 }  // namespace
 
-std::string_view SeverityWord(Severity severity) {
+std::string_view SeverityKey(Severity severity) {
     switch (severity) {
         case Severity::kNotice:
             return "notice";
@@ -136,6 +117,22 @@ std::string_view SeverityWord(Severity severity) {
             return "critical";
     }
     return "notice";
+}
+
+int SeverityWordId(Severity severity) {
+    switch (severity) {
+        case Severity::kNotice:
+            return kStringSeverityNotice;
+        case Severity::kWarning:
+            return kStringSeverityWarning;
+        case Severity::kCritical:
+            return kStringSeverityCritical;
+    }
+    return kStringSeverityNotice;
+}
+
+std::span<const FindingKind* const> AllFindingKinds() {
+    return kKinds;
 }
 
 std::vector<Finding> Audit(const std::vector<AuditedProjector>& projectors) {
@@ -167,11 +164,4 @@ std::vector<Finding> Audit(const std::vector<AuditedProjector>& projectors) {
     return findings;
 }
 
-void PrintFindingHelp(std::ostream& out) {
-    for (const FindingKind* kind : kKinds) {
-        out << "  " << SeverityWord(kind->severity) << "  " << kind->id << "\n";
-        PrintWrapped(out, kind->meaning);
-    }
-}
-
-}  // namespace lanterna::cli
+}  // namespace lanterna::fleet

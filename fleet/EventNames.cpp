@@ -1,34 +1,26 @@
-#include "tools/lanternactl/EventNames.h"
+#include "fleet/EventNames.h"
 
 #include <algorithm>
 #include <array>
-#include <cstdio>
-#include <ostream>
 
 #include "platform/DecimalText.h"
 
-namespace lanterna::cli {
+namespace lanterna::fleet {
 
 namespace {
 
-struct EventName {
-    std::uint32_t bit;
-    std::string_view name;
-    std::string_view meaning;
-};
-
 constexpr std::array<EventName, 11> kEvents = {{
-    {0x001, "lamp-replacement", "lamp replacement notice"},
-    {0x002, "no-signal", "no signal"},
-    {0x004, "air-filter", "air filter"},
-    {0x008, "high-speed-cooling", "high-speed cooling in progress"},
-    {0x010, "lamp-timer-error", "lamp timer error"},
-    {0x020, "lamp-cover-open", "lamp cover open"},
-    {0x040, "lamp-off", "lamp off"},
-    {0x080, "fan-error", "fan-related error"},
-    {0x100, "sensor-error", "sensor error"},
-    {0x200, "internal-temperature", "internal temperature abnormal"},
-    {0x400, "internal-error", "internal error"},
+    {0x001, "lamp-replacement"},
+    {0x002, "no-signal"},
+    {0x004, "air-filter"},
+    {0x008, "high-speed-cooling"},
+    {0x010, "lamp-timer-error"},
+    {0x020, "lamp-cover-open"},
+    {0x040, "lamp-off"},
+    {0x080, "fan-error"},
+    {0x100, "sensor-error"},
+    {0x200, "internal-temperature"},
+    {0x400, "internal-error"},
 }};
 
 constexpr std::uint32_t kAllEvents = 0x7ff;
@@ -42,6 +34,10 @@ std::optional<std::uint32_t> ParseEventNumber(std::string_view text) {
 }
 
 }  // namespace
+
+std::span<const EventName> AllEventNames() {
+    return kEvents;
+}
 
 std::optional<std::uint32_t> ParseEventSet(std::string_view text) {
     if (text == "none") {
@@ -77,13 +73,4 @@ std::string EventSetNames(std::uint32_t eventSet) {
     return names.empty() ? "none" : names;
 }
 
-void PrintEventNames(std::ostream& out) {
-    for (const EventName& event : kEvents) {
-        std::array<char, 8> bit{};
-        std::snprintf(bit.data(), bit.size(), "0x%03x", event.bit);
-        out << "  " << event.name << std::string(22 - event.name.size(), ' ') << bit.data() << "  "
-            << event.meaning << "\n";
-    }
-}
-
-}  // namespace lanterna::cli
+}  // namespace lanterna::fleet

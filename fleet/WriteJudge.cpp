@@ -1,7 +1,8 @@
-#include "tools/lanternactl/WriteJudge.h"
+#include "fleet/WriteJudge.h"
 
 #include <algorithm>
 
+#include "fleet/WritePlan.h"
 #include "record/RecordSlots.h"
 #include "resources/StringIds.h"
 #include "settings/MailEntries.h"
@@ -10,10 +11,8 @@
 #include "settings/TextRules.h"
 #include "settings/WirelessEntries.h"
 #include "settings/WirelessSecurityEntries.h"
-#include "tools/lanternactl/WorkerRunner.h"
-#include "tools/lanternactl/WritePlan.h"
 
-namespace lanterna::cli {
+namespace lanterna::fleet {
 
 namespace {
 
@@ -49,32 +48,72 @@ std::string Dotted(const Octets& octets) {
     return FormatDotted(octets);
 }
 
-Refusal Refuse(int stringId, std::string field, std::string value, std::string rule) {
-    return Refusal{stringId, std::move(field), std::move(value), std::move(rule)};
+Refusal Refuse(int stringId, std::string field, std::string value, Rule rule) {
+    return Refusal{stringId, std::move(field), std::move(value), rule};
+}
+
+struct RuleWords {
+    Rule rule;
+    std::string_view name;
+    int sentence;
+};
+
+constexpr RuleWords kRuleWords[] = {
+    {Rule::kStaticAddressNeeded, "", kStringStaticAddressNeeded},
+    {Rule::kIsHostAddress, "IsHostAddress", 0},
+    {Rule::kIsAddressUnique, "IsAddressUnique", 0},
+    {Rule::kCheckAddressAgainstMask, "CheckAddressAgainstMask", 0},
+    {Rule::kSubnetMaskNeeded, "", kStringSubnetMaskNeeded},
+    {Rule::kIsSubnetMask, "IsSubnetMask", 0},
+    {Rule::kIsGatewayAddress, "IsGatewayAddress", 0},
+    {Rule::kIsOptionalHostAddress, "IsOptionalHostAddress", 0},
+    {Rule::kIsDomainName, "IsDomainName", 0},
+    {Rule::kIsProjectorName, "IsProjectorName", 0},
+    {Rule::kIsPortNumber, "IsPortNumber", 0},
+    {Rule::kFirstRecipientNeeded, "", kStringFirstRecipientNeeded},
+    {Rule::kIsMailAddress, "IsMailAddress", 0},
+    {Rule::kCheckTrapAddress, "CheckTrapAddress", 0},
+    {Rule::kCommunityNameNeeded, "", kStringCommunityNameNeeded},
+    {Rule::kIsCommunityName, "IsCommunityName", 0},
+    {Rule::kIsEssidBasic, "IsEssidBasic", 0},
+    {Rule::kIsWepKeyBasic, "IsWepKeyBasic", 0},
+    {Rule::kIsEssid, "IsEssid", 0},
+    {Rule::kIsWepKey64, "IsWepKey (64-bit)", 0},
+    {Rule::kIsWepKey128, "IsWepKey (128-bit)", 0},
+    {Rule::kKeyInUseEmpty, "", kStringKeyInUseEmpty},
+    {Rule::kUnknown, "?", 0},
+};
+
+const RuleWords& WordsOf(Rule rule) {
+    for (const RuleWords& words : kRuleWords) {
+        if (words.rule == rule) {
+            return words;
+        }
+    }
+    return kRuleWords[std::size(kRuleWords) - 1];
 }
 
 // ---- the network settings dialog ------------------------------------------------------------
 
-std::string IpAddressRule(const Record& r, const JudgeScope& scope) {
+Rule IpAddressRule(const Record& r, const JudgeScope& scope) {
     if (IsZeroAddress(r.ipAddress)) {
-        return "a static address is needed";
+        return Rule::kStaticAddressNeeded;
     }
     if (IsHostAddress(r.ipAddress) != 1) {
-        return "IsHostAddress";
+        return Rule::kIsHostAddress;
     }
     if (scope.uniqueAmong != nullptr &&
         IsAddressUnique(*scope.uniqueAmong, r.ipAddress, scope.skipIndex) != 1) {
-        return "IsAddressUnique (another target of this command has or gets it; --force "
-               "writes it anyway)";
+        return Rule::kIsAddressUnique;
     }
-    return "CheckAddressAgainstMask";
+    return Rule::kCheckAddressAgainstMask;
 }
 
-std::string SubnetMaskRule(const Record& r) {
+Rule SubnetMaskRule(const Record& r) {
     if (IsZeroAddress(r.subnetMask)) {
-        return "a subnet mask is needed";
+        return Rule::kSubnetMaskNeeded;
     }
-    return IsSubnetMask(r.subnetMask) != 1 ? "IsSubnetMask" : "CheckAddressAgainstMask";
+    return IsSubnetMask(r.subnetMask) != 1 ? Rule::kIsSubnetMask : Rule::kCheckAddressAgainstMask;
 }
 
 std::optional<Refusal> RefusalOf(const EntryVerdict& verdict, const Record& r,
@@ -82,27 +121,27 @@ std::optional<Refusal> RefusalOf(const EntryVerdict& verdict, const Record& r,
     switch (verdict.field) {
         case EntryField::kName:
             return Refuse(verdict.stringId, "projectorName", std::string(TextOf(r.projectorName)),
-                          "IsProjectorName");
+                          Rule::kIsProjectorName);
         case EntryField::kIpAddress:
             return Refuse(verdict.stringId, "ipAddress", Dotted(r.ipAddress),
                           IpAddressRule(r, scope));
         case EntryField::kSubnetMask:
             return Refuse(verdict.stringId, "subnetMask", Dotted(r.subnetMask), SubnetMaskRule(r));
         case EntryField::kGateway:
-            return Refuse(verdict.stringId, "gateway", Dotted(r.gateway), "IsGatewayAddress");
+            return Refuse(verdict.stringId, "gateway", Dotted(r.gateway), Rule::kIsGatewayAddress);
         case EntryField::kDns1:
-            return Refuse(verdict.stringId, "dns1", Dotted(r.dns1), "IsOptionalHostAddress");
+            return Refuse(verdict.stringId, "dns1", Dotted(r.dns1), Rule::kIsOptionalHostAddress);
         case EntryField::kDns2:
-            return Refuse(verdict.stringId, "dns2", Dotted(r.dns2), "IsOptionalHostAddress");
+            return Refuse(verdict.stringId, "dns2", Dotted(r.dns2), Rule::kIsOptionalHostAddress);
         case EntryField::kDomain:
             return Refuse(verdict.stringId, "dnsDomain", std::string(TextOf(r.dnsDomain)),
-                          "IsDomainName");
+                          Rule::kIsDomainName);
         case EntryField::kWins1:
-            return Refuse(verdict.stringId, "wins1", Dotted(r.wins1), "IsOptionalHostAddress");
+            return Refuse(verdict.stringId, "wins1", Dotted(r.wins1), Rule::kIsOptionalHostAddress);
         case EntryField::kWins2:
-            return Refuse(verdict.stringId, "wins2", Dotted(r.wins2), "IsOptionalHostAddress");
+            return Refuse(verdict.stringId, "wins2", Dotted(r.wins2), Rule::kIsOptionalHostAddress);
         default:
-            return Refuse(verdict.stringId, "?", "", "?");
+            return Refuse(verdict.stringId, "?", "", Rule::kUnknown);
     }
 }
 
@@ -144,11 +183,13 @@ std::optional<Refusal> JudgeMail(const CJudged& judged) {
     const MailEntries entries = MailEntriesOf(r);
     if ((switchedOn || judged.Judged("smtpServer", [](const Record& x) { return x.smtpServer; })) &&
         !CheckSmtpServerEntry(entries.smtpServer).Accepted()) {
-        return Refuse(kStringBadSmtpServer, "smtpServer", Dotted(r.smtpServer), "IsHostAddress");
+        return Refuse(kStringBadSmtpServer, "smtpServer", Dotted(r.smtpServer),
+                      Rule::kIsHostAddress);
     }
     if ((switchedOn || judged.Judged("smtpPort", [](const Record& x) { return x.smtpPort; })) &&
         !CheckSmtpPortEntry(entries.port).Accepted()) {
-        return Refuse(kStringBadSmtpPort, "smtpPort", std::to_string(r.smtpPort), "IsPortNumber");
+        return Refuse(kStringBadSmtpPort, "smtpPort", std::to_string(r.smtpPort),
+                      Rule::kIsPortNumber);
     }
     for (int n = 1; n <= 3; ++n) {
         const std::string field = "mailTo" + std::to_string(n);
@@ -159,7 +200,7 @@ std::optional<Refusal> JudgeMail(const CJudged& judged) {
         // The first recipient is also the sender, so it is needed; the others may be empty.
         if (judgedHere && !CheckMailToEntry(address, n).Accepted()) {
             return Refuse(kStringBadMailAddress, field, std::string(address),
-                          address.empty() ? "a first recipient is needed" : "IsMailAddress");
+                          address.empty() ? Rule::kFirstRecipientNeeded : Rule::kIsMailAddress);
         }
     }
     return std::nullopt;
@@ -177,14 +218,14 @@ std::optional<Refusal> JudgeSnmp(const CJudged& judged) {
         });
         if (judgedHere &&
             !CheckTrapAddressEntry(EntryOfAddress(trap), EntryField::kTrapAddress1).Accepted()) {
-            return Refuse(kStringBadTrapAddress, field, Dotted(trap), "CheckTrapAddress");
+            return Refuse(kStringBadTrapAddress, field, Dotted(trap), Rule::kCheckTrapAddress);
         }
     }
     if (judged.Judged("community", [](const Record& x) { return TextOf(x.community); }) &&
         !CheckCommunityEntry(TextOf(r.community)).Accepted()) {
         const std::string_view community = TextOf(r.community);
         return Refuse(kStringBadCommunityName, "community", std::string(community),
-                      community.empty() ? "a community name is needed" : "IsCommunityName");
+                      community.empty() ? Rule::kCommunityNameNeeded : Rule::kIsCommunityName);
     }
     return std::nullopt;
 }
@@ -195,7 +236,7 @@ std::optional<Refusal> JudgeBasicWireless(const CJudged& judged) {
     const Record& r = judged.record();
     if (judged.Judged("essid", [](const Record& x) { return TextOf(x.essid); }) &&
         !CheckEssidEntry(TextOf(r.essid), true).Accepted()) {
-        return Refuse(kStringBadEssid, "essid", std::string(TextOf(r.essid)), "IsEssidBasic");
+        return Refuse(kStringBadEssid, "essid", std::string(TextOf(r.essid)), Rule::kIsEssidBasic);
     }
     const bool keyJudged = judged.Judged(
         "wepKey", [](const Record& x) { return std::make_pair(x.wepEnabled, TextOf(x.wepKey)); });
@@ -204,7 +245,7 @@ std::optional<Refusal> JudgeBasicWireless(const CJudged& judged) {
     entries.wepEnabled = r.wepEnabled != 0;
     entries.wepKey.text = std::string(TextOf(r.wepKey));
     if (keyJudged && !CheckWirelessEntries(entries).Accepted()) {
-        return Refuse(kStringBadWepKey, "wepKey", entries.wepKey.text, "IsWepKeyBasic");
+        return Refuse(kStringBadWepKey, "wepKey", entries.wepKey.text, Rule::kIsWepKeyBasic);
     }
     return std::nullopt;
 }
@@ -213,7 +254,7 @@ std::optional<Refusal> JudgeExtendedWireless(const CJudged& judged) {
     const Record& r = judged.record();
     if (judged.Judged("essid", [](const Record& x) { return TextOf(x.essid); }) &&
         !CheckEssidEntry(TextOf(r.essid), false).Accepted()) {
-        return Refuse(kStringBadEssid, "essid", std::string(TextOf(r.essid)), "IsEssid");
+        return Refuse(kStringBadEssid, "essid", std::string(TextOf(r.essid)), Rule::kIsEssid);
     }
     if (!UsesWepKeys(r)) {
         return std::nullopt;
@@ -239,9 +280,9 @@ std::optional<Refusal> JudgeExtendedWireless(const CJudged& judged) {
     const int slot = static_cast<int>(verdict.field) - static_cast<int>(EntryField::kWepKey1) + 1;
     const std::string_view key = TextOf(numbered::WepKey(r, slot));
     const int size = r.security[1] == 1 ? kWepKeySize64 : kWepKeySize128;
-    std::string rule = size == kWepKeySize64 ? "IsWepKey (64-bit)" : "IsWepKey (128-bit)";
+    Rule rule = size == kWepKeySize64 ? Rule::kIsWepKey64 : Rule::kIsWepKey128;
     if (key.empty()) {
-        rule = "the key in use (wepKeyId) must not be empty";
+        rule = Rule::kKeyInUseEmpty;
     }
     return Refuse(kStringBadWepKey, "wepKey" + std::to_string(slot), std::string(key), rule);
 }
@@ -267,9 +308,12 @@ std::optional<Refusal> JudgeWrite(const Record& record, const std::vector<std::s
                                                     : JudgeBasicWireless(judged);
 }
 
-std::string RefusalText(const Refusal& refusal) {
-    return refusal.field + "=" + refusal.value + " refused by " + refusal.rule + ": " +
-           MessageText(refusal.stringId);
+std::string_view RuleName(Rule rule) {
+    return WordsOf(rule).name;
 }
 
-}  // namespace lanterna::cli
+int RuleSentenceId(Rule rule) {
+    return WordsOf(rule).sentence;
+}
+
+}  // namespace lanterna::fleet

@@ -1,10 +1,10 @@
-#include "tools/lanternactl/RecordFacts.h"
+#include "fleet/RecordFacts.h"
 
 #include <cstdio>
 
 #include "record/RecordSlots.h"
 
-namespace lanterna::cli {
+namespace lanterna::fleet {
 
 bool UsesWep(const ProjectorRecord& record) {
     if (record.wirelessActive == 0) {
@@ -63,4 +63,4 @@ std::string RecipientsText(const ProjectorRecord& record) {
     return text;
 }
 
-}  // namespace lanterna::cli
+}  // namespace lanterna::fleet

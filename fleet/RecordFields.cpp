@@ -1,34 +1,23 @@
-#include "tools/lanternactl/SetFields.h"
+#include "fleet/RecordFields.h"
 
 #include <algorithm>
 #include <functional>
-#include <ostream>
 
+#include "fleet/EventNames.h"
 #include "platform/AsciiCase.h"
 #include "platform/DecimalText.h"
 #include "record/RecordSlots.h"
 #include "resources/StringIds.h"
 #include "settings/ValidationRules.h"
-#include "tools/lanternactl/EventNames.h"
-#include "tools/lanternactl/WrappedText.h"
 
-namespace lanterna::cli {
+namespace lanterna::fleet {
 
 namespace {
 
 using Record = ProjectorRecord;
 
-// Which projectors have a field.
-enum class FieldHome {
-    kEvery,
-    kWireless,          // the wireless interface in use
-    kBasicWireless,     // the wireless interface of a module other than type 22
-    kExtendedWireless,  // the wireless interface of a type-22 module
-};
-
 struct FieldDefinition {
     std::string_view name;
-    std::string_view forms;  // accepted forms and limits, for the help
     FieldHome home = FieldHome::kEvery;
     // Stores the text into the record: 0 done, -1 it cannot be read as the field's kind, else
     // the message id of a value out of the field's range.
@@ -69,10 +58,9 @@ bool ParseAddress(std::string_view text, Octets& octets) {
 
 // A field whose value and state are reached through two accessors.
 template <typename Get, typename GetState>
-FieldDefinition Field(std::string_view name, std::string_view forms, FieldHome home, Get get,
-                      GetState getState, std::function<int(std::string_view, Record&)> parse) {
+FieldDefinition Field(std::string_view name, FieldHome home, Get get, GetState getState,
+                      std::function<int(std::string_view, Record&)> parse) {
     return {name,
-            forms,
             home,
             std::move(parse),
             [get](const Record& edited, const Record& read) {
@@ -86,10 +74,10 @@ FieldDefinition Field(std::string_view name, std::string_view forms, FieldHome h
 }
 
 template <std::size_t N, typename Get, typename GetState>
-FieldDefinition TextField(std::string_view name, std::string_view forms, FieldHome home, Get get,
-                          GetState getState, bool ignoreCase = false) {
+FieldDefinition TextField(std::string_view name, FieldHome home, Get get, GetState getState,
+                          bool ignoreCase = false) {
     FieldDefinition field =
-        Field(name, forms, home, get, getState, [get](std::string_view text, Record& r) {
+        Field(name, home, get, getState, [get](std::string_view text, Record& r) {
             if (text.size() > N - 1) {
                 return -1;
             }
@@ -107,17 +95,15 @@ FieldDefinition TextField(std::string_view name, std::string_view forms, FieldHo
 }
 
 template <typename Get, typename GetState>
-FieldDefinition AddressField(std::string_view name, std::string_view forms, Get get,
-                             GetState getState) {
-    return Field(
-        name, forms, FieldHome::kEvery, get, getState,
-        [get](std::string_view text, Record& r) { return ParseAddress(text, get(r)) ? 0 : -1; });
+FieldDefinition AddressField(std::string_view name, Get get, GetState getState) {
+    return Field(name, FieldHome::kEvery, get, getState, [get](std::string_view text, Record& r) {
+        return ParseAddress(text, get(r)) ? 0 : -1;
+    });
 }
 
 template <typename Get, typename GetState>
-FieldDefinition FlagField(std::string_view name, std::string_view forms, FieldHome home, Get get,
-                          GetState getState) {
-    return Field(name, forms, home, get, getState, [get](std::string_view text, Record& r) {
+FieldDefinition FlagField(std::string_view name, FieldHome home, Get get, GetState getState) {
+    return Field(name, home, get, getState, [get](std::string_view text, Record& r) {
         const auto flag = ParseFlag(text);
         if (!flag) {
             return -1;
@@ -128,11 +114,10 @@ FieldDefinition FlagField(std::string_view name, std::string_view forms, FieldHo
 }
 
 template <typename Get, typename GetState>
-FieldDefinition NumberField(std::string_view name, std::string_view forms, FieldHome home, Get get,
-                            GetState getState, std::int64_t low, std::int64_t high,
-                            int messageId = 0) {
+FieldDefinition NumberField(std::string_view name, FieldHome home, Get get, GetState getState,
+                            std::int64_t low, std::int64_t high, int messageId = 0) {
     // Out of range is refused while reading, before the value is cut to the field's type.
-    return Field(name, forms, home, get, getState,
+    return Field(name, home, get, getState,
                  [get, low, high, messageId](std::string_view text, Record& r) {
                      const auto number = ParseWholeNumber(text);
                      if (!number) {
@@ -149,15 +134,14 @@ FieldDefinition NumberField(std::string_view name, std::string_view forms, Field
 
 template <typename Get, typename GetState>
 FieldDefinition EventField(std::string_view name, Get get, GetState getState) {
-    return Field(name, "event names joined by ',', none, or a number 0 to 0x7ff", FieldHome::kEvery,
-                 get, getState, [get](std::string_view text, Record& r) {
-                     const auto set = ParseEventSet(text);
-                     if (!set) {
-                         return -1;
-                     }
-                     get(r) = *set;
-                     return 0;
-                 });
+    return Field(name, FieldHome::kEvery, get, getState, [get](std::string_view text, Record& r) {
+        const auto set = ParseEventSet(text);
+        if (!set) {
+            return -1;
+        }
+        get(r) = *set;
+        return 0;
+    });
 }
 
 // The security codes by name, as the wireless security dialog's modes set them.
@@ -195,17 +179,14 @@ int ParseSecurity(std::string_view text, Record& r) {
 template <int Slot>
 FieldDefinition WepKeySlotField(std::string_view name) {
     return TextField<27>(
-        name, "a key of the size of security (see wepKey), empty to clear",
-        FieldHome::kExtendedWireless, [](Record & r) -> auto& { return numbered::WepKey(r, Slot); },
+        name, FieldHome::kExtendedWireless,
+        [](Record & r) -> auto& { return numbered::WepKey(r, Slot); },
         [](Record & r) -> auto& { return numbered::WepKeyState(r, Slot); });
 }
 
 FieldDefinition EssidField() {
     FieldDefinition essid =
-        TextField<36>("essid",
-                      "up to 32 letters, digits and '-' (type 22: bytes 0x21 to 0x7e but ':'); "
-                      "empty for none",
-                      FieldHome::kWireless, MEMBER(essid), MEMBER(essidState));
+        TextField<36>("essid", FieldHome::kWireless, MEMBER(essid), MEMBER(essidState));
     // An ESSID given is an ESSID set; the empty one clears it.
     essid.parse = [](std::string_view text, Record& r) {
         if (text.size() > 35) {
@@ -227,65 +208,45 @@ FieldDefinition EssidField() {
 }
 
 std::vector<FieldDefinition> MakeFields() {
-    constexpr std::string_view kOptionalServer = "dotted address; 0.0.0.0 for none";
+    constexpr FieldHome kEvery = FieldHome::kEvery;
     std::vector<FieldDefinition> f;
-    f.push_back(TextField<16>("projectorName", "1 to 15 letters, digits and '-', not digits only",
-                              FieldHome::kEvery, MEMBER(projectorName), MEMBER(projectorNameState),
-                              true));
-    f.push_back(FlagField("dhcp", "on or off (1/0, yes/no)", FieldHome::kEvery, MEMBER(dhcp),
-                          MEMBER(dhcpState)));
-    f.push_back(AddressField("ipAddress",
-                             "dotted host address (not 0.0.0.0, 127.x.x.x nor 224.0.0.0 and "
-                             "above), not the network or broadcast address of its subnet",
-                             MEMBER(ipAddress), MEMBER(ipAddressState)));
-    f.push_back(AddressField("subnetMask", "255.0.0.0 to 255.255.255.254, ones then zeros",
-                             MEMBER(subnetMask), MEMBER(subnetMaskState)));
-    f.push_back(AddressField("gateway", "dotted address in the subnet; 0.0.0.0 for none",
-                             MEMBER(gateway), MEMBER(gatewayState)));
-    f.push_back(AddressField("dns1", kOptionalServer, MEMBER(dns1), MEMBER(dns1State)));
-    f.push_back(AddressField("dns2", kOptionalServer, MEMBER(dns2), MEMBER(dns2State)));
-    f.push_back(TextField<97>("dnsDomain", "up to 96 letters, digits, '.' and '-'; may be empty",
-                              FieldHome::kEvery, MEMBER(dnsDomain), MEMBER(dnsDomainState), true));
-    f.push_back(AddressField("wins1", kOptionalServer, MEMBER(wins1), MEMBER(wins1State)));
-    f.push_back(AddressField("wins2", kOptionalServer, MEMBER(wins2), MEMBER(wins2State)));
-    f.push_back(NumberField("primaryInterface", "0 wired LAN, 1 wireless LAN", FieldHome::kEvery,
-                            MEMBER(primaryInterface), MEMBER(primaryInterfaceState), 0, 1));
-    f.push_back(FlagField("mailNotify", "on or off", FieldHome::kEvery, MEMBER(mailNotify),
-                          MEMBER(mailNotifyState)));
-    f.push_back(AddressField("smtpServer", "dotted host address", MEMBER(smtpServer),
-                             MEMBER(smtpServerState)));
-    f.push_back(NumberField("smtpPort", "1 to 65535", FieldHome::kEvery, MEMBER(smtpPort),
-                            MEMBER(smtpPortState), 1, 65535, kStringBadSmtpPort));
-    constexpr std::string_view kMail =
-        "mail address: up to 64 bytes with '@', none of \"/\\[]:;|=,+*?<> or blank";
+    f.push_back(TextField<16>("projectorName", kEvery, MEMBER(projectorName),
+                              MEMBER(projectorNameState), true));
+    f.push_back(FlagField("dhcp", kEvery, MEMBER(dhcp), MEMBER(dhcpState)));
+    f.push_back(AddressField("ipAddress", MEMBER(ipAddress), MEMBER(ipAddressState)));
+    f.push_back(AddressField("subnetMask", MEMBER(subnetMask), MEMBER(subnetMaskState)));
+    f.push_back(AddressField("gateway", MEMBER(gateway), MEMBER(gatewayState)));
+    f.push_back(AddressField("dns1", MEMBER(dns1), MEMBER(dns1State)));
+    f.push_back(AddressField("dns2", MEMBER(dns2), MEMBER(dns2State)));
     f.push_back(
-        TextField<65>("mailTo1", kMail, FieldHome::kEvery, MEMBER(mailTo1), MEMBER(mailTo1State)));
-    f.push_back(TextField<65>("mailTo2", "as mailTo1, or empty", FieldHome::kEvery, MEMBER(mailTo2),
-                              MEMBER(mailTo2State)));
-    f.push_back(TextField<65>("mailTo3", "as mailTo1, or empty", FieldHome::kEvery, MEMBER(mailTo3),
-                              MEMBER(mailTo3State)));
+        TextField<97>("dnsDomain", kEvery, MEMBER(dnsDomain), MEMBER(dnsDomainState), true));
+    f.push_back(AddressField("wins1", MEMBER(wins1), MEMBER(wins1State)));
+    f.push_back(AddressField("wins2", MEMBER(wins2), MEMBER(wins2State)));
+    f.push_back(NumberField("primaryInterface", kEvery, MEMBER(primaryInterface),
+                            MEMBER(primaryInterfaceState), 0, 1));
+    f.push_back(FlagField("mailNotify", kEvery, MEMBER(mailNotify), MEMBER(mailNotifyState)));
+    f.push_back(AddressField("smtpServer", MEMBER(smtpServer), MEMBER(smtpServerState)));
+    f.push_back(NumberField("smtpPort", kEvery, MEMBER(smtpPort), MEMBER(smtpPortState), 1, 65535,
+                            kStringBadSmtpPort));
+    f.push_back(TextField<65>("mailTo1", kEvery, MEMBER(mailTo1), MEMBER(mailTo1State)));
+    f.push_back(TextField<65>("mailTo2", kEvery, MEMBER(mailTo2), MEMBER(mailTo2State)));
+    f.push_back(TextField<65>("mailTo3", kEvery, MEMBER(mailTo3), MEMBER(mailTo3State)));
     f.push_back(EventField("mailEvents1", MEMBER(mailEvents1), MEMBER(mailEvents1State)));
     f.push_back(EventField("mailEvents2", MEMBER(mailEvents2), MEMBER(mailEvents2State)));
     f.push_back(EventField("mailEvents3", MEMBER(mailEvents3), MEMBER(mailEvents3State)));
-    constexpr std::string_view kTrap = "dotted host address; 0.0.0.0 for none";
-    f.push_back(
-        AddressField("trapAddress1", kTrap, MEMBER(trapAddress1), MEMBER(trapAddress1State)));
-    f.push_back(
-        AddressField("trapAddress2", kTrap, MEMBER(trapAddress2), MEMBER(trapAddress2State)));
-    f.push_back(TextField<9>("community", "1 to 8 letters and digits", FieldHome::kEvery,
-                             MEMBER(community), MEMBER(communityState)));
+    f.push_back(AddressField("trapAddress1", MEMBER(trapAddress1), MEMBER(trapAddress1State)));
+    f.push_back(AddressField("trapAddress2", MEMBER(trapAddress2), MEMBER(trapAddress2State)));
+    f.push_back(TextField<9>("community", kEvery, MEMBER(community), MEMBER(communityState)));
     f.push_back(EssidField());
-    f.push_back(
-        FlagField("adhoc", "on or off", FieldHome::kWireless, MEMBER(adhoc), MEMBER(adhocState)));
-    f.push_back(FlagField("wepEnabled", "on or off", FieldHome::kBasicWireless, MEMBER(wepEnabled),
+    f.push_back(FlagField("adhoc", FieldHome::kWireless, MEMBER(adhoc), MEMBER(adhocState)));
+    f.push_back(FlagField("wepEnabled", FieldHome::kBasicWireless, MEMBER(wepEnabled),
                           MEMBER(wepEnabledState)));
-    f.push_back(TextField<28>("wepKey", "5 or 13 letters and digits, or 10 or 26 hex digits",
-                              FieldHome::kBasicWireless, MEMBER(wepKey), MEMBER(wepKeyState)));
-    f.push_back(Field(
-        "security", "none, wep64, wep128, wpa-psk, leap, or the six digits of the code",
-        FieldHome::kExtendedWireless, MEMBER(security), MEMBER(securityState), &ParseSecurity));
-    f.push_back(NumberField("wepKeyId", "1 to 4: the WEP key in use", FieldHome::kExtendedWireless,
-                            MEMBER(wepKeyId), MEMBER(wepKeyIdState), 1, 4));
+    f.push_back(
+        TextField<28>("wepKey", FieldHome::kBasicWireless, MEMBER(wepKey), MEMBER(wepKeyState)));
+    f.push_back(Field("security", FieldHome::kExtendedWireless, MEMBER(security),
+                      MEMBER(securityState), &ParseSecurity));
+    f.push_back(NumberField("wepKeyId", FieldHome::kExtendedWireless, MEMBER(wepKeyId),
+                            MEMBER(wepKeyIdState), 1, 4));
     f.push_back(WepKeySlotField<1>("wepKey1"));
     f.push_back(WepKeySlotField<2>("wepKey2"));
     f.push_back(WepKeySlotField<3>("wepKey3"));
@@ -322,22 +283,16 @@ bool IsOwnIdentity(std::string_view name) {
 
 }  // namespace
 
-bool ParseAssignments(const std::vector<std::string>& words, std::vector<FieldAssignment>& out,
-                      std::string& error) {
-    for (const std::string& word : words) {
-        const std::size_t equals = word.find('=');
-        if (equals == std::string::npos) {
-            error = "'" + word + "' is not FIELD=VALUE";
-            return false;
-        }
-        FieldAssignment assignment{word.substr(0, equals), word.substr(equals + 1)};
-        if (FindField(assignment.field) == nullptr) {
-            error = "unknown field '" + assignment.field + "'";
-            return false;
-        }
-        out.push_back(std::move(assignment));
+std::vector<RecordFieldInfo> RecordFieldList() {
+    std::vector<RecordFieldInfo> list;
+    for (const FieldDefinition& field : Fields()) {
+        list.push_back({field.name, field.home});
     }
-    return true;
+    return list;
+}
+
+bool IsRecordField(std::string_view name) {
+    return FindField(name) != nullptr;
 }
 
 ApplyOutcome ApplyAssignments(const std::vector<FieldAssignment>& assignments, Record& record) {
@@ -346,12 +301,8 @@ ApplyOutcome ApplyAssignments(const std::vector<FieldAssignment>& assignments, R
     for (const FieldAssignment& assignment : assignments) {
         const FieldDefinition* field = FindField(assignment.field);
         const int parsed = field == nullptr ? -1 : field->parse(assignment.value, edited);
-        if (parsed > 0) {
-            return {false, parsed, assignment.field, {}};
-        }
         if (parsed != 0) {
-            return {
-                false, 0, "bad value for " + assignment.field + ": '" + assignment.value + "'", {}};
+            return {false, assignment.field, assignment.value, parsed > 0 ? parsed : 0, {}};
         }
         if (!IsNamed(named, field->name)) {
             named.push_back(field);
@@ -365,7 +316,8 @@ ApplyOutcome ApplyAssignments(const std::vector<FieldAssignment>& assignments, R
             }
         }
     }
-    ApplyOutcome outcome{true, 0, {}, {}};
+    ApplyOutcome outcome;
+    outcome.ok = true;
     for (const FieldDefinition& field : Fields()) {
         if (!IsNamed(named, field.name)) {
             continue;
@@ -383,24 +335,20 @@ ApplyOutcome ApplyAssignments(const std::vector<FieldAssignment>& assignments, R
     return outcome;
 }
 
-std::optional<std::string> MissingSetting(std::string_view name, const Record& record) {
+std::optional<MissingReason> MissingSetting(std::string_view name, const Record& record) {
     const FieldDefinition* field = FindField(name);
     if (field == nullptr || field->home == FieldHome::kEvery) {
         return std::nullopt;
     }
     if (record.wirelessActive == 0) {
-        return std::string(name) + " is a wireless LAN setting; the projector uses its wired " +
-               "interface";
+        return MissingReason::kWiredInterface;
     }
     const bool extended = record.imType == kImTypeExtendedWireless;
-    const std::string type = std::to_string(record.imType);
     if (field->home == FieldHome::kBasicWireless && extended) {
-        return std::string(name) + " belongs to modules other than type 22; this one sets WEP " +
-               "with security, wepKeyId and wepKey1 to wepKey4";
+        return MissingReason::kBasicWirelessOnly;
     }
     if (field->home == FieldHome::kExtendedWireless && !extended) {
-        return std::string(name) + " belongs to type-22 modules; this one (type " + type +
-               ") sets WEP with wepEnabled and wepKey";
+        return MissingReason::kExtendedWireless;
     }
     return std::nullopt;
 }
@@ -421,36 +369,4 @@ std::vector<std::string> MergeTemplate(const Record& file, Record& record) {
     return changed;
 }
 
-std::string SettableFieldNames() {
-    std::string names;
-    for (const FieldDefinition& field : Fields()) {
-        if (!names.empty()) {
-            names += ", ";
-        }
-        names += field.name;
-    }
-    return names;
-}
-
-void PrintSettableFields(std::ostream& out) {
-    for (const FieldDefinition& field : Fields()) {
-        std::string_view where;
-        switch (field.home) {
-            case FieldHome::kEvery:
-                break;
-            case FieldHome::kWireless:
-                where = " [wireless]";
-                break;
-            case FieldHome::kBasicWireless:
-                where = " [wireless, not type 22]";
-                break;
-            case FieldHome::kExtendedWireless:
-                where = " [wireless, type 22]";
-                break;
-        }
-        out << "  " << field.name << where << "\n";
-        PrintWrapped(out, field.forms);
-    }
-}
-
-}  // namespace lanterna::cli
+}  // namespace lanterna::fleet

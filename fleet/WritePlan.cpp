@@ -1,14 +1,15 @@
-#include "tools/lanternactl/WritePlan.h"
+#include "fleet/WritePlan.h"
 
 #include <algorithm>
 #include <map>
 #include <memory>
 
 #include "link/ProjectorLink.h"
+#include "resources/StringIds.h"
 #include "state/ApplicationState.h"
 #include "workers/Workers.h"
 
-namespace lanterna::cli {
+namespace lanterna::fleet {
 
 namespace {
 
@@ -77,6 +78,10 @@ bool ListNames(std::string_view fields, std::string_view field) {
     return false;
 }
 
+// The write worker's command groups: bit n of writeErrors is group n, named by string
+// kStringGroupAddress + n.
+constexpr int kCommandGroupCount = kStringGroupNameAndInterface - kStringGroupAddress + 1;
+
 // Lines whose reply is never read, and the test mail, which is no setting.
 bool IsVerifiable(std::string_view command) {
     return command != "NWSMTPTEST" && command != "IMSTAT" && command != "NWRESET";
@@ -127,30 +132,27 @@ std::string FieldsOfCommand(std::string_view command) {
     return std::string(command);
 }
 
-std::string WhyNotSent(std::string_view field, const ProjectorRecord& record) {
+NotSentReason WhyNotSent(std::string_view field, const ProjectorRecord& record) {
     const bool staticOnly = field == "dns1" || field == "dns2" || field == "dnsDomain" ||
                             field == "wins1" || field == "wins2" || field == "ipAddress" ||
                             field == "subnetMask" || field == "gateway";
     if (staticOnly && record.dhcp != 0) {
-        return std::string(field) +
-               " is not sent while the projector takes its address from DHCP (give dhcp=off "
-               "with it)";
+        return NotSentReason::kDhcp;
     }
     const bool mailDetail =
         field.starts_with("smtp") || field.starts_with("mailTo") || field.starts_with("mailEvents");
     if (mailDetail && record.mailNotify != 1) {
-        return std::string(field) +
-               " is not sent while mail notification is off (give mailNotify=on with it)";
+        return NotSentReason::kMailOff;
     }
     const bool security = field == "security" || field == "wepKeyId" || field.starts_with("wepKey");
     if (security && record.adhoc != 0) {
-        return std::string(field) + " is not sent in ad hoc mode";
+        return NotSentReason::kAdHoc;
     }
     if ((field == "wepKeyId" || (field.starts_with("wepKey") && field.size() == 7)) &&
         !UsesWepKeys(record)) {
-        return std::string(field) + " is not sent unless security is wep64 or wep128";
+        return NotSentReason::kNotWepSecurity;
     }
-    return std::string(field) + " would not be sent to this projector";
+    return NotSentReason::kNotForThisModule;
 }
 
 void CopyStateWords(const ProjectorRecord& from, ProjectorRecord& to) {
@@ -190,16 +192,16 @@ void CopyStateWords(const ProjectorRecord& from, ProjectorRecord& to) {
     to.wepKey4State = from.wepKey4State;
 }
 
-std::vector<std::string> SettingsNotTaken(const std::vector<std::string>& sent,
-                                          const ProjectorRecord& written,
-                                          const ProjectorRecord& readBack) {
+std::vector<NotTaken> SettingsNotTaken(const std::vector<std::string>& sent,
+                                       const ProjectorRecord& written,
+                                       const ProjectorRecord& readBack) {
     ProjectorRecord now = readBack;
     CopyStateWords(written, now);
     std::map<std::string, std::string, std::less<>> reported;
     for (std::string& line : PlanWrite(now, false)) {
         reported.emplace(std::string(CommandOf(line)), std::move(line));
     }
-    std::vector<std::string> differences;
+    std::vector<NotTaken> differences;
     for (const std::string& line : sent) {
         const std::string_view command = CommandOf(line);
         if (!IsVerifiable(command)) {
@@ -209,12 +211,23 @@ std::vector<std::string> SettingsNotTaken(const std::vector<std::string>& sent,
         if (found != reported.end() && found->second == line) {
             continue;
         }
-        std::string text = FieldsOfCommand(command) + ": sent \"" + line + "\"";
-        text += found == reported.end() ? ", the projector now reports none of it"
-                                        : ", the projector reports \"" + found->second + "\"";
-        differences.push_back(std::move(text));
+        NotTaken difference{std::string(command), line, std::nullopt};
+        if (found != reported.end()) {
+            difference.reported = found->second;
+        }
+        differences.push_back(std::move(difference));
     }
     return differences;
 }
 
-}  // namespace lanterna::cli
+std::vector<int> RefusedGroupWordIds(std::uint32_t writeErrors) {
+    std::vector<int> words;
+    for (int bit = 0; bit < kCommandGroupCount; ++bit) {
+        if ((writeErrors & (1U << bit)) != 0) {
+            words.push_back(kStringGroupAddress + bit);
+        }
+    }
+    return words;
+}
+
+}  // namespace lanterna::fleet

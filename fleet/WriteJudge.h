@@ -1,5 +1,5 @@
 #pragma once
-// The checks a record goes through before lanternactl writes it: those the network settings
+// The checks a record goes through before a fleet job writes it: those the network settings
 // dialog runs on OK and those of its mail, SNMP and wireless dialogs, in that order and with
 // their messages. A setting is judged when a command line of the write carries it with a value
 // other than the one the projector reported: what goes back to a projector unchanged is its
@@ -14,13 +14,49 @@
 #include "record/ProjectorRecord.h"
 #include "settings/AddressRules.h"
 
-namespace lanterna::cli {
+namespace lanterna::fleet {
+
+// The rule that refused a value: most are named after the check that refused it, a few say that
+// a value is missing.
+enum class Rule {
+    kStaticAddressNeeded,
+    kIsHostAddress,
+    kIsAddressUnique,  // another target of the same job has or gets the address
+    kCheckAddressAgainstMask,
+    kSubnetMaskNeeded,
+    kIsSubnetMask,
+    kIsGatewayAddress,
+    kIsOptionalHostAddress,
+    kIsDomainName,
+    kIsProjectorName,
+    kIsPortNumber,
+    kFirstRecipientNeeded,
+    kIsMailAddress,
+    kCheckTrapAddress,
+    kCommunityNameNeeded,
+    kIsCommunityName,
+    kIsEssidBasic,
+    kIsWepKeyBasic,
+    kIsEssid,
+    kIsWepKey64,
+    kIsWepKey128,
+    kKeyInUseEmpty,
+    kUnknown,
+};
+
+// The name of the check behind `rule` ("IsHostAddress", "IsWepKey (64-bit)"): a name in the
+// code, the same in every language. Empty for a rule that says a value is missing.
+std::string_view RuleName(Rule rule);
+
+// The string id of what a rule that says a value is missing says ("a static address is
+// needed"); 0 for a rule with a name.
+int RuleSentenceId(Rule rule);
 
 struct Refusal {
     int stringId = 0;   // the dialog's message (string table)
     std::string field;  // the record field, as read --json names it
     std::string value;  // the refused value as text
-    std::string rule;   // the rule that refused it
+    Rule rule = Rule::kUnknown;
 };
 
 struct JudgeScope {
@@ -40,7 +76,4 @@ struct JudgeScope {
 std::optional<Refusal> JudgeWrite(const ProjectorRecord& record,
                                   const std::vector<std::string>& lines, const JudgeScope& scope);
 
-// "FIELD=VALUE refused by RULE: MESSAGE".
-std::string RefusalText(const Refusal& refusal);
-
-}  // namespace lanterna::cli
+}  // namespace lanterna::fleet

@@ -1,0 +1,93 @@
+#include "tools/lanternactl/FleetWords.h"
+
+#include "resources/StringIds.h"
+#include "resources/TextPattern.h"
+#include "tools/lanternactl/WorkerRunner.h"
+
+namespace lanterna::cli {
+
+namespace {
+
+std::string JoinedWith(const std::vector<std::string>& texts, std::string_view separator) {
+    std::string joined;
+    for (const std::string& text : texts) {
+        joined += (joined.empty() ? "" : std::string(separator)) + text;
+    }
+    return joined;
+}
+
+// The rule as a refusal names it.
+std::string RuleText(fleet::Rule rule) {
+    if (const int sentence = fleet::RuleSentenceId(rule); sentence != 0) {
+        return EnglishText(sentence);
+    }
+    std::string text(fleet::RuleName(rule));
+    if (rule == fleet::Rule::kIsAddressUnique) {
+        text += " (" + EnglishText(kStringAddressOfAnotherTarget) + "; --force writes it anyway)";
+    }
+    return text;
+}
+
+}  // namespace
+
+std::string EnglishText(int id, std::initializer_list<std::string_view> values) {
+    return FormatString(id, Language::English, values);
+}
+
+std::string RefusalText(const fleet::Refusal& refusal) {
+    return EnglishText(kStringRefusedByRule, {refusal.field, refusal.value, RuleText(refusal.rule),
+                                              MessageText(refusal.stringId)});
+}
+
+std::string MissingSettingText(std::string_view field, fleet::MissingReason reason,
+                               const ProjectorRecord& record) {
+    switch (reason) {
+        case fleet::MissingReason::kWiredInterface:
+            return EnglishText(kStringWirelessOnlySetting, {field});
+        case fleet::MissingReason::kBasicWirelessOnly:
+            return EnglishText(kStringBasicWirelessSetting, {field});
+        case fleet::MissingReason::kExtendedWireless:
+            return EnglishText(kStringExtendedWirelessSetting,
+                               {field, std::to_string(record.imType)});
+    }
+    return {};
+}
+
+std::string NotSentText(std::string_view field, fleet::NotSentReason reason) {
+    switch (reason) {
+        case fleet::NotSentReason::kDhcp:
+            return EnglishText(kStringNotSentWithDhcp, {field}) + " (give dhcp=off with it)";
+        case fleet::NotSentReason::kMailOff:
+            return EnglishText(kStringNotSentWithoutMail, {field}) +
+                   " (give mailNotify=on with it)";
+        case fleet::NotSentReason::kAdHoc:
+            return EnglishText(kStringNotSentInAdHoc, {field});
+        case fleet::NotSentReason::kNotWepSecurity:
+            return EnglishText(kStringNotSentWithoutWep, {field});
+        case fleet::NotSentReason::kNotForThisModule:
+            return EnglishText(kStringNotSentHere, {field});
+    }
+    return {};
+}
+
+std::string NotTakenText(const fleet::NotTaken& notTaken) {
+    const std::string fields = fleet::FieldsOfCommand(notTaken.command);
+    if (!notTaken.reported) {
+        return EnglishText(kStringSentReportsNone, {fields, notTaken.sent});
+    }
+    return EnglishText(kStringSentReportsOther, {fields, notTaken.sent, *notTaken.reported});
+}
+
+std::string RefusedCommands(std::uint32_t writeErrors) {
+    std::vector<std::string> groups;
+    for (const int word : fleet::RefusedGroupWordIds(writeErrors)) {
+        groups.push_back(EnglishText(word));
+    }
+    return JoinedWith(groups, ", ");
+}
+
+std::string FindingDetail(const fleet::Finding& finding) {
+    return EnglishText(finding.kind->detail, {finding.value, JoinedWith(finding.alsoAt, ", ")});
+}
+
+}  // namespace lanterna::cli

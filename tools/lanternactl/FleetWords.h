@@ -1,0 +1,43 @@
+#pragma once
+// How lanternactl words what the fleet engine reports in codes and values. Its outcome words
+// follow the user's language (FleetReport.h), and so do the dialogs' messages the codes carry
+// (string ids below 300); every other word of the engine's is printed from the English column
+// of the string table, as lanternactl's other messages are English. Option hints ("--force
+// writes it anyway") are lanternactl's own and added here.
+
+#include <cstdint>
+#include <initializer_list>
+#include <string>
+#include <string_view>
+
+#include "fleet/AuditFindings.h"
+#include "fleet/RecordFields.h"
+#include "fleet/WriteJudge.h"
+#include "fleet/WritePlan.h"
+#include "record/ProjectorRecord.h"
+
+namespace lanterna::cli {
+
+// The English text of string `id` with `values` filled in.
+std::string EnglishText(int id, std::initializer_list<std::string_view> values = {});
+
+// "FIELD=VALUE refused by RULE: MESSAGE".
+std::string RefusalText(const fleet::Refusal& refusal);
+
+// Why the projector of `record` has no setting `field`.
+std::string MissingSettingText(std::string_view field, fleet::MissingReason reason,
+                               const ProjectorRecord& record);
+
+// Why a changed setting `field` is not sent.
+std::string NotSentText(std::string_view field, fleet::NotSentReason reason);
+
+// "FIELDS: sent "LINE", the projector reports "LINE"".
+std::string NotTakenText(const fleet::NotTaken& notTaken);
+
+// The refused command groups of `writeErrors`, joined by ", " ("trap address 2, community").
+std::string RefusedCommands(std::uint32_t writeErrors);
+
+// The detail of a finding ("community "public"", ""ROOM-1" also at 10.1.1.2").
+std::string FindingDetail(const fleet::Finding& finding);
+
+}  // namespace lanterna::cli
