@@ -6,7 +6,7 @@
 #include "tools/lanternactl/FileCommandSupport.h"
 #include "tools/lanternactl/FleetCommand.h"
 #include "tools/lanternactl/FleetWords.h"
-#include "tools/lanternactl/ReadFlow.h"
+#include "tools/lanternactl/ReadReports.h"
 #include "tools/lanternactl/TextSafety.h"
 
 namespace lanterna::cli {

@@ -64,11 +64,12 @@ std::string SummaryLine(const std::vector<TargetReport>& reports) {
     return line;
 }
 
-std::function<void(std::size_t)> ProgressOnTerminal(CliContext& context, std::size_t count) {
+std::function<void(std::size_t, std::size_t)> ProgressOnTerminal(CliContext& context,
+                                                                 std::size_t count) {
     if (!context.errIsTerminal || count == 0) {
         return nullptr;
     }
-    return [&context, count, &phrases = Phrases()](std::size_t finished) {
+    return [&context, count, &phrases = Phrases()](std::size_t, std::size_t finished) {
         const std::lock_guard terminal(context.terminal->mutex);
         constexpr std::size_t kWidth = 30;
         const std::size_t filled = finished * kWidth / count;

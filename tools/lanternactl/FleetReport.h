@@ -48,9 +48,9 @@ int PrintReports(CliContext& context, const std::vector<TargetReport>& reports, 
 
 // Draws "[#####.....] 12/30 targets" ("[#####.....] 대상 12/30") on standard error as targets
 // finish, when it is a terminal (nothing otherwise); the line is ended when all have finished. For
-// RunBounded.
-std::function<void(std::size_t finished)> ProgressOnTerminal(CliContext& context,
-                                                             std::size_t count);
+// a fleet job's RunControl::finished.
+std::function<void(std::size_t index, std::size_t done)> ProgressOnTerminal(CliContext& context,
+                                                                            std::size_t count);
 
 // Rows of texts as columns padded to their widest cell, two blanks apart (the last column not
 // padded), counted in terminal columns. Every cell is escaped for the terminal.

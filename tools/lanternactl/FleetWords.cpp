@@ -1,5 +1,7 @@
 #include "tools/lanternactl/FleetWords.h"
 
+#include "discovery/HelloRun.h"
+#include "fleet/RecordFacts.h"
 #include "resources/StringIds.h"
 #include "resources/TextPattern.h"
 #include "tools/lanternactl/WorkerRunner.h"
@@ -32,6 +34,48 @@ std::string RuleText(fleet::Rule rule) {
 
 std::string EnglishText(int id, std::initializer_list<std::string_view> values) {
     return FormatString(id, Language::English, values);
+}
+
+std::string HelloNote() {
+    return EnglishText(kStringHelloUnansweredTypeZero, {std::to_string(kHelloWaitMs / 1000)});
+}
+
+std::string RoadFailureText(const fleet::RoadFailure& failure, const std::string& address,
+                            const CPasswords& passwords) {
+    using fleet::RoadStop;
+    switch (failure.stop) {
+        case RoadStop::kNone:
+            return {};
+        case RoadStop::kNoRoute:
+        case RoadStop::kNotAnswering:
+            return MessageText(kStringConnectFailed);
+        case RoadStop::kOtherLinkOpen:
+            return MessageText(kStringOtherLinkOpen);
+        case RoadStop::kNoPassword:
+            return passwords.ProblemText(address, failure.passwordProblem, failure.passwordLength);
+        case RoadStop::kPasswordRefused:
+            return MessageText(kStringAuthenticationFailed);
+        case RoadStop::kOtherProjector: {
+            const auto macOrNone = [](const std::string& mac) {
+                return mac.empty() ? EnglishText(kStringNoHardwareAddress) : fleet::MacText(mac);
+            };
+            return EnglishText(
+                kStringOtherHardwareAddress,
+                {failure.at, macOrNone(failure.foundMac), macOrNone(failure.expectedMac)});
+        }
+        case RoadStop::kNotSupported:
+            return MessageText(kStringProjectorNotSupported);
+        case RoadStop::kCannotContinue:
+            return MessageText(kStringCannotContinue);
+    }
+    return {};
+}
+
+std::string ShownText(const fleet::ShownMessage& shown) {
+    if (!shown.question) {
+        return MessageText(shown.stringId);
+    }
+    return MessageText(shown.stringId) + " " + (shown.yes ? "yes" : "no");
 }
 
 std::string RefusalText(const fleet::Refusal& refusal) {

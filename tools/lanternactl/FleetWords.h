@@ -12,14 +12,29 @@
 
 #include "fleet/AuditFindings.h"
 #include "fleet/RecordFields.h"
+#include "fleet/TargetRoad.h"
+#include "fleet/WorkerDriver.h"
 #include "fleet/WriteJudge.h"
 #include "fleet/WritePlan.h"
 #include "record/ProjectorRecord.h"
+#include "tools/lanternactl/Passwords.h"
 
 namespace lanterna::cli {
 
 // The English text of string `id` with `values` filled in.
 std::string EnglishText(int id, std::initializer_list<std::string_view> values = {});
+
+// The note on a target that did not answer the hello: "no answer to the hello within 5
+// seconds; worked on as module type 0".
+std::string HelloNote();
+
+// Why the road of the target at `address` ended: the dialog's message in the user's language, or
+// the other projector's hardware address; `passwords` words a missing password.
+std::string RoadFailureText(const fleet::RoadFailure& failure, const std::string& address,
+                            const CPasswords& passwords);
+
+// A message a quiet driver kept: its text, and for a question the answer ("... yes").
+std::string ShownText(const fleet::ShownMessage& shown);
 
 // "FIELD=VALUE refused by RULE: MESSAGE".
 std::string RefusalText(const fleet::Refusal& refusal);

@@ -1,12 +1,12 @@
 #include <ostream>
 #include <string>
 
+#include "fleet/TargetRoad.h"
 #include "resources/StringTable.h"
 #include "tools/lanternactl/CommandHelp.h"
 #include "tools/lanternactl/Commands.h"
 #include "tools/lanternactl/FleetCommand.h"
 #include "tools/lanternactl/FleetReport.h"
-#include "tools/lanternactl/TargetRoad.h"
 #include "tools/lanternactl/TextSafety.h"
 
 namespace lanterna::cli {
@@ -39,7 +39,7 @@ int RunProbe(CliContext& context, CliArgs args) {
     for (const Target& target : targets) {
         addresses.push_back(target.address);
     }
-    const std::vector<HelloAnswer> answers = SweepAddresses(context.network, addresses, {});
+    const std::vector<HelloAnswer> answers = fleet::SweepAddresses(context.network, addresses, {});
     if (single) {
         if (!answers[0]) {
             context.err << "lanternactl probe: nothing answered at " << addresses[0] << " within "

@@ -2,12 +2,12 @@
 #include <ostream>
 #include <string>
 
+#include "fleet/JobRunner.h"
 #include "link/ProjectorLink.h"
 #include "tools/lanternactl/CommandHelp.h"
 #include "tools/lanternactl/Commands.h"
 #include "tools/lanternactl/FleetCommand.h"
 #include "tools/lanternactl/FleetReport.h"
-#include "tools/lanternactl/ParallelRun.h"
 #include "tools/lanternactl/TextSafety.h"
 
 namespace lanterna::cli {
@@ -85,7 +85,7 @@ class CQueryPasswords {
             return fallback_;
         }
         std::string problem;
-        return passwords_->PasswordFor(address, problem).value_or(fallback_);
+        return passwords_->Lookup(address, problem).value_or(fallback_);
     }
 
   private:
@@ -137,11 +137,14 @@ int RunQuery(CliContext& context, CliArgs args) {
         }
         return kExitOk;
     }
-    RunBounded(
-        targets.size(), static_cast<int>(jobs),
+    fleet::RunBounds bounds;
+    bounds.jobs = static_cast<int>(jobs);
+    fleet::RunJobs(
+        targets.size(), bounds,
         [&](std::size_t i) {
             QueryOne(context.network, targets[i].address, passwords.For(targets[i].address),
                      commands, runs[i]);
+            return runs[i].report.outcome == Outcome::kQueried;
         },
         ProgressOnTerminal(context, targets.size()));
     std::vector<TargetReport> reports;

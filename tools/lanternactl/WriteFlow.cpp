@@ -3,16 +3,17 @@
 #include <memory>
 #include <ostream>
 
+#include "fleet/QuietDriver.h"
 #include "fleet/RecordFields.h"
+#include "fleet/RunControl.h"
+#include "fleet/TargetRoad.h"
 #include "fleet/WriteJudge.h"
 #include "fleet/WritePlan.h"
 #include "link/ProjectorLink.h"
 #include "resources/StringIds.h"
 #include "tools/lanternactl/FleetReport.h"
 #include "tools/lanternactl/FleetWords.h"
-#include "tools/lanternactl/ParallelRun.h"
 #include "tools/lanternactl/ProjectorSession.h"
-#include "tools/lanternactl/TargetRoad.h"
 #include "tools/lanternactl/TextSafety.h"
 #include "tools/lanternactl/WorkerRunner.h"
 
@@ -20,6 +21,7 @@ namespace lanterna::cli {
 
 namespace {
 
+using fleet::IWorkerDriver;
 using fleet::JudgeScope;
 using fleet::PlanCarries;
 using fleet::PlanCarriesField;
@@ -35,7 +37,7 @@ struct WriteOptions {
     bool verify = false;
     bool json = false;
     long settleSeconds = kDefaultSettleSeconds;
-    long jobs = kDefaultJobs;
+    long jobs = fleet::kDefaultJobs;
     std::optional<bool> testMail;
 };
 
@@ -90,14 +92,17 @@ class CWriteFlow {
             CWorkerRunner runner(context_, TestMailAnswer(context_, options_.testMail));
             WriteOne(0, runner);
         } else {
-            RunBounded(
-                targets_.size(), static_cast<int>(options_.jobs),
+            fleet::RunBounds bounds;
+            bounds.jobs = static_cast<int>(options_.jobs);
+            fleet::RunJobs(
+                targets_.size(), bounds,
                 [this](std::size_t i) {
-                    CQuietDriver driver(options_.testMail.value_or(false));
+                    fleet::CQuietDriver driver(options_.testMail.value_or(false));
                     WriteOne(i, driver);
-                    for (const std::string& shown : driver.Shown()) {
-                        writes_[i].report.notes.push_back(shown);
+                    for (const fleet::ShownMessage& shown : driver.Kept()) {
+                        writes_[i].report.notes.push_back(ShownText(shown));
                     }
+                    return true;
                 },
                 ProgressOnTerminal(context_, targets_.size()));
         }
@@ -116,20 +121,20 @@ class CWriteFlow {
         if (job_.plannedAddress && !options_.force) {
             alsoAsk.push_back(*job_.plannedAddress);
         }
-        std::vector<std::string> notes;
         std::vector<HelloAnswer> answers;
-        LearnModuleTypes(context_.network, targets_, notes, alsoAsk, &answers);
+        const std::vector<bool> unanswered =
+            fleet::LearnModuleTypes(context_.network, targets_, alsoAsk, &answers);
         for (std::size_t i = 0; i < targets_.size(); ++i) {
             writes_[i].report.address = targets_[i].address;
             writes_[i].report.name = targets_[i].name;
-            if (notes.empty() || notes[i].empty()) {
+            if (!unanswered[i]) {
                 continue;
             }
             if (single_) {
                 context_.err << "lanternactl " << job_.command << ": " << targets_[i].address
-                             << ": " << notes[i] << "\n";
+                             << ": " << HelloNote() << "\n";
             } else {
-                writes_[i].report.notes.push_back(notes[i]);
+                writes_[i].report.notes.push_back(HelloNote());
             }
         }
         if (!answers.empty() && answers[0]) {
@@ -191,15 +196,19 @@ class CWriteFlow {
     void WriteOne(std::size_t index, IWorkerDriver& driver) {
         TargetWrite& write = writes_[index];
         TargetReport& report = write.report;
-        const auto state = StateFor(context_.network);
-        OpenedTarget opened;
-        if (!OpenTarget(context_.network, driver, passwords_, targets_[index], *state,
-                        job_.readAllSettings, job_.expectedMac, opened, report)) {
+        const auto state = fleet::StateFor(context_.network);
+        fleet::OpenedTarget opened;
+        fleet::RoadFailure failure;
+        if (!fleet::OpenTarget(context_.network, driver, passwords_, targets_[index], *state,
+                               job_.readAllSettings, job_.expectedMac, opened, failure)) {
+            report.outcome = fleet::OutcomeOf(failure);
+            report.message = RoadFailureText(failure, report.address, passwords_);
             if (report.outcome == Outcome::kOtherProjector && !job_.otherProjectorMessage.empty()) {
                 report.message = job_.otherProjectorMessage + " (" + report.message + ")";
             }
             return;
         }
+        report.name = std::string(TextOf(state->SelectedRecord()->projectorName));
         write.password = opened.password;
         ProjectorRecord& record = *state->SelectedRecord();
         const ProjectorRecord reported = record;
@@ -279,7 +288,8 @@ class CWriteFlow {
         sweep.quietMs = 0;
         sweep.limitMs = static_cast<std::uint32_t>(options_.settleSeconds * 1000);
         sweep.resendMs = kSettleResendMs;
-        const std::vector<HelloAnswer> answers = SweepAddresses(context_.network, addresses, sweep);
+        const std::vector<HelloAnswer> answers =
+            fleet::SweepAddresses(context_.network, addresses, sweep);
         for (std::size_t k = 0; k < waiting.size(); ++k) {
             TargetWrite& write = writes_[waiting[k]];
             if (answers[k]) {
@@ -301,8 +311,17 @@ class CWriteFlow {
         }
         ProjectorRecord readBack{};
         const std::string& at = *write.readBackAt;
-        if (!ReadAgain(context_.network, driver, write.written, at, write.password, readBack,
-                       report)) {
+        fleet::RoadFailure failure;
+        if (!fleet::ReadAgain(context_.network, driver, write.written, at, write.password, readBack,
+                              failure)) {
+            if (failure.stop == fleet::RoadStop::kNoRoute) {
+                report.outcome = Outcome::kNotAtAddress;
+                report.message = "could not be read back at " + at;
+                return;
+            }
+            report.outcome = fleet::OutcomeOf(failure);
+            report.message = "read back at " + at + ": " +
+                             RoadFailureText(failure, targets_[index].address, passwords_);
             return;
         }
         std::vector<std::string> notTaken;
@@ -327,9 +346,12 @@ class CWriteFlow {
             VerifyOne(0, runner);
             return;
         }
-        RunBounded(writes_.size(), static_cast<int>(options_.jobs), [this](std::size_t i) {
-            CQuietDriver driver(false);
+        fleet::RunBounds bounds;
+        bounds.jobs = static_cast<int>(options_.jobs);
+        fleet::RunJobs(writes_.size(), bounds, [this](std::size_t i) {
+            fleet::CQuietDriver driver(false);
             VerifyOne(i, driver);
+            return true;
         });
     }
 
@@ -401,7 +423,7 @@ int RunWriteCommand(CliContext& context, const WriteJob& job, const CParsedArgs&
     long type = -1;
     if (!NumberOption(context, job.command, parsed, "--settle", 0, kMaxSettleSeconds,
                       options.settleSeconds) ||
-        !NumberOption(context, job.command, parsed, "--jobs", 1, kMaxJobs, options.jobs) ||
+        !NumberOption(context, job.command, parsed, "--jobs", 1, fleet::kMaxJobs, options.jobs) ||
         !NumberOption(context, job.command, parsed, "--type", 0, 255, type) ||
         !ParseTestMail(context, job.command, parsed.Value("--test-mail"), options.testMail)) {
         return kExitUsage;

@@ -1,6 +1,6 @@
 #pragma once
-// Reading every target, as read, inventory and audit do: one hello sweep for the module types,
-// then each target opened and read (all settings), at most --jobs at once, and closed.
+// Reading every target for read, inventory and audit: the fleet engine's read flow, with each
+// target's outcome and message worded for lanternactl's lines.
 
 #include <optional>
 #include <string_view>
@@ -10,7 +10,7 @@
 #include "tools/lanternactl/CliContext.h"
 #include "tools/lanternactl/FleetReport.h"
 #include "tools/lanternactl/Passwords.h"
-#include "tools/lanternactl/Targets.h"
+#include "tools/lanternactl/TargetRequest.h"
 
 namespace lanterna::cli {
 
