@@ -6,7 +6,7 @@
 #include "tools/lanternactl/FleetCommand.h"
 #include "tools/lanternactl/TextSafety.h"
 #include "tools/lanternactl/WorkerRunner.h"
-#include "tools/lanternactl/WriteFlow.h"
+#include "tools/lanternactl/WriteCommand.h"
 
 namespace lanterna::cli {
 
@@ -51,14 +51,6 @@ bool ParseAssignments(const std::vector<std::string>& words, std::vector<FieldAs
     return true;
 }
 
-// The text of an assignment that could not be taken into a record.
-std::string ProblemOf(const fleet::ApplyOutcome& outcome) {
-    if (outcome.messageId != 0) {
-        return outcome.field + ": " + MessageText(outcome.messageId);
-    }
-    return "bad value for " + outcome.field + ": '" + outcome.value + "'";
-}
-
 int RunSet(CliContext& context, CliArgs args) {
     CParsedArgs parsed;
     if (!ParseCommand(context, kSetCommandName, args, parsed)) {
@@ -96,19 +88,23 @@ int RunSet(CliContext& context, CliArgs args) {
     if (!LoadPasswordOptions(context, kSetCommandName, parsed, passwords)) {
         return kExitFailed;
     }
-    WriteJob job;
-    job.command = kSetCommandName;
-    job.build = [&assignments](ProjectorRecord& record) {
-        const fleet::ApplyOutcome outcome = fleet::ApplyAssignments(assignments, record);
-        return BuiltRecord{outcome.ok, outcome.ok ? std::string() : ProblemOf(outcome),
-                           outcome.changed};
+    WriteCommand write;
+    write.command = kSetCommandName;
+    write.job.build = [&assignments](ProjectorRecord& record) {
+        fleet::ApplyOutcome outcome = fleet::ApplyAssignments(assignments, record);
+        fleet::BuiltRecord built;
+        built.changed = std::move(outcome.changed);
+        if (!outcome.ok) {
+            built.refusal = fleet::BuildRefusal{outcome.field, outcome.value, outcome.messageId};
+        }
+        return built;
     };
     for (const FieldAssignment& assignment : assignments) {
         if (assignment.field == "ipAddress") {
-            job.plannedAddress = CanonicalAddress(assignment.value);
+            write.job.plannedAddress = CanonicalAddress(assignment.value);
         }
     }
-    return RunWriteCommand(context, job, parsed, std::move(targets), IsSingleTarget(request),
+    return RunWriteCommand(context, write, parsed, std::move(targets), IsSingleTarget(request),
                            passwords);
 }
 
