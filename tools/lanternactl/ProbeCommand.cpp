@@ -7,6 +7,7 @@
 #include "tools/lanternactl/Commands.h"
 #include "tools/lanternactl/FleetCommand.h"
 #include "tools/lanternactl/FleetReport.h"
+#include "tools/lanternactl/FleetWords.h"
 #include "tools/lanternactl/TextSafety.h"
 
 namespace lanterna::cli {
@@ -42,8 +43,9 @@ int RunProbe(CliContext& context, CliArgs args) {
     const std::vector<HelloAnswer> answers = fleet::SweepAddresses(context.network, addresses, {});
     if (single) {
         if (!answers[0]) {
-            context.err << "lanternactl probe: nothing answered at " << addresses[0] << " within "
-                        << kHelloWaitMs / 1000 << " seconds\n";
+            PrintCommandError(context, kProbeCommandName,
+                              EnglishText(kStringNothingAnsweredAt,
+                                          {addresses[0], std::to_string(kHelloWaitMs / 1000)}));
             return kExitFailed;
         }
         context.out << TerminalText(TextOf(answers[0]->name)) << '\t'
@@ -57,12 +59,12 @@ int RunProbe(CliContext& context, CliArgs args) {
         if (!answers[i]) {
             report.outcome = Outcome::kNotAnswering;
             report.message =
-                "no answer to the hello within " + std::to_string(kHelloWaitMs / 1000) + " seconds";
+                EnglishText(kStringHelloUnanswered, {std::to_string(kHelloWaitMs / 1000)});
             continue;
         }
         report.outcome = Outcome::kAnswered;
         report.name = std::string(TextOf(answers[i]->name));
-        report.message = "module type " + std::to_string(answers[i]->imType);
+        report.message = EnglishText(kStringModuleType, {std::to_string(answers[i]->imType)});
         report.facts["imType"] = answers[i]->imType;
     }
     return PrintReports(context, reports, parsed.Has("--json"));
