@@ -23,7 +23,7 @@ enum class FieldHome {
 };
 
 struct RecordFieldInfo {
-    std::string_view name;  // as read --json names it
+    std::string_view name;  // the field's name (projectorName, ipAddress, ...)
     FieldHome home;
 };
 

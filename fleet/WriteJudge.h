@@ -54,7 +54,7 @@ int RuleSentenceId(Rule rule);
 
 struct Refusal {
     int stringId = 0;   // the dialog's message (string table)
-    std::string field;  // the record field, as read --json names it
+    std::string field;  // the record field by name (projectorName, ipAddress, ...)
     std::string value;  // the refused value as text
     Rule rule = Rule::kUnknown;
 };
@@ -63,7 +63,7 @@ struct JudgeScope {
     // The settings as the projector reported them; null when none were read.
     const ProjectorRecord* reported = nullptr;
     // The addresses of the command's other targets (ipAddress of each entry); a static address
-    // must differ from all of them but entry `skipIndex`. Null leaves that test out (--force).
+    // must differ from all of them but entry `skipIndex`. Null leaves that test out (a forced write).
     const ProjectorList* uniqueAmong = nullptr;
     std::ptrdiff_t skipIndex = kSkipNone;
     // Fields given a new value: judged like carried ones, since a value that cannot be put
