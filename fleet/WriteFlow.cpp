@@ -16,8 +16,37 @@ bool SendsAddress(const std::vector<std::string>& lines) {
 
 }  // namespace
 
-CWriteRun::CWriteRun(const FleetNetwork& network, const WriteJob& job, const WriteOptions& options,
-                     IPasswordSource& passwords, std::vector<Target> targets)
+std::optional<WriteRefusal> CheckBeforeWrite(const ProjectorRecord& record,
+                                             const std::vector<std::string>& lines,
+                                             const std::vector<std::string>& changed,
+                                             const JudgeScope& scope, bool unsentRefuses,
+                                             std::vector<NotSentSetting>& leftOut) {
+    for (const std::string& field : changed) {
+        if (const auto missing = MissingSetting(field, record)) {
+            return MissingSettingRefusal{field, *missing};
+        }
+    }
+    JudgeScope judged = scope;
+    judged.changed = &changed;
+    if (auto refusal = JudgeWrite(record, lines, judged)) {
+        return std::move(*refusal);
+    }
+    for (const std::string& field : changed) {
+        if (PlanCarriesField(lines, field)) {
+            continue;
+        }
+        NotSentSetting unsent{field, WhyNotSent(field, record)};
+        if (unsentRefuses) {
+            return unsent;
+        }
+        leftOut.push_back(std::move(unsent));
+    }
+    return std::nullopt;
+}
+
+CFleetWrite::CFleetWrite(const FleetNetwork& network, const WriteJob& job,
+                         const WriteOptions& options, IPasswordSource& passwords,
+                         std::vector<Target> targets)
     : network_(network),
       job_(job),
       options_(options),
@@ -30,7 +59,7 @@ CWriteRun::CWriteRun(const FleetNetwork& network, const WriteJob& job, const Wri
 
 // ---- before: module types, and whether the address to give is taken ---------------------------
 
-void CWriteRun::LearnTypes() {
+void CFleetWrite::LearnTypes() {
     std::vector<Target> targets;
     for (const WriteResult& result : results_) {
         targets.push_back(result.target);
@@ -53,50 +82,35 @@ void CWriteRun::LearnTypes() {
 // ---- per target
 // ----------------------------------------------------------------------------------
 
-bool CWriteRun::Refuse(WriteResult& result, ApplicationState& state, WriteRefusal refusal) {
+bool CFleetWrite::Refuse(WriteResult& result, ApplicationState& state, WriteRefusal refusal) {
     result.outcome = Outcome::kRefused;
     result.refusal = std::move(refusal);
     CloseLink(state);
     return false;
 }
 
-// The checks of the record about to be written; false when one refused it.
-bool CWriteRun::Check(std::size_t index, ApplicationState& state, const BuiltRecord& built) {
+// The checks of the record about to be written and whether its address is taken; false when one
+// refused it.
+bool CFleetWrite::Check(std::size_t index, ApplicationState& state, const BuiltRecord& built) {
     WriteResult& result = results_[index];
     const ProjectorRecord& record = *state.SelectedRecord();
-    const std::vector<std::string>& lines = result.lines;
-    for (const std::string& field : built.changed) {
-        if (const auto missing = MissingSetting(field, record)) {
-            return Refuse(result, state, MissingSettingRefusal{field, *missing});
-        }
-    }
     JudgeScope scope;
     scope.reported = job_.judgeAgainstRead ? &result.reported : nullptr;
     scope.uniqueAmong = options_.force ? nullptr : &planned_;
     scope.skipIndex = static_cast<std::ptrdiff_t>(index);
-    scope.changed = &built.changed;
-    if (auto refusal = JudgeWrite(record, lines, scope)) {
+    if (auto refusal = CheckBeforeWrite(record, result.lines, built.changed, scope,
+                                        job_.unsentRefuses, result.leftOut)) {
         return Refuse(result, state, std::move(*refusal));
     }
-    for (const std::string& field : built.changed) {
-        if (PlanCarriesField(lines, field)) {
-            continue;
-        }
-        NotSentSetting unsent{field, WhyNotSent(field, record)};
-        if (job_.unsentRefuses) {
-            return Refuse(result, state, std::move(unsent));
-        }
-        result.leftOut.push_back(std::move(unsent));
-    }
     const std::string address = FormatDotted(record.ipAddress);
-    if (takenBy_ && SendsAddress(lines) && record.dhcp == 0 && address == job_.plannedAddress &&
-        address != result.target.address) {
+    if (takenBy_ && SendsAddress(result.lines) && record.dhcp == 0 &&
+        address == job_.plannedAddress && address != result.target.address) {
         return Refuse(result, state, AddressTaken{address, *takenBy_});
     }
     return true;
 }
 
-void CWriteRun::WriteOne(std::size_t index, IWorkerDriver& driver) {
+void CFleetWrite::WriteOne(std::size_t index, IWorkerDriver& driver) {
     WriteResult& result = results_[index];
     const auto state = StateFor(network_);
     OpenedTarget opened;
@@ -132,7 +146,7 @@ void CWriteRun::WriteOne(std::size_t index, IWorkerDriver& driver) {
 }
 
 // The outcome of the write, and where the projector is to be read back.
-void CWriteRun::AfterWrite(std::size_t index) {
+void CFleetWrite::AfterWrite(std::size_t index) {
     WriteResult& result = results_[index];
     if (result.result == 1) {
         result.outcome = result.lines.empty() ? Outcome::kUnchanged : Outcome::kSet;
@@ -154,7 +168,7 @@ void CWriteRun::AfterWrite(std::size_t index) {
         result.readBackAt && (*result.readBackAt != own || PlanCarries(result.lines, "NWRESET"));
 }
 
-void CWriteRun::Write(const RunControl& control) {
+void CFleetWrite::Write(const RunControl& control) {
     planned_.Clear();
     for (const WriteResult& result : results_) {
         ProjectorRecord entry{};
@@ -173,7 +187,7 @@ void CWriteRun::Write(const RunControl& control) {
 // ---- after: settling and the read-back
 // -----------------------------------------------------------
 
-void CWriteRun::Settle() {
+void CFleetWrite::Settle() {
     std::vector<std::size_t> waiting;
     std::vector<std::string> addresses;
     for (std::size_t i = 0; i < results_.size(); ++i) {
@@ -198,7 +212,7 @@ void CWriteRun::Settle() {
     }
 }
 
-void CWriteRun::VerifyOne(std::size_t index, IWorkerDriver& driver) {
+void CFleetWrite::VerifyOne(std::size_t index, IWorkerDriver& driver) {
     WriteResult& result = results_[index];
     if (result.outcome != Outcome::kSet || !result.readBackAt) {
         return;
@@ -218,7 +232,7 @@ void CWriteRun::VerifyOne(std::size_t index, IWorkerDriver& driver) {
     }
 }
 
-void CWriteRun::Verify(const RunControl& control) {
+void CFleetWrite::Verify(const RunControl& control) {
     if (options_.dryRun || !options_.verify) {
         return;
     }

@@ -32,6 +32,8 @@ struct BuildRefusal {
     std::string field;
     std::string value;
     int messageId = 0;  // the message of a value out of range; 0: not readable as the field's kind
+
+    friend bool operator==(const BuildRefusal&, const BuildRefusal&) = default;
 };
 
 // What making a target's record to write gave.
@@ -78,17 +80,32 @@ struct WriteOptions {
 struct MissingSettingRefusal {
     std::string field;
     MissingReason reason;
+
+    friend bool operator==(const MissingSettingRefusal&, const MissingSettingRefusal&) = default;
 };
 struct NotSentSetting {
     std::string field;
     NotSentReason reason;
+
+    friend bool operator==(const NotSentSetting&, const NotSentSetting&) = default;
 };
 struct AddressTaken {
     std::string address;
     std::string takenBy;  // the name in the hello's reply; empty when it gave none
+
+    friend bool operator==(const AddressTaken&, const AddressTaken&) = default;
 };
 using WriteRefusal =
     std::variant<BuildRefusal, MissingSettingRefusal, Refusal, NotSentSetting, AddressTaken>;
+
+// The checks of a record about to be written: a changed setting the projector does not have,
+// the dialogs' checks of what the lines carry (JudgeWrite), a changed setting the lines do not
+// carry (a refusal when `unsentRefuses`, else added to `leftOut`). None when the write may go.
+std::optional<WriteRefusal> CheckBeforeWrite(const ProjectorRecord& record,
+                                             const std::vector<std::string>& lines,
+                                             const std::vector<std::string>& changed,
+                                             const JudgeScope& scope, bool unsentRefuses,
+                                             std::vector<NotSentSetting>& leftOut);
 
 struct WriteResult {
     Target target;                 // as worked on: its module type and name learned
@@ -122,10 +139,10 @@ struct WriteResult {
     bool Verified() const { return readBack && notTaken.empty(); }
 };
 
-class CWriteRun {
+class CFleetWrite {
   public:
-    CWriteRun(const FleetNetwork& network, const WriteJob& job, const WriteOptions& options,
-              IPasswordSource& passwords, std::vector<Target> targets);
+    CFleetWrite(const FleetNetwork& network, const WriteJob& job, const WriteOptions& options,
+                IPasswordSource& passwords, std::vector<Target> targets);
 
     // The hello sweep: the module type of each target that has none, and whether something
     // answers at the planned address (unless forced).

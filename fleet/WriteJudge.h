@@ -57,13 +57,16 @@ struct Refusal {
     std::string field;  // the record field by name (projectorName, ipAddress, ...)
     std::string value;  // the refused value as text
     Rule rule = Rule::kUnknown;
+
+    friend bool operator==(const Refusal&, const Refusal&) = default;
 };
 
 struct JudgeScope {
     // The settings as the projector reported them; null when none were read.
     const ProjectorRecord* reported = nullptr;
     // The addresses of the command's other targets (ipAddress of each entry); a static address
-    // must differ from all of them but entry `skipIndex`. Null leaves that test out (a forced write).
+    // must differ from all of them but entry `skipIndex`. Null leaves that test out (a forced
+    // write).
     const ProjectorList* uniqueAmong = nullptr;
     std::ptrdiff_t skipIndex = kSkipNone;
     // Fields given a new value: judged like carried ones, since a value that cannot be put

@@ -217,7 +217,8 @@ int RunWriteCommand(CliContext& context, const WriteCommand& write, const CParse
             target.imType = static_cast<std::uint8_t>(type);
         }
     }
-    fleet::CWriteRun run(context.network, write.job, options.engine, passwords, std::move(targets));
+    fleet::CFleetWrite run(context.network, write.job, options.engine, passwords,
+                           std::move(targets));
     run.LearnTypes();
     fleet::RunControl writing;
     fleet::RunControl reading;
