@@ -2,6 +2,7 @@
 // Query commands sent to a projector as they are, each reply kept: for looking at what a
 // projector answers without reading all of its settings.
 
+#include <cstddef>
 #include <string>
 #include <utility>
 #include <vector>

@@ -1,6 +1,5 @@
 #include "fleet/TargetRoad.h"
 
-#include "link/ProjectorLink.h"
 #include "workers/Workers.h"
 
 namespace lanterna::fleet {

@@ -7,6 +7,7 @@
 #include "platform/UserLanguage.h"
 #include "resources/StringTable.h"
 #include "tools/lanternactl/FileCommandSupport.h"
+#include "tools/lanternactl/FleetWords.h"
 #include "tools/lanternactl/TextSafety.h"
 
 namespace lanterna::cli {
@@ -42,6 +43,25 @@ std::string MessageWithNotes(const TargetReport& report) {
 
 std::string_view OutcomeWord(Outcome outcome) {
     return LoadString(fleet::OutcomeWordId(outcome));
+}
+
+std::vector<TargetReport> FirstReports(CliContext& context, std::string_view command,
+                                       const std::vector<fleet::Target>& targets,
+                                       const std::vector<bool>& unanswered, bool single) {
+    std::vector<TargetReport> reports(targets.size());
+    for (std::size_t i = 0; i < targets.size(); ++i) {
+        reports[i].address = targets[i].address;
+        reports[i].name = targets[i].name;
+        if (!unanswered[i]) {
+            continue;
+        }
+        if (single) {
+            PrintCommandError(context, command, targets[i].address + ": " + HelloNote());
+        } else {
+            reports[i].notes.push_back(HelloNote());
+        }
+    }
+    return reports;
 }
 
 std::string SummaryLine(const std::vector<TargetReport>& reports) {

@@ -14,6 +14,7 @@
 #include <vector>
 
 #include "fleet/Outcome.h"
+#include "fleet/Targets.h"
 #include "tools/lanternactl/CliContext.h"
 
 namespace lanterna::cli {
@@ -37,6 +38,13 @@ struct TargetReport {
     // Facts of the command for --json ("record", "sent", "notTaken", ...).
     nlohmann::ordered_json facts = nlohmann::ordered_json::object();
 };
+
+// A report per target with its address and name. A target that did not answer the hello (true
+// in `unanswered`) gets the note; for the one-projector form it is printed on standard error at
+// once instead.
+std::vector<TargetReport> FirstReports(CliContext& context, std::string_view command,
+                                       const std::vector<fleet::Target>& targets,
+                                       const std::vector<bool>& unanswered, bool single);
 
 // "30 targets: 28 set, 1 refused some settings, 1 not answering"; in Korean
 // "대상 30대: 28대 설정됨, 1대 일부 설정 거부됨, 1대 응답 없음".

@@ -10,14 +10,6 @@ namespace lanterna::cli {
 
 namespace {
 
-std::string JoinedWith(const std::vector<std::string>& texts, std::string_view separator) {
-    std::string joined;
-    for (const std::string& text : texts) {
-        joined += (joined.empty() ? "" : std::string(separator)) + text;
-    }
-    return joined;
-}
-
 // The rule as a refusal names it.
 std::string RuleText(fleet::Rule rule) {
     if (const int sentence = fleet::RuleSentenceId(rule); sentence != 0) {
@@ -25,7 +17,8 @@ std::string RuleText(fleet::Rule rule) {
     }
     std::string text(fleet::RuleName(rule));
     if (rule == fleet::Rule::kIsAddressUnique) {
-        text += " (" + EnglishText(kStringAddressOfAnotherTarget) + "; --force writes it anyway)";
+        text += " (" + EnglishText(kStringAddressOfAnotherTarget) + "; " + std::string(kForceHint) +
+                ")";
     }
     return text;
 }
@@ -78,6 +71,14 @@ std::string ShownText(const fleet::ShownMessage& shown) {
     return MessageText(shown.stringId) + " " + (shown.yes ? "yes" : "no");
 }
 
+std::string JoinedTexts(const std::vector<std::string>& texts, std::string_view separator) {
+    std::string joined;
+    for (const std::string& text : texts) {
+        joined += (joined.empty() ? "" : std::string(separator)) + text;
+    }
+    return joined;
+}
+
 std::string RefusalText(const fleet::Refusal& refusal) {
     return EnglishText(kStringRefusedByRule, {refusal.field, refusal.value, RuleText(refusal.rule),
                                               MessageText(refusal.stringId)});
@@ -127,11 +128,11 @@ std::string RefusedCommands(std::uint32_t writeErrors) {
     for (const int word : fleet::RefusedGroupWordIds(writeErrors)) {
         groups.push_back(EnglishText(word));
     }
-    return JoinedWith(groups, ", ");
+    return JoinedTexts(groups, ", ");
 }
 
 std::string FindingDetail(const fleet::Finding& finding) {
-    return EnglishText(finding.kind->detail, {finding.value, JoinedWith(finding.alsoAt, ", ")});
+    return EnglishText(finding.kind->detail, {finding.value, JoinedTexts(finding.alsoAt, ", ")});
 }
 
 }  // namespace lanterna::cli

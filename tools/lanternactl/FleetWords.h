@@ -9,6 +9,7 @@
 #include <initializer_list>
 #include <string>
 #include <string_view>
+#include <vector>
 
 #include "fleet/AuditFindings.h"
 #include "fleet/RecordFields.h"
@@ -23,6 +24,12 @@ namespace lanterna::cli {
 
 // The English text of string `id` with `values` filled in.
 std::string EnglishText(int id, std::initializer_list<std::string_view> values = {});
+
+// `texts` joined by `separator`.
+std::string JoinedTexts(const std::vector<std::string>& texts, std::string_view separator);
+
+// lanternactl's own hint after a refusal that --force lifts.
+inline constexpr std::string_view kForceHint = "--force writes it anyway";
 
 // The note on a target that did not answer the hello: "no answer to the hello within 5
 // seconds; worked on as module type 0".

@@ -100,22 +100,11 @@ int RunPasswd(CliContext& context, CliArgs args) {
         return kExitFailed;
     }
     ForceType(targets, type);
-    std::vector<TargetReport> reports(targets.size());
     const bool single = IsSingleTarget(request) && !parsed.Has("--json");
     // The hello tells each target's name and module type, as for the other commands.
     const std::vector<bool> unanswered = fleet::LearnModuleTypes(context.network, targets);
-    for (std::size_t i = 0; i < targets.size(); ++i) {
-        reports[i].address = targets[i].address;
-        reports[i].name = targets[i].name;
-        if (!unanswered[i]) {
-            continue;
-        }
-        if (single) {
-            PrintCommandError(context, kPasswdCommandName, targets[i].address + ": " + HelloNote());
-        } else {
-            reports[i].notes.push_back(HelloNote());
-        }
-    }
+    std::vector<TargetReport> reports =
+        FirstReports(context, kPasswdCommandName, targets, unanswered, single);
     fleet::RunControl control;
     control.bounds.jobs = static_cast<int>(jobs);
     std::optional<CWorkerRunner> runner;

@@ -1,7 +1,5 @@
 #include "tools/lanternactl/ReadReports.h"
 
-#include <ostream>
-
 #include "fleet/ReadFlow.h"
 #include "tools/lanternactl/FleetWords.h"
 #include "tools/lanternactl/WorkerRunner.h"
@@ -12,19 +10,10 @@ std::vector<ReadTarget> ReadTargets(CliContext& context, std::string_view comman
                                     std::vector<Target> targets, bool single, CPasswords& passwords,
                                     long jobs) {
     const std::vector<bool> unanswered = fleet::LearnModuleTypes(context.network, targets);
+    std::vector<TargetReport> reports = FirstReports(context, command, targets, unanswered, single);
     std::vector<ReadTarget> results(targets.size());
     for (std::size_t i = 0; i < targets.size(); ++i) {
-        results[i].report.address = targets[i].address;
-        results[i].report.name = targets[i].name;
-        if (!unanswered[i]) {
-            continue;
-        }
-        if (single) {
-            context.err << "lanternactl " << command << ": " << targets[i].address << ": "
-                        << HelloNote() << "\n";
-        } else {
-            results[i].report.notes.push_back(HelloNote());
-        }
+        results[i].report = std::move(reports[i]);
     }
     fleet::RunControl control;
     control.bounds.jobs = static_cast<int>(jobs);

@@ -25,14 +25,6 @@ struct WriteCommandOptions {
     long jobs = fleet::kDefaultJobs;
 };
 
-std::string JoinedTexts(const std::vector<std::string>& texts, std::string_view separator) {
-    std::string joined;
-    for (const std::string& text : texts) {
-        joined += (joined.empty() ? "" : std::string(separator)) + text;
-    }
-    return joined;
-}
-
 // Why the checks refused a target's write.
 std::string WriteRefusalText(const fleet::WriteRefusal& refusal, const WriteResult& result) {
     struct Worder {
@@ -53,8 +45,8 @@ std::string WriteRefusalText(const fleet::WriteRefusal& refusal, const WriteResu
         std::string operator()(const fleet::AddressTaken& r) const {
             const std::string who =
                 r.takenBy.empty() ? EnglishText(kStringSomeProjector) : r.takenBy;
-            return EnglishText(kStringAddressTaken, {r.address, who}) +
-                   " (--force writes it anyway)";
+            return EnglishText(kStringAddressTaken, {r.address, who}) + " (" +
+                   std::string(kForceHint) + ")";
         }
     };
     return std::visit(Worder{result}, refusal);
