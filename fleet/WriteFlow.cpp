@@ -123,7 +123,9 @@ void CFleetWrite::WriteOne(std::size_t index, IWorkerDriver& driver) {
     result.name = std::string(TextOf(record.projectorName));
     result.password = opened.password;
     result.reported = record;
-    const BuiltRecord built = job_.build(record);
+    const BuiltRecord built = job_.build(result.target, record);
+    result.changed = built.changed;
+    result.record = record;
     if (built.refusal) {
         Refuse(result, *state, *built.refusal);
         return;
@@ -140,7 +142,7 @@ void CFleetWrite::WriteOne(std::size_t index, IWorkerDriver& driver) {
     result.result = driver.Run(WorkerMode::kWrite, *state);
     result.writeErrors = state->writeErrors;
     result.wrote = true;
-    result.written = record;
+    result.record = record;
     CloseLink(*state);
     AfterWrite(index);
 }
@@ -153,7 +155,7 @@ void CFleetWrite::AfterWrite(std::size_t index) {
     } else {
         result.outcome = result.result == -1 ? Outcome::kRefusedSome : Outcome::kFailed;
     }
-    const ProjectorRecord& written = result.written;
+    const ProjectorRecord& written = result.record;
     const std::string& own = result.target.address;
     if (!SendsAddress(result.lines)) {
         result.readBackAt = own;
@@ -218,7 +220,7 @@ void CFleetWrite::VerifyOne(std::size_t index, IWorkerDriver& driver) {
         return;
     }
     ProjectorRecord readBack{};
-    if (!ReadAgain(network_, driver, result.written, *result.readBackAt, result.password, readBack,
+    if (!ReadAgain(network_, driver, result.record, *result.readBackAt, result.password, readBack,
                    result.readBackFailure)) {
         result.outcome = result.readBackFailure.stop == RoadStop::kNoRoute
                              ? Outcome::kNotAtAddress
@@ -226,7 +228,7 @@ void CFleetWrite::VerifyOne(std::size_t index, IWorkerDriver& driver) {
         return;
     }
     result.readBack = true;
-    result.notTaken = SettingsNotTaken(result.lines, result.written, readBack);
+    result.notTaken = SettingsNotTaken(result.lines, result.record, readBack);
     if (!result.notTaken.empty()) {
         result.outcome = Outcome::kNotTaken;
     }

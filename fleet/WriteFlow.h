@@ -45,9 +45,10 @@ struct BuiltRecord {
 struct WriteJob {
     // readAllSettings of the read before the write.
     int readAllSettings = 1;
-    // Turns the record read (states as read) into the record to write. Called on the target's
-    // thread; must not touch shared state.
-    std::function<BuiltRecord(ProjectorRecord& record)> build;
+    // Turns the record read from `target` (states as read) into the record to write: the same
+    // change for every target, or one of its own (a backup restored, a row of a provisioning
+    // list). Called on the target's thread; must not touch shared state.
+    std::function<BuiltRecord(const Target& target, ProjectorRecord& record)> build;
     // A changed setting the write would not carry refuses the target (set); otherwise it is
     // told beside the result (a template).
     bool unsentRefuses = true;
@@ -117,13 +118,14 @@ struct WriteResult {
     RoadFailure failure;                  // the road ended before the write
     std::string name;                     // the projector's name as read
     std::optional<WriteRefusal> refusal;  // kRefused
+    std::vector<std::string> changed;     // the fields the job changed (stored with state 2)
     std::vector<NotSentSetting> leftOut;  // changed settings a template does not send
     std::vector<std::string> lines;       // the command lines planned (sent when written)
     bool wrote = false;
     int result = 0;                   // the write worker's result
     std::uint32_t writeErrors = 0;    // the command groups the projector refused
     ProjectorRecord reported{};       // the settings as read before the write
-    ProjectorRecord written{};        // the record written
+    ProjectorRecord record{};         // the record built to write (written when `wrote`)
     std::vector<ShownMessage> shown;  // the messages a quiet driver kept (the test mail)
     bool dhcpNow = false;             // it takes its address from DHCP now: not read back
     // The read-back: where, whether a hello answered there within the settle time, the road of

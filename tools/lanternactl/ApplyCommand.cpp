@@ -43,7 +43,7 @@ WriteCommand WholeFileJob(const ProjectorRecord& file) {
     job.readAllSettings = 0;
     job.judgeAgainstRead = false;
     job.expectedMac = std::string(TextOf(file.macAddress));
-    job.build = [&file](ProjectorRecord& record) {
+    job.build = [&file](const Target&, ProjectorRecord& record) {
         CopySettings(file, record);
         return fleet::BuiltRecord{};
     };
@@ -59,7 +59,7 @@ WriteCommand TemplateJob(const ProjectorRecord& file) {
     WriteCommand write;
     write.command = kApplyCommandName;
     write.job.unsentRefuses = false;
-    write.job.build = [&file](ProjectorRecord& record) {
+    write.job.build = [&file](const Target&, ProjectorRecord& record) {
         fleet::BuiltRecord built;
         built.changed = fleet::MergeTemplate(file, record);
         return built;

@@ -90,7 +90,7 @@ int RunSet(CliContext& context, CliArgs args) {
     }
     WriteCommand write;
     write.command = kSetCommandName;
-    write.job.build = [&assignments](ProjectorRecord& record) {
+    write.job.build = [&assignments](const Target&, ProjectorRecord& record) {
         fleet::ApplyOutcome outcome = fleet::ApplyAssignments(assignments, record);
         fleet::BuiltRecord built;
         built.changed = std::move(outcome.changed);
