@@ -5,7 +5,6 @@
 #include "tools/lanternactl/Commands.h"
 #include "tools/lanternactl/FleetCommand.h"
 #include "tools/lanternactl/TextSafety.h"
-#include "tools/lanternactl/WorkerRunner.h"
 #include "tools/lanternactl/WriteCommand.h"
 
 namespace lanterna::cli {
