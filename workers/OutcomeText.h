@@ -3,7 +3,6 @@
 // enough: where a read lost its link, what a broken write did, which unread setting kept a write
 // from sending. From the string table, in the given language, with the details filled in.
 
-#include <initializer_list>
 #include <string>
 #include <string_view>
 
@@ -11,11 +10,6 @@
 #include "state/ApplicationState.h"
 
 namespace lanterna {
-
-// `pattern` with "%1" to "%9" replaced by `values` in order (a placeholder without a value, and
-// every other "%", stays as it is).
-std::string FillPlaceholders(std::string_view pattern,
-                             std::initializer_list<std::string_view> values);
 
 // String 200: the setting the read stopped at and how many were read.
 std::string ReadLinkLostText(const ReadProgress& progress, Language language);

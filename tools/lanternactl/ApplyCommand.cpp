@@ -1,3 +1,4 @@
+#include "fleet/RecordFields.h"
 #include "platform/AsciiCase.h"
 #include "resources/StringIds.h"
 #include "settings/SettingsFile.h"
@@ -5,10 +6,8 @@
 #include "tools/lanternactl/Commands.h"
 #include "tools/lanternactl/FileCommandSupport.h"
 #include "tools/lanternactl/FleetCommand.h"
-#include "tools/lanternactl/RecordFacts.h"
-#include "tools/lanternactl/SetFields.h"
 #include "tools/lanternactl/WorkerRunner.h"
-#include "tools/lanternactl/WriteFlow.h"
+#include "tools/lanternactl/WriteCommand.h"
 
 namespace lanterna::cli {
 
@@ -36,36 +35,36 @@ int LoadSettingsFile(CliContext& context, const std::string& path, ProjectorReco
 }
 
 // A file applied whole: every setting it holds is sent, to the projector it was saved from.
-WriteJob WholeFileJob(const ProjectorRecord& file) {
-    WriteJob job;
-    job.command = kApplyCommandName;
+WriteCommand WholeFileJob(const ProjectorRecord& file) {
+    WriteCommand write;
+    write.command = kApplyCommandName;
+    write.fileOfOneProjector = true;
+    fleet::WriteJob& job = write.job;
     job.readAllSettings = 0;
     job.judgeAgainstRead = false;
     job.expectedMac = std::string(TextOf(file.macAddress));
-    job.otherProjectorMessage = "the settings file belongs to the projector with hardware " +
-                                std::string("address ") + MacText(job.expectedMac);
-    job.build = [&file](ProjectorRecord& record) {
+    job.build = [&file](const Target&, ProjectorRecord& record) {
         CopySettings(file, record);
-        return BuiltRecord{};
+        return fleet::BuiltRecord{};
     };
     if (file.dhcp == 0 && file.ipAddressState == kStateRead) {
         job.plannedAddress = FormatDotted(file.ipAddress);
         job.plannedForEveryTarget = false;
     }
-    return job;
+    return write;
 }
 
 // A file used as a template: each target keeps its name and addresses; only what differs goes.
-WriteJob TemplateJob(const ProjectorRecord& file) {
-    WriteJob job;
-    job.command = kApplyCommandName;
-    job.unsentRefuses = false;
-    job.build = [&file](ProjectorRecord& record) {
-        BuiltRecord built;
-        built.changed = MergeTemplate(file, record);
+WriteCommand TemplateJob(const ProjectorRecord& file) {
+    WriteCommand write;
+    write.command = kApplyCommandName;
+    write.job.unsentRefuses = false;
+    write.job.build = [&file](const Target&, ProjectorRecord& record) {
+        fleet::BuiltRecord built;
+        built.changed = fleet::MergeTemplate(file, record);
         return built;
     };
-    return job;
+    return write;
 }
 
 int RunApply(CliContext& context, CliArgs args) {
@@ -98,8 +97,8 @@ int RunApply(CliContext& context, CliArgs args) {
     if (!LoadPasswordOptions(context, kApplyCommandName, parsed, passwords)) {
         return kExitFailed;
     }
-    const WriteJob job = asTemplate ? TemplateJob(file) : WholeFileJob(file);
-    return RunWriteCommand(context, job, parsed, std::move(targets), IsSingleTarget(request),
+    const WriteCommand write = asTemplate ? TemplateJob(file) : WholeFileJob(file);
+    return RunWriteCommand(context, write, parsed, std::move(targets), IsSingleTarget(request),
                            passwords);
 }
 

@@ -1,11 +1,12 @@
 #include <ostream>
 
-#include "tools/lanternactl/AuditFindings.h"
+#include "fleet/AuditFindings.h"
 #include "tools/lanternactl/CommandHelp.h"
 #include "tools/lanternactl/Commands.h"
 #include "tools/lanternactl/FileCommandSupport.h"
 #include "tools/lanternactl/FleetCommand.h"
-#include "tools/lanternactl/ReadFlow.h"
+#include "tools/lanternactl/FleetWords.h"
+#include "tools/lanternactl/ReadReports.h"
 #include "tools/lanternactl/TextSafety.h"
 
 namespace lanterna::cli {
@@ -13,6 +14,9 @@ namespace lanterna::cli {
 namespace {
 
 constexpr std::string_view kAuditCommandName = "audit";
+
+using fleet::AuditedProjector;
+using fleet::Finding;
 
 std::string Counted(std::size_t count, std::string_view one, std::string_view many) {
     return std::to_string(count) + " " + std::string(count == 1 ? one : many);
@@ -52,7 +56,7 @@ int RunAudit(CliContext& context, CliArgs args) {
             unread.push_back(&result);
         }
     }
-    const std::vector<Finding> findings = Audit(audited);
+    const std::vector<Finding> findings = fleet::Audit(audited);
     std::array<std::size_t, 3> bySeverity{};
     for (const Finding& finding : findings) {
         ++bySeverity[static_cast<std::size_t>(finding.kind->severity)];
@@ -71,9 +75,9 @@ int RunAudit(CliContext& context, CliArgs args) {
             const AuditedProjector& projector = audited[finding.projector];
             list.push_back({{"address", projector.address},
                             {"name", std::string(TextOf(projector.record.projectorName))},
-                            {"severity", SeverityWord(finding.kind->severity)},
+                            {"severity", fleet::SeverityKey(finding.kind->severity)},
                             {"finding", finding.kind->id},
-                            {"detail", finding.detail}});
+                            {"detail", FindingDetail(finding)}});
         }
         auto notRead = nlohmann::ordered_json::array();
         for (const ReadTarget* target : unread) {
@@ -91,8 +95,8 @@ int RunAudit(CliContext& context, CliArgs args) {
         for (const Finding& finding : findings) {
             const AuditedProjector& projector = audited[finding.projector];
             rows.push_back({projector.address, std::string(TextOf(projector.record.projectorName)),
-                            std::string(SeverityWord(finding.kind->severity)),
-                            std::string(finding.kind->id), finding.detail});
+                            std::string(fleet::SeverityKey(finding.kind->severity)),
+                            std::string(finding.kind->id), FindingDetail(finding)});
         }
         PrintTable(context.out, rows);
         for (const ReadTarget* target : unread) {

@@ -12,8 +12,7 @@
 #include <string>
 #include <string_view>
 
-#include "discovery/SearchTargets.h"
-#include "link/Ports.h"
+#include "fleet/FleetNetwork.h"
 
 namespace lanterna::cli {
 
@@ -22,26 +21,9 @@ inline constexpr int kExitOk = 0;
 inline constexpr int kExitFailed = 1;  // the operation ran and failed (message on stderr)
 inline constexpr int kExitUsage = 2;   // bad command line
 
-// Where the projector commands send their traffic. The program uses the defaults; tests keep
-// every packet on loopback through them.
-struct CliNetwork {
-    // TCP port of every link.
-    std::uint16_t projectorPort = kProjectorPort;
-    // Hellos to single addresses (module type, address taken, settling): destination port and
-    // local port (when taken, any free one).
-    std::uint16_t helloPort = kProjectorPort;
-    std::uint16_t helloLocalPort = kProjectorPort;
-    // The searches of discover and --all.
-    SearchTargets search;
-    // Where traffic for a projector's address goes: null sends it to the address itself; a
-    // function may send it elsewhere, or nowhere (nullopt: nothing is sent and the address
-    // counts as silent).
-    std::function<std::optional<std::string>(const std::string& address)> route = nullptr;
-
-    std::optional<std::string> RouteOf(const std::string& address) const {
-        return route ? route(address) : std::optional<std::string>(address);
-    }
-};
+// Where the projector commands send their traffic: the fleet engine's network. The program uses
+// the defaults; tests keep every packet on loopback through it.
+using CliNetwork = fleet::FleetNetwork;
 
 // Who is using the terminal's current line.
 struct TerminalLine {

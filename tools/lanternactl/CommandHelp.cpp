@@ -4,9 +4,7 @@
 #include <ostream>
 #include <string>
 
-#include "tools/lanternactl/AuditFindings.h"
-#include "tools/lanternactl/EventNames.h"
-#include "tools/lanternactl/SetFields.h"
+#include "tools/lanternactl/HelpSections.h"
 #include "tools/lanternactl/WrappedText.h"
 
 namespace lanterna::cli {

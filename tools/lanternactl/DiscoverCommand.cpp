@@ -6,13 +6,27 @@
 #include "tools/lanternactl/FileCommandSupport.h"
 #include "tools/lanternactl/FleetCommand.h"
 #include "tools/lanternactl/FleetReport.h"
-#include "tools/lanternactl/NetworkSearch.h"
+#include "tools/lanternactl/TargetRequest.h"
 
 namespace lanterna::cli {
 
 namespace {
 
 constexpr std::string_view kDiscoverCommandName = "discover";
+
+using fleet::FoundProjector;
+
+// "hello", "secondary" or "both".
+std::string_view FoundByText(unsigned foundBy) {
+    switch (foundBy) {
+        case fleet::kFoundByHello:
+            return "hello";
+        case fleet::kFoundBySecondary:
+            return "secondary";
+        default:
+            return "both";
+    }
+}
 
 std::vector<std::string> RowOf(const FoundProjector& found) {
     return {found.address, found.name, std::to_string(found.imType),
@@ -30,8 +44,8 @@ int RunDiscover(CliContext& context, CliArgs args) {
         PrintUsageError(context.err, kDiscoverCommandName);
         return kExitUsage;
     }
-    bool ran = false;
-    const std::vector<FoundProjector> found = SearchNetwork(context, kDiscoverCommandName, ran);
+    const fleet::SearchResult search = SearchOnCommandLine(context, kDiscoverCommandName);
+    const std::vector<FoundProjector>& found = search.found;
     if (json) {
         auto array = nlohmann::ordered_json::array();
         for (const FoundProjector& projector : found) {
@@ -55,7 +69,7 @@ int RunDiscover(CliContext& context, CliArgs args) {
         }
         PrintTable(context.out, rows);
     }
-    return ran ? kExitOk : kExitFailed;
+    return search.Ran() ? kExitOk : kExitFailed;
 }
 
 }  // namespace

@@ -2,8 +2,8 @@
 
 #include <ostream>
 
+#include "fleet/JobRunner.h"
 #include "tools/lanternactl/CommandHelp.h"
-#include "tools/lanternactl/ParallelRun.h"
 
 namespace lanterna::cli {
 
@@ -44,9 +44,9 @@ bool LoadPasswordOptions(CliContext& context, std::string_view, const CParsedArg
 
 bool TakeJobsAndType(CliContext& context, std::string_view command, const CParsedArgs& parsed,
                      long& jobs, long& type) {
-    jobs = kDefaultJobs;
+    jobs = fleet::kDefaultJobs;
     type = -1;
-    return NumberOption(context, command, parsed, "--jobs", 1, kMaxJobs, jobs) &&
+    return NumberOption(context, command, parsed, "--jobs", 1, fleet::kMaxJobs, jobs) &&
            NumberOption(context, command, parsed, "--type", 0, 255, type);
 }
 

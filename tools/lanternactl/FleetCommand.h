@@ -9,7 +9,7 @@
 #include "tools/lanternactl/CliContext.h"
 #include "tools/lanternactl/Options.h"
 #include "tools/lanternactl/Passwords.h"
-#include "tools/lanternactl/Targets.h"
+#include "tools/lanternactl/TargetRequest.h"
 
 namespace lanterna::cli {
 

@@ -1,45 +1,18 @@
 #include "tools/lanternactl/FleetReport.h"
 
 #include <algorithm>
-#include <array>
 #include <ostream>
 #include <sstream>
 
 #include "platform/UserLanguage.h"
+#include "resources/StringTable.h"
 #include "tools/lanternactl/FileCommandSupport.h"
+#include "tools/lanternactl/FleetWords.h"
 #include "tools/lanternactl/TextSafety.h"
 
 namespace lanterna::cli {
 
 namespace {
-
-struct OutcomeEntry {
-    Outcome outcome;
-    std::string_view english;
-    std::string_view korean;
-    bool success;
-};
-
-// In the order of the summary line.
-constexpr std::array<OutcomeEntry, 17> kOutcomes = {{
-    {Outcome::kRead, "read", "읽음", true},
-    {Outcome::kSet, "set", "설정됨", true},
-    {Outcome::kUnchanged, "unchanged", "변경 없음", true},
-    {Outcome::kWouldSend, "would send", "송신 예정", true},
-    {Outcome::kPasswordChanged, "password changed", "암호 변경됨", true},
-    {Outcome::kAnswered, "answered", "응답함", true},
-    {Outcome::kQueried, "queried", "조회됨", true},
-    {Outcome::kRefused, "refused", "거부됨", false},
-    {Outcome::kRefusedSome, "refused some settings", "일부 설정 거부됨", false},
-    {Outcome::kNotTaken, "did not take", "반영되지 않음", false},
-    {Outcome::kNotAtAddress, "not at its address", "주소에 없음", false},
-    {Outcome::kNotAnswering, "not answering", "응답 없음", false},
-    {Outcome::kNeedsPassword, "needs a password", "암호 필요", false},
-    {Outcome::kPasswordRefused, "password refused", "암호 틀림", false},
-    {Outcome::kOtherProjector, "other projector", "다른 프로젝터", false},
-    {Outcome::kNotSupported, "not supported", "지원되지 않음", false},
-    {Outcome::kFailed, "failed", "실패", false},
-}};
 
 // The words around the counts of the summary and the progress line: "30 targets: 28 set"
 // and "12/30 targets"; "대상 30대: 28대 설정됨" and "대상 12/30".
@@ -58,15 +31,6 @@ const CountPhrases& Phrases() {
     return UserLanguage() == Language::Korean ? kKoreanPhrases : kEnglishPhrases;
 }
 
-const OutcomeEntry& EntryOf(Outcome outcome) {
-    return *std::find_if(kOutcomes.begin(), kOutcomes.end(),
-                         [outcome](const OutcomeEntry& entry) { return entry.outcome == outcome; });
-}
-
-std::string_view WordIn(const OutcomeEntry& entry) {
-    return UserLanguage() == Language::Korean ? entry.korean : entry.english;
-}
-
 std::string MessageWithNotes(const TargetReport& report) {
     std::string text = report.message;
     for (const std::string& note : report.notes) {
@@ -78,15 +42,26 @@ std::string MessageWithNotes(const TargetReport& report) {
 }  // namespace
 
 std::string_view OutcomeWord(Outcome outcome) {
-    return WordIn(EntryOf(outcome));
+    return LoadString(fleet::OutcomeWordId(outcome));
 }
 
-std::string_view OutcomeKey(Outcome outcome) {
-    return EntryOf(outcome).english;
-}
-
-bool IsSuccess(Outcome outcome) {
-    return EntryOf(outcome).success;
+std::vector<TargetReport> FirstReports(CliContext& context, std::string_view command,
+                                       const std::vector<fleet::Target>& targets,
+                                       const std::vector<bool>& unanswered, bool single) {
+    std::vector<TargetReport> reports(targets.size());
+    for (std::size_t i = 0; i < targets.size(); ++i) {
+        reports[i].address = targets[i].address;
+        reports[i].name = targets[i].name;
+        if (!unanswered[i]) {
+            continue;
+        }
+        if (single) {
+            PrintCommandError(context, command, targets[i].address + ": " + HelloNote());
+        } else {
+            reports[i].notes.push_back(HelloNote());
+        }
+    }
+    return reports;
 }
 
 std::string SummaryLine(const std::vector<TargetReport>& reports) {
@@ -94,25 +69,27 @@ std::string SummaryLine(const std::vector<TargetReport>& reports) {
     std::string line = std::string(phrases.before) + std::to_string(reports.size()) +
                        std::string(reports.size() == 1 ? phrases.afterOne : phrases.afterMany);
     bool first = true;
-    for (const OutcomeEntry& entry : kOutcomes) {
+    for (int code = 0; code < fleet::kOutcomeCount; ++code) {
+        const auto outcome = static_cast<Outcome>(code);
         const auto count = std::count_if(reports.begin(), reports.end(), [&](const auto& report) {
-            return report.outcome == entry.outcome;
+            return report.outcome == outcome;
         });
         if (count == 0) {
             continue;
         }
         line += (first ? "" : ", ") + std::to_string(count) + std::string(phrases.countUnit) + " " +
-                std::string(WordIn(entry));
+                std::string(OutcomeWord(outcome));
         first = false;
     }
     return line;
 }
 
-std::function<void(std::size_t)> ProgressOnTerminal(CliContext& context, std::size_t count) {
+std::function<void(std::size_t, std::size_t)> ProgressOnTerminal(CliContext& context,
+                                                                 std::size_t count) {
     if (!context.errIsTerminal || count == 0) {
         return nullptr;
     }
-    return [&context, count, &phrases = Phrases()](std::size_t finished) {
+    return [&context, count, &phrases = Phrases()](std::size_t, std::size_t finished) {
         const std::lock_guard terminal(context.terminal->mutex);
         constexpr std::size_t kWidth = 30;
         const std::size_t filled = finished * kWidth / count;

@@ -1,13 +1,12 @@
 #include <ostream>
 
-#include "record/RecordSlots.h"
+#include "fleet/InventoryRows.h"
 #include "tools/lanternactl/CommandHelp.h"
 #include "tools/lanternactl/Commands.h"
 #include "tools/lanternactl/CsvText.h"
 #include "tools/lanternactl/FileCommandSupport.h"
 #include "tools/lanternactl/FleetCommand.h"
-#include "tools/lanternactl/ReadFlow.h"
-#include "tools/lanternactl/RecordFacts.h"
+#include "tools/lanternactl/ReadReports.h"
 #include "tools/lanternactl/TextSafety.h"
 
 namespace lanterna::cli {
@@ -15,44 +14,6 @@ namespace lanterna::cli {
 namespace {
 
 constexpr std::string_view kInventoryCommandName = "inventory";
-
-const std::vector<std::string> kColumns = {
-    "address",   "name",       "hardwareAddress", "interface",
-    "dhcp",      "subnetMask", "gateway",         "dns",
-    "mail",      "smtpServer", "recipients",      "trapAddresses",
-    "community", "essid",      "security",        "password"};
-
-std::string Addresses(const Octets& first, const Octets& second) {
-    std::string text;
-    for (const Octets* address : {&first, &second}) {
-        if (!IsZeroAddress(*address)) {
-            text += (text.empty() ? "" : " ") + FormatDotted(*address);
-        }
-    }
-    return text;
-}
-
-std::vector<std::string> RowOf(const ReadTarget& target) {
-    const ProjectorRecord& r = *target.record;
-    const bool wireless = r.wirelessActive != 0;
-    const bool mail = r.mailNotify == 1;
-    return {target.report.address,
-            std::string(TextOf(r.projectorName)),
-            MacText(TextOf(r.macAddress)),
-            wireless ? "wireless" : "wired",
-            r.dhcp != 0 ? "on" : "off",
-            r.dhcp != 0 ? "" : FormatDotted(r.subnetMask),
-            r.dhcp != 0 ? "" : FormatDotted(r.gateway),
-            Addresses(r.dns1, r.dns2),
-            mail ? "on" : "off",
-            mail ? FormatDotted(r.smtpServer) : "",
-            mail ? RecipientsText(r) : "",
-            Addresses(r.trapAddress1, r.trapAddress2),
-            std::string(TextOf(r.community)),
-            wireless ? std::string(TextOf(r.essid)) : "",
-            SecurityText(r),
-            target.passwordSet ? "set" : "none"};
-}
 
 int RunInventory(CliContext& context, CliArgs args) {
     CParsedArgs parsed;
@@ -81,6 +42,8 @@ int RunInventory(CliContext& context, CliArgs args) {
     }
     const std::vector<ReadTarget> results =
         ReadTargets(context, kInventoryCommandName, std::move(targets), false, passwords, jobs);
+    const std::vector<std::string> columns(fleet::InventoryColumns().begin(),
+                                           fleet::InventoryColumns().end());
     int status = kExitOk;
     std::vector<std::vector<std::string>> rows;
     auto array = nlohmann::ordered_json::array();
@@ -98,22 +61,23 @@ int RunInventory(CliContext& context, CliArgs args) {
             }
             continue;
         }
-        rows.push_back(RowOf(result));
+        rows.push_back(
+            fleet::InventoryRow(result.report.address, *result.record, result.passwordSet));
         nlohmann::ordered_json object = nlohmann::ordered_json::object();
-        for (std::size_t column = 0; column < kColumns.size(); ++column) {
-            object[kColumns[column]] = rows.back()[column];
+        for (std::size_t column = 0; column < columns.size(); ++column) {
+            object[std::string(columns[column])] = rows.back()[column];
         }
         array.push_back(std::move(object));
     }
     if (json) {
         context.out << DumpJson(array) << "\n";
     } else if (csv) {
-        PrintCsvRow(context.out, kColumns);
+        PrintCsvRow(context.out, columns);
         for (const auto& row : rows) {
             PrintCsvRow(context.out, row);
         }
     } else {
-        rows.insert(rows.begin(), kColumns);
+        rows.insert(rows.begin(), columns);
         PrintTable(context.out, rows);
     }
     return status;

@@ -1,12 +1,12 @@
 #include <ostream>
 
+#include "fleet/PasswordChange.h"
 #include "resources/StringIds.h"
 #include "tools/lanternactl/CommandHelp.h"
 #include "tools/lanternactl/Commands.h"
 #include "tools/lanternactl/FleetCommand.h"
 #include "tools/lanternactl/FleetReport.h"
-#include "tools/lanternactl/ParallelRun.h"
-#include "tools/lanternactl/TargetRoad.h"
+#include "tools/lanternactl/FleetWords.h"
 #include "tools/lanternactl/TextSafety.h"
 #include "tools/lanternactl/WorkerRunner.h"
 
@@ -54,39 +54,17 @@ std::optional<std::string> NewPassword(CliContext& context, const CParsedArgs& p
     return secret;
 }
 
-void ChangeOne(const CliNetwork& network, IWorkerDriver& driver, CPasswords& passwords,
-               const Target& target, const std::string& fresh, TargetReport& report) {
-    const std::optional<std::string> routed = network.RouteOf(target.address);
-    std::string problem;
-    const auto current = passwords.PasswordFor(target.address, problem);
-    if (!current) {
-        report.outcome = Outcome::kNeedsPassword;
-        report.message = problem;
-        return;
+// The message of a target's line: why its password was not changed, or what was done.
+std::string ChangeMessage(const fleet::PasswordChangeResult& result, const CPasswords& passwords) {
+    switch (result.outcome) {
+        case Outcome::kPasswordChanged:
+            return EnglishText(result.removed ? kStringPasswordRemovedDetail
+                                              : kStringPasswordChangedDetail);
+        case Outcome::kFailed:
+            return MessageText(kStringPasswordChangeFailed);
+        default:
+            return RoadFailureText(result.failure, result.target.address, passwords);
     }
-    if (!routed) {
-        report.outcome = Outcome::kNotAnswering;
-        report.message = MessageText(kStringConnectFailed);
-        return;
-    }
-    const auto state = StateFor(network);
-    ProjectorRecord record{};
-    record.origin = kOriginAddress;
-    CopyText(record.address, *routed);
-    ScanDottedInto(target.address, record.ipAddress);
-    CopyText(record.projectorName, target.name);
-    record.imType = target.imType.value_or(0);
-    state->projectors.Append(record);
-    state->selectedIndex = 0;
-    CopyText(state->currentPassword, *current);
-    CopyText(state->newPassword, fresh);
-    if (driver.Run(WorkerMode::kPassword, *state) != 1) {
-        report.outcome = Outcome::kFailed;
-        report.message = MessageText(kStringPasswordChangeFailed);
-        return;
-    }
-    report.outcome = Outcome::kPasswordChanged;
-    report.message = fresh.empty() ? "password removed" : "password changed";
 }
 
 int RunPasswd(CliContext& context, CliArgs args) {
@@ -113,7 +91,7 @@ int RunPasswd(CliContext& context, CliArgs args) {
     }
     // The current password is settled before the new one is asked for, as the prompts go.
     std::string problem;
-    if (!passwords.PasswordFor(targets.front().address, problem) && IsSingleTarget(request)) {
+    if (!passwords.Lookup(targets.front().address, problem) && IsSingleTarget(request)) {
         PrintCommandError(context, kPasswdCommandName, problem);
         return kExitFailed;
     }
@@ -122,26 +100,26 @@ int RunPasswd(CliContext& context, CliArgs args) {
         return kExitFailed;
     }
     ForceType(targets, type);
-    std::vector<TargetReport> reports(targets.size());
     const bool single = IsSingleTarget(request) && !parsed.Has("--json");
     // The hello tells each target's name and module type, as for the other commands.
-    std::vector<std::string> notes;
-    LearnModuleTypes(context.network, targets, notes);
-    for (std::size_t i = 0; i < targets.size(); ++i) {
-        reports[i].address = targets[i].address;
-        reports[i].name = targets[i].name;
-        if (notes[i].empty()) {
-            continue;
-        }
-        if (single) {
-            PrintCommandError(context, kPasswdCommandName, targets[i].address + ": " + notes[i]);
-        } else {
-            reports[i].notes.push_back(notes[i]);
-        }
+    const std::vector<bool> unanswered = fleet::LearnModuleTypes(context.network, targets);
+    std::vector<TargetReport> reports =
+        FirstReports(context, kPasswdCommandName, targets, unanswered, single);
+    fleet::RunControl control;
+    control.bounds.jobs = static_cast<int>(jobs);
+    std::optional<CWorkerRunner> runner;
+    if (single) {
+        control.foreground = &runner.emplace(context);
+    } else {
+        control.finished = ProgressOnTerminal(context, targets.size());
+    }
+    const std::vector<fleet::PasswordChangeResult> results =
+        fleet::ChangePasswords(context.network, passwords, targets, *fresh, control);
+    for (std::size_t i = 0; i < results.size(); ++i) {
+        reports[i].outcome = results[i].outcome;
+        reports[i].message = ChangeMessage(results[i], passwords);
     }
     if (single) {
-        CWorkerRunner runner(context);
-        ChangeOne(context.network, runner, passwords, targets[0], *fresh, reports[0]);
         if (reports[0].outcome != Outcome::kPasswordChanged) {
             PrintCommandError(context, kPasswdCommandName, TerminalText(reports[0].message));
             return kExitFailed;
@@ -149,13 +127,6 @@ int RunPasswd(CliContext& context, CliArgs args) {
         context.out << OutcomeWord(Outcome::kPasswordChanged) << "\n";
         return kExitOk;
     }
-    RunBounded(
-        targets.size(), static_cast<int>(jobs),
-        [&](std::size_t i) {
-            CQuietDriver driver(false);
-            ChangeOne(context.network, driver, passwords, targets[i], *fresh, reports[i]);
-        },
-        ProgressOnTerminal(context, targets.size()));
     return PrintReports(context, reports, parsed.Has("--json"));
 }
 

@@ -5,7 +5,7 @@
 #include <ostream>
 
 #include "tools/lanternactl/FileCommandSupport.h"
-#include "tools/lanternactl/Targets.h"
+#include "tools/lanternactl/TargetRequest.h"
 #include "tools/lanternactl/TextSafety.h"
 
 namespace lanterna::cli {
@@ -21,6 +21,12 @@ std::string_view Trimmed(std::string_view text) {
         return {};
     }
     return text.substr(first, text.find_last_not_of(" \t\r") - first + 1);
+}
+
+// "WHICH is N bytes long; a projector takes at most 14".
+std::string TooLongText(std::size_t length, std::string_view which) {
+    return std::string(which) + " is " + std::to_string(length) +
+           " bytes long; a projector takes at most " + std::to_string(fleet::kMaxPasswordBytes);
 }
 
 }  // namespace
@@ -39,11 +45,10 @@ std::optional<std::string> ReadFirstLine(CliContext& context, std::string_view c
 }
 
 std::string PasswordLengthProblem(std::string_view password, std::string_view which) {
-    if (password.size() <= kMaxPasswordBytes) {
+    if (password.size() <= fleet::kMaxPasswordBytes) {
         return {};
     }
-    return std::string(which) + " is " + std::to_string(password.size()) +
-           " bytes long; a projector takes at most " + std::to_string(kMaxPasswordBytes);
+    return TooLongText(password.size(), which);
 }
 
 CPasswords::CPasswords(CliContext& context, std::string_view command,
@@ -102,7 +107,7 @@ bool CPasswords::LoadOne(const std::string& path) {
     return true;
 }
 
-std::optional<std::string> CPasswords::OnePassword(std::string& problem) {
+std::optional<std::string> CPasswords::OnePassword() {
     std::lock_guard guard(mutex_);
     if (!oneKnown_) {
         oneKnown_ = true;
@@ -116,31 +121,37 @@ std::optional<std::string> CPasswords::OnePassword(std::string& problem) {
             one_ = context_.askHidden(prompt_);
         }
     }
-    if (!one_) {
-        problem = "the projector needs a password: set " + variable_ +
-                  ", use --password-file or --passwords, or run on a terminal";
-    }
     return one_;
 }
 
-std::optional<std::string> CPasswords::PasswordFor(const std::string& address,
-                                                   std::string& problem) {
-    std::optional<std::string> password;
-    std::string which = "the password given";
-    if (const auto found = book_.find(address); found != book_.end()) {
-        password = found->second;
-        which = "the password for " + address + " in " + bookPath_;
-    } else {
-        password = OnePassword(problem);
+fleet::PasswordAnswer CPasswords::PasswordFor(const fleet::Target& target) {
+    if (const auto found = book_.find(target.address); found != book_.end()) {
+        return fleet::CheckedPassword(found->second);
     }
-    if (!password) {
-        return std::nullopt;
+    std::optional<std::string> one = OnePassword();
+    if (!one) {
+        return {std::nullopt, fleet::PasswordProblem::kUnknown, 0};
     }
-    problem = PasswordLengthProblem(*password, which);
-    if (!problem.empty()) {
-        return std::nullopt;
+    return fleet::CheckedPassword(std::move(*one));
+}
+
+std::optional<std::string> CPasswords::Lookup(const std::string& address, std::string& problem) {
+    fleet::PasswordAnswer answer = PasswordFor(fleet::Target{address, std::nullopt, {}});
+    if (!answer.password) {
+        problem = ProblemText(address, answer.problem, answer.length);
     }
-    return password;
+    return std::move(answer.password);
+}
+
+std::string CPasswords::ProblemText(const std::string& address, fleet::PasswordProblem problem,
+                                    std::size_t length) const {
+    if (problem != fleet::PasswordProblem::kTooLong) {
+        return "the projector needs a password: set " + variable_ +
+               ", use --password-file or --passwords, or run on a terminal";
+    }
+    return TooLongText(length, book_.contains(address)
+                                   ? "the password for " + address + " in " + bookPath_
+                                   : std::string("the password given"));
 }
 
 }  // namespace lanterna::cli

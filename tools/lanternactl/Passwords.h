@@ -3,8 +3,8 @@
 // "ADDRESS PASSWORD" lines), else one password for every target (--password-file, else
 // LANTERNA_PASSWORD, else asked once on the terminal when a projector first needs one).
 //
-// Threads: PasswordFor may be called from many threads at once; the terminal is asked at most
-// once, by whichever thread needs it first, while the others wait.
+// Threads: PasswordFor and Lookup may be called from many threads at once; the terminal is
+// asked at most once, by whichever thread needs it first, while the others wait.
 
 #include <cstddef>
 #include <map>
@@ -13,25 +13,15 @@
 #include <string>
 #include <string_view>
 
+#include "fleet/PasswordSource.h"
 #include "tools/lanternactl/CliContext.h"
 
 namespace lanterna::cli {
 
-// Longest password a projector takes (its field holds 15 bytes with the terminator).
-inline constexpr std::size_t kMaxPasswordBytes = 14;
 // A password book holds at most this much.
 inline constexpr std::size_t kPasswordBookMaxBytes = 1024 * 1024;
 
-// Where a password for a target comes from.
-class IPasswordSource {
-  public:
-    virtual ~IPasswordSource() = default;
-    // The password for `address`, or none with the reason in `problem`.
-    virtual std::optional<std::string> PasswordFor(const std::string& address,
-                                                   std::string& problem) = 0;
-};
-
-class CPasswords final : public IPasswordSource {
+class CPasswords final : public fleet::IPasswordSource {
   public:
     // `environmentVariable` and `prompt` name the one password's other sources.
     CPasswords(CliContext& context, std::string_view command,
@@ -45,11 +35,18 @@ class CPasswords final : public IPasswordSource {
     // cannot be read.
     bool LoadOne(const std::string& path);
 
-    std::optional<std::string> PasswordFor(const std::string& address,
-                                           std::string& problem) override;
+    fleet::PasswordAnswer PasswordFor(const fleet::Target& target) override;
+
+    // The password for `address`, or none with the reason in `problem`.
+    std::optional<std::string> Lookup(const std::string& address, std::string& problem);
+
+    // Why there is no password for `address`: "the projector needs a password: set ...", or
+    // which password is too long.
+    std::string ProblemText(const std::string& address, fleet::PasswordProblem problem,
+                            std::size_t length) const;
 
   private:
-    std::optional<std::string> OnePassword(std::string& problem);
+    std::optional<std::string> OnePassword();
 
     CliContext& context_;
     std::string command_;

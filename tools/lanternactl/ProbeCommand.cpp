@@ -1,12 +1,13 @@
 #include <ostream>
 #include <string>
 
+#include "fleet/TargetRoad.h"
 #include "resources/StringTable.h"
 #include "tools/lanternactl/CommandHelp.h"
 #include "tools/lanternactl/Commands.h"
 #include "tools/lanternactl/FleetCommand.h"
 #include "tools/lanternactl/FleetReport.h"
-#include "tools/lanternactl/TargetRoad.h"
+#include "tools/lanternactl/FleetWords.h"
 #include "tools/lanternactl/TextSafety.h"
 
 namespace lanterna::cli {
@@ -39,11 +40,12 @@ int RunProbe(CliContext& context, CliArgs args) {
     for (const Target& target : targets) {
         addresses.push_back(target.address);
     }
-    const std::vector<HelloAnswer> answers = SweepAddresses(context.network, addresses, {});
+    const std::vector<HelloAnswer> answers = fleet::SweepAddresses(context.network, addresses, {});
     if (single) {
         if (!answers[0]) {
-            context.err << "lanternactl probe: nothing answered at " << addresses[0] << " within "
-                        << kHelloWaitMs / 1000 << " seconds\n";
+            PrintCommandError(context, kProbeCommandName,
+                              EnglishText(kStringNothingAnsweredAt,
+                                          {addresses[0], std::to_string(kHelloWaitMs / 1000)}));
             return kExitFailed;
         }
         context.out << TerminalText(TextOf(answers[0]->name)) << '\t'
@@ -57,12 +59,12 @@ int RunProbe(CliContext& context, CliArgs args) {
         if (!answers[i]) {
             report.outcome = Outcome::kNotAnswering;
             report.message =
-                "no answer to the hello within " + std::to_string(kHelloWaitMs / 1000) + " seconds";
+                EnglishText(kStringHelloUnanswered, {std::to_string(kHelloWaitMs / 1000)});
             continue;
         }
         report.outcome = Outcome::kAnswered;
         report.name = std::string(TextOf(answers[i]->name));
-        report.message = "module type " + std::to_string(answers[i]->imType);
+        report.message = EnglishText(kStringModuleType, {std::to_string(answers[i]->imType)});
         report.facts["imType"] = answers[i]->imType;
     }
     return PrintReports(context, reports, parsed.Has("--json"));

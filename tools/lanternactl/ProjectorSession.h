@@ -27,7 +27,4 @@ bool ParseTestMail(CliContext& context, std::string_view command,
 int PrintWriteResult(CliContext& context, std::string_view command, int result,
                      std::uint32_t writeErrors);
 
-// The refused command groups of `writeErrors`, joined by ", " ("trap address 2, community").
-std::string RefusedCommands(std::uint32_t writeErrors);
-
 }  // namespace lanterna::cli

@@ -1,13 +1,15 @@
-#include <array>
 #include <ostream>
 #include <string>
 
+#include "fleet/JobRunner.h"
+#include "fleet/Query.h"
 #include "link/ProjectorLink.h"
+#include "resources/StringIds.h"
 #include "tools/lanternactl/CommandHelp.h"
 #include "tools/lanternactl/Commands.h"
 #include "tools/lanternactl/FleetCommand.h"
 #include "tools/lanternactl/FleetReport.h"
-#include "tools/lanternactl/ParallelRun.h"
+#include "tools/lanternactl/FleetWords.h"
 #include "tools/lanternactl/TextSafety.h"
 
 namespace lanterna::cli {
@@ -16,56 +18,46 @@ namespace {
 
 constexpr std::string_view kQueryCommandName = "query";
 
-// Room for the largest value a query may deliver, plus its terminator.
-constexpr std::size_t kQueryValueSize = 1024;
-
 struct QueryRun {
     TargetReport report;
     std::vector<std::pair<std::string, std::string>> values;
 };
 
-// Asks one projector every command; the report says what came of it.
-void QueryOne(const CliNetwork& network, const std::string& address, const std::string& password,
-              const std::vector<std::string>& commands, QueryRun& run) {
+// What the query of one projector says: the values, or why there are none.
+void DescribeQuery(const std::string& address, const fleet::QueryResult& result, QueryRun& run) {
     run.report.address = address;
-    const std::optional<std::string> routed = network.RouteOf(address);
-    CProjectorLink link;
-    if (!routed || link.Connect(*routed, network.projectorPort) != 1) {
-        run.report.outcome = Outcome::kNotAnswering;
-        run.report.message = "connect to " + address + " failed";
-        return;
-    }
-    const int authenticated = link.Authenticate(password);
-    if (authenticated == -1) {
-        run.report.outcome = Outcome::kFailed;
-        run.report.message = "no usable reply to the connect request from " + address + " within " +
-                             std::to_string(kLinkTimeoutMs / 1000) + " seconds";
-        return;
-    }
-    if (authenticated != 1) {
-        run.report.outcome = Outcome::kPasswordRefused;
-        run.report.message = "authentication refused by " + address + " (result " +
-                             std::to_string(authenticated) + ")";
-        return;
-    }
-    for (const std::string& command : commands) {
-        std::array<char, kQueryValueSize + 1> value{};
-        if (link.Exchange(command, nullptr, value.data(), kQueryValueSize, true, true) != 1) {
-            run.report.outcome = Outcome::kFailed;
-            run.report.message = "query " + command + " failed";
-            link.Close();
+    run.report.outcome = result.outcome;
+    run.values = result.values;
+    switch (result.stop) {
+        case fleet::QueryStop::kConnectFailed:
+            run.report.message = EnglishText(kStringQueryConnectFailed, {address});
             return;
-        }
-        run.values.emplace_back(command, value.data());
+        case fleet::QueryStop::kNoReply:
+            run.report.message =
+                EnglishText(kStringQueryNoReply, {address, std::to_string(kLinkTimeoutMs / 1000)});
+            return;
+        case fleet::QueryStop::kAuthenticationRefused:
+            run.report.message = EnglishText(kStringQueryAuthRefused,
+                                             {address, std::to_string(result.authentication)});
+            return;
+        case fleet::QueryStop::kQueryFailed:
+            run.report.message = EnglishText(kStringQueryFailed, {result.failedCommand});
+            return;
+        case fleet::QueryStop::kNone:
+            break;
     }
-    link.Close();
-    run.report.outcome = Outcome::kQueried;
     nlohmann::ordered_json values = nlohmann::ordered_json::object();
     for (const auto& [command, value] : run.values) {
         run.report.message += (run.report.message.empty() ? "" : " ") + command + "=" + value;
         values[command] = value;
     }
     run.report.facts["values"] = values;
+}
+
+// Asks one projector every command; the report says what came of it.
+void QueryOne(const CliNetwork& network, const std::string& address, const std::string& password,
+              const std::vector<std::string>& commands, QueryRun& run) {
+    DescribeQuery(address, fleet::QueryProjector(network, address, password, commands), run);
 }
 
 // The password of `address`: its line in --passwords, else --password-file, else
@@ -85,7 +77,7 @@ class CQueryPasswords {
             return fallback_;
         }
         std::string problem;
-        return passwords_->PasswordFor(address, problem).value_or(fallback_);
+        return passwords_->Lookup(address, problem).value_or(fallback_);
     }
 
   private:
@@ -137,11 +129,14 @@ int RunQuery(CliContext& context, CliArgs args) {
         }
         return kExitOk;
     }
-    RunBounded(
-        targets.size(), static_cast<int>(jobs),
+    fleet::RunBounds bounds;
+    bounds.jobs = static_cast<int>(jobs);
+    fleet::RunJobs(
+        targets.size(), bounds,
         [&](std::size_t i) {
             QueryOne(context.network, targets[i].address, passwords.For(targets[i].address),
                      commands, runs[i]);
+            return runs[i].report.outcome == Outcome::kQueried;
         },
         ProgressOnTerminal(context, targets.size()));
     std::vector<TargetReport> reports;

@@ -4,7 +4,7 @@
 #include "tools/lanternactl/Commands.h"
 #include "tools/lanternactl/FileCommandSupport.h"
 #include "tools/lanternactl/FleetCommand.h"
-#include "tools/lanternactl/ReadFlow.h"
+#include "tools/lanternactl/ReadReports.h"
 #include "tools/lanternactl/RecordJson.h"
 #include "tools/lanternactl/TextSafety.h"
 

@@ -1,12 +1,11 @@
 #include <ostream>
 
+#include "fleet/RecordFields.h"
 #include "tools/lanternactl/CommandHelp.h"
 #include "tools/lanternactl/Commands.h"
 #include "tools/lanternactl/FleetCommand.h"
-#include "tools/lanternactl/SetFields.h"
 #include "tools/lanternactl/TextSafety.h"
-#include "tools/lanternactl/WorkerRunner.h"
-#include "tools/lanternactl/WriteFlow.h"
+#include "tools/lanternactl/WriteCommand.h"
 
 namespace lanterna::cli {
 
@@ -14,16 +13,41 @@ namespace {
 
 constexpr std::string_view kSetCommandName = "set";
 
+using fleet::FieldAssignment;
+
+// The names of the fields set knows, joined by ", ".
+std::string SettableFieldNames() {
+    std::string names;
+    for (const fleet::RecordFieldInfo& field : fleet::RecordFieldList()) {
+        names += (names.empty() ? "" : ", ") + std::string(field.name);
+    }
+    return names;
+}
+
 int UsageError(CliContext& context) {
     PrintUsageError(context.err, kSetCommandName);
     context.err << "fields: " << SettableFieldNames() << "\n";
     return kExitUsage;
 }
 
-// The text of an assignment that could not be taken into a record.
-std::string ProblemOf(const ApplyOutcome& outcome) {
-    return outcome.messageId != 0 ? outcome.error + ": " + MessageText(outcome.messageId)
-                                  : outcome.error;
+// Splits "FIELD=VALUE" words. False, with the reason in `error`, for a word without '=' or an
+// unknown field.
+bool ParseAssignments(const std::vector<std::string>& words, std::vector<FieldAssignment>& out,
+                      std::string& error) {
+    for (const std::string& word : words) {
+        const std::size_t equals = word.find('=');
+        if (equals == std::string::npos) {
+            error = "'" + word + "' is not FIELD=VALUE";
+            return false;
+        }
+        FieldAssignment assignment{word.substr(0, equals), word.substr(equals + 1)};
+        if (!fleet::IsRecordField(assignment.field)) {
+            error = "unknown field '" + assignment.field + "'";
+            return false;
+        }
+        out.push_back(std::move(assignment));
+    }
+    return true;
 }
 
 int RunSet(CliContext& context, CliArgs args) {
@@ -63,19 +87,23 @@ int RunSet(CliContext& context, CliArgs args) {
     if (!LoadPasswordOptions(context, kSetCommandName, parsed, passwords)) {
         return kExitFailed;
     }
-    WriteJob job;
-    job.command = kSetCommandName;
-    job.build = [&assignments](ProjectorRecord& record) {
-        const ApplyOutcome outcome = ApplyAssignments(assignments, record);
-        return BuiltRecord{outcome.ok, outcome.ok ? std::string() : ProblemOf(outcome),
-                           outcome.changed};
+    WriteCommand write;
+    write.command = kSetCommandName;
+    write.job.build = [&assignments](const Target&, ProjectorRecord& record) {
+        fleet::ApplyOutcome outcome = fleet::ApplyAssignments(assignments, record);
+        fleet::BuiltRecord built;
+        built.changed = std::move(outcome.changed);
+        if (!outcome.ok) {
+            built.refusal = fleet::BuildRefusal{outcome.field, outcome.value, outcome.messageId};
+        }
+        return built;
     };
     for (const FieldAssignment& assignment : assignments) {
         if (assignment.field == "ipAddress") {
-            job.plannedAddress = CanonicalAddress(assignment.value);
+            write.job.plannedAddress = CanonicalAddress(assignment.value);
         }
     }
-    return RunWriteCommand(context, job, parsed, std::move(targets), IsSingleTarget(request),
+    return RunWriteCommand(context, write, parsed, std::move(targets), IsSingleTarget(request),
                            passwords);
 }
 

@@ -11,15 +11,17 @@
 #include <mutex>
 #include <optional>
 
+#include "fleet/WorkerDriver.h"
 #include "state/ApplicationState.h"
 #include "state/MessageQueue.h"
 #include "tools/lanternactl/CliContext.h"
-#include "tools/lanternactl/WorkerDriver.h"
 #include "workers/Workers.h"
 
 namespace lanterna::cli {
 
-class CWorkerRunner final : public IWorkerDriver, public IMessageTarget, public IMessageService {
+class CWorkerRunner final : public fleet::IWorkerDriver,
+                            public IMessageTarget,
+                            public IMessageService {
   public:
     // `answerQuestion` answers a Yes/No message (string id) on this thread; null answers No.
     CWorkerRunner(CliContext& context, std::function<int(int stringId)> answerQuestion = nullptr);

@@ -3,13 +3,15 @@
 #include <set>
 #include <sstream>
 
+#include "fleet/EventNames.h"
 #include "tests/support/cli/CliHarness.h"
 #include "tools/lanternactl/CommandHelp.h"
-#include "tools/lanternactl/EventNames.h"
 
 namespace lanterna::cli {
 namespace {
 
+using fleet::EventSetNames;
+using fleet::ParseEventSet;
 using test::RunCli;
 
 TEST(Lanternactl, HelpListsEveryCommandAndExitStatus) {

@@ -1,9 +1,12 @@
 #include <gtest/gtest.h>
 
+#include <initializer_list>
+#include <set>
 #include <string_view>
 #include <vector>
 
 #include "resources/StringTable.h"
+#include "resources/TextPattern.h"
 #include "tests/support/language/LanguageTestSupport.h"
 
 namespace lanterna {
@@ -17,6 +20,13 @@ const std::vector<int> kExpectedIds = {
     151, 152, 153,                                                              //
     182, 183, 184, 185, 186, 188, 189, 190, 191, 192, 193,                      //
     200, 201, 202, 203,                                                         //
+    300, 301, 302, 303, 304, 305, 306, 307, 308, 309, 310, 311, 312, 313, 314,  //
+    315, 316, 317, 318, 319, 320, 321, 322, 323, 324, 325, 326, 327, 328, 329,  //
+    330, 331, 332, 333, 334, 335, 336, 337, 338, 339, 340, 341, 342, 343, 344,  //
+    345, 346, 347, 348, 349, 350, 351, 352, 353, 354, 355, 356, 357, 358, 359,  //
+    360, 361, 362, 363, 364, 365, 366, 367, 368, 369, 370, 371, 372, 373, 374,  //
+    375, 376, 377, 378, 379, 380, 381, 382, 383, 384, 385, 386, 387, 388, 389,  //
+    390, 391, 392, 393, 394, 395, 396, 397, 398,                                //
 };
 
 // True when `text` is well-formed UTF-8 without overlong forms or surrogates.
@@ -171,6 +181,47 @@ TEST(StringTable, UnknownIdsGiveAnEmptyZeroTerminatedText) {
         ASSERT_NE(text.data(), nullptr) << id;
         EXPECT_EQ(text.data()[0], '\0') << id;
     }
+}
+
+// ---- texts with values ----------------------------------------------------------------------
+
+// The placeholders "{1}" to "{9}" of a text, in order of appearance.
+std::multiset<char> Placeholders(std::string_view text) {
+    std::multiset<char> found;
+    for (std::size_t at = text.find('{'); at != std::string_view::npos && at + 2 < text.size();
+         at = text.find('{', at + 1)) {
+        if (text[at + 1] >= '1' && text[at + 1] <= '9' && text[at + 2] == '}') {
+            found.insert(text[at + 1]);
+        }
+    }
+    return found;
+}
+
+// A translation names every value its English text names, each as often.
+TEST(StringTable, BothLanguagesHoldTheSameValues) {
+    for (const StringEntry& entry : StringTableEntries()) {
+        EXPECT_EQ(Placeholders(entry.korean), Placeholders(entry.english)) << entry.id;
+    }
+}
+
+TEST(StringTable, PatternsAreFilledInOnePass) {
+    const struct {
+        std::string_view pattern;
+        std::initializer_list<std::string_view> values;
+        std::string_view filled;
+    } cases[] = {
+        {"{1} of {2}", {"a", "b"}, "a of b"},
+        {"{2}의 {1}", {"a", "b"}, "b의 a"},
+        {"{1}{1}", {"x"}, "xx"},
+        {"{1} and {3}", {"a", "b"}, "a and {3}"},     // no third value: left as it is
+        {"{1}", {"{2}", "b"}, "{2}"},                 // a value is not filled again
+        {"{0} {x} {12} {", {"a"}, "{0} {x} {12} {"},  // only {1} to {9}
+        {"", {"a"}, ""},
+    };
+    for (const auto& c : cases) {
+        EXPECT_EQ(FillPattern(c.pattern, c.values), c.filled) << c.pattern;
+    }
+    EXPECT_EQ(FormatString(kStringModuleType, Language::English, {"22"}), "module type 22");
 }
 
 }  // namespace

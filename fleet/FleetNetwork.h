@@ -1,0 +1,34 @@
+#pragma once
+// Where a fleet job sends its traffic. The programs use the defaults; tests keep every packet on
+// loopback through them.
+
+#include <cstdint>
+#include <functional>
+#include <optional>
+#include <string>
+
+#include "discovery/SearchTargets.h"
+#include "link/Ports.h"
+
+namespace lanterna::fleet {
+
+struct FleetNetwork {
+    // TCP port of every link.
+    std::uint16_t projectorPort = kProjectorPort;
+    // Hellos to single addresses (module type, address taken, settling): destination port and
+    // local port (when taken, any free one).
+    std::uint16_t helloPort = kProjectorPort;
+    std::uint16_t helloLocalPort = kProjectorPort;
+    // The searches of a discovery and of "every projector".
+    SearchTargets search;
+    // Where traffic for a projector's address goes: null sends it to the address itself; a
+    // function may send it elsewhere, or nowhere (nullopt: nothing is sent and the address
+    // counts as silent).
+    std::function<std::optional<std::string>(const std::string& address)> route = nullptr;
+
+    std::optional<std::string> RouteOf(const std::string& address) const {
+        return route ? route(address) : std::optional<std::string>(address);
+    }
+};
+
+}  // namespace lanterna::fleet

@@ -1,0 +1,24 @@
+#pragma once
+// One row per projector of what an inventory lists: its identity, interface, addresses, mail,
+// SNMP, wireless security and whether it asks for a password, as the short values of a table
+// or a CSV file.
+
+#include <span>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "record/ProjectorRecord.h"
+
+namespace lanterna::fleet {
+
+// The columns, by key ("address", "name", "hardwareAddress", ...): the same in every language.
+std::span<const std::string_view> InventoryColumns();
+
+// The row of the projector at `address` whose settings were read into `record`; one value per
+// column, "" where a setting does not apply (the mask and gateway under DHCP, the mail server
+// with notification off, the ESSID of a wired interface).
+std::vector<std::string> InventoryRow(const std::string& address, const ProjectorRecord& record,
+                                      bool passwordSet);
+
+}  // namespace lanterna::fleet

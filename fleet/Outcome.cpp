@@ -1,0 +1,20 @@
+#include "fleet/Outcome.h"
+
+#include "resources/StringTable.h"
+
+namespace lanterna::fleet {
+
+bool IsSuccess(Outcome outcome) {
+    return outcome <= Outcome::kQueried;
+}
+
+int OutcomeWordId(Outcome outcome) {
+    // The words stand in the string table in the order of the codes.
+    return kStringOutcomeRead + static_cast<int>(outcome);
+}
+
+std::string_view OutcomeKey(Outcome outcome) {
+    return LoadString(OutcomeWordId(outcome), Language::English);
+}
+
+}  // namespace lanterna::fleet

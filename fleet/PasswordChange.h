@@ -1,0 +1,34 @@
+#pragma once
+// Changing the password of targets: for each, its current password from the source, then the
+// password worker over a link of its own; many at once within the bounds.
+
+#include <string>
+#include <vector>
+
+#include "fleet/FleetNetwork.h"
+#include "fleet/Outcome.h"
+#include "fleet/PasswordSource.h"
+#include "fleet/RunControl.h"
+#include "fleet/TargetRoad.h"
+#include "fleet/Targets.h"
+
+namespace lanterna::fleet {
+
+struct PasswordChangeResult {
+    Target target;
+    // kPasswordChanged, kNotStarted, kFailed (the worker's result in `workerResult`), or the
+    // outcome of `failure` (no current password; no route to the address).
+    Outcome outcome = Outcome::kNotStarted;
+    RoadFailure failure;
+    int workerResult = 0;
+    bool removed = false;  // the new password is empty: the projector asks for none now
+};
+
+// Gives every target the password `fresh` (empty: none); one result per target, in order.
+std::vector<PasswordChangeResult> ChangePasswords(const FleetNetwork& network,
+                                                  IPasswordSource& passwords,
+                                                  const std::vector<Target>& targets,
+                                                  const std::string& fresh,
+                                                  const RunControl& control);
+
+}  // namespace lanterna::fleet

@@ -1,0 +1,42 @@
+#pragma once
+// Where a fleet job gets a projector's password when the projector asks for one. lanternactl's
+// source reads files, the environment and the terminal; the window's asks the user or what the
+// session remembers.
+//
+// Threads: a job may ask from many threads at once; a source serialises what must not overlap
+// (one question on the terminal at a time).
+
+#include <cstddef>
+#include <optional>
+#include <string>
+
+#include "fleet/Targets.h"
+
+namespace lanterna::fleet {
+
+// Longest password a projector takes (its field holds 15 bytes with the terminator).
+inline constexpr std::size_t kMaxPasswordBytes = 14;
+
+enum class PasswordProblem {
+    kNone,
+    kUnknown,  // the source has no password for the projector
+    kTooLong,  // longer than kMaxPasswordBytes
+};
+
+struct PasswordAnswer {
+    std::optional<std::string> password;  // none with a problem
+    PasswordProblem problem = PasswordProblem::kNone;
+    std::size_t length = 0;  // kTooLong: the length of the password the source had
+};
+
+class IPasswordSource {
+  public:
+    virtual ~IPasswordSource() = default;
+    // The password for `target` (its address and, when known, its name).
+    virtual PasswordAnswer PasswordFor(const Target& target) = 0;
+};
+
+// `password` as an answer: kTooLong (with its length) when a projector cannot take it.
+PasswordAnswer CheckedPassword(std::string password);
+
+}  // namespace lanterna::fleet

@@ -1,0 +1,75 @@
+#pragma once
+// The record fields a fleet job can change by name: each read from text ("FIELD=VALUE" of
+// lanternactl set) and stored with state 2 when it differs from the value read from the
+// projector, 3 when it is equal; and the same fields merged from a settings file used as a
+// template. Whether the values may be sent is judged afterwards, on the record as a whole
+// (WriteJudge.h).
+
+#include <optional>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "record/ProjectorRecord.h"
+
+namespace lanterna::fleet {
+
+// Which projectors have a field.
+enum class FieldHome {
+    kEvery,
+    kWireless,          // the wireless interface in use
+    kBasicWireless,     // the wireless interface of a module other than type 22
+    kExtendedWireless,  // the wireless interface of a type-22 module
+};
+
+struct RecordFieldInfo {
+    std::string_view name;  // the field's name (projectorName, ipAddress, ...)
+    FieldHome home;
+};
+
+// Every field, in the order of the record's dialogs.
+std::vector<RecordFieldInfo> RecordFieldList();
+
+// Whether `name` is one of those fields.
+bool IsRecordField(std::string_view name);
+
+struct FieldAssignment {
+    std::string field;
+    std::string value;
+};
+
+// What applying the assignments gave.
+struct ApplyOutcome {
+    bool ok = false;
+    // When not ok: the field whose value could not be taken, the value as given, and the
+    // string-table message of a value out of the field's range (0: the value cannot be read as
+    // the field's kind at all).
+    std::string field;
+    std::string value;
+    int messageId = 0;
+    std::vector<std::string> changed;  // fields stored with state 2, in table order
+};
+
+// Reads every value into a copy of `record` and, only when all could be read, stores them into
+// `record` with their state words. Switching DHCP off sends the address line, so the address,
+// mask and gateway then go with it (state 2) even when they were not named.
+ApplyOutcome ApplyAssignments(const std::vector<FieldAssignment>& assignments,
+                              ProjectorRecord& record);
+
+// Why a projector has no setting of some field.
+enum class MissingReason {
+    kWiredInterface,     // a wireless setting; the projector uses its wired interface
+    kBasicWirelessOnly,  // WEP on/off and the one key: modules other than type 22
+    kExtendedWireless,   // security code, key number and four keys: type-22 modules
+};
+
+// Why the projector of `record` (as read) has no setting `field`, or none when it has it.
+std::optional<MissingReason> MissingSetting(std::string_view field, const ProjectorRecord& record);
+
+// Takes the settings a template file holds (state 1 in `file`) into `record` (read from the
+// projector, writeAll 0): each differing value with state 2, each equal one with state 3. The
+// name, DHCP and the three addresses stay the projector's own. Returns the fields stored with
+// state 2.
+std::vector<std::string> MergeTemplate(const ProjectorRecord& file, ProjectorRecord& record);
+
+}  // namespace lanterna::fleet

@@ -1,0 +1,194 @@
+#include "fleet/TargetRoad.h"
+
+#include "workers/Workers.h"
+
+namespace lanterna::fleet {
+
+namespace {
+
+void PutRecord(ApplicationState& state, const std::string& address, ProjectorRecord record) {
+    record.origin = kOriginAddress;
+    CopyText(record.address, address);
+    state.projectors.Clear();
+    state.projectors.Append(record);
+    state.selectedIndex = 0;
+    CopyText(state.currentAddress, address);
+}
+
+// Where a read worker's result other than 1 ends the road.
+RoadFailure ReadFailureOf(int result, const ProjectorRecord& record,
+                          const std::string& expectedMac) {
+    RoadFailure failure;
+    failure.workerResult = result;
+    switch (result) {
+        case 0:
+            failure.stop = RoadStop::kPasswordRefused;
+            break;
+        case -2:
+            failure.stop = RoadStop::kOtherProjector;
+            failure.at = std::string(TextOf(record.address));
+            failure.foundMac = std::string(TextOf(record.macAddress));
+            failure.expectedMac = expectedMac;
+            break;
+        case -3:
+            failure.stop = RoadStop::kNotSupported;
+            break;
+        default:
+            failure.stop = RoadStop::kCannotContinue;
+            break;
+    }
+    return failure;
+}
+
+}  // namespace
+
+Outcome OutcomeOf(const RoadFailure& failure) {
+    switch (failure.stop) {
+        case RoadStop::kNone:
+            return Outcome::kRead;
+        case RoadStop::kNoRoute:
+        case RoadStop::kNotAnswering:
+        case RoadStop::kOtherLinkOpen:
+            return Outcome::kNotAnswering;
+        case RoadStop::kNoPassword:
+            return Outcome::kNeedsPassword;
+        case RoadStop::kPasswordRefused:
+            return Outcome::kPasswordRefused;
+        case RoadStop::kOtherProjector:
+            return Outcome::kOtherProjector;
+        case RoadStop::kNotSupported:
+            return Outcome::kNotSupported;
+        case RoadStop::kCannotContinue:
+            return Outcome::kFailed;
+    }
+    return Outcome::kFailed;
+}
+
+std::unique_ptr<ApplicationState> StateFor(const FleetNetwork& network) {
+    StateOptions options;
+    options.projectorPort = network.projectorPort;
+    return std::make_unique<ApplicationState>(options);
+}
+
+std::vector<HelloAnswer> SweepAddresses(const FleetNetwork& network,
+                                        const std::vector<std::string>& addresses,
+                                        const HelloSweepOptions& base) {
+    std::vector<std::string> routed;
+    routed.reserve(addresses.size());
+    for (const std::string& address : addresses) {
+        routed.push_back(network.RouteOf(address).value_or(""));
+    }
+    HelloSweepOptions options = base;
+    options.port = network.helloPort;
+    options.localPort = network.helloLocalPort;
+    std::vector<HelloAnswer> answers;
+    CHelloSweep(options).Run(routed, answers);
+    return answers;
+}
+
+std::vector<bool> LearnModuleTypes(const FleetNetwork& network, std::vector<Target>& targets,
+                                   const std::vector<std::string>& alsoAsk,
+                                   std::vector<HelloAnswer>* alsoAnswers) {
+    std::vector<bool> unanswered(targets.size(), false);
+    std::vector<std::size_t> asked;
+    std::vector<std::string> addresses;
+    for (std::size_t i = 0; i < targets.size(); ++i) {
+        if (!targets[i].imType) {
+            asked.push_back(i);
+            addresses.push_back(targets[i].address);
+        }
+    }
+    addresses.insert(addresses.end(), alsoAsk.begin(), alsoAsk.end());
+    if (addresses.empty()) {
+        return unanswered;
+    }
+    const std::vector<HelloAnswer> answers = SweepAddresses(network, addresses, {});
+    if (alsoAnswers != nullptr) {
+        alsoAnswers->assign(answers.begin() + static_cast<std::ptrdiff_t>(asked.size()),
+                            answers.end());
+    }
+    for (std::size_t k = 0; k < asked.size(); ++k) {
+        Target& target = targets[asked[k]];
+        if (answers[k]) {
+            target.imType = answers[k]->imType;
+            target.name = std::string(TextOf(answers[k]->name));
+        } else {
+            target.imType = 0;
+            unanswered[asked[k]] = true;
+        }
+    }
+    return unanswered;
+}
+
+bool OpenTarget(const FleetNetwork& network, IWorkerDriver& driver, IPasswordSource& passwords,
+                const Target& target, ApplicationState& state, int readAllSettings,
+                const std::string& expectedMac, OpenedTarget& opened, RoadFailure& failure) {
+    const std::optional<std::string> routed = network.RouteOf(target.address);
+    if (!routed) {
+        failure.stop = RoadStop::kNoRoute;
+        return false;
+    }
+    ProjectorRecord record{};
+    ScanDottedInto(target.address, record.ipAddress);
+    CopyText(record.projectorName, target.name);
+    CopyText(record.macAddress, expectedMac);
+    record.imType = target.imType.value_or(0);
+    PutRecord(state, *routed, record);
+
+    const int probe = driver.Run(WorkerMode::kProbe, state);
+    if (probe != 1 && probe != 2) {
+        failure.stop = probe == 0 ? RoadStop::kOtherLinkOpen : RoadStop::kNotAnswering;
+        failure.workerResult = probe;
+        return false;
+    }
+    opened.passwordSet = probe == 2;
+    if (opened.passwordSet) {
+        PasswordAnswer answer = passwords.PasswordFor(target);
+        if (!answer.password) {
+            failure.stop = RoadStop::kNoPassword;
+            failure.passwordProblem = answer.problem;
+            failure.passwordLength = answer.length;
+            return false;
+        }
+        opened.password = std::move(*answer.password);
+    }
+    CopyText(state.SelectedRecord()->password, opened.password);
+    state.readAllSettings = readAllSettings;
+    const int read = driver.Run(WorkerMode::kRead, state);
+    if (read != 1) {
+        failure = ReadFailureOf(read, *state.SelectedRecord(), expectedMac);
+        CloseLink(state);
+        return false;
+    }
+    return true;
+}
+
+bool ReadAgain(const FleetNetwork& network, IWorkerDriver& driver, const ProjectorRecord& written,
+               const std::string& address, const std::string& password, ProjectorRecord& readBack,
+               RoadFailure& failure) {
+    const std::optional<std::string> routed = network.RouteOf(address);
+    if (!routed) {
+        failure.stop = RoadStop::kNoRoute;
+        return false;
+    }
+    const auto state = StateFor(network);
+    ProjectorRecord record{};
+    ScanDottedInto(address, record.ipAddress);
+    record.imType = written.imType;
+    record.macAddress = written.macAddress;
+    CopyText(record.password, password);
+    PutRecord(*state, *routed, record);
+    state->readAllSettings = 1;
+    const int read = driver.Run(WorkerMode::kRead, *state);
+    if (read != 1) {
+        failure =
+            ReadFailureOf(read, *state->SelectedRecord(), std::string(TextOf(written.macAddress)));
+        CloseLink(*state);
+        return false;
+    }
+    readBack = *state->SelectedRecord();
+    CloseLink(*state);
+    return true;
+}
+
+}  // namespace lanterna::fleet

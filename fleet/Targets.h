@@ -1,0 +1,68 @@
+#pragma once
+// The projectors a fleet job works on: addresses and ranges, the lines of a targets file, and the
+// projectors a network search found; each address once, at most kMaxTargets.
+
+#include <cstddef>
+#include <cstdint>
+#include <optional>
+#include <set>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "fleet/NetworkSearch.h"
+
+namespace lanterna::fleet {
+
+struct Target {
+    std::string address;                 // dotted, written "%d.%d.%d.%d"
+    std::optional<std::uint8_t> imType;  // known from the search's hello, or given
+    std::string name;                    // known from the search or the hello
+};
+
+// A job works on at most this many projectors.
+inline constexpr std::size_t kMaxTargets = 4096;
+// A targets file holds at most this much.
+inline constexpr std::size_t kTargetsFileMaxBytes = 1024 * 1024;
+
+// The address written back as "%d.%d.%d.%d" when `text` is four numbers 0 to 255 with points
+// between them, else none.
+std::optional<std::string> CanonicalAddress(std::string_view text);
+
+// Whether `word` is an address or a range ("10.1.2.10-40", "10.1.2.250-10.1.3.20").
+bool IsTargetWord(std::string_view word);
+
+// The target a search found, with the module type its hello told.
+Target TargetOf(const FoundProjector& found);
+
+enum class TargetProblem {
+    kNone,
+    kNotAddressOrRange,  // a word or line that is no address or range (a reversed range too)
+    kTooMany,            // more than kMaxTargets
+};
+
+// A line of a targets file that is no address or range.
+struct TargetLine {
+    std::size_t number = 0;  // from 1
+    std::string text;        // without its comment and surrounding blanks
+};
+
+// Collects targets into a list in the order given, each address once.
+class CTargetList {
+  public:
+    explicit CTargetList(std::vector<Target>& targets) : targets_(targets) {}
+
+    // An address or a range, each of its addresses added in turn.
+    TargetProblem AddWord(std::string_view word);
+    // The lines of a targets file: an address or range per line; '#' begins a comment, blank
+    // lines count for nothing. On a problem with a line, `bad` names it.
+    TargetProblem AddLines(std::string_view text, TargetLine& bad);
+    // One target; nothing when its address is in the list already.
+    TargetProblem Add(Target target);
+
+  private:
+    std::vector<Target>& targets_;
+    std::set<std::string, std::less<>> seen_;
+};
+
+}  // namespace lanterna::fleet

@@ -1,0 +1,181 @@
+#pragma once
+// The road of a write over many targets (set, apply and a template from the window): one hello
+// sweep for the module types and for the static address the write would give (is it taken?);
+// then per target, within the bounds: open, make the record to write, check it, plan it (dry run)
+// or write it; then one sweep that waits for the projectors whose address changed or whose
+// module reset; then the read-back of what was written. Each stage is a call of its own, so that
+// a front end can tell of a target between them.
+
+#include <cstdint>
+#include <functional>
+#include <optional>
+#include <string>
+#include <variant>
+#include <vector>
+
+#include "fleet/FleetNetwork.h"
+#include "fleet/Outcome.h"
+#include "fleet/PasswordSource.h"
+#include "fleet/RecordFields.h"
+#include "fleet/RunControl.h"
+#include "fleet/TargetRoad.h"
+#include "fleet/Targets.h"
+#include "fleet/WriteJudge.h"
+#include "fleet/WritePlan.h"
+#include "record/ProjectorList.h"
+#include "record/ProjectorRecord.h"
+
+namespace lanterna::fleet {
+
+// A value the job could not take into the record (a set's FIELD=VALUE).
+struct BuildRefusal {
+    std::string field;
+    std::string value;
+    int messageId = 0;  // the message of a value out of range; 0: not readable as the field's kind
+
+    friend bool operator==(const BuildRefusal&, const BuildRefusal&) = default;
+};
+
+// What making a target's record to write gave.
+struct BuiltRecord {
+    std::optional<BuildRefusal> refusal;  // set: the record cannot be made
+    std::vector<std::string> changed;     // fields stored with state 2
+};
+
+struct WriteJob {
+    // readAllSettings of the read before the write.
+    int readAllSettings = 1;
+    // Turns the record read from `target` (states as read) into the record to write: the same
+    // change for every target, or one of its own (a backup restored, a row of a provisioning
+    // list). Called on the target's thread; must not touch shared state.
+    std::function<BuiltRecord(const Target& target, ProjectorRecord& record)> build;
+    // A changed setting the write would not carry refuses the target (set); otherwise it is
+    // told beside the result (a template).
+    bool unsentRefuses = true;
+    // The projector must have this hardware address (a settings file's own); empty: any.
+    std::string expectedMac;
+    // The static address the write gives, when it gives one: to every target, or (a settings
+    // file applied whole) only to the projector it belongs to, the others keeping their own.
+    std::optional<std::string> plannedAddress;
+    bool plannedForEveryTarget = true;
+    // The settings as the projector reported them take part in the checks (a settings file
+    // applied whole reads only the identity: every setting it carries is judged).
+    bool judgeAgainstRead = true;
+};
+
+inline constexpr std::uint32_t kDefaultSettleSeconds = 20;
+inline constexpr std::uint32_t kMaxSettleSeconds = 600;
+
+struct WriteOptions {
+    bool dryRun = false;  // plan only: open, check, and keep the lines; nothing is sent
+    bool force = false;   // a static address taken by another target or answering a hello is
+                          // written all the same
+    bool verify = true;   // read back what was written
+    std::uint32_t settleSeconds = kDefaultSettleSeconds;  // the wait for a hello after a write
+    bool testMail = false;  // the quiet drivers' answer to the test-mail question
+};
+
+// The checks refused the write before anything was sent: a value the job could not take, a
+// setting the projector does not have, a value a dialog refuses, a changed setting the write
+// would not carry, or a static address that answers a hello.
+struct MissingSettingRefusal {
+    std::string field;
+    MissingReason reason;
+
+    friend bool operator==(const MissingSettingRefusal&, const MissingSettingRefusal&) = default;
+};
+struct NotSentSetting {
+    std::string field;
+    NotSentReason reason;
+
+    friend bool operator==(const NotSentSetting&, const NotSentSetting&) = default;
+};
+struct AddressTaken {
+    std::string address;
+    std::string takenBy;  // the name in the hello's reply; empty when it gave none
+
+    friend bool operator==(const AddressTaken&, const AddressTaken&) = default;
+};
+using WriteRefusal =
+    std::variant<BuildRefusal, MissingSettingRefusal, Refusal, NotSentSetting, AddressTaken>;
+
+// The checks of a record about to be written: a changed setting the projector does not have,
+// the dialogs' checks of what the lines carry (JudgeWrite), a changed setting the lines do not
+// carry (a refusal when `unsentRefuses`, else added to `leftOut`). None when the write may go.
+std::optional<WriteRefusal> CheckBeforeWrite(const ProjectorRecord& record,
+                                             const std::vector<std::string>& lines,
+                                             const std::vector<std::string>& changed,
+                                             const JudgeScope& scope, bool unsentRefuses,
+                                             std::vector<NotSentSetting>& leftOut);
+
+struct WriteResult {
+    Target target;                 // as worked on: its module type and name learned
+    bool helloUnanswered = false;  // the hello got no answer: worked on as module type 0
+    // kNotStarted until its turn, then: the outcome of `failure`; kRefused; kWouldSend or
+    // kUnchanged (dry run); kSet, kUnchanged, kRefusedSome or kFailed (the write's result);
+    // after the read-back kNotAtAddress, kNotTaken or the outcome of `readBackFailure`.
+    Outcome outcome = Outcome::kNotStarted;
+    RoadFailure failure;                  // the road ended before the write
+    std::string name;                     // the projector's name as read
+    std::optional<WriteRefusal> refusal;  // kRefused
+    std::vector<std::string> changed;     // the fields the job changed (stored with state 2)
+    std::vector<NotSentSetting> leftOut;  // changed settings a template does not send
+    std::vector<std::string> lines;       // the command lines planned (sent when written)
+    bool wrote = false;
+    int result = 0;                   // the write worker's result
+    std::uint32_t writeErrors = 0;    // the command groups the projector refused
+    ProjectorRecord reported{};       // the settings as read before the write
+    ProjectorRecord record{};         // the record built to write (written when `wrote`)
+    std::vector<ShownMessage> shown;  // the messages a quiet driver kept (the test mail)
+    bool dhcpNow = false;             // it takes its address from DHCP now: not read back
+    // The read-back: where, whether a hello answered there within the settle time, the road of
+    // the read, and the lines that did not take. `readBack` is true when it was read back.
+    std::optional<std::string> readBackAt;
+    bool settle = false;  // a hello must answer at readBackAt first
+    bool settled = true;
+    RoadFailure readBackFailure;
+    bool readBack = false;
+    std::vector<NotTaken> notTaken;
+    std::string password;  // the one it was opened with, for the read-back
+
+    bool Verified() const { return readBack && notTaken.empty(); }
+};
+
+class CFleetWrite {
+  public:
+    CFleetWrite(const FleetNetwork& network, const WriteJob& job, const WriteOptions& options,
+                IPasswordSource& passwords, std::vector<Target> targets);
+
+    // The hello sweep: the module type of each target that has none, and whether something
+    // answers at the planned address (unless forced).
+    void LearnTypes();
+
+    // Opens, checks and writes every target (plans it, for a dry run).
+    void Write(const RunControl& control);
+
+    // After a write with verify: waits for the targets whose address changed or whose module
+    // reset to answer a hello, then reads each written target back (cancellation stops it, a
+    // bound on failures does not). Nothing for a dry run.
+    void Verify(const RunControl& control);
+
+    const std::vector<WriteResult>& Results() const { return results_; }
+    const WriteOptions& Options() const { return options_; }
+
+  private:
+    bool Refuse(WriteResult& result, ApplicationState& state, WriteRefusal refusal);
+    bool Check(std::size_t index, ApplicationState& state, const BuiltRecord& built);
+    void WriteOne(std::size_t index, IWorkerDriver& driver);
+    void AfterWrite(std::size_t index);
+    void Settle();
+    void VerifyOne(std::size_t index, IWorkerDriver& driver);
+
+    const FleetNetwork& network_;
+    const WriteJob& job_;
+    const WriteOptions options_;
+    IPasswordSource& passwords_;
+    std::vector<WriteResult> results_;
+    ProjectorList planned_;
+    std::optional<std::string> takenBy_;  // what answered at the planned address
+};
+
+}  // namespace lanterna::fleet

@@ -1,0 +1,219 @@
+// A write's command lines, or why the checks refuse it, from the record a job makes: the
+// projector's settings as read, the assignments of the job (as lanternactl set takes them),
+// the lines the write worker would send, then the checks before a write.
+#include <gtest/gtest.h>
+
+#include <sstream>
+#include <string>
+#include <variant>
+#include <vector>
+
+#include "fleet/RecordFields.h"
+#include "fleet/WriteFlow.h"
+#include "fleet/WritePlan.h"
+#include "record/ProjectorList.h"
+#include "record/RecordSlots.h"
+#include "resources/StringIds.h"
+
+namespace lanterna::fleet {
+namespace {
+
+enum class Module { kWired, kDhcp, kBasicWireless, kExtendedWireless };
+
+// Every state word of a record that was read: what the read worker leaves.
+void MarkAllRead(ProjectorRecord& r) {
+    for (std::int32_t* state :
+         {&r.dhcpState,        &r.projectorNameState, &r.ipAddressState,
+          &r.subnetMaskState,  &r.gatewayState,       &r.dns1State,
+          &r.dns2State,        &r.dnsDomainState,     &r.wins1State,
+          &r.wins2State,       &r.mailNotifyState,    &r.smtpServerState,
+          &r.smtpPortState,    &r.mailTo1State,       &r.mailTo2State,
+          &r.mailTo3State,     &r.mailEvents1State,   &r.mailEvents2State,
+          &r.mailEvents3State, &r.trapAddress1State,  &r.trapAddress2State,
+          &r.communityState,   &r.essidState,         &r.wepEnabledState,
+          &r.wepKeyState,      &r.adhocState,         &r.primaryInterfaceState,
+          &r.securityState,    &r.wepKeyIdState,      &r.wepKey1State,
+          &r.wepKey2State,     &r.wepKey3State,       &r.wepKey4State}) {
+        *state = kStateRead;
+    }
+}
+
+// A projector as read: ROOM-201 at 10.1.2.20/24, mail off, community "public".
+ProjectorRecord ReadProjector(Module module) {
+    ProjectorRecord r{};
+    CopyText(r.projectorName, "ROOM-201");
+    r.ipAddress = {10, 1, 2, 20};
+    r.subnetMask = {255, 255, 255, 0};
+    r.gateway = {10, 1, 2, 1};
+    r.smtpPort = 25;
+    CopyText(r.community, "public");
+    r.imType = module == Module::kExtendedWireless ? kImTypeExtendedWireless : 21;
+    r.dhcp = module == Module::kDhcp ? 1 : 0;
+    if (module == Module::kBasicWireless || module == Module::kExtendedWireless) {
+        r.wirelessActive = 1;
+        r.essidSet = 1;
+        CopyText(r.essid, "PROJ-LAN");
+        r.wepKeyId = 1;
+    }
+    MarkAllRead(r);
+    return r;
+}
+
+std::vector<FieldAssignment> Assignments(const std::string& words) {
+    std::vector<FieldAssignment> assignments;
+    std::istringstream in(words);
+    for (std::string word; in >> word;) {
+        const std::size_t equals = word.find('=');
+        assignments.push_back({word.substr(0, equals), word.substr(equals + 1)});
+    }
+    return assignments;
+}
+
+std::string Describe(const WriteRefusal& refusal) {
+    return std::visit(
+        [](const auto& r) {
+            using Kind = std::decay_t<decltype(r)>;
+            if constexpr (std::is_same_v<Kind, Refusal>) {
+                return "judged " + r.field + "=" + r.value + " by " +
+                       std::to_string(static_cast<int>(r.rule));
+            } else if constexpr (std::is_same_v<Kind, AddressTaken>) {
+                return "taken " + r.address;
+            } else {
+                return "refused " + r.field;
+            }
+        },
+        refusal);
+}
+
+struct Expected {
+    std::vector<std::string> lines;  // when the write may go
+    std::optional<WriteRefusal> refusal;
+};
+
+Expected Lines(std::vector<std::string> lines) {
+    return {std::move(lines), std::nullopt};
+}
+
+Expected Refused(WriteRefusal refusal) {
+    return {{}, std::move(refusal)};
+}
+
+TEST(WriteChecks, RecordToCommandLinesOrRefusal) {
+    // The other target of the job gets 10.1.2.30 too.
+    ProjectorList twoTargets;
+    for (int i = 0; i < 2; ++i) {
+        ProjectorRecord entry{};
+        entry.ipAddress = {10, 1, 2, 30};
+        twoTargets.Append(entry);
+    }
+    const struct {
+        Module module;
+        std::string assignments;
+        Expected expected;
+        const ProjectorList* uniqueAmong = nullptr;
+    } cases[] = {
+        // ---- what is sent ------------------------------------------------------------------
+        {Module::kWired, "community=lab", Lines({"NWCNAME lab"})},
+        {Module::kWired, "community=public", Lines({})},  // equal: state 3, nothing goes
+        {Module::kWired,
+         "mailNotify=on smtpServer=10.0.0.25 mailTo1=ops@example.org "
+         "mailEvents1=lamp-replacement,no-signal",
+         Lines({"NWSMTPACT ON", "NWSMTPSRV 10.0.0.25", "NWSMTPTO1 ops@example.org",
+                "NWSMTPEVT1 0003 0000"})},
+        {Module::kWired, "dns1=10.0.0.53", Lines({"NWDNS 10.0.0.53 0.0.0.0"})},
+        {Module::kWired, "ipAddress=10.1.2.30",
+         Lines({"NWCNF OFF 10.1.2.30 255.255.255.0 10.1.2.1"})},
+        {Module::kBasicWireless, "dns1=10.0.0.53", Lines({"NWWLDNS 10.0.0.53 0.0.0.0"})},
+        {Module::kExtendedWireless, "essid=HALL-LAN",
+         Lines({"NWWLCNFS OFF 10.1.2.20 255.255.255.0 10.1.2.1 02 HALL-LAN", "NWRESET"})},
+        {Module::kExtendedWireless, "security=wep64 wepKey1=abcde",
+         Lines({"NWWLSEC 110000", "NWWEP1 6162636465", "NWRESET"})},
+        // ---- the dialogs' checks -----------------------------------------------------------
+        {Module::kWired, "community=a-b",
+         Refused(Refusal{kStringBadCommunityName, "community", "a-b", Rule::kIsCommunityName})},
+        {Module::kWired, "community=",
+         Refused(Refusal{kStringBadCommunityName, "community", "", Rule::kCommunityNameNeeded})},
+        // Switching notification on puts every entry of the mail dialog to the test.
+        {Module::kWired, "mailNotify=on",
+         Refused(Refusal{kStringBadSmtpServer, "smtpServer", "0.0.0.0", Rule::kIsHostAddress})},
+        {Module::kWired, "mailNotify=on smtpServer=10.0.0.25",
+         Refused(Refusal{kStringBadMailAddress, "mailTo1", "", Rule::kFirstRecipientNeeded})},
+        {Module::kWired, "dns1=127.0.0.1",
+         Refused(Refusal{kStringBadDns, "dns1", "127.0.0.1", Rule::kIsOptionalHostAddress})},
+        {Module::kWired, "ipAddress=0.0.0.0",
+         Refused(Refusal{kStringBadIpAddress, "ipAddress", "0.0.0.0", Rule::kStaticAddressNeeded})},
+        {Module::kWired, "subnetMask=255.0.255.0",
+         Refused(Refusal{kStringBadSubnetMask, "subnetMask", "255.0.255.0", Rule::kIsSubnetMask})},
+        {Module::kWired, "projectorName=12345",
+         Refused(
+             Refusal{kStringBadProjectorName, "projectorName", "12345", Rule::kIsProjectorName})},
+        {Module::kWired, "ipAddress=10.1.2.30",
+         Refused(Refusal{kStringBadIpAddress, "ipAddress", "10.1.2.30", Rule::kIsAddressUnique}),
+         &twoTargets},
+        {Module::kBasicWireless, "wepEnabled=on wepKey=abcd",
+         Refused(Refusal{kStringBadWepKey, "wepKey", "abcd", Rule::kIsWepKeyBasic})},
+        {Module::kExtendedWireless, "essid=has:colon",
+         Refused(Refusal{kStringBadEssid, "essid", "has:colon", Rule::kIsEssid})},
+        {Module::kExtendedWireless, "security=wep64 wepKey2=abcde",
+         Refused(Refusal{kStringBadWepKey, "wepKey1", "", Rule::kKeyInUseEmpty})},
+        {Module::kExtendedWireless, "security=wep128 wepKey1=abcde",
+         Refused(Refusal{kStringBadWepKey, "wepKey1", "abcde", Rule::kIsWepKey128})},
+        // ---- settings the projector does not have, or the write would not carry ------------
+        {Module::kWired, "essid=LAB",
+         Refused(MissingSettingRefusal{"essid", MissingReason::kWiredInterface})},
+        {Module::kExtendedWireless, "wepKey=abcde",
+         Refused(MissingSettingRefusal{"wepKey", MissingReason::kBasicWirelessOnly})},
+        {Module::kBasicWireless, "security=wep64",
+         Refused(MissingSettingRefusal{"security", MissingReason::kExtendedWireless})},
+        {Module::kWired, "mailTo2=desk@example.org",
+         Refused(NotSentSetting{"mailTo2", NotSentReason::kMailOff})},
+        {Module::kDhcp, "dns1=10.0.0.53", Refused(NotSentSetting{"dns1", NotSentReason::kDhcp})},
+        {Module::kExtendedWireless, "wepKey2=abcde",
+         Refused(NotSentSetting{"wepKey2", NotSentReason::kNotWepSecurity})},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.assignments);
+        const ProjectorRecord reported = ReadProjector(c.module);
+        ProjectorRecord record = reported;
+        const ApplyOutcome applied = ApplyAssignments(Assignments(c.assignments), record);
+        ASSERT_TRUE(applied.ok) << applied.field;
+        const std::vector<std::string> lines = PlanWrite(record, false);
+        JudgeScope scope;
+        scope.reported = &reported;
+        scope.uniqueAmong = c.uniqueAmong;
+        scope.skipIndex = 0;
+        std::vector<NotSentSetting> leftOut;
+        const std::optional<WriteRefusal> refusal =
+            CheckBeforeWrite(record, lines, applied.changed, scope, true, leftOut);
+        if (c.expected.refusal) {
+            ASSERT_TRUE(refusal.has_value()) << "lines: " << lines.size();
+            EXPECT_EQ(*refusal, *c.expected.refusal) << Describe(*refusal);
+        } else {
+            EXPECT_FALSE(refusal.has_value()) << Describe(*refusal);
+            EXPECT_EQ(lines, c.expected.lines);
+        }
+        EXPECT_TRUE(leftOut.empty());
+    }
+}
+
+// A template leaves the settings a projector does not carry beside the write instead of
+// refusing it; the rest goes.
+TEST(WriteChecks, ATemplateTellsWhatItLeavesOut) {
+    const ProjectorRecord reported = ReadProjector(Module::kDhcp);
+    ProjectorRecord file = ReadProjector(Module::kWired);
+    file.dns1 = {10, 0, 0, 53};
+    CopyText(file.community, "site");
+    ProjectorRecord record = reported;
+    const std::vector<std::string> changed = MergeTemplate(file, record);
+    EXPECT_EQ(changed, (std::vector<std::string>{"dns1", "community"}));
+    const std::vector<std::string> lines = PlanWrite(record, false);
+    EXPECT_EQ(lines, std::vector<std::string>{"NWCNAME site"});
+    JudgeScope scope;
+    scope.reported = &reported;
+    std::vector<NotSentSetting> leftOut;
+    EXPECT_FALSE(CheckBeforeWrite(record, lines, changed, scope, false, leftOut).has_value());
+    EXPECT_EQ(leftOut, (std::vector<NotSentSetting>{{"dns1", NotSentReason::kDhcp}}));
+}
+
+}  // namespace
+}  // namespace lanterna::fleet

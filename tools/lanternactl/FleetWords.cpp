@@ -1,0 +1,138 @@
+#include "tools/lanternactl/FleetWords.h"
+
+#include "discovery/HelloRun.h"
+#include "fleet/RecordFacts.h"
+#include "resources/StringIds.h"
+#include "resources/TextPattern.h"
+#include "tools/lanternactl/WorkerRunner.h"
+
+namespace lanterna::cli {
+
+namespace {
+
+// The rule as a refusal names it.
+std::string RuleText(fleet::Rule rule) {
+    if (const int sentence = fleet::RuleSentenceId(rule); sentence != 0) {
+        return EnglishText(sentence);
+    }
+    std::string text(fleet::RuleName(rule));
+    if (rule == fleet::Rule::kIsAddressUnique) {
+        text += " (" + EnglishText(kStringAddressOfAnotherTarget) + "; " + std::string(kForceHint) +
+                ")";
+    }
+    return text;
+}
+
+}  // namespace
+
+std::string EnglishText(int id, std::initializer_list<std::string_view> values) {
+    return FormatString(id, Language::English, values);
+}
+
+std::string HelloNote() {
+    return EnglishText(kStringHelloUnansweredTypeZero, {std::to_string(kHelloWaitMs / 1000)});
+}
+
+std::string RoadFailureText(const fleet::RoadFailure& failure, const std::string& address,
+                            const CPasswords& passwords) {
+    using fleet::RoadStop;
+    switch (failure.stop) {
+        case RoadStop::kNone:
+            return {};
+        case RoadStop::kNoRoute:
+        case RoadStop::kNotAnswering:
+            return MessageText(kStringConnectFailed);
+        case RoadStop::kOtherLinkOpen:
+            return MessageText(kStringOtherLinkOpen);
+        case RoadStop::kNoPassword:
+            return passwords.ProblemText(address, failure.passwordProblem, failure.passwordLength);
+        case RoadStop::kPasswordRefused:
+            return MessageText(kStringAuthenticationFailed);
+        case RoadStop::kOtherProjector: {
+            const auto macOrNone = [](const std::string& mac) {
+                return mac.empty() ? EnglishText(kStringNoHardwareAddress) : fleet::MacText(mac);
+            };
+            return EnglishText(
+                kStringOtherHardwareAddress,
+                {failure.at, macOrNone(failure.foundMac), macOrNone(failure.expectedMac)});
+        }
+        case RoadStop::kNotSupported:
+            return MessageText(kStringProjectorNotSupported);
+        case RoadStop::kCannotContinue:
+            return MessageText(kStringCannotContinue);
+    }
+    return {};
+}
+
+std::string ShownText(const fleet::ShownMessage& shown) {
+    if (!shown.question) {
+        return MessageText(shown.stringId);
+    }
+    return MessageText(shown.stringId) + " " + (shown.yes ? "yes" : "no");
+}
+
+std::string JoinedTexts(const std::vector<std::string>& texts, std::string_view separator) {
+    std::string joined;
+    for (const std::string& text : texts) {
+        joined += (joined.empty() ? "" : std::string(separator)) + text;
+    }
+    return joined;
+}
+
+std::string RefusalText(const fleet::Refusal& refusal) {
+    return EnglishText(kStringRefusedByRule, {refusal.field, refusal.value, RuleText(refusal.rule),
+                                              MessageText(refusal.stringId)});
+}
+
+std::string MissingSettingText(std::string_view field, fleet::MissingReason reason,
+                               const ProjectorRecord& record) {
+    switch (reason) {
+        case fleet::MissingReason::kWiredInterface:
+            return EnglishText(kStringWirelessOnlySetting, {field});
+        case fleet::MissingReason::kBasicWirelessOnly:
+            return EnglishText(kStringBasicWirelessSetting, {field});
+        case fleet::MissingReason::kExtendedWireless:
+            return EnglishText(kStringExtendedWirelessSetting,
+                               {field, std::to_string(record.imType)});
+    }
+    return {};
+}
+
+std::string NotSentText(std::string_view field, fleet::NotSentReason reason) {
+    switch (reason) {
+        case fleet::NotSentReason::kDhcp:
+            return EnglishText(kStringNotSentWithDhcp, {field}) + " (give dhcp=off with it)";
+        case fleet::NotSentReason::kMailOff:
+            return EnglishText(kStringNotSentWithoutMail, {field}) +
+                   " (give mailNotify=on with it)";
+        case fleet::NotSentReason::kAdHoc:
+            return EnglishText(kStringNotSentInAdHoc, {field});
+        case fleet::NotSentReason::kNotWepSecurity:
+            return EnglishText(kStringNotSentWithoutWep, {field});
+        case fleet::NotSentReason::kNotForThisModule:
+            return EnglishText(kStringNotSentHere, {field});
+    }
+    return {};
+}
+
+std::string NotTakenText(const fleet::NotTaken& notTaken) {
+    const std::string fields = fleet::FieldsOfCommand(notTaken.command);
+    if (!notTaken.reported) {
+        return EnglishText(kStringSentReportsNone, {fields, notTaken.sent});
+    }
+    return EnglishText(kStringSentReportsOther, {fields, notTaken.sent, *notTaken.reported});
+}
+
+std::string RefusedCommands(std::uint32_t writeErrors) {
+    std::vector<std::string> groups;
+    for (const int word : fleet::RefusedGroupWordIds(writeErrors)) {
+        groups.push_back(EnglishText(word));
+    }
+    return JoinedTexts(groups, ", ");
+}
+
+std::string FindingDetail(const fleet::Finding& finding) {
+    return EnglishText(finding.kind->detail, {finding.value, JoinedTexts(finding.alsoAt, ", ")});
+}
+
+}  // namespace lanterna::cli

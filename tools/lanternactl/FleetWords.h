@@ -1,0 +1,65 @@
+#pragma once
+// How lanternactl words what the fleet engine reports in codes and values. Its outcome words
+// follow the user's language (FleetReport.h), and so do the dialogs' messages the codes carry
+// (string ids below 300); every other word of the engine's is printed from the English column
+// of the string table, as lanternactl's other messages are English. Option hints ("--force
+// writes it anyway") are lanternactl's own and added here.
+
+#include <cstdint>
+#include <initializer_list>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "fleet/AuditFindings.h"
+#include "fleet/RecordFields.h"
+#include "fleet/TargetRoad.h"
+#include "fleet/WorkerDriver.h"
+#include "fleet/WriteJudge.h"
+#include "fleet/WritePlan.h"
+#include "record/ProjectorRecord.h"
+#include "tools/lanternactl/Passwords.h"
+
+namespace lanterna::cli {
+
+// The English text of string `id` with `values` filled in.
+std::string EnglishText(int id, std::initializer_list<std::string_view> values = {});
+
+// `texts` joined by `separator`.
+std::string JoinedTexts(const std::vector<std::string>& texts, std::string_view separator);
+
+// lanternactl's own hint after a refusal that --force lifts.
+inline constexpr std::string_view kForceHint = "--force writes it anyway";
+
+// The note on a target that did not answer the hello: "no answer to the hello within 5
+// seconds; worked on as module type 0".
+std::string HelloNote();
+
+// Why the road of the target at `address` ended: the dialog's message in the user's language, or
+// the other projector's hardware address; `passwords` words a missing password.
+std::string RoadFailureText(const fleet::RoadFailure& failure, const std::string& address,
+                            const CPasswords& passwords);
+
+// A message a quiet driver kept: its text, and for a question the answer ("... yes").
+std::string ShownText(const fleet::ShownMessage& shown);
+
+// "FIELD=VALUE refused by RULE: MESSAGE".
+std::string RefusalText(const fleet::Refusal& refusal);
+
+// Why the projector of `record` has no setting `field`.
+std::string MissingSettingText(std::string_view field, fleet::MissingReason reason,
+                               const ProjectorRecord& record);
+
+// Why a changed setting `field` is not sent.
+std::string NotSentText(std::string_view field, fleet::NotSentReason reason);
+
+// "FIELDS: sent "LINE", the projector reports "LINE"".
+std::string NotTakenText(const fleet::NotTaken& notTaken);
+
+// The refused command groups of `writeErrors`, joined by ", " ("trap address 2, community").
+std::string RefusedCommands(std::uint32_t writeErrors);
+
+// The detail of a finding ("community "public"", ""ROOM-1" also at 10.1.1.2").
+std::string FindingDetail(const fleet::Finding& finding);
+
+}  // namespace lanterna::cli
