@@ -50,9 +50,9 @@ TEST(Accessibility, InputsAreNamedAfterTheLabelOnTheirRowElseTheTextAboveThem) {
     } cases[] = {
         {130, 1029, "프로젝터 이름"},
         {130, 1017, "WINS2"},
-        {130, 1092, "프로젝터 이름"},  // the row's change marker
+        {130, 1092, "프로젝터 이름 표시등"},  // the row's change marker, told from its edit
         {130, 1093, "DHCP"},           // a marker beside radio buttons: still its label's
-        {131, 1007, "SMTP 서버 IP 주소"},
+        {131, 1007, "SMTP 포트"},  // shares its row with the server's address: its own name
         {131, 1025, "수신인 메일 주소 2"},  // the label above it
         {147, 1044, "공유 키"},
         {147, 1209, "WEP"},  // no label on its row: the radio button beside it
