@@ -58,11 +58,13 @@ void Measure(int count) {
     lanterna::ApplicationState state;
     lanterna::AddressBook book;
     long long searchEnded = 0;
+    bool firstSearch = true;  // the window's own first refresh finds nothing: the baseline
     lanterna::dialogs::MainDialogServices services;
     services.runSearch = [&](lanterna::dialogs::CMainDialog&, lanterna::ProjectorList& found) {
-        for (int i = 0; i < count; ++i) {
+        for (int i = 0; i < count && !firstSearch; ++i) {
             found.Append(Room(i));
         }
+        firstSearch = false;
         searchEnded = MonotonicNanoseconds();
     };
     lanterna::dialogs::CMainDialog window(
