@@ -56,7 +56,7 @@ TEST(Accessibility, InputsAreNamedAfterTheLabelOnTheirRowElseTheTextAboveThem) {
         {131, 1025, "수신인 메일 주소 2"},  // the label above it
         {147, 1044, "공유 키"},
         {147, 1209, "WEP"},  // no label on its row: the radio button beside it
-        {147, 1219, "WEP 키 4"},
+        {147, 1219, "WEP 키 4 값"},  // beside its radio button, named apart from it
         {130, 1081, "ON"},
         {136, 1042, "커뮤니티 이름"},
         {138, 1073, "새로운 암호"},

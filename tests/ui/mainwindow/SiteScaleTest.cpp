@@ -133,7 +133,7 @@ TEST_F(SiteScaleTest, DetailsViewSortsByAnyColumnWithTheFixedRowsFirst) {
         for (int row = 0; row < 3; ++row) {
             EXPECT_EQ(window->Rows().EntryAt(row).fixedRow, row) << "ascending " << ascending;
         }
-        const std::string first = lanterna::TextOf(window->Rows().EntryAt(3).record->address);
+        const std::string first(lanterna::TextOf(window->Rows().EntryAt(3).record->address));
         EXPECT_EQ(first, ascending ? "10.1.1.1" : "10.1.1.7");
     }
     // A row of the table opens the projector it shows.
