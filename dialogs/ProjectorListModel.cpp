@@ -1,5 +1,6 @@
 #include "dialogs/ProjectorListModel.h"
 
+#include <QCollator>
 #include <QColor>
 #include <QItemSelectionModel>
 #include <algorithm>
@@ -31,9 +32,33 @@ QString FormatWithText(int stringId, const QString& text) {
     return format.replace(QStringLiteral("%s"), text);
 }
 
-// The order of projectors when the sort column ties: name, address (numerically), origin.
-auto TieKey(const ProjectorRecord& record) {
-    return std::make_tuple(NameOf(record), ToHostOrder(record.ipAddress), record.origin);
+// Names in the order a person expects: letters without regard to case, numbers by their value
+// ("ROOM-2" before "ROOM-10").
+const QCollator& NameOrder() {
+    static const QCollator collator = [] {
+        QCollator order(QLocale(QLocale::English, QLocale::UnitedStates));  // not C: no numbers there
+        order.setNumericMode(true);
+        order.setCaseSensitivity(Qt::CaseInsensitive);
+        return order;
+    }();
+    return collator;
+}
+
+// The order of projectors when the sort column ties: name, then the name's exact bytes,
+// address (numerically), origin.
+int CompareTies(const ProjectorRecord& x, const ProjectorRecord& y) {
+    const QString nameX = NameOf(x);
+    const QString nameY = NameOf(y);
+    if (const int names = NameOrder().compare(nameX, nameY); names != 0) {
+        return names;
+    }
+    if (const int bytes = nameX.compare(nameY); bytes != 0) {
+        return bytes;
+    }
+    const auto rest = [](const ProjectorRecord& record) {
+        return std::make_tuple(ToHostOrder(record.ipAddress), record.origin);
+    };
+    return rest(x) < rest(y) ? -1 : (rest(y) < rest(x) ? 1 : 0);
 }
 
 }  // namespace
@@ -280,14 +305,7 @@ bool CProjectorSortFilter::lessThan(const QModelIndex& left, const QModelIndex& 
         default:
             break;
     }
-    const auto keyX = TieKey(x);
-    const auto keyY = TieKey(y);
-    const int names = std::get<0>(keyX).compare(std::get<0>(keyY), Qt::CaseInsensitive);
-    if (names != 0) {
-        return names < 0;
-    }
-    return std::tie(std::get<0>(keyX), std::get<1>(keyX), std::get<2>(keyX)) <
-           std::tie(std::get<0>(keyY), std::get<1>(keyY), std::get<2>(keyY));
+    return CompareTies(x, y) < 0;
 }
 
 bool CProjectorSortFilter::filterAcceptsRow(int sourceRow, const QModelIndex&) const {

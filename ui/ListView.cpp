@@ -31,8 +31,7 @@ CListView::CListView(QWidget* parent)
     setFlow(QListView::LeftToRight);
     setWrapping(true);
     setWordWrap(true);
-    // Every cell is the grid's size: measuring each label would cost a text layout per row.
-    setUniformItemSizes(true);
+    setUniformItemSizes(false);  // each label is laid out in its own width
     setSelectionMode(QAbstractItemView::SingleSelection);
     setSelectionBehavior(QAbstractItemView::SelectRows);
     setEditTriggers(QAbstractItemView::NoEditTriggers);

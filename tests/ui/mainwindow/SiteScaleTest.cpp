@@ -38,8 +38,9 @@ TEST_F(SiteScaleTest, ProjectorsStaySortedByNameThenAddressAcrossRefreshesAndWri
     found = {MakeProjector("ROOM-9", "10.1.1.9"), MakeProjector("HALL-1F", "10.1.1.20"),
              MakeProjector("ROOM-10", "10.1.1.10"), MakeProjector("HALL-1F", "10.1.1.3")};
     Open();
+    // Numbers in names by their value, addresses by theirs.
     const std::vector<std::string> sorted{"HALL-1F\n10.1.1.3", "HALL-1F\n10.1.1.20",
-                                          "ROOM-10\n10.1.1.10", "ROOM-9\n10.1.1.9"};
+                                          "ROOM-9\n10.1.1.9", "ROOM-10\n10.1.1.10"};
     EXPECT_EQ(ProjectorLabels(), sorted);
     std::reverse(found.begin(), found.end());  // the network answers in another order
     window->ClickButton(CMainDialog::kRefreshButton);
