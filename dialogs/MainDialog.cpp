@@ -263,17 +263,22 @@ void CMainDialog::RestorePlacement() {
     const WindowPlacement& place = *settings_.placement;
     const QRect stored(place.left, place.top, std::max(place.width, minimumWidth()),
                        std::max(place.height, minimumHeight()));
-    resize(stored.size());
     // A place on a screen that is no longer there would put the window out of sight.
     const bool onScreen = std::any_of(
         QGuiApplication::screens().begin(), QGuiApplication::screens().end(),
         [&](const QScreen* screen) { return screen->availableGeometry().intersects(stored); });
-    if (onScreen) {
-        move(stored.topLeft());
-    }
-    if (place.maximized) {
-        setWindowState(windowState() | Qt::WindowMaximized);
-    }
+    const auto apply = [this, stored, onScreen, maximized = place.maximized] {
+        resize(stored.size());
+        if (onScreen) {
+            move(stored.topLeft());
+        }
+        if (maximized) {
+            setWindowState(windowState() | Qt::WindowMaximized);
+        }
+    };
+    apply();
+    // Once more when the window is on screen: showing a dialog may place it by its own rules.
+    QMetaObject::invokeMethod(this, apply, Qt::QueuedConnection);
 }
 
 void CMainDialog::SavePlacement() const {
