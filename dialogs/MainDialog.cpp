@@ -149,6 +149,7 @@ void CMainDialog::SetUpList() {
                         ui::ResourceId::kProjectorFoundIcon, ui::ResourceId::kWiredFileIcon,
                         ui::ResourceId::kWirelessFileIcon});
     list->SetBackgroundTile(ui::LoadBitmapResource(ui::ResourceId::kListBackground));
+    rows_->Model().SetCellSize(list->gridSize() - QSize(4, 4));
     list->SetModel(&rows_->Shown());
     list->setModelColumn(kColumnLabel);
     connect(list, &ui::CListView::filesDropped, this,

@@ -161,6 +161,11 @@ QVariant CProjectorListModel::headerData(int section, Qt::Orientation orientatio
 }
 
 QVariant CProjectorListModel::data(const QModelIndex& index, int role) const {
+    // Every icon takes its whole cell, so that a label of three lines is laid out in the cell's
+    // width and height rather than in what the style guesses from the icon alone.
+    if (role == Qt::SizeHintRole && index.column() == kColumnLabel && cellSize_.isValid()) {
+        return cellSize_;
+    }
     const ListEntry entry = EntryAt(index.row());
     if (entry.IsProjector()) {
         return ProjectorData(*entry.record, index.column(), role);

@@ -64,6 +64,8 @@ class CProjectorListModel : public QAbstractTableModel {
     void Remove(const ProjectorRecord* record);
     // The presence book changed: every projector row is drawn again.
     void PresenceChanged();
+    // The size of an icon's cell in the icon view (its grid less a margin); none by default.
+    void SetCellSize(QSize size) { cellSize_ = size; }
 
     ListEntry EntryAt(int row) const;
     int RowOf(const ProjectorRecord* record) const;  // -1 for none
@@ -87,6 +89,7 @@ class CProjectorListModel : public QAbstractTableModel {
     std::function<QIcon(int)> imageOf_;
     const CPresenceBook* presence_;
     std::vector<ProjectorRecord*> records_;
+    QSize cellSize_;
 };
 
 class CProjectorSortFilter : public QSortFilterProxyModel {
