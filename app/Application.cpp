@@ -8,6 +8,7 @@
 #include "app/CommandLine.h"
 #include "app/LaunchOptions.h"
 #include "app/PlatformStartGuard.h"
+#include "app/QtTranslations.h"
 #include "app/SingleInstance.h"
 #include "dialogs/MessageDialog.h"
 #include "platform/ProcessEnvironment.h"
@@ -56,6 +57,8 @@ bool CApplication::InitInstance() {
     if (options_.installMessageDialog) {
         ui::SetMessageBoxHandler(&dialogs::CMessageDialog::Show);
     }
+    // Qt's own dialogs and buttons speak the program's language too.
+    qtTranslations_ = InstallQtTranslations(UserLanguage());
     // Steps 5 and 6: one instance per user; a later start raises the first one's window.
     instance_ = std::make_unique<CSingleInstance>(options_.instanceFolder);
     connect(instance_.get(), &CSingleInstance::raiseRequested, this,

@@ -15,6 +15,7 @@
 #include <QObject>
 #include <QPointer>
 #include <QString>
+#include <QTranslator>
 #include <QWidget>
 #include <functional>
 #include <memory>
@@ -94,6 +95,7 @@ class CApplication : public QObject {
     CWindowMessageService messageService_;
     std::unique_ptr<CSingleInstance> instance_;
     QPointer<QWidget> mainWindow_;
+    std::unique_ptr<QTranslator> qtTranslations_;
     bool exited_ = false;
 };
 

@@ -58,5 +58,8 @@ set(CPACK_DEBIAN_PACKAGE_MAINTAINER "${LANTERNA_PACKAGE_MAINTAINER}")
 set(CPACK_DEBIAN_PACKAGE_SECTION net)
 set(CPACK_DEBIAN_PACKAGE_PRIORITY optional)
 set(CPACK_DEBIAN_PACKAGE_SHLIBDEPS ON)
+# Beside the libraries the programs link: Qt's translations, so that Qt's own dialogs and
+# buttons in the Korean window are Korean too (the computed dependencies are added to these).
+set(CPACK_DEBIAN_PACKAGE_DEPENDS "qt6-translations-l10n")
 set(CPACK_DEBIAN_PACKAGE_CONTROL_STRICT_PERMISSION ON)
 include(CPack)

@@ -17,6 +17,7 @@ inline constexpr int kPasswordChangeTemplate = 138;
 inline constexpr int kSearchTemplate = 139;
 inline constexpr int kMessageTemplate = 146;
 inline constexpr int kWirelessSecurityTemplate = 147;
+inline constexpr int kHelpTemplate = 148;
 
 // Shared by several templates.
 inline constexpr int kIconControl = 1000;

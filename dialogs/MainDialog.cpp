@@ -1,23 +1,31 @@
-// The main window's set-up, its handlers and the commands of the popup menu.
+// The main window's set-up, its handlers, its keys and the commands of its menus.
 
 #include "dialogs/MainDialog.h"
 
 #include <QCoreApplication>
 #include <QCursor>
+#include <QGuiApplication>
+#include <QHeaderView>
 #include <QKeyEvent>
+#include <QLabel>
+#include <QScreen>
+#include <QTreeView>
 #include <algorithm>
 #include <array>
 #include <string_view>
 #include <utility>
 
 #include "dialogs/DialogIds.h"
+#include "dialogs/PresenceWatch.h"
 #include "platform/UserLanguage.h"
 #include "resources/StringIds.h"
 #include "resources/StringTable.h"
 #include "settings/AddressBookStore.h"
+#include "state/DebugTrace.h"
 #include "ui/ListView.h"
 #include "ui/MessageBox.h"
 #include "ui/ResourceImages.h"
+#include "ui/Text.h"
 
 namespace lanterna::dialogs {
 namespace {
@@ -35,6 +43,25 @@ constexpr std::array<MenuEntry, 3> kProjectorMenu{{
     {CMainDialog::kChangePasswordCommand, "암호 변경", "Change password"},
 }};
 
+// A table of details that hands typed text to the window instead of jumping to a row.
+class CDetailsTable : public QTreeView {
+  public:
+    using QTreeView::QTreeView;
+    std::function<void(const QString&)> onTyped;
+
+  protected:
+    void keyboardSearch(const QString& search) override {
+        if (onTyped) {
+            onTyped(search);
+        }
+    }
+};
+
+bool IsDeletable(const ProjectorRecord& record) {
+    // Projectors found by the search come back at every refresh: they cannot be deleted.
+    return record.origin == kOriginAddress || record.origin == kOriginImport;
+}
+
 }  // namespace
 
 CMainDialog::CMainDialog(ApplicationState& state, AddressBookPlace addressBook,
@@ -48,11 +75,7 @@ CMainDialog::CMainDialog(ApplicationState& state, AddressBookPlace addressBook,
     OnCommand(kRefreshButton, ui::Notify::Clicked,
               [this] { RunGuarded([this] { Refresh(true); }); });
     OnCommand(kImportButton, ui::Notify::Clicked, [this] { RunGuarded([this] { OnImport(); }); });
-    OnCommand(kAboutButton, ui::Notify::Clicked, [this] {
-        if (services_.runAbout) {
-            services_.runAbout(*this);
-        }
-    });
+    OnCommand(kAboutButton, ui::Notify::Clicked, [this] { OnHelpButton(); });
     OnCommand(kListControl, ui::Notify::DoubleClicked, [this] {
         const ui::CListView* list = List();
         OnDoubleClick(list != nullptr ? list->HitTest(list->LastMousePoint()) : -1);
@@ -66,14 +89,51 @@ CMainDialog::CMainDialog(ApplicationState& state, AddressBookPlace addressBook,
         ShowMessage(static_cast<int>(stringId), ui::MB_ICONEXCLAMATION);
     });
     OnMessage(kFirstRefreshMessage, [this](ui::WParam, ui::LParam) { Refresh(true); });
+    viewTrace_.setSingleShot(true);
+    viewTrace_.setInterval(300);
+    connect(&viewTrace_, &QTimer::timeout, this, [this] { TraceRowsInView(); });
+
+    std::vector<CProjectorListModel::FixedRow> fixedRows{
+        {ui::ToQString(LoadString(kStringConnectByAddress)), kImageConnectByAddress},
+        {ui::ToQString(LoadString(kStringWiredConfigFileRow)), kImageWiredFile},
+        {ui::ToQString(LoadString(kStringWirelessConfigFileRow)), kImageWirelessFile}};
+    rows_ = std::make_unique<CProjectorRows>(
+        std::move(fixedRows),
+        [this](int image) {
+            const ui::CListView* list = List();
+            return list != nullptr ? list->Image(image) : QIcon();
+        },
+        &presence_);
+    if (services_.presenceRound) {
+        presenceWatch_ = std::make_unique<CPresenceWatch>(
+            services_.presenceRound, [this] { return ListedAddresses(); },
+            [this](const std::vector<std::string>& addresses, const std::vector<bool>& answered) {
+                OnPresenceRound(addresses, answered);
+            });
+    }
 }
 
-CMainDialog::~CMainDialog() = default;
+CMainDialog::~CMainDialog() {
+    presenceWatch_.reset();  // its thread ends before the rows it reports on go
+    if (List() != nullptr) {
+        List()->SetModel(nullptr);
+    }
+    if (details_ != nullptr) {
+        details_->setModel(nullptr);
+    }
+}
 
 bool CMainDialog::OnInitDialog() {
     SetWindowText(LoadString(kStringAppName));
     setWindowIcon(ui::LoadIconResource(ui::ResourceId::kApplicationIcon));
     SetUpList();
+    SetUpDetailsView();
+    LoadWindowSettings(settings_, addressBook_.hive);
+    RestorePlacement();
+    // The demonstration's projectors are not on any network: nobody is greeted then.
+    if (presenceWatch_ && state_.debugMode == 0) {
+        presenceWatch_->Start(static_cast<int>(settings_.presencePeriodMs));
+    }
     // The list fills once the window is on screen: the search takes seconds and runs behind
     // its own wait dialog, so the window must not wait for it.
     PostMessage(kFirstRefreshMessage);
@@ -89,35 +149,268 @@ void CMainDialog::SetUpList() {
                         ui::ResourceId::kProjectorFoundIcon, ui::ResourceId::kWiredFileIcon,
                         ui::ResourceId::kWirelessFileIcon});
     list->SetBackgroundTile(ui::LoadBitmapResource(ui::ResourceId::kListBackground));
+    rows_->Model().SetCellSize(list->gridSize() - QSize(4, 4));
+    list->SetModel(&rows_->Shown());
+    list->setModelColumn(kColumnLabel);
     connect(list, &ui::CListView::filesDropped, this,
             [this](QPoint point, const std::vector<std::string>& paths) {
                 OnFilesDropped(point, paths);
             });
+    connect(list, &ui::CListView::textTyped, this,
+            [this](const QString& text) { SetFilterText(FilterText() + text); });
+}
+
+void CMainDialog::SetUpDetailsView() {
+    ui::CListView* list = List();
+    if (list == nullptr) {
+        return;
+    }
+    auto* table = new CDetailsTable(list->parentWidget());  // owned by the client area
+    details_ = table;
+    table->onTyped = [this](const QString& text) { SetFilterText(FilterText() + text); };
+    table->setModel(&rows_->Shown());
+    table->setSelectionModel(list->selectionModel());
+    table->setColumnHidden(kColumnLabel, true);
+    table->setRootIsDecorated(false);
+    table->setUniformRowHeights(true);
+    table->setAllColumnsShowFocus(true);
+    table->setSortingEnabled(true);
+    table->sortByColumn(kColumnName, Qt::AscendingOrder);
+    table->setSelectionBehavior(QAbstractItemView::SelectRows);
+    table->setSelectionMode(QAbstractItemView::SingleSelection);
+    table->setEditTriggers(QAbstractItemView::NoEditTriggers);
+    table->setIconSize(QSize(16, 16));
+    table->setContextMenuPolicy(Qt::CustomContextMenu);
+    table->setAccessibleName(list->accessibleName());
+    table->header()->setStretchLastSection(true);
+    table->setGeometry(list->geometry());
+    table->hide();
+    connect(table, &QTreeView::doubleClicked, this,
+            [this](const QModelIndex& index) { OnDoubleClick(index.row()); });
+    connect(table, &QTreeView::customContextMenuRequested, this, [this, table](QPoint point) {
+        const QModelIndex index = table->indexAt(point);
+        if (index.isValid()) {
+            table->selectionModel()->setCurrentIndex(
+                index, QItemSelectionModel::ClearAndSelect | QItemSelectionModel::Rows);
+        }
+        if (busy_ == 0) {
+            ShowPopupMenu(index.isValid() ? index.row() : -1,
+                          table->viewport()->mapToGlobal(point));
+        }
+    });
 }
 
 ui::CListView* CMainDialog::List() const {
     return ListView(kListControl);
 }
 
-// Neither Enter nor Escape closes the main window; they go to the focused control only.
+// ---------------------------------------------------------------- size and place
+
+// The list takes every pixel the window gains; the buttons stay at the bottom, "?" at the right.
+void CMainDialog::OnSize(const QSize& clientSize) {
+    const ui::DialogTemplate* layout = Template();
+    ui::CListView* list = List();
+    if (layout == nullptr || list == nullptr) {
+        return;
+    }
+    const QSize designed(ui::DluToPixelsX(layout->width, BaseUnits()),
+                         ui::DluToPixelsY(layout->height, BaseUnits()));
+    const int grownX = clientSize.width() - designed.width();
+    const int grownY = clientSize.height() - designed.height();
+    for (const ui::ControlTemplate& control : layout->controls) {
+        QWidget* widget = GetDlgItem(control.id);
+        if (widget == nullptr) {
+            continue;
+        }
+        QRect place = MapDialogRect(control.rect);
+        if (control.id == kListControl) {
+            place.setSize(place.size() + QSize(grownX, grownY));
+        } else {
+            place.translate(control.id == kAboutButton ? grownX : 0, grownY);
+            if (control.id == kFilterLabel) {
+                place.setWidth(place.width() + grownX);
+            }
+        }
+        widget->setGeometry(place);
+    }
+    if (details_ != nullptr) {
+        details_->setGeometry(list->geometry());
+    }
+    viewTrace_.start();
+}
+
+// How many rows the list shows whole without scrolling, once a resize has settled.
+void CMainDialog::TraceRowsInView() const {
+    const ui::CListView* list = List();
+    if (list == nullptr || !list->isVisible()) {
+        return;
+    }
+    int inView = 0;
+    for (int row = 0; row < list->ItemCount(); ++row) {
+        const QRect place = list->ItemRect(row);
+        inView += place.isValid() && list->viewport()->rect().contains(place) ? 1 : 0;
+    }
+    DebugTrace("List : %d of %d rows in view", inView, list->ItemCount());
+}
+
+void CMainDialog::RestorePlacement() {
+    const ui::DialogTemplate* layout = Template();
+    if (layout != nullptr) {
+        setMinimumSize(size());  // the designed size: nothing smaller has room for the buttons
+    }
+    if (!settings_.placement) {
+        return;
+    }
+    const WindowPlacement& place = *settings_.placement;
+    const QRect stored(place.left, place.top, std::max(place.width, minimumWidth()),
+                       std::max(place.height, minimumHeight()));
+    // A place on a screen that is no longer there would put the window out of sight.
+    const bool onScreen = std::any_of(
+        QGuiApplication::screens().begin(), QGuiApplication::screens().end(),
+        [&](const QScreen* screen) { return screen->availableGeometry().intersects(stored); });
+    const auto apply = [this, stored, onScreen, maximized = place.maximized] {
+        resize(stored.size());
+        if (onScreen) {
+            move(stored.topLeft());
+        }
+        if (maximized) {
+            setWindowState(windowState() | Qt::WindowMaximized);
+        }
+    };
+    apply();
+    // Once more when the window is on screen: showing a dialog may place it by its own rules.
+    QMetaObject::invokeMethod(this, apply, Qt::QueuedConnection);
+}
+
+void CMainDialog::SavePlacement() const {
+    const QRect normal = isMaximized() ? normalGeometry() : geometry();
+    if (!normal.isValid()) {
+        return;
+    }
+    SaveWindowPlacement(
+        WindowPlacement{normal.x(), normal.y(), normal.width(), normal.height(), isMaximized()},
+        addressBook_.hive);
+}
+
+// ---------------------------------------------------------------- keys
+
+// Neither Enter nor Escape closes the main window: in the list Enter opens the projector and
+// Escape clears the typed filter. F5 refreshes; Delete, the menu key and Shift+F10 act on the
+// selected row; Ctrl+D switches the view.
 ui::KeyRoute CMainDialog::PreTranslateKeyPress(const QKeyEvent& event) {
+    const QWidget* focus = focusWidget();
+    const bool inList = focus != nullptr && (focus == List() || focus == details_);
+    const Qt::KeyboardModifiers modifiers = event.modifiers() & ~Qt::KeypadModifier;
+    const int current = List() != nullptr && List()->currentIndex().isValid()
+                            ? List()->currentIndex().row()
+                            : -1;
+    if (event.key() == Qt::Key_F5 && modifiers == Qt::NoModifier) {
+        RunGuarded([this] { Refresh(true); });
+        return ui::KeyRoute::Swallow;
+    }
+    if (event.key() == Qt::Key_D && modifiers == Qt::ControlModifier) {
+        SetDetailsView(!IsDetailsView());
+        return ui::KeyRoute::Swallow;
+    }
+    if (inList && ui::IsMenuKey(event)) {
+        const auto* view = static_cast<const QAbstractItemView*>(focus);
+        const QRect place = view->visualRect(view->currentIndex());
+        if (busy_ == 0) {
+            ShowPopupMenu(current, view->viewport()->mapToGlobal(
+                                       place.isValid() ? place.center() : QPoint(0, 0)));
+        }
+        return ui::KeyRoute::Swallow;
+    }
     switch (event.key()) {
         case Qt::Key_Return:
         case Qt::Key_Enter:
-        case Qt::Key_Escape:
+            if (inList && modifiers == Qt::NoModifier) {
+                OnDoubleClick(current);
+                return ui::KeyRoute::Swallow;
+            }
             return ui::KeyRoute::ControlOnly;
+        case Qt::Key_Escape:
+            if (inList) {
+                SetFilterText({});
+                return ui::KeyRoute::Swallow;
+            }
+            return ui::KeyRoute::ControlOnly;
+        case Qt::Key_Backspace:
+            if (inList) {
+                SetFilterText(FilterText().chopped(FilterText().isEmpty() ? 0 : 1));
+                return ui::KeyRoute::Swallow;
+            }
+            return ui::KeyRoute::Default;
+        case Qt::Key_Delete:
+            if (inList && modifiers == Qt::NoModifier) {
+                OnDeleteKey();
+                return ui::KeyRoute::Swallow;
+            }
+            return ui::KeyRoute::Default;
         default:
             return ui::KeyRoute::Default;
     }
 }
 
+// ---------------------------------------------------------------- views and filter
+
+void CMainDialog::SetDetailsView(bool details) {
+    ui::CListView* list = List();
+    if (list == nullptr || details_ == nullptr) {
+        return;
+    }
+    const bool focused = list->hasFocus() || details_->hasFocus();
+    list->setVisible(!details);
+    details_->setVisible(details);
+    QAbstractItemView* shown = details ? static_cast<QAbstractItemView*>(details_) : list;
+    if (shown->currentIndex().isValid()) {
+        shown->scrollTo(shown->currentIndex());
+    }
+    if (focused) {
+        shown->setFocus(Qt::OtherFocusReason);
+    }
+}
+
+bool CMainDialog::IsDetailsView() const {
+    return details_ != nullptr && !details_->isHidden();
+}
+
+void CMainDialog::SetFilterText(const QString& text) {
+    if (text == FilterText()) {
+        return;
+    }
+    rows_->Shown().SetFilterText(text);
+    ShowFilter();
+    DebugTrace("Filter : %d of %d projectors shown",
+               rows_->Shown().rowCount() - static_cast<int>(kFixedRowCount),
+               rows_->Model().ProjectorCount());
+}
+
+QString CMainDialog::FilterText() const {
+    return rows_->Shown().FilterText();
+}
+
+void CMainDialog::ShowFilter() {
+    const QString filter = FilterText();
+    QString shown = ui::ToQString(LoadString(kStringFilterShown));
+    SetDlgItemText(kFilterLabel, ui::ToUtf8(shown.replace(QStringLiteral("%s"), filter)));
+    ShowDlgItem(kFilterLabel, !filter.isEmpty());
+}
+
+// ---------------------------------------------------------------- closing
+
 void CMainDialog::OnOK() {}
 
 void CMainDialog::OnCancel() {}
 
-// The close request: the address book is written, then the window ends (and with it the run).
+// The close request: the address book and the window's place are written, then the window
+// ends (and with it the run).
 void CMainDialog::OnClose() {
+    if (presenceWatch_) {
+        presenceWatch_->Stop();
+    }
     SaveAddressBook();
+    SavePlacement();
     EndDialog(ui::IDCANCEL);
 }
 
@@ -147,63 +440,117 @@ void CMainDialog::RunGuarded(Command command) {
     busy_ = 0;
 }
 
+// ---------------------------------------------------------------- rows and records
+
+int CMainDialog::IndexOfRecord(const ProjectorRecord* record) const {
+    int found = -1;
+    state_.projectors.ForEach([&](std::size_t index, const ProjectorRecord& listed) {
+        if (found < 0 && &listed == record) {
+            found = static_cast<int>(index);
+        }
+    });
+    return record != nullptr ? found : -1;
+}
+
+int CMainDialog::IndexOfRow(int row) const {
+    return IndexOfRecord(rows_->EntryAt(row).record);
+}
+
+void CMainDialog::SelectRecord(const ProjectorRecord* record) {
+    if (ui::CListView* list = List()) {
+        list->SelectRow(rows_->ShownRowOf(record), false);
+    }
+}
+
 void CMainDialog::OnDoubleClick(int row) {
-    if (row < 0) {
+    const ListEntry entry = rows_->EntryAt(row);
+    if (!entry.IsFixed() && !entry.IsProjector()) {
         return;
     }
-    RunGuarded([this, row] {
+    RunGuarded([this, entry] {
         droppedFile_ = 0;
-        switch (row) {
+        switch (entry.fixedRow) {
             case 0:
                 ConnectByAddress();
                 break;
             case 1:
             case 2:
                 if (services_.runConfigFile) {
-                    services_.runConfigFile(*this, row == 2);
+                    services_.runConfigFile(*this, entry.fixedRow == 2);
                 }
                 break;
             default:
-                OpenProjector(row);
+                state_.selectedIndex = IndexOfRecord(entry.record);
+                OpenSelected();
                 break;
         }
     });
 }
 
+// ---------------------------------------------------------------- menus
+
 std::vector<MenuCommand> CMainDialog::PopupMenuFor(int row) const {
-    const ProjectorRecord* record = state_.projectors.At(row - kFirstProjectorRow);
-    if (row < kFirstProjectorRow || record == nullptr) {
-        return {};
-    }
-    // Projectors found by the search come back at every refresh: they cannot be deleted.
-    const bool deletable = record->origin == 1 || record->origin == 2;
     const bool korean = UserLanguage() == Language::Korean;
     std::vector<MenuCommand> menu;
-    for (const MenuEntry& entry : kProjectorMenu) {
-        if (entry.id != kDeleteCommand || deletable) {
-            menu.push_back({entry.id, korean ? entry.korean : entry.english});
+    const ListEntry entry = rows_->EntryAt(row);
+    if (entry.IsProjector()) {
+        for (const MenuEntry& command : kProjectorMenu) {
+            if (command.id != kDeleteCommand || IsDeletable(*entry.record)) {
+                menu.push_back({command.id, korean ? command.korean : command.english});
+            }
         }
     }
+    menu.push_back(MenuCommand{kDetailsViewCommand, LoadString(kStringDetailsView), true,
+                               IsDetailsView(), !menu.empty()});
     return menu;
+}
+
+std::vector<MenuCommand> CMainDialog::HelpMenu() const {
+    return {{kHelpCommand, LoadString(kStringHelpCommand)},
+            {kAboutCommand, LoadString(kStringAboutCommand)}};
 }
 
 void CMainDialog::OnRightClick() {
     const ui::CListView* list = List();
-    const int row = list != nullptr ? list->SelectedRow() : -1;
-    if (row < kFirstProjectorRow || busy_ != 0) {
+    if (list == nullptr || busy_ != 0) {
         return;
     }
-    state_.selectedIndex = row - kFirstProjectorRow;
+    ShowPopupMenu(list->SelectedRow(), QCursor::pos());
+}
+
+void CMainDialog::ShowPopupMenu(int row, QPoint globalPoint) {
+    const ListEntry entry = rows_->EntryAt(row);
+    if (entry.IsProjector()) {
+        state_.selectedIndex = IndexOfRecord(entry.record);
+    }
     const std::vector<MenuCommand> menu = PopupMenuFor(row);
-    if (menu.empty() || !services_.trackPopupMenu) {
+    if (!services_.trackPopupMenu) {
         return;
     }
-    const int chosen = services_.trackPopupMenu(*this, menu, QCursor::pos());
+    const int chosen = services_.trackPopupMenu(*this, menu, globalPoint);
     // Only what the menu offered may run: found projectors have no delete.
-    const bool offered = std::any_of(menu.begin(), menu.end(), [chosen](const MenuCommand& entry) {
-        return entry.id == chosen;
+    const bool offered = std::any_of(menu.begin(), menu.end(), [chosen](const MenuCommand& item) {
+        return item.id == chosen;
     });
-    switch (offered ? chosen : 0) {
+    RunMenuCommand(offered ? chosen : 0);
+}
+
+void CMainDialog::OnHelpButton() {
+    if (!services_.trackPopupMenu || busy_ != 0) {
+        return;
+    }
+    const QWidget* button = GetDlgItem(kAboutButton);
+    const QPoint below =
+        button != nullptr ? button->mapToGlobal(QPoint(0, button->height())) : QCursor::pos();
+    const std::vector<MenuCommand> menu = HelpMenu();
+    const int chosen = services_.trackPopupMenu(*this, menu, below);
+    if (chosen == kHelpCommand || chosen == kAboutCommand) {
+        RunMenuCommand(chosen);
+    }
+}
+
+void CMainDialog::RunMenuCommand(int command) {
+    switch (command) {
         case kSettingsCommand:
             OnSettingsCommand();
             break;
@@ -215,37 +562,101 @@ void CMainDialog::OnRightClick() {
                 RunGuarded([this] { services_.runPasswordChange(*this); });
             }
             break;
+        case kDetailsViewCommand:
+            SetDetailsView(!IsDetailsView());
+            break;
+        case kHelpCommand:
+            if (services_.runHelp) {
+                services_.runHelp(*this);
+            }
+            break;
+        case kAboutCommand:
+            if (services_.runAbout) {
+                services_.runAbout(*this);
+            }
+            break;
         default:
             break;
     }
 }
 
 void CMainDialog::OnSettingsCommand() {
-    if (state_.selectedIndex < 0) {
+    if (state_.SelectedRecord() == nullptr) {
         return;
     }
     RunGuarded([this] {
         droppedFile_ = 0;
-        OpenProjector(state_.selectedIndex + kFirstProjectorRow);
+        OpenSelected();
     });
 }
 
 void CMainDialog::OnDelete() {
-    const std::int32_t index = state_.selectedIndex;
-    const ProjectorRecord* record = state_.projectors.At(index);
-    if (index < 0 || record == nullptr || List() == nullptr) {
+    const ProjectorRecord* record = state_.SelectedRecord();
+    if (record == nullptr || !IsDeletable(*record)) {
         return;
     }
-    List()->DeleteItem(index + kFirstProjectorRow);
-    --nextRow_;
-    const std::int32_t origin = record->origin;
+    DeleteSelected();
+}
+
+void CMainDialog::OnDeleteKey() {
+    const ui::CListView* list = List();
+    const ListEntry entry = rows_->EntryAt(list != nullptr ? list->SelectedRow() : -1);
+    if (busy_ != 0 || !entry.IsProjector() || !IsDeletable(*entry.record)) {
+        return;
+    }
+    if (ShowMessage(kStringDeleteQuestion, kMessageYesNoQuestion) != ui::IDYES) {
+        return;
+    }
+    state_.selectedIndex = IndexOfRecord(entry.record);
+    DeleteSelected();
+}
+
+void CMainDialog::DeleteSelected() {
+    const std::int32_t index = state_.selectedIndex;
+    const ProjectorRecord* record = state_.projectors.At(index);
+    if (record == nullptr) {
+        return;
+    }
     const std::string address(TextOf(record->address));
+    rows_->Model().Remove(record);  // the row goes before its record
     state_.projectors.RemoveAt(static_cast<std::size_t>(index));
     // The index now names the next projector; nothing stays selected by accident.
     state_.selectedIndex = -1;
-    if (origin == 1 || origin == 2) {
-        addressBook_.book.RemoveAddress(address);
+    addressBook_.book.RemoveAddress(address);
+}
+
+// ---------------------------------------------------------------- presence
+
+std::vector<std::string> CMainDialog::ListedAddresses() const {
+    std::vector<std::string> addresses;
+    addresses.reserve(state_.projectors.Size());
+    state_.projectors.ForEach([&](std::size_t, const ProjectorRecord& record) {
+        addresses.push_back(FormatDotted(record.ipAddress));
+    });
+    std::sort(addresses.begin(), addresses.end());
+    addresses.erase(std::unique(addresses.begin(), addresses.end()), addresses.end());
+    return addresses;
+}
+
+void CMainDialog::OnPresenceRound(const std::vector<std::string>& addresses,
+                                  const std::vector<bool>& answered) {
+    std::vector<bool> wasSilent;
+    for (const std::string& address : addresses) {
+        wasSilent.push_back(presence_.SilentSince(address).has_value());
     }
+    presence_.Record(addresses, answered, std::time(nullptr));
+    for (std::size_t i = 0; i < addresses.size() && i < answered.size(); ++i) {
+        if (wasSilent[i] == answered[i]) {  // it changed
+            const auto since = presence_.SilentSince(addresses[i]);
+            if (since) {
+                DebugTrace("Presence : %s not answering since %s", addresses[i].c_str(),
+                           ClockText(*since).c_str());
+            } else {
+                DebugTrace("Presence : %s answering", addresses[i].c_str());
+            }
+        }
+    }
+    rows_->Model().PresenceChanged();
 }
 
 }  // namespace lanterna::dialogs

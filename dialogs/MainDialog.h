@@ -1,42 +1,58 @@
 #pragma once
 // CMainDialog (template 102): the program's main window. It shows the projector list as large
-// icons (three fixed command rows, then one row per projector record, index-aligned with the
-// state's `projectors`), starts every operation on a projector and keeps the address book in
-// step with what the user does. It never talks to a projector itself: the searches and the link
+// icons or as a table of details (three fixed command rows first, then the projectors sorted by
+// name and address), starts every operation on a projector and keeps the address book in step
+// with what the user does. It never talks to a projector itself: the searches and the link
 // workers run behind the dialogs its services open (MainDialogServices.h).
+//
+// Rows become records in one place only, CProjectorRows (ProjectorListModel.h): nothing here
+// counts rows to find a record. The window can be resized and maximised (the icons reflow) and
+// comes back where and as large as it was. Listed projectors are greeted in the background
+// (PresenceWatch.h) and greyed while they do not answer.
 //
 // The first refresh starts as soon as the window's run has begun, so the window is on screen
 // while the search runs behind its wait dialog. User-interface thread only.
 
 #include <QPoint>
+#include <QTimer>
+#include <memory>
 #include <string>
 #include <vector>
 
 #include "dialogs/MainDialogServices.h"
+#include "dialogs/ProjectorListModel.h"
 #include "record/ProjectorRecord.h"
+#include "settings/WindowSettings.h"
 #include "skin/SkinDialog.h"
 
+class QTreeView;
+
 namespace lanterna::dialogs {
+
+class CPresenceWatch;
 
 class CMainDialog : public skin::CSkinDialog {
   public:
     static constexpr int kListControl = 1003;
     static constexpr int kRefreshButton = 1004;
     static constexpr int kImportButton = 1073;
+    static constexpr int kFilterLabel = 1075;
     static constexpr int kAboutButton = 1006;
+    static constexpr std::size_t kFixedRowCount = 3;
 
     static constexpr int kSettingsCommand = 32771;
     static constexpr int kDeleteCommand = 32772;
     static constexpr int kChangePasswordCommand = 32773;
+    static constexpr int kDetailsViewCommand = 32774;
+    static constexpr int kOtherSubnetsCommand = 32775;
+    static constexpr int kHelpCommand = 32776;
+    static constexpr int kAboutCommand = 32777;
 
     // Posted by the drop handling: OpenProjector for row wParam, and a warning of string wParam.
     static constexpr unsigned kOpenProjectorMessage = ui::WM_USER + 0x123;
     static constexpr unsigned kShowWarningMessage = ui::WM_USER + 0x133;
     // Posted to itself when the window opens: the first refresh.
     static constexpr unsigned kFirstRefreshMessage = ui::WM_USER + 0x140;
-
-    // Rows 0 to 2 are the fixed command rows; row r >= 3 shows projectors[r - 3].
-    static constexpr int kFirstProjectorRow = 3;
 
     // Images of the list, by index: the icons 144, 143, 145, 155, 156.
     static constexpr int kImageConnectByAddress = 0;
@@ -50,20 +66,30 @@ class CMainDialog : public skin::CSkinDialog {
     ~CMainDialog() override;
 
     // ---- operations (public for the program's own callers and for tests)
-    // Rebuilds the rows and the records; with `useAddressBook` the first call of a run loads
+    // Rebuilds the records and the rows; with `useAddressBook` the first call of a run loads
     // the address book. Every caller in the program sets it.
     void Refresh(bool useAddressBook = true);
     // Adds the projector of the pending address, name and type (origin 1). 1 added, 0 when the
     // list is full (string 149 with `showMessage`). With `addRow`: its row, the selection and
     // the address-book entry too.
     int AddProjectorByAddress(bool showMessage, bool addRow);
-    // Probe, password, read, then the settings dialog or the dropped file's write, for row r.
+    // Probe, password, read, then the settings dialog or the dropped file's write, for the
+    // projector that shown row `row` stands for.
     void OpenProjector(int row);
-    // The menu the right button shows for projector row `row`; empty for rows 0 to 2.
+    // The menu the right button shows for shown row `row`: the commands on a projector, then
+    // those on the window; only the window's for a fixed row or no row.
     std::vector<MenuCommand> PopupMenuFor(int row) const;
+    // The menu of the "?" button.
+    std::vector<MenuCommand> HelpMenu() const;
     // Writes the address book to its hive (the close request does this), once it has been
     // loaded: before the first refresh there is nothing of it in memory to write.
     void SaveAddressBook();
+    // Switches between the icons and the table of details.
+    void SetDetailsView(bool details);
+    bool IsDetailsView() const;
+    // Keeps only the projectors whose name or address contains `text` (empty: all).
+    void SetFilterText(const QString& text);
+    QString FilterText() const;
 
     // ---- what the user does, as the window's handlers run it
     void OnDoubleClick(int row);
@@ -71,15 +97,21 @@ class CMainDialog : public skin::CSkinDialog {
     void OnFilesDropped(QPoint point, const std::vector<std::string>& paths);
     void OnImport();
     void OnDelete();
+    // The Delete key: asks first, then deletes the selected projector added by address.
+    void OnDeleteKey();
     void OnSettingsCommand();
+    void OnHelpButton();
 
     bool IsBusy() const { return busy_ != 0; }
     bool DroppedFile() const { return droppedFile_ != 0; }
     bool AddressBookPending() const { return addressBookPending_ != 0; }
-    int NextRow() const { return nextRow_; }
     const ProjectorRecord& DroppedBackup() const { return droppedBackup_; }
     ApplicationState& State() { return state_; }
     const AddressBook& Book() const { return addressBook_.book; }
+    // What the rows stand for: the one place where a row becomes a record.
+    const CProjectorRows& Rows() const { return *rows_; }
+    const CPresenceBook& Presence() const { return presence_; }
+    QTreeView* DetailsView() const { return details_; }
 
     // The row label of a projector: its name, a line feed, its dotted address.
     static std::string RowLabelOf(const ProjectorRecord& record);
@@ -90,14 +122,29 @@ class CMainDialog : public skin::CSkinDialog {
     void OnOK() override;
     void OnCancel() override;
     void OnClose() override;
+    void OnSize(const QSize& clientSize) override;
     ui::KeyRoute PreTranslateKeyPress(const QKeyEvent& event) override;
 
   private:
     ui::CListView* List() const;
     void SetUpList();
-    void InsertFixedRows();
-    int InsertProjectorRow(const ProjectorRecord& record);
+    void SetUpDetailsView();
+    void ConnectListKeys();
+    void RestorePlacement();
+    void SavePlacement() const;
     int ShowMessage(int stringId, unsigned flags);
+    void ShowPopupMenu(int row, QPoint globalPoint);
+    void RunMenuCommand(int command);
+    void SelectRecord(const ProjectorRecord* record);
+    // Index in the state's list of the record a shown row stands for; -1 for none.
+    int IndexOfRow(int row) const;
+    int IndexOfRecord(const ProjectorRecord* record) const;
+    void DeleteSelected();
+    void ShowFilter();
+    void OnPresenceRound(const std::vector<std::string>& addresses,
+                         const std::vector<bool>& answered);
+    std::vector<std::string> ListedAddresses() const;
+    void TraceRowsInView() const;
 
     // Steps 2 to 6 of OpenProjector on the selected record; false when the road ended early
     // (the link is then closed and a dropped file undone).
@@ -116,12 +163,18 @@ class CMainDialog : public skin::CSkinDialog {
     ApplicationState& state_;
     AddressBookPlace addressBook_;
     MainDialogServices services_;
+    WindowSettings settings_;
+    CPresenceBook presence_;
+    std::unique_ptr<CProjectorRows> rows_;
+    std::unique_ptr<CPresenceWatch> presenceWatch_;
+    QTreeView* details_ = nullptr;  // a child of the client area
+    QTimer viewTrace_;              // traces the rows in view once a resize has settled
 
-    int nextRow_ = 0;
     int addressBookPending_ = 1;
     int busy_ = 0;
     int droppedFile_ = 0;
     bool dropPending_ = false;  // a drop has posted its apply, which has not run yet
+    bool refreshing_ = false;
     ProjectorRecord droppedBackup_{};
 };
 

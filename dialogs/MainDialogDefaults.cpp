@@ -10,6 +10,7 @@
 #include "dialogs/AboutDialog.h"
 #include "dialogs/AddressEntryDialog.h"
 #include "dialogs/FileChoosers.h"
+#include "dialogs/HelpDialog.h"
 #include "dialogs/MainDialog.h"
 #include "dialogs/NetworkConfigFileDialog.h"
 #include "dialogs/NetworkSettingsDialog.h"
@@ -30,7 +31,13 @@ QStringList ListFileFilters() {
 int TrackPopupMenu(QWidget* owner, const std::vector<MenuCommand>& menu, QPoint globalPoint) {
     QMenu popup(owner);
     for (const MenuCommand& command : menu) {
-        popup.addAction(ui::ToQString(command.text))->setData(command.id);
+        if (command.separatorBefore) {
+            popup.addSeparator();
+        }
+        QAction* action = popup.addAction(ui::ToQString(command.text));
+        action->setData(command.id);
+        action->setCheckable(command.checkable);
+        action->setChecked(command.checked);
     }
     const QAction* chosen = popup.exec(globalPoint);
     return chosen != nullptr ? chosen->data().toInt() : 0;
@@ -83,6 +90,15 @@ MainDialogServices DefaultMainDialogServices(ApplicationState& state, SearchTarg
     services.runAbout = [](CMainDialog& owner) {
         CAboutDialog dialog(&owner);
         return dialog.DoModal();
+    };
+    services.runHelp = [](CMainDialog& owner) {
+        CHelpDialog dialog(&owner);
+        return dialog.DoModal();
+    };
+    // Only the listed projectors are greeted, each at its own address, under the search's
+    // port rules.
+    services.presenceRound = [hello = targets.hello](const std::vector<std::string>& addresses) {
+        return RunPresenceRound(addresses, hello);
     };
     services.chooseListFile = [](CMainDialog& owner) { return ChooseListFile(&owner); };
     services.trackPopupMenu = [](CMainDialog& owner, const std::vector<MenuCommand>& menu,

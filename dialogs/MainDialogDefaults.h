@@ -10,6 +10,7 @@
 // The search's headers name a member `slots`, which Qt defines as a keyword macro.
 #pragma push_macro("slots")
 #undef slots
+#include "discovery/Presence.h"
 #include "discovery/SearchController.h"
 #pragma pop_macro("slots")
 

@@ -1,10 +1,11 @@
-// The projector list of the main window: refresh, rows, adding by address and the import of a
+// The projector list of the main window: refresh, adding by address and the import of a
 // Sentro list file.
 
 #include <memory>
 
 #include "dialogs/DemonstrationProjectors.h"
 #include "dialogs/MainDialog.h"
+#include "dialogs/PresenceWatch.h"
 #include "discovery/RemoveDuplicates.h"
 #include "platform/FixedText.h"
 #include "record/DottedAddress.h"
@@ -14,6 +15,7 @@
 #include "settings/MonitorList.h"
 #include "state/DebugTrace.h"
 #include "ui/ListView.h"
+#include "ui/Text.h"
 
 namespace lanterna::dialogs {
 namespace {
@@ -23,34 +25,26 @@ constexpr std::size_t kDisplayLimit = ProjectorList::kDisplayLimit;
 }  // namespace
 
 std::string CMainDialog::RowLabelOf(const ProjectorRecord& record) {
-    return FormatAddressBookEntry(TextOf(record.projectorName), record.ipAddress);
+    return ui::ToUtf8(CProjectorListModel::LabelOf(record));
 }
 
 int CMainDialog::RowImageOf(const ProjectorRecord& record) {
-    return record.origin == 0 ? kImageProjectorFound : kImageProjectorAdded;
-}
-
-void CMainDialog::InsertFixedRows() {
-    ui::CListView* list = List();
-    list->InsertItem(nextRow_++, LoadString(kStringConnectByAddress), kImageConnectByAddress);
-    list->InsertItem(nextRow_++, LoadString(kStringWiredConfigFileRow), kImageWiredFile);
-    list->InsertItem(nextRow_++, LoadString(kStringWirelessConfigFileRow), kImageWirelessFile);
-}
-
-int CMainDialog::InsertProjectorRow(const ProjectorRecord& record) {
-    return List()->InsertItem(nextRow_++, RowLabelOf(record), RowImageOf(record));
+    return CProjectorListModel::ImageOf(record);
 }
 
 void CMainDialog::Refresh(bool useAddressBook) {
-    ui::CListView* list = List();
-    if (list == nullptr) {
+    if (List() == nullptr) {
         return;
     }
-    list->DeleteAllItems();
+    // The search binds the hello port: no greeting may hold it meanwhile.
+    if (presenceWatch_) {
+        presenceWatch_->Pause();
+    }
+    const ProjectorList none;
+    rows_->Model().Reset(none);  // no row may outlive its record
     state_.projectors.Clear();
     state_.selectedIndex = -1;
-    nextRow_ = 0;
-    InsertFixedRows();
+    presence_.Clear();  // what the search finds answered just now
 
     if (state_.debugMode != 0) {
         AppendDemonstrationProjectors(state_.projectors);
@@ -66,14 +60,16 @@ void CMainDialog::Refresh(bool useAddressBook) {
     }
     MergeAddressBook(addressBook_.book, state_.projectors);
 
-    // Rows and records stay index-aligned: the records past the limit go with their rows.
     if (state_.projectors.Size() > kDisplayLimit) {
         ShowMessage(kStringDisplayLimit, ui::MB_ICONEXCLAMATION);
         state_.projectors.Truncate(kDisplayLimit);
     }
-    state_.projectors.ForEach(
-        [this](std::size_t, const ProjectorRecord& record) { InsertProjectorRow(record); });
+    rows_->Model().Reset(state_.projectors);
+    if (presenceWatch_) {
+        presenceWatch_->Resume();
+    }
     DebugTrace("Refresh : %zu projectors", state_.projectors.Size());
+    viewTrace_.start();
 }
 
 int CMainDialog::AddProjectorByAddress(bool showMessage, bool addRow) {
@@ -86,17 +82,18 @@ int CMainDialog::AddProjectorByAddress(bool showMessage, bool addRow) {
     auto record = std::make_unique<ProjectorRecord>();
     record->ipAddress = state_.pendingAddress;
     CopyText(record->address, FormatDotted(state_.pendingAddress));
-    record->origin = 1;
+    record->origin = kOriginAddress;
     if (!IsEmptyText(state_.pendingName)) {
         CopyText(record->projectorName, TextOf(state_.pendingName));
     }
     record->imType = state_.pendingType;
-    const ProjectorRecord& added = *record;
-    state_.projectors.Append(std::move(record));
+    ProjectorRecord* added = record.get();
+    const std::size_t index = state_.projectors.Append(std::move(record));
     if (addRow && List() != nullptr) {
-        const int row = InsertProjectorRow(added);
-        state_.selectedIndex = row - kFirstProjectorRow;
-        addressBook_.book.Add(TextOf(added.projectorName), added.ipAddress, added.imType);
+        rows_->Model().Append(added);
+        SelectRecord(added);
+        state_.selectedIndex = static_cast<std::int32_t>(index);
+        addressBook_.book.Add(TextOf(added->projectorName), added->ipAddress, added->imType);
     }
     return 1;
 }
@@ -117,10 +114,9 @@ void CMainDialog::OnImport() {
             state_.projectors.Truncate(position);
             break;
         }
-        const ProjectorRecord& record =
-            *state_.projectors.At(static_cast<std::ptrdiff_t>(position));
-        addressBook_.book.Add(TextOf(record.projectorName), record.ipAddress, record.imType);
-        InsertProjectorRow(record);
+        ProjectorRecord* record = state_.projectors.At(static_cast<std::ptrdiff_t>(position));
+        addressBook_.book.Add(TextOf(record->projectorName), record->ipAddress, record->imType);
+        rows_->Model().Append(record);
     }
 }
 

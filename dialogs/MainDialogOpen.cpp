@@ -32,7 +32,7 @@ constexpr std::size_t kDroppedPathLimit = 2048;
 // ---- OpenProjector ------------------------------------------------------------------------
 
 void CMainDialog::OpenProjector(int row) {
-    state_.selectedIndex = row - kFirstProjectorRow;
+    state_.selectedIndex = IndexOfRow(row);
     OpenSelected();
 }
 
@@ -171,8 +171,8 @@ void CMainDialog::OnFilesDropped(QPoint point, const std::vector<std::string>& p
         PostMessage(kShowWarningMessage, kStringNotSettingsFile);
         return;
     }
-    ProjectorRecord* record = state_.projectors.At(row - kFirstProjectorRow);
-    if (row < kFirstProjectorRow || record == nullptr) {
+    ProjectorRecord* record = Rows().EntryAt(row).record;
+    if (record == nullptr) {
         return;
     }
     const std::string& path = paths.front();

@@ -27,6 +27,9 @@ class CMainDialog;
 struct MenuCommand {
     int id = 0;
     std::string_view text;
+    bool checkable = false;  // shown with a check mark, set when `checked`
+    bool checked = false;
+    bool separatorBefore = false;
 };
 
 struct MainDialogServices {
@@ -48,6 +51,12 @@ struct MainDialogServices {
     std::function<int(CMainDialog&, bool wireless)> runConfigFile;
     // CAboutDialog.
     std::function<int(CMainDialog&)> runAbout;
+    // The help page of the main tasks.
+    std::function<int(CMainDialog&)> runHelp;
+    // One round of hellos to `addresses` (dotted texts): per address whether it answered; empty
+    // when the round could not run. Runs on a thread of its own, never on the user-interface
+    // thread; null greets nobody.
+    std::function<std::vector<bool>(const std::vector<std::string>& addresses)> presenceRound;
     // The open-file dialog of the import; the chosen path, or empty on cancel.
     std::function<std::string(CMainDialog&)> chooseListFile;
     // Shows the popup menu at `globalPoint`; the chosen command id, 0 for none.

@@ -1,36 +1,43 @@
 #include "discovery/RemoveDuplicates.h"
 
+#include <string>
+#include <unordered_map>
+
 namespace lanterna {
 
 namespace {
 
-bool IsSameProjector(const ProjectorRecord& first, const ProjectorRecord& later) {
-    return first.ipAddress == later.ipAddress &&
-           TextOf(first.projectorName) == TextOf(later.projectorName);
+// A projector as duplicates are told apart: its four address bytes and its exact name.
+std::string DuplicateKeyOf(const ProjectorRecord& record) {
+    std::string key(record.ipAddress.begin(), record.ipAddress.end());
+    key.append(TextOf(record.projectorName));
+    return key;
 }
 
 }  // namespace
 
+// One pass with the first record of each key at hand: a site's list of thousands is not
+// compared pair by pair.
 std::size_t RemoveDuplicates(ProjectorList& projectors, const DuplicateObserver& observer) {
+    std::unordered_map<std::string, ProjectorRecord*> firstOf;
     std::size_t removed = 0;
-    for (std::size_t first = 0; first < projectors.Size(); ++first) {
-        ProjectorRecord& kept = *projectors.At(static_cast<std::ptrdiff_t>(first));
-        std::size_t later = first + 1;
-        while (later < projectors.Size()) {
-            const ProjectorRecord& candidate = *projectors.At(static_cast<std::ptrdiff_t>(later));
-            if (!IsSameProjector(kept, candidate)) {
-                ++later;
-                continue;
-            }
-            if (observer) {
-                observer(kept, candidate);
-            }
-            if (kept.imType == 0) {
-                kept.imType = candidate.imType;
-            }
-            projectors.RemoveAt(later);
-            ++removed;
+    std::size_t index = 0;
+    while (index < projectors.Size()) {
+        ProjectorRecord& candidate = *projectors.At(static_cast<std::ptrdiff_t>(index));
+        const auto [found, isFirst] = firstOf.try_emplace(DuplicateKeyOf(candidate), &candidate);
+        if (isFirst) {
+            ++index;
+            continue;
         }
+        ProjectorRecord& kept = *found->second;
+        if (observer) {
+            observer(kept, candidate);
+        }
+        if (kept.imType == 0) {
+            kept.imType = candidate.imType;
+        }
+        projectors.RemoveAt(index);
+        ++removed;
     }
     return removed;
 }

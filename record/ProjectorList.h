@@ -1,5 +1,6 @@
 #pragma once
-// The projector list: owns its records. Row r >= 3 of the main list shows entry r - 3.
+// The projector list: owns its records, in the order they were listed (the main window shows
+// them sorted, through its own model).
 // Every operation takes the list's lock, so the two search threads may append at the same
 // time while nothing else changes the list; a record pointer stays valid until its entry is
 // removed or the list is cleared.
@@ -16,8 +17,8 @@ namespace lanterna {
 
 class ProjectorList {
   public:
-    // The most projectors the main window shows.
-    static constexpr std::size_t kDisplayLimit = 64;
+    // The most projectors the main window shows, as many as lanternactl takes as targets.
+    static constexpr std::size_t kDisplayLimit = 4096;
 
     ProjectorList() = default;
     ProjectorList(const ProjectorList&) = delete;

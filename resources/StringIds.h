@@ -41,7 +41,7 @@ enum StringId : int {
     kStringAuthenticating = 146,
     kStringWriting = 147,
     kStringChangingPassword = 148,
-    kStringDisplayLimit = 149,  // at most 64 projectors are shown
+    kStringDisplayLimit = 149,  // at most 4096 projectors are shown
     kStringBadEssid = 150,
     kStringBadWepKey = 151,
     kStringSendTestMailQuestion = 152,
@@ -161,6 +161,26 @@ enum StringId : int {
     kStringQueryNoReply = 396,      // {1} address, {2} seconds
     kStringQueryAuthRefused = 397,  // {1} address, {2} result
     kStringQueryFailed = 398,
+    // The main window at a site's scale: the details view's columns and words, presence, the
+    // "?" menu, the delete question, the typed filter, other subnets and the help page.
+    kStringColumnName = 400,
+    kStringColumnAddress = 401,
+    kStringColumnModuleType = 402,
+    kStringColumnInterface = 403,
+    kStringColumnState = 404,
+    kStringInterfaceWired = 405,
+    kStringInterfaceWireless = 406,
+    kStringAnswering = 407,
+    kStringNotAnsweringSince = 408,  // %s: the time, "HH:MM"
+    kStringDetailsView = 409,
+    kStringHelpCommand = 410,
+    kStringAboutCommand = 411,
+    kStringDeleteQuestion = 412,
+    kStringFilterShown = 413,  // %s: the typed text
+    kStringOtherSubnetsCommand = 414,
+    kStringHelpTitle = 415,
+    kStringHelpPage = 416,
+    kStringRowIndicator = 417,  // %s: the name of the row whose indicator it is
 };
 
 }  // namespace lanterna

@@ -4,6 +4,7 @@
 #include <QApplication>
 #include <QComboBox>
 #include <QKeyEvent>
+#include <QResizeEvent>
 #include <QLineEdit>
 #include <QPainter>
 #include <QPointer>
@@ -11,6 +12,7 @@
 #include <QThread>
 #include <QTimer>
 
+#include "ui/AccessibleRoles.h"
 #include "ui/Controls.h"
 #include "ui/IpAddressControl.h"
 #include "ui/ListView.h"
@@ -90,6 +92,7 @@ CDialog::CDialog(int templateId, QWidget* owner)
     setFont(DialogFont());
     baseUnits_ = MeasureBaseUnits(font());
     detail::KeyRouter::Install();
+    InstallAccessibleRoles();
     focusConnection_ =
         connect(qApp, &QApplication::focusChanged, this,
                 [this](QWidget* previous, QWidget* current) { OnFocusChanged(previous, current); });
@@ -442,6 +445,18 @@ Qt::WindowFlags CDialog::ChooseWindowFlags() const {
 }
 
 void CDialog::OnUnhandledMessage(unsigned, WParam, LParam) {}
+
+void CDialog::OnSize(const QSize&) {}
+
+void CDialog::resizeEvent(QResizeEvent* event) {
+    QDialog::resizeEvent(event);
+    if (client_ == nullptr || template_ == nullptr || !template_->Has(DialogStyle::Resizable)) {
+        return;
+    }
+    const QRect client = rect().marginsRemoved(frameMargins_);
+    client_->setGeometry(client);
+    OnSize(client.size());
+}
 
 // ---------------------------------------------------------------- keys, closing, painting
 

@@ -29,7 +29,13 @@
 // under the text of the nearest label above it, else under the dialog's caption. The name follows
 // the label's text when the program changes it. An address control's four fields are named "1" to
 // "4". Buttons that show one text more than once in a dialog are named after their row as well
-// ("WEP: 사용함"), so that no two of them share a name.
+// ("WEP: 사용함"), so that no two of them share a name; a check box without a text that would
+// share its row's name with the row's input is that row's indicator ("프로젝터 이름 표시등"). A
+// template may give a control its own name ("name"). Radio buttons are announced as radio
+// buttons and an open popup menu of a dialog as a child of that dialog (ui/AccessibleRoles.h).
+//
+// Size. A dialog whose template is "resizable" may be resized by the user; its client area
+// follows the window and OnSize() tells the dialog, which places its controls itself.
 //
 // Room for the skin. CreateControl() makes each control and may return subclasses that draw
 // themselves (see ui/Controls.h); OnPaintClient() paints behind the controls; SetFrameMargins()
@@ -177,8 +183,12 @@ class CDialog : public QDialog {
     virtual QWidget* CreateControl(const ControlTemplate& control, QWidget* parent);
     virtual Qt::WindowFlags ChooseWindowFlags() const;
     virtual void OnUnhandledMessage(unsigned message, WParam wParam, LParam lParam);
+    // A resizable dialog's client area has taken a new size (its controls stay where the
+    // template put them unless this moves them).
+    virtual void OnSize(const QSize& clientSize);
 
     bool event(QEvent* event) override;
+    void resizeEvent(QResizeEvent* event) override;
     void keyPressEvent(QKeyEvent* event) override;
     void paintEvent(QPaintEvent* event) override;
     void reject() override;
@@ -204,6 +214,7 @@ class CDialog : public QDialog {
     const Control* FindNamingButton(const Control& control) const;
     QString RowNameOf(const Control& control) const;
     void QualifySharedButtonNames();
+    void QualifyIndicatorNames();
     void RenameControlsOf(const QLabel* label);
     void ConnectNotifications(QWidget* widget, int controlId);
     void OnRadioClicked(int controlId);

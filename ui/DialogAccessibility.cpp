@@ -1,8 +1,10 @@
 // Accessible names: the part of CDialog that names its controls after their labels.
 #include <QAbstractButton>
 #include <QLabel>
+#include <algorithm>
 #include <map>
 
+#include "resources/StringTable.h"
 #include "ui/Dialog.h"
 #include "ui/Text.h"
 
@@ -85,6 +87,10 @@ const CDialog::Control* CDialog::FindNamingButton(const Control& control) const 
 
 void CDialog::NameControls() {
     for (Control& control : controls_) {
+        if (!control.source->accessibleName.empty()) {
+            control.widget->setAccessibleName(ToQString(control.source->accessibleName));
+            continue;
+        }
         if (!TakesNameFromLabel(*control.source)) {
             continue;
         }
@@ -109,6 +115,27 @@ void CDialog::NameControls() {
         }
     }
     QualifySharedButtonNames();
+    QualifyIndicatorNames();
+}
+
+// A check box without a text of its own (an indicator at the end of a row) takes its name from
+// the row's label, which also names the row's input: it is told apart as that row's indicator.
+void CDialog::QualifyIndicatorNames() {
+    for (Control& control : controls_) {
+        if (control.source->kind != ControlKind::CheckBox || !control.source->text.empty() ||
+            !control.source->accessibleName.empty()) {
+            continue;
+        }
+        const QString name = control.widget->accessibleName();
+        const bool shared = std::any_of(controls_.begin(), controls_.end(), [&](const Control& other) {
+            return &other != &control && other.widget->accessibleName() == name;
+        });
+        if (shared) {
+            QString format = ToQString(lanterna::LoadString(lanterna::kStringRowIndicator));
+            control.widget->setAccessibleName(format.replace(QStringLiteral("%s"), name));
+            control.nameLabel = nullptr;
+        }
+    }
 }
 
 // The name of the row `control` stands on: the text of the nearest label to its left on its

@@ -161,12 +161,12 @@ bool CheckEnglishBeside(const QJsonObject& object, const char* key, std::string&
 bool ReadControl(const QJsonObject& object, lanterna::Language language, ControlTemplate& control,
                  std::string& error) {
     if (!OnlyKeys(object,
-                  {"id", "kind", "text", "rect", "style", "limit", "image", "items", "text_en",
-                   "rect_en", "items_en"},
+                  {"id", "kind", "text", "rect", "style", "limit", "image", "items", "name",
+                   "text_en", "rect_en", "items_en", "name_en"},
                   error)) {
         return false;
     }
-    for (const char* key : {"text", "rect", "items"}) {
+    for (const char* key : {"text", "rect", "items", "name"}) {
         if (!CheckEnglishBeside(object, key, error)) {
             return false;
         }
@@ -185,6 +185,7 @@ bool ReadControl(const QJsonObject& object, lanterna::Language language, Control
         return false;
     }
     control.text = ToUtf8(InLanguage(object, "text", language).toString());
+    control.accessibleName = ToUtf8(InLanguage(object, "name", language).toString());
     int rect[4] = {};
     if (!ReadInts(InLanguage(object, "rect", language), 4, rect) || rect[0] < 0 || rect[1] < 0 ||
         rect[2] < 0 || rect[3] < 0) {

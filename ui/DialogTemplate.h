@@ -10,13 +10,16 @@
 //     "style": ["caption", "sysmenu"],   caption, sysmenu, minbox, maxbox, toolwindow, resizable
 //     "controls": [                      in tab order; later controls lie above earlier ones
 //       { "id": 1, "kind": "defbutton", "text": "확인", "rect": [79, 64, 50, 14],
-//         "style": ["group"], "limit": 14, "image": 147, "items": ["a", "b"] }
+//         "style": ["group"], "limit": 14, "image": 147, "items": ["a", "b"],
+//         "name": "SMTP 포트" }
 //     ]
 //   }
 // Texts are Korean, the program's own language. Beside a Korean text its English translation
 // may stand under the same key with "_en" appended ("caption_en", "text_en", "items_en"), and
 // where an English text needs more room, "rect_en" and "size_en" give the English layout. What
-// has no English key reads the same in both languages (such as "DHCP").
+// has no English key reads the same in both languages (such as "DHCP"). "name" is the name the
+// accessibility interface gives a control whose label it shares with another ("name_en" in
+// English); without it the name comes from the labels (ui/Dialog.h).
 // Control kinds: button, defbutton, label, edit, check, radio, group (group box), icon
 // (picture of icon "image"), ipaddress, listview, progress, hline (separator line), combo
 // (drop-down list of "items"). Control styles: hidden, disabled, default, password, digits,
@@ -91,6 +94,7 @@ struct ControlTemplate {
     int textLimit = 0;  // bytes; 0 for none
     int image = 0;      // icon resource id of an icon control; 0 for none
     std::vector<std::string> items;
+    std::string accessibleName;  // UTF-8; empty: named after its label
 
     bool Has(std::uint32_t style) const { return (styles & style) != 0; }
 };

@@ -47,6 +47,12 @@ QFont DialogFont() {
                       QStringLiteral("Sans Serif")});
     font.setStyleHint(QFont::SansSerif);
     font.setPixelSize(12);
+    // NanumGothic at 12 pixels under the desktop's usual light (vertical-only) hinting has its
+    // period snapped one pixel below the baseline, where it reads as a comma ("2,00", every
+    // address). The font's own full hinting keeps the period on the baseline; the dialog units
+    // stay the same (the letters' advances do not change), only Hangul runs a pixel or two
+    // narrower.
+    font.setHintingPreference(QFont::PreferFullHinting);
     return font;
 }
 

@@ -36,7 +36,7 @@ QRect DluToPixels(const DluRect& rect, const DialogBaseUnits& base);
 DialogBaseUnits MeasureBaseUnits(const QFont& font);
 
 // The font every dialog uses: a Korean-capable sans-serif face at 12 pixels, with fallbacks
-// when the preferred face is missing.
+// when the preferred face is missing, fully hinted by the font's own instructions.
 QFont DialogFont();
 
 }  // namespace ui

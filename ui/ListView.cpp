@@ -3,36 +3,37 @@
 #include <QDragEnterEvent>
 #include <QDropEvent>
 #include <QFile>
+#include <QKeyEvent>
 #include <QMimeData>
 #include <QMouseEvent>
+#include <QStandardItemModel>
 #include <QUrl>
 #include <algorithm>
-#include <memory>
 
 #include "ui/ResourceImages.h"
 #include "ui/Text.h"
 
 namespace ui {
-namespace {
 
-constexpr int kImageRole = Qt::UserRole + 1;
-
-}  // namespace
-
-CListView::CListView(QWidget* parent) : QListWidget(parent) {
+CListView::CListView(QWidget* parent)
+    : QListView(parent), items_(std::make_unique<QStandardItemModel>()) {
+    QListView::setModel(items_.get());
     setViewMode(QListView::IconMode);
     setIconSize(QSize(kIconSize, kIconSize));
     // Wide and tall enough for a 15-byte name or three lines of a fixed row's label.
     setGridSize(QSize(112, 92));
     setMovement(QListView::Static);
+    // The icons reflow whenever the list's width changes; a long list is laid out in batches so
+    // that its first screen shows before the rest is placed.
     setResizeMode(QListView::Adjust);
+    setLayoutMode(QListView::Batched);
+    setBatchSize(200);
     setFlow(QListView::LeftToRight);
     setWrapping(true);
     setWordWrap(true);
     setUniformItemSizes(false);  // each label is laid out in its own width
-    setSortingEnabled(false);
     setSelectionMode(QAbstractItemView::SingleSelection);
-    setSelectionBehavior(QAbstractItemView::SelectItems);
+    setSelectionBehavior(QAbstractItemView::SelectRows);
     setEditTriggers(QAbstractItemView::NoEditTriggers);
     setDragEnabled(false);
     setAcceptDrops(true);
@@ -47,17 +48,23 @@ CListView::CListView(QWidget* parent) : QListWidget(parent) {
     setPalette(colours);
 }
 
-CListView::~CListView() = default;
+CListView::~CListView() {
+    QListView::setModel(nullptr);  // before the own model goes
+}
 
 void CListView::SetImageList(const std::vector<int>& iconIds) {
     images_.clear();
     for (const int id : iconIds) {
         images_.push_back(LoadIconResource(id));
     }
-    for (int row = 0; row < count(); ++row) {
-        const int image = ItemImage(row);
-        item(row)->setIcon(image >= 0 && image < ImageCount() ? images_[image] : QIcon());
+    for (int row = 0; row < items_->rowCount(); ++row) {
+        QStandardItem* entry = items_->item(row);
+        entry->setIcon(Image(entry->data(kListImageRole).toInt()));
     }
+}
+
+QIcon CListView::Image(int image) const {
+    return image >= 0 && image < ImageCount() ? images_[static_cast<std::size_t>(image)] : QIcon();
 }
 
 void CListView::SetBackgroundTile(const QPixmap& tile) {
@@ -69,38 +76,37 @@ void CListView::SetBackgroundTile(const QPixmap& tile) {
     viewport()->setAutoFillBackground(true);
 }
 
+void CListView::SetModel(QAbstractItemModel* shown) {
+    QListView::setModel(shown != nullptr ? shown : items_.get());
+}
+
 int CListView::InsertItem(int row, std::string_view label, int image) {
-    row = std::clamp(row, 0, count());
-    auto entry = std::make_unique<QListWidgetItem>(ToQString(label));
-    entry->setData(kImageRole, image);
-    if (image >= 0 && image < ImageCount()) {
-        entry->setIcon(images_[image]);
+    if (model() != items_.get()) {
+        return -1;
     }
+    row = std::clamp(row, 0, items_->rowCount());
+    auto* entry = new QStandardItem(ToQString(label));  // the model owns it from here
+    entry->setData(image, kListImageRole);
+    entry->setIcon(Image(image));
     entry->setTextAlignment(Qt::AlignHCenter | Qt::AlignTop);
     entry->setFlags(Qt::ItemIsEnabled | Qt::ItemIsSelectable);
-    insertItem(row, entry.release());  // the list owns it from here
+    items_->insertRow(row, entry);
     return row;
 }
 
 bool CListView::DeleteItem(int row) {
-    if (row < 0 || row >= count()) {
+    if (model() != items_.get() || row < 0 || row >= items_->rowCount()) {
         return false;
     }
-    const std::unique_ptr<QListWidgetItem> taken(takeItem(row));  // handed back to us
-    return true;
+    return items_->removeRow(row);
 }
 
 void CListView::DeleteAllItems() {
-    clear();
-}
-
-std::string CListView::ItemText(int row) const {
-    const QListWidgetItem* entry = item(row);
-    return entry != nullptr ? ToUtf8(entry->text()) : std::string();
+    items_->removeRows(0, items_->rowCount());
 }
 
 bool CListView::SetItemText(int row, std::string_view label) {
-    QListWidgetItem* entry = item(row);
+    QStandardItem* entry = model() == items_.get() ? items_->item(row) : nullptr;
     if (entry == nullptr) {
         return false;
     }
@@ -108,23 +114,53 @@ bool CListView::SetItemText(int row, std::string_view label) {
     return true;
 }
 
+int CListView::ItemCount() const {
+    return model()->rowCount();
+}
+
+std::string CListView::ItemText(int row) const {
+    const QModelIndex index = model()->index(row, modelColumn());
+    return index.isValid() ? ToUtf8(index.data(Qt::DisplayRole).toString()) : std::string();
+}
+
 int CListView::ItemImage(int row) const {
-    const QListWidgetItem* entry = item(row);
-    return entry != nullptr ? entry->data(kImageRole).toInt() : -1;
+    const QModelIndex index = model()->index(row, modelColumn());
+    if (!index.isValid()) {
+        return -1;
+    }
+    const QVariant image = index.data(kListImageRole);
+    return image.isValid() ? image.toInt() : -1;
 }
 
 int CListView::SelectedRow() const {
-    const QList<QListWidgetItem*> selected = selectedItems();
-    return selected.isEmpty() ? -1 : row(selected.front());
+    const std::vector<int> rows = SelectedRows();
+    return rows.empty() ? -1 : rows.front();
+}
+
+std::vector<int> CListView::SelectedRows() const {
+    std::vector<int> rows;
+    if (selectionModel() == nullptr) {
+        return rows;
+    }
+    for (const QModelIndex& index : selectionModel()->selectedIndexes()) {
+        if (index.column() == modelColumn()) {
+            rows.push_back(index.row());
+        }
+    }
+    std::sort(rows.begin(), rows.end());
+    rows.erase(std::unique(rows.begin(), rows.end()), rows.end());
+    return rows;
 }
 
 void CListView::SelectRow(int row, bool focus) {
-    if (row < 0 || row >= count()) {
+    const QModelIndex index = model()->index(row, modelColumn());
+    if (!index.isValid()) {
         clearSelection();
         return;
     }
-    setCurrentRow(row, QItemSelectionModel::ClearAndSelect);
-    scrollToItem(item(row));
+    selectionModel()->setCurrentIndex(
+        index, QItemSelectionModel::ClearAndSelect | QItemSelectionModel::Rows);
+    scrollTo(index);
     if (focus) {
         setFocus(Qt::OtherFocusReason);
     }
@@ -139,13 +175,44 @@ int CListView::HitTest(const QPoint& point) const {
 }
 
 QRect CListView::ItemRect(int row) const {
-    const QListWidgetItem* entry = item(row);
-    return entry != nullptr ? visualItemRect(entry) : QRect();
+    const QModelIndex index = model()->index(row, modelColumn());
+    return index.isValid() ? visualRect(index) : QRect();
+}
+
+void CListView::keyPressEvent(QKeyEvent* event) {
+    const int row = currentIndex().isValid() ? currentIndex().row() : -1;
+    if (IsMenuKey(*event)) {
+        const QRect place = ItemRect(row);
+        emit menuRequested(row, place.isValid() ? place.center() : viewport()->rect().center());
+        event->accept();
+        return;
+    }
+    switch (event->key()) {
+        case Qt::Key_Return:
+        case Qt::Key_Enter:
+            if (row >= 0) {
+                emit rowActivated(row);
+            }
+            event->accept();
+            return;
+        case Qt::Key_Backspace:
+        case Qt::Key_Escape:
+            emit filterKey(event->key());
+            event->accept();
+            return;
+        default:
+            QListView::keyPressEvent(event);
+            return;
+    }
+}
+
+void CListView::keyboardSearch(const QString& search) {
+    emit textTyped(search);
 }
 
 void CListView::mouseDoubleClickEvent(QMouseEvent* event) {
     lastPoint_ = event->position().toPoint();
-    QListWidget::mouseDoubleClickEvent(event);
+    QListView::mouseDoubleClickEvent(event);
     if (event->button() == Qt::LeftButton) {
         emit rowDoubleClicked(HitTest(lastPoint_), lastPoint_);
     }
@@ -153,12 +220,12 @@ void CListView::mouseDoubleClickEvent(QMouseEvent* event) {
 
 void CListView::mousePressEvent(QMouseEvent* event) {
     lastPoint_ = event->position().toPoint();
-    QListWidget::mousePressEvent(event);
+    QListView::mousePressEvent(event);
 }
 
 void CListView::mouseReleaseEvent(QMouseEvent* event) {
     lastPoint_ = event->position().toPoint();
-    QListWidget::mouseReleaseEvent(event);
+    QListView::mouseReleaseEvent(event);
     if (event->button() == Qt::RightButton) {
         emit rightClicked(HitTest(lastPoint_), lastPoint_);
     }
@@ -203,6 +270,12 @@ std::vector<std::string> LocalPathsOf(const QMimeData& mime) {
         }
     }
     return paths;
+}
+
+bool IsMenuKey(const QKeyEvent& event) {
+    const Qt::KeyboardModifiers modifiers = event.modifiers() & ~Qt::KeypadModifier;
+    return (event.key() == Qt::Key_Menu && modifiers == Qt::NoModifier) ||
+           (event.key() == Qt::Key_F10 && modifiers == Qt::ShiftModifier);
 }
 
 }  // namespace ui

@@ -5,6 +5,7 @@
 #include "ButtonSheet.h"
 #include "dialogs/AboutDialog.h"
 #include "dialogs/AddressEntryDialog.h"
+#include "dialogs/HelpDialog.h"
 #include "dialogs/MailNotifyDialog.h"
 #include "dialogs/MainDialog.h"
 #include "dialogs/MessageDialog.h"
@@ -200,6 +201,7 @@ std::vector<GalleryEntry> GalleryEntries() {
          Message(kStringSendTestMailQuestion, ui::MB_YESNO | ui::MB_ICONQUESTION)},
         {"146-message-stop.png", Message(kStringCannotContinue, ui::MB_ICONSTOP)},
         {"100-about.png", Make<dialogs::CAboutDialog>(nullptr)},
+        {"148-help.png", Make<dialogs::CHelpDialog>(nullptr)},
         {"135-password-input.png",
          Make<dialogs::CPasswordInputDialog>(static_cast<ProjectorRecord*>(nullptr), nullptr)},
         {"138-password-change.png",

@@ -242,6 +242,30 @@ int CBackgroundProgram::WaitForLines(std::string_view prefix, int count,
     return seen;
 }
 
+std::optional<std::string> CBackgroundProgram::WaitForLine(std::string_view prefix,
+                                                         std::chrono::milliseconds limit) {
+    const auto deadline = Clock::now() + limit;
+    while (true) {
+        for (std::size_t end = pending.find('\n'); end != std::string::npos;
+             end = pending.find('\n')) {
+            std::string line = pending.substr(0, end);
+            pending.erase(0, end + 1);
+            if (line.starts_with(prefix)) {
+                return line;
+            }
+        }
+        const auto left =
+            std::chrono::duration_cast<std::chrono::milliseconds>(deadline - Clock::now());
+        if (outFd < 0 || left.count() <= 0) {
+            return std::nullopt;
+        }
+        pollfd wait{outFd, POLLIN, 0};
+        if (poll(&wait, 1, static_cast<int>(left.count())) > 0 && !Drain(outFd, pending)) {
+            CloseIfOpen(outFd);
+        }
+    }
+}
+
 void CBackgroundProgram::Stop() {
     if (pid > 0) {
         StopChild(pid);

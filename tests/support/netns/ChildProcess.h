@@ -40,6 +40,11 @@ class CBackgroundProgram {
     // Reads output until `count` lines beginning with `prefix` have come, the program ends, or
     // `limit` passes. The number seen.
     int WaitForLines(std::string_view prefix, int count, std::chrono::milliseconds limit);
+    // Reads output until a line beginning with `prefix` comes (the lines before it are passed
+    // over) and returns it without its line feed; nullopt when the program ends or `limit`
+    // passes first.
+    std::optional<std::string> WaitForLine(std::string_view prefix,
+                                           std::chrono::milliseconds limit);
     void Stop();
 
   private:

@@ -50,13 +50,13 @@ TEST(Accessibility, InputsAreNamedAfterTheLabelOnTheirRowElseTheTextAboveThem) {
     } cases[] = {
         {130, 1029, "프로젝터 이름"},
         {130, 1017, "WINS2"},
-        {130, 1092, "프로젝터 이름"},  // the row's change marker
+        {130, 1092, "프로젝터 이름 표시등"},  // the row's change marker, told from its edit
         {130, 1093, "DHCP"},           // a marker beside radio buttons: still its label's
-        {131, 1007, "SMTP 서버 IP 주소"},
+        {131, 1007, "SMTP 포트"},  // shares its row with the server's address: its own name
         {131, 1025, "수신인 메일 주소 2"},  // the label above it
         {147, 1044, "공유 키"},
         {147, 1209, "WEP"},  // no label on its row: the radio button beside it
-        {147, 1219, "WEP 키 4"},
+        {147, 1219, "WEP 키 4 값"},  // beside its radio button, named apart from it
         {130, 1081, "ON"},
         {136, 1042, "커뮤니티 이름"},
         {138, 1073, "새로운 암호"},

@@ -86,16 +86,18 @@ TEST_F(ConnectTest, ListedAddressThatIsGoneAndCancelDoNothing) {
 }
 
 TEST_F(ConnectTest, FullListRefusesTheNewAddressWithString149) {
-    for (int i = 0; i < 63; ++i) {
+    const std::size_t limit = lanterna::ProjectorList::kDisplayLimit;
+    for (std::size_t i = 1; i < limit; ++i) {
         lanterna::CopyText(state->pendingName, "");
-        state->pendingAddress = {10, 4, 0, static_cast<std::uint8_t>(i + 1)};
+        state->pendingAddress = {10, 4, static_cast<std::uint8_t>(i / 256),
+                                 static_cast<std::uint8_t>(i % 256)};
         ASSERT_EQ(window->AddProjectorByAddress(false, true), 1);
     }
     addressEntryResults = {1, 1070};
     window->OnDoubleClick(0);
     window->OnDoubleClick(0);
     EXPECT_THAT(ShownIds(), ElementsAre(149, 149));
-    EXPECT_EQ(state->projectors.Size(), 64u);
+    EXPECT_EQ(state->projectors.Size(), limit);
     EXPECT_THAT(operations, IsEmpty());
     ExpectRowsMatchRecords();
 }

@@ -35,30 +35,33 @@ std::string SentroList(int count, int firstHost = 1) {
 
 class ImportTest : public MainWindowTest {};
 
-TEST_F(ImportTest, SeventyProjectorsKeepSixtyFourWithOneMessageAndSixtyFourBookEntries) {
+TEST_F(ImportTest, PastTheLimitTheFirstAreKeptWithOneMessageAndAsManyBookEntries) {
+    const std::size_t limit = lanterna::ProjectorList::kDisplayLimit;
     Open();
     listFile = TempPath("monitor.ini");
-    WriteText(listFile, SentroList(70));
+    WriteText(listFile, SentroList(static_cast<int>(limit) + 6));
     window->ClickButton(CMainDialog::kImportButton);
     EXPECT_THAT(ShownIds(), ElementsAre(149));
-    EXPECT_EQ(state->projectors.Size(), 64u);
-    EXPECT_EQ(book->Size(), 64u);
+    EXPECT_EQ(state->projectors.Size(), limit);
+    EXPECT_EQ(book->Size(), limit);
     EXPECT_EQ(book->ManualTypes().front(), "21");
     EXPECT_EQ(Images().back(), 1);
-    EXPECT_EQ(state->projectors.At(63)->origin, 2);
+    EXPECT_EQ(state->projectors.At(static_cast<std::ptrdiff_t>(limit) - 1)->origin, 2);
     ExpectRowsMatchRecords();
 }
 
 TEST_F(ImportTest, ImportBehindFoundProjectorsStopsAtTheLimitCountedOverTheWholeList) {
-    for (int i = 0; i < 60; ++i) {
-        found.push_back(MakeProjector("F" + std::to_string(i), "10.2.0." + std::to_string(i + 1)));
+    const std::size_t limit = lanterna::ProjectorList::kDisplayLimit;
+    for (std::size_t i = 0; i + 4 < limit; ++i) {
+        found.push_back(MakeProjector("F" + std::to_string(i), "10.2." + std::to_string(i / 200) +
+                                                                  "." + std::to_string(i % 200 + 1)));
     }
     Open();
     listFile = TempPath("monitor.ini");
     WriteText(listFile, SentroList(10));
     window->ClickButton(CMainDialog::kImportButton);
     EXPECT_THAT(ShownIds(), ElementsAre(149));
-    EXPECT_EQ(state->projectors.Size(), 64u);
+    EXPECT_EQ(state->projectors.Size(), limit);
     EXPECT_EQ(book->Size(), 4u);
     ExpectRowsMatchRecords();
 }

@@ -66,7 +66,7 @@ TEST_F(ProjectorListTest, FoundProjectorsShowNameAboveAddressWithTheFoundImage) 
     found = {MakeProjector("HALL", "10.1.1.5"), MakeProjector("", "10.1.1.6")};
     Open();
     EXPECT_THAT(Labels(), ElementsAre(kConnectByAddress, kWiredFile, kWirelessFile,
-                                      "HALL\n10.1.1.5", "\n10.1.1.6"));
+                                      "\n10.1.1.6", "HALL\n10.1.1.5"));
     EXPECT_THAT(Images(), ElementsAre(0, 3, 4, 2, 2));
     ExpectRowsMatchRecords();
 }
@@ -76,7 +76,7 @@ TEST_F(ProjectorListTest, DuplicatesWithTheSameNameGoButTheSameAddressUnderAnoth
              MakeProjector("A", "10.1.1.5"), MakeProjector("A2", "10.1.1.5")};
     Open();
     EXPECT_THAT(Labels(), ElementsAre(kConnectByAddress, kWiredFile, kWirelessFile, "A\n10.1.1.5",
-                                      "B\n10.1.1.6", "A2\n10.1.1.5"));
+                                      "A2\n10.1.1.5", "B\n10.1.1.6"));
     ExpectRowsMatchRecords();
 }
 
@@ -103,14 +103,18 @@ TEST_F(ProjectorListTest, AddressBookIsLoadedOnceAndMergedAtEveryRefresh) {
     ExpectRowsMatchRecords();
 }
 
-TEST_F(ProjectorListTest, MoreThanSixtyFourShowString149OnceAndKeepTheFirstSixtyFour) {
-    for (int i = 0; i < 70; ++i) {
-        found.push_back(MakeProjector("P" + std::to_string(i), "10.2.0." + std::to_string(i + 1)));
+TEST_F(ProjectorListTest, PastTheLimitString149ShowsOnceAndTheFirstListedStay) {
+    const std::size_t limit = lanterna::ProjectorList::kDisplayLimit;
+    for (std::size_t i = 0; i < limit + 6; ++i) {
+        found.push_back(MakeProjector("P" + std::to_string(i),
+                                      "10.2." + std::to_string(i / 200) + "." +
+                                          std::to_string(i % 200 + 1)));
     }
     Open();
     EXPECT_THAT(ShownIds(), ElementsAre(149));
-    EXPECT_EQ(state->projectors.Size(), 64u);
-    EXPECT_EQ(Labels().back(), "P63\n10.2.0.64");
+    EXPECT_EQ(state->projectors.Size(), limit);
+    EXPECT_GE(RowOf("P" + std::to_string(limit - 1)), 3);
+    EXPECT_EQ(RowOf("P" + std::to_string(limit)), -1);
     ExpectRowsMatchRecords();
 }
 
@@ -132,7 +136,8 @@ TEST_F(ProjectorListTest, DebugModeListsFiveDemonstrationProjectorsBeforeFoundOn
     }
     EXPECT_EQ(state->projectors.At(0)->mailEvents1, 42u);
     EXPECT_EQ(lanterna::TextOf(state->projectors.At(5)->projectorName), "REAL");
-    EXPECT_THAT(Images(), ElementsAre(0, 3, 4, 2, 1, 1, 2, 1, 2));
+    // Shown by name: HALL-1F, LAB-WL1, LAB-WL2, REAL, ROOM-201, ROOM-202.
+    EXPECT_THAT(Images(), ElementsAre(0, 3, 4, 2, 2, 1, 2, 1, 1));
     ExpectRowsMatchRecords();
 }
 
@@ -142,20 +147,21 @@ TEST_F(ProjectorListTest, PopupMenuOffersDeleteOnlyForAddedAndImportedProjectors
     StoreBook({{"ADDED\n10.1.1.9", "30"}});
     found = {MakeProjector("FOUND", "10.1.1.5")};
     Open();
-    RightClickRow(3);
-    ASSERT_EQ(lastMenu.size(), 2u);
+    RightClickRow(RowOf("FOUND"));
+    ASSERT_EQ(lastMenu.size(), 3u);
     EXPECT_EQ(lastMenu[0].id, CMainDialog::kSettingsCommand);
     EXPECT_EQ(lastMenu[1].id, CMainDialog::kChangePasswordCommand);
+    EXPECT_EQ(lastMenu[2].id, CMainDialog::kDetailsViewCommand);
     EXPECT_EQ(state->selectedIndex, 0);
-    RightClickRow(4);
-    ASSERT_EQ(lastMenu.size(), 3u);
+    RightClickRow(RowOf("ADDED"));
+    ASSERT_EQ(lastMenu.size(), 4u);
     EXPECT_EQ(lastMenu[1].id, CMainDialog::kDeleteCommand);
     EXPECT_EQ(lastMenu[1].text, "삭제");
     state->projectors.At(1)->origin = 2;
-    EXPECT_EQ(window->PopupMenuFor(4).size(), 3u);
-    lastMenu.clear();
-    RightClickRow(1);  // fixed rows have no menu
-    EXPECT_THAT(lastMenu, IsEmpty());
+    EXPECT_EQ(window->PopupMenuFor(RowOf("ADDED")).size(), 4u);
+    RightClickRow(1);  // a fixed row: only the window's own commands
+    ASSERT_EQ(lastMenu.size(), 1u);
+    EXPECT_EQ(lastMenu[0].id, CMainDialog::kDetailsViewCommand);
 }
 
 TEST_F(ProjectorListTest, InEnglishTheFixedRowsAndThePopupMenuSpeakEnglish) {
@@ -164,14 +170,14 @@ TEST_F(ProjectorListTest, InEnglishTheFixedRowsAndThePopupMenuSpeakEnglish) {
     found = {MakeProjector("FOUND", "10.1.1.5")};
     Open();
     EXPECT_THAT(Labels(), ElementsAre("Connect by IP address", "Create configuration file (wired)",
-                                      "Create configuration file (wireless)", "FOUND\n10.1.1.5",
-                                      "ADDED\n10.1.1.9"));
-    RightClickRow(4);
+                                      "Create configuration file (wireless)", "ADDED\n10.1.1.9",
+                                      "FOUND\n10.1.1.5"));
+    RightClickRow(RowOf("ADDED"));
     std::vector<std::string_view> texts;
     for (const MenuCommand& command : lastMenu) {
         texts.push_back(command.text);
     }
-    EXPECT_THAT(texts, ElementsAre("Settings", "Delete", "Change password"));
+    EXPECT_THAT(texts, ElementsAre("Settings", "Delete", "Change password", "Details view"));
 }
 
 TEST_F(ProjectorListTest, DeletingAnAddedProjectorRemovesRowRecordAndBookEntry) {
@@ -179,16 +185,16 @@ TEST_F(ProjectorListTest, DeletingAnAddedProjectorRemovesRowRecordAndBookEntry) 
     found = {MakeProjector("FOUND", "10.1.1.5")};
     Open();
     menuChoice = CMainDialog::kDeleteCommand;
-    RightClickRow(5);  // TWO
+    RightClickRow(RowOf("TWO"));
     EXPECT_EQ(state->selectedIndex, -1);
     EXPECT_THAT(Labels(), ElementsAre(kConnectByAddress, kWiredFile, kWirelessFile,
                                       "FOUND\n10.1.1.5", "ONE\n10.1.1.7", "THREE\n10.1.1.9"));
     EXPECT_THAT(book->ManualEntries(), ElementsAre("ONE\n10.1.1.7", "THREE\n10.1.1.9"));
     ExpectRowsMatchRecords();
 
-    // The row after it opens its own projector.
+    // The rows after it open their own projectors.
     operationResults = {1, 1};
-    window->OnDoubleClick(5);
+    window->OnDoubleClick(RowOf("THREE"));
     ASSERT_EQ(operations.size(), 2u);
     EXPECT_EQ(operations[0].currentAddress, "10.1.1.9");
 }
@@ -215,10 +221,20 @@ TEST_F(ProjectorListTest, ImportOffersListFilesFirstThenEveryFile) {
         QStringList({QStringLiteral("Sentro 목록 파일 (*.ini)"), QStringLiteral("모든 파일 (*)")}));
 }
 
-TEST_F(ProjectorListTest, QuestionMarkButtonOpensTheAboutBox) {
+TEST_F(ProjectorListTest, QuestionMarkButtonOffersHelpAndAbout) {
     Open();
+    menuChoice = CMainDialog::kAboutCommand;
     window->ClickButton(CMainDialog::kAboutButton);
+    ASSERT_EQ(lastMenu.size(), 2u);
+    EXPECT_EQ(lastMenu[0].id, CMainDialog::kHelpCommand);
+    EXPECT_EQ(lastMenu[0].text, "도움말");
     EXPECT_EQ(aboutRuns, 1);
+    menuChoice = CMainDialog::kHelpCommand;
+    window->ClickButton(CMainDialog::kAboutButton);
+    EXPECT_EQ(helpRuns, 1);
+    menuChoice = CMainDialog::kDeleteCommand;  // not on this menu
+    window->ClickButton(CMainDialog::kAboutButton);
+    EXPECT_EQ(aboutRuns + helpRuns, 2);
 }
 
 TEST_F(ProjectorListTest, FoundProjectorCannotBeDeletedThroughTheCommand) {
@@ -254,14 +270,16 @@ TEST_F(ProjectorListTest, AddressBookIsWrittenOnCloseAndReadAtTheNextStart) {
 
 TEST_F(ProjectorListTest, ClosingBeforeTheFirstRefreshLeavesTheBookAlone) {
     StoreBook({{"HALL-1F\n10.4.0.1", "21"}});
-    const auto stored = lanterna::test::ReadFile(Hive().path);
     window = std::make_unique<CMainDialog>(
         *state, lanterna::dialogs::AddressBookPlace{*book, Hive()}, Services());
     ASSERT_TRUE(window->Create());
     window->show();
     ASSERT_TRUE(window->AddressBookPending());
     window->close();
-    EXPECT_EQ(lanterna::test::ReadFile(Hive().path), stored) << "an empty book must not be written";
+    lanterna::AddressBook reread;
+    ASSERT_EQ(lanterna::LoadAddressBook(reread, Hive()), 1);
+    EXPECT_THAT(reread.ManualEntries(), ElementsAre("HALL-1F\n10.4.0.1"))
+        << "an empty book must not be written";
 }
 
 TEST_F(ProjectorListTest, EnterAndEscapeDoNotCloseTheWindow) {

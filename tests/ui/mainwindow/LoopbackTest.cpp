@@ -125,7 +125,7 @@ TEST_F(LoopbackWindow, FoundProjectorIsListedOnceAndTheBookEntryOfItsAddressAdds
     stored.Append("ELSEWHERE\n127.89.0.9", "30");
     ASSERT_EQ(lanterna::SaveAddressBook(stored, hive), 1);
     Open();
-    EXPECT_THAT(Labels(), ElementsAre("LOOP-PJ\n127.89.0.1 #2", "ELSEWHERE\n127.89.0.9 #1"));
+    EXPECT_THAT(Labels(), ElementsAre("ELSEWHERE\n127.89.0.9 #1", "LOOP-PJ\n127.89.0.1 #2"));
     EXPECT_EQ(state->projectors.At(0)->imType, 22);  // the hello's type survives the merge
 }
 

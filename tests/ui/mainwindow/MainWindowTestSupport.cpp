@@ -3,9 +3,11 @@
 #include <QApplication>
 #include <cstdlib>
 #include <filesystem>
+#include <set>
 
 #include "platform/FixedText.h"
 #include "record/DottedAddress.h"
+#include "settings/AddressBookStore.h"
 #include "ui/ListView.h"
 
 namespace mainwindowtest {
@@ -101,15 +103,28 @@ lanterna::dialogs::MainDialogServices MainWindowTest::Services() {
     };
     services.chooseListFile = [this](CMainDialog&) { return listFile; };
     services.runAbout = [this](CMainDialog&) { return ++aboutRuns, ui::IDOK; };
+    services.runHelp = [this](CMainDialog&) { return ++helpRuns, ui::IDOK; };
     services.runPasswordChange = [this](CMainDialog&) {
         EXPECT_GE(state->selectedIndex, 0);
         return ++passwordChangeRuns, ui::IDCANCEL;
     };
+    if (presenceRound) {
+        services.presenceRound = [this](const std::vector<std::string>& addresses) {
+            return presenceRound(addresses);
+        };
+    }
     services.trackPopupMenu = [this](CMainDialog&, const std::vector<MenuCommand>& menu, QPoint) {
         lastMenu = menu;
+        ++menuRuns;
         return menuChoice;
     };
     return services;
+}
+
+void MainWindowTest::StoreBook() {
+    lanterna::AddressBook stored;
+    stored.Add("ROOM-201", {10, 1, 1, 9}, 22);
+    ASSERT_EQ(lanterna::SaveAddressBook(stored, {TempPath("hive"), lanterna::RealFileSeam()}), 1);
 }
 
 CMainDialog& MainWindowTest::Open() {
@@ -152,12 +167,32 @@ std::vector<int> MainWindowTest::Images() const {
 void MainWindowTest::ExpectRowsMatchRecords() const {
     const ui::CListView* list = window->ListView(CMainDialog::kListControl);
     ASSERT_EQ(static_cast<std::size_t>(list->ItemCount()), state->projectors.Size() + 3);
+    std::set<const ProjectorRecord*> shown;
+    for (int row = 0; row < list->ItemCount(); ++row) {
+        const lanterna::dialogs::ListEntry entry = window->Rows().EntryAt(row);
+        if (row < 3) {
+            EXPECT_EQ(entry.fixedRow, row);
+            continue;
+        }
+        ASSERT_TRUE(entry.IsProjector()) << "row " << row;
+        EXPECT_EQ(list->ItemText(row), CMainDialog::RowLabelOf(*entry.record)) << "row " << row;
+        EXPECT_EQ(list->ItemImage(row), CMainDialog::RowImageOf(*entry.record)) << "row " << row;
+        shown.insert(entry.record);
+    }
     state->projectors.ForEach([&](std::size_t index, const ProjectorRecord& record) {
-        const int row = static_cast<int>(index) + 3;
-        EXPECT_EQ(list->ItemText(row), CMainDialog::RowLabelOf(record)) << "row " << row;
-        EXPECT_EQ(list->ItemImage(row), CMainDialog::RowImageOf(record)) << "row " << row;
+        EXPECT_TRUE(shown.contains(&record)) << "record " << index << " has no row";
     });
-    EXPECT_EQ(window->NextRow(), list->ItemCount());
+}
+
+int MainWindowTest::RowOf(const std::string& name) const {
+    const ui::CListView* list = window->ListView(CMainDialog::kListControl);
+    for (int row = 3; row < list->ItemCount(); ++row) {
+        const auto* record = window->Rows().EntryAt(row).record;
+        if (record != nullptr && lanterna::TextOf(record->projectorName) == name) {
+            return row;
+        }
+    }
+    return -1;
 }
 
 std::vector<int> MainWindowTest::ShownIds() const {

@@ -50,8 +50,10 @@ class MainWindowTest : public ::testing::Test {
     // The labels and images of every row, in order.
     std::vector<std::string> Labels() const;
     std::vector<int> Images() const;
-    // Row r >= 3 shows the record r - 3, for every row.
+    // Rows 0 to 2 are the fixed rows; every other row shows a record, every record has a row.
     void ExpectRowsMatchRecords() const;
+    // The shown row of the projector named `name`, -1 for none.
+    int RowOf(const std::string& name) const;
     std::vector<int> ShownIds() const;
     std::string TempPath(const std::string& name) const;
     // Drops `paths` onto `row` of the list and lets the posted messages run.
@@ -78,14 +80,20 @@ class MainWindowTest : public ::testing::Test {
     int settingsRuns = 0;
     std::vector<bool> configFileRuns;
     int aboutRuns = 0;
+    int helpRuns = 0;
     int passwordChangeRuns = 0;
     std::vector<MenuCommand> lastMenu;
+    int menuRuns = 0;
     int menuChoice = 0;
     std::string listFile;
     // Runs inside the address-entry stand-in (e.g. a second double-click while busy).
     std::function<void()> duringAddressEntry;
     // Runs inside every progress-run stand-in.
     std::function<void(WorkerMode)> duringOperation;
+    // The background greeting (on its own thread); null greets nobody.
+    std::function<std::vector<bool>(const std::vector<std::string>&)> presenceRound;
+    // Stores an address book holding ROOM-201 (10.1.1.9), added by address.
+    void StoreBook();
 };
 
 }  // namespace mainwindowtest

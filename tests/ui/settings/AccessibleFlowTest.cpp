@@ -1,6 +1,6 @@
 // The network settings dialog driven only through the accessibility interface, as a screen
 // reader user works: find the edit named "프로젝터 이름" and the address group "IP 주소", set
-// their texts, read the row's change marker, press "설정" by its action.
+// their texts, read the row's change marker ("IP 주소 표시등"), press "설정" by its action.
 #include <QAccessible>
 
 #include "SettingsTestSupport.h"
@@ -34,7 +34,8 @@ TEST_F(DialogTest, SettingsAreReadAndChangedThroughTheAccessibilityInterface) {
         QAccessibleInterface* address = FindAccessible(root, QAccessible::Grouping, "IP 주소");
         ASSERT_NE(address, nullptr);
         ReplaceText(FindAccessible(address, QAccessible::EditableText, "4"), "30");
-        QAccessibleInterface* marker = FindAccessible(root, QAccessible::CheckBox, "IP 주소");
+        QAccessibleInterface* marker =
+            FindAccessible(root, QAccessible::CheckBox, "IP 주소 표시등");
         ASSERT_NE(marker, nullptr);
         markerMixed = marker->state().checkStateMixed;
 

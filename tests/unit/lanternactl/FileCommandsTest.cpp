@@ -2,6 +2,7 @@
 
 #include <nlohmann/json.hpp>
 
+#include "record/ProjectorList.h"
 #include "resources/StringTable.h"
 #include "tests/support/cli/CliHarness.h"
 #include "tests/support/files/TempFolder.h"
@@ -140,20 +141,21 @@ TEST(ImportListCommand, ListWithoutCountFailsWithTheInterpretationMessage) {
     EXPECT_EQ(RunCli({"import-list", folder.File("none.ini")}).status, kExitFailed);
 }
 
-TEST(ImportListCommand, KeepsTheFirstSixtyFourAndSaysSo) {
+TEST(ImportListCommand, KeepsAsManyAsTheWindowListsAndSaysSo) {
     TempFolder folder;
     const std::string path = folder.File("sentro.ini");
-    std::string content = "[PROJECTOR]\r\nCount=70\r\n";
-    for (int i = 0; i < 70; ++i) {
-        char index[8];
+    const int count = static_cast<int>(ProjectorList::kDisplayLimit) + 6;
+    std::string content = "[PROJECTOR]\r\nCount=" + std::to_string(count) + "\r\n";
+    for (int i = 0; i < count; ++i) {
+        char index[16];
         std::snprintf(index, sizeof index, "%03d", i);
-        content += std::string("Address_") + index + "=10.0." + std::to_string(i) +
-                   ".1\r\nIMType_" + index + "=22\r\n";
+        content += std::string("Address_") + index + "=10.0." + std::to_string(i / 200) + "." +
+                   std::to_string(i % 200 + 1) + "\r\nIMType_" + index + "=22\r\n";
     }
     WriteFile(path, content);
     const test::CliRun run = RunCli({"import-list", path});
     ASSERT_EQ(run.status, kExitOk) << run.err;
-    EXPECT_EQ(nlohmann::json::parse(run.out).size(), 64U);
+    EXPECT_EQ(nlohmann::json::parse(run.out).size(), ProjectorList::kDisplayLimit);
     EXPECT_NE(run.err.find(LoadString(kStringDisplayLimit)), std::string::npos);
 }
 

@@ -302,15 +302,18 @@ TEST(AddressBookMerge, PassesOverUnreadableEntriesAndAddressesAlreadyListed) {
 
 TEST(AddressBookMerge, StopsAtTheDisplayLimitWithoutLosingEntries) {
     ProjectorList list;
-    for (std::uint8_t i = 0; i < 63; ++i) {
-        list.Append(FoundBySearch({10, 1, 0, i}));
+    for (std::size_t i = 0; i + 1 < ProjectorList::kDisplayLimit; ++i) {
+        list.Append(FoundBySearch({10, 1, static_cast<std::uint8_t>(i / 256),
+                                   static_cast<std::uint8_t>(i % 256)}));
     }
     AddressBook book;
     book.Add("A", {10, 2, 0, 1}, 0);
     book.Add("B", {10, 2, 0, 2}, 0);
     EXPECT_EQ(MergeAddressBook(book, list), 1U);
     EXPECT_EQ(list.Size(), ProjectorList::kDisplayLimit);
-    EXPECT_EQ(TextOf(list.At(63)->projectorName), "A");
+    EXPECT_EQ(TextOf(list.At(static_cast<std::ptrdiff_t>(ProjectorList::kDisplayLimit) - 1)
+                         ->projectorName),
+              "A");
     EXPECT_EQ(book.Size(), 2U);
 }
 

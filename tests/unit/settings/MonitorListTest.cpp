@@ -123,14 +123,17 @@ TEST(MonitorList, NumbersMustBeThoseTheCountCoversPrintedWithThreeDigits) {
 
 TEST(MonitorList, HugeCountCostsNothingAndTheImportStopsPastTheDisplayLimit) {
     std::string content = "[PROJECTOR]\r\nCount=2147483647\r\n";
-    for (int i = 0; i < 70; ++i) {
-        content +=
-            Projector(i * 1000, "P" + std::to_string(i), "10.0." + std::to_string(i) + ".1", "22");
+    const int limit = static_cast<int>(ProjectorList::kDisplayLimit);
+    for (int i = 0; i < limit + 6; ++i) {
+        content += Projector(i * 1000, "P" + std::to_string(i),
+                             "10.0." + std::to_string(i / 200) + "." + std::to_string(i % 200 + 1),
+                             "22");
     }
     const Imported imported = Import(content);
     EXPECT_EQ(imported.result, 1);
     ASSERT_EQ(imported.added.size(), ProjectorList::kDisplayLimit + 1);
-    EXPECT_EQ(TextOf(imported.added[64].projectorName), "P64");
+    EXPECT_EQ(TextOf(imported.added[ProjectorList::kDisplayLimit].projectorName),
+              "P" + std::to_string(limit));
 }
 
 TEST(MonitorList, ReadsAListFileFromDisk) {

@@ -27,6 +27,8 @@ const std::vector<int> kExpectedIds = {
     360, 361, 362, 363, 364, 365, 366, 367, 368, 369, 370, 371, 372, 373, 374,  //
     375, 376, 377, 378, 379, 380, 381, 382, 383, 384, 385, 386, 387, 388, 389,  //
     390, 391, 392, 393, 394, 395, 396, 397, 398,                                //
+    400, 401, 402, 403, 404, 405, 406, 407, 408, 409, 410, 411, 412, 413, 414,  //
+    415, 416, 417,                                                              //
 };
 
 // True when `text` is well-formed UTF-8 without overlong forms or surrogates.
@@ -102,7 +104,7 @@ TEST(StringTable, TextsByteForByte) {
     EXPECT_EQ(LoadString(122), "다른 프로젝터가  통신 중입니다.");
     EXPECT_EQ(LoadString(132),
               "프로젝터의 설정에 실패했습니다. 설정을 확인하신 후,  재설정하십시오.");
-    EXPECT_EQ(LoadString(149), "프로젝터는 64대 까지 표시 가능합니다 .");
+    EXPECT_EQ(LoadString(149), "프로젝터는 4096대 까지 표시 가능합니다 .");
     EXPECT_EQ(LoadString(129), "IP 주소를 사용할 수 없습니다. 사용 가능한 IP 주소를 입력하십시오.");
     EXPECT_EQ(LoadString(182), "IP는, 0-255의 범위에서 입력하십시오.");
     EXPECT_EQ(LoadString(185), "작성");

@@ -1,0 +1,358 @@
+#include "dialogs/ProjectorListModel.h"
+
+#include <QCollator>
+#include <QColor>
+#include <QItemSelectionModel>
+#include <algorithm>
+#include <tuple>
+
+#include "platform/FixedText.h"
+#include "resources/StringTable.h"
+#include "settings/AddressBook.h"
+#include "ui/ListView.h"
+#include "ui/Text.h"
+
+namespace lanterna::dialogs {
+namespace {
+
+// Images of the list: a projector found by the search, and one added by address or imported.
+constexpr int kImageAdded = 1;
+constexpr int kImageFound = 2;
+
+QString StringText(int id) {
+    return ui::ToQString(LoadString(id));
+}
+
+QString NameOf(const ProjectorRecord& record) {
+    return ui::ToQString(TextOf(record.projectorName));
+}
+
+QString FormatWithText(int stringId, const QString& text) {
+    QString format = StringText(stringId);
+    return format.replace(QStringLiteral("%s"), text);
+}
+
+// Names in the order a person expects: letters without regard to case, numbers by their value
+// ("ROOM-2" before "ROOM-10").
+const QCollator& NameOrder() {
+    static const QCollator collator = [] {
+        QCollator order(QLocale(QLocale::English, QLocale::UnitedStates));  // not C: no numbers there
+        order.setNumericMode(true);
+        order.setCaseSensitivity(Qt::CaseInsensitive);
+        return order;
+    }();
+    return collator;
+}
+
+// The order of projectors when the sort column ties: name, then the name's exact bytes,
+// address (numerically), origin.
+int CompareTies(const ProjectorRecord& x, const ProjectorRecord& y) {
+    const QString nameX = NameOf(x);
+    const QString nameY = NameOf(y);
+    if (const int names = NameOrder().compare(nameX, nameY); names != 0) {
+        return names;
+    }
+    if (const int bytes = nameX.compare(nameY); bytes != 0) {
+        return bytes;
+    }
+    const auto rest = [](const ProjectorRecord& record) {
+        return std::make_tuple(ToHostOrder(record.ipAddress), record.origin);
+    };
+    return rest(x) < rest(y) ? -1 : (rest(y) < rest(x) ? 1 : 0);
+}
+
+}  // namespace
+
+// ---------------------------------------------------------------- the model
+
+CProjectorListModel::CProjectorListModel(std::vector<FixedRow> fixedRows,
+                                         std::function<QIcon(int)> imageOf,
+                                         const CPresenceBook* presence)
+    : fixed_(std::move(fixedRows)), imageOf_(std::move(imageOf)), presence_(presence) {}
+
+void CProjectorListModel::Reset(const ProjectorList& projectors) {
+    beginResetModel();
+    records_.clear();
+    records_.reserve(projectors.Size());
+    for (std::size_t i = 0; i < projectors.Size(); ++i) {
+        records_.push_back(projectors.At(static_cast<std::ptrdiff_t>(i)));
+    }
+    endResetModel();
+}
+
+void CProjectorListModel::Append(ProjectorRecord* record) {
+    const int row = rowCount();
+    beginInsertRows({}, row, row);
+    records_.push_back(record);
+    endInsertRows();
+}
+
+void CProjectorListModel::Remove(const ProjectorRecord* record) {
+    const int row = RowOf(record);
+    if (row < 0) {
+        return;
+    }
+    beginRemoveRows({}, row, row);
+    records_.erase(records_.begin() + (row - static_cast<int>(fixed_.size())));
+    endRemoveRows();
+}
+
+void CProjectorListModel::PresenceChanged() {
+    if (!records_.empty()) {
+        emit dataChanged(index(static_cast<int>(fixed_.size()), 0),
+                         index(rowCount() - 1, kColumnCount - 1));
+    }
+}
+
+ListEntry CProjectorListModel::EntryAt(int row) const {
+    const int fixedCount = static_cast<int>(fixed_.size());
+    if (row < 0 || row >= rowCount()) {
+        return {};
+    }
+    if (row < fixedCount) {
+        return ListEntry{row, nullptr};
+    }
+    return ListEntry{-1, records_[static_cast<std::size_t>(row - fixedCount)]};
+}
+
+int CProjectorListModel::RowOf(const ProjectorRecord* record) const {
+    const auto found = std::find(records_.begin(), records_.end(), record);
+    if (record == nullptr || found == records_.end()) {
+        return -1;
+    }
+    return static_cast<int>(fixed_.size()) + static_cast<int>(found - records_.begin());
+}
+
+int CProjectorListModel::ProjectorCount() const {
+    return static_cast<int>(records_.size());
+}
+
+int CProjectorListModel::rowCount(const QModelIndex& parent) const {
+    return parent.isValid() ? 0 : static_cast<int>(fixed_.size() + records_.size());
+}
+
+int CProjectorListModel::columnCount(const QModelIndex& parent) const {
+    return parent.isValid() ? 0 : kColumnCount;
+}
+
+Qt::ItemFlags CProjectorListModel::flags(const QModelIndex& index) const {
+    return index.isValid() ? Qt::ItemIsEnabled | Qt::ItemIsSelectable : Qt::NoItemFlags;
+}
+
+QVariant CProjectorListModel::headerData(int section, Qt::Orientation orientation,
+                                         int role) const {
+    if (orientation != Qt::Horizontal || role != Qt::DisplayRole) {
+        return {};
+    }
+    switch (section) {
+        case kColumnName:
+            return StringText(kStringColumnName);
+        case kColumnAddress:
+            return StringText(kStringColumnAddress);
+        case kColumnModuleType:
+            return StringText(kStringColumnModuleType);
+        case kColumnInterface:
+            return StringText(kStringColumnInterface);
+        case kColumnState:
+            return StringText(kStringColumnState);
+        default:
+            return {};
+    }
+}
+
+QVariant CProjectorListModel::data(const QModelIndex& index, int role) const {
+    // Every icon takes its whole cell, so that a label of three lines is laid out in the cell's
+    // width and height rather than in what the style guesses from the icon alone.
+    if (role == Qt::SizeHintRole && index.column() == kColumnLabel && cellSize_.isValid()) {
+        return cellSize_;
+    }
+    const ListEntry entry = EntryAt(index.row());
+    if (entry.IsProjector()) {
+        return ProjectorData(*entry.record, index.column(), role);
+    }
+    if (!entry.IsFixed()) {
+        return {};
+    }
+    const FixedRow& fixed = fixed_[static_cast<std::size_t>(entry.fixedRow)];
+    const bool firstColumn = index.column() == kColumnLabel || index.column() == kColumnName;
+    switch (role) {
+        case Qt::DisplayRole:
+        case Qt::AccessibleTextRole:
+            return firstColumn ? QVariant(fixed.label) : QVariant();
+        case Qt::DecorationRole:
+            return firstColumn && imageOf_ ? QVariant(imageOf_(fixed.image)) : QVariant();
+        case ui::kListImageRole:
+            return fixed.image;
+        case Qt::TextAlignmentRole:
+            return index.column() == kColumnLabel
+                       ? QVariant(Qt::AlignHCenter | Qt::AlignTop)
+                       : QVariant(Qt::AlignLeft | Qt::AlignVCenter);
+        default:
+            return {};
+    }
+}
+
+QVariant CProjectorListModel::ProjectorData(const ProjectorRecord& record, int column,
+                                            int role) const {
+    const bool silent = presence_ != nullptr && presence_->SilentSince(FormatDotted(record.ipAddress));
+    switch (role) {
+        case Qt::DisplayRole:
+        case Qt::AccessibleTextRole:
+            switch (column) {
+                case kColumnLabel:
+                    return LabelOf(record);
+                case kColumnName:
+                    return NameOf(record);
+                case kColumnAddress:
+                    return ui::ToQString(FormatDotted(record.ipAddress));
+                case kColumnModuleType:
+                    return QString::number(record.imType);
+                case kColumnInterface:
+                    return StringText(record.wirelessActive != 0 ? kStringInterfaceWireless
+                                                                 : kStringInterfaceWired);
+                case kColumnState:
+                    return StateText(record);
+                default:
+                    return {};
+            }
+        case Qt::DecorationRole:
+            if (!imageOf_ || (column != kColumnLabel && column != kColumnName)) {
+                return {};
+            }
+            return silent ? QIcon(imageOf_(ImageOf(record)).pixmap(32, QIcon::Disabled))
+                          : imageOf_(ImageOf(record));
+        case ui::kListImageRole:
+            return ImageOf(record);
+        case Qt::ForegroundRole:
+            return silent ? QVariant(QColor(Qt::gray)) : QVariant();
+        case Qt::ToolTipRole:
+        case Qt::AccessibleDescriptionRole:
+            return silent ? QVariant(StateText(record)) : QVariant();
+        case Qt::TextAlignmentRole:
+            return column == kColumnLabel ? QVariant(Qt::AlignHCenter | Qt::AlignTop)
+                                          : QVariant(Qt::AlignLeft | Qt::AlignVCenter);
+        default:
+            return {};
+    }
+}
+
+QString CProjectorListModel::StateText(const ProjectorRecord& record) const {
+    const auto since =
+        presence_ != nullptr ? presence_->SilentSince(FormatDotted(record.ipAddress)) : std::nullopt;
+    if (since) {
+        return FormatWithText(kStringNotAnsweringSince, ui::ToQString(ClockText(*since)));
+    }
+    return StringText(kStringAnswering);
+}
+
+QString CProjectorListModel::LabelOf(const ProjectorRecord& record) {
+    return ui::ToQString(FormatAddressBookEntry(TextOf(record.projectorName), record.ipAddress));
+}
+
+int CProjectorListModel::ImageOf(const ProjectorRecord& record) {
+    return record.origin == kOriginSearch ? kImageFound : kImageAdded;
+}
+
+// ---------------------------------------------------------------- sorting and filtering
+
+CProjectorSortFilter::CProjectorSortFilter(CProjectorListModel& source) : source_(source) {
+    setSourceModel(&source_);
+    setDynamicSortFilter(true);
+    setSortCaseSensitivity(Qt::CaseInsensitive);
+    sort(kColumnName, Qt::AscendingOrder);
+}
+
+void CProjectorSortFilter::SetFilterText(const QString& text) {
+    if (text == filter_) {
+        return;
+    }
+    filter_ = text;
+    invalidateFilter();
+}
+
+// Fixed rows stay first in either direction: the comparison is turned for them so that the
+// view's own reversal of a descending order puts them back in front.
+bool CProjectorSortFilter::lessThan(const QModelIndex& left, const QModelIndex& right) const {
+    const ListEntry a = source_.EntryAt(left.row());
+    const ListEntry b = source_.EntryAt(right.row());
+    const bool ascending = sortOrder() == Qt::AscendingOrder;
+    if (a.IsFixed() || b.IsFixed()) {
+        if (a.IsFixed() && b.IsFixed()) {
+            return ascending ? a.fixedRow < b.fixedRow : a.fixedRow > b.fixedRow;
+        }
+        return a.IsFixed() == ascending;
+    }
+    if (!a.IsProjector() || !b.IsProjector()) {
+        return false;
+    }
+    const ProjectorRecord& x = *a.record;
+    const ProjectorRecord& y = *b.record;
+    switch (left.column()) {
+        case kColumnAddress:
+            if (x.ipAddress != y.ipAddress) {
+                return ToHostOrder(x.ipAddress) < ToHostOrder(y.ipAddress);
+            }
+            break;
+        case kColumnModuleType:
+            if (x.imType != y.imType) {
+                return x.imType < y.imType;
+            }
+            break;
+        case kColumnInterface:
+        case kColumnState: {
+            const int order = QString::localeAwareCompare(left.data().toString(),
+                                                          right.data().toString());
+            if (order != 0) {
+                return order < 0;
+            }
+            break;
+        }
+        default:
+            break;
+    }
+    return CompareTies(x, y) < 0;
+}
+
+bool CProjectorSortFilter::filterAcceptsRow(int sourceRow, const QModelIndex&) const {
+    const ListEntry entry = source_.EntryAt(sourceRow);
+    if (filter_.isEmpty() || !entry.IsProjector()) {
+        return true;
+    }
+    return NameOf(*entry.record).contains(filter_, Qt::CaseInsensitive) ||
+           ui::ToQString(FormatDotted(entry.record->ipAddress)).contains(filter_);
+}
+
+// ---------------------------------------------------------------- rows to records
+
+CProjectorRows::CProjectorRows(std::vector<CProjectorListModel::FixedRow> fixedRows,
+                               std::function<QIcon(int)> imageOf, const CPresenceBook* presence)
+    : model_(std::move(fixedRows), std::move(imageOf), presence), shown_(model_) {}
+
+ListEntry CProjectorRows::EntryAt(int row) const {
+    const QModelIndex index = shown_.index(row, 0);
+    return index.isValid() ? model_.EntryAt(shown_.mapToSource(index).row()) : ListEntry{};
+}
+
+int CProjectorRows::ShownRowOf(const ProjectorRecord* record) const {
+    const int row = model_.RowOf(record);
+    return row < 0 ? -1 : shown_.mapFromSource(model_.index(row, 0)).row();
+}
+
+std::vector<ProjectorRecord*> CProjectorRows::SelectedRecords(
+    const QItemSelectionModel& selection) const {
+    std::vector<int> rows;
+    for (const QModelIndex& index : selection.selectedIndexes()) {
+        rows.push_back(index.row());
+    }
+    std::sort(rows.begin(), rows.end());
+    rows.erase(std::unique(rows.begin(), rows.end()), rows.end());
+    std::vector<ProjectorRecord*> records;
+    for (const int row : rows) {
+        if (const ListEntry entry = EntryAt(row); entry.IsProjector()) {
+            records.push_back(entry.record);
+        }
+    }
+    return records;
+}
+
+}  // namespace lanterna::dialogs

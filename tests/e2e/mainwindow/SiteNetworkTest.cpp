@@ -1,0 +1,191 @@
+// The real lanterna at a site's scale, on a display of its own (Xvfb) with a window manager,
+// inside a private network of simulated projectors: maximising the window (its caption's
+// maximise button) shows more icons
+// without scrolling, typed text narrows the list, and a projector whose power is cut turns
+// "not answering" within a few periods of the background greeting (shortened through the
+// program's settings) and comes back when it answers again. Every packet stays inside the
+// test's namespaces. A screenshot of the maximised window is kept as a test artifact.
+
+#include <gtest/gtest.h>
+#include <unistd.h>
+
+#include <cstdio>
+#include <filesystem>
+#include <memory>
+#include <regex>
+#include <string>
+#include <thread>
+#include <vector>
+
+#include "settings/WindowSettings.h"
+#include "tests/support/netns/ChildProcess.h"
+#include "tests/support/netns/TestNetwork.h"
+
+namespace lanterna::test {
+namespace {
+
+using namespace std::chrono_literals;
+
+constexpr const char* kXvfb = "/usr/bin/Xvfb";
+constexpr const char* kOpenbox = "/usr/bin/openbox";
+constexpr const char* kXdotool = "/usr/bin/xdotool";
+
+// The first number after `label` in `line`, -1 when there is none.
+int NumberAfter(const std::string& line, const std::string& label) {
+    std::smatch found;
+    const std::regex pattern(label + " ?([0-9]+)");
+    return std::regex_search(line, found, pattern) ? std::stoi(found[1]) : -1;
+}
+
+class SiteNetwork : public testing::Test {
+  protected:
+    void SetUp() override {
+        for (const char* tool : {kXvfb, kOpenbox, kXdotool}) {
+            if (access(tool, X_OK) != 0) {
+                GTEST_SKIP() << tool << " is not installed";
+            }
+        }
+        std::string pattern =
+            (std::filesystem::temp_directory_path() / "lanterna-site-XXXXXX").string();
+        home = mkdtemp(pattern.data());
+        std::filesystem::permissions(home, std::filesystem::perms::owner_all);
+        network = std::make_unique<CTestNetwork>("ms");
+        ASSERT_TRUE(network->Create()) << network->Error();
+        ASSERT_TRUE(network->AddHost("client", {"10.78.0.1/16"})) << network->Error();
+        std::vector<std::string> addresses;
+        for (int host = 1; host <= 41; ++host) {
+            addresses.push_back("10.78.1." + std::to_string(host) + "/16");
+        }
+        ASSERT_TRUE(network->AddHost("proj", addresses)) << network->Error();
+    }
+
+    void TearDown() override {
+        programs.clear();
+        network.reset();
+        if (!home.empty()) {
+            std::error_code ignored;
+            std::filesystem::remove_all(home, ignored);
+        }
+    }
+
+    CBackgroundProgram& Start(const std::string& host, std::vector<std::string> argv) {
+        auto program = std::make_unique<CBackgroundProgram>();
+        EXPECT_TRUE(program->Start(network->Namespace(host), argv));
+        programs.push_back(std::move(program));
+        return *programs.back();
+    }
+
+    CBackgroundProgram& StartProjectors(std::vector<std::string> args, int count) {
+        std::vector<std::string> argv{SIM_PROGRAM, "--broadcast", "--lifetime", "240"};
+        argv.insert(argv.end(), args.begin(), args.end());
+        CBackgroundProgram& projectors = Start("proj", argv);
+        EXPECT_EQ(projectors.WaitForLines("listening on", count, 20s), count);
+        return projectors;
+    }
+
+    std::vector<std::string> Environment() const {
+        return {"DISPLAY=" + display, "QT_QPA_PLATFORM=xcb", "XDG_CONFIG_HOME=" + home + "/config",
+                "XDG_RUNTIME_DIR=" + home, "HOME=" + home, "LANTERNA_LANG=en"};
+    }
+
+    // Xvfb and openbox in the client's namespace, on a display number of this process's own.
+    void StartDesktop() {
+        const int number = 300 + static_cast<int>((getpid() + 300) % 600);
+        display = ":" + std::to_string(number);
+        const std::string socket = "/tmp/.X11-unix/X" + std::to_string(number);
+        ASSERT_FALSE(std::filesystem::exists(socket)) << "display " << display << " is taken";
+        Start("client", {kXvfb, display, "-screen", "0", "1280x1024x24", "-nolisten", "tcp"});
+        for (int i = 0; i < 100 && !std::filesystem::exists(socket); ++i) {
+            std::this_thread::sleep_for(100ms);
+        }
+        ASSERT_TRUE(std::filesystem::exists(socket)) << "Xvfb did not start";
+        std::vector<std::string> openbox{"/usr/bin/env"};
+        for (const std::string& variable : Environment()) {
+            openbox.push_back(variable);
+        }
+        openbox.push_back(kOpenbox);
+        Start("client", openbox);
+    }
+
+    CBackgroundProgram& StartLanterna() {
+        std::vector<std::string> argv{"/usr/bin/env"};
+        for (const std::string& variable : Environment()) {
+            argv.push_back(variable);
+        }
+        argv.insert(argv.end(),
+                    {"/bin/sh", "-c", std::string("exec ") + LANTERNA_PROGRAM + " 2>&1"});
+        return Start("client", argv);
+    }
+
+    ProgramRun Xdotool(std::vector<std::string> arguments) {
+        std::vector<std::string> argv{kXdotool};
+        argv.insert(argv.end(), arguments.begin(), arguments.end());
+        return RunProgram(network->Namespace("client"), argv, 20s, Environment());
+    }
+
+    std::unique_ptr<CTestNetwork> network;
+    std::vector<std::unique_ptr<CBackgroundProgram>> programs;
+    std::string home;
+    std::string display;
+};
+
+TEST_F(SiteNetwork, MaximisedTheListShowsMoreTypedTextNarrowsItAndSilenceGreysAProjector) {
+    // The greeting every second instead of every 30, through the program's own settings.
+    ASSERT_EQ(SavePresencePeriod(1000, {home + "/config/lanterna/registry.reg"}), 1);
+    StartProjectors({"--address", "10.78.1.1", "--count", "40", "--name", "ROOM"}, 40);
+    CBackgroundProgram& lab =
+        StartProjectors({"--address", "10.78.1.41", "--name", "LAB-WL1"}, 1);
+    StartDesktop();
+    CBackgroundProgram& lanterna = StartLanterna();
+    ASSERT_TRUE(lanterna.WaitForLine("Refresh : 41 projectors", 60s));
+
+    const std::optional<std::string> before = lanterna.WaitForLine("List :", 20s);
+    ASSERT_TRUE(before);
+    const int inViewBefore = NumberAfter(*before, "List :");
+    const ProgramRun window =
+        Xdotool({"search", "--sync", "--onlyvisible", "--name", "^Lanterna$"});
+    ASSERT_EQ(window.exitStatus, 0) << window.err;
+    const std::string id = window.out.substr(0, window.out.find('\n'));
+    // The maximise button: the second caption button from the right, whose size follows the
+    // caption's (between 18 and 22 pixels with any style's metrics), 4 pixels inside the frame.
+    ASSERT_EQ(Xdotool({"windowactivate", "--sync", id}).exitStatus, 0);
+    const ProgramRun geometry = Xdotool({"getwindowgeometry", "--shell", id});
+    const int width = NumberAfter(geometry.out, "WIDTH=");
+    ASSERT_GT(width, 100) << geometry.out;
+    ASSERT_EQ(Xdotool({"mousemove", "--window", id, std::to_string(width - 34), "14", "click",
+                       "1"})
+                  .exitStatus,
+              0);
+    const std::optional<std::string> after = lanterna.WaitForLine("List :", 20s);
+    ASSERT_TRUE(after) << "no resize after a click on the maximise button";
+    const int inViewAfter = NumberAfter(*after, "List :");
+    std::printf("figure: rows in view %d before, %d maximised (of 44)\n", inViewBefore,
+                inViewAfter);
+    EXPECT_GT(inViewAfter, inViewBefore);
+    EXPECT_GT(inViewAfter, 15) << "the icons beyond the old twelfth cell show without scrolling";
+
+    std::filesystem::create_directories(ARTIFACT_FOLDER);
+    const std::string shot = std::string(ARTIFACT_FOLDER) + "/main-window-maximised.png";
+    const ProgramRun screenshot = RunProgram(network->Namespace("client"),
+                                             {SCREENSHOT_PROGRAM, shot}, 30s, Environment());
+    EXPECT_EQ(screenshot.exitStatus, 0) << screenshot.err;
+
+    // Typed into the list: only the rooms whose name holds "ROOM-3" stay (3, 30 to 39).
+    ASSERT_EQ(Xdotool({"type", "--delay", "60", "ROOM-3"}).exitStatus, 0);
+    std::optional<std::string> filtered;
+    while ((filtered = lanterna.WaitForLine("Filter :", 20s)) &&
+           filtered->find("Filter : 11 of 41") == std::string::npos) {
+    }
+    ASSERT_TRUE(filtered) << "typing did not narrow the list to 11 projectors";
+    ASSERT_EQ(Xdotool({"key", "Escape"}).exitStatus, 0);
+    EXPECT_TRUE(lanterna.WaitForLine("Filter : 41 of 41", 20s));
+
+    // The power of LAB-WL1 is cut: greyed within a few periods, normal again once it answers.
+    lab.Stop();
+    EXPECT_TRUE(lanterna.WaitForLine("Presence : 10.78.1.41 not answering since", 20s));
+    StartProjectors({"--address", "10.78.1.41", "--name", "LAB-WL1"}, 1);
+    EXPECT_TRUE(lanterna.WaitForLine("Presence : 10.78.1.41 answering", 20s));
+}
+
+}  // namespace
+}  // namespace lanterna::test

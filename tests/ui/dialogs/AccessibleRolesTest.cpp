@@ -1,0 +1,111 @@
+// Every dialog of the gallery in both languages, as a screen reader meets it: each control is
+// announced as what it is (a skinned radio button as a radio button, not a check box), every
+// one has a name and no two controls of a dialog share one. And the main window's popup menu,
+// a window of its own, is found in the tree under the window, as a menu with its items.
+#include <gtest/gtest.h>
+
+#include <QAccessible>
+#include <QApplication>
+#include <QMenu>
+#include <QTimer>
+#include <map>
+#include <optional>
+
+#include "dialogs/MainDialog.h"
+#include "dialogs/MainDialogDefaults.h"
+#include "tests/support/language/LanguageTestSupport.h"
+#include "tools/gallery/GalleryEntries.h"
+
+namespace {
+
+using lanterna::Language;
+
+std::optional<QAccessible::Role> RoleOf(ui::ControlKind kind) {
+    switch (kind) {
+        case ui::ControlKind::Button:
+        case ui::ControlKind::DefaultButton:
+            return QAccessible::Button;
+        case ui::ControlKind::CheckBox:
+            return QAccessible::CheckBox;
+        case ui::ControlKind::RadioButton:
+            return QAccessible::RadioButton;
+        case ui::ControlKind::Edit:
+            return QAccessible::EditableText;
+        case ui::ControlKind::IpAddress:
+            return QAccessible::Grouping;
+        case ui::ControlKind::ListView:
+            return QAccessible::List;
+        case ui::ControlKind::ProgressBar:
+            return QAccessible::ProgressBar;
+        case ui::ControlKind::ComboBox:
+            return QAccessible::ComboBox;
+        default:
+            return std::nullopt;  // labels, icons, frames: read, not operated
+    }
+}
+
+TEST(AccessibleRoles, EveryGalleryDialogAnnouncesEachControlAsWhatItIsUnderAName) {
+    for (const Language language : {Language::Korean, Language::English}) {
+        const lanterna::test::ScopedLanguage scoped(language);
+        for (const lanterna::gallery::GalleryEntry& entry : lanterna::gallery::GalleryEntries()) {
+            if (!entry.make) {
+                continue;
+            }
+            const std::unique_ptr<ui::CDialog> dialog = entry.make();
+            if (dialog->ControlIds().empty()) {
+                ASSERT_TRUE(dialog->Create()) << entry.fileName;
+            }
+            const std::string where =
+                entry.fileName + (language == Language::Korean ? " (ko)" : " (en)");
+            std::map<QString, int> names;
+            for (const ui::ControlTemplate& control : dialog->Template()->controls) {
+                const std::optional<QAccessible::Role> role = RoleOf(control.kind);
+                if (!role || control.id == ui::kStaticId) {
+                    continue;
+                }
+                QAccessibleInterface* accessible =
+                    QAccessible::queryAccessibleInterface(dialog->GetDlgItem(control.id));
+                ASSERT_NE(accessible, nullptr) << where << " " << control.id;
+                EXPECT_EQ(accessible->role(), *role) << where << " control " << control.id;
+                const QString name = accessible->text(QAccessible::Name);
+                EXPECT_FALSE(name.isEmpty()) << where << " control " << control.id;
+                EXPECT_EQ(++names[name], 1) << where << ": two controls named \""
+                                            << name.toStdString() << "\"";
+            }
+        }
+    }
+}
+
+TEST(AccessibleRoles, TheOpenPopupMenuIsAMenuWithItsItemsUnderTheMainWindow) {
+    lanterna::ApplicationState state;
+    lanterna::AddressBook book;
+    lanterna::dialogs::CMainDialog window(
+        state, lanterna::dialogs::AddressBookPlace{book, {"/nonexistent/registry.reg"}}, {});
+    ASSERT_TRUE(window.Create());
+    window.show();
+    const std::vector<lanterna::dialogs::MenuCommand> menu = window.HelpMenu();
+    QStringList seen;
+    QAccessible::Role role = QAccessible::NoRole;
+    QTimer::singleShot(50, [&] {
+        QAccessibleInterface* top = QAccessible::queryAccessibleInterface(&window);
+        for (int i = 0; i < top->childCount(); ++i) {
+            QAccessibleInterface* child = top->child(i);
+            if (child != nullptr && child->role() == QAccessible::PopupMenu) {
+                role = child->role();
+                EXPECT_EQ(top->indexOfChild(child), i);
+                for (int item = 0; item < child->childCount(); ++item) {
+                    EXPECT_EQ(child->child(item)->role(), QAccessible::MenuItem);
+                    seen.append(child->child(item)->text(QAccessible::Name));
+                }
+            }
+        }
+        if (QWidget* popup = QApplication::activePopupWidget()) {
+            popup->close();
+        }
+    });
+    lanterna::dialogs::TrackPopupMenu(&window, menu, window.geometry().center());
+    EXPECT_EQ(role, QAccessible::PopupMenu);
+    EXPECT_EQ(seen, (QStringList{QStringLiteral("도움말"), QStringLiteral("Lanterna 정보")}));
+}
+
+}  // namespace
