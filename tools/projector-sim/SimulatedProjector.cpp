@@ -199,6 +199,7 @@ void SimulatedProjector::Accept() {
     SessionSlot* session = slot.get();
     session->thread = std::thread([this, session] {
         Session(session->fd.Get(), state_, stop_, config_.closeOnReset, config_.idleTimeout).Run();
+        state_.CountConnectionEnded();
         session->done = true;
     });
     sessions_.push_back(std::move(slot));
