@@ -152,7 +152,7 @@ TEST(FleetRead, AllIsWhatTheSearchFindsWithItsModuleType) {
     CProjectorOnPort sim(Config("127.87.20.31", "LOBBY", 22, true));
     CliSetup setup;
     setup.search = SearchTargets{
-        .hello = {.address = "127.87.20.31", .port = kProjectorPort, .localPort = 0},
+        .hello = {.address = "127.87.20.31", .port = ProcessProjectorPort(), .localPort = 0},
         .secondary = {.address = "127.87.20.31", .port = sim.projector->SecondaryPort()}};
     const auto run = RunInEnglish({"read", "--all"}, setup);
     ASSERT_EQ(run.status, 0) << run.err;

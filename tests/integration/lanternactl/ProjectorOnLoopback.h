@@ -1,6 +1,7 @@
 #pragma once
-// A simulated projector on a loopback address of its own, on the projector port, for the
-// lanternactl tests; and what they share for reading its command log and writing files.
+// A simulated projector on a loopback address of its own, on the test process's projector port
+// (the one lanternactl is pointed at, see CliHarness.h), for the lanternactl tests; and what
+// they share for reading its command log and writing files.
 
 #include <gtest/gtest.h>
 #include <sys/stat.h>
@@ -10,7 +11,7 @@
 #include <string>
 #include <vector>
 
-#include "link/Ports.h"
+#include "tests/support/port/ProcessPort.h"
 #include "tests/support/sim/SessionsEnded.h"
 #include "tools/projector-sim/SimulatedProjector.h"
 
@@ -31,7 +32,7 @@ class CProjectorOnPort {
                                           const std::string& password = "") {
         sim::SimulatorConfig config;
         config.address = address;
-        config.port = kProjectorPort;
+        config.port = ProcessProjectorPort();
         config.secondaryPort = 0;
         config.password = password;
         return config;
