@@ -49,8 +49,6 @@ class RawTcp {
     std::string ReadExact(std::size_t count, std::chrono::milliseconds timeout = 3s);
     // Bytes until the last one received is ':' (or the time-out, or the peer closing).
     std::string ReadReply(std::chrono::milliseconds timeout = 3s);
-    // Everything that arrives until nothing came for `quiet` (or the peer closed).
-    std::string ReadAll(std::chrono::milliseconds quiet = 300ms);
     // The bytes of one recv call (empty on close or time-out).
     std::string ReadSome(std::chrono::milliseconds timeout = 3s);
     // True when the peer closes the connection within `timeout` (data before is discarded).
