@@ -199,8 +199,8 @@ void SimulatedProjector::Accept() {
     SessionSlot* session = slot.get();
     session->thread = std::thread([this, session] {
         Session(session->fd.Get(), state_, stop_, config_.closeOnReset, config_.idleTimeout).Run();
-        state_.CountConnectionEnded();
         session->done = true;
+        state_.CountConnectionEnded();  // after: whoever sees the count finds the session free
     });
     sessions_.push_back(std::move(slot));
 }
