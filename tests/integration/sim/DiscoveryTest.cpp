@@ -21,14 +21,14 @@ namespace {
 const Bytes kSecondaryRequest{0x02, 0x00, 0x00, 0x0F};
 
 std::optional<RawUdp::Datagram> Hello(const SimulatedProjector& projector,
-                                      std::chrono::milliseconds timeout = 2s) {
+                                      std::chrono::milliseconds timeout = 30s) {
     RawUdp client;
     EXPECT_TRUE(client.SendTo(RequestPacket(1), projector.Address(), projector.HelloPort()));
     return client.Receive(timeout);
 }
 
 std::optional<RawUdp::Datagram> Secondary(const SimulatedProjector& projector,
-                                          std::chrono::milliseconds timeout = 2s) {
+                                          std::chrono::milliseconds timeout = 30s) {
     RawUdp client;
     EXPECT_TRUE(client.SendTo(kSecondaryRequest, projector.Address(), projector.SecondaryPort()));
     return client.Receive(timeout);
@@ -322,7 +322,13 @@ BroadcastOutcome BroadcastInPrivateNamespace() {
     client.EnableBroadcast();
     client.SendTo(RequestPacket(1), "127.255.255.255", one->HelloPort());
     client.SendTo(kSecondaryRequest, "127.255.255.255", one->SecondaryPort());
-    while (const auto datagram = client.Receive(1s)) {
+    // Two answers to each request, one per projector; an answer that does not come ends the
+    // wait after half a minute.
+    while (outcome.helloSources.size() + outcome.secondarySources.size() < 4) {
+        const auto datagram = client.Receive();
+        if (!datagram) {
+            break;
+        }
         auto& sources =
             datagram->bytes.size() == 120 ? outcome.secondarySources : outcome.helloSources;
         sources.insert(datagram->sourceAddress + ":" + std::to_string(datagram->sourcePort));

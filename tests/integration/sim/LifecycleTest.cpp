@@ -13,10 +13,10 @@ using Clock = std::chrono::steady_clock;
 // Stopping is to take moments; the waits it must cut short last half a minute or more.
 constexpr auto kPromptly = 10s;
 
-// Waits (at most ten seconds) until `done` holds.
+// Waits (at most half a minute) until `done` holds.
 template <typename Condition>
 bool WaitUntil(Condition done) {
-    const auto deadline = Clock::now() + 10s;
+    const auto deadline = Clock::now() + 30s;
     while (!done()) {
         if (Clock::now() > deadline) {
             return false;

@@ -23,7 +23,7 @@ namespace lanterna::test {
 // link open, for instance). The projector accepts connections in the order they came, so once
 // it has closed a connection of our own, made last, it has accepted every earlier one.
 inline bool WaitUntilSessionsEnd(const sim::SimulatedProjector& projector,
-                                 std::chrono::milliseconds limit = std::chrono::seconds(10)) {
+                                 std::chrono::milliseconds limit = std::chrono::seconds(30)) {
     using Clock = std::chrono::steady_clock;
     const auto deadline = Clock::now() + limit;
     const auto left = [deadline] {
