@@ -2,6 +2,7 @@
 
 #include <QKeyEvent>
 #include <QPainter>
+#include <QTimer>
 
 #include "dialogs/DialogIds.h"
 
@@ -41,16 +42,21 @@ CSearchDialog::~CSearchDialog() = default;
 
 bool CSearchDialog::OnInitDialog() {
     completion_ = CSearchCompletion{};
-    const ui::MessageTarget target = Target();
     search_.reset();
-    if (!target.IsOpen()) {
-        return true;  // created only to be drawn: no run would hear the reports
+    // The search starts once the modal run has begun: Create opens a run too, and a dialog
+    // created only to be drawn (the gallery) must ask nothing on the network.
+    QTimer::singleShot(0, this, [this, target = Target()] { StartSearch(target); });
+    return true;
+}
+
+void CSearchDialog::StartSearch(const ui::MessageTarget& target) {
+    if (!IsRunning() || !target.IsOpen() || search_) {
+        return;
     }
     search_ = std::make_unique<CSearchController>(
         state_.projectors, [target](int message, int wParam) { target.Post(message, wParam); },
         targets_);
     search_->Start();
-    return true;
 }
 
 void CSearchDialog::OnSearchReport(ui::WParam wParam) {

@@ -41,6 +41,7 @@ class CSearchDialog : public skin::CSkinDialog {
     void OnPaintClient(QPainter& painter, const QRect& clientRect) override;
 
   private:
+    void StartSearch(const ui::MessageTarget& target);
     void OnSearchReport(ui::WParam wParam);
 
     ApplicationState& state_;

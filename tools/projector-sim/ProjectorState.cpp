@@ -110,6 +110,11 @@ void ProjectorState::CountConnection(bool served) {
     ++(served ? counters_.connectionsServed : counters_.connectionsRefused);
 }
 
+void ProjectorState::CountConnectionEnded() {
+    std::lock_guard lock(mutex_);
+    ++counters_.connectionsEnded;
+}
+
 void ProjectorState::CountHello() {
     std::lock_guard lock(mutex_);
     ++counters_.helloAnswered;

@@ -35,6 +35,9 @@ struct ProjectorCounters {
     std::size_t secondaryAnswered = 0;
     std::size_t testMails = 0;
     std::size_t resets = 0;
+    // Served connections whose session is over (the client left or stayed silent, a fault or
+    // a reset dropped it, the projector stopped): every command line they sent is logged.
+    std::size_t connectionsEnded = 0;
 };
 
 class ProjectorState {
@@ -68,6 +71,7 @@ class ProjectorState {
 
     ProjectorCounters Counters() const;
     void CountConnection(bool served);
+    void CountConnectionEnded();
     void CountHello();
     void CountSecondary();
 

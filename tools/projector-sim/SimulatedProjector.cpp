@@ -200,6 +200,7 @@ void SimulatedProjector::Accept() {
     session->thread = std::thread([this, session] {
         Session(session->fd.Get(), state_, stop_, config_.closeOnReset, config_.idleTimeout).Run();
         session->done = true;
+        state_.CountConnectionEnded();  // after: whoever sees the count finds the session free
     });
     sessions_.push_back(std::move(slot));
 }

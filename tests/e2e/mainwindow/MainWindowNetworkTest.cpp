@@ -10,7 +10,6 @@
 #include <filesystem>
 #include <memory>
 #include <string>
-#include <thread>
 #include <vector>
 
 #include "tests/support/netns/ChildProcess.h"
@@ -65,20 +64,17 @@ class MainWindowNetwork : public testing::Test {
         programs.push_back(std::move(program));
     }
 
-    // Xvfb in the client's namespace on a display number of this process's own.
+    // Xvfb in the client's namespace; it picks a display number that is free and prints it
+    // once it takes connections.
     void StartDisplay() {
-        const int number = 300 + static_cast<int>(getpid() % 600);
-        display = ":" + std::to_string(number);
-        const std::string socket = "/tmp/.X11-unix/X" + std::to_string(number);
-        ASSERT_FALSE(std::filesystem::exists(socket)) << "display " << display << " is taken";
         auto xvfb = std::make_unique<CBackgroundProgram>();
-        ASSERT_TRUE(xvfb->Start(network->Namespace("client"), {kXvfb, display, "-screen", "0",
-                                                               "800x600x24", "-nolisten", "tcp"}));
+        ASSERT_TRUE(xvfb->Start(
+            network->Namespace("client"),
+            {kXvfb, "-displayfd", "1", "-screen", "0", "800x600x24", "-nolisten", "tcp"}));
+        const bool ready = xvfb->WaitForLines("", 1, 30s) == 1;
+        display = ":" + xvfb->LastLine("");
         programs.push_back(std::move(xvfb));
-        for (int i = 0; i < 100 && !std::filesystem::exists(socket); ++i) {
-            std::this_thread::sleep_for(100ms);
-        }
-        ASSERT_TRUE(std::filesystem::exists(socket)) << "Xvfb did not start";
+        ASSERT_TRUE(ready) << "Xvfb did not start";
     }
 
     std::vector<std::string> Environment() const {

@@ -9,6 +9,7 @@
 #include <chrono>
 #include <filesystem>
 #include <fstream>
+#include <functional>
 #include <memory>
 #include <sstream>
 #include <string>
@@ -92,16 +93,15 @@ class SkinFrame : public testing::Test {
         return false;
     }
 
+    // Xvfb picks a display number that is free and prints it once it takes connections.
     void StartDisplayAndWindowManager() {
-        const int number = 900 + static_cast<int>(getpid() % 600);
-        display = ":" + std::to_string(number);
-        const std::string socket = "/tmp/.X11-unix/X" + std::to_string(number);
-        ASSERT_FALSE(std::filesystem::exists(socket)) << "display " << display << " is taken";
         auto xvfb = std::make_unique<CBackgroundProgram>();
-        ASSERT_TRUE(
-            xvfb->Start("", {kXvfb, display, "-screen", "0", "1024x768x24", "-nolisten", "tcp"}));
+        ASSERT_TRUE(xvfb->Start(
+            "", {kXvfb, "-displayfd", "1", "-screen", "0", "1024x768x24", "-nolisten", "tcp"}));
+        const bool ready = xvfb->WaitForLines("", 1, 30s) == 1;
+        display = ":" + xvfb->LastLine("");
         programs.push_back(std::move(xvfb));
-        ASSERT_TRUE(WaitFor({"getdisplaygeometry"})) << "Xvfb did not start";
+        ASSERT_TRUE(ready) << "Xvfb did not start";
         StartInBackground({kOpenbox, "--sm-disable"});
         // The window manager is up once it answers for the desktops.
         const bool managed = WaitFor({"get_desktop"});
@@ -140,6 +140,17 @@ class SkinFrame : public testing::Test {
         return {x, y};
     }
 
+    // The position once `moved` holds for it, or the last one read after ten seconds.
+    std::pair<int, int> PositionOnce(const std::string& window,
+                                     const std::function<bool(std::pair<int, int>)>& moved) {
+        std::pair<int, int> now = Position(window);
+        for (int i = 0; i < 100 && !moved(now); ++i) {
+            std::this_thread::sleep_for(100ms);
+            now = Position(window);
+        }
+        return now;
+    }
+
     // The position once the window manager has placed the window: the same on three reads
     // 100 ms apart.
     std::pair<int, int> SettledPosition(const std::string& window) {
@@ -170,36 +181,25 @@ TEST_F(SkinFrame, ADragOnTheCaptionMovesTheWindowAndTheCloseBlockClosesIt) {
     const auto [x0, y0] = SettledPosition(info.id);
     ASSERT_GE(x0, 0);
 
-    const ProgramRun drag = Xdotool({"mousemove",
-                                     "--sync",
-                                     "--window",
-                                     info.id,
-                                     std::to_string(info.captionX),
-                                     std::to_string(info.captionY),
-                                     "mousedown",
-                                     "1",
-                                     "sleep",
-                                     "0.3",
-                                     "mousemove_relative",
-                                     "--sync",
-                                     "30",
-                                     "20",
-                                     "sleep",
-                                     "0.2",
-                                     "mousemove_relative",
-                                     "--sync",
-                                     "30",
-                                     "20",
-                                     "sleep",
-                                     "0.3",
-                                     "mouseup",
-                                     "1",
-                                     "sleep",
-                                     "0.3"});
-    ASSERT_EQ(drag.exitStatus, 0) << drag.err;
-    const auto [x1, y1] = Position(info.id);
-    EXPECT_EQ(x1 - x0, 60) << x0 << "," << y0 << " -> " << x1 << "," << y1;
-    EXPECT_EQ(y1 - y0, 40) << x0 << "," << y0 << " -> " << x1 << "," << y1;
+    // Pressed on the caption (once the dialog has the press, the moves are its own), the mouse
+    // moves twice; after each move the window follows once the window manager has placed it;
+    // then the button is released. Each step is waited for, none slept through.
+    const ProgramRun press =
+        Xdotool({"mousemove", "--sync", "--window", info.id, std::to_string(info.captionX),
+                 std::to_string(info.captionY), "mousedown", "1"});
+    ASSERT_EQ(press.exitStatus, 0) << press.err;
+    ASSERT_EQ(dialog->WaitForLines("pressed", 1, 15s), 1) << "the press did not reach the dialog";
+    std::pair<int, int> now{x0, y0};
+    for (const int step : {1, 2}) {
+        const ProgramRun move = Xdotool({"mousemove_relative", "--sync", "30", "20"});
+        ASSERT_EQ(move.exitStatus, 0) << move.err;
+        const std::pair<int, int> expected{x0 + 30 * step, y0 + 20 * step};
+        now = PositionOnce(info.id, [&](std::pair<int, int> at) { return at == expected; });
+        EXPECT_EQ(now, expected) << "move " << step << " from " << x0 << "," << y0;
+    }
+    const ProgramRun release = Xdotool({"mouseup", "1"});
+    ASSERT_EQ(release.exitStatus, 0) << release.err;
+    EXPECT_EQ(Position(info.id), now) << "the release leaves the window where it is";
 
     const ProgramRun click =
         Xdotool({"mousemove", "--sync", "--window", info.id, std::to_string(info.closeX),
@@ -212,6 +212,10 @@ TEST_F(SkinFrame, TheDesktopsCloseShortcutReachesTheDialog) {
     CBackgroundProgram* dialog = nullptr;
     const WindowInfo info = ShowDialog(dialog);
     ASSERT_FALSE(info.id.empty());
+    // The shortcut goes to the active window: the dialog's, made so and checked first.
+    const ProgramRun activate = Xdotool({"windowactivate", "--sync", info.id});
+    ASSERT_EQ(activate.exitStatus, 0) << activate.err;
+    ASSERT_EQ(Xdotool({"getactivewindow"}).out, info.id + "\n");
     const ProgramRun key = Xdotool({"key", "--clearmodifiers", "alt+F4"});
     ASSERT_EQ(key.exitStatus, 0) << key.err;
     EXPECT_EQ(dialog->WaitForLines("ended 2", 1, 15s), 1) << "Alt+F4 did not close it";

@@ -1,9 +1,11 @@
 // lanterna-skin-window INFO_FILE: runs the about dialog on the display of DISPLAY. Once the
 // dialog is on screen and active it writes to INFO_FILE, in one line: its window id, then a
 // point of its caption and the centre of its close block (window coordinates), and prints
-// "shown". When the dialog has ended it prints "ended CODE". Used by the frame's end-to-end
-// test; it opens no network connection.
+// "shown". It prints "pressed" when a mouse button press reaches the dialog, and "ended CODE"
+// when the dialog has ended. Used by the frame's end-to-end test; it opens no network
+// connection.
 #include <QApplication>
+#include <QEvent>
 #include <QFile>
 #include <QTimer>
 #include <cstdio>
@@ -40,6 +42,19 @@ void ReportWhenActive(lanterna::dialogs::CAboutDialog& dialog, const QString& pa
     std::fflush(stdout);
 }
 
+// Tells the test that a press has reached the dialog: the window manager may hold the first
+// moments of a press (to raise and focus the window) before the dialog sees it.
+class CPressReporter : public QObject {
+  public:
+    bool eventFilter(QObject* watched, QEvent* event) override {
+        if (event->type() == QEvent::MouseButtonPress) {
+            std::printf("pressed\n");
+            std::fflush(stdout);
+        }
+        return QObject::eventFilter(watched, event);
+    }
+};
+
 }  // namespace
 
 int main(int argc, char** argv) {
@@ -50,6 +65,8 @@ int main(int argc, char** argv) {
     QApplication application(argc, argv);
     const QString path = QString::fromLocal8Bit(argv[1]);
     lanterna::dialogs::CAboutDialog dialog;
+    CPressReporter pressReporter;
+    dialog.installEventFilter(&pressReporter);
     QTimer::singleShot(0, &dialog,
                        [&dialog, path] { ReportWhenActive(dialog, path, kActivationChecks); });
     const int code = dialog.DoModal();

@@ -152,7 +152,7 @@ TEST(FleetRead, AllIsWhatTheSearchFindsWithItsModuleType) {
     CProjectorOnPort sim(Config("127.87.20.31", "LOBBY", 22, true));
     CliSetup setup;
     setup.search = SearchTargets{
-        .hello = {.address = "127.87.20.31", .port = kProjectorPort, .localPort = 0},
+        .hello = {.address = "127.87.20.31", .port = ProcessProjectorPort(), .localPort = 0},
         .secondary = {.address = "127.87.20.31", .port = sim.projector->SecondaryPort()}};
     const auto run = RunInEnglish({"read", "--all"}, setup);
     ASSERT_EQ(run.status, 0) << run.err;
@@ -342,8 +342,8 @@ TEST(FleetSet, ExtendedModuleIsResetThenReadBack) {
     CProjectorOnPort basic(Config("127.87.24.12", "LAB-WL4", 21, true));
     const auto run = RunInEnglish({"set", "127.87.24.11-12", "essid=HALL-LAN", "--settle", "5"});
     ASSERT_EQ(run.status, 0) << run.out;
-    EXPECT_EQ(extended.projector->Counters().resets, 1U);
-    EXPECT_EQ(basic.projector->Counters().resets, 0U);
+    EXPECT_EQ(extended.Counters().resets, 1U);
+    EXPECT_EQ(basic.Counters().resets, 0U);
     EXPECT_TRUE(Contains(run.out, "2 targets: 2 set\n")) << run.out;
     EXPECT_EQ(CountOf(run.out, "; verified"), 2U) << run.out;
     EXPECT_EQ(extended.projector->Settings().essid, "HALL-LAN");

@@ -1,18 +1,18 @@
 #pragma once
-// A simulated projector on a loopback address of its own, on the projector port, for the
-// lanternactl tests; and what they share for reading its command log and writing files.
+// A simulated projector on a loopback address of its own, on the test process's projector port
+// (the one lanternactl is pointed at, see CliHarness.h), for the lanternactl tests; and what
+// they share for reading its command log and writing files.
 
 #include <gtest/gtest.h>
 #include <sys/stat.h>
 
-#include <chrono>
 #include <fstream>
 #include <memory>
 #include <string>
-#include <thread>
 #include <vector>
 
-#include "link/Ports.h"
+#include "tests/support/port/ProcessPort.h"
+#include "tests/support/sim/SessionsEnded.h"
 #include "tools/projector-sim/SimulatedProjector.h"
 
 namespace lanterna::test {
@@ -32,21 +32,24 @@ class CProjectorOnPort {
                                           const std::string& password = "") {
         sim::SimulatorConfig config;
         config.address = address;
-        config.port = kProjectorPort;
+        config.port = ProcessProjectorPort();
         config.secondaryPort = 0;
         config.password = password;
         return config;
     }
-    // Waits until the log stays still (send-only commands get no reply).
+    // The command lines received, once every client has left and the projector has seen it
+    // go: a send-only command gets no reply, so lanternactl may be done before the projector
+    // has read it.
     Lines Log() const {
-        Lines log = projector->CommandLog();
-        for (int quiet = 0, rounds = 0; quiet < 5 && rounds < 200; ++rounds) {
-            std::this_thread::sleep_for(std::chrono::milliseconds(10));
-            Lines now = projector->CommandLog();
-            quiet = now.size() == log.size() ? quiet + 1 : 0;
-            log = std::move(now);
-        }
-        return log;
+        EXPECT_TRUE(WaitUntilSessionsEnd(*projector))
+            << "a link to " << projector->Address() << " is still open";
+        return projector->CommandLog();
+    }
+    // The counters, once every client has left (see Log).
+    sim::ProjectorCounters Counters() const {
+        EXPECT_TRUE(WaitUntilSessionsEnd(*projector))
+            << "a link to " << projector->Address() << " is still open";
+        return projector->Counters();
     }
     std::unique_ptr<sim::SimulatedProjector> projector;
 };

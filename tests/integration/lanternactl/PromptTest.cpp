@@ -68,8 +68,8 @@ TEST(HiddenPrompt, EveryWayOutGivesTheEchoBack) {
         const pid_t child = StartAtPrompt(terminal);
         ASSERT_GT(child, 0);
         ASSERT_TRUE(AwaitOutput(terminal, "Current password: ", 10s)) << c.how;
-        // The prompt is written before the echo goes off: wait until it has.
-        for (int i = 0; i < 200 && EchoOn(terminal); ++i) {
+        // The prompt is written before the echo goes off: wait (up to ten seconds) until it has.
+        for (int i = 0; i < 2000 && EchoOn(terminal); ++i) {
             std::this_thread::sleep_for(5ms);
         }
         EXPECT_FALSE(EchoOn(terminal)) << c.how << ": the prompt hides what is typed";

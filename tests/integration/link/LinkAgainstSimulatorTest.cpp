@@ -8,10 +8,10 @@
 #include <chrono>
 #include <memory>
 #include <string>
-#include <thread>
 #include <vector>
 
 #include "link/ProjectorLink.h"
+#include "tests/support/sim/SessionsEnded.h"
 #include "tools/projector-sim/SimulatedProjector.h"
 
 namespace lanterna {
@@ -34,16 +34,12 @@ std::unique_ptr<sim::SimulatedProjector> StartProjector(const std::string& addre
     return projector;
 }
 
-// The command log once it has stayed still for a while (send-only commands get no reply).
-Lines SettledLog(const sim::SimulatedProjector& projector) {
-    Lines log = projector.CommandLog();
-    for (int quiet = 0, rounds = 0; quiet < 5 && rounds < 200; ++rounds) {
-        std::this_thread::sleep_for(10ms);
-        Lines now = projector.CommandLog();
-        quiet = now.size() == log.size() ? quiet + 1 : 0;
-        log = std::move(now);
-    }
-    return log;
+// The command log once `link` is closed and the projector has seen it go: only then is a line
+// that got no reply, or one sent unasked, certain to be in it.
+Lines LogAfterClosing(CProjectorLink& link, const sim::SimulatedProjector& projector) {
+    link.Close();
+    EXPECT_TRUE(test::WaitUntilSessionsEnd(projector)) << "the projector still serves a link";
+    return projector.CommandLog();
 }
 
 // The value of a query; empty when the query failed.
@@ -91,7 +87,7 @@ TEST(LinkAgainstSimulator, ChangedPasswordIsTheOneThatOpensNextTime) {
     ASSERT_EQ(link.Connect("127.84.1.3", projector->TcpPort()), 1);
     EXPECT_EQ(link.Authenticate("old-one"), -3);
     EXPECT_EQ(link.Authenticate("new-one"), 1);
-    EXPECT_EQ(SettledLog(*projector), Lines{}) << "packets are no command lines";
+    EXPECT_EQ(LogAfterClosing(link, *projector), Lines{}) << "packets are no command lines";
 }
 
 TEST(LinkAgainstSimulator, ForcedStatusesMapThroughTheTable) {
@@ -137,9 +133,10 @@ TEST(LinkAgainstSimulator, QueriesSetsAndSendOnlyCommandsReachTheProjectorInOrde
     EXPECT_EQ(link.SendCommand("IMSTAT", "31", false), 1);
     EXPECT_EQ(Query(link, "NWPNAME"), "HALL-2") << "a send-only command leaves no reply behind";
 
-    EXPECT_EQ(SettledLog(*projector), (Lines{"NWPNAME HALL-2", "NWPNAME?", "NWPNAME NOT A NAME",
-                                             "NWDNSDMN?", "NWCNF OFF 10.1.2.3 255.255.0.0 10.1.0.1",
-                                             "NWCNF?", "IMSTAT 31", "NWPNAME?"}));
+    EXPECT_EQ(
+        LogAfterClosing(link, *projector),
+        (Lines{"NWPNAME HALL-2", "NWPNAME?", "NWPNAME NOT A NAME", "NWDNSDMN?",
+               "NWCNF OFF 10.1.2.3 255.255.0.0 10.1.0.1", "NWCNF?", "IMSTAT 31", "NWPNAME?"}));
 }
 
 TEST(LinkAgainstSimulator, UntrimmedArgumentKeepsItsTrailingSpace) {
@@ -149,7 +146,7 @@ TEST(LinkAgainstSimulator, UntrimmedArgumentKeepsItsTrailingSpace) {
     ASSERT_EQ(link.Authenticate(""), 1);
     link.Exchange("NWWLCNF", "4 LOBBY ", nullptr, 0, false, false);
     link.Exchange("NWPNAME", "HALL-3 ", nullptr, 0, false, true);
-    EXPECT_EQ(SettledLog(*projector), (Lines{"NWWLCNF 4 LOBBY ", "NWPNAME HALL-3"}));
+    EXPECT_EQ(LogAfterClosing(link, *projector), (Lines{"NWWLCNF 4 LOBBY ", "NWPNAME HALL-3"}));
 }
 
 // ---- faults on the wire ------------------------------------------------------------------------

@@ -18,13 +18,16 @@ using test::CScriptedPeer;
 class ReplyReading : public ::testing::Test {
   protected:
     // Starts the peer, connects, and sends the line that releases the peer's reply, so that
-    // the socket is already waiting when the first piece arrives.
+    // the socket is already waiting when the first piece arrives. The receive time-out is a
+    // minute: a reply that is to come never misses it, however busy the machine.
     void ConnectAndAsk() {
         peer.Start();
         ASSERT_EQ(socket.ConnectTcp(peer.Address(), peer.Port()), 1);
-        ASSERT_EQ(socket.SetReceiveTimeout(5000), 1);
+        ASSERT_EQ(socket.SetReceiveTimeout(kReplyWaitMs), 1);
         ASSERT_EQ(socket.SendLine("GO"), 1);
     }
+
+    static constexpr int kReplyWaitMs = 60000;
 
     std::string ReadReply(std::size_t capacity = kReplyPeekSize) {
         buffer.fill('#');
@@ -44,21 +47,21 @@ class ReplyReading : public ::testing::Test {
 // ---- pieces and the prompt ------------------------------------------------------------------
 
 TEST_F(ReplyReading, PiecesAreAssembledUntilThePromptEndsThem) {
-    peer.ExpectLine("GO").Reply("NWPNAME=RO").Pause(30ms).Reply("OM-1").Pause(30ms).Reply("2\r:");
+    peer.ExpectLine("GO").Reply("NWPNAME=RO").AwaitRead().Reply("OM-1").AwaitRead().Reply("2\r:");
     ConnectAndAsk();
     EXPECT_EQ(ReadReply(), "NWPNAME=ROOM-12\r:");
     EXPECT_TRUE(peer.Finish());
 }
 
 TEST_F(ReplyReading, ColonInsideAPieceDoesNotEndTheReply) {
-    peer.ExpectLine("GO").Reply("NWSMTPTO=a:b").Pause(50ms).Reply("\r:");
+    peer.ExpectLine("GO").Reply("NWSMTPTO=a:b").AwaitRead().Reply("\r:");
     ConnectAndAsk();
     EXPECT_EQ(ReadReply(), "NWSMTPTO=a:b\r:");
     EXPECT_TRUE(peer.Finish());
 }
 
 TEST_F(ReplyReading, ColonAsLastByteAvailableEndsTheReplyThere) {
-    peer.ExpectLine("GO").Reply("NWTIME=12:").Pause(300ms).Reply("30\r:");
+    peer.ExpectLine("GO").Reply("NWTIME=12:").AwaitRead().Reply("30\r:");
     ConnectAndAsk();
     EXPECT_EQ(ReadReply(), "NWTIME=12:");
     EXPECT_EQ(ReadReply(), "30\r:") << "the rest is the next reply";
@@ -68,7 +71,7 @@ TEST_F(ReplyReading, ColonAsLastByteAvailableEndsTheReplyThere) {
 // ---- event notices --------------------------------------------------------------------------
 
 TEST_F(ReplyReading, NoticeBeforeTheReplyIsSkipped) {
-    peer.ExpectLine("GO").Reply("IMEVENT=0001 0002\r:").Pause(100ms).Reply("NWPNAME=X\r:");
+    peer.ExpectLine("GO").Reply("IMEVENT=0001 0002\r:").AwaitRead().Reply("NWPNAME=X\r:");
     ConnectAndAsk();
     EXPECT_EQ(ReadReply(), "NWPNAME=X\r:");
     EXPECT_TRUE(peer.Finish());
@@ -83,7 +86,7 @@ TEST_F(ReplyReading, NoticeRightAfterThePromptIsCutOff) {
 }
 
 TEST_F(ReplyReading, NoticeInsideTheTextDiscardsWhatCameWithIt) {
-    peer.ExpectLine("GO").Reply("NWPNAME=X\rIMEVENT=0001\r:").Pause(100ms).Reply("NWPNAME=Y\r:");
+    peer.ExpectLine("GO").Reply("NWPNAME=X\rIMEVENT=0001\r:").AwaitRead().Reply("NWPNAME=Y\r:");
     ConnectAndAsk();
     EXPECT_EQ(ReadReply(), "NWPNAME=Y\r:");
     EXPECT_TRUE(peer.Finish());
@@ -92,7 +95,7 @@ TEST_F(ReplyReading, NoticeInsideTheTextDiscardsWhatCameWithIt) {
 // ---- capacity -------------------------------------------------------------------------------
 
 TEST_F(ReplyReading, ReplyThatWouldNotFitFailsAndItsRestIsDiscarded) {
-    peer.ExpectLine("GO").Reply("ABCDEFGH").Pause(100ms).Reply("IJKLMNOPQRST:");
+    peer.ExpectLine("GO").Reply("ABCDEFGH").AwaitRead().Reply("IJKLMNOPQRST:");
     ConnectAndAsk();
     EXPECT_EQ(ReadReply(16), "failed -2");
     EXPECT_EQ(std::string(buffer.data()), "ABCDEFGH") << "what was read stays in the buffer";
@@ -102,7 +105,7 @@ TEST_F(ReplyReading, ReplyThatWouldNotFitFailsAndItsRestIsDiscarded) {
 }
 
 TEST_F(ReplyReading, ReplyOneByteShorterThanTheCapacityFits) {
-    peer.ExpectLine("GO").Reply("ABCDEFGHIJKLMN:").Pause(100ms).Reply("0123456789ABCDE:");
+    peer.ExpectLine("GO").Reply("ABCDEFGHIJKLMN:").AwaitRead().Reply("0123456789ABCDE:");
     ConnectAndAsk();
     EXPECT_EQ(ReadReply(16), "ABCDEFGHIJKLMN:");
     EXPECT_EQ(ReadReply(16), "failed -2") << "16 bytes do not fit with their terminator";
@@ -136,7 +139,7 @@ TEST_F(ReplyReading, InterruptEndsABlockedReadAtOnce) {
     });
     const auto before = std::chrono::steady_clock::now();
     EXPECT_EQ(ReadReply(), "failed -3");
-    EXPECT_LT(std::chrono::steady_clock::now() - before, 3s) << "the 5 s time-out was not cut";
+    EXPECT_LT(std::chrono::steady_clock::now() - before, 10s) << "the time-out was not cut";
     interrupter.join();
     EXPECT_TRUE(socket.IsOpen()) << "interrupting does not close";
     EXPECT_TRUE(peer.Finish());

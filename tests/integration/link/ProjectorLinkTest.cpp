@@ -69,7 +69,7 @@ TEST_F(ProjectorLinkTest, ProbeStatus41MeansPasswordRequiredAndReplyMayComeInPie
     const std::string reply = StatusReply(0x41, PacketType::kPassword);
     peer.Expect(AsBytes(BuildPasswordProbeRequest()))
         .Reply(reply.substr(0, 7))
-        .Pause(30ms)
+        .AwaitRead()
         .Reply(reply.substr(7));
     Open();
     EXPECT_EQ(link.QueryPasswordRequired(), 1);

@@ -1,10 +1,10 @@
 #include <gtest/gtest.h>
 
 #include "link/LinkPacket.h"
-#include "link/Ports.h"
 #include "tests/integration/link/LinkTestSupport.h"
 #include "tests/support/cli/CliHarness.h"
 #include "tests/support/peer/ScriptedPeer.h"
+#include "tests/support/port/ProcessPort.h"
 
 namespace lanterna {
 namespace {
@@ -14,12 +14,12 @@ using test::CScriptedPeer;
 using test::RunCli;
 using test::StatusReply;
 
-// The command always uses the projector port, so these tests stand on a loopback address of
-// their own.
+// The command is pointed at the test process's own projector port; these tests stand on a
+// loopback address of their own.
 constexpr const char* kAddress = "127.83.29.1";
 
 TEST(QueryCommand, PrintsEachValueAfterAuthenticatingWithThePasswordFromTheEnvironment) {
-    CScriptedPeer peer(kAddress, kProjectorPort);
+    CScriptedPeer peer(kAddress, test::ProcessProjectorPort());
     peer.Expect(AsBytes(BuildConnectRequest("pw")))
         .Reply(StatusReply(0x20))
         .ExpectLine("NWPNAME?")
@@ -36,7 +36,7 @@ TEST(QueryCommand, PrintsEachValueAfterAuthenticatingWithThePasswordFromTheEnvir
 }
 
 TEST(QueryCommand, UnsetPasswordMeansEmptyAndRefusalIsReported) {
-    CScriptedPeer peer(kAddress, kProjectorPort);
+    CScriptedPeer peer(kAddress, test::ProcessProjectorPort());
     peer.Expect(AsBytes(BuildConnectRequest(""))).Reply(StatusReply(0x43));
     peer.Start();
     const auto run = RunCli({"query", kAddress, "NWPNAME"});
@@ -48,7 +48,7 @@ TEST(QueryCommand, UnsetPasswordMeansEmptyAndRefusalIsReported) {
 }
 
 TEST(QueryCommand, FailedQueryStopsWithAnError) {
-    CScriptedPeer peer(kAddress, kProjectorPort);
+    CScriptedPeer peer(kAddress, test::ProcessProjectorPort());
     peer.Expect(AsBytes(BuildConnectRequest("")))
         .Reply(StatusReply(0x20))
         .ExpectLine("NWPNAME?")

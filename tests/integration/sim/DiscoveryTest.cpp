@@ -8,6 +8,7 @@
 #include <sys/socket.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <cstring>
 #include <set>
 #include <thread>
@@ -20,17 +21,50 @@ namespace {
 const Bytes kSecondaryRequest{0x02, 0x00, 0x00, 0x0F};
 
 std::optional<RawUdp::Datagram> Hello(const SimulatedProjector& projector,
-                                      std::chrono::milliseconds timeout = 2s) {
+                                      std::chrono::milliseconds timeout = 30s) {
     RawUdp client;
     EXPECT_TRUE(client.SendTo(RequestPacket(1), projector.Address(), projector.HelloPort()));
     return client.Receive(timeout);
 }
 
 std::optional<RawUdp::Datagram> Secondary(const SimulatedProjector& projector,
-                                          std::chrono::milliseconds timeout = 2s) {
+                                          std::chrono::milliseconds timeout = 30s) {
     RawUdp client;
     EXPECT_TRUE(client.SendTo(kSecondaryRequest, projector.Address(), projector.SecondaryPort()));
     return client.Receive(timeout);
+}
+
+constexpr std::size_t kSecondaryAnswerBytes = 120;
+
+// The datagrams `client` receives while it makes two round trips to one of the projector's UDP
+// ports (the hello port, or the secondary one), their answers included. The projector serves
+// both ports from one thread, a turn at a time, so once the second answer is in, whatever
+// `client` sent to the other port before has been handled: an answer to it would have come
+// first. Shows that something was not answered without waiting for time to pass.
+std::vector<RawUdp::Datagram> AfterTwoRoundTrips(RawUdp& client,
+                                                 const SimulatedProjector& projector,
+                                                 bool toHelloPort) {
+    std::vector<RawUdp::Datagram> received;
+    for (int trip = 0; trip < 2; ++trip) {
+        EXPECT_TRUE(
+            toHelloPort
+                ? client.SendTo(RequestPacket(1), projector.Address(), projector.HelloPort())
+                : client.SendTo(kSecondaryRequest, projector.Address(), projector.SecondaryPort()));
+        while (const auto datagram = client.Receive()) {
+            received.push_back(*datagram);
+            if ((datagram->bytes.size() == kSecondaryAnswerBytes) != toHelloPort) {
+                break;  // this trip's answer
+            }
+        }
+    }
+    return received;
+}
+
+std::size_t CountOfSize(const std::vector<RawUdp::Datagram>& datagrams, bool secondaryAnswers) {
+    return static_cast<std::size_t>(
+        std::count_if(datagrams.begin(), datagrams.end(), [&](const RawUdp::Datagram& d) {
+            return (d.bytes.size() == kSecondaryAnswerBytes) == secondaryAnswers;
+        }));
 }
 
 std::string TextAt(const Bytes& bytes, std::size_t offset, std::size_t size) {
@@ -108,7 +142,12 @@ TEST(Hello, SwitchesAndFaultsShapeTheReply) {
 
     discovery.answerHello = false;
     projector->SetDiscovery(discovery);
-    EXPECT_FALSE(Hello(*projector, 300ms)) << "switched off";
+    RawUdp client;
+    ASSERT_TRUE(client.SendTo(RequestPacket(1), projector->Address(), projector->HelloPort()));
+    const auto received = AfterTwoRoundTrips(client, *projector, false);
+    EXPECT_EQ(CountOfSize(received, true), 2U);
+    EXPECT_EQ(CountOfSize(received, false), 0U) << "switched off";
+    EXPECT_EQ(projector->Counters().helloAnswered, 0U);
 
     discovery.answerHello = true;
     discovery.helloHeaderCount = 2;
@@ -150,9 +189,11 @@ TEST(Hello, OnlyHelloRequestsAreAnswered) {
     for (const Bytes& datagram : ignored) {
         ASSERT_TRUE(client.SendTo(datagram, projector->Address(), projector->HelloPort()));
     }
-    EXPECT_FALSE(client.Receive(300ms));
+    // The port's datagrams are handled in order: with this one's answer in, the others have
+    // been handled, and none was answered.
     ASSERT_TRUE(client.SendTo(RequestPacket(1), projector->Address(), projector->HelloPort()));
     EXPECT_TRUE(client.Receive());
+    EXPECT_EQ(projector->Counters().helloAnswered, 1U);
 }
 
 // ---- secondary search ------------------------------------------------------------------------
@@ -195,16 +236,25 @@ TEST(SecondarySearch, SwitchesAndFaults) {
 
     discovery.answerSecondary = false;
     projector->SetDiscovery(discovery);
-    EXPECT_FALSE(Secondary(*projector, 300ms));
+    RawUdp client;
+    ASSERT_TRUE(client.SendTo(kSecondaryRequest, projector->Address(), projector->SecondaryPort()));
+    const auto received = AfterTwoRoundTrips(client, *projector, true);
+    EXPECT_EQ(CountOfSize(received, false), 2U);
+    EXPECT_EQ(CountOfSize(received, true), 0U) << "switched off";
+    EXPECT_EQ(projector->Counters().secondaryAnswered, 1U) << "the first request only";
 
     discovery.answerSecondary = true;
     projector->SetDiscovery(discovery);
-    RawUdp client;
     ASSERT_TRUE(client.SendTo({0x02, 0x00, 0x00, 0x0F, 0x00}, projector->Address(),
                               projector->SecondaryPort()));
     ASSERT_TRUE(
         client.SendTo({0x02, 0x00, 0x00, 0x0E}, projector->Address(), projector->SecondaryPort()));
-    EXPECT_FALSE(client.Receive(300ms)) << "other datagrams are ignored";
+    // Handled in order: with the answer to a proper request in, the two above were ignored.
+    ASSERT_TRUE(client.SendTo(kSecondaryRequest, projector->Address(), projector->SecondaryPort()));
+    const auto proper = client.Receive();
+    ASSERT_TRUE(proper);
+    EXPECT_EQ(proper->bytes.size(), kSecondaryAnswerBytes);
+    EXPECT_EQ(projector->Counters().secondaryAnswered, 2U) << "other datagrams are ignored";
 }
 
 // ---- receiving broadcasts --------------------------------------------------------------------
@@ -272,7 +322,13 @@ BroadcastOutcome BroadcastInPrivateNamespace() {
     client.EnableBroadcast();
     client.SendTo(RequestPacket(1), "127.255.255.255", one->HelloPort());
     client.SendTo(kSecondaryRequest, "127.255.255.255", one->SecondaryPort());
-    while (const auto datagram = client.Receive(1s)) {
+    // Two answers to each request, one per projector; an answer that does not come ends the
+    // wait after half a minute.
+    while (outcome.helloSources.size() + outcome.secondarySources.size() < 4) {
+        const auto datagram = client.Receive();
+        if (!datagram) {
+            break;
+        }
         auto& sources =
             datagram->bytes.size() == 120 ? outcome.secondarySources : outcome.helloSources;
         sources.insert(datagram->sourceAddress + ":" + std::to_string(datagram->sourcePort));

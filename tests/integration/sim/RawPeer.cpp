@@ -134,17 +134,6 @@ std::string RawTcp::ReadReply(std::chrono::milliseconds timeout) {
     return data;
 }
 
-std::string RawTcp::ReadAll(std::chrono::milliseconds quiet) {
-    std::string data;
-    while (true) {
-        const std::string piece = ReadSome(quiet);
-        if (piece.empty()) {
-            return data;
-        }
-        data += piece;
-    }
-}
-
 bool RawTcp::WaitClosed(std::chrono::milliseconds timeout) {
     const auto deadline = std::chrono::steady_clock::now() + timeout;
     char buffer[4096];

@@ -19,7 +19,7 @@ TEST(ProbeWorker, ProjectorWithoutPasswordGivesOne) {
     EXPECT_EQ(posted.results, (Results{{kMessageProbeResult, 1}}));
     EXPECT_EQ(bench.state->link, nullptr);
     EXPECT_EQ(bench.projector.HandshakeLog().size(), 1U);
-    EXPECT_TRUE(bench.Log().empty());
+    EXPECT_TRUE(bench.LogAfterClose().empty());
 }
 
 TEST(ProbeWorker, ProjectorWithPasswordGivesTwo) {

@@ -40,14 +40,14 @@ TEST(ReadWorker, WiredProjectorIsReadCompletely) {
     bench.projector.SetSettings(settings);
 
     EXPECT_EQ(ReadWorker(*bench.state), 1);
-    EXPECT_EQ(bench.Log(),
+    ASSERT_NE(bench.state->link, nullptr);  // left open for the write
+    EXPECT_EQ(bench.LogAfterClose(),
               Concat({"NWIF?", "NWMAC?", "NWPNAME?", "NWCNF?", "NWDNSDMN?", "NWDNS?", "NWWINS?"},
                      kMailAndServiceQueries));
     const auto posted = bench.TakePosted();
     EXPECT_EQ(posted.progress, kFullReadProgress);
     EXPECT_EQ(posted.ProgressTotal(), 100);
     EXPECT_EQ(posted.results, (Results{{kMessageReadResult, 1}}));
-    ASSERT_NE(bench.state->link, nullptr);  // left open for the write
 
     const ProjectorRecord& r = bench.Record();
     EXPECT_EQ(TextOf(r.macAddress), "00A0B1C2D3E4");
@@ -83,12 +83,12 @@ TEST(ReadWorker, IdentityOnlyStopsAfterTheHardwareAddress) {
     CWorkerBench bench(config);
     bench.state->readAllSettings = 0;
     EXPECT_EQ(ReadWorker(*bench.state), 1);
-    EXPECT_EQ(bench.Log(), (Lines{"NWIF?", "NWWLMAC?"}));
+    EXPECT_NE(bench.state->link, nullptr);
+    EXPECT_EQ(bench.LogAfterClose(), (Lines{"NWIF?", "NWWLMAC?"}));
     const auto posted = bench.TakePosted();
     EXPECT_EQ(posted.progress, (Progress{10, 25, 65}));
     EXPECT_EQ(bench.Record().wirelessActive, 1);
     EXPECT_EQ(bench.Record().projectorNameState, kStateUnknown);
-    EXPECT_NE(bench.state->link, nullptr);
 }
 
 TEST(ReadWorker, BasicWirelessModuleUsesTheWirelessCommands) {
@@ -103,9 +103,9 @@ TEST(ReadWorker, BasicWirelessModuleUsesTheWirelessCommands) {
     bench.projector.SetSettings(settings);
 
     EXPECT_EQ(ReadWorker(*bench.state), 1);
-    EXPECT_EQ(bench.Log(), Concat({"NWIF?", "NWWLMAC?", "NWPNAME?", "NWWLCNF?", "NWWLDNSDMN?",
-                                   "NWWLDNS?", "NWWLWINS?"},
-                                  kMailAndServiceQueries));
+    EXPECT_EQ(bench.LogAfterClose(), Concat({"NWIF?", "NWWLMAC?", "NWPNAME?", "NWWLCNF?",
+                                             "NWWLDNSDMN?", "NWWLDNS?", "NWWLWINS?"},
+                                            kMailAndServiceQueries));
     const ProjectorRecord& r = bench.Record();
     EXPECT_EQ(r.wirelessActive, 1);
     EXPECT_EQ(r.essidSet, 1);
@@ -133,10 +133,11 @@ TEST(ReadWorker, ExtendedModuleReadsSecurityAndWepKeys) {
     CopyText(bench.Record().wepKey2, "stale");
 
     EXPECT_EQ(ReadWorker(*bench.state), 1);
-    EXPECT_EQ(bench.Log(), Concat({"NWIF?", "NWWLMAC?", "NWPNAME?", "NWWLCNFS?", "NWWLSEC?",
-                                   "NWWEPID?", "NWWEP1?", "NWWEP2?", "NWWEP3?", "NWWEP4?",
-                                   "NWWLDNSDMN?", "NWWLDNS?", "NWWLWINS?"},
-                                  kMailAndServiceQueries));
+    EXPECT_EQ(
+        bench.LogAfterClose(),
+        Concat({"NWIF?", "NWWLMAC?", "NWPNAME?", "NWWLCNFS?", "NWWLSEC?", "NWWEPID?", "NWWEP1?",
+                "NWWEP2?", "NWWEP3?", "NWWEP4?", "NWWLDNSDMN?", "NWWLDNS?", "NWWLWINS?"},
+               kMailAndServiceQueries));
     const ProjectorRecord& r = bench.Record();
     EXPECT_EQ(r.security, (std::array<std::int32_t, 4>{1, 2, 0, 0}));
     EXPECT_EQ(r.wepKeyId, 3);
@@ -162,9 +163,9 @@ TEST(ReadWorker, ExtendedModuleInAdhocModeSkipsTheSecurity) {
     bench.projector.SetSettings(settings);
 
     EXPECT_EQ(ReadWorker(*bench.state), 1);
-    EXPECT_EQ(bench.Log(), Concat({"NWIF?", "NWWLMAC?", "NWPNAME?", "NWWLCNFS?", "NWWLDNSDMN?",
-                                   "NWWLDNS?", "NWWLWINS?"},
-                                  kMailAndServiceQueries));
+    EXPECT_EQ(bench.LogAfterClose(), Concat({"NWIF?", "NWWLMAC?", "NWPNAME?", "NWWLCNFS?",
+                                             "NWWLDNSDMN?", "NWWLDNS?", "NWWLWINS?"},
+                                            kMailAndServiceQueries));
     EXPECT_EQ(bench.Record().adhoc, 1);
     EXPECT_EQ(bench.Record().securityState, kStateUnknown);
 }
@@ -304,7 +305,7 @@ TEST(ReadWorker, AnotherHardwareAddressIsRefusedAndRemembered) {
     CWorkerBench bench(config);
     CopyText(bench.Record().macAddress, "001122334455");
     EXPECT_EQ(ReadWorker(*bench.state), -2);
-    EXPECT_EQ(bench.Log(), (Lines{"NWIF?", "NWMAC?"}));
+    EXPECT_EQ(bench.LogAfterClose(), (Lines{"NWIF?", "NWMAC?"}));
     EXPECT_EQ(TextOf(bench.Record().macAddress), "00A0B1C2D3E4");
     EXPECT_EQ(bench.state->link, nullptr);
     const auto posted = bench.TakePosted();
@@ -318,7 +319,7 @@ TEST(ReadWorker, RefusedAuthenticationGivesZero) {
     CWorkerBench bench(config);
     CopyText(bench.Record().password, "wrong");
     EXPECT_EQ(ReadWorker(*bench.state), 0);
-    EXPECT_TRUE(bench.Log().empty());
+    EXPECT_TRUE(bench.LogAfterClose().empty());
     EXPECT_EQ(bench.state->link, nullptr);
     const auto posted = bench.TakePosted();
     EXPECT_EQ(posted.progress, (Progress{10}));
@@ -330,7 +331,7 @@ TEST(ReadWorker, FailedInterfaceQueryGivesMinusThree) {
     config.faults.refusedCommands = {"NWIF"};
     CWorkerBench bench(config);
     EXPECT_EQ(ReadWorker(*bench.state), -3);
-    EXPECT_EQ(bench.Log(), (Lines{"NWIF?"}));
+    EXPECT_EQ(bench.LogAfterClose(), (Lines{"NWIF?"}));
     EXPECT_EQ(bench.state->link, nullptr);
 }
 
@@ -339,7 +340,7 @@ TEST(ReadWorker, FailedHardwareAddressQueryGivesMinusOne) {
     config.faults.refusedCommands = {"NWMAC"};
     CWorkerBench bench(config);
     EXPECT_EQ(ReadWorker(*bench.state), -1);
-    EXPECT_EQ(bench.Log(), (Lines{"NWIF?", "NWMAC?"}));
+    EXPECT_EQ(bench.LogAfterClose(), (Lines{"NWIF?", "NWMAC?"}));
     EXPECT_EQ(bench.state->link, nullptr);
 }
 

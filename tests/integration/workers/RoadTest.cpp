@@ -20,7 +20,7 @@ TEST(Road, ProbeReadWriteAndCloseOnOneProjector) {
     CloseLink(*bench.state);
     EXPECT_EQ(bench.state->link, nullptr);
 
-    const Lines log = bench.Log();
+    const Lines log = bench.LogAfterClose();
     ASSERT_EQ(log.size(), 23U);
     EXPECT_EQ(log.front(), "NWIF?");
     EXPECT_EQ(log[19], "NWPRIMIF?");

@@ -5,15 +5,14 @@
 
 #include <gtest/gtest.h>
 
-#include <chrono>
 #include <deque>
 #include <memory>
 #include <string>
-#include <thread>
 #include <vector>
 
 #include "state/ApplicationState.h"
 #include "state/MessageQueue.h"
+#include "tests/support/sim/SessionsEnded.h"
 #include "tools/projector-sim/SimulatedProjector.h"
 #include "workers/Workers.h"
 
@@ -78,17 +77,13 @@ class CWorkerBench {
     }
 
     ProjectorRecord& Record() { return *state->SelectedRecord(); }
-    // The command lines received. Send-only commands (IMSTAT, NWRESET) get no reply, so the
-    // worker may finish before the projector has read them: wait until the log stays still.
-    Lines Log() const {
-        Lines log = projector.CommandLog();
-        for (int quietChecks = 0, rounds = 0; quietChecks < 5 && rounds < 200; ++rounds) {
-            std::this_thread::sleep_for(std::chrono::milliseconds(10));
-            Lines now = projector.CommandLog();
-            quietChecks = now.size() == log.size() ? quietChecks + 1 : 0;
-            log = std::move(now);
-        }
-        return log;
+    // Closes the link (CloseLink) and returns the command lines received once the projector
+    // has seen it go. Send-only commands (IMSTAT, NWRESET) get no reply, so the worker may
+    // finish before the projector has read them.
+    Lines LogAfterClose() {
+        CloseLink(*state);
+        EXPECT_TRUE(WaitUntilSessionsEnd(projector)) << "the projector still serves a link";
+        return projector.CommandLog();
     }
 
     // The messages posted so far: the progress steps and the others.

@@ -23,13 +23,14 @@ TEST(WriteWorker, OnlyTheNameChangedSendsNameAddressAndStatus) {
     bench.Record().projectorNameState = kStateChanged;
 
     EXPECT_EQ(WriteWorker(*bench.state), 1);
-    EXPECT_EQ(bench.Log(), (Lines{"NWPNAME NEW-NAME",
-                                  "NWCNF OFF 127.86.5.1 255.255.255.0 127.86.5.254", "IMSTAT 31"}));
+    EXPECT_NE(bench.state->link, nullptr);  // stays open until CloseLink
+    EXPECT_EQ(bench.LogAfterClose(),
+              (Lines{"NWPNAME NEW-NAME", "NWCNF OFF 127.86.5.1 255.255.255.0 127.86.5.254",
+                     "IMSTAT 31"}));
     const auto posted = bench.TakePosted();
     EXPECT_EQ(posted.progress, kStaticAddressProgress);
     EXPECT_EQ(posted.results, (Results{{kMessageWriteResult, 1}}));
     EXPECT_EQ(bench.state->writeErrors, 0U);
-    EXPECT_NE(bench.state->link, nullptr);  // stays open until CloseLink
     EXPECT_EQ(bench.projector.Settings().name, "NEW-NAME");
     EXPECT_EQ(bench.Record().projectorNameState, kStateChanged);  // states are left as they are
     EXPECT_TRUE(bench.messages.shown.empty());
@@ -45,9 +46,10 @@ TEST(WriteWorker, NameOnTheExtendedWirelessModuleEndsWithReset) {
     bench.Record().projectorNameState = kStateChanged;
 
     EXPECT_EQ(WriteWorker(*bench.state), 1);
-    EXPECT_EQ(bench.Log(), (Lines{"NWPNAME HALL-2",
-                                  "NWWLCNFS OFF 127.86.5.2 255.255.255.0 127.86.5.1 02 PROJ-LAN",
-                                  "IMSTAT 31", "NWRESET"}));
+    EXPECT_EQ(
+        bench.LogAfterClose(),
+        (Lines{"NWPNAME HALL-2", "NWWLCNFS OFF 127.86.5.2 255.255.255.0 127.86.5.1 02 PROJ-LAN",
+               "IMSTAT 31", "NWRESET"}));
     EXPECT_EQ(bench.projector.Counters().resets, 1U);
 }
 
@@ -59,7 +61,7 @@ TEST(WriteWorker, NameWithoutWinsStateSendsNoStatusRequest) {
     ASSERT_EQ(bench.Record().wins1State, kStateUnknown);
     bench.Record().projectorNameState = kStateChanged;
     EXPECT_EQ(WriteWorker(*bench.state), 1);
-    EXPECT_EQ(bench.Log(),
+    EXPECT_EQ(bench.LogAfterClose(),
               (Lines{"NWPNAME SIMPROJ", "NWCNF OFF 127.86.5.3 255.255.255.0 127.86.5.1"}));
 }
 
@@ -71,7 +73,7 @@ TEST(WriteWorker, NothingDueSendsNothingAndSucceeds) {
     bench.window.TakeAll();
     bench.Record().writeAll = 1;
     EXPECT_EQ(WriteWorker(*bench.state), 1);
-    EXPECT_TRUE(bench.Log().empty());
+    EXPECT_TRUE(bench.LogAfterClose().empty());
     EXPECT_EQ(bench.TakePosted().ProgressTotal(), 100);
 }
 
@@ -87,26 +89,26 @@ TEST(WriteWorker, WriteAllSendsEveryReadSettingInOrder) {
     bench.messages.answers = {kAnswerYes};
 
     EXPECT_EQ(WriteWorker(*bench.state), 1);
-    EXPECT_EQ(bench.Log(), (Lines{"NWSMTPACT ON",
-                                  "NWSMTPSRV 10.1.1.1",
-                                  "NWSMTPPORT 25",
-                                  "NWSMTPTO1 ops@example.org",
-                                  "NWSMTPTO2",
-                                  "NWSMTPTO3",
-                                  "NWSMTPEVT1 001b 007f",
-                                  "NWSMTPEVT2 0000 0000",
-                                  "NWSMTPEVT3 0000 0000",
-                                  "NWSMTPTEST",
-                                  "NWTRAPIP1 0.0.0.0",
-                                  "NWTRAPIP2 0.0.0.0",
-                                  "NWCNAME public",
-                                  "NWPRIMIF 0",
-                                  "NWPNAME SIMPROJ",
-                                  "NWDNSDMN",
-                                  "NWDNS 0.0.0.0 0.0.0.0",
-                                  "NWWINS 0.0.0.0 0.0.0.0",
-                                  "NWCNF OFF 127.86.5.5 255.255.255.0 127.86.5.1",
-                                  "IMSTAT 31"}));
+    EXPECT_EQ(bench.LogAfterClose(), (Lines{"NWSMTPACT ON",
+                                            "NWSMTPSRV 10.1.1.1",
+                                            "NWSMTPPORT 25",
+                                            "NWSMTPTO1 ops@example.org",
+                                            "NWSMTPTO2",
+                                            "NWSMTPTO3",
+                                            "NWSMTPEVT1 001b 007f",
+                                            "NWSMTPEVT2 0000 0000",
+                                            "NWSMTPEVT3 0000 0000",
+                                            "NWSMTPTEST",
+                                            "NWTRAPIP1 0.0.0.0",
+                                            "NWTRAPIP2 0.0.0.0",
+                                            "NWCNAME public",
+                                            "NWPRIMIF 0",
+                                            "NWPNAME SIMPROJ",
+                                            "NWDNSDMN",
+                                            "NWDNS 0.0.0.0 0.0.0.0",
+                                            "NWWINS 0.0.0.0 0.0.0.0",
+                                            "NWCNF OFF 127.86.5.5 255.255.255.0 127.86.5.1",
+                                            "IMSTAT 31"}));
     EXPECT_EQ(bench.messages.shown, (Shown{{kStringSendTestMailQuestion, kMessageYesNoQuestion},
                                            {kStringTestMailSent, kMessageInformation}}));
     EXPECT_EQ(bench.projector.Counters().testMails, 1U);
@@ -123,7 +125,7 @@ TEST(WriteWorker, DhcpOnNeverSendsDomainDnsOrWins) {
     r.dnsDomainState = r.dns1State = r.wins2State = kStateChanged;
 
     EXPECT_EQ(WriteWorker(*bench.state), 1);
-    EXPECT_EQ(bench.Log(), (Lines{"NWCNF ON 0.0.0.0 0.0.0.0 0.0.0.0"}));
+    EXPECT_EQ(bench.LogAfterClose(), (Lines{"NWCNF ON 0.0.0.0 0.0.0.0 0.0.0.0"}));
     const auto posted = bench.TakePosted();
     EXPECT_EQ(posted.progress, kDhcpProgress);
     EXPECT_EQ(posted.ProgressTotal(), 100);
@@ -140,7 +142,7 @@ TEST(WriteWorker, DnsPairAndClearedDomainTravelAsOneCommandEach) {
     CopyText(r.dnsDomain, "");
     r.dnsDomainState = kStateChanged;
     EXPECT_EQ(WriteWorker(*bench.state), 1);
-    EXPECT_EQ(bench.Log(), (Lines{"NWDNSDMN", "NWDNS 0.0.0.0 8.8.4.4"}));
+    EXPECT_EQ(bench.LogAfterClose(), (Lines{"NWDNSDMN", "NWDNS 0.0.0.0 8.8.4.4"}));
 }
 
 // ---- wireless ---------------------------------------------------------------------------------
@@ -164,8 +166,8 @@ TEST(WriteWorker, ExtendedModuleSendsSecurityAndWepKeys) {
     r.wepKey3State = kStateUnchanged;
 
     EXPECT_EQ(WriteWorker(*bench.state), 1);
-    EXPECT_EQ(bench.Log(), (Lines{"NWWLSEC 110000", "NWWEPID 2", "NWWEP1 6162636465", "NWWEP2 INIT",
-                                  "NWRESET"}));
+    EXPECT_EQ(bench.LogAfterClose(), (Lines{"NWWLSEC 110000", "NWWEPID 2", "NWWEP1 6162636465",
+                                            "NWWEP2 INIT", "NWRESET"}));
     const auto settings = bench.projector.Settings();
     EXPECT_EQ(settings.security, "110000");
     EXPECT_EQ(settings.wepKeyId, 2);
@@ -181,8 +183,9 @@ TEST(WriteWorker, ChangedAdhocSendsTheSecurityCode) {
     ProjectorRecord& r = bench.Record();
     r.adhocState = kStateChanged;  // back to infrastructure: the security must follow
     EXPECT_EQ(WriteWorker(*bench.state), 1);
-    EXPECT_EQ(bench.Log(), (Lines{"NWWLCNFS OFF 127.86.6.2 255.255.255.0 127.86.6.1 02 PROJ-LAN",
-                                  "NWWLSEC 000000", "NWRESET"}));
+    EXPECT_EQ(bench.LogAfterClose(),
+              (Lines{"NWWLCNFS OFF 127.86.6.2 255.255.255.0 127.86.6.1 02 PROJ-LAN",
+                     "NWWLSEC 000000", "NWRESET"}));
 }
 
 TEST(WriteWorker, BasicModuleSendsTheKeyInsideTheAddressLine) {
@@ -195,7 +198,7 @@ TEST(WriteWorker, BasicModuleSendsTheKeyInsideTheAddressLine) {
     CopyText(r.wepKey, "abcde");
     r.wepEnabledState = r.wepKeyState = kStateChanged;
     EXPECT_EQ(WriteWorker(*bench.state), 1);
-    EXPECT_EQ(bench.Log(),
+    EXPECT_EQ(bench.LogAfterClose(),
               (Lines{"NWWLCNF OFF 127.86.6.3 255.255.255.0 127.86.6.1 6 PROJ-LAN 6162636465"}));
     EXPECT_EQ(bench.projector.Settings().wepKey, "6162636465");
 }
@@ -209,7 +212,8 @@ TEST(WriteWorker, BasicModuleEssidWithoutKeyKeepsTheSpace) {
     CopyText(r.essid, "NEW-NET");
     r.essidState = kStateChanged;
     EXPECT_EQ(WriteWorker(*bench.state), 1);
-    EXPECT_EQ(bench.Log(), (Lines{"NWWLCNF OFF 127.86.6.4 255.255.255.0 127.86.6.1 4 NEW-NET "}));
+    EXPECT_EQ(bench.LogAfterClose(),
+              (Lines{"NWWLCNF OFF 127.86.6.4 255.255.255.0 127.86.6.1 4 NEW-NET "}));
 }
 
 // ---- refusals ---------------------------------------------------------------------------------
@@ -230,7 +234,7 @@ TEST(WriteWorker, RefusedCommandsSetTheirBitsAndLaterOnesStillGo) {
     r.gateway = {127, 86, 7, 2};
 
     EXPECT_EQ(WriteWorker(*bench.state), -1);
-    EXPECT_EQ(bench.Log(),
+    EXPECT_EQ(bench.LogAfterClose(),
               (Lines{"NWSMTPACT ON", "NWSMTPSRV 10.1.1.1", "NWSMTPPORT 587", "NWTRAPIP1 0.0.0.0",
                      "NWCNAME ops", "NWCNF OFF 127.86.7.1 255.255.255.0 127.86.7.2"}));
     EXPECT_EQ(bench.state->writeErrors,
@@ -251,7 +255,8 @@ TEST(WriteWorker, RefusedTestMailIsReportedButIsNoWriteError) {
     r.mailNotifyState = r.mailTo2State = kStateChanged;
     bench.messages.answers = {kAnswerYes};
     EXPECT_EQ(WriteWorker(*bench.state), 1);
-    EXPECT_EQ(bench.Log(), (Lines{"NWSMTPACT ON", "NWSMTPTO2 desk@example.org", "NWSMTPTEST"}));
+    EXPECT_EQ(bench.LogAfterClose(),
+              (Lines{"NWSMTPACT ON", "NWSMTPTO2 desk@example.org", "NWSMTPTEST"}));
     EXPECT_EQ(bench.messages.shown, (Shown{{kStringSendTestMailQuestion, kMessageYesNoQuestion},
                                            {kStringTestMailFailed, kMessageWarning}}));
 }
@@ -263,7 +268,7 @@ TEST(WriteWorker, MailOffSendsOnlyTheSwitch) {
     r.mailNotify = 0;
     r.mailNotifyState = r.smtpServerState = r.mailTo1State = kStateChanged;
     EXPECT_EQ(WriteWorker(*bench.state), 1);
-    EXPECT_EQ(bench.Log(), (Lines{"NWSMTPACT OFF"}));
+    EXPECT_EQ(bench.LogAfterClose(), (Lines{"NWSMTPACT OFF"}));
     EXPECT_TRUE(bench.messages.shown.empty());
 }
 
@@ -280,7 +285,7 @@ TEST(WriteWorker, UnconvertibleWepKeyIsRefusedWithoutSendingOrReset) {
     r.wepKey1State = kStateChanged;
     EXPECT_EQ(WriteWorker(*bench.state), -1);
     EXPECT_EQ(bench.state->writeErrors, kWriteErrorAddressConfig);
-    EXPECT_TRUE(bench.Log().empty());
+    EXPECT_TRUE(bench.LogAfterClose().empty());
     EXPECT_EQ(bench.projector.Counters().resets, 0U);
 }
 
@@ -288,7 +293,7 @@ TEST(WriteWorker, NoOpenLinkGivesZero) {
     CWorkerBench bench(ProjectorAt("127.86.7.5"));
     bench.Record().projectorNameState = kStateChanged;
     EXPECT_EQ(WriteWorker(*bench.state), 0);
-    EXPECT_TRUE(bench.Log().empty());
+    EXPECT_TRUE(bench.LogAfterClose().empty());
     EXPECT_EQ(bench.TakePosted().results, (Results{{kMessageWriteResult, 0}}));
 }
 

@@ -7,6 +7,7 @@
 #include <string>
 #include <vector>
 
+#include "tests/support/port/ProcessPort.h"
 #include "tools/lanternactl/CliContext.h"
 
 namespace lanterna::test {
@@ -30,10 +31,13 @@ struct CliSetup {
     bool errIsTerminal = false;              // standard error shows the progress bar
 };
 
-// The command's traffic kept on loopback: hellos from any free local port, loopback addresses
-// reached as they are, others only through `setup.routes`.
+// The command's traffic kept on loopback: links and hellos to the test process's own projector
+// port (ProcessProjectorPort), hellos from any free local port, loopback addresses reached as
+// they are, others only through `setup.routes`.
 inline cli::CliNetwork TestNetwork(const CliSetup& setup) {
     cli::CliNetwork network;
+    network.projectorPort = ProcessProjectorPort();
+    network.helloPort = ProcessProjectorPort();
     network.helloLocalPort = 0;
     network.search = setup.search.value_or(
         SearchTargets{.hello = {.address = "127.0.0.1", .port = 9, .localPort = 0},

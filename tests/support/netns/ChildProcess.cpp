@@ -218,7 +218,7 @@ bool CBackgroundProgram::Start(const std::string& netns, const std::vector<std::
 int CBackgroundProgram::WaitForLines(std::string_view prefix, int count,
                                      std::chrono::milliseconds limit) {
     const auto deadline = Clock::now() + limit;
-    while (seen < count && outFd >= 0) {
+    while (CountLines(prefix) < count && outFd >= 0) {
         const auto left =
             std::chrono::duration_cast<std::chrono::milliseconds>(deadline - Clock::now());
         if (left.count() <= 0) {
@@ -233,13 +233,24 @@ int CBackgroundProgram::WaitForLines(std::string_view prefix, int count,
         }
         for (std::size_t end = pending.find('\n'); end != std::string::npos;
              end = pending.find('\n')) {
-            if (std::string_view(pending).substr(0, end).starts_with(prefix)) {
-                ++seen;
-            }
+            lines.push_back(pending.substr(0, end));
             pending.erase(0, end + 1);
         }
     }
-    return seen;
+    return CountLines(prefix);
+}
+
+int CBackgroundProgram::CountLines(std::string_view prefix) const {
+    return static_cast<int>(std::count_if(lines.begin(), lines.end(), [prefix](const auto& line) {
+        return std::string_view(line).starts_with(prefix);
+    }));
+}
+
+std::string CBackgroundProgram::LastLine(std::string_view prefix) const {
+    const auto found = std::find_if(lines.rbegin(), lines.rend(), [prefix](const auto& line) {
+        return std::string_view(line).starts_with(prefix);
+    });
+    return found == lines.rend() ? std::string() : *found;
 }
 
 std::optional<std::string> CBackgroundProgram::WaitForLine(std::string_view prefix,
@@ -248,10 +259,10 @@ std::optional<std::string> CBackgroundProgram::WaitForLine(std::string_view pref
     while (true) {
         for (std::size_t end = pending.find('\n'); end != std::string::npos;
              end = pending.find('\n')) {
-            std::string line = pending.substr(0, end);
+            lines.push_back(pending.substr(0, end));
             pending.erase(0, end + 1);
-            if (line.starts_with(prefix)) {
-                return line;
+            if (lines.back().starts_with(prefix)) {
+                return lines.back();
             }
         }
         const auto left =
@@ -273,7 +284,7 @@ void CBackgroundProgram::Stop() {
     }
     CloseIfOpen(outFd);
     pending.clear();
-    seen = 0;
+    lines.clear();
 }
 
 }  // namespace lanterna::test

@@ -8,6 +8,7 @@
 #include <chrono>
 #include <optional>
 #include <string>
+#include <string_view>
 #include <vector>
 
 namespace lanterna::test {
@@ -37,21 +38,25 @@ class CBackgroundProgram {
     CBackgroundProgram& operator=(const CBackgroundProgram&) = delete;
 
     bool Start(const std::string& netns, const std::vector<std::string>& argv);
-    // Reads output until `count` lines beginning with `prefix` have come, the program ends, or
-    // `limit` passes. The number seen.
+    // Reads output until `count` lines beginning with `prefix` have come since the start, the
+    // program ends, or `limit` passes. The number of such lines seen.
     int WaitForLines(std::string_view prefix, int count, std::chrono::milliseconds limit);
-    // Reads output until a line beginning with `prefix` comes (the lines before it are passed
-    // over) and returns it without its line feed; nullopt when the program ends or `limit`
+    // Reads output until a new line beginning with `prefix` comes (the lines before it are kept
+    // for WaitForLines and LastLine) and returns it without its line feed; nullopt when the program ends or `limit`
     // passes first.
     std::optional<std::string> WaitForLine(std::string_view prefix,
                                            std::chrono::milliseconds limit);
+    // The last line read that begins with `prefix`, without its line end; empty when none.
+    std::string LastLine(std::string_view prefix) const;
     void Stop();
 
   private:
+    int CountLines(std::string_view prefix) const;
+
     pid_t pid = -1;
     int outFd = -1;
     std::string pending;
-    int seen = 0;
+    std::vector<std::string> lines;  // every complete line read so far
 };
 
 }  // namespace lanterna::test

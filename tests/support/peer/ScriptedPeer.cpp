@@ -1,15 +1,22 @@
 #include "tests/support/peer/ScriptedPeer.h"
 
 #include <arpa/inet.h>
+#include <linux/sockios.h>
 #include <netinet/in.h>
 #include <netinet/tcp.h>
+#include <sys/ioctl.h>
 #include <sys/socket.h>
 #include <unistd.h>
 
 #include <array>
 #include <cerrno>
+#include <cstdio>
 #include <cstring>
+#include <fstream>
+#include <optional>
+#include <sstream>
 #include <stdexcept>
+#include <thread>
 
 namespace lanterna::test {
 
@@ -17,6 +24,40 @@ namespace {
 
 std::chrono::steady_clock::time_point StepDeadline() {
     return std::chrono::steady_clock::now() + kPeerStepLimit;
+}
+
+// An IPv4 socket address as /proc/net/tcp writes it: the address's four bytes as one
+// hexadecimal number read in the machine's order, then the port.
+std::string ProcTcpAddress(const sockaddr_in& address) {
+    std::array<char, 16> text{};
+    std::snprintf(text.data(), text.size(), "%08X:%04X", address.sin_addr.s_addr,
+                  static_cast<unsigned>(ntohs(address.sin_port)));
+    return text.data();
+}
+
+// The bytes that arrived at the client's end of `connection` and that it has not read yet
+// (the rx_queue column of /proc/net/tcp); none when that end is not listed.
+std::optional<long> ClientUnreadBytes(int connection) {
+    sockaddr_in ours{};
+    sockaddr_in theirs{};
+    socklen_t size = sizeof ours;
+    getsockname(connection, reinterpret_cast<sockaddr*>(&ours), &size);
+    size = sizeof theirs;
+    getpeername(connection, reinterpret_cast<sockaddr*>(&theirs), &size);
+    const std::string local = ProcTcpAddress(theirs);
+    const std::string remote = ProcTcpAddress(ours);
+    std::ifstream table("/proc/net/tcp");
+    std::string line;
+    std::getline(table, line);  // the heading
+    while (std::getline(table, line)) {
+        std::istringstream fields(line);
+        std::string slot, from, to, state, queues;
+        fields >> slot >> from >> to >> state >> queues;
+        if (from == local && to == remote) {
+            return std::stol(queues.substr(queues.find(':') + 1), nullptr, 16);
+        }
+    }
+    return std::nullopt;
 }
 
 }  // namespace
@@ -144,6 +185,30 @@ CScriptedPeer& CScriptedPeer::Pause(std::chrono::milliseconds delay) {
         return !StopRequested();
     });
     return *this;
+}
+
+CScriptedPeer& CScriptedPeer::AwaitRead() {
+    AddStep("wait until the client has read what was written", [this] { return WaitUntilRead(); });
+    return *this;
+}
+
+// Everything written has reached the client once none of it waits for an acknowledgement, and
+// the client has read it once its end holds nothing unread.
+bool CScriptedPeer::WaitUntilRead() {
+    const auto deadline = StepDeadline();
+    while (!StopRequested()) {
+        int unacknowledged = -1;
+        ioctl(connection, SIOCOUTQ, &unacknowledged);
+        if (unacknowledged == 0 && ClientUnreadBytes(connection) == 0L) {
+            return true;
+        }
+        if (std::chrono::steady_clock::now() > deadline) {
+            Fail("the client did not read what was written");
+            return false;
+        }
+        std::this_thread::sleep_for(1ms);
+    }
+    return false;
 }
 
 void CScriptedPeer::CloseConnectionNow() {

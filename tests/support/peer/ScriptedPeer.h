@@ -40,6 +40,9 @@ class CScriptedPeer final : public CPeerScript {
     // Writes `bytes` in one write.
     CScriptedPeer& Reply(std::string bytes);
     CScriptedPeer& Pause(std::chrono::milliseconds delay);
+    // Waits until the client has read every byte written so far, so that what is written next
+    // reaches it apart from that, however late the client looks.
+    CScriptedPeer& AwaitRead();
     // Orderly close: the client reads the end of the stream.
     CScriptedPeer& CloseConnection();
     // Abortive close: the client's next send or receive fails with a reset.
@@ -58,6 +61,7 @@ class CScriptedPeer final : public CPeerScript {
     bool Prepare() override;
     bool ExpectBytes(const std::string& expected);
     bool WriteAll(std::string_view bytes);
+    bool WaitUntilRead();
     bool ServeLines(const LineHandler& handler);
     void Record(std::string_view bytes);
     void CloseConnectionNow();

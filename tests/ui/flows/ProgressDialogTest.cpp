@@ -7,6 +7,7 @@
 #include "dialogs/OperationProgressDialog.h"
 #include "resources/StringTable.h"
 #include "state/Messages.h"
+#include "tests/support/ui/PostedEvents.h"
 #include "ui/Controls.h"
 
 namespace dialogtest {
@@ -207,7 +208,7 @@ TEST_F(ProgressDialog, EscapeAndTheCloseBoxDoNotEndIt) {
     const int code = ui::test::RunModal(dialog, [&](ui::CDialog& d) {
         PressKey(d, Qt::Key_Escape);
         d.close();
-        QTest::qWait(50);
+        ASSERT_TRUE(uitest::HandlePostedEvents());
         runningAfterKeys = d.IsRunning();
         cancelHidden = !d.IsDlgItemVisible(2) && !d.IsDlgItemEnabled(2);
         state.Post(lanterna::kMessagePasswordResult, 1);

@@ -4,6 +4,7 @@
 
 #include "FlowSupport.h"
 #include "dialogs/SearchDialog.h"
+#include "discovery/HelloSweep.h"
 #include "ui/DialogCodes.h"
 #include "ui/Gallery.h"
 
@@ -47,16 +48,23 @@ TEST_F(SearchDialog, EndsWithOkAfterBothSearchesAndKeepsWhatTheyFound) {
     }
 }
 
+// A dialog created only to be drawn starts no search. The searches are aimed at a simulated
+// projector; a hello of the test's own, answered after any that came before it, shows that the
+// projector was asked nothing else.
 TEST_F(SearchDialog, PaintsAVerticalGradientFromLightToDark) {
+    lanterna::sim::SimulatedProjector projector(ProjectorAt("127.88.4.2"));
+    ASSERT_TRUE(projector.Start());
     lanterna::ApplicationState state;
-    // Searches aimed at an unbound loopback port, should the drawing start any.
-    lanterna::SearchTargets nowhere{.hello = {.address = "127.88.4.2", .port = 9, .localPort = 0},
-                                    .secondary = {.address = "127.88.4.2", .port = 9}};
-    CSearchDialog dialog(state, nullptr, nowhere);
+    CSearchDialog dialog(state, nullptr, TargetsAt(projector));
     const QImage image = ui::RenderDialog(dialog);
     ASSERT_FALSE(image.isNull());
     EXPECT_FALSE(dialog.OneDone());
-    QTest::qWait(100);
+    std::vector<lanterna::HelloAnswer> answers;
+    ASSERT_EQ(lanterna::CHelloSweep({.port = projector.HelloPort(), .localPort = 0, .quietMs = 0})
+                  .Run({{projector.Address()}}, answers),
+              1);
+    ASSERT_TRUE(answers.at(0));
+    EXPECT_EQ(projector.Counters().helloAnswered, 1U) << "the test's own hello only";
     EXPECT_TRUE(state.projectors.Empty());
     const QRect client(dialog.ClientArea()->geometry());
     const QColor top = image.pixelColor(client.left() + 3, client.top() + 2);

@@ -14,6 +14,7 @@
 #include "platform/FixedText.h"
 #include "settings/AddressBookStore.h"
 #include "settings/SettingsFile.h"
+#include "tests/support/sim/SessionsEnded.h"
 #include "tools/projector-sim/SimulatedProjector.h"
 #include "ui/ListView.h"
 #include "ui/TestHooks.h"
@@ -152,6 +153,8 @@ TEST_F(LoopbackWindow, OpenedProjectorTakesANewNameAndAStaticAddressFromTheSetti
         dialog.ClickButton(ui::IDOK);
     });
     window->OnDoubleClick(3);
+    // IMSTAT and NWRESET get no reply: the log is complete once the session has ended.
+    EXPECT_TRUE(lanterna::test::WaitUntilSessionsEnd(*projector));
     EXPECT_THAT(projector->CommandLog(),
                 ElementsAre("NWPNAME HALL-1F", "NWCNF OFF 192.168.10.21 255.255.255.0 192.168.10.1",
                             "IMSTAT 31", "NWRESET"));
