@@ -283,7 +283,7 @@ TEST(ReadWorker, LinkFailingMidwayFailsTheReadAndSaysWhere) {
         EXPECT_EQ(bench.state->readProgress.settingsPlanned, 20);
         EXPECT_EQ(bench.state->link, nullptr);
         EXPECT_EQ(bench.TakePosted().results, (Results{{kMessageReadResult, kReadLinkLost}}));
-        EXPECT_EQ(bench.Log().back(), "NWSMTPSRV?") << "nothing is asked after the failure";
+        EXPECT_EQ(bench.LogAfterClose().back(), "NWSMTPSRV?") << "nothing is asked after the failure";
     }
 }
 

@@ -311,7 +311,7 @@ TEST(WriteWorker, UnreadAddressConfigurationKeepsANewNameFromBeingSent) {
     r.communityState = kStateChanged;
 
     EXPECT_EQ(WriteWorker(*bench.state), kWriteUnreadSetting);
-    EXPECT_TRUE(bench.Log().empty()) << "not even the due community";
+    EXPECT_TRUE(bench.LogAfterClose().empty()) << "not even the due community";
     EXPECT_EQ(bench.state->writeProgress.unreadSetting, "dhcp");
     EXPECT_EQ(bench.TakePosted().results, (Results{{kMessageWriteResult, kWriteUnreadSetting}}));
     EXPECT_EQ(bench.projector.Settings().name, "SIMPROJ");
@@ -332,7 +332,7 @@ TEST(WriteWorker, LinkLostPartWayListsAcceptedUnansweredAndUnsentCommands) {
     bench.messages.answers = {kAnswerYes};
 
     EXPECT_EQ(WriteWorker(*bench.state), kWriteLinkLost);
-    EXPECT_EQ(bench.Log(), (Lines{"NWSMTPACT ON", "NWSMTPSRV 10.1.1.1", "NWSMTPPORT 25"}));
+    EXPECT_EQ(bench.LogAfterClose(), (Lines{"NWSMTPACT ON", "NWSMTPSRV 10.1.1.1", "NWSMTPPORT 25"}));
     const WriteProgress& progress = bench.state->writeProgress;
     EXPECT_EQ(progress.accepted, (Lines{"NWSMTPACT", "NWSMTPSRV", "NWSMTPPORT"}));
     EXPECT_EQ(progress.unanswered, (Lines{"NWSMTPTO1"}));
