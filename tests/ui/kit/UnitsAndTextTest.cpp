@@ -2,10 +2,13 @@
 #include <gtest/gtest.h>
 
 #include <QFontInfo>
+#include <QImage>
+#include <QPainter>
 
 #include "ui/Dialog.h"
 #include "ui/DialogUnits.h"
 #include "ui/Text.h"
+#include "tests/support/ui/PinnedFont.h"
 
 namespace {
 
@@ -37,6 +40,43 @@ TEST(DialogUnits, DialogFontIsKoreanCapableAndMeasuresPlausibly) {
     EXPECT_LE(base.x, 9);
     EXPECT_GE(base.y, 11);
     EXPECT_LE(base.y, 20);
+}
+
+// The lowest row that holds ink between columns `from` and `to` of `image`, or -1.
+int LowestInkRow(const QImage& image, int from, int to) {
+    for (int y = image.height() - 1; y >= 0; --y) {
+        for (int x = from; x < to; ++x) {
+            if (qGray(image.pixel(x, y)) < 128) {
+                return y;
+            }
+        }
+    }
+    return -1;
+}
+
+// The period of "2.00" ends on the row the digits end on: one row lower it reads as a comma
+// (the face's light hinting snapped it there at the dialog's size).
+TEST(DialogUnits, PeriodSitsOnTheDigitsBaseline) {
+    if (const std::string missing = uitest::WithoutPinnedDialogFace(); !missing.empty()) {
+        GTEST_SKIP() << missing;
+    }
+    const QFont font = ui::DialogFont();
+    const QFontMetrics metrics(font);
+    QImage image(metrics.horizontalAdvance(QStringLiteral("2.00")) + 4, metrics.height() + 4,
+                 QImage::Format_RGB32);
+    image.fill(Qt::white);
+    {
+        QPainter painter(&image);
+        painter.setFont(font);
+        painter.setPen(Qt::black);
+        painter.drawText(QPoint(2, 2 + metrics.ascent()), QStringLiteral("2.00"));
+    }
+    const int digitEnd = 2 + metrics.horizontalAdvance(QStringLiteral("2"));
+    const int periodEnd = 2 + metrics.horizontalAdvance(QStringLiteral("2."));
+    const int period = LowestInkRow(image, digitEnd, periodEnd);
+    const int digits = LowestInkRow(image, 2, digitEnd);
+    ASSERT_GE(digits, 0);
+    EXPECT_EQ(period, digits);
 }
 
 TEST(DialogUnits, DialogClientSizeFollowsTemplateUnits) {
