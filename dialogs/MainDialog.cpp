@@ -20,6 +20,7 @@
 #include "platform/UserLanguage.h"
 #include "resources/StringIds.h"
 #include "resources/StringTable.h"
+#include "resources/TextPattern.h"
 #include "settings/AddressBookStore.h"
 #include "state/DebugTrace.h"
 #include "ui/ListView.h"
@@ -392,8 +393,8 @@ QString CMainDialog::FilterText() const {
 
 void CMainDialog::ShowFilter() {
     const QString filter = FilterText();
-    QString shown = ui::ToQString(LoadString(kStringFilterShown));
-    SetDlgItemText(kFilterLabel, ui::ToUtf8(shown.replace(QStringLiteral("%s"), filter)));
+    SetDlgItemText(kFilterLabel,
+                   FormatString(kStringFilterShown, UserLanguage(), {ui::ToUtf8(filter)}));
     ShowDlgItem(kFilterLabel, !filter.isEmpty());
 }
 
