@@ -4,6 +4,7 @@
 
 #include <QCoreApplication>
 #include <QCursor>
+#include <QDropEvent>
 #include <QGuiApplication>
 #include <QHeaderView>
 #include <QKeyEvent>
@@ -20,6 +21,7 @@
 #include "platform/UserLanguage.h"
 #include "resources/StringIds.h"
 #include "resources/StringTable.h"
+#include "resources/TextPattern.h"
 #include "settings/AddressBookStore.h"
 #include "state/DebugTrace.h"
 #include "ui/ListView.h"
@@ -43,16 +45,46 @@ constexpr std::array<MenuEntry, 3> kProjectorMenu{{
     {CMainDialog::kChangePasswordCommand, "암호 변경", "Change password"},
 }};
 
-// A table of details that hands typed text to the window instead of jumping to a row.
+// A table of details that hands typed text to the window instead of jumping to a row, and takes
+// files dropped on a row as the icons do.
 class CDetailsTable : public QTreeView {
   public:
-    using QTreeView::QTreeView;
+    explicit CDetailsTable(QWidget* parent) : QTreeView(parent) {
+        setAcceptDrops(true);
+        viewport()->setAcceptDrops(true);
+        setDragDropMode(QAbstractItemView::DropOnly);
+    }
     std::function<void(const QString&)> onTyped;
+    // The row the files were dropped on (-1 for none) and their paths.
+    std::function<void(int, const std::vector<std::string>&)> onFilesDropped;
 
   protected:
     void keyboardSearch(const QString& search) override {
         if (onTyped) {
             onTyped(search);
+        }
+    }
+    void dragEnterEvent(QDragEnterEvent* event) override { AcceptFiles(*event); }
+    void dragMoveEvent(QDragMoveEvent* event) override { AcceptFiles(*event); }
+    void dropEvent(QDropEvent* event) override {
+        const std::vector<std::string> paths = ui::LocalPathsOf(*event->mimeData());
+        if (paths.empty()) {
+            event->ignore();
+            return;
+        }
+        event->acceptProposedAction();
+        const QModelIndex index = indexAt(event->position().toPoint());
+        if (onFilesDropped) {
+            onFilesDropped(index.isValid() ? index.row() : -1, paths);
+        }
+    }
+
+  private:
+    static void AcceptFiles(QDropEvent& event) {
+        if (ui::LocalPathsOf(*event.mimeData()).empty()) {
+            event.ignore();
+        } else {
+            event.acceptProposedAction();
         }
     }
 };
@@ -154,7 +186,8 @@ void CMainDialog::SetUpList() {
     list->setModelColumn(kColumnLabel);
     connect(list, &ui::CListView::filesDropped, this,
             [this](QPoint point, const std::vector<std::string>& paths) {
-                OnFilesDropped(point, paths);
+                const ui::CListView* icons = List();
+                OnFilesDropped(icons != nullptr ? icons->HitTest(point) : -1, paths);
             });
     connect(list, &ui::CListView::textTyped, this,
             [this](const QString& text) { SetFilterText(FilterText() + text); });
@@ -168,6 +201,9 @@ void CMainDialog::SetUpDetailsView() {
     auto* table = new CDetailsTable(list->parentWidget());  // owned by the client area
     details_ = table;
     table->onTyped = [this](const QString& text) { SetFilterText(FilterText() + text); };
+    table->onFilesDropped = [this](int row, const std::vector<std::string>& paths) {
+        OnFilesDropped(row, paths);
+    };
     table->setModel(&rows_->Shown());
     table->setSelectionModel(list->selectionModel());
     table->setColumnHidden(kColumnLabel, true);
@@ -392,8 +428,8 @@ QString CMainDialog::FilterText() const {
 
 void CMainDialog::ShowFilter() {
     const QString filter = FilterText();
-    QString shown = ui::ToQString(LoadString(kStringFilterShown));
-    SetDlgItemText(kFilterLabel, ui::ToUtf8(shown.replace(QStringLiteral("%s"), filter)));
+    SetDlgItemText(kFilterLabel,
+                   FormatString(kStringFilterShown, UserLanguage(), {ui::ToUtf8(filter)}));
     ShowDlgItem(kFilterLabel, !filter.isEmpty());
 }
 

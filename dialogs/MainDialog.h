@@ -94,7 +94,8 @@ class CMainDialog : public skin::CSkinDialog {
     // ---- what the user does, as the window's handlers run it
     void OnDoubleClick(int row);
     void OnRightClick();
-    void OnFilesDropped(QPoint point, const std::vector<std::string>& paths);
+    // Files dropped on shown row `row` (-1: beside every row) of either view.
+    void OnFilesDropped(int row, const std::vector<std::string>& paths);
     void OnImport();
     void OnDelete();
     // The Delete key: asks first, then deletes the selected projector added by address.

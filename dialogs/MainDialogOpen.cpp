@@ -1,6 +1,7 @@
 // Opening a projector: probe, password, read, then the settings dialog or a dropped settings
 // file; the connect-by-address flow; the file drop on the list.
 
+#include <QTreeView>
 #include <algorithm>
 #include <cstring>
 
@@ -161,12 +162,11 @@ void CMainDialog::ConnectByAddress() {
 
 // ---- file drop ----------------------------------------------------------------------------
 
-void CMainDialog::OnFilesDropped(QPoint point, const std::vector<std::string>& paths) {
+void CMainDialog::OnFilesDropped(int row, const std::vector<std::string>& paths) {
     ui::CListView* list = List();
     if (list == nullptr || paths.empty() || busy_ != 0 || dropPending_) {
         return;
     }
-    const int row = list->HitTest(point);
     if (paths.size() > 1) {
         PostMessage(kShowWarningMessage, kStringNotSettingsFile);
         return;
@@ -197,7 +197,12 @@ void CMainDialog::OnFilesDropped(QPoint point, const std::vector<std::string>& p
         record->macAddress = fromFile.macAddress;
     }
     CopySettings(fromFile, *record);
-    list->SelectRow(row, true);
+    // The two views share their selection; the one on screen takes the focus.
+    list->SelectRow(row, !IsDetailsView());
+    if (IsDetailsView()) {
+        details_->scrollTo(details_->currentIndex());
+        details_->setFocus(Qt::OtherFocusReason);
+    }
     droppedFile_ = 1;
     dropPending_ = true;
     PostMessage(kOpenProjectorMessage, row);

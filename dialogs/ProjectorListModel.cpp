@@ -4,10 +4,12 @@
 #include <QColor>
 #include <QItemSelectionModel>
 #include <algorithm>
+#include <string_view>
 #include <tuple>
 
 #include "platform/FixedText.h"
 #include "resources/StringTable.h"
+#include "resources/TextPattern.h"
 #include "settings/AddressBook.h"
 #include "ui/ListView.h"
 #include "ui/Text.h"
@@ -27,9 +29,8 @@ QString NameOf(const ProjectorRecord& record) {
     return ui::ToQString(TextOf(record.projectorName));
 }
 
-QString FormatWithText(int stringId, const QString& text) {
-    QString format = StringText(stringId);
-    return format.replace(QStringLiteral("%s"), text);
+QString FormatWithText(int stringId, std::string_view text) {
+    return ui::ToQString(FormatString(stringId, UserLanguage(), {text}));
 }
 
 // Names in the order a person expects: letters without regard to case, numbers by their value
@@ -240,7 +241,7 @@ QString CProjectorListModel::StateText(const ProjectorRecord& record) const {
     const auto since =
         presence_ != nullptr ? presence_->SilentSince(FormatDotted(record.ipAddress)) : std::nullopt;
     if (since) {
-        return FormatWithText(kStringNotAnsweringSince, ui::ToQString(ClockText(*since)));
+        return FormatWithText(kStringNotAnsweringSince, ClockText(*since));
     }
     return StringText(kStringAnswering);
 }

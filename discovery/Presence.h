@@ -19,11 +19,12 @@
 #include <vector>
 
 #include "discovery/SearchTargets.h"
+#include "record/ProjectorList.h"
 
 namespace lanterna {
 
 // Most addresses one round greets (the window lists no more than this).
-inline constexpr std::size_t kPresenceRoundAddresses = 4096;
+inline constexpr std::size_t kPresenceRoundAddresses = ProjectorList::kDisplayLimit;
 // Longest a round waits for its answers; within it the silent addresses are greeted again.
 inline constexpr std::uint32_t kPresenceRoundLimitMs = 2000;
 inline constexpr std::uint32_t kPresenceResendMs = 650;

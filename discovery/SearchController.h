@@ -30,8 +30,8 @@
 
 namespace lanterna {
 
-// Secondary answers turned into records at most.
-inline constexpr std::size_t kSecondaryRecordCapacity = 128;
+// Secondary answers turned into records at most: as many as the list holds.
+inline constexpr std::size_t kSecondaryRecordCapacity = ProjectorList::kDisplayLimit;
 
 enum class SearchKind { kHello, kSecondary };
 

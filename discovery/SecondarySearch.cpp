@@ -10,6 +10,7 @@
 #include <algorithm>
 #include <cerrno>
 #include <chrono>
+#include <new>
 #include <span>
 #include <system_error>
 #include <thread>
@@ -43,8 +44,10 @@ class UdpSocket {
 
 }  // namespace
 
-CSecondarySearch::CSecondarySearch(SecondaryTarget secondaryTarget)
-    : target(std::move(secondaryTarget)), wakeDescriptor(eventfd(0, EFD_CLOEXEC | EFD_NONBLOCK)) {}
+CSecondarySearch::CSecondarySearch(SecondaryTarget secondaryTarget, std::size_t slots)
+    : target(std::move(secondaryTarget)),
+      wakeDescriptor(eventfd(0, EFD_CLOEXEC | EFD_NONBLOCK)),
+      slotCount(slots) {}
 
 CSecondarySearch::~CSecondarySearch() {
     if (wakeDescriptor >= 0) {
@@ -60,6 +63,11 @@ int CSecondarySearch::Run(std::vector<SecondaryAnswer>& results, std::size_t cap
         return -1;
     }
     count = 0;
+    try {
+        slots.assign(slotCount, SecondaryAnswer{});
+    } catch (const std::bad_alloc&) {
+        return -1;
+    }
     {
         std::lock_guard guard(timerMutex);
         stopTimer = false;
@@ -124,7 +132,9 @@ void CSecondarySearch::SendRequest(int socket) {
 }
 
 void CSecondarySearch::Receive(int socket) {
-    while (running) {
+    const std::size_t datagramLimit = kSecondaryDatagramsPerSlot * slotCount;
+    std::size_t datagrams = 0;
+    while (running && datagrams < datagramLimit) {
         std::array<pollfd, 2> waits{pollfd{socket, POLLIN, 0}, pollfd{wakeDescriptor, POLLIN, 0}};
         if (PollRetrying(waits.data(), waits.size(), -1) < 0 || waits[1].revents != 0 ||
             waits[0].revents & (POLLERR | POLLNVAL)) {
@@ -138,7 +148,8 @@ void CSecondarySearch::Receive(int socket) {
             }
             break;
         }
-        if (count >= kSecondarySlotCount) {
+        ++datagrams;
+        if (count >= slots.size()) {
             continue;
         }
         if (const auto answer = DecodeSecondaryAnswer(

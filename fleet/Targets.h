@@ -11,6 +11,7 @@
 #include <vector>
 
 #include "fleet/NetworkSearch.h"
+#include "record/ProjectorList.h"
 
 namespace lanterna::fleet {
 
@@ -20,8 +21,8 @@ struct Target {
     std::string name;                    // known from the search or the hello
 };
 
-// A job works on at most this many projectors.
-inline constexpr std::size_t kMaxTargets = 4096;
+// A job works on at most this many projectors, as many as the window lists.
+inline constexpr std::size_t kMaxTargets = ProjectorList::kDisplayLimit;
 // A targets file holds at most this much.
 inline constexpr std::size_t kTargetsFileMaxBytes = 1024 * 1024;
 

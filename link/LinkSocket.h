@@ -15,6 +15,7 @@
 
 #include "link/DiscoveredProjector.h"
 #include "platform/TickClock.h"
+#include "record/ProjectorList.h"
 
 namespace lanterna {
 
@@ -30,9 +31,10 @@ inline constexpr int kMaxSkippedEventNotices = 64;
 // otherwise hold it for the system's own limit, two minutes and more.
 inline constexpr std::uint32_t kConnectTimeoutMs = 5000;
 
-// A flood of datagrams cannot hold a hello collection forever: it ends normally after this
-// many datagrams.
-inline constexpr int kMaxHelloDatagrams = 1024;
+// A flood of datagrams cannot hold a hello collection forever: it ends normally after this many
+// datagrams, room for the answers of as many projectors as the list holds twice over (the
+// computer's own broadcast and strays reach the port too).
+inline constexpr int kMaxHelloDatagrams = 2 * static_cast<int>(ProjectorList::kDisplayLimit);
 
 class CLinkSocket {
   public:

@@ -171,16 +171,16 @@ enum StringId : int {
     kStringInterfaceWired = 405,
     kStringInterfaceWireless = 406,
     kStringAnswering = 407,
-    kStringNotAnsweringSince = 408,  // %s: the time, "HH:MM"
+    kStringNotAnsweringSince = 408,  // {1}: the time, "HH:MM"
     kStringDetailsView = 409,
     kStringHelpCommand = 410,
     kStringAboutCommand = 411,
     kStringDeleteQuestion = 412,
-    kStringFilterShown = 413,  // %s: the typed text
+    kStringFilterShown = 413,  // {1}: the typed text
     kStringOtherSubnetsCommand = 414,
     kStringHelpTitle = 415,
     kStringHelpPage = 416,
-    kStringRowIndicator = 417,  // %s: the name of the row whose indicator it is
+    kStringRowIndicator = 417,  // {1}: the name of the row whose indicator it is
 };
 
 }  // namespace lanterna

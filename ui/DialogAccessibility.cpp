@@ -5,6 +5,7 @@
 #include <map>
 
 #include "resources/StringTable.h"
+#include "resources/TextPattern.h"
 #include "ui/Dialog.h"
 #include "ui/Text.h"
 
@@ -131,8 +132,8 @@ void CDialog::QualifyIndicatorNames() {
             return &other != &control && other.widget->accessibleName() == name;
         });
         if (shared) {
-            QString format = ToQString(lanterna::LoadString(lanterna::kStringRowIndicator));
-            control.widget->setAccessibleName(format.replace(QStringLiteral("%s"), name));
+            control.widget->setAccessibleName(ToQString(lanterna::FormatString(
+                lanterna::kStringRowIndicator, lanterna::UserLanguage(), {ToUtf8(name)})));
             control.nameLabel = nullptr;
         }
     }

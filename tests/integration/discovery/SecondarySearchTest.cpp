@@ -76,7 +76,7 @@ TEST(SecondarySearch, FindsTheSimulatedProjectorAndListensForTwoSeconds) {
     EXPECT_EQ(projector->Counters().secondaryAnswered, 1U);
 }
 
-TEST(SecondarySearch, KeepsAtMost256AnswersAndHandsOutTheFirstOfThemInOrder) {
+TEST(SecondarySearch, KeepsAtMostItsSlotsAndHandsOutTheFirstOfThemInOrder) {
     CAnsweringPeer peer("127.93.1.2");
     std::vector<Bytes> answers{AnswerDatagram(u"KIND-2", u"10.0.0.1", 2),
                                AnswerDatagram(u"", u"10.0.0.2"),
@@ -87,7 +87,7 @@ TEST(SecondarySearch, KeepsAtMost256AnswersAndHandsOutTheFirstOfThemInOrder) {
             Utf16("10.1." + std::to_string(i / 250) + "." + std::to_string(i % 250 + 1))));
     }
     auto answered = peer.AnswerWith(answers);
-    CSecondarySearch search(peer.Target());
+    CSecondarySearch search(peer.Target(), 256);
     std::vector<SecondaryAnswer> kept;
     EXPECT_EQ(search.Run(kept, 128), 256) << "the 257th answer and later are skipped";
     EXPECT_TRUE(answered.get());
@@ -95,6 +95,22 @@ TEST(SecondarySearch, KeepsAtMost256AnswersAndHandsOutTheFirstOfThemInOrder) {
     EXPECT_EQ(TextOf(kept[0].name), "P-0") << "malformed answers are not counted";
     EXPECT_EQ(TextOf(kept[0].address), "10.1.0.1");
     EXPECT_EQ(TextOf(kept[127].name), "P-127");
+}
+
+TEST(SecondarySearch, ByDefaultKeepsAsManyAnswersAsTheListHolds) {
+    CAnsweringPeer peer("127.93.1.5");
+    std::vector<Bytes> answers;
+    for (int i = 0; i < 300; ++i) {  // beyond the 128 records and 256 answers kept once
+        answers.push_back(AnswerDatagram(Utf16("P-" + std::to_string(i)),
+                                         Utf16("10.2.1." + std::to_string(i % 250 + 1))));
+    }
+    auto answered = peer.AnswerWith(answers);
+    CSecondarySearch search(peer.Target());
+    std::vector<SecondaryAnswer> kept;
+    EXPECT_EQ(search.Run(kept, kSecondaryRecordCapacity), 300);
+    EXPECT_TRUE(answered.get());
+    ASSERT_EQ(kept.size(), 300U);
+    EXPECT_EQ(TextOf(kept[299].name), "P-299");
 }
 
 TEST(SecondarySearch, CancelEndsTheListeningAtOnce) {

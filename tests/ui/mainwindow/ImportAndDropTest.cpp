@@ -1,4 +1,9 @@
 // The import of a Sentro list file and the road of a dropped settings file.
+#include <QCoreApplication>
+#include <QDropEvent>
+#include <QMimeData>
+#include <QTreeView>
+#include <QUrl>
 #include <cstring>
 #include <fstream>
 
@@ -240,6 +245,36 @@ TEST_F(DropTest, MergeKeepsAddressPasswordAndOriginAndTakesTheFileMacWhenUnknown
     EXPECT_EQ(seen.writeAll, 1);
     EXPECT_TRUE(window->DroppedFile());
     EXPECT_EQ(lanterna::TextOf(unknown->projectorName), "UNKNOWN");  // restored after No
+}
+
+// The table of details takes a file dropped on a row (a real drop on its viewport) the road the
+// icons take it; beside the rows, the drop does nothing.
+TEST_F(DropTest, TheDetailsViewTakesAFileDroppedOnARow) {
+    window->SetDetailsView(true);
+    QTreeView& table = *window->DetailsView();
+    table.resize(600, 300);
+    QMimeData files;
+    files.setUrls({QUrl::fromLocalFile(QString::fromStdString(settingsFile))});
+    const auto dropAt = [&](QPoint point) {
+        QDragEnterEvent enter(point, Qt::CopyAction, &files, Qt::LeftButton, Qt::NoModifier);
+        QCoreApplication::sendEvent(table.viewport(), &enter);
+        EXPECT_TRUE(enter.isAccepted());
+        QDropEvent drop(point, Qt::CopyAction, &files, Qt::LeftButton, Qt::NoModifier);
+        QCoreApplication::sendEvent(table.viewport(), &drop);
+        PumpEvents();
+    };
+    dropAt(QPoint(table.viewport()->width() - 2, table.viewport()->height() - 2));
+    EXPECT_THAT(operations, IsEmpty());
+
+    operationResults = {1, 1};
+    ui::test::AnswerNextMessage(ui::IDNO);
+    const QModelIndex known = table.model()->index(RowOf("KNOWN"), 1);
+    dropAt(table.visualRect(known).center());
+    EXPECT_THAT(ShownIds(), ElementsAre(109));
+    ASSERT_EQ(operations.size(), 2u);
+    EXPECT_EQ(operations[0].currentAddress, "10.1.1.5");
+    EXPECT_EQ(table.currentIndex().row(), known.row());
+    EXPECT_TRUE(RecordUnchanged());
 }
 
 }  // namespace
