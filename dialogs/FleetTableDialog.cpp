@@ -1,6 +1,6 @@
 #include "dialogs/FleetTableDialog.h"
 
-#include "fleet/CsvText.h"
+#include "fleet/CsvRows.h"
 #include "platform/AtomicFile.h"
 #include "resources/StringIds.h"
 #include "ui/MessageBox.h"
