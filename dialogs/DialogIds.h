@@ -18,6 +18,12 @@ inline constexpr int kSearchTemplate = 139;
 inline constexpr int kMessageTemplate = 146;
 inline constexpr int kWirelessSecurityTemplate = 147;
 inline constexpr int kHelpTemplate = 148;
+// Work on a selection of projectors.
+inline constexpr int kFleetProgressTemplate = 160;
+inline constexpr int kFleetResultsTemplate = 161;
+inline constexpr int kApplyPreviewTemplate = 162;
+inline constexpr int kAuditTemplate = 163;
+inline constexpr int kFleetPasswordTemplate = 164;
 
 // Shared by several templates.
 inline constexpr int kIconControl = 1000;

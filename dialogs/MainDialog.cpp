@@ -89,6 +89,16 @@ class CDetailsTable : public QTreeView {
     }
 };
 
+// The commands on a selection of projectors; a single projector's menu ends with the last
+// ones.
+constexpr std::array<std::pair<int, int>, 4> kSelectionMenu{{
+    {CMainDialog::kApplySettingsFileCommand, kStringApplySettingsFileCommand},
+    {CMainDialog::kChangePasswordsCommand, kStringChangePasswordsCommand},
+    {CMainDialog::kAuditCommand, kStringAuditCommand},
+    {CMainDialog::kExportInventoryCommand, kStringExportInventoryCommand},
+}};
+constexpr std::ptrdiff_t kSelectionCommandsOnOne = 2;
+
 bool IsDeletable(const ProjectorRecord& record) {
     // Projectors found by the search come back at every refresh: they cannot be deleted.
     return record.origin == kOriginAddress || record.origin == kOriginImport;
@@ -101,7 +111,8 @@ CMainDialog::CMainDialog(ApplicationState& state, AddressBookPlace addressBook,
     : skin::CSkinDialog(kMainTemplate, owner),
       state_(state),
       addressBook_(std::move(addressBook)),
-      services_(std::move(services)) {
+      services_(std::move(services)),
+      passwords_(services_.keyring) {
     // The buttons wait, as a double-click does, while a command or a dropped file's apply is
     // on its way: a refresh would replace the record the apply works on.
     OnCommand(kRefreshButton, ui::Notify::Clicked,
@@ -191,6 +202,32 @@ void CMainDialog::SetUpList() {
             });
     connect(list, &ui::CListView::textTyped, this,
             [this](const QString& text) { SetFilterText(FilterText() + text); });
+    list->setSelectionMode(QAbstractItemView::ExtendedSelection);
+    connect(list->selectionModel(), &QItemSelectionModel::selectionChanged, this,
+            [this] { KeepFixedRowsOutOfSelection(); });
+}
+
+// A fixed row is a command, not a projector: it may be selected alone, never among others.
+void CMainDialog::KeepFixedRowsOutOfSelection() {
+    const ui::CListView* list = List();
+    QItemSelectionModel* selection = list != nullptr ? list->selectionModel() : nullptr;
+    if (selection == nullptr) {
+        return;
+    }
+    const std::vector<int> rows = list->SelectedRows();
+    if (rows.size() < 2) {
+        return;
+    }
+    QItemSelection fixed;
+    for (const int row : rows) {
+        if (rows_->EntryAt(row).IsFixed()) {
+            const QModelIndex index = rows_->Shown().index(row, 0);
+            fixed.select(index, index);
+        }
+    }
+    if (!fixed.isEmpty()) {
+        selection->select(fixed, QItemSelectionModel::Deselect | QItemSelectionModel::Rows);
+    }
 }
 
 void CMainDialog::SetUpDetailsView() {
@@ -213,7 +250,7 @@ void CMainDialog::SetUpDetailsView() {
     table->setSortingEnabled(true);
     table->sortByColumn(kColumnName, Qt::AscendingOrder);
     table->setSelectionBehavior(QAbstractItemView::SelectRows);
-    table->setSelectionMode(QAbstractItemView::SingleSelection);
+    table->setSelectionMode(QAbstractItemView::ExtendedSelection);
     table->setEditTriggers(QAbstractItemView::NoEditTriggers);
     table->setIconSize(QSize(16, 16));
     table->setContextMenuPolicy(Qt::CustomContextMenu);
@@ -223,9 +260,11 @@ void CMainDialog::SetUpDetailsView() {
     table->hide();
     connect(table, &QTreeView::doubleClicked, this,
             [this](const QModelIndex& index) { OnDoubleClick(index.row()); });
-    connect(table, &QTreeView::customContextMenuRequested, this, [this, table](QPoint point) {
+    connect(table, &QTreeView::customContextMenuRequested, this, [this, table, list](QPoint point) {
         const QModelIndex index = table->indexAt(point);
-        if (index.isValid()) {
+        // A row of a selection keeps the selection, as in the list.
+        const QModelIndex item = index.siblingAtColumn(list->modelColumn());
+        if (index.isValid() && !table->selectionModel()->isSelected(item)) {
             table->selectionModel()->setCurrentIndex(
                 index, QItemSelectionModel::ClearAndSelect | QItemSelectionModel::Rows);
         }
@@ -529,15 +568,38 @@ std::vector<MenuCommand> CMainDialog::PopupMenuFor(int row) const {
     const bool korean = UserLanguage() == Language::Korean;
     std::vector<MenuCommand> menu;
     const ListEntry entry = rows_->EntryAt(row);
-    if (entry.IsProjector()) {
+    if (SelectedProjectors().size() > 1) {
+        menu = SelectionMenu();
+    } else if (entry.IsProjector()) {
         for (const MenuEntry& command : kProjectorMenu) {
             if (command.id != kDeleteCommand || IsDeletable(*entry.record)) {
                 menu.push_back({command.id, korean ? command.korean : command.english});
             }
         }
+        const std::vector<MenuCommand> more = SelectionMenu();
+        menu.insert(menu.end(), more.end() - kSelectionCommandsOnOne, more.end());
+        menu[menu.size() - kSelectionCommandsOnOne].separatorBefore = true;
     }
     menu.push_back(MenuCommand{kDetailsViewCommand, LoadString(kStringDetailsView), true,
                                IsDetailsView(), !menu.empty()});
+    return menu;
+}
+
+// The session remembers the selected projector's new password (the keyring entry, when there is
+// one, follows).
+void CMainDialog::RememberChangedPassword() {
+    if (const ProjectorRecord* record = state_.SelectedRecord()) {
+        passwords_.Changed(std::string(TextOf(record->address)),
+                           std::string(TextOf(record->macAddress)),
+                           std::string(TextOf(state_.newPassword)), false);
+    }
+}
+
+std::vector<MenuCommand> CMainDialog::SelectionMenu() const {
+    std::vector<MenuCommand> menu;
+    for (const auto& [id, text] : kSelectionMenu) {
+        menu.push_back({id, LoadString(text)});
+    }
     return menu;
 }
 
@@ -595,11 +657,27 @@ void CMainDialog::RunMenuCommand(int command) {
             break;
         case kChangePasswordCommand:
             if (services_.runPasswordChange) {
-                RunGuarded([this] { services_.runPasswordChange(*this); });
+                RunGuarded([this] {
+                    if (services_.runPasswordChange(*this) == ui::IDOK) {
+                        RememberChangedPassword();
+                    }
+                });
             }
             break;
         case kDetailsViewCommand:
             SetDetailsView(!IsDetailsView());
+            break;
+        case kApplySettingsFileCommand:
+            RunGuarded([this] { OnApplySettingsFile(); });
+            break;
+        case kChangePasswordsCommand:
+            RunGuarded([this] { OnChangePasswords(); });
+            break;
+        case kAuditCommand:
+            RunGuarded([this] { OnAudit(); });
+            break;
+        case kExportInventoryCommand:
+            RunGuarded([this] { OnExportInventory(); });
             break;
         case kHelpCommand:
             if (services_.runHelp) {

@@ -21,6 +21,7 @@
 
 #include "dialogs/MainDialogServices.h"
 #include "dialogs/ProjectorListModel.h"
+#include "dialogs/SessionPasswords.h"
 #include "record/ProjectorRecord.h"
 #include "settings/WindowSettings.h"
 #include "skin/SkinDialog.h"
@@ -47,6 +48,12 @@ class CMainDialog : public skin::CSkinDialog {
     static constexpr int kOtherSubnetsCommand = 32775;
     static constexpr int kHelpCommand = 32776;
     static constexpr int kAboutCommand = 32777;
+    // The commands on a selection of projectors (on one projector, the last three).
+    static constexpr int kApplySettingsFileCommand = 32790;
+    static constexpr int kChangePasswordsCommand = 32791;
+    static constexpr int kSaveSettingsFilesCommand = 32792;
+    static constexpr int kAuditCommand = 32793;
+    static constexpr int kExportInventoryCommand = 32794;
 
     // Posted by the drop handling: OpenProjector for row wParam, and a warning of string wParam.
     static constexpr unsigned kOpenProjectorMessage = ui::WM_USER + 0x123;
@@ -77,8 +84,27 @@ class CMainDialog : public skin::CSkinDialog {
     // projector that shown row `row` stands for.
     void OpenProjector(int row);
     // The menu the right button shows for shown row `row`: the commands on a projector, then
-    // those on the window; only the window's for a fixed row or no row.
+    // those on the window; only the window's for a fixed row or no row. With several
+    // projectors selected, the commands on a selection instead of those on a projector.
     std::vector<MenuCommand> PopupMenuFor(int row) const;
+    // The projectors selected, in shown order (never a fixed row).
+    std::vector<ProjectorRecord*> SelectedProjectors() const;
+    // Selects the projectors of `records` (and nothing else).
+    void SelectProjectors(const std::vector<const ProjectorRecord*>& records);
+
+    // ---- the commands on the selected projectors (jobs on the fleet engine, off the
+    // user-interface thread, behind CFleetProgressDialog)
+    // Applies a settings file as a template: preview, then the write and its read-back, then
+    // the results.
+    void OnApplySettingsFile();
+    // One new password for every selected projector.
+    void OnChangePasswords();
+    // The audit's findings in a table.
+    void OnAudit();
+    // The inventory's rows as a CSV file.
+    void OnExportInventory();
+    // What the session remembers and keeps of projector passwords.
+    CSessionPasswords& Passwords() { return passwords_; }
     // The menu of the "?" button.
     std::vector<MenuCommand> HelpMenu() const;
     // Writes the address book to its hive (the close request does this), once it has been
@@ -127,6 +153,17 @@ class CMainDialog : public skin::CSkinDialog {
     ui::KeyRoute PreTranslateKeyPress(const QKeyEvent& event) override;
 
   private:
+    void KeepFixedRowsOutOfSelection();
+    std::vector<MenuCommand> SelectionMenu() const;
+    void RememberChangedPassword();
+    // The password source of a job on `records`: the session's, asking through the prompt.
+    std::unique_ptr<CSelectionPasswords> PasswordsFor(
+        const std::vector<ProjectorRecord*>& records);
+    int PromptPassword(PasswordPrompt& prompt);
+    // The results of a job in a table (projector, outcome, detail), with a summary.
+    void ShowResults(std::vector<std::vector<std::string>> rows,
+                     const std::vector<bool>& succeeded, std::size_t notStarted);
+    std::string ChooseCsv(const std::string& suggested);
     ui::CListView* List() const;
     void SetUpList();
     void SetUpDetailsView();
@@ -166,6 +203,7 @@ class CMainDialog : public skin::CSkinDialog {
     MainDialogServices services_;
     WindowSettings settings_;
     CPresenceBook presence_;
+    CSessionPasswords passwords_;
     std::unique_ptr<CProjectorRows> rows_;
     std::unique_ptr<CPresenceWatch> presenceWatch_;
     QTreeView* details_ = nullptr;  // a child of the client area

@@ -43,6 +43,18 @@ int TrackPopupMenu(QWidget* owner, const std::vector<MenuCommand>& menu, QPoint 
     return chosen != nullptr ? chosen->data().toInt() : 0;
 }
 
+std::string ChooseSettingsFile(QWidget* owner) {
+    QFileDialog dialog(owner, ui::ToQString(LoadString(kStringOpenSettingsFileTitle)),
+                       QDir::homePath());
+    dialog.setAcceptMode(QFileDialog::AcceptOpen);
+    dialog.setFileMode(QFileDialog::ExistingFile);
+    dialog.setNameFilters(FileFilters(kStringSettingsFileFilter));
+    if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty()) {
+        return {};
+    }
+    return QFile::encodeName(dialog.selectedFiles().front()).toStdString();
+}
+
 std::string ChooseListFile(QWidget* owner) {
     QFileDialog dialog(owner, ui::ToQString(LoadString(kStringOpenMonitorListTitle)),
                        QDir::homePath());
@@ -65,16 +77,34 @@ MainDialogServices DefaultMainDialogServices(ApplicationState& state, SearchTarg
     services.runOperation = [&state](CMainDialog& owner, WorkerMode mode, bool passwordEntered) {
         COperationProgressDialog dialog(mode, state, &owner);
         dialog.passwordEntered = passwordEntered ? 1 : 0;
-        return dialog.DoModal();
+        const int code = dialog.DoModal();
+        const bool refused = mode == WorkerMode::kRead && code != ui::IDOK &&
+                             dialog.WorkerResult() == 0;  // the read worker's "password refused"
+        return refused ? kOperationPasswordRefused : code;
     };
     services.runAddressEntry = [&state](CMainDialog& owner) {
         CAddressEntryDialog dialog(state, &owner);
         return dialog.DoModal();
     };
-    services.runPasswordInput = [](CMainDialog& owner, ProjectorRecord& record) {
-        CPasswordInputDialog dialog(&record, &owner);
+    services.runPasswordInput = [](CMainDialog& owner, PasswordPrompt& prompt) {
+        CPasswordInputDialog dialog(prompt, &owner);
         return dialog.DoModal();
     };
+    services.chooseSettingsFile = [](CMainDialog& owner) { return ChooseSettingsFile(&owner); };
+    services.chooseCsvFile = [](QWidget& owner, const std::string& suggested) {
+        SaveFileRequest request;
+        request.titleId = kStringSaveCsvTitle;
+        request.filterId = kStringCsvFilter;
+        request.fileName = suggested;
+        request.folder = HomeFolder();
+        request.defaultExtension = "csv";
+        return ChooseSaveFile(&owner, request);
+    };
+    // The jobs on a selection reach the projectors where the window's own links and hellos do.
+    services.fleetNetwork.projectorPort = state.ProjectorPort();
+    services.fleetNetwork.helloPort = targets.hello.port;
+    services.fleetNetwork.helloLocalPort = targets.hello.localPort;
+    services.fleetNetwork.search = targets;
     services.runPasswordChange = [&state](CMainDialog& owner) {
         CPasswordChangeDialog dialog(state, &owner);
         return dialog.DoModal();

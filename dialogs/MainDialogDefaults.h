@@ -28,4 +28,8 @@ QStringList ListFileFilters();
 // first); the chosen existing file, or empty.
 std::string ChooseListFile(QWidget* owner);
 
+// The open-file dialog of a settings file to apply (filters of string 108); the chosen existing
+// file, or empty.
+std::string ChooseSettingsFile(QWidget* owner);
+
 }  // namespace lanterna::dialogs

@@ -4,7 +4,9 @@
 #include <QTreeView>
 #include <algorithm>
 #include <cstring>
+#include <optional>
 
+#include "dialogs/FleetWording.h"
 #include "dialogs/MainDialog.h"
 #include "platform/AsciiCase.h"
 #include "platform/FixedText.h"
@@ -48,34 +50,60 @@ bool CMainDialog::OpenSelected() {
     return droppedFile_ != 0 ? ApplyDroppedFile(*record) : ApplySettingsDialog(*record);
 }
 
+// The probe, the password and the read. The password is the one the session remembers (or the
+// keyring keeps) for the projector, else asked for; a refused one is asked for again, three
+// prompts at most, each time over a new link.
 bool CMainDialog::ProbeAndRead(ProjectorRecord& record) {
-    CopyText(state_.currentAddress, TextOf(record.address));
-    const int probe =
-        services_.runOperation ? services_.runOperation(*this, WorkerMode::kProbe, false) : -1;
-    if (probe != kProbeNoPassword && probe != kProbePasswordNeeded) {
-        EndOpenFailed(&record);
-        return false;
-    }
-    const bool passwordEntered = probe == kProbePasswordNeeded;
-    if (passwordEntered) {
-        const int answer =
-            services_.runPasswordInput ? services_.runPasswordInput(*this, record) : ui::IDCANCEL;
-        if (answer != ui::IDOK) {
+    const std::string address(TextOf(record.address));
+    bool knownTried = false;
+    int prompts = 0;
+    for (;;) {
+        CopyText(state_.currentAddress, address);
+        const int probe =
+            services_.runOperation ? services_.runOperation(*this, WorkerMode::kProbe, false) : -1;
+        if (probe != kProbeNoPassword && probe != kProbePasswordNeeded) {
             EndOpenFailed(&record);
             return false;
         }
-    } else {
-        CopyText(record.password, "");
+        const bool needed = probe == kProbePasswordNeeded;
+        const std::string mac(TextOf(record.macAddress));
+        std::optional<std::string> password;
+        bool keep = false;
+        if (needed && !knownTried) {
+            password = passwords_.Known(address, mac);
+            knownTried = true;
+        }
+        if (needed && !password) {
+            PasswordPrompt prompt;
+            prompt.projector = ProjectorWords(TextOf(record.projectorName), address);
+            prompt.offerKeyring = passwords_.HasKeyring();
+            ++prompts;
+            if (PromptPassword(prompt) != ui::IDOK) {
+                EndOpenFailed(&record);
+                return false;
+            }
+            password = prompt.password;
+            keep = prompt.keep;
+        }
+        CopyText(record.password, password.value_or(""));
+        state_.readAllSettings = droppedFile_ != 0 ? 0 : 1;
+        const int read = services_.runOperation
+                             ? services_.runOperation(*this, WorkerMode::kRead, needed)
+                             : ui::IDCANCEL;
+        if (read == ui::IDOK) {
+            if (needed) {
+                passwords_.Worked(address, std::string(TextOf(record.macAddress)), *password,
+                                  keep);
+            }
+            return true;
+        }
+        if (read != kOperationPasswordRefused || !needed || prompts >= kPasswordPrompts) {
+            EndOpenFailed(&record);
+            return false;
+        }
+        passwords_.Refused(address, *password);
+        CloseLink(state_);
     }
-    state_.readAllSettings = droppedFile_ != 0 ? 0 : 1;
-    const int read = services_.runOperation
-                         ? services_.runOperation(*this, WorkerMode::kRead, passwordEntered)
-                         : ui::IDCANCEL;
-    if (read != ui::IDOK) {
-        EndOpenFailed(&record);
-        return false;
-    }
-    return true;
 }
 
 bool CMainDialog::ApplySettingsDialog(ProjectorRecord& record) {

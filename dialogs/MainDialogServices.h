@@ -13,11 +13,16 @@
 #include <string_view>
 #include <vector>
 
+#include "dialogs/SessionPasswords.h"
+#include "fleet/Credentials.h"
+#include "fleet/FleetNetwork.h"
 #include "platform/RegistryKey.h"
 #include "record/ProjectorList.h"
 #include "settings/AddressBook.h"
 #include "state/ApplicationState.h"
 #include "workers/Workers.h"
+
+class QWidget;
 
 namespace lanterna::dialogs {
 
@@ -32,17 +37,23 @@ struct MenuCommand {
     bool separatorBefore = false;
 };
 
+// The end code of runOperation for a read whose password the projector refused.
+inline constexpr int kOperationPasswordRefused = 3;
+
 struct MainDialogServices {
     // The search behind its wait dialog: appends every projector found (origin 0) to the list.
     std::function<void(CMainDialog&, ProjectorList& projectors)> runSearch;
     // COperationProgressDialog in `mode` for the selected projector; its end code (read: 1 go
-    // on, 2 failed; probe: -1, 0, 1 or 2; write: 1 done, 2 failed).
+    // on, 2 failed, kOperationPasswordRefused when the projector refused the password; probe:
+    // -1, 0, 1 or 2; write: 1 done, 2 failed).
     std::function<int(CMainDialog&, WorkerMode mode, bool passwordEntered)> runOperation;
     // CAddressEntryDialog: 1 connect, 1070 add, 1425 add (listed), 1426 connect (listed), else
     // cancel. It leaves the address, name and type in the state's pending fields.
     std::function<int(CMainDialog&)> runAddressEntry;
-    // CPasswordInputDialog on the record; 1 when the password was confirmed (and stored).
-    std::function<int(CMainDialog&, ProjectorRecord& record)> runPasswordInput;
+    // CPasswordInputDialog for the projector the prompt names; 1 when a password was given (in
+    // the prompt, with the user's choices). Runs on the user-interface thread, also while a job
+    // on many projectors waits for it.
+    std::function<int(CMainDialog&, PasswordPrompt& prompt)> runPasswordInput;
     // CPasswordChangeDialog for the selected projector.
     std::function<int(CMainDialog&)> runPasswordChange;
     // CNetworkSettingsDialog on the record (the link is open); 1 OK (written), else cancel.
@@ -59,6 +70,15 @@ struct MainDialogServices {
     std::function<std::vector<bool>(const std::vector<std::string>& addresses)> presenceRound;
     // The open-file dialog of the import; the chosen path, or empty on cancel.
     std::function<std::string(CMainDialog&)> chooseListFile;
+    // The open-file dialog of a settings file to apply; the chosen path, or empty on cancel.
+    std::function<std::string(CMainDialog&)> chooseSettingsFile;
+    // The save-file dialog of a CSV file (`suggested`: the name it offers); the chosen path, or
+    // empty on cancel.
+    std::function<std::string(QWidget& owner, const std::string& suggested)> chooseCsvFile;
+    // Where the jobs on many projectors send their traffic.
+    fleet::FleetNetwork fleetNetwork;
+    // The desktop keyring; null where there is none. It must outlive the window.
+    fleet::ICredentialStore* keyring = nullptr;
     // Shows the popup menu at `globalPoint`; the chosen command id, 0 for none.
     std::function<int(CMainDialog&, const std::vector<MenuCommand>& menu, QPoint globalPoint)>
         trackPopupMenu;

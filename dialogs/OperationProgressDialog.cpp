@@ -96,6 +96,7 @@ void COperationProgressDialog::OnProbeResult(ui::WParam result) {
 }
 
 void COperationProgressDialog::OnReadResult(ui::WParam result) {
+    workerResult_ = static_cast<int>(result);
     switch (result) {
         case 1:
             EndAfterWorker(ui::IDOK);

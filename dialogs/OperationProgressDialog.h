@@ -51,6 +51,10 @@ class COperationProgressDialog : public skin::CSkinDialog {
 
     void SetThreadStarter(ThreadStarter starter) { starter_ = std::move(starter); }
 
+    // The result the read worker reported (its message's wParam); kNoWorkerResult before it has.
+    static constexpr int kNoWorkerResult = -1000;
+    int WorkerResult() const { return workerResult_; }
+
   protected:
     bool OnInitDialog() override;
     void OnCancel() override {}
@@ -71,6 +75,7 @@ class COperationProgressDialog : public skin::CSkinDialog {
     ui::MessageTarget target_;
     std::thread worker_;
     ThreadStarter starter_;
+    int workerResult_ = kNoWorkerResult;
 };
 
 }  // namespace lanterna::dialogs

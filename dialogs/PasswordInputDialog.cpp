@@ -1,6 +1,7 @@
 #include "dialogs/PasswordInputDialog.h"
 
 #include "dialogs/DialogIds.h"
+#include "dialogs/FleetWording.h"
 #include "dialogs/PasswordRules.h"
 #include "platform/FixedText.h"
 #include "resources/StringIds.h"
@@ -12,8 +13,18 @@ namespace lanterna::dialogs {
 CPasswordInputDialog::CPasswordInputDialog(ProjectorRecord* record, QWidget* owner)
     : skin::CSkinDialog(kPasswordInputTemplate, owner), record_(record) {}
 
+CPasswordInputDialog::CPasswordInputDialog(PasswordPrompt& prompt, QWidget* owner)
+    : skin::CSkinDialog(kPasswordInputTemplate, owner), prompt_(&prompt) {}
+
 bool CPasswordInputDialog::OnInitDialog() {
     SetTextLimit(kPasswordEdit, kPasswordLimit);
+    if (prompt_ != nullptr) {
+        if (!prompt_->projector.empty()) {
+            SetDlgItemText(kTextLabel, Words(kStringPasswordOfProjector, {prompt_->projector}));
+        }
+        ShowDlgItem(kSameForAllCheck, prompt_->offerSameForAll);
+        ShowDlgItem(kKeyringCheck, prompt_->offerKeyring);
+    }
     if (QWidget* owner = Owner(); owner != nullptr) {
         owner->activateWindow();
     }
@@ -32,6 +43,11 @@ void CPasswordInputDialog::OnOK() {
     }
     if (record_ != nullptr) {
         CopyText(record_->password, password);
+    }
+    if (prompt_ != nullptr) {
+        prompt_->password = password;
+        prompt_->sameForAll = prompt_->offerSameForAll && IsDlgButtonChecked(kSameForAllCheck) != 0;
+        prompt_->keep = prompt_->offerKeyring && IsDlgButtonChecked(kKeyringCheck) != 0;
     }
     EndDialog(ui::IDOK);
 }

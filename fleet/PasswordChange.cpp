@@ -56,11 +56,17 @@ std::vector<PasswordChangeResult> ChangePasswords(const FleetNetwork& network,
     for (std::size_t i = 0; i < targets.size(); ++i) {
         results[i].target = targets[i];
     }
-    RunTargets(targets.size(), control, false, [&](std::size_t i, IWorkerDriver& driver) {
+    ChangePasswordsInto(network, passwords, results, fresh, control);
+    return results;
+}
+
+void ChangePasswordsInto(const FleetNetwork& network, IPasswordSource& passwords,
+                         std::vector<PasswordChangeResult>& results, const std::string& fresh,
+                         const RunControl& control) {
+    RunTargets(results.size(), control, false, [&](std::size_t i, IWorkerDriver& driver) {
         ChangeOne(network, driver, passwords, fresh, results[i]);
         return results[i].outcome == Outcome::kPasswordChanged;
     });
-    return results;
 }
 
 }  // namespace lanterna::fleet

@@ -31,4 +31,10 @@ std::vector<PasswordChangeResult> ChangePasswords(const FleetNetwork& network,
                                                   const std::string& fresh,
                                                   const RunControl& control);
 
+// The same into `results`, whose targets are given: a result is whole once the control's
+// `finished` has told of it.
+void ChangePasswordsInto(const FleetNetwork& network, IPasswordSource& passwords,
+                         std::vector<PasswordChangeResult>& results, const std::string& fresh,
+                         const RunControl& control);
+
 }  // namespace lanterna::fleet

@@ -29,11 +29,30 @@ struct PasswordAnswer {
     std::size_t length = 0;  // kTooLong: the length of the password the source had
 };
 
+// A projector takes at most this many passwords on one road: one the source had (remembered,
+// or given for many), then those asked again after a refusal.
+inline constexpr int kMaxPasswordAttempts = 4;
+
 class IPasswordSource {
   public:
     virtual ~IPasswordSource() = default;
     // The password for `target` (its address and, when known, its name).
     virtual PasswordAnswer PasswordFor(const Target& target) = 0;
+    // The projector refused `password`: true when the source has another to try (PasswordFor
+    // is then asked again, on the same thread), false to give up.
+    virtual bool Refused(const Target& target, const std::string& password) {
+        (void)target;
+        (void)password;
+        return false;
+    }
+    // The projector at the target's address, whose hardware address was read as
+    // `hardwareAddress`, took `password`.
+    virtual void Accepted(const Target& target, const std::string& password,
+                          const std::string& hardwareAddress) {
+        (void)target;
+        (void)password;
+        (void)hardwareAddress;
+    }
 };
 
 // `password` as an answer: kTooLong (with its length) when a projector cannot take it.

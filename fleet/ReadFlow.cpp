@@ -29,11 +29,16 @@ std::vector<ReadResult> ReadTargets(const FleetNetwork& network, IPasswordSource
     for (std::size_t i = 0; i < targets.size(); ++i) {
         results[i].target = targets[i];
     }
-    RunTargets(targets.size(), control, false, [&](std::size_t i, IWorkerDriver& driver) {
+    ReadInto(network, passwords, results, control);
+    return results;
+}
+
+void ReadInto(const FleetNetwork& network, IPasswordSource& passwords,
+              std::vector<ReadResult>& results, const RunControl& control) {
+    RunTargets(results.size(), control, false, [&](std::size_t i, IWorkerDriver& driver) {
         ReadOne(network, driver, passwords, results[i]);
         return results[i].outcome == Outcome::kRead;
     });
-    return results;
 }
 
 }  // namespace lanterna::fleet

@@ -30,4 +30,9 @@ struct ReadResult {
 std::vector<ReadResult> ReadTargets(const FleetNetwork& network, IPasswordSource& passwords,
                                     const std::vector<Target>& targets, const RunControl& control);
 
+// The same into `results`, whose targets are given: a result is whole once the control's
+// `finished` has told of it, so that a front end may show it while the others are read.
+void ReadInto(const FleetNetwork& network, IPasswordSource& passwords,
+              std::vector<ReadResult>& results, const RunControl& control);
+
 }  // namespace lanterna::fleet

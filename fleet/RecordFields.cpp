@@ -2,10 +2,12 @@
 
 #include <algorithm>
 #include <functional>
+#include <type_traits>
 
 #include "fleet/EventNames.h"
 #include "platform/AsciiCase.h"
 #include "platform/DecimalText.h"
+#include "record/DottedAddress.h"
 #include "record/RecordSlots.h"
 #include "resources/StringIds.h"
 #include "settings/ValidationRules.h"
@@ -28,6 +30,8 @@ struct FieldDefinition {
     std::function<void(const Record& edited, Record& read, std::int32_t state)> store;
     // The field's state word.
     std::function<std::int32_t(const Record&)> stateOf;
+    // The field's value as text.
+    std::function<std::string(const Record&)> text;
 };
 
 std::optional<std::int32_t> ParseFlag(std::string_view text) {
@@ -56,6 +60,29 @@ bool ParseAddress(std::string_view text, Octets& octets) {
     return true;
 }
 
+std::string ValueText(const Octets& octets) {
+    return FormatDotted(octets);
+}
+
+template <std::size_t N>
+std::string ValueText(const FixedText<N>& text) {
+    return std::string(TextOf(text));
+}
+
+std::string ValueText(const std::array<std::int32_t, 4>& digits) {
+    std::string text;
+    for (const std::int32_t digit : digits) {
+        text += std::to_string(digit);
+    }
+    return text;
+}
+
+template <typename Integer>
+    requires std::is_integral_v<Integer>
+std::string ValueText(Integer number) {
+    return std::to_string(number);
+}
+
 // A field whose value and state are reached through two accessors.
 template <typename Get, typename GetState>
 FieldDefinition Field(std::string_view name, FieldHome home, Get get, GetState getState,
@@ -70,7 +97,8 @@ FieldDefinition Field(std::string_view name, FieldHome home, Get get, GetState g
                 get(read) = get(const_cast<Record&>(edited));
                 getState(read) = state;
             },
-            [getState](const Record& r) { return getState(const_cast<Record&>(r)); }};
+            [getState](const Record& r) { return getState(const_cast<Record&>(r)); },
+            [get](const Record& r) { return ValueText(get(const_cast<Record&>(r))); }};
 }
 
 template <std::size_t N, typename Get, typename GetState>
@@ -134,14 +162,19 @@ FieldDefinition NumberField(std::string_view name, FieldHome home, Get get, GetS
 
 template <typename Get, typename GetState>
 FieldDefinition EventField(std::string_view name, Get get, GetState getState) {
-    return Field(name, FieldHome::kEvery, get, getState, [get](std::string_view text, Record& r) {
-        const auto set = ParseEventSet(text);
-        if (!set) {
-            return -1;
-        }
-        get(r) = *set;
-        return 0;
-    });
+    FieldDefinition field =
+        Field(name, FieldHome::kEvery, get, getState, [get](std::string_view text, Record& r) {
+            const auto set = ParseEventSet(text);
+            if (!set) {
+                return -1;
+            }
+            get(r) = *set;
+            return 0;
+        });
+    field.text = [get](const Record& r) {
+        return EventSetNames(static_cast<std::uint32_t>(get(const_cast<Record&>(r))));
+    };
+    return field;
 }
 
 // The security codes by name, as the wireless security dialog's modes set them.
@@ -293,6 +326,18 @@ std::vector<RecordFieldInfo> RecordFieldList() {
 
 bool IsRecordField(std::string_view name) {
     return FindField(name) != nullptr;
+}
+
+std::string FieldText(std::string_view name, const ProjectorRecord& record) {
+    const FieldDefinition* field = FindField(name);
+    if (field == nullptr) {
+        return {};
+    }
+    // Keys are never shown: a stored key stands for itself, as in the wireless dialogs.
+    if (name.starts_with("wepKey") && name != "wepKeyId") {
+        return field->text(record).empty() ? "" : "**********";
+    }
+    return field->text(record);
 }
 
 ApplyOutcome ApplyAssignments(const std::vector<FieldAssignment>& assignments, Record& record) {

@@ -33,6 +33,11 @@ std::vector<RecordFieldInfo> RecordFieldList();
 // Whether `name` is one of those fields.
 bool IsRecordField(std::string_view name);
 
+// The value of field `name` in `record` as text ("10.1.2.3", "on" as "1", event names joined by
+// commas); a WEP key as "**********" (a key is never shown), empty for none. Empty for a name
+// that is no field.
+std::string FieldText(std::string_view name, const ProjectorRecord& record);
+
 struct FieldAssignment {
     std::string field;
     std::string value;

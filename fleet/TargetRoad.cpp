@@ -120,6 +120,53 @@ std::vector<bool> LearnModuleTypes(const FleetNetwork& network, std::vector<Targ
     return unanswered;
 }
 
+namespace {
+
+enum class Attempt { kOpen, kFailed, kAgain };
+
+// One probe, password and read; kAgain when the projector refused a password and the source has
+// another to try.
+Attempt TryOpen(IWorkerDriver& driver, IPasswordSource& passwords, const Target& target,
+                ApplicationState& state, int readAllSettings, const std::string& expectedMac,
+                OpenedTarget& opened, RoadFailure& failure) {
+    const int probe = driver.Run(WorkerMode::kProbe, state);
+    if (probe != 1 && probe != 2) {
+        failure.stop = probe == 0 ? RoadStop::kOtherLinkOpen : RoadStop::kNotAnswering;
+        failure.workerResult = probe;
+        return Attempt::kFailed;
+    }
+    opened.passwordSet = probe == 2;
+    opened.password.clear();
+    if (opened.passwordSet) {
+        PasswordAnswer answer = passwords.PasswordFor(target);
+        if (!answer.password) {
+            failure.stop = RoadStop::kNoPassword;
+            failure.passwordProblem = answer.problem;
+            failure.passwordLength = answer.length;
+            CloseLink(state);
+            return Attempt::kFailed;
+        }
+        opened.password = std::move(*answer.password);
+    }
+    CopyText(state.SelectedRecord()->password, opened.password);
+    state.readAllSettings = readAllSettings;
+    const int read = driver.Run(WorkerMode::kRead, state);
+    if (read == 1) {
+        if (opened.passwordSet) {
+            passwords.Accepted(target, opened.password,
+                               std::string(TextOf(state.SelectedRecord()->macAddress)));
+        }
+        return Attempt::kOpen;
+    }
+    failure = ReadFailureOf(read, *state.SelectedRecord(), expectedMac);
+    CloseLink(state);
+    const bool again = failure.stop == RoadStop::kPasswordRefused && opened.passwordSet &&
+                       passwords.Refused(target, opened.password);
+    return again ? Attempt::kAgain : Attempt::kFailed;
+}
+
+}  // namespace
+
 bool OpenTarget(const FleetNetwork& network, IWorkerDriver& driver, IPasswordSource& passwords,
                 const Target& target, ApplicationState& state, int readAllSettings,
                 const std::string& expectedMac, OpenedTarget& opened, RoadFailure& failure) {
@@ -133,34 +180,20 @@ bool OpenTarget(const FleetNetwork& network, IWorkerDriver& driver, IPasswordSou
     CopyText(record.projectorName, target.name);
     CopyText(record.macAddress, expectedMac);
     record.imType = target.imType.value_or(0);
-    PutRecord(state, *routed, record);
-
-    const int probe = driver.Run(WorkerMode::kProbe, state);
-    if (probe != 1 && probe != 2) {
-        failure.stop = probe == 0 ? RoadStop::kOtherLinkOpen : RoadStop::kNotAnswering;
-        failure.workerResult = probe;
-        return false;
-    }
-    opened.passwordSet = probe == 2;
-    if (opened.passwordSet) {
-        PasswordAnswer answer = passwords.PasswordFor(target);
-        if (!answer.password) {
-            failure.stop = RoadStop::kNoPassword;
-            failure.passwordProblem = answer.problem;
-            failure.passwordLength = answer.length;
-            return false;
+    for (int attempt = 0; attempt < kMaxPasswordAttempts; ++attempt) {
+        PutRecord(state, *routed, record);
+        failure = RoadFailure{};
+        switch (TryOpen(driver, passwords, target, state, readAllSettings, expectedMac, opened,
+                        failure)) {
+            case Attempt::kOpen:
+                return true;
+            case Attempt::kFailed:
+                return false;
+            case Attempt::kAgain:
+                break;
         }
-        opened.password = std::move(*answer.password);
     }
-    CopyText(state.SelectedRecord()->password, opened.password);
-    state.readAllSettings = readAllSettings;
-    const int read = driver.Run(WorkerMode::kRead, state);
-    if (read != 1) {
-        failure = ReadFailureOf(read, *state.SelectedRecord(), expectedMac);
-        CloseLink(state);
-        return false;
-    }
-    return true;
+    return false;
 }
 
 bool ReadAgain(const FleetNetwork& network, IWorkerDriver& driver, const ProjectorRecord& written,

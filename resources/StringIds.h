@@ -181,6 +181,44 @@ enum StringId : int {
     kStringHelpTitle = 415,
     kStringHelpPage = 416,
     kStringRowIndicator = 417,  // {1}: the name of the row whose indicator it is
+    // Work on a selection of projectors: the popup menu's commands, the tables' columns, the
+    // preview, the progress and the results, the password prompt, the CSV files.
+    kStringApplySettingsFileCommand = 450,
+    kStringChangePasswordsCommand = 451,
+    kStringSaveSettingsFilesCommand = 452,
+    kStringAuditCommand = 453,
+    kStringExportInventoryCommand = 454,
+    kStringColumnProjector = 455,
+    kStringColumnOutcome = 456,
+    kStringColumnDetail = 457,
+    kStringColumnSetting = 458,
+    kStringColumnNow = 459,
+    kStringColumnAfter = 460,
+    kStringColumnSeverity = 461,
+    kStringColumnFinding = 462,
+    kStringProjectorNamed = 463,  // {1} name, {2} address
+    kStringPreviewIntro = 464,    // {1} projectors, {2} the file's name
+    kStringRefusedBecause = 465,  // {1} why
+    kStringLeftAlone = 466,
+    kStringTemplateKeepsIdentity = 467,
+    kStringStopAfterFailures = 468,
+    kStringProgressDone = 469,  // {1} done, {2} in all
+    kStringApplyingFile = 470,
+    kStringReadingSettings = 471,
+    kStringChangingPasswords = 472,
+    kStringStopping = 473,
+    kStringResultsSummary = 474,  // {1} in all, {2} succeeded, {3} failed, {4} not started
+    kStringCsvFilter = 475,
+    kStringFileNotSaved = 476,
+    kStringAuditSummary = 477,  // {1} audited, {2} critical, {3} warnings, {4} notices, {5} unread
+    kStringPasswordOfProjector = 478,  // {1} the projector named (463)
+    kStringOpenSettingsFileTitle = 479,
+    kStringSaveCsvTitle = 480,
+    kStringNothingDiffersAt = 481,
+    kStringNotStartedWhy = 482,
+    kStringTemplateEmpty = 483,
+    kStringPasswordsOfSelection = 484,  // {1} projectors
+    kStringReadingProjectors = 485,
 };
 
 }  // namespace lanterna

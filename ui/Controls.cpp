@@ -10,6 +10,7 @@
 
 #include "ui/IpAddressControl.h"
 #include "ui/ListView.h"
+#include "ui/TableView.h"
 #include "ui/ResourceImages.h"
 #include "ui/Text.h"
 
@@ -284,6 +285,8 @@ QWidget* CreateStandardControl(const ControlTemplate& control, QWidget* parent) 
             return MakeSeparator(parent);
         case ControlKind::ComboBox:
             return MakeComboBox(control, parent);
+        case ControlKind::Table:
+            return new CTableView(parent);
     }
     return nullptr;
 }

@@ -19,6 +19,7 @@ bool IsInputKind(ControlKind kind) {
         case ControlKind::ComboBox:
         case ControlKind::ListView:
         case ControlKind::ProgressBar:
+        case ControlKind::Table:
             return true;
         default:
             return false;

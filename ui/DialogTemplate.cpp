@@ -67,6 +67,7 @@ constexpr std::array kKindNames{
     NamedKind{"progress", ControlKind::ProgressBar},
     NamedKind{"hline", ControlKind::Separator},
     NamedKind{"combo", ControlKind::ComboBox},
+    NamedKind{"table", ControlKind::Table},
 };
 
 template <std::size_t N>

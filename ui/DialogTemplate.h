@@ -22,7 +22,8 @@
 // English); without it the name comes from the labels (ui/Dialog.h).
 // Control kinds: button, defbutton, label, edit, check, radio, group (group box), icon
 // (picture of icon "image"), ipaddress, listview, progress, hline (separator line), combo
-// (drop-down list of "items"). Control styles: hidden, disabled, default, password, digits,
+// (drop-down list of "items"), table (rows of texts under column titles, ui/TableView.h).
+// Control styles: hidden, disabled, default, password, digits,
 // group (starts a radio group), threestate, manual (check state changes only by program),
 // notabstop, readonly, center, right, multiline, flat, smooth, acceptfiles. "limit" is an edit's
 // text limit in bytes. Id -1 marks controls that no code refers to; other ids are unique.
@@ -51,6 +52,7 @@ enum class ControlKind {
     ProgressBar,
     Separator,
     ComboBox,
+    Table,
 };
 
 // Bits of ControlTemplate::styles.

@@ -5,6 +5,12 @@
 #include "ButtonSheet.h"
 #include "dialogs/AboutDialog.h"
 #include "dialogs/AddressEntryDialog.h"
+#include "dialogs/ApplyPreviewDialog.h"
+#include "dialogs/DialogIds.h"
+#include "dialogs/FleetPasswordDialog.h"
+#include "dialogs/FleetProgressDialog.h"
+#include "dialogs/FleetTableDialog.h"
+#include "dialogs/FleetWording.h"
 #include "dialogs/HelpDialog.h"
 #include "dialogs/MailNotifyDialog.h"
 #include "dialogs/MainDialog.h"
@@ -190,6 +196,62 @@ std::unique_ptr<ui::CDialog> MainWindow() {
     return window;
 }
 
+// ---- the dialogs of the work on a selection, with rooms of a campus ----
+
+std::unique_ptr<ui::CDialog> SelectionPassword() {
+    static dialogs::PasswordPrompt prompt;
+    prompt = dialogs::PasswordPrompt{};
+    prompt.projector = dialogs::ProjectorWords("ROOM-201", "192.0.2.21");
+    prompt.offerSameForAll = true;
+    prompt.offerKeyring = true;
+    return std::make_unique<dialogs::CPasswordInputDialog>(prompt);
+}
+
+// The progress of a job, drawn only: the job never runs.
+std::unique_ptr<ui::CDialog> FleetProgress() {
+    auto dialog = std::make_unique<dialogs::CFleetProgressDialog>(
+        kStringApplyingFile, 4, [](const dialogs::FleetJobHooks&) {},
+        [](std::size_t) { return std::vector<std::string>{}; });
+    dialog->Create();
+    return dialog;
+}
+
+std::unique_ptr<ui::CDialog> ApplyPreview() {
+    dialogs::CApplyPreviewDialog::Content content;
+    content.intro = dialogs::Words(kStringPreviewIntro, {"3", "campus.ini"});
+    content.changes = {{"HALL-1F (192.0.2.11)", "dns1", "192.0.2.5", "192.0.2.53"},
+                       {"ROOM-201 (192.0.2.21)", "dns1", "192.0.2.5", "192.0.2.53"},
+                       {"ROOM-201 (192.0.2.21)", "community", "public", "campus"}};
+    content.notes = {{"", dialogs::Words(kStringLeftAlone),
+                      dialogs::Words(kStringTemplateKeepsIdentity)}};
+    return std::make_unique<dialogs::CApplyPreviewDialog>(std::move(content));
+}
+
+std::function<std::unique_ptr<ui::CDialog>()> FleetTable(int templateId) {
+    return [=] {
+        dialogs::CFleetTableDialog::Content content;
+        content.summary = dialogs::Words(kStringResultsSummary, {"3", "2", "0", "1"});
+        content.columns = {dialogs::Words(kStringColumnProjector),
+                           dialogs::Words(kStringColumnOutcome),
+                           dialogs::Words(kStringColumnDetail)};
+        content.rows = {{"HALL-1F (192.0.2.11)", "set", ""},
+                        {"ROOM-201 (192.0.2.21)", "set", ""},
+                        {"LAB-WL1 (192.0.2.31)", "not started",
+                         dialogs::Words(kStringNotStartedWhy)}};
+        if (templateId == dialogs::kAuditTemplate) {
+            content.summary = dialogs::Words(kStringAuditSummary, {"3", "0", "1", "1", "0"});
+            content.columns = {dialogs::Words(kStringColumnProjector),
+                               dialogs::Words(kStringColumnSeverity),
+                               dialogs::Words(kStringColumnFinding),
+                               dialogs::Words(kStringColumnDetail)};
+            content.rows = {{"HALL-1F (192.0.2.11)", "warning", "no password", ""},
+                            {"ROOM-201 (192.0.2.21)", "notice", "community", "public"}};
+        }
+        content.sortable = true;
+        return std::make_unique<dialogs::CFleetTableDialog>(templateId, std::move(content));
+    };
+}
+
 }  // namespace
 
 std::vector<GalleryEntry> GalleryEntries() {
@@ -204,6 +266,12 @@ std::vector<GalleryEntry> GalleryEntries() {
         {"148-help.png", Make<dialogs::CHelpDialog>(nullptr)},
         {"135-password-input.png",
          Make<dialogs::CPasswordInputDialog>(static_cast<ProjectorRecord*>(nullptr), nullptr)},
+        {"135-password-input-selection.png", SelectionPassword},
+        {"160-fleet-progress.png", FleetProgress},
+        {"161-fleet-results.png", FleetTable(dialogs::kFleetResultsTemplate)},
+        {"162-apply-preview.png", ApplyPreview},
+        {"163-audit.png", FleetTable(dialogs::kAuditTemplate)},
+        {"164-fleet-password.png", Make<dialogs::CFleetPasswordDialog>(std::size_t{4}, true, nullptr)},
         {"138-password-change.png",
          [] { return std::make_unique<dialogs::CPasswordChangeDialog>(GalleryState()); }},
         {"134-address-entry.png",

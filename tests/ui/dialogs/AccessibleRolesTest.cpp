@@ -35,6 +35,8 @@ std::optional<QAccessible::Role> RoleOf(ui::ControlKind kind) {
             return QAccessible::Grouping;
         case ui::ControlKind::ListView:
             return QAccessible::List;
+        case ui::ControlKind::Table:
+            return QAccessible::Tree;  // a tree view without branches
         case ui::ControlKind::ProgressBar:
             return QAccessible::ProgressBar;
         case ui::ControlKind::ComboBox:

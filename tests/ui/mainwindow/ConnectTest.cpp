@@ -2,6 +2,7 @@
 // opening a projector (probe, password, read, settings dialog), the configuration-file rows and
 // the busy guard.
 #include "MainWindowTestSupport.h"
+#include "dialogs/SessionPasswords.h"
 #include "platform/FixedText.h"
 #include "settings/AddressBookStore.h"
 #include "ui/ListView.h"
@@ -121,6 +122,49 @@ TEST_F(ConnectTest, PasswordNeededAsksForItAndReadsWithTheAuthenticationText) {
     window->OnDoubleClick(3);
     ASSERT_EQ(operations.size(), 2u);
     EXPECT_TRUE(operations[1].passwordEntered);
+    EXPECT_EQ(lanterna::TextOf(state->projectors.At(0)->password), "pw");
+}
+
+// A refused password is asked for again over a new link, three prompts at most; one that worked
+// is remembered, so the next opening asks nothing; the prompt names the projector.
+TEST_F(ConnectTest, RefusedPasswordAsksAgainAndOneThatWorkedIsRemembered) {
+    using lanterna::dialogs::kOperationPasswordRefused;
+    struct Case {
+        std::deque<int> operations;
+        std::deque<int> answers;
+        std::size_t prompts;
+        int settings;
+    };
+    const Case cases[] = {
+        {{2, kOperationPasswordRefused, 2, 1}, {ui::IDOK, ui::IDOK}, 2, 1},
+        {{2, kOperationPasswordRefused, 2, kOperationPasswordRefused, 2, kOperationPasswordRefused},
+         {ui::IDOK, ui::IDOK, ui::IDOK},
+         3,
+         0},
+        {{2, kOperationPasswordRefused, 2}, {ui::IDOK, ui::IDCANCEL}, 2, 0},
+    };
+    for (const Case& c : cases) {
+        window->Passwords().Memory().Forget("10.1.1.5");
+        operations.clear();
+        prompts.clear();
+        settingsRuns = 0;
+        operationResults = c.operations;
+        passwordResults = c.answers;
+        window->OnDoubleClick(3);
+        EXPECT_EQ(prompts.size(), c.prompts);
+        EXPECT_EQ(settingsRuns, c.settings);
+        EXPECT_THAT(operationResults, IsEmpty());
+        ASSERT_FALSE(prompts.empty());
+        EXPECT_EQ(prompts.front().projector, "HALL (10.1.1.5)");
+    }
+    window->Passwords().Memory().Forget("10.1.1.5");
+    operationResults = {2, 1};
+    passwordResults = {ui::IDOK};
+    prompts.clear();
+    window->OnDoubleClick(3);
+    operationResults = {2, 1};
+    window->OnDoubleClick(3);
+    EXPECT_EQ(prompts.size(), 1u) << "the second opening used the remembered password";
     EXPECT_EQ(lanterna::TextOf(state->projectors.At(0)->password), "pw");
 }
 

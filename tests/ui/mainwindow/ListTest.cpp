@@ -31,6 +31,13 @@ class ProjectorListTest : public MainWindowTest {
         }
         ASSERT_EQ(lanterna::SaveAddressBook(stored, Hive()), 1);
     }
+    std::vector<int> MenuIds() const {
+        std::vector<int> ids;
+        for (const MenuCommand& command : lastMenu) {
+            ids.push_back(command.id);
+        }
+        return ids;
+    }
     void RightClickRow(int row) {
         window->ListView(CMainDialog::kListControl)->SelectRow(row);
         window->SendCommand(CMainDialog::kListControl, ui::Notify::RightClicked);
@@ -148,17 +155,18 @@ TEST_F(ProjectorListTest, PopupMenuOffersDeleteOnlyForAddedAndImportedProjectors
     found = {MakeProjector("FOUND", "10.1.1.5")};
     Open();
     RightClickRow(RowOf("FOUND"));
-    ASSERT_EQ(lastMenu.size(), 3u);
-    EXPECT_EQ(lastMenu[0].id, CMainDialog::kSettingsCommand);
-    EXPECT_EQ(lastMenu[1].id, CMainDialog::kChangePasswordCommand);
-    EXPECT_EQ(lastMenu[2].id, CMainDialog::kDetailsViewCommand);
+    EXPECT_THAT(MenuIds(), ElementsAre(CMainDialog::kSettingsCommand,
+                                       CMainDialog::kChangePasswordCommand,
+                                       CMainDialog::kAuditCommand,
+                                       CMainDialog::kExportInventoryCommand,
+                                       CMainDialog::kDetailsViewCommand));
     EXPECT_EQ(state->selectedIndex, 0);
     RightClickRow(RowOf("ADDED"));
-    ASSERT_EQ(lastMenu.size(), 4u);
+    ASSERT_EQ(lastMenu.size(), 6u);
     EXPECT_EQ(lastMenu[1].id, CMainDialog::kDeleteCommand);
     EXPECT_EQ(lastMenu[1].text, "삭제");
     state->projectors.At(1)->origin = 2;
-    EXPECT_EQ(window->PopupMenuFor(RowOf("ADDED")).size(), 4u);
+    EXPECT_EQ(window->PopupMenuFor(RowOf("ADDED")).size(), 6u);
     RightClickRow(1);  // a fixed row: only the window's own commands
     ASSERT_EQ(lastMenu.size(), 1u);
     EXPECT_EQ(lastMenu[0].id, CMainDialog::kDetailsViewCommand);
@@ -177,7 +185,50 @@ TEST_F(ProjectorListTest, InEnglishTheFixedRowsAndThePopupMenuSpeakEnglish) {
     for (const MenuCommand& command : lastMenu) {
         texts.push_back(command.text);
     }
-    EXPECT_THAT(texts, ElementsAre("Settings", "Delete", "Change password", "Details view"));
+    EXPECT_THAT(texts, ElementsAre("Settings", "Delete", "Change password", "Audit…",
+                                   "Export inventory…", "Details view"));
+}
+
+// Ctrl+A, Shift+arrows and Ctrl-click select many; a fixed row never stays among them; the
+// menu of several offers the commands on a selection; a plain click selects one again.
+TEST_F(ProjectorListTest, ManySelectedNeverHoldAFixedRowAndGetTheSelectionMenu) {
+    found = {MakeProjector("ROOM-1", "10.1.1.1"), MakeProjector("ROOM-2", "10.1.1.2"),
+             MakeProjector("ROOM-3", "10.1.1.3"), MakeProjector("ROOM-4", "10.1.1.4")};
+    Open();
+    ui::CListView* list = window->ListView(CMainDialog::kListControl);
+    const auto names = [&] {
+        std::vector<std::string> selected;
+        for (const ProjectorRecord* record : window->SelectedProjectors()) {
+            selected.emplace_back(lanterna::TextOf(record->projectorName));
+        }
+        return selected;
+    };
+    const auto click = [&](int row, Qt::KeyboardModifiers modifiers) {
+        QTest::mouseClick(list->viewport(), Qt::LeftButton, modifiers,
+                          list->ItemRect(row).center());
+    };
+    list->setFocus();
+    click(0, Qt::NoModifier);  // a fixed row alone may be selected
+    EXPECT_THAT(list->SelectedRows(), ElementsAre(0));
+    QTest::keyClick(list, Qt::Key_A, Qt::ControlModifier);
+    EXPECT_THAT(names(), ElementsAre("ROOM-1", "ROOM-2", "ROOM-3", "ROOM-4"));
+    EXPECT_THAT(list->SelectedRows(), ElementsAre(3, 4, 5, 6));
+    click(RowOf("ROOM-2"), Qt::NoModifier);
+    EXPECT_THAT(names(), ElementsAre("ROOM-2"));
+    QTest::keyClick(list, Qt::Key_Right, Qt::ShiftModifier);
+    click(RowOf("ROOM-4"), Qt::ControlModifier);
+    click(2, Qt::ControlModifier);  // a fixed row among projectors is left out
+    EXPECT_THAT(names(), ElementsAre("ROOM-2", "ROOM-3", "ROOM-4"));
+    EXPECT_THAT(list->SelectedRows(), ElementsAre(4, 5, 6));
+    window->SendCommand(CMainDialog::kListControl, ui::Notify::RightClicked);
+    EXPECT_THAT(MenuIds(), ElementsAre(CMainDialog::kApplySettingsFileCommand,
+                                       CMainDialog::kChangePasswordsCommand,
+                                       CMainDialog::kAuditCommand,
+                                       CMainDialog::kExportInventoryCommand,
+                                       CMainDialog::kDetailsViewCommand));
+    EXPECT_EQ(lastMenu[0].text, "설정 파일 적용…");
+    click(RowOf("ROOM-3"), Qt::NoModifier);
+    EXPECT_THAT(names(), ElementsAre("ROOM-3"));
 }
 
 TEST_F(ProjectorListTest, DeletingAnAddedProjectorRemovesRowRecordAndBookEntry) {

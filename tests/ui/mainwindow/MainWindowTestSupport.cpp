@@ -79,14 +79,15 @@ lanterna::dialogs::MainDialogServices MainWindowTest::Services() {
         }
         return result;
     };
-    services.runPasswordInput = [this](CMainDialog&, ProjectorRecord& record) {
+    services.runPasswordInput = [this](CMainDialog&, lanterna::dialogs::PasswordPrompt& prompt) {
         const int result = passwordResults.empty() ? ui::IDCANCEL : passwordResults.front();
         if (!passwordResults.empty()) {
             passwordResults.pop_front();
         }
         if (result == ui::IDOK) {
-            lanterna::CopyText(record.password, passwordTyped);
+            prompt.password = passwordTyped;
         }
+        prompts.push_back(prompt);
         return result;
     };
     services.runNetworkSettings = [this](CMainDialog&, ProjectorRecord&) {

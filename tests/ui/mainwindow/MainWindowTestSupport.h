@@ -76,6 +76,7 @@ class MainWindowTest : public ::testing::Test {
     std::string addressEntryName;
     std::deque<int> passwordResults;
     std::string passwordTyped = "pw";
+    std::vector<lanterna::dialogs::PasswordPrompt> prompts;  // every prompt shown
     std::deque<int> settingsResults;
     int settingsRuns = 0;
     std::vector<bool> configFileRuns;

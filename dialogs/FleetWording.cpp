@@ -1,0 +1,220 @@
+#include "dialogs/FleetWording.h"
+
+#include "fleet/RecordFacts.h"
+#include "platform/UserLanguage.h"
+#include "resources/StringIds.h"
+#include "resources/TextPattern.h"
+
+namespace lanterna::dialogs {
+
+namespace {
+
+std::string RuleWords(fleet::Rule rule) {
+    if (const int sentence = fleet::RuleSentenceId(rule); sentence != 0) {
+        return Words(sentence);
+    }
+    std::string text(fleet::RuleName(rule));
+    if (rule == fleet::Rule::kIsAddressUnique) {
+        text += " (" + Words(kStringAddressOfAnotherTarget) + ")";
+    }
+    return text;
+}
+
+std::string MacWords(const std::string& mac) {
+    return mac.empty() ? Words(kStringNoHardwareAddress) : fleet::MacText(mac);
+}
+
+std::string NotTakenWords(const fleet::NotTaken& notTaken) {
+    const std::string fields = fleet::FieldsOfCommand(notTaken.command);
+    if (!notTaken.reported) {
+        return Words(kStringSentReportsNone, {fields, notTaken.sent});
+    }
+    return Words(kStringSentReportsOther, {fields, notTaken.sent, *notTaken.reported});
+}
+
+std::string WrittenWords(const fleet::WriteResult& result, std::uint32_t settleSeconds) {
+    const std::string at = result.readBackAt.value_or("");
+    if (!result.settled) {
+        return Words(settleSeconds == 1 ? kStringNotAtAddressSecond : kStringNotAtAddressSeconds,
+                     {at, std::to_string(settleSeconds)});
+    }
+    if (result.readBackFailure.stop == fleet::RoadStop::kNoRoute) {
+        return Words(kStringNotReadBackAt, {at});
+    }
+    if (result.readBackFailure) {
+        return Words(kStringReadBackAt, {at, RoadFailureWords(result.readBackFailure)});
+    }
+    std::string sent;
+    if (result.result == 1) {
+        sent = result.lines.empty()
+                   ? Words(kStringNothingDiffers)
+                   : Words(kStringCommandLinesSent, {std::to_string(result.lines.size())});
+    } else if (result.result == -1) {
+        std::vector<std::string> groups;
+        for (const int word : fleet::RefusedGroupWordIds(result.writeErrors)) {
+            groups.push_back(Words(word));
+        }
+        sent = Words(kStringProjectorRefused, {JoinedWords(groups, ", ")});
+    } else {
+        sent = Words(kStringWriteFailed);
+    }
+    if (!result.readBack) {
+        return sent;
+    }
+    std::vector<std::string> notTaken;
+    for (const fleet::NotTaken& difference : result.notTaken) {
+        notTaken.push_back(NotTakenWords(difference));
+    }
+    const bool elsewhere = at != result.target.address;
+    if (notTaken.empty()) {
+        return sent + "; " + (elsewhere ? Words(kStringVerifiedAt, {at}) : Words(kStringVerified));
+    }
+    const std::string joined = JoinedWords(notTaken, "; ");
+    return elsewhere ? Words(kStringDidNotTakeAt, {at, joined})
+                     : Words(kStringDidNotTake, {joined});
+}
+
+}  // namespace
+
+std::string Words(int id, std::initializer_list<std::string_view> values) {
+    return FormatString(id, UserLanguage(), values);
+}
+
+std::string JoinedWords(const std::vector<std::string>& texts, std::string_view separator) {
+    std::string joined;
+    for (const std::string& text : texts) {
+        joined += (joined.empty() ? "" : std::string(separator)) + text;
+    }
+    return joined;
+}
+
+std::string ProjectorWords(std::string_view name, std::string_view address) {
+    return name.empty() ? std::string(address) : Words(kStringProjectorNamed, {name, address});
+}
+
+std::string OutcomeWords(fleet::Outcome outcome) {
+    return Words(fleet::OutcomeWordId(outcome));
+}
+
+std::string RoadFailureWords(const fleet::RoadFailure& failure) {
+    using fleet::RoadStop;
+    switch (failure.stop) {
+        case RoadStop::kNone:
+            return {};
+        case RoadStop::kNoRoute:
+        case RoadStop::kNotAnswering:
+            return Words(kStringConnectFailed);
+        case RoadStop::kOtherLinkOpen:
+            return Words(kStringOtherLinkOpen);
+        case RoadStop::kNoPassword:
+            return Words(failure.passwordProblem == fleet::PasswordProblem::kTooLong
+                             ? kStringPasswordWrong
+                             : kStringOutcomeNeedsPassword);
+        case RoadStop::kPasswordRefused:
+            return Words(kStringAuthenticationFailed);
+        case RoadStop::kOtherProjector:
+            return Words(kStringOtherHardwareAddress,
+                         {failure.at, MacWords(failure.foundMac), MacWords(failure.expectedMac)});
+        case RoadStop::kNotSupported:
+            return Words(kStringProjectorNotSupported);
+        case RoadStop::kCannotContinue:
+            return Words(kStringCannotContinue);
+    }
+    return {};
+}
+
+std::string NotSentWords(std::string_view field, fleet::NotSentReason reason) {
+    switch (reason) {
+        case fleet::NotSentReason::kDhcp:
+            return Words(kStringNotSentWithDhcp, {field});
+        case fleet::NotSentReason::kMailOff:
+            return Words(kStringNotSentWithoutMail, {field});
+        case fleet::NotSentReason::kAdHoc:
+            return Words(kStringNotSentInAdHoc, {field});
+        case fleet::NotSentReason::kNotWepSecurity:
+            return Words(kStringNotSentWithoutWep, {field});
+        case fleet::NotSentReason::kNotForThisModule:
+            return Words(kStringNotSentHere, {field});
+    }
+    return {};
+}
+
+std::string WriteRefusalWords(const fleet::WriteRefusal& refusal,
+                              const ProjectorRecord& reported) {
+    struct Worder {
+        const ProjectorRecord& reported;
+        std::string operator()(const fleet::BuildRefusal& r) const {
+            return r.field + "=" + r.value + (r.messageId != 0 ? ": " + Words(r.messageId) : "");
+        }
+        std::string operator()(const fleet::MissingSettingRefusal& r) const {
+            switch (r.reason) {
+                case fleet::MissingReason::kWiredInterface:
+                    return Words(kStringWirelessOnlySetting, {r.field});
+                case fleet::MissingReason::kBasicWirelessOnly:
+                    return Words(kStringBasicWirelessSetting, {r.field});
+                case fleet::MissingReason::kExtendedWireless:
+                    return Words(kStringExtendedWirelessSetting,
+                                 {r.field, std::to_string(reported.imType)});
+            }
+            return {};
+        }
+        std::string operator()(const fleet::Refusal& r) const {
+            return Words(kStringRefusedByRule,
+                         {r.field, r.value, RuleWords(r.rule), Words(r.stringId)});
+        }
+        std::string operator()(const fleet::NotSentSetting& r) const {
+            return NotSentWords(r.field, r.reason);
+        }
+        std::string operator()(const fleet::AddressTaken& r) const {
+            return Words(kStringAddressTaken,
+                         {r.address, r.takenBy.empty() ? Words(kStringSomeProjector) : r.takenBy});
+        }
+    };
+    return std::visit(Worder{reported}, refusal);
+}
+
+std::string WriteDetailWords(const fleet::WriteResult& result, std::uint32_t settleSeconds) {
+    std::vector<std::string> parts;
+    if (result.failure) {
+        parts.push_back(RoadFailureWords(result.failure));
+    } else if (result.refusal) {
+        parts.push_back(WriteRefusalWords(*result.refusal, result.reported));
+    } else if (result.wrote) {
+        parts.push_back(WrittenWords(result, settleSeconds));
+    } else if (result.outcome != fleet::Outcome::kNotStarted) {
+        parts.push_back(result.lines.empty()
+                            ? Words(kStringNothingDiffers)
+                            : Words(kStringCommandLines, {std::to_string(result.lines.size())}));
+    }
+    for (const fleet::NotSentSetting& unsent : result.leftOut) {
+        parts.push_back(NotSentWords(unsent.field, unsent.reason));
+    }
+    if (result.dhcpNow) {
+        parts.push_back(Words(kStringTakesDhcpNow));
+    }
+    return JoinedWords(parts, "; ");
+}
+
+std::string ReadDetailWords(const fleet::ReadResult& result) {
+    return result.failure ? RoadFailureWords(result.failure) : std::string();
+}
+
+std::string PasswordChangeWords(const fleet::PasswordChangeResult& result) {
+    switch (result.outcome) {
+        case fleet::Outcome::kPasswordChanged:
+            return Words(result.removed ? kStringPasswordRemovedDetail
+                                        : kStringPasswordChangedDetail);
+        case fleet::Outcome::kFailed:
+            return Words(kStringPasswordChangeFailed);
+        case fleet::Outcome::kNotStarted:
+            return {};
+        default:
+            return RoadFailureWords(result.failure);
+    }
+}
+
+std::string FindingDetailWords(const fleet::Finding& finding) {
+    return Words(finding.kind->detail, {finding.value, JoinedWords(finding.alsoAt, ", ")});
+}
+
+}  // namespace lanterna::dialogs

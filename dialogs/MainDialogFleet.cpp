@@ -1,0 +1,421 @@
+// The commands on the selected projectors: each a job on the fleet engine that runs off the
+// user-interface thread behind CFleetProgressDialog, then a table of what it gave.
+
+#include <QItemSelectionModel>
+#include <algorithm>
+#include <map>
+
+#include "dialogs/ApplyPreviewDialog.h"
+#include "dialogs/DialogIds.h"
+#include "dialogs/FleetPasswordDialog.h"
+#include "dialogs/FleetProgressDialog.h"
+#include "dialogs/FleetTableDialog.h"
+#include "dialogs/FleetWording.h"
+#include "dialogs/MainDialog.h"
+#include "fleet/AuditFindings.h"
+#include "fleet/InventoryRows.h"
+#include "fleet/PasswordChange.h"
+#include "fleet/ReadFlow.h"
+#include "fleet/RecordFields.h"
+#include "fleet/WriteFlow.h"
+#include "platform/AsciiCase.h"
+#include "resources/StringIds.h"
+#include "settings/SettingsFile.h"
+#include "ui/ListView.h"
+#include "ui/MessageBox.h"
+
+namespace lanterna::dialogs {
+namespace {
+
+fleet::Target TargetOfRecord(const ProjectorRecord& record) {
+    fleet::Target target;
+    target.address = FormatDotted(record.ipAddress);
+    target.name = std::string(TextOf(record.projectorName));
+    // The search told the module type (an added projector's probe did too).
+    target.imType = record.imType;
+    return target;
+}
+
+std::vector<fleet::Target> TargetsOf(const std::vector<ProjectorRecord*>& records) {
+    std::vector<fleet::Target> targets;
+    targets.reserve(records.size());
+    for (const ProjectorRecord* record : records) {
+        targets.push_back(TargetOfRecord(*record));
+    }
+    return targets;
+}
+
+std::string NameOf(const fleet::Target& target, std::string_view read = {}) {
+    return ProjectorWords(read.empty() ? std::string_view(target.name) : read, target.address);
+}
+
+// The bounds of a job from the window: as many at once as lanternactl runs.
+fleet::RunControl ControlOf(const FleetJobHooks& hooks, bool tell) {
+    fleet::RunControl control;
+    control.bounds = hooks.bounds;
+    control.bounds.jobs = fleet::kDefaultJobs;
+    if (tell) {
+        control.finished = [told = hooks.told](std::size_t index, std::size_t) { told(index); };
+    }
+    return control;
+}
+
+// A settings file used as a template: each projector keeps its name and addresses; only what
+// differs goes.
+fleet::WriteJob TemplateJob(const ProjectorRecord& file) {
+    fleet::WriteJob job;
+    job.unsentRefuses = false;
+    job.build = [&file](const fleet::Target&, ProjectorRecord& record) {
+        fleet::BuiltRecord built;
+        built.changed = fleet::MergeTemplate(file, record);
+        return built;
+    };
+    return job;
+}
+
+// What the dry run of a template found, as the preview shows it.
+CApplyPreviewDialog::Content PreviewOf(const std::vector<fleet::WriteResult>& results,
+                                       const std::string& fileName) {
+    CApplyPreviewDialog::Content content;
+    content.intro = Words(kStringPreviewIntro, {std::to_string(results.size()), fileName});
+    const std::string leftAlone = Words(kStringLeftAlone);
+    for (const fleet::WriteResult& result : results) {
+        const std::string projector = NameOf(result.target, result.name);
+        for (const std::string& field : result.changed) {
+            const bool unsent = std::any_of(
+                result.leftOut.begin(), result.leftOut.end(),
+                [&](const fleet::NotSentSetting& left) { return left.field == field; });
+            if (!unsent && result.outcome == fleet::Outcome::kWouldSend) {
+                content.changes.push_back({projector, field,
+                                           fleet::FieldText(field, result.reported),
+                                           fleet::FieldText(field, result.record)});
+            }
+        }
+        for (const fleet::NotSentSetting& left : result.leftOut) {
+            content.notes.push_back({projector, leftAlone, NotSentWords(left.field, left.reason)});
+        }
+        if (result.outcome != fleet::Outcome::kWouldSend) {
+            content.notes.push_back({projector, OutcomeWords(result.outcome),
+                                     WriteDetailWords(result, 0)});
+        }
+    }
+    content.notes.push_back({"", leftAlone, Words(kStringTemplateKeepsIdentity)});
+    return content;
+}
+
+}  // namespace
+
+// ---- the selection ----------------------------------------------------------------------
+
+std::vector<ProjectorRecord*> CMainDialog::SelectedProjectors() const {
+    const ui::CListView* list = List();
+    if (list == nullptr || list->selectionModel() == nullptr) {
+        return {};
+    }
+    return rows_->SelectedRecords(*list->selectionModel());
+}
+
+void CMainDialog::SelectProjectors(const std::vector<const ProjectorRecord*>& records) {
+    ui::CListView* list = List();
+    if (list == nullptr) {
+        return;
+    }
+    QItemSelection selection;
+    for (const ProjectorRecord* record : records) {
+        const int row = rows_->ShownRowOf(record);
+        if (row >= 0) {
+            const QModelIndex index = rows_->Shown().index(row, 0);
+            selection.select(index, index);
+        }
+    }
+    list->selectionModel()->select(
+        selection, QItemSelectionModel::ClearAndSelect | QItemSelectionModel::Rows);
+}
+
+// ---- passwords and results --------------------------------------------------------------
+
+int CMainDialog::PromptPassword(PasswordPrompt& prompt) {
+    return services_.runPasswordInput ? services_.runPasswordInput(*this, prompt) : ui::IDCANCEL;
+}
+
+std::unique_ptr<CSelectionPasswords> CMainDialog::PasswordsFor(
+    const std::vector<ProjectorRecord*>& records) {
+    std::map<std::string, std::string> macs;
+    for (const ProjectorRecord* record : records) {
+        if (!IsEmptyText(record->macAddress)) {
+            macs[FormatDotted(record->ipAddress)] = std::string(TextOf(record->macAddress));
+        }
+    }
+    return std::make_unique<CSelectionPasswords>(
+        passwords_, records.size(), [this](PasswordPrompt& prompt) { return PromptPassword(prompt); },
+        this, std::move(macs));
+}
+
+std::string CMainDialog::ChooseCsv(const std::string& suggested) {
+    return services_.chooseCsvFile ? services_.chooseCsvFile(*this, suggested) : std::string();
+}
+
+void CMainDialog::ShowResults(std::vector<std::vector<std::string>> rows,
+                              const std::vector<bool>& succeeded, std::size_t notStarted) {
+    const std::size_t good =
+        static_cast<std::size_t>(std::count(succeeded.begin(), succeeded.end(), true));
+    CFleetTableDialog::Content content;
+    content.summary = Words(kStringResultsSummary,
+                            {std::to_string(rows.size()), std::to_string(good),
+                             std::to_string(rows.size() - good - notStarted),
+                             std::to_string(notStarted)});
+    content.columns = {Words(kStringColumnProjector), Words(kStringColumnOutcome),
+                       Words(kStringColumnDetail)};
+    content.rows = std::move(rows);
+    content.sortable = true;
+    content.fileName = "results.csv";
+    CFleetTableDialog dialog(kFleetResultsTemplate, std::move(content), this);
+    dialog.SetSaveFileChooser(
+        [this](QWidget*, const SaveFileRequest& request) { return ChooseCsv(request.fileName); });
+    dialog.DoModal();
+}
+
+// ---- apply a settings file --------------------------------------------------------------
+
+void CMainDialog::OnApplySettingsFile() {
+    const std::vector<ProjectorRecord*> records = SelectedProjectors();
+    const std::string path =
+        records.empty() || !services_.chooseSettingsFile ? "" : services_.chooseSettingsFile(*this);
+    if (path.empty()) {
+        return;
+    }
+    ProjectorRecord file{};
+    if (!HasExtension(path, ".ini")) {
+        ShowMessage(kStringNotSettingsFile, ui::MB_ICONEXCLAMATION);
+        return;
+    }
+    if (ReadSettingsFile(file, path) != 1) {
+        ShowMessage(kStringSettingsFileUnreadable, ui::MB_ICONEXCLAMATION);
+        return;
+    }
+    const fleet::WriteJob job = TemplateJob(file);
+    const std::unique_ptr<CSelectionPasswords> passwords = PasswordsFor(records);
+    const fleet::FleetNetwork& network = services_.fleetNetwork;
+
+    fleet::WriteOptions planOnly;
+    planOnly.dryRun = true;
+    fleet::CFleetWrite plan(network, job, planOnly, *passwords, TargetsOf(records));
+    const auto line = [](const fleet::WriteResult& result) {
+        return std::vector<std::string>{NameOf(result.target, result.name),
+                                        OutcomeWords(result.outcome)};
+    };
+    CFleetProgressDialog reading(
+        kStringReadingProjectors, records.size(),
+        [&plan](const FleetJobHooks& hooks) {
+            plan.LearnTypes();
+            plan.Write(ControlOf(hooks, true));
+        },
+        [&](std::size_t i) { return line(plan.Results()[i]); }, this);
+    if (reading.DoModal() != ui::IDOK) {
+        return;
+    }
+    const std::string fileName = path.substr(path.find_last_of('/') + 1);
+    CApplyPreviewDialog preview(PreviewOf(plan.Results(), fileName), this);
+    if (preview.DoModal() != ui::IDOK) {
+        return;
+    }
+    // Only the projectors the preview showed changes for are written.
+    std::vector<fleet::Target> changing;
+    for (const fleet::WriteResult& result : plan.Results()) {
+        if (result.outcome == fleet::Outcome::kWouldSend) {
+            changing.push_back(result.target);
+        }
+    }
+    fleet::CFleetWrite write(network, job, fleet::WriteOptions{}, *passwords, changing);
+    CFleetProgressDialog writing(
+        kStringApplyingFile, changing.size(),
+        [&write](const FleetJobHooks& hooks) {
+            write.LearnTypes();
+            write.Write(ControlOf(hooks, true));
+            write.Verify(ControlOf(hooks, false));
+        },
+        [&](std::size_t i) { return line(write.Results()[i]); }, this);
+    writing.SetMaxFailures(preview.StopAfter());
+    writing.DoModal();
+
+    std::vector<std::vector<std::string>> rows;
+    std::vector<bool> succeeded;
+    std::size_t notStarted = 0;
+    const auto add = [&](const fleet::WriteResult& result, std::uint32_t settle) {
+        const bool never = result.outcome == fleet::Outcome::kNotStarted;
+        notStarted += never ? 1 : 0;
+        rows.push_back({NameOf(result.target, result.name), OutcomeWords(result.outcome),
+                        never ? Words(kStringNotStartedWhy) : WriteDetailWords(result, settle)});
+        succeeded.push_back(fleet::IsSuccess(result.outcome));
+    };
+    for (const fleet::WriteResult& result : write.Results()) {
+        add(result, write.Options().settleSeconds);
+    }
+    for (const fleet::WriteResult& result : plan.Results()) {
+        if (result.outcome != fleet::Outcome::kWouldSend) {
+            add(result, 0);
+        }
+    }
+    ShowResults(std::move(rows), succeeded, notStarted);
+}
+
+// ---- change passwords -------------------------------------------------------------------
+
+void CMainDialog::OnChangePasswords() {
+    const std::vector<ProjectorRecord*> records = SelectedProjectors();
+    if (records.empty()) {
+        return;
+    }
+    CFleetPasswordDialog asking(records.size(), passwords_.HasKeyring(), this);
+    if (asking.DoModal() != ui::IDOK) {
+        return;
+    }
+    const std::string fresh = asking.NewPassword();
+    const std::unique_ptr<CSelectionPasswords> passwords = PasswordsFor(records);
+    const std::vector<fleet::Target> targets = TargetsOf(records);
+    std::vector<fleet::PasswordChangeResult> results(targets.size());
+    for (std::size_t i = 0; i < targets.size(); ++i) {
+        results[i].target = targets[i];
+    }
+    CFleetProgressDialog changing(
+        kStringChangingPasswords, targets.size(),
+        [&](const FleetJobHooks& hooks) {
+            fleet::ChangePasswordsInto(services_.fleetNetwork, *passwords, results, fresh,
+                                       ControlOf(hooks, true));
+        },
+        [&](std::size_t i) {
+            return std::vector<std::string>{NameOf(results[i].target),
+                                            OutcomeWords(results[i].outcome)};
+        },
+        this);
+    changing.SetMaxFailures(asking.StopAfter());
+    changing.DoModal();
+
+    std::vector<std::vector<std::string>> rows;
+    std::vector<bool> succeeded;
+    std::size_t notStarted = 0;
+    for (std::size_t i = 0; i < results.size(); ++i) {
+        const fleet::PasswordChangeResult& result = results[i];
+        const bool never = result.outcome == fleet::Outcome::kNotStarted;
+        notStarted += never ? 1 : 0;
+        if (result.outcome == fleet::Outcome::kPasswordChanged) {
+            passwords_.Changed(result.target.address, std::string(TextOf(records[i]->macAddress)),
+                               fresh, asking.Keep());
+        }
+        rows.push_back({NameOf(result.target), OutcomeWords(result.outcome),
+                        never ? Words(kStringNotStartedWhy) : PasswordChangeWords(result)});
+        succeeded.push_back(fleet::IsSuccess(result.outcome));
+    }
+    ShowResults(std::move(rows), succeeded, notStarted);
+}
+
+// ---- audit and inventory ----------------------------------------------------------------
+
+namespace {
+
+std::string ReadName(const fleet::ReadResult& result) {
+    return NameOf(result.target,
+                  result.record ? TextOf(result.record->projectorName) : std::string_view());
+}
+
+// Reads every target behind the progress dialog; empty when it was cancelled.
+std::vector<fleet::ReadResult> ReadBehindProgress(const fleet::FleetNetwork& network,
+                                                  fleet::IPasswordSource& passwords,
+                                                  const std::vector<fleet::Target>& targets,
+                                                  QWidget* owner) {
+    std::vector<fleet::ReadResult> results(targets.size());
+    for (std::size_t i = 0; i < targets.size(); ++i) {
+        results[i].target = targets[i];
+    }
+    CFleetProgressDialog reading(
+        kStringReadingProjectors, targets.size(),
+        [&](const FleetJobHooks& hooks) {
+            fleet::ReadInto(network, passwords, results, ControlOf(hooks, true));
+        },
+        [&](std::size_t i) {
+            return std::vector<std::string>{ReadName(results[i]), OutcomeWords(results[i].outcome)};
+        },
+        owner);
+    return reading.DoModal() == ui::IDOK ? results : std::vector<fleet::ReadResult>{};
+}
+
+}  // namespace
+
+void CMainDialog::OnAudit() {
+    const std::vector<ProjectorRecord*> records = SelectedProjectors();
+    if (records.empty()) {
+        return;
+    }
+    const std::unique_ptr<CSelectionPasswords> passwords = PasswordsFor(records);
+    const std::vector<fleet::ReadResult> results =
+        ReadBehindProgress(services_.fleetNetwork, *passwords, TargetsOf(records), this);
+    if (results.empty()) {
+        return;
+    }
+    std::vector<fleet::AuditedProjector> audited;
+    std::vector<std::string> names;
+    CFleetTableDialog::Content content;
+    std::vector<std::vector<std::string>> unread;
+    for (const fleet::ReadResult& result : results) {
+        if (result.record) {
+            audited.push_back({result.target.address, *result.record, result.passwordSet});
+            names.push_back(ReadName(result));
+        } else {
+            unread.push_back(
+                {ReadName(result), "", OutcomeWords(result.outcome), ReadDetailWords(result)});
+        }
+    }
+    std::array<std::size_t, 3> bySeverity{};
+    for (const fleet::Finding& finding : fleet::Audit(audited)) {
+        ++bySeverity[static_cast<std::size_t>(finding.kind->severity)];
+        content.rows.push_back({names[finding.projector],
+                                Words(fleet::SeverityWordId(finding.kind->severity)),
+                                Words(finding.kind->meaning), FindingDetailWords(finding)});
+    }
+    content.rows.insert(content.rows.end(), unread.begin(), unread.end());
+    content.summary = Words(kStringAuditSummary,
+                            {std::to_string(audited.size()), std::to_string(bySeverity[2]),
+                             std::to_string(bySeverity[1]), std::to_string(bySeverity[0]),
+                             std::to_string(unread.size())});
+    content.columns = {Words(kStringColumnProjector), Words(kStringColumnSeverity),
+                       Words(kStringColumnFinding), Words(kStringColumnDetail)};
+    content.sortable = true;
+    content.fileName = "audit.csv";
+    CFleetTableDialog dialog(kAuditTemplate, std::move(content), this);
+    dialog.SetSaveFileChooser(
+        [this](QWidget*, const SaveFileRequest& request) { return ChooseCsv(request.fileName); });
+    dialog.DoModal();
+}
+
+void CMainDialog::OnExportInventory() {
+    const std::vector<ProjectorRecord*> records = SelectedProjectors();
+    const std::string path = records.empty() ? "" : ChooseCsv("inventory.csv");
+    if (path.empty()) {
+        return;
+    }
+    const std::unique_ptr<CSelectionPasswords> passwords = PasswordsFor(records);
+    const std::vector<fleet::ReadResult> results =
+        ReadBehindProgress(services_.fleetNetwork, *passwords, TargetsOf(records), this);
+    if (results.empty()) {
+        return;
+    }
+    std::vector<std::vector<std::string>> rows;
+    std::vector<std::vector<std::string>> lines;
+    std::vector<bool> succeeded;
+    for (const fleet::ReadResult& result : results) {
+        if (result.record) {
+            rows.push_back(
+                fleet::InventoryRow(result.target.address, *result.record, result.passwordSet));
+        }
+        lines.push_back({ReadName(result), OutcomeWords(result.outcome), ReadDetailWords(result)});
+        succeeded.push_back(fleet::IsSuccess(result.outcome));
+    }
+    const auto columns = fleet::InventoryColumns();
+    if (SaveCsvFile(path, std::vector<std::string>(columns.begin(), columns.end()), rows) != 1) {
+        ShowMessage(kStringFileNotSaved, ui::MB_ICONEXCLAMATION);
+        return;
+    }
+    ShowResults(std::move(lines), succeeded, 0);
+}
+
+}  // namespace lanterna::dialogs

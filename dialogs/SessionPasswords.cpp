@@ -1,0 +1,145 @@
+#include "dialogs/SessionPasswords.h"
+
+#include <QMetaObject>
+#include <QObject>
+#include <QThread>
+
+#include "dialogs/FleetWording.h"
+#include "ui/DialogCodes.h"
+
+namespace lanterna::dialogs {
+
+// ---- the session ------------------------------------------------------------------------
+
+std::optional<std::string> CSessionPasswords::Known(const std::string& address,
+                                                    const std::string& mac, bool keyringToo) {
+    if (const auto remembered = memory_.Find(address, mac)) {
+        return remembered->password;
+    }
+    if (keyringToo && keyring_ != nullptr) {
+        if (const auto kept = keyring_->Find(address, mac)) {
+            return kept->password;
+        }
+    }
+    return std::nullopt;
+}
+
+void CSessionPasswords::Worked(const std::string& address, const std::string& mac,
+                               const std::string& password, bool keep) {
+    const fleet::Credential credential{address, fleet::KeptHardwareAddress(mac), password};
+    memory_.Keep(credential);
+    if (keep && keyring_ != nullptr) {
+        keyring_->Keep(credential);
+    }
+}
+
+void CSessionPasswords::Refused(const std::string& address, const std::string& password) {
+    const auto remembered = memory_.Find(address, {});
+    if (remembered && remembered->password == password) {
+        memory_.Forget(address);
+    }
+}
+
+void CSessionPasswords::Changed(const std::string& address, const std::string& mac,
+                                const std::string& fresh, bool keep) {
+    const fleet::Credential credential{address, fleet::KeptHardwareAddress(mac), fresh};
+    memory_.Keep(credential);
+    if (keyring_ != nullptr && (keep || keyring_->Find(address, mac))) {
+        keyring_->Keep(credential);
+    }
+}
+
+// ---- one job's source -------------------------------------------------------------------
+
+CSelectionPasswords::CSelectionPasswords(CSessionPasswords& session, std::size_t selected,
+                                         PasswordPrompter prompter, QObject* context,
+                                         std::map<std::string, std::string> knownMacs)
+    : session_(session),
+      selected_(selected),
+      prompter_(std::move(prompter)),
+      context_(context),
+      knownMacs_(std::move(knownMacs)) {}
+
+std::string CSelectionPasswords::MacOf(const std::string& address) const {
+    const auto found = knownMacs_.find(address);
+    return found != knownMacs_.end() ? found->second : std::string();
+}
+
+// Shows the prompt on the user-interface thread and waits for the answer.
+int CSelectionPasswords::Ask(PasswordPrompt& prompt) {
+    if (!prompter_ || context_.isNull()) {
+        return ui::IDCANCEL;
+    }
+    int answer = ui::IDCANCEL;
+    const auto show = [this, &prompt, &answer] { answer = prompter_(prompt); };
+    if (QThread::currentThread() == context_->thread()) {
+        show();
+    } else {
+        QMetaObject::invokeMethod(context_.data(), show, Qt::BlockingQueuedConnection);
+    }
+    return answer;
+}
+
+fleet::PasswordAnswer CSelectionPasswords::PasswordFor(const fleet::Target& target) {
+    const std::lock_guard lock(mutex_);
+    Tried& tried = tried_[target.address];
+    if (!tried.known) {
+        if (auto known = session_.Known(target.address, MacOf(target.address))) {
+            return fleet::CheckedPassword(std::move(*known));
+        }
+    }
+    if (shared_ && !tried.shared) {
+        return fleet::CheckedPassword(*shared_);
+    }
+    if (declined_ || tried.prompts >= kPasswordPrompts) {
+        return {std::nullopt, fleet::PasswordProblem::kUnknown, 0};
+    }
+    PasswordPrompt prompt;
+    prompt.projector = ProjectorWords(target.name, target.address);
+    prompt.offerSameForAll = selected_ > 1 && !sharedOffered_ && !shared_;
+    prompt.offerKeyring = session_.HasKeyring();
+    ++tried.prompts;
+    ++prompts_;
+    const int answer = Ask(prompt);
+    sharedOffered_ = sharedOffered_ || prompt.offerSameForAll;
+    if (answer != ui::IDOK) {
+        // Cancelling the prompt offered for all answers for all.
+        declined_ = declined_ || prompt.offerSameForAll;
+        return {std::nullopt, fleet::PasswordProblem::kUnknown, 0};
+    }
+    if (prompt.sameForAll) {
+        shared_ = prompt.password;
+    }
+    if (prompt.keep) {
+        keep_.insert(target.address);
+    }
+    return fleet::CheckedPassword(prompt.password);
+}
+
+bool CSelectionPasswords::Refused(const fleet::Target& target, const std::string& password) {
+    session_.Refused(target.address, password);
+    const std::lock_guard lock(mutex_);
+    Tried& tried = tried_[target.address];
+    tried.known = true;
+    if (shared_ && *shared_ == password) {
+        tried.shared = true;
+    }
+    return !declined_ && tried.prompts < kPasswordPrompts;
+}
+
+void CSelectionPasswords::Accepted(const fleet::Target& target, const std::string& password,
+                                   const std::string& hardwareAddress) {
+    bool keep = false;
+    {
+        const std::lock_guard lock(mutex_);
+        keep = keep_.count(target.address) != 0;
+    }
+    session_.Worked(target.address, hardwareAddress, password, keep);
+}
+
+int CSelectionPasswords::Prompts() const {
+    const std::lock_guard lock(mutex_);
+    return prompts_;
+}
+
+}  // namespace lanterna::dialogs

@@ -1,0 +1,150 @@
+#include "fleet/CsvRows.h"
+
+#include <cstdio>
+
+namespace lanterna::fleet {
+
+namespace {
+
+constexpr std::string_view kByteOrderMark = "\xEF\xBB\xBF";
+
+bool IsGuardedStart(char c) {
+    return c == '=' || c == '@' || c == '+' || c == '-';
+}
+
+int HexValue(char c) {
+    if (c >= '0' && c <= '9') {
+        return c - '0';
+    }
+    if (c >= 'a' && c <= 'f') {
+        return c - 'a' + 10;
+    }
+    if (c >= 'A' && c <= 'F') {
+        return c - 'A' + 10;
+    }
+    return -1;
+}
+
+bool IsBlankRow(const CsvRow& row) {
+    return row.cells.size() == 1 && row.cells[0].empty();
+}
+
+}  // namespace
+
+bool ParseCsv(std::string_view text, std::vector<CsvRow>& rows, std::size_t& badLine) {
+    if (text.starts_with(kByteOrderMark)) {
+        text.remove_prefix(kByteOrderMark.size());
+    }
+    std::size_t line = 1;
+    std::size_t i = 0;
+    while (i < text.size()) {
+        CsvRow row;
+        row.line = line;
+        std::string cell;
+        bool rowEnded = false;
+        while (!rowEnded) {
+            if (i < text.size() && text[i] == '"') {
+                const std::size_t openedOn = line;
+                ++i;
+                for (;;) {
+                    if (i >= text.size()) {
+                        badLine = openedOn;
+                        return false;
+                    }
+                    if (text[i] == '"' && i + 1 < text.size() && text[i + 1] == '"') {
+                        cell += '"';
+                        i += 2;
+                    } else if (text[i] == '"') {
+                        ++i;
+                        break;
+                    } else {
+                        line += text[i] == '\n' ? 1 : 0;
+                        cell += text[i++];
+                    }
+                }
+            }
+            // Unquoted text, or what follows a closing quote, up to the field's end.
+            while (i < text.size() && text[i] != ',' && text[i] != '\n' && text[i] != '\r') {
+                cell += text[i++];
+            }
+            row.cells.push_back(std::move(cell));
+            cell.clear();
+            if (i < text.size() && text[i] == ',') {
+                ++i;
+                continue;
+            }
+            if (i < text.size() && text[i] == '\r') {
+                ++i;
+            }
+            if (i < text.size() && text[i] == '\n') {
+                ++i;
+            }
+            ++line;
+            rowEnded = true;
+        }
+        if (!IsBlankRow(row)) {
+            rows.push_back(std::move(row));
+        }
+    }
+    return true;
+}
+
+std::string CellValue(std::string_view cell) {
+    if (cell.size() > 1 && cell.front() == '\'' && IsGuardedStart(cell[1])) {
+        cell.remove_prefix(1);
+    }
+    std::string value;
+    for (std::size_t i = 0; i < cell.size(); ++i) {
+        if (cell[i] == '\\' && i + 1 < cell.size() && cell[i + 1] == '\\') {
+            value += '\\';
+            ++i;
+        } else if (cell[i] == '\\' && i + 3 < cell.size() && cell[i + 1] == 'x' &&
+                   HexValue(cell[i + 2]) >= 0 && HexValue(cell[i + 3]) >= 0) {
+            value += static_cast<char>(HexValue(cell[i + 2]) * 16 + HexValue(cell[i + 3]));
+            i += 3;
+        } else {
+            value += cell[i];
+        }
+    }
+    return value;
+}
+
+std::string CsvCell(std::string_view text) {
+    std::string field;
+    for (const char c : text) {
+        const auto byte = static_cast<unsigned char>(c);
+        if (byte < 0x20 || byte == 0x7F) {
+            char escaped[8];
+            std::snprintf(escaped, sizeof escaped, "\\x%02X", byte);
+            field += escaped;
+        } else if (c == '\\') {
+            field += "\\\\";
+        } else {
+            field += c;
+        }
+    }
+    if (!field.empty() && (field.front() == '=' || field.front() == '@' ||
+                           ((field.front() == '+' || field.front() == '-') && field.size() > 1))) {
+        field.insert(field.begin(), '\'');
+    }
+    const bool quoted = field.find_first_of(",\"") != std::string::npos ||
+                        (!field.empty() && (field.front() == ' ' || field.back() == ' '));
+    if (!quoted) {
+        return field;
+    }
+    std::string result = "\"";
+    for (const char c : field) {
+        result += c == '"' ? std::string("\"\"") : std::string(1, c);
+    }
+    return result + "\"";
+}
+
+std::string CsvLine(const std::vector<std::string>& cells) {
+    std::string line;
+    for (std::size_t i = 0; i < cells.size(); ++i) {
+        line += (i == 0 ? "" : ",") + CsvCell(cells[i]);
+    }
+    return line + "\n";
+}
+
+}  // namespace lanterna::fleet

@@ -1,0 +1,207 @@
+// The window's work on a selection, on its real dialogs, against three simulated projectors on
+// loopback addresses of this test's own: two of them selected, a settings file applied to them
+// as a template through the popup menu, the preview, the progress and the results saved as CSV.
+#include <gmock/gmock.h>
+#include <gtest/gtest.h>
+
+#include <QApplication>
+#include <filesystem>
+#include <fstream>
+
+#include "dialogs/ApplyPreviewDialog.h"
+#include "dialogs/DialogIds.h"
+#include "dialogs/FleetTableDialog.h"
+#include "dialogs/MainDialog.h"
+#include "dialogs/MainDialogDefaults.h"
+#include "dialogs/PasswordInputDialog.h"
+#include "platform/FixedText.h"
+#include "settings/AddressBookStore.h"
+#include "settings/SettingsFile.h"
+#include "tests/support/sim/SessionsEnded.h"
+#include "tools/projector-sim/SimulatedProjector.h"
+#include "ui/ListView.h"
+#include "ui/TableView.h"
+#include "ui/TestHooks.h"
+
+namespace mainwindowtest {
+namespace {
+
+using lanterna::dialogs::CMainDialog;
+using ::testing::ElementsAre;
+using ::testing::IsEmpty;
+using ::testing::UnorderedElementsAre;
+
+constexpr int kSearchTemplate = 139;
+constexpr int kWaitMs = 30000;
+
+class SelectionOnLoopback : public ::testing::Test {
+  protected:
+    void SetUp() override {
+        // One port for all: the window reaches every projector on the same port.
+        std::uint16_t port = 0;
+        for (const auto& [address, name, password] :
+             {std::tuple{"127.89.2.1", "ROOM-1", ""}, std::tuple{"127.89.2.2", "ROOM-2", "lab"},
+              std::tuple{"127.89.2.3", "ROOM-3", ""}}) {
+            lanterna::sim::SimulatorConfig config;
+            config.address = address;
+            config.port = port;
+            config.secondaryPort = 0;
+            config.name = name;
+            config.password = password;
+            auto projector = std::make_unique<lanterna::sim::SimulatedProjector>(config);
+            std::string reason;
+            ASSERT_TRUE(projector->Start(&reason)) << reason;
+            port = projector->TcpPort();
+            projectors.push_back(std::move(projector));
+        }
+        lanterna::StateOptions options;
+        options.projectorPort = port;
+        state = std::make_unique<lanterna::ApplicationState>(options);
+        std::string pattern =
+            (std::filesystem::temp_directory_path() / "mainwindow-selection-XXXXXX").string();
+        folder = mkdtemp(pattern.data());
+        hive = {folder + "/hive", lanterna::RealFileSeam()};
+        lanterna::AddressBook stored;
+        stored.Append("ROOM-2\n127.89.2.2", "21");
+        stored.Append("ROOM-3\n127.89.2.3", "21");
+        ASSERT_EQ(lanterna::SaveAddressBook(stored, hive), 1);
+    }
+
+    void TearDown() override {
+        window.reset();
+        EXPECT_THAT(ui::test::TakeProblems(), IsEmpty());
+        std::error_code ignored;
+        std::filesystem::remove_all(folder, ignored);
+    }
+
+    // The window with the real services; its search reaches the first projector only, the
+    // others are in the address book; the file choosers give the test's files.
+    void Open(const std::string& settingsFile) {
+        const auto& first = *projectors.front();
+        const lanterna::SearchTargets targets{
+            .hello = {.address = first.Address(), .port = first.HelloPort(), .localPort = 0},
+            .secondary = {.address = first.Address(), .port = first.SecondaryPort()}};
+        auto services = lanterna::dialogs::DefaultMainDialogServices(*state, targets);
+        services.chooseSettingsFile = [settingsFile](CMainDialog&) { return settingsFile; };
+        services.chooseCsvFile = [this](QWidget&, const std::string& suggested) {
+            return folder + "/" + suggested;
+        };
+        services.trackPopupMenu = [this](CMainDialog&, const auto& menu, QPoint) {
+            menuShown = menu;
+            return CMainDialog::kApplySettingsFileCommand;
+        };
+        window = std::make_unique<CMainDialog>(
+            *state, lanterna::dialogs::AddressBookPlace{book, hive}, std::move(services));
+        ui::test::ScriptNextDialog(
+            kSearchTemplate,
+            [this](ui::CDialog& dialog) {
+                QObject::connect(&dialog, &QDialog::finished, [this] { ++searchesDone; });
+            },
+            kWaitMs);
+        ASSERT_TRUE(window->Create());
+        window->show();
+        ASSERT_TRUE(ui::test::PumpUntil([&] { return searchesDone >= 1; }, kWaitMs));
+    }
+
+    const lanterna::ProjectorRecord* Record(const std::string& name) const {
+        for (std::size_t i = 0; i < state->projectors.Size(); ++i) {
+            if (lanterna::TextOf(state->projectors.At(i)->projectorName) == name) {
+                return state->projectors.At(i);
+            }
+        }
+        return nullptr;
+    }
+
+    ui::test::Session session;
+    std::vector<std::unique_ptr<lanterna::sim::SimulatedProjector>> projectors;
+    std::unique_ptr<lanterna::ApplicationState> state;
+    lanterna::AddressBook book;
+    lanterna::HiveFile hive;
+    std::string folder;
+    std::unique_ptr<CMainDialog> window;
+    std::vector<lanterna::dialogs::MenuCommand> menuShown;
+    int searchesDone = 0;
+};
+
+std::vector<std::string> Column(const ui::CTableView* table, int column) {
+    std::vector<std::string> cells;
+    for (int row = 0; table != nullptr && row < table->RowCount(); ++row) {
+        cells.push_back(table->CellText(row, column));
+    }
+    return cells;
+}
+
+// Two of three selected, one of them locked: its password is asked for once (the preview's
+// read and the write share it), the preview lists exactly the settings that differ, the two
+// receive the template's lines and keep their own names, the third receives nothing.
+TEST_F(SelectionOnLoopback, TemplateGoesToTheSelectedProjectorsOnly) {
+    lanterna::ProjectorRecord site{};
+    lanterna::CopyText(site.projectorName, "TEMPLATE");
+    site.imType = 21;
+    site.ipAddress = {10, 9, 9, 9};
+    site.subnetMask = {255, 0, 0, 0};
+    site.dns1 = {10, 0, 0, 53};
+    site.dns1State = site.dns2State = lanterna::kStateRead;
+    lanterna::CopyText(site.community, "site");
+    const std::string file = folder + "/site.ini";
+    ASSERT_EQ(lanterna::WriteSettingsFile(site, file), 1);
+    Open(file);
+    ASSERT_EQ(state->projectors.Size(), 3u);
+    window->SelectProjectors({Record("ROOM-1"), Record("ROOM-2")});
+    ASSERT_EQ(window->SelectedProjectors().size(), 2u);
+
+    using namespace lanterna::dialogs;
+    std::vector<std::string> prompts;
+    std::vector<std::string> previewed;
+    std::vector<std::string> results;
+    ui::test::ScriptNextDialog(kFleetProgressTemplate, [](ui::CDialog&) {}, kWaitMs);
+    ui::test::ScriptNextDialog(kPasswordInputTemplate, [&](ui::CDialog& dialog) {
+        prompts.push_back(dialog.GetDlgItemText(CPasswordInputDialog::kTextLabel));
+        dialog.SetDlgItemText(CPasswordInputDialog::kPasswordEdit, "lab");
+        dialog.ClickButton(ui::IDOK);
+    });
+    ui::test::ScriptNextDialog(kApplyPreviewTemplate, [&](ui::CDialog& dialog) {
+        const auto* table = dialog.GetDlgItemAs<ui::CTableView>(CApplyPreviewDialog::kChangesTable);
+        for (int row = 0; table != nullptr && row < table->RowCount(); ++row) {
+            previewed.push_back(table->CellText(row, 0).substr(0, 6) + " " +
+                                table->CellText(row, 1) + " " + table->CellText(row, 3));
+        }
+        dialog.ClickButton(ui::IDOK);
+    });
+    ui::test::ScriptNextDialog(kFleetProgressTemplate, [](ui::CDialog&) {}, kWaitMs);
+    ui::test::ScriptNextDialog(kFleetResultsTemplate, [&](ui::CDialog& dialog) {
+        results = Column(dialog.GetDlgItemAs<ui::CTableView>(CFleetTableDialog::kTable), 0);
+        dialog.ClickButton(CFleetTableDialog::kSaveCsvButton);
+        dialog.ClickButton(ui::IDOK);
+    });
+    window->SendCommand(CMainDialog::kListControl, ui::Notify::RightClicked);
+
+    ASSERT_FALSE(menuShown.empty());
+    EXPECT_EQ(menuShown.front().id, CMainDialog::kApplySettingsFileCommand);
+    ASSERT_EQ(prompts.size(), 1u);
+    EXPECT_NE(prompts[0].find("ROOM-2 (127.89.2.2)"), std::string::npos) << prompts[0];
+    EXPECT_THAT(previewed, UnorderedElementsAre("ROOM-1 community site", "ROOM-1 dns1 10.0.0.53",
+                                                "ROOM-2 community site", "ROOM-2 dns1 10.0.0.53"));
+    EXPECT_THAT(results, UnorderedElementsAre("ROOM-1 (127.89.2.1)", "ROOM-2 (127.89.2.2)"));
+    for (std::size_t i = 0; i < projectors.size(); ++i) {
+        ASSERT_TRUE(lanterna::test::WaitUntilSessionsEnd(*projectors[i]));
+        const std::vector<std::string> log = projectors[i]->CommandLog();
+        const auto wrote = [&log](const std::string& line) {
+            return std::find(log.begin(), log.end(), line) != log.end();
+        };
+        EXPECT_EQ(wrote("NWCNAME site"), i < 2) << i;
+        EXPECT_EQ(wrote("NWDNS 10.0.0.53 0.0.0.0"), i < 2) << i;
+        EXPECT_EQ(projectors[i]->Settings().community, i < 2 ? "site" : "public") << i;
+        EXPECT_EQ(projectors[i]->Settings().name, "ROOM-" + std::to_string(i + 1));
+    }
+    EXPECT_THAT(projectors[2]->CommandLog(), IsEmpty()) << "the one not selected";
+    std::ifstream csv(folder + "/results.csv");
+    std::vector<std::string> lines;
+    for (std::string line; std::getline(csv, line);) {
+        lines.push_back(line.substr(0, line.find(',')));
+    }
+    EXPECT_EQ(lines.size(), 3u) << "titles and two rows";
+}
+
+}  // namespace
+}  // namespace mainwindowtest
