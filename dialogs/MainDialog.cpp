@@ -91,13 +91,14 @@ class CDetailsTable : public QTreeView {
 
 // The commands on a selection of projectors; a single projector's menu ends with the last
 // ones.
-constexpr std::array<std::pair<int, int>, 4> kSelectionMenu{{
+constexpr std::array<std::pair<int, int>, 5> kSelectionMenu{{
     {CMainDialog::kApplySettingsFileCommand, kStringApplySettingsFileCommand},
     {CMainDialog::kChangePasswordsCommand, kStringChangePasswordsCommand},
+    {CMainDialog::kSaveSettingsFilesCommand, kStringSaveSettingsFilesCommand},
     {CMainDialog::kAuditCommand, kStringAuditCommand},
     {CMainDialog::kExportInventoryCommand, kStringExportInventoryCommand},
 }};
-constexpr std::ptrdiff_t kSelectionCommandsOnOne = 2;
+constexpr std::ptrdiff_t kSelectionCommandsOnOne = 3;
 
 bool IsDeletable(const ProjectorRecord& record) {
     // Projectors found by the search come back at every refresh: they cannot be deleted.
@@ -672,6 +673,9 @@ void CMainDialog::RunMenuCommand(int command) {
             break;
         case kChangePasswordsCommand:
             RunGuarded([this] { OnChangePasswords(); });
+            break;
+        case kSaveSettingsFilesCommand:
+            RunGuarded([this] { OnSaveSettingsFiles(); });
             break;
         case kAuditCommand:
             RunGuarded([this] { OnAudit(); });

@@ -99,6 +99,9 @@ class CMainDialog : public skin::CSkinDialog {
     void OnApplySettingsFile();
     // One new password for every selected projector.
     void OnChangePasswords();
+    // The backup of the selected projectors (a folder per run, a settings file per projector, an
+    // index) in a folder the user chooses.
+    void OnSaveSettingsFiles();
     // The audit's findings in a table.
     void OnAudit();
     // The inventory's rows as a CSV file.
@@ -161,8 +164,10 @@ class CMainDialog : public skin::CSkinDialog {
         const std::vector<ProjectorRecord*>& records);
     int PromptPassword(PasswordPrompt& prompt);
     // The results of a job in a table (projector, outcome, detail), with a summary.
+    // `note`, when given, follows the summary.
     void ShowResults(std::vector<std::vector<std::string>> rows,
-                     const std::vector<bool>& succeeded, std::size_t notStarted);
+                     const std::vector<bool>& succeeded, std::size_t notStarted,
+                     const std::string& note = {});
     std::string ChooseCsv(const std::string& suggested);
     ui::CListView* List() const;
     void SetUpList();

@@ -91,6 +91,11 @@ MainDialogServices DefaultMainDialogServices(ApplicationState& state, SearchTarg
         return dialog.DoModal();
     };
     services.chooseSettingsFile = [](CMainDialog& owner) { return ChooseSettingsFile(&owner); };
+    services.chooseFolder = [](CMainDialog& owner) {
+        const QString folder = QFileDialog::getExistingDirectory(
+            &owner, ui::ToQString(LoadString(kStringBackupFolderTitle)), QDir::homePath());
+        return folder.isEmpty() ? std::string() : QFile::encodeName(folder).toStdString();
+    };
     services.chooseCsvFile = [](QWidget& owner, const std::string& suggested) {
         SaveFileRequest request;
         request.titleId = kStringSaveCsvTitle;

@@ -13,6 +13,7 @@
 #include "dialogs/FleetWording.h"
 #include "dialogs/MainDialog.h"
 #include "fleet/AuditFindings.h"
+#include "fleet/Backup.h"
 #include "fleet/InventoryRows.h"
 #include "fleet/PasswordChange.h"
 #include "fleet/ReadFlow.h"
@@ -156,14 +157,16 @@ std::string CMainDialog::ChooseCsv(const std::string& suggested) {
 }
 
 void CMainDialog::ShowResults(std::vector<std::vector<std::string>> rows,
-                              const std::vector<bool>& succeeded, std::size_t notStarted) {
+                              const std::vector<bool>& succeeded, std::size_t notStarted,
+                              const std::string& note) {
     const std::size_t good =
         static_cast<std::size_t>(std::count(succeeded.begin(), succeeded.end(), true));
     CFleetTableDialog::Content content;
     content.summary = Words(kStringResultsSummary,
                             {std::to_string(rows.size()), std::to_string(good),
                              std::to_string(rows.size() - good - notStarted),
-                             std::to_string(notStarted)});
+                             std::to_string(notStarted)}) +
+                      (note.empty() ? "" : "\n" + note);
     content.columns = {Words(kStringColumnProjector), Words(kStringColumnOutcome),
                        Words(kStringColumnDetail)};
     content.rows = std::move(rows);
@@ -307,6 +310,66 @@ void CMainDialog::OnChangePasswords() {
         succeeded.push_back(fleet::IsSuccess(result.outcome));
     }
     ShowResults(std::move(rows), succeeded, notStarted);
+}
+
+// ---- save settings files ----------------------------------------------------------------
+
+namespace {
+
+std::vector<std::string> BackupLine(const fleet::BackupEntry& entry) {
+    const fleet::SiteReading& reading = entry.reading;
+    const std::string name = NameOf(
+        reading.target, reading.record ? TextOf(reading.record->projectorName) : std::string_view());
+    if (entry.Saved()) {
+        return {name, Words(kStringSavedOutcome), entry.file};
+    }
+    if (reading.outcome == fleet::Outcome::kNotStarted) {
+        return {name, OutcomeWords(reading.outcome), Words(kStringNotStartedWhy)};
+    }
+    if (reading.outcome == fleet::Outcome::kRead) {
+        return {name, OutcomeWords(reading.outcome), Words(kStringFileNotSaved)};
+    }
+    return {name, OutcomeWords(reading.outcome), RoadFailureWords(reading.failure)};
+}
+
+}  // namespace
+
+void CMainDialog::OnSaveSettingsFiles() {
+    const std::vector<ProjectorRecord*> records = SelectedProjectors();
+    const std::string parent =
+        records.empty() || !services_.chooseFolder ? "" : services_.chooseFolder(*this);
+    if (parent.empty()) {
+        return;
+    }
+    const std::unique_ptr<CSelectionPasswords> passwords = PasswordsFor(records);
+    const std::vector<fleet::Target> targets = TargetsOf(records);
+    fleet::BackupRun run;
+    // The backup tells its outcomes once every projector has been read: a line names the
+    // projector finished, the results say what became of it.
+    CFleetProgressDialog saving(
+        kStringSavingSettingsFiles, targets.size(),
+        [&](const FleetJobHooks& hooks) {
+            run = fleet::BackUpProjectors(services_.fleetNetwork, *passwords, targets, parent,
+                                          ControlOf(hooks, true));
+        },
+        [&targets](std::size_t i) { return std::vector<std::string>{NameOf(targets[i]), ""}; },
+        this);
+    saving.DoModal();
+    if (run.folderStatus != OutputStatus::kOk || run.indexStatus != OutputStatus::kOk) {
+        ShowMessage(kStringFileNotSaved, ui::MB_ICONEXCLAMATION);
+        if (run.folderStatus != OutputStatus::kOk) {
+            return;
+        }
+    }
+    std::vector<std::vector<std::string>> rows;
+    std::vector<bool> succeeded;
+    std::size_t notStarted = 0;
+    for (const fleet::BackupEntry& entry : run.entries) {
+        rows.push_back(BackupLine(entry));
+        succeeded.push_back(entry.Saved());
+        notStarted += entry.reading.outcome == fleet::Outcome::kNotStarted ? 1 : 0;
+    }
+    ShowResults(std::move(rows), succeeded, notStarted, Words(kStringSavedIn, {run.folder}));
 }
 
 // ---- audit and inventory ----------------------------------------------------------------

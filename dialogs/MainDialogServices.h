@@ -72,6 +72,8 @@ struct MainDialogServices {
     std::function<std::string(CMainDialog&)> chooseListFile;
     // The open-file dialog of a settings file to apply; the chosen path, or empty on cancel.
     std::function<std::string(CMainDialog&)> chooseSettingsFile;
+    // The folder dialog of a backup; the chosen folder, or empty on cancel.
+    std::function<std::string(CMainDialog&)> chooseFolder;
     // The save-file dialog of a CSV file (`suggested`: the name it offers); the chosen path, or
     // empty on cancel.
     std::function<std::string(QWidget& owner, const std::string& suggested)> chooseCsvFile;

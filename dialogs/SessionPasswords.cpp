@@ -133,6 +133,8 @@ void CSelectionPasswords::Accepted(const fleet::Target& target, const std::strin
     {
         const std::lock_guard lock(mutex_);
         keep = keep_.count(target.address) != 0;
+        // What was refused before no longer counts: a later road starts from what worked.
+        tried_.erase(target.address);
     }
     session_.Worked(target.address, hardwareAddress, password, keep);
 }

@@ -219,6 +219,10 @@ enum StringId : int {
     kStringTemplateEmpty = 483,
     kStringPasswordsOfSelection = 484,  // {1} projectors
     kStringReadingProjectors = 485,
+    kStringBackupFolderTitle = 486,
+    kStringSavedOutcome = 487,
+    kStringSavingSettingsFiles = 488,
+    kStringSavedIn = 489,  // {1} the run's folder
 };
 
 }  // namespace lanterna

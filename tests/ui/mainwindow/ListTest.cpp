@@ -157,16 +157,17 @@ TEST_F(ProjectorListTest, PopupMenuOffersDeleteOnlyForAddedAndImportedProjectors
     RightClickRow(RowOf("FOUND"));
     EXPECT_THAT(MenuIds(), ElementsAre(CMainDialog::kSettingsCommand,
                                        CMainDialog::kChangePasswordCommand,
+                                       CMainDialog::kSaveSettingsFilesCommand,
                                        CMainDialog::kAuditCommand,
                                        CMainDialog::kExportInventoryCommand,
                                        CMainDialog::kDetailsViewCommand));
     EXPECT_EQ(state->selectedIndex, 0);
     RightClickRow(RowOf("ADDED"));
-    ASSERT_EQ(lastMenu.size(), 6u);
+    ASSERT_EQ(lastMenu.size(), 7u);
     EXPECT_EQ(lastMenu[1].id, CMainDialog::kDeleteCommand);
     EXPECT_EQ(lastMenu[1].text, "삭제");
     state->projectors.At(1)->origin = 2;
-    EXPECT_EQ(window->PopupMenuFor(RowOf("ADDED")).size(), 6u);
+    EXPECT_EQ(window->PopupMenuFor(RowOf("ADDED")).size(), 7u);
     RightClickRow(1);  // a fixed row: only the window's own commands
     ASSERT_EQ(lastMenu.size(), 1u);
     EXPECT_EQ(lastMenu[0].id, CMainDialog::kDetailsViewCommand);
@@ -185,8 +186,9 @@ TEST_F(ProjectorListTest, InEnglishTheFixedRowsAndThePopupMenuSpeakEnglish) {
     for (const MenuCommand& command : lastMenu) {
         texts.push_back(command.text);
     }
-    EXPECT_THAT(texts, ElementsAre("Settings", "Delete", "Change password", "Audit…",
-                                   "Export inventory…", "Details view"));
+    EXPECT_THAT(texts, ElementsAre("Settings", "Delete", "Change password",
+                                   "Save settings files…", "Audit…", "Export inventory…",
+                                   "Details view"));
 }
 
 // Ctrl+A, Shift+arrows and Ctrl-click select many; a fixed row never stays among them; the
@@ -223,6 +225,7 @@ TEST_F(ProjectorListTest, ManySelectedNeverHoldAFixedRowAndGetTheSelectionMenu) 
     window->SendCommand(CMainDialog::kListControl, ui::Notify::RightClicked);
     EXPECT_THAT(MenuIds(), ElementsAre(CMainDialog::kApplySettingsFileCommand,
                                        CMainDialog::kChangePasswordsCommand,
+                                       CMainDialog::kSaveSettingsFilesCommand,
                                        CMainDialog::kAuditCommand,
                                        CMainDialog::kExportInventoryCommand,
                                        CMainDialog::kDetailsViewCommand));

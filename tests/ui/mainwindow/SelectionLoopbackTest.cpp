@@ -10,6 +10,7 @@
 
 #include "dialogs/ApplyPreviewDialog.h"
 #include "dialogs/DialogIds.h"
+#include "dialogs/FleetPasswordDialog.h"
 #include "dialogs/FleetTableDialog.h"
 #include "dialogs/MainDialog.h"
 #include "dialogs/MainDialogDefaults.h"
@@ -83,12 +84,13 @@ class SelectionOnLoopback : public ::testing::Test {
             .secondary = {.address = first.Address(), .port = first.SecondaryPort()}};
         auto services = lanterna::dialogs::DefaultMainDialogServices(*state, targets);
         services.chooseSettingsFile = [settingsFile](CMainDialog&) { return settingsFile; };
+        services.chooseFolder = [this](CMainDialog&) { return folder; };
         services.chooseCsvFile = [this](QWidget&, const std::string& suggested) {
             return folder + "/" + suggested;
         };
         services.trackPopupMenu = [this](CMainDialog&, const auto& menu, QPoint) {
             menuShown = menu;
-            return CMainDialog::kApplySettingsFileCommand;
+            return menuChoice;
         };
         window = std::make_unique<CMainDialog>(
             *state, lanterna::dialogs::AddressBookPlace{book, hive}, std::move(services));
@@ -120,6 +122,7 @@ class SelectionOnLoopback : public ::testing::Test {
     std::string folder;
     std::unique_ptr<CMainDialog> window;
     std::vector<lanterna::dialogs::MenuCommand> menuShown;
+    int menuChoice = CMainDialog::kApplySettingsFileCommand;
     int searchesDone = 0;
 };
 
@@ -131,8 +134,8 @@ std::vector<std::string> Column(const ui::CTableView* table, int column) {
     return cells;
 }
 
-// Two of three selected, one of them locked: its password is asked for once (the preview's
-// read and the write share it), the preview lists exactly the settings that differ, the two
+// Two of three selected, one of them locked: its password is asked for again after a wrong one,
+// and not asked for the write (the preview's read found it), the preview lists exactly the settings that differ, the two
 // receive the template's lines and keep their own names, the third receives nothing.
 TEST_F(SelectionOnLoopback, TemplateGoesToTheSelectedProjectorsOnly) {
     lanterna::ProjectorRecord site{};
@@ -155,11 +158,13 @@ TEST_F(SelectionOnLoopback, TemplateGoesToTheSelectedProjectorsOnly) {
     std::vector<std::string> previewed;
     std::vector<std::string> results;
     ui::test::ScriptNextDialog(kFleetProgressTemplate, [](ui::CDialog&) {}, kWaitMs);
-    ui::test::ScriptNextDialog(kPasswordInputTemplate, [&](ui::CDialog& dialog) {
-        prompts.push_back(dialog.GetDlgItemText(CPasswordInputDialog::kTextLabel));
-        dialog.SetDlgItemText(CPasswordInputDialog::kPasswordEdit, "lab");
-        dialog.ClickButton(ui::IDOK);
-    });
+    for (const char* typed : {"wrong", "lab"}) {  // a refused password is asked for again
+        ui::test::ScriptNextDialog(kPasswordInputTemplate, [&prompts, typed](ui::CDialog& dialog) {
+            prompts.push_back(dialog.GetDlgItemText(CPasswordInputDialog::kTextLabel));
+            dialog.SetDlgItemText(CPasswordInputDialog::kPasswordEdit, typed);
+            dialog.ClickButton(ui::IDOK);
+        });
+    }
     ui::test::ScriptNextDialog(kApplyPreviewTemplate, [&](ui::CDialog& dialog) {
         const auto* table = dialog.GetDlgItemAs<ui::CTableView>(CApplyPreviewDialog::kChangesTable);
         for (int row = 0; table != nullptr && row < table->RowCount(); ++row) {
@@ -178,8 +183,10 @@ TEST_F(SelectionOnLoopback, TemplateGoesToTheSelectedProjectorsOnly) {
 
     ASSERT_FALSE(menuShown.empty());
     EXPECT_EQ(menuShown.front().id, CMainDialog::kApplySettingsFileCommand);
-    ASSERT_EQ(prompts.size(), 1u);
-    EXPECT_NE(prompts[0].find("ROOM-2 (127.89.2.2)"), std::string::npos) << prompts[0];
+    ASSERT_EQ(prompts.size(), 2u) << "not asked again for the write";
+    for (const std::string& prompt : prompts) {
+        EXPECT_NE(prompt.find("ROOM-2 (127.89.2.2)"), std::string::npos) << prompt;
+    }
     EXPECT_THAT(previewed, UnorderedElementsAre("ROOM-1 community site", "ROOM-1 dns1 10.0.0.53",
                                                 "ROOM-2 community site", "ROOM-2 dns1 10.0.0.53"));
     EXPECT_THAT(results, UnorderedElementsAre("ROOM-1 (127.89.2.1)", "ROOM-2 (127.89.2.2)"));
@@ -201,6 +208,88 @@ TEST_F(SelectionOnLoopback, TemplateGoesToTheSelectedProjectorsOnly) {
         lines.push_back(line.substr(0, line.find(',')));
     }
     EXPECT_EQ(lines.size(), 3u) << "titles and two rows";
+}
+
+// One new password for the two selected (each asked for its current password), then an audit,
+// the inventory and the backup of the same two, which ask nothing: the session remembers the new
+// password.
+TEST_F(SelectionOnLoopback, PasswordChangeOfTheSelectionIsRememberedByAuditInventoryAndBackup) {
+    Open(folder + "/unused.ini");
+    window->SelectProjectors({Record("ROOM-1"), Record("ROOM-2")});
+    using namespace lanterna::dialogs;
+    int prompts = 0;
+    std::vector<std::string> findings;
+    ui::test::ScriptNextDialog(kFleetPasswordTemplate, [](ui::CDialog& dialog) {
+        dialog.SetDlgItemText(CFleetPasswordDialog::kNewEdit, "fresh");
+        dialog.SetDlgItemText(CFleetPasswordDialog::kRepeatEdit, "fresh");
+        dialog.ClickButton(ui::IDOK);
+    });
+    ui::test::ScriptNextDialog(kFleetProgressTemplate, [](ui::CDialog&) {}, kWaitMs);
+    // The current password of each, asked in the order the jobs reach them.
+    for (int prompt = 0; prompt < 2; ++prompt) {
+        ui::test::ScriptNextDialog(kPasswordInputTemplate, [&prompts](ui::CDialog& dialog) {
+            ++prompts;
+            const bool locked =
+                dialog.GetDlgItemText(CPasswordInputDialog::kTextLabel).find("ROOM-2") !=
+                std::string::npos;
+            dialog.SetDlgItemText(CPasswordInputDialog::kPasswordEdit, locked ? "lab" : "");
+            dialog.ClickButton(ui::IDOK);
+        });
+    }
+    ui::test::ScriptNextDialog(kFleetResultsTemplate,
+                               [](ui::CDialog& dialog) { dialog.ClickButton(ui::IDOK); });
+    menuChoice = CMainDialog::kChangePasswordsCommand;
+    window->SendCommand(CMainDialog::kListControl, ui::Notify::RightClicked);
+    EXPECT_EQ(prompts, 2);
+    for (const std::size_t i : {0u, 1u}) {
+        ASSERT_TRUE(lanterna::test::WaitUntilSessionsEnd(*projectors[i]));
+        EXPECT_EQ(projectors[i]->Settings().password, "fresh") << i;
+    }
+    EXPECT_EQ(projectors[2]->Settings().password, "");
+
+    ui::test::ScriptNextDialog(kFleetProgressTemplate, [](ui::CDialog&) {}, kWaitMs);
+    ui::test::ScriptNextDialog(kAuditTemplate, [&](ui::CDialog& dialog) {
+        findings = Column(dialog.GetDlgItemAs<ui::CTableView>(CFleetTableDialog::kTable), 0);
+        dialog.ClickButton(ui::IDOK);
+    });
+    menuChoice = CMainDialog::kAuditCommand;
+    window->SendCommand(CMainDialog::kListControl, ui::Notify::RightClicked);
+    EXPECT_FALSE(findings.empty()) << "both keep the community \"public\"";
+
+    ui::test::ScriptNextDialog(kFleetProgressTemplate, [](ui::CDialog&) {}, kWaitMs);
+    ui::test::ScriptNextDialog(kFleetResultsTemplate,
+                               [](ui::CDialog& dialog) { dialog.ClickButton(ui::IDOK); });
+    menuChoice = CMainDialog::kExportInventoryCommand;
+    window->SendCommand(CMainDialog::kListControl, ui::Notify::RightClicked);
+    EXPECT_EQ(prompts, 2) << "the new password was remembered";
+    std::ifstream csv(folder + "/inventory.csv");
+    std::vector<std::string> firstCells;
+    for (std::string line; std::getline(csv, line);) {
+        firstCells.push_back(line.substr(0, line.find(',')));
+    }
+    EXPECT_THAT(firstCells, ElementsAre("address", "127.89.2.1", "127.89.2.2"));
+
+    // The backup: a folder of its own with a settings file per projector and the index.
+    std::vector<std::string> saved;
+    ui::test::ScriptNextDialog(kFleetProgressTemplate, [](ui::CDialog&) {}, kWaitMs);
+    ui::test::ScriptNextDialog(kFleetResultsTemplate, [&](ui::CDialog& dialog) {
+        saved = Column(dialog.GetDlgItemAs<ui::CTableView>(CFleetTableDialog::kTable), 2);
+        dialog.ClickButton(ui::IDOK);
+    });
+    menuChoice = CMainDialog::kSaveSettingsFilesCommand;
+    window->SendCommand(CMainDialog::kListControl, ui::Notify::RightClicked);
+    EXPECT_EQ(prompts, 2);
+    std::vector<std::string> files;
+    for (const auto& run : std::filesystem::directory_iterator(folder)) {
+        if (run.is_directory()) {
+            for (const auto& file : std::filesystem::directory_iterator(run.path())) {
+                files.push_back(file.path().filename().string());
+            }
+        }
+    }
+    ASSERT_EQ(saved.size(), 2u);
+    EXPECT_THAT(files, UnorderedElementsAre("index.csv", saved[0], saved[1]));
+    EXPECT_THAT(projectors[2]->CommandLog(), IsEmpty()) << "the one not selected";
 }
 
 }  // namespace
