@@ -36,7 +36,8 @@ class CSecondarySearch {
     CSecondarySearch(const CSecondarySearch&) = delete;
     CSecondarySearch& operator=(const CSecondarySearch&) = delete;
 
-    // Sends the request and listens for kSecondaryWaitSeconds (less when cancelled). Blocks.
+    // Sends the request and listens for the target's time (kSecondaryWaitSeconds unless it says
+    // otherwise; less when cancelled). Blocks.
     // The number of answers kept (at most 256), their first min(count, `capacity`) slots in
     // arrival order in `results`; -1 when no socket or thread could be made (nothing was
     // sent).

@@ -1,11 +1,13 @@
 #include "fleet/RecordFields.h"
 
 #include <algorithm>
+#include <cstdio>
 #include <functional>
 
 #include "fleet/EventNames.h"
 #include "platform/AsciiCase.h"
 #include "platform/DecimalText.h"
+#include "record/DottedAddress.h"
 #include "record/RecordSlots.h"
 #include "resources/StringIds.h"
 #include "settings/ValidationRules.h"
@@ -28,6 +30,8 @@ struct FieldDefinition {
     std::function<void(const Record& edited, Record& read, std::int32_t state)> store;
     // The field's state word.
     std::function<std::int32_t(const Record&)> stateOf;
+    // The value as `parse` takes it back.
+    std::function<std::string(const Record&)> text;
 };
 
 std::optional<std::int32_t> ParseFlag(std::string_view text) {
@@ -70,7 +74,8 @@ FieldDefinition Field(std::string_view name, FieldHome home, Get get, GetState g
                 get(read) = get(const_cast<Record&>(edited));
                 getState(read) = state;
             },
-            [getState](const Record& r) { return getState(const_cast<Record&>(r)); }};
+            [getState](const Record& r) { return getState(const_cast<Record&>(r)); },
+            {}};
 }
 
 template <std::size_t N, typename Get, typename GetState>
@@ -91,19 +96,25 @@ FieldDefinition TextField(std::string_view name, FieldHome home, Get get, GetSta
                                       TextOf(get(const_cast<Record&>(read))));
         };
     }
+    field.text = [get](const Record& r) {
+        return std::string(TextOf(get(const_cast<Record&>(r))));
+    };
     return field;
 }
 
 template <typename Get, typename GetState>
 FieldDefinition AddressField(std::string_view name, Get get, GetState getState) {
-    return Field(name, FieldHome::kEvery, get, getState, [get](std::string_view text, Record& r) {
-        return ParseAddress(text, get(r)) ? 0 : -1;
-    });
+    FieldDefinition field =
+        Field(name, FieldHome::kEvery, get, getState, [get](std::string_view text, Record& r) {
+            return ParseAddress(text, get(r)) ? 0 : -1;
+        });
+    field.text = [get](const Record& r) { return FormatDotted(get(const_cast<Record&>(r))); };
+    return field;
 }
 
 template <typename Get, typename GetState>
 FieldDefinition FlagField(std::string_view name, FieldHome home, Get get, GetState getState) {
-    return Field(name, home, get, getState, [get](std::string_view text, Record& r) {
+    FieldDefinition field = Field(name, home, get, getState, [get](std::string_view text, Record& r) {
         const auto flag = ParseFlag(text);
         if (!flag) {
             return -1;
@@ -111,13 +122,17 @@ FieldDefinition FlagField(std::string_view name, FieldHome home, Get get, GetSta
         get(r) = *flag;
         return 0;
     });
+    field.text = [get](const Record& r) {
+        return std::string(get(const_cast<Record&>(r)) != 0 ? "on" : "off");
+    };
+    return field;
 }
 
 template <typename Get, typename GetState>
 FieldDefinition NumberField(std::string_view name, FieldHome home, Get get, GetState getState,
                             std::int64_t low, std::int64_t high, int messageId = 0) {
     // Out of range is refused while reading, before the value is cut to the field's type.
-    return Field(name, home, get, getState,
+    FieldDefinition field = Field(name, home, get, getState,
                  [get, low, high, messageId](std::string_view text, Record& r) {
                      const auto number = ParseWholeNumber(text);
                      if (!number) {
@@ -130,18 +145,25 @@ FieldDefinition NumberField(std::string_view name, FieldHome home, Get get, GetS
                      get(r) = static_cast<Value>(*number);
                      return 0;
                  });
+    field.text = [get](const Record& r) { return std::to_string(get(const_cast<Record&>(r))); };
+    return field;
 }
 
 template <typename Get, typename GetState>
 FieldDefinition EventField(std::string_view name, Get get, GetState getState) {
-    return Field(name, FieldHome::kEvery, get, getState, [get](std::string_view text, Record& r) {
-        const auto set = ParseEventSet(text);
-        if (!set) {
-            return -1;
-        }
-        get(r) = *set;
-        return 0;
-    });
+    FieldDefinition field =
+        Field(name, FieldHome::kEvery, get, getState, [get](std::string_view text, Record& r) {
+            const auto set = ParseEventSet(text);
+            if (!set) {
+                return -1;
+            }
+            get(r) = *set;
+            return 0;
+        });
+    field.text = [get](const Record& r) {
+        return EventSetNames(static_cast<std::uint32_t>(get(const_cast<Record&>(r))));
+    };
+    return field;
 }
 
 // The security codes by name, as the wireless security dialog's modes set them.
@@ -169,6 +191,19 @@ int ParseSecurity(std::string_view text, Record& r) {
     };
     r.security = {digits(0, 1), digits(1, 1), digits(2, 2), digits(4, 2)};
     return 0;
+}
+
+// The security code as ParseSecurity takes it: its name where it has one, else six digits.
+std::string SecurityCodeText(const Record& r) {
+    for (const SecurityName& known : kSecurityNames) {
+        if (r.security == known.code) {
+            return std::string(known.name);
+        }
+    }
+    char digits[16];
+    std::snprintf(digits, sizeof digits, "%d%d%02d%02d", r.security[0] % 10, r.security[1] % 10,
+                  r.security[2] % 100, r.security[3] % 100);
+    return digits;
 }
 
 #define MEMBER(m)             \
@@ -245,6 +280,7 @@ std::vector<FieldDefinition> MakeFields() {
         TextField<28>("wepKey", FieldHome::kBasicWireless, MEMBER(wepKey), MEMBER(wepKeyState)));
     f.push_back(Field("security", FieldHome::kExtendedWireless, MEMBER(security),
                       MEMBER(securityState), &ParseSecurity));
+    f.back().text = &SecurityCodeText;
     f.push_back(NumberField("wepKeyId", FieldHome::kExtendedWireless, MEMBER(wepKeyId),
                             MEMBER(wepKeyIdState), 1, 4));
     f.push_back(WepKeySlotField<1>("wepKey1"));
@@ -333,6 +369,19 @@ ApplyOutcome ApplyAssignments(const std::vector<FieldAssignment>& assignments, R
         }
     }
     return outcome;
+}
+
+std::optional<std::string> ReadFieldValue(std::string_view name, const Record& record) {
+    const FieldDefinition* field = FindField(name);
+    if (field == nullptr || !field->text || field->stateOf(record) == kStateUnknown ||
+        MissingSetting(name, record)) {
+        return std::nullopt;
+    }
+    return field->text(record);
+}
+
+std::string FieldValueText(std::string_view name, const Record& record) {
+    return ReadFieldValue(name, record).value_or("");
 }
 
 std::optional<MissingReason> MissingSetting(std::string_view name, const Record& record) {

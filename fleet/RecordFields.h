@@ -56,6 +56,13 @@ struct ApplyOutcome {
 ApplyOutcome ApplyAssignments(const std::vector<FieldAssignment>& assignments,
                               ProjectorRecord& record);
 
+// The value of `field` in `record` as FIELD=VALUE takes it back; empty when the field is unknown,
+// the projector has no such setting, or it was not read.
+std::string FieldValueText(std::string_view field, const ProjectorRecord& record);
+
+// The same, none (rather than empty) when there is no value to tell.
+std::optional<std::string> ReadFieldValue(std::string_view field, const ProjectorRecord& record);
+
 // Why a projector has no setting of some field.
 enum class MissingReason {
     kWiredInterface,     // a wireless setting; the projector uses its wired interface

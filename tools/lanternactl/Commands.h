@@ -21,5 +21,7 @@ extern const CliCommand kAuditCommand;
 extern const CliCommand kSetCommand;
 extern const CliCommand kApplyCommand;
 extern const CliCommand kPasswdCommand;
+extern const CliCommand kBackupCommand;
+extern const CliCommand kProvisionCommand;
 
 }  // namespace lanterna::cli
