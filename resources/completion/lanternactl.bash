@@ -2,7 +2,7 @@
 # and .ini, .ncf or .json files where a command expects one. It needs nothing beyond bash.
 
 _lanternactl_commands="version show save ncf ncf-text import-list discover probe query read
-    inventory audit set apply passwd backup provision"
+    inventory audit set apply passwd backup provision restore diff"
 
 _lanternactl_fields="projectorName dhcp ipAddress subnetMask gateway dns1 dns2 dnsDomain
     wins1 wins2 primaryInterface mailNotify smtpServer smtpPort mailTo1 mailTo2 mailTo3
@@ -25,7 +25,8 @@ _lanternactl_options() {
         apply) echo "--template $targets $passwords --type --json $writing --wait" ;;
         passwd) echo "$targets $passwords --new-password-file --type --json --wait" ;;
         backup) echo "$targets $passwords --type --json --wait" ;;
-        provision) echo "$targets $passwords --type --json $writing --wait" ;;
+        provision | restore) echo "$targets $passwords --type --json $writing --wait" ;;
+        diff) echo "$targets $passwords --json --wait" ;;
     esac
     echo "--help"
 }
@@ -157,6 +158,9 @@ _lanternactl() {
             if ((positional == 0)); then
                 _lanternactl_files "$cur" csv
             fi
+            ;;
+        restore | diff)
+            _lanternactl_files "$cur" ini
             ;;
         backup)
             # The folder comes first.

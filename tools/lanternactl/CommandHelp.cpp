@@ -113,6 +113,11 @@ constexpr OptionEntry kNcfOptions[] = {
 
 constexpr OptionEntry kBackupOptions[] = {kAll,       kTargetsFile, kJobs, kPasswordFile,
                                           kPasswords, kType,        kJson, kWait};
+constexpr OptionEntry kRestoreOptions[] = {
+    kAll,   kTargetsFile, kJobs,     kPasswordFile, kPasswords, kType, kJson,       kDryRun,
+    kForce, kVerify,      kNoVerify, kSettle,       kTestMail,  kWait, kMaxFailures};
+constexpr OptionEntry kDiffOptions[] = {kAll,       kTargetsFile, kJobs, kPasswordFile,
+                                        kPasswords, kJson,        kWait};
 constexpr OptionEntry kProvisionOptions[] = {
     kAll,   kTargetsFile, kJobs,     kPasswordFile, kPasswords, kType, kJson,       kDryRun,
     kForce, kVerify,      kNoVerify, kSettle,       kTestMail,  kWait, kMaxFailures};
@@ -224,6 +229,22 @@ constexpr std::string_view kProvisionDescription =
     "without its projector and a duplicate row are told with their line numbers; for a file "
     "with an unknown column nothing is sent.";
 
+constexpr std::string_view kRestoreDescription =
+    "Puts settings files back: each (a file, or every file of a backup folder) goes to the "
+    "projector with its hardware address, wherever that projector is now; the candidates (the "
+    "targets, else what the search finds) are read first to find it. Only what differs from "
+    "the projector is sent, with the checks, read-back and settle wait of set; --dry-run shows "
+    "it. What a file cannot hold (the password, a WPA-PSK passphrase, LEAP secrets) is named "
+    "and left as the projector has it.";
+
+constexpr std::string_view kDiffDescription =
+    "Compares the settings of A and B, each a settings file, a backup folder, or an address or "
+    "range read from the projectors (--all or --targets stand for a side not given). "
+    "Projectors are paired by hardware address; one line per setting that differs (\"community: "
+    "legacy1 here, avops1 in site.ini\"), keys shown only as differing. Exit status: 0 nothing "
+    "differs, 1 something does, 2 a bad command line or a side that could not be read (named "
+    "on standard error).";
+
 constexpr std::string_view kReadDescription =
     "Reads every network setting of the projectors. For each target a hello learns its module type "
     "and name first (--type skips it), then the link is opened, the password given when the "
@@ -333,6 +354,12 @@ constexpr CommandHelp kHelp[] = {
     {"provision", "provision FILE.csv [TARGET...] [OPTIONS]",
      "Give each projector the settings of its row in a CSV file.", kProvisionDescription,
      kProvisionOptions, &PrintSetSections},
+    {"restore", "restore DIR|FILE.ini... [TARGET...] [OPTIONS]",
+     "Put settings files or a backup back on their projectors.", kRestoreDescription,
+     kRestoreOptions, &PrintProjectorSections},
+    {"diff", "diff A B [OPTIONS]",
+     "Show the settings that differ between files, backups and projectors.", kDiffDescription,
+     kDiffOptions, nullptr},
 };
 
 void PrintOption(std::ostream& out, const OptionEntry& option) {

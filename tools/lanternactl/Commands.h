@@ -23,5 +23,7 @@ extern const CliCommand kApplyCommand;
 extern const CliCommand kPasswdCommand;
 extern const CliCommand kBackupCommand;
 extern const CliCommand kProvisionCommand;
+extern const CliCommand kRestoreCommand;
+extern const CliCommand kDiffCommand;
 
 }  // namespace lanterna::cli
