@@ -331,6 +331,43 @@ bool IsRecordField(std::string_view name) {
     return FindField(name) != nullptr;
 }
 
+namespace {
+
+// Letters added, removed or changed between `a` and `b`, letter case aside.
+std::size_t EditDistance(std::string_view a, std::string_view b) {
+    std::vector<std::size_t> row(b.size() + 1);
+    for (std::size_t j = 0; j <= b.size(); ++j) {
+        row[j] = j;
+    }
+    for (std::size_t i = 1; i <= a.size(); ++i) {
+        std::size_t diagonal = row[0];
+        row[0] = i;
+        for (std::size_t j = 1; j <= b.size(); ++j) {
+            const std::size_t above = row[j];
+            const bool same = EqualIgnoringCase(a.substr(i - 1, 1), b.substr(j - 1, 1));
+            row[j] = std::min({row[j] + 1, row[j - 1] + 1, diagonal + (same ? 0 : 1)});
+            diagonal = above;
+        }
+    }
+    return row[b.size()];
+}
+
+}  // namespace
+
+std::optional<std::string_view> NearestRecordField(std::string_view name) {
+    constexpr std::size_t kMostChanges = 2;
+    std::optional<std::string_view> nearest;
+    std::size_t best = kMostChanges + 1;
+    for (const FieldDefinition& field : Fields()) {
+        const std::size_t distance = EditDistance(name, field.name);
+        if (distance < best) {
+            best = distance;
+            nearest = field.name;
+        }
+    }
+    return nearest;
+}
+
 ApplyOutcome ApplyAssignments(const std::vector<FieldAssignment>& assignments, Record& record) {
     Record edited = record;
     std::vector<const FieldDefinition*> named;

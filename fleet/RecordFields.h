@@ -33,6 +33,10 @@ std::vector<RecordFieldInfo> RecordFieldList();
 // Whether `name` is one of those fields.
 bool IsRecordField(std::string_view name);
 
+// The field nearest to `name` (letter case aside, fewest letters added, removed or changed), when
+// at most two changes away: what a mistyped name most likely meant.
+std::optional<std::string_view> NearestRecordField(std::string_view name);
+
 struct FieldAssignment {
     std::string field;
     std::string value;

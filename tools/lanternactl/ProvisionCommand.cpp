@@ -29,6 +29,10 @@ std::string ProblemText(const ProvisionProblem& problem) {
         case ProvisionProblemKind::kBadFile:
             return "a quoted cell opened here is never closed";
         case ProvisionProblemKind::kUnknownColumn:
+            if (const auto nearest = fleet::NearestRecordField(problem.text)) {
+                return "unknown column '" + problem.text + "'; did you mean '" +
+                       std::string(*nearest) + "'?";
+            }
             return "unknown column '" + problem.text + "'";
         case ProvisionProblemKind::kNoKey:
             return "neither a hardwareAddress nor an address to find the projector by";

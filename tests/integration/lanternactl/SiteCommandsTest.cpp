@@ -1,9 +1,10 @@
-// lanternactl on a site as a whole: backups of simulated projectors on loopback addresses of
+// lanternactl on a site as a whole: backups and bounded writes of simulated projectors on loopback addresses of
 // their own (127.87.40.x and up).
 
 #include <gtest/gtest.h>
 #include <sys/stat.h>
 
+#include <algorithm>
 #include <filesystem>
 #include <nlohmann/json.hpp>
 #include <sstream>
@@ -39,6 +40,12 @@ std::string TextOfFile(const std::string& path) {
 mode_t ModeOf(const std::string& path) {
     struct stat info {};
     return stat(path.c_str(), &info) == 0 ? (info.st_mode & 0777) : 0;
+}
+
+std::size_t CountOfSets(const Lines& log) {
+    return static_cast<std::size_t>(std::count_if(log.begin(), log.end(), [](const auto& line) {
+        return line.find('?') == std::string::npos;
+    }));
 }
 
 class BackupFolder {
@@ -136,6 +143,24 @@ TEST(SiteBackup, AFileHoldingAWepKeyIsTheOwnersAlone) {
         json[0]["folder"].get<std::string>() + "/" + json[0]["file"].get<std::string>();
     EXPECT_EQ(ModeOf(file), 0600U);
     EXPECT_TRUE(Contains(TextOfFile(file), "NM_WEPKEY=")) << TextOfFile(file);
+}
+
+// One at a time, so that the order is known: nothing answers at .9, the first; once it has
+// failed the others are never started, and say so.
+TEST(SiteWrites, MaxFailuresStopsStartingAndTellsWhichWereNeverStarted) {
+    CProjectorOnPort first(CProjectorOnPort::ConfigFor("127.87.42.1"));
+    CProjectorOnPort second(CProjectorOnPort::ConfigFor("127.87.42.2"));
+    const auto run = RunSiteCommand({"set", "127.87.42.9", "127.87.42.1-2", "community=site1",
+                                     "-j", "1", "--max-failures", "1", "--wait", "1"});
+    EXPECT_EQ(run.status, 1) << run.out << run.err;
+    EXPECT_NE(run.out.find("not started: 1 projector had failed (--max-failures)"),
+              std::string::npos)
+        << run.out;
+    EXPECT_EQ(CountOfSets(first.Log()) + CountOfSets(second.Log()), 0U);
+    const auto bad = RunSiteCommand({"set", "127.87.42.1", "comunity=site1"});
+    EXPECT_EQ(bad.status, 2);
+    EXPECT_TRUE(Contains(bad.err, "unknown field 'comunity'; did you mean 'community'?"))
+        << bad.err;
 }
 
 }  // namespace

@@ -86,6 +86,20 @@ TEST(ProvisionList, RowsFindTheirProjectorByEitherInterfaceOrByAddress) {
                         }));
 }
 
+TEST(ProvisionList, AMistypedColumnSuggestsTheNearestField) {
+    struct Case {
+        std::string_view typed;
+        std::optional<std::string_view> meant;
+    };
+    const Case cases[] = {
+        {"comunity", "community"},  {"ProjectorName", "projectorName"}, {"ipadres", "ipAddress"},
+        {"dns3", "dns1"},           {"location", std::nullopt},         {"", std::nullopt},
+    };
+    for (const Case& c : cases) {
+        EXPECT_EQ(NearestRecordField(c.typed), c.meant) << c.typed;
+    }
+}
+
 // What inventory --settable writes reads back as a list that changes nothing.
 TEST(ProvisionList, ASettableRowAppliedToItsOwnRecordChangesNothing) {
     ProjectorRecord record{};
