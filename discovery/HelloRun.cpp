@@ -9,7 +9,8 @@ namespace lanterna {
 CHelloRun::CHelloRun(std::uint16_t destinationPort, std::uint16_t localPort)
     : port(destinationPort), link(LinkOptions{.helloLocalPort = localPort}) {}
 
-int CHelloRun::Run(std::string_view address, std::vector<DiscoveredProjector>& results) {
+int CHelloRun::Run(std::string_view address, std::vector<DiscoveredProjector>& results,
+                   std::uint32_t quietMs) {
     {
         std::lock_guard guard(mutex);
         done = false;
@@ -20,7 +21,7 @@ int CHelloRun::Run(std::string_view address, std::vector<DiscoveredProjector>& r
     } catch (const std::system_error&) {
         // Without a guard the collection still ends once the replies stop (or on Cancel).
     }
-    const int result = link.Hello(address, port, results);
+    const int result = link.Hello(address, port, results, quietMs == 0 ? kHelloWaitMs : quietMs);
     {
         std::lock_guard lock(mutex);
         done = true;

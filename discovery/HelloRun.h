@@ -30,8 +30,10 @@ class CHelloRun {
 
     // Sends the hello to `address` (empty: broadcast) and blocks until the collection ends.
     // Replies in arrival order into `results`. 1 also when nothing answered or when cancelled;
-    // -1 when the port was taken or sending failed. Meant for one run per object.
-    int Run(std::string_view address, std::vector<DiscoveredProjector>& results);
+    // -1 when the port was taken or sending failed. Meant for one run per object. The
+    // collection ends once no reply has come for `quietMs` (0: kHelloWaitMs).
+    int Run(std::string_view address, std::vector<DiscoveredProjector>& results,
+            std::uint32_t quietMs = 0);
 
     // Thread-safe. Ends a Run in progress at once (keeping what it collected) or makes the
     // next one return at once.

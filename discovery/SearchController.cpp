@@ -14,6 +14,7 @@ CSearchController::CSearchController(ProjectorList& projectorList, SearchReportS
     : projectors(projectorList),
       sink(std::move(reportSink)),
       helloAddress(targets.hello.address),
+      helloQuietMs(targets.hello.quietMs),
       hello(targets.hello.port, targets.hello.localPort),
       secondary(std::move(targets.secondary)) {}
 
@@ -83,7 +84,7 @@ std::vector<AppendedRecord> CSearchController::Appended() const {
 
 void CSearchController::RunHello() {
     std::vector<DiscoveredProjector> found;
-    const int result = hello.Run(helloAddress, found);
+    const int result = hello.Run(helloAddress, found, helloQuietMs);
     {
         std::lock_guard guard(mutex);
         helloResult = result;

@@ -80,6 +80,7 @@ class CSearchController {
     ProjectorList& projectors;
     SearchReportSink sink;
     const std::string helloAddress;
+    const std::uint32_t helloQuietMs;
     CHelloRun hello;
     CSecondarySearch secondary;
 

@@ -164,8 +164,9 @@ void CSecondarySearch::Receive(int socket) {
 void CSecondarySearch::Time() {
     {
         std::unique_lock lock(timerMutex);
-        timerCondition.wait_for(lock, std::chrono::seconds(kSecondaryWaitSeconds),
-                                [this] { return stopTimer || cancelled; });
+        const std::chrono::milliseconds listen(target.listenMs != 0 ? target.listenMs
+                                                                    : kSecondaryWaitSeconds * 1000);
+        timerCondition.wait_for(lock, listen, [this] { return stopTimer || cancelled; });
         running = false;
     }
     Wake();

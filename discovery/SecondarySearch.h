@@ -42,10 +42,11 @@ class CSecondarySearch {
     CSecondarySearch(const CSecondarySearch&) = delete;
     CSecondarySearch& operator=(const CSecondarySearch&) = delete;
 
-    // Sends the request and listens for kSecondaryWaitSeconds (less when cancelled or after
-    // kSecondaryDatagramsPerSlot datagrams per slot). Blocks. The number of answers kept (at
-    // most the slot count), their first min(count, `capacity`) slots in arrival order in
-    // `results`; -1 when no socket or thread could be made (nothing was sent).
+    // Sends the request and listens for the target's time (kSecondaryWaitSeconds unless it says
+    // otherwise; less when cancelled or after kSecondaryDatagramsPerSlot datagrams per slot).
+    // Blocks. The number of answers kept (at most the slot count), their first min(count,
+    // `capacity`) slots in arrival order in `results`; -1 when no socket or thread could be made
+    // (nothing was sent).
     int Run(std::vector<SecondaryAnswer>& results, std::size_t capacity);
 
     // Thread-safe. Ends a Run in progress at once, keeping what it has; the next Run ends at

@@ -9,6 +9,7 @@
 
 #include "discovery/SearchTargets.h"
 #include "link/Ports.h"
+#include "link/ProjectorLink.h"
 
 namespace lanterna::fleet {
 
@@ -19,6 +20,9 @@ struct FleetNetwork {
     // local port (when taken, any free one).
     std::uint16_t helloPort = kProjectorPort;
     std::uint16_t helloLocalPort = kProjectorPort;
+    // The hellos that learn module types wait this long after the last answer (as a search
+    // does); a script on a quiet network may wait less.
+    std::uint32_t helloQuietMs = kHelloWaitMs;
     // The searches of a discovery and of "every projector".
     SearchTargets search;
     // Where traffic for a projector's address goes: null sends it to the address itself; a

@@ -3,6 +3,7 @@
 #include <array>
 
 #include "fleet/RecordFacts.h"
+#include "fleet/RecordFields.h"
 
 namespace lanterna::fleet {
 
@@ -51,6 +52,23 @@ std::vector<std::string> InventoryRow(const std::string& address, const Projecto
             wireless ? std::string(TextOf(r.essid)) : "",
             SecurityText(r),
             passwordSet ? "set" : "none"};
+}
+
+std::vector<std::string> SettableColumns() {
+    std::vector<std::string> columns{"hardwareAddress", "address"};
+    for (const RecordFieldInfo& field : RecordFieldList()) {
+        columns.emplace_back(field.name);
+    }
+    return columns;
+}
+
+std::vector<std::string> SettableRow(const std::string& address, const ProjectorRecord& record) {
+    std::vector<std::string> row{MacText(TextOf(record.macAddress)), address};
+    for (const RecordFieldInfo& field : RecordFieldList()) {
+        const bool key = field.name.starts_with("wepKey") && field.name != "wepKeyId";
+        row.push_back(key ? std::string() : FieldValueText(field.name, record));
+    }
+    return row;
 }
 
 }  // namespace lanterna::fleet

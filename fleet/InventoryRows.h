@@ -21,4 +21,13 @@ std::span<const std::string_view> InventoryColumns();
 std::vector<std::string> InventoryRow(const std::string& address, const ProjectorRecord& record,
                                       bool passwordSet);
 
+// The columns of an inventory that provision reads back: "hardwareAddress", "address" and
+// every field a write can change, by its name.
+std::vector<std::string> SettableColumns();
+
+// The row of the projector at `address` in those columns: each setting as FIELD=VALUE takes it
+// back, "" where it was not read or does not apply. The keys are left empty: a row written back
+// never carries a key, and one typed in is set.
+std::vector<std::string> SettableRow(const std::string& address, const ProjectorRecord& record);
+
 }  // namespace lanterna::fleet

@@ -1,6 +1,7 @@
 #include "fleet/RecordFields.h"
 
 #include <algorithm>
+#include <cstdio>
 #include <functional>
 #include <type_traits>
 
@@ -30,7 +31,7 @@ struct FieldDefinition {
     std::function<void(const Record& edited, Record& read, std::int32_t state)> store;
     // The field's state word.
     std::function<std::int32_t(const Record&)> stateOf;
-    // The field's value as text.
+    // The value as `parse` takes it back.
     std::function<std::string(const Record&)> text;
 };
 
@@ -60,29 +61,6 @@ bool ParseAddress(std::string_view text, Octets& octets) {
     return true;
 }
 
-std::string ValueText(const Octets& octets) {
-    return FormatDotted(octets);
-}
-
-template <std::size_t N>
-std::string ValueText(const FixedText<N>& text) {
-    return std::string(TextOf(text));
-}
-
-std::string ValueText(const std::array<std::int32_t, 4>& digits) {
-    std::string text;
-    for (const std::int32_t digit : digits) {
-        text += std::to_string(digit);
-    }
-    return text;
-}
-
-template <typename Integer>
-    requires std::is_integral_v<Integer>
-std::string ValueText(Integer number) {
-    return std::to_string(number);
-}
-
 // A field whose value and state are reached through two accessors.
 template <typename Get, typename GetState>
 FieldDefinition Field(std::string_view name, FieldHome home, Get get, GetState getState,
@@ -98,7 +76,7 @@ FieldDefinition Field(std::string_view name, FieldHome home, Get get, GetState g
                 getState(read) = state;
             },
             [getState](const Record& r) { return getState(const_cast<Record&>(r)); },
-            [get](const Record& r) { return ValueText(get(const_cast<Record&>(r))); }};
+            {}};
 }
 
 template <std::size_t N, typename Get, typename GetState>
@@ -119,19 +97,25 @@ FieldDefinition TextField(std::string_view name, FieldHome home, Get get, GetSta
                                       TextOf(get(const_cast<Record&>(read))));
         };
     }
+    field.text = [get](const Record& r) {
+        return std::string(TextOf(get(const_cast<Record&>(r))));
+    };
     return field;
 }
 
 template <typename Get, typename GetState>
 FieldDefinition AddressField(std::string_view name, Get get, GetState getState) {
-    return Field(name, FieldHome::kEvery, get, getState, [get](std::string_view text, Record& r) {
-        return ParseAddress(text, get(r)) ? 0 : -1;
-    });
+    FieldDefinition field =
+        Field(name, FieldHome::kEvery, get, getState, [get](std::string_view text, Record& r) {
+            return ParseAddress(text, get(r)) ? 0 : -1;
+        });
+    field.text = [get](const Record& r) { return FormatDotted(get(const_cast<Record&>(r))); };
+    return field;
 }
 
 template <typename Get, typename GetState>
 FieldDefinition FlagField(std::string_view name, FieldHome home, Get get, GetState getState) {
-    return Field(name, home, get, getState, [get](std::string_view text, Record& r) {
+    FieldDefinition field = Field(name, home, get, getState, [get](std::string_view text, Record& r) {
         const auto flag = ParseFlag(text);
         if (!flag) {
             return -1;
@@ -139,13 +123,17 @@ FieldDefinition FlagField(std::string_view name, FieldHome home, Get get, GetSta
         get(r) = *flag;
         return 0;
     });
+    field.text = [get](const Record& r) {
+        return std::string(get(const_cast<Record&>(r)) != 0 ? "on" : "off");
+    };
+    return field;
 }
 
 template <typename Get, typename GetState>
 FieldDefinition NumberField(std::string_view name, FieldHome home, Get get, GetState getState,
                             std::int64_t low, std::int64_t high, int messageId = 0) {
     // Out of range is refused while reading, before the value is cut to the field's type.
-    return Field(name, home, get, getState,
+    FieldDefinition field = Field(name, home, get, getState,
                  [get, low, high, messageId](std::string_view text, Record& r) {
                      const auto number = ParseWholeNumber(text);
                      if (!number) {
@@ -158,6 +146,8 @@ FieldDefinition NumberField(std::string_view name, FieldHome home, Get get, GetS
                      get(r) = static_cast<Value>(*number);
                      return 0;
                  });
+    field.text = [get](const Record& r) { return std::to_string(get(const_cast<Record&>(r))); };
+    return field;
 }
 
 template <typename Get, typename GetState>
@@ -202,6 +192,19 @@ int ParseSecurity(std::string_view text, Record& r) {
     };
     r.security = {digits(0, 1), digits(1, 1), digits(2, 2), digits(4, 2)};
     return 0;
+}
+
+// The security code as ParseSecurity takes it: its name where it has one, else six digits.
+std::string SecurityCodeText(const Record& r) {
+    for (const SecurityName& known : kSecurityNames) {
+        if (r.security == known.code) {
+            return std::string(known.name);
+        }
+    }
+    char digits[16];
+    std::snprintf(digits, sizeof digits, "%d%d%02d%02d", r.security[0] % 10, r.security[1] % 10,
+                  r.security[2] % 100, r.security[3] % 100);
+    return digits;
 }
 
 #define MEMBER(m)             \
@@ -278,6 +281,7 @@ std::vector<FieldDefinition> MakeFields() {
         TextField<28>("wepKey", FieldHome::kBasicWireless, MEMBER(wepKey), MEMBER(wepKeyState)));
     f.push_back(Field("security", FieldHome::kExtendedWireless, MEMBER(security),
                       MEMBER(securityState), &ParseSecurity));
+    f.back().text = &SecurityCodeText;
     f.push_back(NumberField("wepKeyId", FieldHome::kExtendedWireless, MEMBER(wepKeyId),
                             MEMBER(wepKeyIdState), 1, 4));
     f.push_back(WepKeySlotField<1>("wepKey1"));
@@ -340,6 +344,43 @@ std::string FieldText(std::string_view name, const ProjectorRecord& record) {
     return field->text(record);
 }
 
+namespace {
+
+// Letters added, removed or changed between `a` and `b`, letter case aside.
+std::size_t EditDistance(std::string_view a, std::string_view b) {
+    std::vector<std::size_t> row(b.size() + 1);
+    for (std::size_t j = 0; j <= b.size(); ++j) {
+        row[j] = j;
+    }
+    for (std::size_t i = 1; i <= a.size(); ++i) {
+        std::size_t diagonal = row[0];
+        row[0] = i;
+        for (std::size_t j = 1; j <= b.size(); ++j) {
+            const std::size_t above = row[j];
+            const bool same = EqualIgnoringCase(a.substr(i - 1, 1), b.substr(j - 1, 1));
+            row[j] = std::min({row[j] + 1, row[j - 1] + 1, diagonal + (same ? 0 : 1)});
+            diagonal = above;
+        }
+    }
+    return row[b.size()];
+}
+
+}  // namespace
+
+std::optional<std::string_view> NearestRecordField(std::string_view name) {
+    constexpr std::size_t kMostChanges = 2;
+    std::optional<std::string_view> nearest;
+    std::size_t best = kMostChanges + 1;
+    for (const FieldDefinition& field : Fields()) {
+        const std::size_t distance = EditDistance(name, field.name);
+        if (distance < best) {
+            best = distance;
+            nearest = field.name;
+        }
+    }
+    return nearest;
+}
+
 ApplyOutcome ApplyAssignments(const std::vector<FieldAssignment>& assignments, Record& record) {
     Record edited = record;
     std::vector<const FieldDefinition*> named;
@@ -378,6 +419,19 @@ ApplyOutcome ApplyAssignments(const std::vector<FieldAssignment>& assignments, R
         }
     }
     return outcome;
+}
+
+std::optional<std::string> ReadFieldValue(std::string_view name, const Record& record) {
+    const FieldDefinition* field = FindField(name);
+    if (field == nullptr || !field->text || field->stateOf(record) == kStateUnknown ||
+        MissingSetting(name, record)) {
+        return std::nullopt;
+    }
+    return field->text(record);
+}
+
+std::string FieldValueText(std::string_view name, const Record& record) {
+    return ReadFieldValue(name, record).value_or("");
 }
 
 std::optional<MissingReason> MissingSetting(std::string_view name, const Record& record) {

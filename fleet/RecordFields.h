@@ -33,10 +33,14 @@ std::vector<RecordFieldInfo> RecordFieldList();
 // Whether `name` is one of those fields.
 bool IsRecordField(std::string_view name);
 
-// The value of field `name` in `record` as text ("10.1.2.3", "on" as "1", event names joined by
+// The value of field `name` in `record` as text ("10.1.2.3", "on", event names joined by
 // commas); a WEP key as "**********" (a key is never shown), empty for none. Empty for a name
 // that is no field.
 std::string FieldText(std::string_view name, const ProjectorRecord& record);
+
+// The field nearest to `name` (letter case aside, fewest letters added, removed or changed), when
+// at most two changes away: what a mistyped name most likely meant.
+std::optional<std::string_view> NearestRecordField(std::string_view name);
 
 struct FieldAssignment {
     std::string field;
@@ -60,6 +64,13 @@ struct ApplyOutcome {
 // mask and gateway then go with it (state 2) even when they were not named.
 ApplyOutcome ApplyAssignments(const std::vector<FieldAssignment>& assignments,
                               ProjectorRecord& record);
+
+// The value of `field` in `record` as FIELD=VALUE takes it back; empty when the field is unknown,
+// the projector has no such setting, or it was not read.
+std::string FieldValueText(std::string_view field, const ProjectorRecord& record);
+
+// The same, none (rather than empty) when there is no value to tell.
+std::optional<std::string> ReadFieldValue(std::string_view field, const ProjectorRecord& record);
 
 // Why a projector has no setting of some field.
 enum class MissingReason {

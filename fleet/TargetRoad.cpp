@@ -102,7 +102,9 @@ std::vector<bool> LearnModuleTypes(const FleetNetwork& network, std::vector<Targ
     if (addresses.empty()) {
         return unanswered;
     }
-    const std::vector<HelloAnswer> answers = SweepAddresses(network, addresses, {});
+    HelloSweepOptions sweep;
+    sweep.quietMs = network.helloQuietMs;
+    const std::vector<HelloAnswer> answers = SweepAddresses(network, addresses, sweep);
     if (alsoAnswers != nullptr) {
         alsoAnswers->assign(answers.begin() + static_cast<std::ptrdiff_t>(asked.size()),
                             answers.end());

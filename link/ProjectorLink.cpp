@@ -33,7 +33,7 @@ int CProjectorLink::Connect(std::string_view address, std::uint16_t port) {
 }
 
 int CProjectorLink::Hello(std::string_view address, std::uint16_t port,
-                          std::vector<DiscoveredProjector>& results) {
+                          std::vector<DiscoveredProjector>& results, std::uint32_t quietMs) {
     // A socket of its own, so that a search never disturbs an open TCP connection.
     CLinkSocket udp;
     if (udp.OpenUdp(options.helloLocalPort, address.empty()) != 1) {
@@ -50,7 +50,7 @@ int CProjectorLink::Hello(std::string_view address, std::uint16_t port,
     int result = -1;
     if (udp.SendTo(address, port, request.data(), request.size()) == 1) {
         // A cancel shuts the socket down: the wait ends at once and the receive reports 0.
-        result = udp.ReceiveHelloReplies(port, results, kHelloWaitMs) == 0 ? 1 : -1;
+        result = udp.ReceiveHelloReplies(port, results, quietMs) == 0 ? 1 : -1;
     }
     std::lock_guard guard(helloMutex);
     helloSocket = nullptr;
@@ -115,8 +115,8 @@ void CProjectorLink::Touch() {
     lastActivity.store(clock.Now(), std::memory_order_release);
 }
 
-ExchangeReply CProjectorLink::Converse(std::string_view name, std::string_view argument,
-                                       bool query, bool trim) {
+ExchangeReply CProjectorLink::Converse(std::string_view name, std::string_view argument, bool query,
+                                       bool trim) {
     const std::string line = BuildCommandLine(name, argument, query, trim);
     if (!IsSendableCommandText(line)) {
         return {ExchangeOutcome::kNotSent, {}};

@@ -77,10 +77,11 @@ class CProjectorLink {
 
     // Sends the hello request to `address` (empty: broadcast to 255.255.255.255, the only case
     // with broadcast permission) and `port` from a UDP socket of its own bound to the local
-    // hello port, and collects the replies into `results` until none has come for 5000 ms.
+    // hello port, and collects the replies into `results` until none has come for `quietMs`
+    // (5000 ms unless a caller asks for less or more).
     // 1 (also when nothing answered) or -1 (port taken, send or receive failed).
     int Hello(std::string_view address, std::uint16_t port,
-              std::vector<DiscoveredProjector>& results);
+              std::vector<DiscoveredProjector>& results, std::uint32_t quietMs = kHelloWaitMs);
 
     // Thread-safe. Ends a Hello running on another thread at once, keeping what it collected
     // so far, and makes every later Hello on this link return 1 at once without sending. Lets
@@ -105,8 +106,7 @@ class CProjectorLink {
     // what was left waiting in the stream has been dropped. Only the first reply received is
     // looked at (FirstReply); a second answer that came with it is dropped too. A set is
     // answered unless the reply begins with "ERR"; a query only by "<name>=<value>".
-    ExchangeReply Converse(std::string_view name, std::string_view argument, bool query,
-                           bool trim);
+    ExchangeReply Converse(std::string_view name, std::string_view argument, bool query, bool trim);
 
     // Converse with a yes-or-no result. A set command gives 1 when answered; a query gives 1
     // and copies its value into `value` as ExtractQueryValue does (at most `valueSize` bytes).

@@ -2,7 +2,7 @@
 # and .ini, .ncf or .json files where a command expects one. It needs nothing beyond bash.
 
 _lanternactl_commands="version show save ncf ncf-text import-list discover probe query read
-    inventory audit set apply passwd"
+    inventory audit set apply passwd backup provision restore diff"
 
 _lanternactl_fields="projectorName dhcp ipAddress subnetMask gateway dns1 dns2 dnsDomain
     wins1 wins2 primaryInterface mailNotify smtpServer smtpPort mailTo1 mailTo2 mailTo3
@@ -12,18 +12,21 @@ _lanternactl_fields="projectorName dhcp ipAddress subnetMask gateway dns1 dns2 d
 # The options of one command, as its --help lists them.
 _lanternactl_options() {
     local targets="--all --targets" passwords="-j --jobs --password-file --passwords"
-    local writing="--dry-run --force --verify --no-verify --settle --test-mail"
+    local writing="--dry-run --force --verify --no-verify --settle --test-mail --max-failures"
     case $1 in
         save) echo "--from -o --output" ;;
         ncf) echo "--wired --wireless --from -o" ;;
-        discover) echo "--json --csv" ;;
-        probe) echo "$targets --json" ;;
-        query) echo "$targets $passwords --json" ;;
-        read | audit) echo "$targets $passwords --type --json" ;;
-        inventory) echo "$targets $passwords --type --csv --json" ;;
-        set) echo "$targets $passwords --type --json $writing" ;;
-        apply) echo "--template $targets $passwords --type --json $writing" ;;
-        passwd) echo "$targets $passwords --new-password-file --type --json" ;;
+        discover) echo "--json --csv --wait" ;;
+        probe) echo "$targets --json --wait" ;;
+        query) echo "$targets $passwords --json --wait" ;;
+        read | audit) echo "$targets $passwords --type --json --wait" ;;
+        inventory) echo "$targets $passwords --type --csv --json --wait --settable" ;;
+        set) echo "$targets $passwords --type --json $writing --wait" ;;
+        apply) echo "--template $targets $passwords --type --json $writing --wait" ;;
+        passwd) echo "$targets $passwords --new-password-file --type --json --wait" ;;
+        backup) echo "$targets $passwords --type --json --wait" ;;
+        provision | restore) echo "$targets $passwords --type --json $writing --wait" ;;
+        diff) echo "$targets $passwords --json --wait" ;;
     esac
     echo "--help"
 }
@@ -32,7 +35,8 @@ _lanternactl_options() {
 _lanternactl_takes_value() {
     case $1 in
         --from | -o | --output | --template | --targets | --passwords | --password-file | \
-            --new-password-file | -j | --jobs | --type | --settle | --test-mail)
+            --new-password-file | -j | --jobs | --type | --settle | --test-mail | --wait | \
+            --max-failures)
             return 0
             ;;
     esac
@@ -119,7 +123,7 @@ _lanternactl() {
             mapfile -t COMPREPLY < <(compgen -W "yes no" -- "$cur")
             return 0
             ;;
-        -j | --jobs | --type | --settle)
+        -j | --jobs | --type | --settle | --wait | --max-failures)
             return 0
             ;;
     esac
@@ -148,6 +152,21 @@ _lanternactl() {
             # The settings file comes first unless --template named it.
             if ((positional == 0)) && [[ " ${COMP_WORDS[*]} " != *" --template "* ]]; then
                 _lanternactl_files "$cur" ini
+            fi
+            ;;
+        provision)
+            if ((positional == 0)); then
+                _lanternactl_files "$cur" csv
+            fi
+            ;;
+        restore | diff)
+            _lanternactl_files "$cur" ini
+            ;;
+        backup)
+            # The folder comes first.
+            if ((positional == 0)); then
+                compopt -o filenames 2>/dev/null
+                mapfile -t COMPREPLY < <(compgen -d -- "$cur")
             fi
             ;;
         set)

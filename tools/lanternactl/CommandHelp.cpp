@@ -57,32 +57,49 @@ constexpr OptionEntry kTestMail{
     "Answer to the question whether to send a test mail after the mail settings changed "
     "(with one target it is otherwise asked on a terminal; else no)."};
 
+constexpr OptionEntry kWait{
+    "--wait", "", "SECONDS",
+    "How long the search of --all and the hellos to the targets wait after the last answer (1 "
+    "to 60, default 5, as the window's search): a script on a quiet network may wait 1."};
+constexpr OptionEntry kMaxFailures{
+    "--max-failures", "", "K",
+    "Start no further projector once K have failed (1 to 4096); the ones never started are "
+    "reported as not started. Without it every target is worked on."};
+
 constexpr OptionEntry kReadOptions[] = {kAll,       kTargetsFile, kJobs, kPasswordFile,
-                                        kPasswords, kType,        kJson};
-constexpr OptionEntry kInventoryOptions[] = {kAll,       kTargetsFile, kJobs, kPasswordFile,
-                                             kPasswords, kType,        kCsv,  kJson};
+                                        kPasswords, kType,        kJson, kWait};
+constexpr OptionEntry kSettable{
+    "--settable", "", "",
+    "CSV whose columns are hardwareAddress, address and the fields of set, as provision reads "
+    "them back (keys left empty)."};
+constexpr OptionEntry kInventoryOptions[] = {kAll, kTargetsFile, kJobs, kPasswordFile, kPasswords,
+                                             kType, kCsv, kJson, kWait, kSettable};
 constexpr OptionEntry kAuditOptions[] = {kAll,       kTargetsFile, kJobs, kPasswordFile,
-                                         kPasswords, kType,        kJson};
-constexpr OptionEntry kSetOptions[] = {kAll,      kTargetsFile, kJobs,    kPasswordFile, kPasswords,
-                                       kType,     kJson,        kDryRun,  kForce,        kVerify,
-                                       kNoVerify, kSettle,      kTestMail};
+                                         kPasswords, kType,        kJson, kWait};
+constexpr OptionEntry kSetOptions[] = {
+    kAll,   kTargetsFile, kJobs,     kPasswordFile, kPasswords, kType, kJson,       kDryRun,
+    kForce, kVerify,      kNoVerify, kSettle,       kTestMail,  kWait, kMaxFailures};
 constexpr OptionEntry kTemplate{
     "--template", "", "FILE.ini",
     "Apply FILE.ini to every target as a template: each keeps its own name, hardware "
     "address, DHCP and addresses, and only what differs from the target is sent."};
 constexpr OptionEntry kApplyOptions[] = {
-    kTemplate, kAll,    kTargetsFile, kJobs,   kPasswordFile, kPasswords, kType,
-    kJson,     kDryRun, kForce,       kVerify, kNoVerify,     kSettle,    kTestMail};
+    kTemplate, kAll,   kTargetsFile, kJobs,     kPasswordFile, kPasswords, kType, kJson,
+    kDryRun,   kForce, kVerify,      kNoVerify, kSettle,       kTestMail,  kWait, kMaxFailures};
 constexpr OptionEntry kNewPasswordFile{
     "--new-password-file", "", "FILE",
     "The new password: the first line of FILE (else LANTERNA_NEW_PASSWORD, else asked twice "
     "on the terminal)."};
-constexpr OptionEntry kPasswdOptions[] = {kAll,       kTargetsFile,     kJobs, kPasswordFile,
-                                          kPasswords, kNewPasswordFile, kType, kJson};
-constexpr OptionEntry kQueryOptions[] = {kAll,          kTargetsFile, kJobs,
-                                         kPasswordFile, kPasswords,   kJson};
-constexpr OptionEntry kProbeOptions[] = {kAll, kTargetsFile, kJson};
-constexpr OptionEntry kDiscoverOptions[] = {kJson, kCsv};
+constexpr OptionEntry kPasswdOptions[] = {
+    kAll, kTargetsFile, kJobs, kPasswordFile, kPasswords, kNewPasswordFile, kType, kJson, kWait};
+constexpr OptionEntry kQueryOptions[] = {kAll,       kTargetsFile, kJobs, kPasswordFile,
+                                         kPasswords, kJson,        kWait};
+constexpr OptionEntry kProbeOptions[] = {kAll, kTargetsFile, kJson, kWait};
+constexpr OptionEntry kDiscoverOptions[] = {
+    kJson,
+    kCsv,
+    {"--wait", "", "SECONDS",
+     "How long the search waits after the last answer (1 to 60, default 5, as the window's)."}};
 constexpr OptionEntry kSaveOptions[] = {
     {"--from", "", "RECORD.json", "The record (as read --json prints it); - reads standard input."},
     {"--output", "-o", "FILE.ini", "The settings file to write."},
@@ -93,6 +110,17 @@ constexpr OptionEntry kNcfOptions[] = {
     {"--from", "", "RECORD.json|FILE.ini", "The settings: a record or a settings file."},
     {"-o", "", "FILE.ncf", "The configuration file to write."},
 };
+
+constexpr OptionEntry kBackupOptions[] = {kAll,       kTargetsFile, kJobs, kPasswordFile,
+                                          kPasswords, kType,        kJson, kWait};
+constexpr OptionEntry kRestoreOptions[] = {
+    kAll,   kTargetsFile, kJobs,     kPasswordFile, kPasswords, kType, kJson,       kDryRun,
+    kForce, kVerify,      kNoVerify, kSettle,       kTestMail,  kWait, kMaxFailures};
+constexpr OptionEntry kDiffOptions[] = {kAll,       kTargetsFile, kJobs, kPasswordFile,
+                                        kPasswords, kJson,        kWait};
+constexpr OptionEntry kProvisionOptions[] = {
+    kAll,   kTargetsFile, kJobs,     kPasswordFile, kPasswords, kType, kJson,       kDryRun,
+    kForce, kVerify,      kNoVerify, kSettle,       kTestMail,  kWait, kMaxFailures};
 
 // ---- further sections
 // -----------------------------------------------------------------------------
@@ -163,8 +191,59 @@ void PrintInventorySections(std::ostream& out) {
     PrintProjectorSections(out);
 }
 
+void PrintBackupSections(std::ostream& out) {
+    PrintWrapped(out,
+                 "Files: DIR/TIME/index.csv and DIR/TIME/NAME_HARDWAREADDRESS.ini, TIME the UTC "
+                 "time of the run (20250314T101500Z; -2, -3, ... when taken). A settings file "
+                 "holds only the settings that were read and is the owner's alone when it holds "
+                 "a WEP key. The index has the columns file, address, name, "
+                 "wiredHardwareAddress, wirelessHardwareAddress, time, status (saved, or why "
+                 "not) and notBackedUp.",
+                 0);
+    out << "\n";
+    PrintWrapped(out,
+                 "Not in any backup: what a projector never reports, namely its password, the "
+                 "WPA-PSK passphrase and the LEAP user name and password; notBackedUp names "
+                 "them for each projector that has them.",
+                 0);
+    out << "\n";
+    PrintProjectorSections(out);
+}
+
 // ---- the table
 // ------------------------------------------------------------------------------------
+
+constexpr std::string_view kBackupDescription =
+    "Reads every target and keeps its settings: one settings file per projector, named after "
+    "its name and hardware address, in a new folder under DIR named by the UTC time, with an "
+    "index of every target (a projector that could not be read is listed as such). Nothing in "
+    "DIR is ever overwritten. restore puts a backup back.";
+
+constexpr std::string_view kProvisionDescription =
+    "Gives each projector the settings of its row in FILE.csv. The header names the fields of "
+    "set plus hardwareAddress and address; inventory --csv --settable writes such a file. The "
+    "candidates (the targets, else what the search finds) are read first and each row finds "
+    "its projector by the hardware address of either interface, or by address when it has "
+    "none. Every non-empty cell that differs from what the projector reports is written, with "
+    "the checks, read-back and settle wait of set; an empty cell leaves a setting alone. A row "
+    "without its projector and a duplicate row are told with their line numbers; for a file "
+    "with an unknown column nothing is sent.";
+
+constexpr std::string_view kRestoreDescription =
+    "Puts settings files back: each (a file, or every file of a backup folder) goes to the "
+    "projector with its hardware address, wherever that projector is now; the candidates (the "
+    "targets, else what the search finds) are read first to find it. Only what differs from "
+    "the projector is sent, with the checks, read-back and settle wait of set; --dry-run shows "
+    "it. What a file cannot hold (the password, a WPA-PSK passphrase, LEAP secrets) is named "
+    "and left as the projector has it.";
+
+constexpr std::string_view kDiffDescription =
+    "Compares the settings of A and B, each a settings file, a backup folder, or an address or "
+    "range read from the projectors (--all or --targets stand for a side not given). "
+    "Projectors are paired by hardware address; one line per setting that differs (\"community: "
+    "legacy1 here, avops1 in site.ini\"), keys shown only as differing. Exit status: 0 nothing "
+    "differs, 1 something does, 2 a bad command line or a side that could not be read (named "
+    "on standard error).";
 
 constexpr std::string_view kReadDescription =
     "Reads every network setting of the projectors. For each target a hello learns its module type "
@@ -269,6 +348,18 @@ constexpr CommandHelp kHelp[] = {
      kApplyOptions, &PrintProjectorSections},
     {"passwd", "passwd TARGET... [OPTIONS]", "Change the password of projectors.",
      kPasswdDescription, kPasswdOptions, &PrintPasswdSections},
+    {"backup", "backup DIR TARGET... [OPTIONS]",
+     "Keep the settings of projectors in a folder, one settings file each.", kBackupDescription,
+     kBackupOptions, &PrintBackupSections},
+    {"provision", "provision FILE.csv [TARGET...] [OPTIONS]",
+     "Give each projector the settings of its row in a CSV file.", kProvisionDescription,
+     kProvisionOptions, &PrintSetSections},
+    {"restore", "restore DIR|FILE.ini... [TARGET...] [OPTIONS]",
+     "Put settings files or a backup back on their projectors.", kRestoreDescription,
+     kRestoreOptions, &PrintProjectorSections},
+    {"diff", "diff A B [OPTIONS]",
+     "Show the settings that differ between files, backups and projectors.", kDiffDescription,
+     kDiffOptions, nullptr},
 };
 
 void PrintOption(std::ostream& out, const OptionEntry& option) {

@@ -8,6 +8,7 @@ std::span<const CliCommand> AllCommands() {
         kVersionCommand,    kShowCommand,     kSaveCommand,  kNcfCommand,   kNcfTextCommand,
         kImportListCommand, kDiscoverCommand, kProbeCommand, kQueryCommand, kReadCommand,
         kInventoryCommand,  kAuditCommand,    kSetCommand,   kApplyCommand, kPasswdCommand,
+        kBackupCommand,     kProvisionCommand, kRestoreCommand, kDiffCommand,
     };
     return kCommands;
 }

@@ -21,5 +21,9 @@ extern const CliCommand kAuditCommand;
 extern const CliCommand kSetCommand;
 extern const CliCommand kApplyCommand;
 extern const CliCommand kPasswdCommand;
+extern const CliCommand kBackupCommand;
+extern const CliCommand kProvisionCommand;
+extern const CliCommand kRestoreCommand;
+extern const CliCommand kDiffCommand;
 
 }  // namespace lanterna::cli

@@ -19,6 +19,20 @@ bool ParseCommand(CliContext& context, std::string_view command, CliArgs args,
                     << ": --targets - and --passwords - cannot both read standard input\n";
         return false;
     }
+    return TakeWait(context, command, parsed);
+}
+
+bool TakeWait(CliContext& context, std::string_view command, const CParsedArgs& parsed) {
+    long seconds = 0;
+    if (!NumberOption(context, command, parsed, "--wait", 1, kMaxWaitSeconds, seconds)) {
+        return false;
+    }
+    if (seconds > 0) {
+        const auto ms = static_cast<std::uint32_t>(seconds * 1000);
+        context.network.helloQuietMs = ms;
+        context.network.search.hello.quietMs = ms;
+        context.network.search.secondary.listenMs = ms;
+    }
     return true;
 }
 

@@ -13,8 +13,16 @@
 
 namespace lanterna::cli {
 
-// Takes `args` apart with the options of `command`'s help. False after a message.
+// Longest --wait.
+inline constexpr long kMaxWaitSeconds = 60;
+
+// Takes `args` apart with the options of `command`'s help, --wait applied. False after a
+// message.
 bool ParseCommand(CliContext& context, std::string_view command, CliArgs args, CParsedArgs& parsed);
+
+// --wait SECONDS (1 to kMaxWaitSeconds): how long the search and the hellos wait after the last
+// answer, put into the context's network. False after a message.
+bool TakeWait(CliContext& context, std::string_view command, const CParsedArgs& parsed);
 
 // --all and --targets of `parsed`, with `words` (addresses and ranges).
 TargetRequest RequestOf(const CParsedArgs& parsed, std::vector<std::string> words);

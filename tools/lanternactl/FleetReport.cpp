@@ -56,9 +56,10 @@ std::vector<TargetReport> FirstReports(CliContext& context, std::string_view com
             continue;
         }
         if (single) {
-            PrintCommandError(context, command, targets[i].address + ": " + HelloNote());
+            PrintCommandError(context, command,
+                              targets[i].address + ": " + HelloNote(context.network));
         } else {
-            reports[i].notes.push_back(HelloNote());
+            reports[i].notes.push_back(HelloNote(context.network));
         }
     }
     return reports;

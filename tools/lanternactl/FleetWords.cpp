@@ -29,8 +29,9 @@ std::string EnglishText(int id, std::initializer_list<std::string_view> values) 
     return FormatString(id, Language::English, values);
 }
 
-std::string HelloNote() {
-    return EnglishText(kStringHelloUnansweredTypeZero, {std::to_string(kHelloWaitMs / 1000)});
+std::string HelloNote(const fleet::FleetNetwork& network) {
+    return EnglishText(kStringHelloUnansweredTypeZero,
+                       {std::to_string(network.helloQuietMs / 1000)});
 }
 
 std::string RoadFailureText(const fleet::RoadFailure& failure, const std::string& address,

@@ -12,6 +12,7 @@
 #include <vector>
 
 #include "fleet/AuditFindings.h"
+#include "fleet/FleetNetwork.h"
 #include "fleet/RecordFields.h"
 #include "fleet/TargetRoad.h"
 #include "fleet/WorkerDriver.h"
@@ -33,7 +34,7 @@ inline constexpr std::string_view kForceHint = "--force writes it anyway";
 
 // The note on a target that did not answer the hello: "no answer to the hello within 5
 // seconds; worked on as module type 0".
-std::string HelloNote();
+std::string HelloNote(const fleet::FleetNetwork& network);
 
 // Why the road of the target at `address` ended: the dialog's message in the user's language, or
 // the other projector's hardware address; `passwords` words a missing password.

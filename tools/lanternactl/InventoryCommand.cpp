@@ -24,7 +24,8 @@ int RunInventory(CliContext& context, CliArgs args) {
         return kExitUsage;
     }
     const bool json = parsed.Has("--json");
-    const bool csv = parsed.Has("--csv");
+    const bool settable = parsed.Has("--settable");
+    const bool csv = parsed.Has("--csv") || settable;
     const TargetRequest request = RequestOf(parsed, parsed.positional);
     if ((request.words.empty() && !request.all && !request.file) || (json && csv)) {
         PrintUsageError(context.err, kInventoryCommandName);
@@ -42,8 +43,10 @@ int RunInventory(CliContext& context, CliArgs args) {
     }
     const std::vector<ReadTarget> results =
         ReadTargets(context, kInventoryCommandName, std::move(targets), false, passwords, jobs);
-    const std::vector<std::string> columns(fleet::InventoryColumns().begin(),
-                                           fleet::InventoryColumns().end());
+    const std::vector<std::string> columns =
+        settable ? fleet::SettableColumns()
+                 : std::vector<std::string>(fleet::InventoryColumns().begin(),
+                                            fleet::InventoryColumns().end());
     int status = kExitOk;
     std::vector<std::vector<std::string>> rows;
     auto array = nlohmann::ordered_json::array();
@@ -61,8 +64,9 @@ int RunInventory(CliContext& context, CliArgs args) {
             }
             continue;
         }
-        rows.push_back(
-            fleet::InventoryRow(result.report.address, *result.record, result.passwordSet));
+        rows.push_back(settable ? fleet::SettableRow(result.report.address, *result.record)
+                                : fleet::InventoryRow(result.report.address, *result.record,
+                                                      result.passwordSet));
         nlohmann::ordered_json object = nlohmann::ordered_json::object();
         for (std::size_t column = 0; column < columns.size(); ++column) {
             object[std::string(columns[column])] = rows.back()[column];

@@ -40,12 +40,15 @@ int RunProbe(CliContext& context, CliArgs args) {
     for (const Target& target : targets) {
         addresses.push_back(target.address);
     }
-    const std::vector<HelloAnswer> answers = fleet::SweepAddresses(context.network, addresses, {});
+    HelloSweepOptions sweep;
+    sweep.quietMs = context.network.helloQuietMs;
+    const std::vector<HelloAnswer> answers =
+        fleet::SweepAddresses(context.network, addresses, sweep);
+    const std::string seconds = std::to_string(context.network.helloQuietMs / 1000);
     if (single) {
         if (!answers[0]) {
             PrintCommandError(context, kProbeCommandName,
-                              EnglishText(kStringNothingAnsweredAt,
-                                          {addresses[0], std::to_string(kHelloWaitMs / 1000)}));
+                              EnglishText(kStringNothingAnsweredAt, {addresses[0], seconds}));
             return kExitFailed;
         }
         context.out << TerminalText(TextOf(answers[0]->name)) << '\t'
@@ -58,8 +61,7 @@ int RunProbe(CliContext& context, CliArgs args) {
         report.address = targets[i].address;
         if (!answers[i]) {
             report.outcome = Outcome::kNotAnswering;
-            report.message =
-                EnglishText(kStringHelloUnanswered, {std::to_string(kHelloWaitMs / 1000)});
+            report.message = EnglishText(kStringHelloUnanswered, {seconds});
             continue;
         }
         report.outcome = Outcome::kAnswered;

@@ -43,6 +43,9 @@ bool ParseAssignments(const std::vector<std::string>& words, std::vector<FieldAs
         FieldAssignment assignment{word.substr(0, equals), word.substr(equals + 1)};
         if (!fleet::IsRecordField(assignment.field)) {
             error = "unknown field '" + assignment.field + "'";
+            if (const auto nearest = fleet::NearestRecordField(assignment.field)) {
+                error += "; did you mean '" + std::string(*nearest) + "'?";
+            }
             return false;
         }
         out.push_back(std::move(assignment));

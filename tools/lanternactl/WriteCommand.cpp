@@ -23,7 +23,15 @@ struct WriteCommandOptions {
     bool single = false;
     bool json = false;
     long jobs = fleet::kDefaultJobs;
+    std::string helloNote;  // the note of a target that did not answer the hello
+    long maxFailures = 0;   // --max-failures; 0: none
 };
+
+// Why a target was never started.
+std::string NotStartedText(long maxFailures) {
+    return "not started: " + std::to_string(maxFailures) +
+           (maxFailures == 1 ? " projector" : " projectors") + " had failed (--max-failures)";
+}
 
 // Why the checks refused a target's write.
 std::string WriteRefusalText(const fleet::WriteRefusal& refusal, const WriteResult& result) {
@@ -107,7 +115,7 @@ TargetReport ReportOf(const WriteResult& result, const WriteCommand& write,
     const bool opened = result.outcome != Outcome::kNotStarted && !result.failure;
     report.name = opened ? result.name : result.target.name;
     if (result.helloUnanswered && !options.single) {
-        report.notes.push_back(HelloNote());
+        report.notes.push_back(options.helloNote);
     }
     for (const fleet::NotSentSetting& unsent : result.leftOut) {
         report.notes.push_back(NotSentText(unsent.field, unsent.reason));
@@ -118,7 +126,9 @@ TargetReport ReportOf(const WriteResult& result, const WriteCommand& write,
     for (const fleet::ShownMessage& shown : result.shown) {
         report.notes.push_back(ShownText(shown));
     }
-    if (result.failure) {
+    if (result.outcome == Outcome::kNotStarted) {
+        report.message = NotStartedText(options.maxFailures);
+    } else if (result.failure) {
         report.message = RoadFailureText(result.failure, report.address, passwords);
         if (result.failure.stop == fleet::RoadStop::kOtherProjector && write.fileOfOneProjector) {
             report.message = EnglishText(kStringFileOfOtherProjector,
@@ -187,11 +197,14 @@ bool TakeWriteOptions(CliContext& context, std::string_view command, const CPars
     if (!NumberOption(context, command, parsed, "--settle", 0, fleet::kMaxSettleSeconds, settle) ||
         !NumberOption(context, command, parsed, "--jobs", 1, fleet::kMaxJobs, options.jobs) ||
         !NumberOption(context, command, parsed, "--type", 0, 255, type) ||
+        !NumberOption(context, command, parsed, "--max-failures", 1,
+                      static_cast<long>(fleet::kMaxTargets), options.maxFailures) ||
         !ParseTestMail(context, command, parsed.Value("--test-mail"), options.testMail)) {
         return false;
     }
     options.engine.settleSeconds = static_cast<std::uint32_t>(settle);
     options.engine.testMail = options.testMail.value_or(false);
+    options.helloNote = HelloNote(context.network);
     return true;
 }
 
@@ -220,13 +233,14 @@ int RunWriteCommand(CliContext& context, const WriteCommand& write, const CParse
         for (const WriteResult& result : run.Results()) {
             if (result.helloUnanswered) {
                 PrintCommandError(context, write.command,
-                                  result.target.address + ": " + HelloNote());
+                                  result.target.address + ": " + options.helloNote);
             }
         }
         writing.foreground = &writer.emplace(context, TestMailAnswer(context, options.testMail));
         reading.foreground = &reader.emplace(context);
     } else {
         writing.bounds.jobs = reading.bounds.jobs = static_cast<int>(options.jobs);
+        writing.bounds.maxFailures = static_cast<std::size_t>(options.maxFailures);
         writing.finished = ProgressOnTerminal(context, run.Results().size());
     }
     run.Write(writing);

@@ -219,5 +219,77 @@ TEST_F(FleetNetwork, ReadTemplateApplyAuditAndInventoryOfABuilding) {
     EXPECT_TRUE(rows[29].ends_with(",public,,-,set")) << rows[29];
 }
 
+// The cells of a CSV line without quotes (the hardware addresses and settings used here have
+// none).
+std::vector<std::string> Cells(const std::string& line) {
+    std::vector<std::string> cells;
+    std::istringstream stream(line);
+    for (std::string cell; std::getline(stream, cell, ',');) {
+        cells.push_back(cell);
+    }
+    return cells;
+}
+
+TEST_F(FleetNetwork, ProvisionBackUpDriftAndRestoreASite) {
+    const std::string book = File("passwords", kLocked + " secret\n");
+    const std::vector<std::string> site = {"--all", "--passwords", book, "-j", "32",
+                                           "--wait", "2"};
+    const auto with = [&site](std::vector<std::string> args) {
+        args.insert(args.end(), site.begin(), site.end());
+        return args;
+    };
+
+    // ---- the hardware addresses from the inventory, a list of names and addresses back ----
+    const ProgramRun inventory = Lanternactl(with({"inventory", "--csv", "--settable"}));
+    ASSERT_EQ(inventory.exitStatus, 0) << inventory.err;
+    const std::vector<std::string> rows = Lines(inventory.out);
+    ASSERT_EQ(rows.size(), 30U) << inventory.out;
+    ASSERT_TRUE(rows[0].starts_with("hardwareAddress,address,projectorName,")) << rows[0];
+    std::string list = "hardwareAddress,projectorName,ipAddress,subnetMask,gateway\n";
+    for (std::size_t i = 1; i < rows.size(); ++i) {
+        const std::vector<std::string> cells = Cells(rows[i]);
+        list += cells[0] + ",RM-" + std::to_string(i) + "," + cells[1] +
+                ",255.255.0.0,10.78.0.254\n";
+    }
+    const ProgramRun provision =
+        Lanternactl(with({"provision", File("site.csv", list)}));
+    EXPECT_EQ(provision.exitStatus, 0) << provision.out << provision.err;
+    EXPECT_NE(provision.out.find("29 targets: 29 set\n"), std::string::npos) << provision.out;
+    PrintFigure("29 projectors: provision from a CSV (search and reads included) " +
+                Seconds(provision.wall));
+
+    // ---- a backup, five changed, the drift found and put back ----
+    const std::string backups = folder + "backups";
+    mkdir(backups.c_str(), 0700);
+    const ProgramRun backup = Lanternactl(with({"backup", backups, "--json"}));
+    ASSERT_EQ(backup.exitStatus, 0) << backup.err;
+    const auto saved = nlohmann::json::parse(backup.out);
+    ASSERT_EQ(saved.size(), 29U);
+    const std::string run = saved[0]["folder"];
+    for (std::size_t i = 0; i < saved.size(); ++i) {
+        EXPECT_EQ(saved[i]["name"], "RM-" + std::to_string(i + 1)) << "the provisioned name";
+    }
+    PrintFigure("29 projectors: backup " + Seconds(backup.wall));
+
+    const ProgramRun change = Lanternactl({"set", Address(1) + "-5", "community=legacy1"});
+    ASSERT_EQ(change.exitStatus, 0) << change.out << change.err;
+
+    const ProgramRun drift = Lanternactl(with({"diff", run}));
+    EXPECT_EQ(drift.exitStatus, 1) << drift.out << drift.err;
+    EXPECT_EQ(Lines(drift.out).size(), 5U) << drift.out;
+    EXPECT_EQ(CountLines(drift.out, ": community: public here, legacy1 in 10.78.1."), 5U)
+        << drift.out;
+
+    const ProgramRun restore = Lanternactl(with({"restore", run}));
+    EXPECT_EQ(restore.exitStatus, 0) << restore.out << restore.err;
+    EXPECT_NE(restore.out.find("29 targets: 5 set, 24 unchanged\n"), std::string::npos)
+        << restore.out;
+    PrintFigure("29 projectors: restore of a backup, 5 changed " + Seconds(restore.wall));
+
+    const ProgramRun same = Lanternactl(with({"diff", run}));
+    EXPECT_EQ(same.exitStatus, 0) << same.out << same.err;
+    EXPECT_EQ(same.out, "");
+}
+
 }  // namespace
 }  // namespace lanterna::test

@@ -1,0 +1,77 @@
+#pragma once
+// The settings of projectors compared and put back: two records' differences setting by
+// setting, the settings a backup holds read back from its files, the sides of a comparison
+// paired by hardware address, and the assignments that bring a projector back to a file.
+
+#include <cstddef>
+#include <optional>
+#include <string>
+#include <vector>
+
+#include "fleet/RecordFields.h"
+#include "fleet/SiteRead.h"
+#include "platform/InputFile.h"
+#include "record/ProjectorRecord.h"
+
+namespace lanterna::fleet {
+
+struct SettingDifference {
+    std::string field;  // as set names it
+    std::string here;   // the value on the first side
+    std::string there;  // on the second
+
+    friend bool operator==(const SettingDifference&, const SettingDifference&) = default;
+};
+
+// The settings both records hold a value of that differ, in the order of the fields.
+std::vector<SettingDifference> DiffSettings(const ProjectorRecord& here,
+                                            const ProjectorRecord& there);
+
+// What brings a projector back to `file`: every setting the file holds a value of.
+std::vector<FieldAssignment> RestoringAssignments(const ProjectorRecord& file);
+
+// One projector's settings as a side of a comparison holds them.
+struct SettingsSource {
+    std::string where;  // the file's path, or the address it was read at
+    std::string name;
+    std::string wiredMac;  // 12 upper-case hexadecimal digits; empty where not known
+    std::string wirelessMac;
+    ProjectorRecord record{};
+
+    bool SharesMac(const SettingsSource& other) const;
+};
+
+enum class SourceProblem {
+    kNone,
+    kUnreadable,     // `path` could not be read (with `read` telling why)
+    kNotSettings,    // `path` holds no settings
+    kIndexUnusable,  // the index of a backup folder is not as a backup writes it
+};
+
+struct SourceLoad {
+    SourceProblem problem = SourceProblem::kNone;
+    std::string path;  // the file the problem is with
+    FileRead read = FileRead::Loaded;
+    std::vector<SettingsSource> sources;
+};
+
+// A settings file (.ini), or every settings file the index of a backup folder lists.
+SourceLoad LoadSettingsSources(const std::string& path);
+
+// The settings file at `path` as one source; its hardware address is the file's own.
+SourceLoad LoadSettingsFile(const std::string& path);
+
+// The projectors read, as sources (where: the address); those not read are left out.
+std::vector<SettingsSource> SourcesOfReadings(const std::vector<SiteReading>& readings);
+
+struct SourcePair {
+    std::optional<std::size_t> here;
+    std::optional<std::size_t> there;
+};
+
+// The sources of both sides paired by a hardware address they share; one source on each side
+// is a pair whatever its addresses. Unpaired ones come last, each alone.
+std::vector<SourcePair> PairSources(const std::vector<SettingsSource>& here,
+                                    const std::vector<SettingsSource>& there);
+
+}  // namespace lanterna::fleet

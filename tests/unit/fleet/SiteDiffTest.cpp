@@ -1,0 +1,83 @@
+// Two sets of settings compared, and the sides of a comparison paired, as tables.
+
+#include <gtest/gtest.h>
+
+#include "fleet/SiteDiff.h"
+#include "record/DottedAddress.h"
+
+namespace lanterna::fleet {
+namespace {
+
+ProjectorRecord Wired(const std::string& name, const std::string& community) {
+    ProjectorRecord record{};
+    CopyText(record.projectorName, name);
+    CopyText(record.community, community);
+    ScanDottedInto("10.1.2.3", record.ipAddress);
+    record.projectorNameState = record.communityState = record.ipAddressState = kStateRead;
+    return record;
+}
+
+TEST(SiteDiff, OnlySettingsBothSidesHoldAreCompared) {
+    ProjectorRecord lessRead = Wired("ROOM-1", "site1");
+    lessRead.communityState = kStateUnknown;  // not read: nothing to compare
+    ProjectorRecord wireless = Wired("ROOM-1", "site1");
+    wireless.wirelessActive = 1;
+    CopyText(wireless.essid, "PROJ-LAN");
+    wireless.essidState = kStateRead;
+    ProjectorRecord otherAddress = Wired("ROOM-1", "site1");
+    ScanDottedInto("10.1.2.4", otherAddress.ipAddress);
+    struct Case {
+        ProjectorRecord here;
+        ProjectorRecord there;
+        std::vector<SettingDifference> differences;
+    };
+    const Case cases[] = {
+        {Wired("ROOM-1", "site1"), Wired("ROOM-1", "site1"), {}},
+        {Wired("ROOM-1", "legacy1"), Wired("ROOM-1", "avops1"),
+         {{"community", "legacy1", "avops1"}}},
+        {Wired("ROOM-1", "legacy1"), lessRead, {}},
+        // The ESSID of a wired projector is no setting of it.
+        {Wired("ROOM-1", "site1"), wireless, {}},
+        {Wired("room-1", "site1"), otherAddress,
+         {{"projectorName", "room-1", "ROOM-1"}, {"ipAddress", "10.1.2.3", "10.1.2.4"}}},
+    };
+    for (const Case& c : cases) {
+        EXPECT_EQ(DiffSettings(c.here, c.there), c.differences);
+    }
+    // Restoring a file sends every setting it holds, and nothing it does not.
+    const auto assignments = RestoringAssignments(lessRead);
+    ASSERT_EQ(assignments.size(), 2U);
+    EXPECT_EQ(assignments[0].field, "projectorName");
+    EXPECT_EQ(assignments[1].field, "ipAddress");
+}
+
+TEST(SiteDiff, SidesArePairedByAnyHardwareAddressTheyShare) {
+    const auto source = [](std::string wired, std::string wireless) {
+        SettingsSource s;
+        s.wiredMac = std::move(wired);
+        s.wirelessMac = std::move(wireless);
+        return s;
+    };
+    const std::vector<SettingsSource> here = {source("A1", "A2"), source("B1", ""),
+                                              source("C1", "")};
+    const std::vector<SettingsSource> there = {source("", "B1"), source("A2", ""),
+                                               source("D1", "")};
+    const std::vector<SourcePair> pairs = PairSources(here, there);
+    ASSERT_EQ(pairs.size(), 4U);
+    EXPECT_EQ(pairs[0].here, 0U);
+    EXPECT_EQ(pairs[0].there, 1U);
+    EXPECT_EQ(pairs[1].here, 1U);
+    EXPECT_EQ(pairs[1].there, 0U);
+    EXPECT_EQ(pairs[2].here, 2U);
+    EXPECT_FALSE(pairs[2].there);
+    EXPECT_FALSE(pairs[3].here);
+    EXPECT_EQ(pairs[3].there, 2U);
+    // One on each side is a pair whatever its addresses (a file against a projector).
+    const std::vector<SourcePair> one = PairSources({source("A1", "")}, {source("D1", "")});
+    ASSERT_EQ(one.size(), 1U);
+    EXPECT_EQ(one[0].here, 0U);
+    EXPECT_EQ(one[0].there, 0U);
+}
+
+}  // namespace
+}  // namespace lanterna::fleet

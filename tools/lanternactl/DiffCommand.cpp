@@ -1,0 +1,191 @@
+#include <sys/stat.h>
+
+#include <ostream>
+
+#include "fleet/SiteDiff.h"
+#include "tools/lanternactl/CommandHelp.h"
+#include "tools/lanternactl/Commands.h"
+#include "tools/lanternactl/FileCommandSupport.h"
+#include "tools/lanternactl/FleetCommand.h"
+#include "tools/lanternactl/FleetReport.h"
+#include "tools/lanternactl/SiteReports.h"
+#include "tools/lanternactl/TextSafety.h"
+
+namespace lanterna::cli {
+
+namespace {
+
+constexpr std::string_view kDiffCommandName = "diff";
+// Exit statuses of diff: nothing differs, something does, and a side that could not be had.
+constexpr int kDiffSame = 0;
+constexpr int kDiffDiffers = 1;
+constexpr int kDiffTrouble = 2;
+
+struct DiffSide {
+    std::string label;  // as the user named it
+    std::vector<fleet::SettingsSource> sources;
+};
+
+bool IsPath(const std::string& word) {
+    struct stat info {};
+    return stat(word.c_str(), &info) == 0 || word.ends_with(".ini");
+}
+
+std::string SourceProblemText(const fleet::SourceLoad& load) {
+    switch (load.problem) {
+        case fleet::SourceProblem::kUnreadable:
+            return InputProblem(load.read, 0);
+        case fleet::SourceProblem::kNotSettings:
+            return "holds no settings";
+        case fleet::SourceProblem::kIndexUnusable:
+            return "is not the index of a backup";
+        case fleet::SourceProblem::kNone:
+            break;
+    }
+    return {};
+}
+
+// A side from files; false after a message.
+bool LoadFileSide(CliContext& context, const std::string& path, DiffSide& side) {
+    fleet::SourceLoad load = fleet::LoadSettingsSources(path);
+    if (load.problem != fleet::SourceProblem::kNone) {
+        PrintCommandError(context, kDiffCommandName,
+                          TerminalText(load.path) + ": " + SourceProblemText(load));
+        return false;
+    }
+    side.sources = std::move(load.sources);
+    return true;
+}
+
+// A side read from projectors; false after a message naming each that could not be read.
+bool ReadTargetSide(CliContext& context, const CParsedArgs& parsed, const TargetRequest& request,
+                    long jobs, DiffSide& side) {
+    std::vector<Target> targets;
+    if (ExpandTargets(context, kDiffCommandName, request, targets) != kExitOk) {
+        return false;
+    }
+    CPasswords passwords(context, kDiffCommandName);
+    if (!LoadPasswordOptions(context, kDiffCommandName, parsed, passwords)) {
+        return false;
+    }
+    const std::size_t count = targets.size();
+    const std::vector<fleet::SiteReading> readings = fleet::ReadSite(
+        context.network, passwords, std::move(targets), true, SiteControl(context, count, jobs));
+    bool all = true;
+    for (const fleet::SiteReading& reading : readings) {
+        if (!reading.record) {
+            const TargetReport report = ReportOfReading(context, reading, passwords);
+            PrintCommandError(context, kDiffCommandName,
+                              report.address + ": not read: " +
+                                  std::string(OutcomeWord(report.outcome)) +
+                                  (report.message.empty() ? "" : ": " + TerminalText(report.message)));
+            all = false;
+        }
+    }
+    side.sources = fleet::SourcesOfReadings(readings);
+    return all;
+}
+
+bool IsKey(std::string_view field) {
+    return field.starts_with("wepKey") && field != "wepKeyId";
+}
+
+std::string Named(const fleet::SettingsSource& source) {
+    return (source.name.empty() ? "-" : source.name) + " (" + source.where + ")";
+}
+
+// Prints the comparison; whether anything differs.
+bool PrintDiff(CliContext& context, const DiffSide& here, const DiffSide& there, bool json) {
+    bool differs = false;
+    auto array = nlohmann::ordered_json::array();
+    for (const fleet::SourcePair& pair : fleet::PairSources(here.sources, there.sources)) {
+        nlohmann::ordered_json entry = nlohmann::ordered_json::object();
+        if (!pair.here || !pair.there) {
+            differs = true;
+            const fleet::SettingsSource& only =
+                pair.here ? here.sources[*pair.here] : there.sources[*pair.there];
+            const std::string& side = pair.here ? here.label : there.label;
+            entry = {{"name", only.name}, {"where", only.where}, {"onlyIn", side}};
+            if (!json) {
+                context.out << TerminalText(Named(only)) << ": only in " << TerminalText(side)
+                            << "\n";
+            }
+            array.push_back(std::move(entry));
+            continue;
+        }
+        const fleet::SettingsSource& a = here.sources[*pair.here];
+        const fleet::SettingsSource& b = there.sources[*pair.there];
+        const auto differences = fleet::DiffSettings(a.record, b.record);
+        if (differences.empty()) {
+            continue;
+        }
+        differs = true;
+        auto list = nlohmann::ordered_json::array();
+        for (const fleet::SettingDifference& difference : differences) {
+            // Keys are never shown, only that they differ.
+            const bool key = IsKey(difference.field);
+            const std::string mine = key ? "(a key)" : difference.here;
+            const std::string theirs = key ? "(another key)" : difference.there;
+            list.push_back({{"field", difference.field}, {"here", mine}, {"there", theirs}});
+            if (!json) {
+                context.out << TerminalText(Named(a)) << ": " << difference.field << ": "
+                            << TerminalText(mine) << " here, " << TerminalText(theirs) << " in "
+                            << TerminalText(b.where) << "\n";
+            }
+        }
+        entry = {{"name", a.name}, {"here", a.where}, {"there", b.where}, {"differences", list}};
+        array.push_back(std::move(entry));
+    }
+    if (json) {
+        context.out << DumpJson(array) << "\n";
+    }
+    return differs;
+}
+
+int RunDiff(CliContext& context, CliArgs args) {
+    CParsedArgs parsed;
+    long jobs = 0;
+    long type = -1;
+    if (!ParseCommand(context, kDiffCommandName, args, parsed) ||
+        !TakeJobsAndType(context, kDiffCommandName, parsed, jobs, type)) {
+        return kDiffTrouble;
+    }
+    const bool targetOption = parsed.Has("--all") || parsed.Has("--targets");
+    const std::vector<std::string>& words = parsed.positional;
+    if (words.size() + (targetOption ? 1 : 0) != 2) {
+        PrintUsageError(context.err, kDiffCommandName);
+        return kDiffTrouble;
+    }
+    std::array<DiffSide, 2> sides;
+    for (std::size_t i = 0; i < 2; ++i) {
+        DiffSide& side = sides[i];
+        const bool fromOption = i == words.size();
+        side.label = fromOption ? (parsed.Has("--all") ? "--all" : "--targets") : words[i];
+        if (!fromOption && IsPath(words[i])) {
+            if (!LoadFileSide(context, words[i], side)) {
+                return kDiffTrouble;
+            }
+            continue;
+        }
+        if (!fromOption && !IsTargetWord(words[i])) {
+            PrintCommandError(context, kDiffCommandName,
+                              "'" + TerminalText(words[i]) +
+                                  "' is no settings file, backup folder, address or range");
+            return kDiffTrouble;
+        }
+        const TargetRequest request =
+            fromOption ? RequestOf(parsed, {}) : TargetRequest{{words[i]}, false, std::nullopt};
+        if (!ReadTargetSide(context, parsed, request, jobs, side)) {
+            context.err << "lanternactl diff: " << TerminalText(side.label)
+                        << " could not be read whole\n";
+            return kDiffTrouble;
+        }
+    }
+    return PrintDiff(context, sides[0], sides[1], parsed.Has("--json")) ? kDiffDiffers : kDiffSame;
+}
+
+}  // namespace
+
+const CliCommand kDiffCommand{"diff", &RunDiff};
+
+}  // namespace lanterna::cli

@@ -1,0 +1,149 @@
+#include <sys/stat.h>
+
+#include <map>
+#include <ostream>
+
+#include "fleet/Backup.h"
+#include "fleet/RecordFacts.h"
+#include "fleet/SiteDiff.h"
+#include "tools/lanternactl/CommandHelp.h"
+#include "tools/lanternactl/Commands.h"
+#include "tools/lanternactl/FileCommandSupport.h"
+#include "tools/lanternactl/FleetCommand.h"
+#include "tools/lanternactl/FleetReport.h"
+#include "tools/lanternactl/SiteReports.h"
+#include "tools/lanternactl/TextSafety.h"
+#include "tools/lanternactl/WriteCommand.h"
+
+namespace lanterna::cli {
+
+namespace {
+
+constexpr std::string_view kRestoreCommandName = "restore";
+
+bool IsRestoreSource(const std::string& word) {
+    struct stat info {};
+    return stat(word.c_str(), &info) == 0 || word.ends_with(".ini");
+}
+
+// The files' settings; false after a message.
+bool LoadSources(CliContext& context, const std::vector<std::string>& paths,
+                 std::vector<fleet::SettingsSource>& sources) {
+    for (const std::string& path : paths) {
+        fleet::SourceLoad load = fleet::LoadSettingsSources(path);
+        if (load.problem != fleet::SourceProblem::kNone) {
+            const std::string why = load.problem == fleet::SourceProblem::kUnreadable
+                                        ? InputProblem(load.read, 0)
+                                    : load.problem == fleet::SourceProblem::kNotSettings
+                                        ? "holds no settings"
+                                        : "is not the index of a backup";
+            PrintCommandError(context, kRestoreCommandName, TerminalText(load.path) + ": " + why);
+            return false;
+        }
+        for (fleet::SettingsSource& source : load.sources) {
+            sources.push_back(std::move(source));
+        }
+    }
+    return true;
+}
+
+WriteCommand RestoreJob(const std::map<std::string, std::vector<fleet::FieldAssignment>>& files) {
+    WriteCommand write;
+    write.command = kRestoreCommandName;
+    write.job.build = [&files](const Target& target, ProjectorRecord& record) {
+        fleet::BuiltRecord built;
+        const auto file = files.find(target.address);
+        if (file == files.end()) {
+            return built;
+        }
+        fleet::ApplyOutcome outcome = fleet::ApplyAssignments(file->second, record);
+        built.changed = std::move(outcome.changed);
+        if (!outcome.ok) {
+            built.refusal = fleet::BuildRefusal{outcome.field, outcome.value, outcome.messageId};
+        }
+        return built;
+    };
+    return write;
+}
+
+int RunRestore(CliContext& context, CliArgs args) {
+    CParsedArgs parsed;
+    long jobs = 0;
+    long type = -1;
+    if (!ParseCommand(context, kRestoreCommandName, args, parsed) ||
+        !TakeJobsAndType(context, kRestoreCommandName, parsed, jobs, type)) {
+        return kExitUsage;
+    }
+    std::vector<std::string> paths;
+    std::vector<std::string> targetWords;
+    for (const std::string& word : parsed.positional) {
+        (IsRestoreSource(word) || !IsTargetWord(word) ? paths : targetWords).push_back(word);
+    }
+    if (paths.empty()) {
+        PrintUsageError(context.err, kRestoreCommandName);
+        return kExitUsage;
+    }
+    std::vector<fleet::SettingsSource> sources;
+    if (!LoadSources(context, paths, sources)) {
+        return kExitFailed;
+    }
+    TargetRequest request = RequestOf(parsed, std::move(targetWords));
+    // Without targets the projectors are looked for among what the search finds.
+    request.all = request.all || (request.words.empty() && !request.file);
+    std::vector<Target> candidates;
+    if (const int status = ExpandTargets(context, kRestoreCommandName, request, candidates);
+        status != kExitOk) {
+        return status;
+    }
+    ForceType(candidates, type);
+    CPasswords passwords(context, kRestoreCommandName);
+    if (!LoadPasswordOptions(context, kRestoreCommandName, parsed, passwords)) {
+        return kExitFailed;
+    }
+    const std::size_t count = candidates.size();
+    const std::vector<fleet::SiteReading> readings = fleet::ReadSite(
+        context.network, passwords, std::move(candidates), false, SiteControl(context, count, jobs));
+    const std::vector<fleet::SettingsSource> found = fleet::SourcesOfReadings(readings);
+    std::map<std::string, std::vector<fleet::FieldAssignment>> files;
+    std::vector<Target> targets;
+    bool missing = false;
+    for (const fleet::SourcePair& pair : fleet::PairSources(sources, found)) {
+        if (!pair.here) {
+            continue;  // a projector no file is for
+        }
+        const fleet::SettingsSource& file = sources[*pair.here];
+        if (!pair.there || !file.SharesMac(found[*pair.there])) {
+            missing = true;
+            PrintCommandError(context, kRestoreCommandName,
+                              TerminalText(file.where) + ": no projector with the hardware address " +
+                                  fleet::MacText(file.wiredMac.empty() ? file.wirelessMac
+                                                                       : file.wiredMac) +
+                                  " was read");
+            continue;
+        }
+        const fleet::SettingsSource& projector = found[*pair.there];
+        for (const fleet::NotKept what : fleet::NotKeptOf(file.record, false)) {
+            context.out << TerminalText(projector.where) << ": " << TerminalText(file.where)
+                        << " cannot hold the " << fleet::NotKeptKey(what)
+                        << "; the projector keeps its own\n";
+        }
+        for (const fleet::SiteReading& reading : readings) {
+            if (reading.target.address == projector.where) {
+                targets.push_back(reading.target);
+            }
+        }
+        files[projector.where] = fleet::RestoringAssignments(file.record);
+    }
+    if (targets.empty()) {
+        return missing ? kExitFailed : kExitOk;
+    }
+    const WriteCommand write = RestoreJob(files);
+    const int status = RunWriteCommand(context, write, parsed, std::move(targets), false, passwords);
+    return status == kExitOk && missing ? kExitFailed : status;
+}
+
+}  // namespace
+
+const CliCommand kRestoreCommand{"restore", &RunRestore};
+
+}  // namespace lanterna::cli
