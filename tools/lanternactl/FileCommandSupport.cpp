@@ -92,7 +92,8 @@ int ReportOutputFailure(CliContext& context, std::string_view command, const std
 }
 
 std::string DumpJson(const nlohmann::ordered_json& json) {
-    return json.dump(2, ' ', false, nlohmann::ordered_json::error_handler_t::replace);
+    return JsonWithoutRawBidi(
+        json.dump(2, ' ', false, nlohmann::ordered_json::error_handler_t::replace));
 }
 
 }  // namespace lanterna::cli
