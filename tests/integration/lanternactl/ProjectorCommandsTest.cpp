@@ -73,6 +73,7 @@ TEST(ReadCommand, PasswordFromFileOrTerminal) {
     CProjectorOnPort sim("127.87.1.3", "pw");
     const std::string path = ::testing::TempDir() + "lanternactl-password-87-1-3";
     std::ofstream(path) << "pw\n";
+    ::chmod(path.c_str(), 0600);  // a password file is its owner's alone
     CliSetup setup;
     setup.environment["LANTERNA_PASSWORD"] = "wrong";  // the file wins
     EXPECT_EQ(RunCli({"read", "127.87.1.3", "--password-file", path}, setup).status, 0);
