@@ -1,6 +1,7 @@
 #include "fleet/WriteFlow.h"
 
 #include "discovery/HelloSweep.h"
+#include "workers/WriteGroups.h"
 #include "workers/Workers.h"
 
 namespace lanterna::fleet {
@@ -21,6 +22,9 @@ std::optional<WriteRefusal> CheckBeforeWrite(const ProjectorRecord& record,
                                              const std::vector<std::string>& changed,
                                              const JudgeScope& scope, bool unsentRefuses,
                                              std::vector<NotSentSetting>& leftOut) {
+    if (const std::string_view unread = UnreadSettingInWrite(record); !unread.empty()) {
+        return UnreadSettingCarried{std::string(unread)};
+    }
     for (const std::string& field : changed) {
         if (const auto missing = MissingSetting(field, record)) {
             return MissingSettingRefusal{field, *missing};
@@ -141,6 +145,7 @@ void CFleetWrite::WriteOne(std::size_t index, IWorkerDriver& driver) {
     }
     result.result = driver.Run(WorkerMode::kWrite, *state);
     result.writeErrors = state->writeErrors;
+    result.progress = state->writeProgress;
     result.wrote = true;
     result.record = record;
     CloseLink(*state);
@@ -150,10 +155,23 @@ void CFleetWrite::WriteOne(std::size_t index, IWorkerDriver& driver) {
 // The outcome of the write, and where the projector is to be read back.
 void CFleetWrite::AfterWrite(std::size_t index) {
     WriteResult& result = results_[index];
-    if (result.result == 1) {
-        result.outcome = result.lines.empty() ? Outcome::kUnchanged : Outcome::kSet;
-    } else {
-        result.outcome = result.result == -1 ? Outcome::kRefusedSome : Outcome::kFailed;
+    switch (result.result) {
+        case 1:
+            result.outcome = result.lines.empty() ? Outcome::kUnchanged : Outcome::kSet;
+            break;
+        case -1:
+            result.outcome = Outcome::kRefusedSome;
+            break;
+        case kWriteLinkLost:
+            result.outcome = Outcome::kPartlyWritten;
+            break;
+        case kWriteUnreadSetting:
+            result.outcome = Outcome::kRefused;
+            result.refusal = UnreadSettingCarried{result.progress.unreadSetting};
+            break;
+        default:
+            result.outcome = Outcome::kFailed;
+            break;
     }
     const ProjectorRecord& written = result.record;
     const std::string& own = result.target.address;

@@ -96,12 +96,20 @@ struct AddressTaken {
 
     friend bool operator==(const AddressTaken&, const AddressTaken&) = default;
 };
-using WriteRefusal =
-    std::variant<BuildRefusal, MissingSettingRefusal, Refusal, NotSentSetting, AddressTaken>;
+// A setting the write would have to carry (with the address configuration, a DNS or WINS pair,
+// the security code) was never read from the projector: it would get a value nobody read.
+struct UnreadSettingCarried {
+    std::string setting;  // named as the record's field ("essid", "dns1/dns2" is never given)
 
-// The checks of a record about to be written: a changed setting the projector does not have,
-// the dialogs' checks of what the lines carry (JudgeWrite), a changed setting the lines do not
-// carry (a refusal when `unsentRefuses`, else added to `leftOut`). None when the write may go.
+    friend bool operator==(const UnreadSettingCarried&, const UnreadSettingCarried&) = default;
+};
+using WriteRefusal = std::variant<BuildRefusal, MissingSettingRefusal, Refusal, NotSentSetting,
+                                  AddressTaken, UnreadSettingCarried>;
+
+// The checks of a record about to be written: a setting never read that the write would carry,
+// a changed setting the projector does not have, the dialogs' checks of what the lines carry
+// (JudgeWrite), a changed setting the lines do not carry (a refusal when `unsentRefuses`, else
+// added to `leftOut`). None when the write may go.
 std::optional<WriteRefusal> CheckBeforeWrite(const ProjectorRecord& record,
                                              const std::vector<std::string>& lines,
                                              const std::vector<std::string>& changed,
@@ -112,8 +120,9 @@ struct WriteResult {
     Target target;                 // as worked on: its module type and name learned
     bool helloUnanswered = false;  // the hello got no answer: worked on as module type 0
     // kNotStarted until its turn, then: the outcome of `failure`; kRefused; kWouldSend or
-    // kUnchanged (dry run); kSet, kUnchanged, kRefusedSome or kFailed (the write's result);
-    // after the read-back kNotAtAddress, kNotTaken or the outcome of `readBackFailure`.
+    // kUnchanged (dry run); kSet, kUnchanged, kRefusedSome, kPartlyWritten or kFailed (the
+    // write's result); after the read-back kNotAtAddress, kNotTaken or the outcome of
+    // `readBackFailure`.
     Outcome outcome = Outcome::kNotStarted;
     RoadFailure failure;                  // the road ended before the write
     std::string name;                     // the projector's name as read
@@ -124,6 +133,7 @@ struct WriteResult {
     bool wrote = false;
     int result = 0;                   // the write worker's result
     std::uint32_t writeErrors = 0;    // the command groups the projector refused
+    WriteProgress progress;           // each command accepted, refused, unanswered or not sent
     ProjectorRecord reported{};       // the settings as read before the write
     ProjectorRecord record{};         // the record built to write (written when `wrote`)
     std::vector<ShownMessage> shown;  // the messages a quiet driver kept (the test mail)

@@ -58,6 +58,11 @@ std::string RoadFailureText(const fleet::RoadFailure& failure, const std::string
         }
         case RoadStop::kNotSupported:
             return MessageText(kStringProjectorNotSupported);
+        case RoadStop::kReadFailed:
+            return EnglishText(kStringLinkLostWhileReading,
+                               {failure.readProgress.lostAt,
+                                std::to_string(failure.readProgress.settingsRead),
+                                std::to_string(failure.readProgress.settingsPlanned)});
         case RoadStop::kCannotContinue:
             return MessageText(kStringCannotContinue);
     }
@@ -129,6 +134,31 @@ std::string RefusedCommands(std::uint32_t writeErrors) {
         groups.push_back(EnglishText(word));
     }
     return JoinedTexts(groups, ", ");
+}
+
+std::string PartlyWrittenText(const WriteProgress& progress) {
+    const std::size_t sent =
+        progress.accepted.size() + progress.refused.size() + progress.unanswered.size();
+    std::string text = EnglishText(kStringLinkLostAfterCommands,
+                                   {std::to_string(sent),
+                                    std::to_string(sent + progress.notSent.size())});
+    const std::pair<int, const std::vector<std::string>*> parts[] = {
+        {kStringCommandsAccepted, &progress.accepted},
+        {kStringCommandsRefused, &progress.refused},
+        {kStringCommandsUnanswered, &progress.unanswered},
+        {kStringCommandsNotSent, &progress.notSent},
+    };
+    std::vector<std::string> named;
+    for (const auto& [id, commands] : parts) {
+        if (!commands->empty()) {
+            named.push_back(EnglishText(id, {JoinedTexts(*commands, ", ")}));
+        }
+    }
+    return named.empty() ? text : text + ": " + JoinedTexts(named, "; ");
+}
+
+std::string UnreadCarriedText(std::string_view setting) {
+    return EnglishText(kStringUnreadSettingCarried, {setting});
 }
 
 std::string FindingDetail(const fleet::Finding& finding) {

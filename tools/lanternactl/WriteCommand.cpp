@@ -10,6 +10,7 @@
 #include "tools/lanternactl/ProjectorSession.h"
 #include "tools/lanternactl/TextSafety.h"
 #include "tools/lanternactl/WorkerRunner.h"
+#include "workers/Workers.h"
 
 namespace lanterna::cli {
 
@@ -42,6 +43,9 @@ std::string WriteRefusalText(const fleet::WriteRefusal& refusal, const WriteResu
         std::string operator()(const fleet::NotSentSetting& r) const {
             return NotSentText(r.field, r.reason);
         }
+        std::string operator()(const fleet::UnreadSettingCarried& r) const {
+            return UnreadCarriedText(r.setting);
+        }
         std::string operator()(const fleet::AddressTaken& r) const {
             const std::string who =
                 r.takenBy.empty() ? EnglishText(kStringSomeProjector) : r.takenBy;
@@ -63,6 +67,8 @@ std::string WrittenMessage(const WriteResult& result, std::uint32_t settleSecond
                       : EnglishText(kStringCommandLinesSent, {std::to_string(lines.size())});
     } else if (result.result == -1) {
         message = EnglishText(kStringProjectorRefused, {RefusedCommands(result.writeErrors)});
+    } else if (result.result == kWriteLinkLost) {
+        return PartlyWrittenText(result.progress);
     } else {
         message = MessageText(kStringWriteFailed);
     }
@@ -153,8 +159,13 @@ int PrintSingle(CliContext& context, const WriteCommand& write, const WriteComma
     for (const std::string& note : report.notes) {
         PrintCommandError(context, write.command, TerminalText(note));
     }
-    if (!result.wrote) {
+    if (!result.wrote || result.refusal) {
         PrintCommandError(context, write.command, TerminalText(report.message));
+        return kExitFailed;
+    }
+    if (result.result == kWriteLinkLost) {
+        PrintWriteResult(context, write.command, result.result, result.writeErrors,
+                         std::string(OutcomeWord(report.outcome)) + ": " + report.message);
         return kExitFailed;
     }
     const int status = PrintWriteResult(context, write.command, result.result, result.writeErrors);
