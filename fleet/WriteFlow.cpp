@@ -129,6 +129,7 @@ void CFleetWrite::WriteOne(std::size_t index, IWorkerDriver& driver) {
     result.reported = record;
     const BuiltRecord built = job_.build(result.target, record);
     result.changed = built.changed;
+    result.leftAlone = built.leftAlone;
     result.record = record;
     if (built.refusal) {
         Refuse(result, *state, *built.refusal);

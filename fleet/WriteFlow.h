@@ -40,6 +40,7 @@ struct BuildRefusal {
 struct BuiltRecord {
     std::optional<BuildRefusal> refusal;  // set: the record cannot be made
     std::vector<std::string> changed;     // fields stored with state 2
+    std::vector<LeftAloneSetting> leftAlone;  // what a template holds but the projector keeps
 };
 
 struct WriteJob {
@@ -129,6 +130,7 @@ struct WriteResult {
     std::optional<WriteRefusal> refusal;  // kRefused
     std::vector<std::string> changed;     // the fields the job changed (stored with state 2)
     std::vector<NotSentSetting> leftOut;  // changed settings a template does not send
+    std::vector<LeftAloneSetting> leftAlone;  // settings a template holds but left as they were
     std::vector<std::string> lines;       // the command lines planned (sent when written)
     bool wrote = false;
     int result = 0;                   // the write worker's result

@@ -73,6 +73,13 @@ enum StringId : int {
     kStringCommandsUnanswered = 256,
     kStringCommandsNotSent = 257,
     kStringUnreadSettingCarried = 258,  // {1} the setting never read
+    kStringTemplateKeepsOwn = 259,        // {1} the fields a template left alone
+    kStringTemplateKeepsInterface = 260,  // {1} the fields a template left alone
+    kStringFileNoVersion = 261,           // a settings file without its version key
+    kStringFileBadValue = 262,            // {1} section, {2} key, {3} value
+    kStringFileKeyWithoutValue = 263,     // {1} section, {2} key
+    kStringFileUnknownKey = 264,          // {1} section, {2} key
+    kStringFileNoSetting = 265,
     // The fleet engine's words (fleet/): outcomes, reasons, refusals, findings.
     kStringOutcomeRead = 300,  // outcome words, in the order of a summary
     kStringOutcomeSet = 301,

@@ -157,6 +157,25 @@ std::string PartlyWrittenText(const WriteProgress& progress) {
     return named.empty() ? text : text + ": " + JoinedTexts(named, "; ");
 }
 
+std::vector<std::string> LeftAloneTexts(const std::vector<fleet::LeftAloneSetting>& leftAlone) {
+    std::vector<std::string> texts;
+    for (const auto& [reason, id] : {std::pair{fleet::LeftAloneReason::kOwnIdentity,
+                                               kStringTemplateKeepsOwn},
+                                     std::pair{fleet::LeftAloneReason::kOtherInterface,
+                                               kStringTemplateKeepsInterface}}) {
+        std::vector<std::string> fields;
+        for (const fleet::LeftAloneSetting& setting : leftAlone) {
+            if (setting.reason == reason) {
+                fields.push_back(setting.field);
+            }
+        }
+        if (!fields.empty()) {
+            texts.push_back(EnglishText(id, {JoinedTexts(fields, ", ")}));
+        }
+    }
+    return texts;
+}
+
 std::string UnreadCarriedText(std::string_view setting) {
     return EnglishText(kStringUnreadSettingCarried, {setting});
 }

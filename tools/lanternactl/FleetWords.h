@@ -63,6 +63,10 @@ std::string RefusedCommands(std::uint32_t writeErrors);
 // NWSMTPSRV, NWSMTPTO1; not sent: ..." (the parts that name nothing left out).
 std::string PartlyWrittenText(const WriteProgress& progress);
 
+// What a template left as each projector has it, one text per reason: "left as each projector
+// has it: projectorName, dhcp (...)".
+std::vector<std::string> LeftAloneTexts(const std::vector<fleet::LeftAloneSetting>& leftAlone);
+
 // Why a write that would carry the unread `setting` sent nothing.
 std::string UnreadCarriedText(std::string_view setting);
 

@@ -118,6 +118,11 @@ TargetReport ReportOf(const WriteResult& result, const WriteCommand& write,
     for (const fleet::NotSentSetting& unsent : result.leftOut) {
         report.notes.push_back(NotSentText(unsent.field, unsent.reason));
     }
+    if (options.engine.dryRun) {
+        for (std::string& note : LeftAloneTexts(result.leftAlone)) {
+            report.notes.push_back(std::move(note));
+        }
+    }
     if (result.dhcpNow) {
         report.notes.push_back(EnglishText(kStringTakesDhcpNow));
     }
@@ -151,6 +156,9 @@ TargetReport ReportOf(const WriteResult& result, const WriteCommand& write,
 int PrintSingle(CliContext& context, const WriteCommand& write, const WriteCommandOptions& options,
                 const WriteResult& result, const TargetReport& report) {
     if (options.engine.dryRun && IsSuccess(report.outcome)) {
+        for (const std::string& note : report.notes) {
+            PrintCommandError(context, write.command, TerminalText(note));
+        }
         for (const std::string& line : report.detail) {
             context.out << TerminalText(line) << "\n";
         }

@@ -369,7 +369,9 @@ TEST(FleetApply, TemplateKeepsEachProjectorsOwnNameAndAddress) {
     const auto preview = RunInEnglish({"apply", "--template", path, "127.87.25.1-2", "--dry-run"});
     ASSERT_EQ(preview.status, 0) << preview.out;
     EXPECT_TRUE(Contains(preview.out,
-                         "ROOM-251  would send  2 command lines\n"
+                         "ROOM-251  would send  2 command lines; left as each projector has "
+                         "it: projectorName, dhcp, ipAddress, subnetMask, gateway (each "
+                         "projector keeps its own)\n"
                          "    NWCNAME site\n    NWDNS 10.0.0.53 0.0.0.0\n"))
         << preview.out;
     const auto run = RunInEnglish({"apply", "--template", path, "127.87.25.1-2"});
@@ -381,15 +383,27 @@ TEST(FleetApply, TemplateKeepsEachProjectorsOwnNameAndAddress) {
     const auto again = RunInEnglish({"apply", "--template", path, "127.87.25.1-2"});
     EXPECT_TRUE(Contains(again.out, "2 targets: 2 unchanged\n")) << again.out;
 
-    // Wireless settings meet a wired projector: refused, not silently left out.
+    // A file saved from a wireless projector leaves a wired one's interface as it is (its
+    // preferred gateway, its reset) and the dry run says so.
     site.wirelessActive = 1;
     site.essidSet = 1;
+    site.primaryInterfaceState = kStateRead;
+    site.primaryInterface = 1;
     CopyText(site.essid, "SITE-LAN");
     ASSERT_EQ(WriteSettingsFile(site, path), 1);
-    const auto wireless = RunInEnglish({"apply", "--template", path, "127.87.25.1"});
+    const auto wireless =
+        RunInEnglish({"apply", "--template", path, "127.87.25.1", "--dry-run"});
+    EXPECT_EQ(wireless.status, 0) << wireless.err;
+    EXPECT_EQ(wireless.out, "") << "nothing differs";
+    EXPECT_TRUE(Contains(wireless.err,
+                         "lanternactl apply: left as each projector has it: "
+                         "primaryInterface, essid, adhoc, wepEnabled, wepKey (the file was not saved "
+                         "from a projector of the same interface kind"))
+        << wireless.err;
+    const auto written = RunInEnglish({"apply", "--template", path, "127.87.25.1"});
     std::remove(path.c_str());
-    EXPECT_EQ(wireless.status, 1);
-    EXPECT_TRUE(Contains(wireless.err, "essid is a wireless LAN setting")) << wireless.err;
+    EXPECT_EQ(written.status, 0) << written.err;
+    EXPECT_EQ(first.projector->Settings().primaryInterface, 0);
 }
 
 // A file applied whole to a range reaches the projector it was saved from; its address is not

@@ -214,7 +214,7 @@ TEST(WriteChecks, ATemplateTellsWhatItLeavesOut) {
     file.dns1 = {10, 0, 0, 53};
     CopyText(file.community, "site");
     ProjectorRecord record = reported;
-    const std::vector<std::string> changed = MergeTemplate(file, record);
+    const std::vector<std::string> changed = MergeTemplate(file, record).changed;
     EXPECT_EQ(changed, (std::vector<std::string>{"dns1", "community"}));
     const std::vector<std::string> lines = PlanWrite(record, false);
     EXPECT_EQ(lines, std::vector<std::string>{"NWCNAME site"});
