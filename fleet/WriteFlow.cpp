@@ -1,6 +1,7 @@
 #include "fleet/WriteFlow.h"
 
 #include "discovery/HelloSweep.h"
+#include "fleet/History.h"
 #include "workers/WriteGroups.h"
 #include "workers/Workers.h"
 
@@ -144,6 +145,13 @@ void CFleetWrite::WriteOne(std::size_t index, IWorkerDriver& driver) {
         CloseLink(*state);
         return;
     }
+    const CHistory history(options_.historyFolder);
+    const auto now = std::chrono::system_clock::now();
+    if (!history.Folder().empty() &&
+        history.Keep(result.reported, now) != OutputStatus::kOk) {
+        Refuse(result, *state, HistoryNotKept{history.Folder()});
+        return;
+    }
     result.result = driver.Run(WorkerMode::kWrite, *state);
     result.writeErrors = state->writeErrors;
     result.progress = state->writeProgress;
@@ -151,6 +159,10 @@ void CFleetWrite::WriteOne(std::size_t index, IWorkerDriver& driver) {
     result.record = record;
     CloseLink(*state);
     AfterWrite(index);
+    if (!history.Folder().empty()) {
+        // The log is told of every write; one it cannot take does not undo what was sent.
+        history.LogWrite(result.reported, now, result.lines, OutcomeKey(result.outcome));
+    }
 }
 
 // The outcome of the write, and where the projector is to be read back.

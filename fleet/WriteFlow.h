@@ -74,6 +74,8 @@ struct WriteOptions {
     bool verify = true;   // read back what was written
     std::uint32_t settleSeconds = kDefaultSettleSeconds;  // the wait for a hello after a write
     bool testMail = false;  // the quiet drivers' answer to the test-mail question
+    // Where the settings as read are kept before each write (History.h); empty: nowhere.
+    std::string historyFolder;
 };
 
 // The checks refused the write before anything was sent: a value the job could not take, a
@@ -104,8 +106,14 @@ struct UnreadSettingCarried {
 
     friend bool operator==(const UnreadSettingCarried&, const UnreadSettingCarried&) = default;
 };
+// The settings as read could not be kept in the history before the write.
+struct HistoryNotKept {
+    std::string folder;
+
+    friend bool operator==(const HistoryNotKept&, const HistoryNotKept&) = default;
+};
 using WriteRefusal = std::variant<BuildRefusal, MissingSettingRefusal, Refusal, NotSentSetting,
-                                  AddressTaken, UnreadSettingCarried>;
+                                  AddressTaken, UnreadSettingCarried, HistoryNotKept>;
 
 // The checks of a record about to be written: a setting never read that the write would carry,
 // a changed setting the projector does not have, the dialogs' checks of what the lines carry

@@ -80,6 +80,7 @@ enum StringId : int {
     kStringFileKeyWithoutValue = 263,     // {1} section, {2} key
     kStringFileUnknownKey = 264,          // {1} section, {2} key
     kStringFileNoSetting = 265,
+    kStringHistoryNotKept = 266,  // {1} the history folder
     // The fleet engine's words (fleet/): outcomes, reasons, refusals, findings.
     kStringOutcomeRead = 300,  // outcome words, in the order of a summary
     kStringOutcomeSet = 301,

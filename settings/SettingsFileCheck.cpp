@@ -8,6 +8,7 @@
 
 #include "resources/StringIds.h"
 #include "resources/TextPattern.h"
+#include "settings/SettingsFile.h"
 
 namespace lanterna {
 
@@ -136,6 +137,23 @@ SettingsFileProblem CheckSettingsDocument(const ProfileDocument& document,
         return {SettingsFileFault::kNoSetting, {}, {}, {}};
     }
     return {};
+}
+
+std::optional<std::string> RestorableSettingsText(const ProjectorRecord& record) {
+    ProfileDocument saved;
+    if (!StoreSettings(record, saved)) {
+        return std::nullopt;
+    }
+    const ProfileDocument written(saved.Serialize());
+    ProfileDocument restorable;
+    for (const CheckedKey& key : kCheckedKeys) {
+        const std::optional<std::string> value = written.Find(key.section, key.key);
+        if (value && (key.state == nullptr || record.*key.state != kStateUnknown) &&
+            !restorable.Set(key.section, key.key, *value)) {
+            return std::nullopt;
+        }
+    }
+    return restorable.Serialize();
 }
 
 std::string SettingsFileProblemText(const SettingsFileProblem& problem, Language language) {

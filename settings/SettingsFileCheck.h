@@ -2,6 +2,7 @@
 // Why a settings file cannot be used as it stands: the first key whose line the reader could not
 // take, named by its section and key, so that whoever wrote the file by hand can mend it.
 
+#include <optional>
 #include <string>
 
 #include "platform/ProfileDocument.h"
@@ -33,6 +34,11 @@ struct SettingsFileProblem {
 // was taken. Keys the reader skips for the file's module type are not judged.
 SettingsFileProblem CheckSettingsDocument(const ProfileDocument& document,
                                           const ProjectorRecord& record);
+
+// The settings file of `record` written for restoring: the keys of a save (StoreSettings) less
+// every setting whose state is 0, so that applying it can never send a value nobody read. None
+// when a value cannot be stored.
+std::optional<std::string> RestorableSettingsText(const ProjectorRecord& record);
 
 // The problem in words ("[SNMP] NM_TRAP1=10.0.0: not a value this setting can take").
 std::string SettingsFileProblemText(const SettingsFileProblem& problem, Language language);

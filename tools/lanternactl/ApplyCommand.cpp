@@ -44,7 +44,8 @@ WriteCommand WholeFileJob(const ProjectorRecord& file) {
     write.command = kApplyCommandName;
     write.fileOfOneProjector = true;
     fleet::WriteJob& job = write.job;
-    job.readAllSettings = 0;
+    // Everything is read first, so that the settings kept before the write are whole.
+    job.readAllSettings = 1;
     job.judgeAgainstRead = false;
     job.expectedMac = std::string(TextOf(file.macAddress));
     job.build = [&file](const Target&, ProjectorRecord& record) {

@@ -3,6 +3,7 @@
 #include <optional>
 #include <ostream>
 
+#include "fleet/History.h"
 #include "fleet/RecordFacts.h"
 #include "resources/StringIds.h"
 #include "tools/lanternactl/FleetReport.h"
@@ -45,6 +46,9 @@ std::string WriteRefusalText(const fleet::WriteRefusal& refusal, const WriteResu
         }
         std::string operator()(const fleet::UnreadSettingCarried& r) const {
             return UnreadCarriedText(r.setting);
+        }
+        std::string operator()(const fleet::HistoryNotKept& r) const {
+            return EnglishText(kStringHistoryNotKept, {TerminalText(r.folder)});
         }
         std::string operator()(const fleet::AddressTaken& r) const {
             const std::string who =
@@ -211,6 +215,7 @@ bool TakeWriteOptions(CliContext& context, std::string_view command, const CPars
     }
     options.engine.settleSeconds = static_cast<std::uint32_t>(settle);
     options.engine.testMail = options.testMail.value_or(false);
+    options.engine.historyFolder = fleet::HistoryFolder(context.environment);
     return true;
 }
 

@@ -84,6 +84,8 @@ std::string Describe(const WriteRefusal& refusal) {
                 return "taken " + r.address;
             } else if constexpr (std::is_same_v<Kind, UnreadSettingCarried>) {
                 return "unread " + r.setting;
+            } else if constexpr (std::is_same_v<Kind, HistoryNotKept>) {
+                return "history " + r.folder;
             } else {
                 return "refused " + r.field;
             }
