@@ -20,6 +20,10 @@ function(lanterna_add_test)
     if(NOT T_ENVIRONMENT MATCHES "(^|;)LANTERNA_LANG=")
         list(APPEND T_ENVIRONMENT LANTERNA_LANG=ko)
     endif()
+    # What the programs keep before a write goes to the build tree, never to the user's home.
+    if(NOT T_ENVIRONMENT MATCHES "(^|;)XDG_STATE_HOME=")
+        list(APPEND T_ENVIRONMENT XDG_STATE_HOME=${CMAKE_BINARY_DIR}/test-state)
+    endif()
     set_tests_properties(${T_NAME} PROPERTIES ENVIRONMENT "${T_ENVIRONMENT}")
 endfunction()
 
@@ -38,5 +42,6 @@ function(lanterna_add_script_test)
         set(T_TIMEOUT 120)
     endif()
     set_tests_properties(${T_NAME} PROPERTIES TIMEOUT ${T_TIMEOUT} LABELS "${T_LABELS}"
-                                              SKIP_RETURN_CODE 77)
+                                              SKIP_RETURN_CODE 77
+                                              ENVIRONMENT XDG_STATE_HOME=${CMAKE_BINARY_DIR}/test-state)
 endfunction()

@@ -7,6 +7,7 @@
 #include <string_view>
 #include <tuple>
 
+#include "platform/DisplayText.h"
 #include "platform/FixedText.h"
 #include "resources/StringTable.h"
 #include "resources/TextPattern.h"
@@ -203,7 +204,7 @@ QVariant CProjectorListModel::ProjectorData(const ProjectorRecord& record, int c
                 case kColumnLabel:
                     return LabelOf(record);
                 case kColumnName:
-                    return NameOf(record);
+                    return ui::ToQString(IsolatedForDisplay(TextOf(record.projectorName)));
                 case kColumnAddress:
                     return ui::ToQString(FormatDotted(record.ipAddress));
                 case kColumnModuleType:
@@ -247,7 +248,9 @@ QString CProjectorListModel::StateText(const ProjectorRecord& record) const {
 }
 
 QString CProjectorListModel::LabelOf(const ProjectorRecord& record) {
-    return ui::ToQString(FormatAddressBookEntry(TextOf(record.projectorName), record.ipAddress));
+    // A name cannot reorder its address line: its controls shown, its direction kept to itself.
+    return ui::ToQString(
+        FormatAddressBookEntry(IsolatedForDisplay(TextOf(record.projectorName)), record.ipAddress));
 }
 
 int CProjectorListModel::ImageOf(const ProjectorRecord& record) {

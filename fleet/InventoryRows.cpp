@@ -9,11 +9,12 @@ namespace lanterna::fleet {
 
 namespace {
 
-constexpr std::array<std::string_view, 16> kInventoryColumns = {
+constexpr std::array<std::string_view, 17> kInventoryColumns = {
     "address",   "name",       "hardwareAddress", "interface",
     "dhcp",      "subnetMask", "gateway",         "dns",
     "mail",      "smtpServer", "recipients",      "trapAddresses",
-    "community", "essid",      "security",        "password"};
+    "community", "essid",      "security",        "password",
+    "status"};
 
 // The addresses of a pair that are set, joined by a blank.
 std::string SetAddressesOf(const Octets& first, const Octets& second) {
@@ -35,23 +36,39 @@ std::span<const std::string_view> InventoryColumns() {
 std::vector<std::string> InventoryRow(const std::string& address, const ProjectorRecord& r,
                                       bool passwordSet) {
     const bool wireless = r.wirelessActive != 0;
-    const bool mail = r.mailNotify == 1;
+    const bool mail = r.mailNotify == 1 && r.mailNotifyState != kStateUnknown;
+    // What the projector did not report stays empty: never a value it did not give.
+    const auto known = [](std::int32_t state, std::string text) {
+        return state != kStateUnknown ? std::move(text) : std::string();
+    };
+    const bool addressKnown = r.dhcpState != kStateUnknown && r.dhcp == 0;
     return {address,
-            std::string(TextOf(r.projectorName)),
+            known(r.projectorNameState, std::string(TextOf(r.projectorName))),
             MacText(TextOf(r.macAddress)),
             wireless ? "wireless" : "wired",
-            r.dhcp != 0 ? "on" : "off",
-            r.dhcp != 0 ? "" : FormatDotted(r.subnetMask),
-            r.dhcp != 0 ? "" : FormatDotted(r.gateway),
-            SetAddressesOf(r.dns1, r.dns2),
-            mail ? "on" : "off",
-            mail ? FormatDotted(r.smtpServer) : "",
+            known(r.dhcpState, r.dhcp != 0 ? "on" : "off"),
+            addressKnown ? known(r.subnetMaskState, FormatDotted(r.subnetMask)) : "",
+            addressKnown ? known(r.gatewayState, FormatDotted(r.gateway)) : "",
+            known(r.dns1State, SetAddressesOf(r.dns1, r.dns2)),
+            known(r.mailNotifyState, mail ? "on" : "off"),
+            mail ? known(r.smtpServerState, FormatDotted(r.smtpServer)) : "",
             mail ? RecipientsText(r) : "",
-            SetAddressesOf(r.trapAddress1, r.trapAddress2),
-            std::string(TextOf(r.community)),
-            wireless ? std::string(TextOf(r.essid)) : "",
+            SetAddressesOf(r.trapAddress1State != kStateUnknown ? r.trapAddress1 : Octets{},
+                           r.trapAddress2State != kStateUnknown ? r.trapAddress2 : Octets{}),
+            known(r.communityState, std::string(TextOf(r.community))),
+            wireless ? known(r.essidState, std::string(TextOf(r.essid))) : "",
             SecurityText(r),
-            passwordSet ? "set" : "none"};
+            passwordSet ? "set" : "none",
+            std::string(OutcomeKey(Outcome::kRead))};
+}
+
+std::vector<std::string> InventoryRowNotRead(const std::string& address, const std::string& name,
+                                             Outcome outcome) {
+    std::vector<std::string> row(kInventoryColumns.size());
+    row.front() = address;
+    row[1] = name;
+    row.back() = std::string(OutcomeKey(outcome));
+    return row;
 }
 
 std::vector<std::string> SettableColumns() {

@@ -8,16 +8,18 @@
 #include <string_view>
 #include <vector>
 
+#include "fleet/Outcome.h"
 #include "record/ProjectorRecord.h"
 
 namespace lanterna::fleet {
 
-// The columns, by key ("address", "name", "hardwareAddress", ...): the same in every language.
+// The columns, by key ("address", "name", "hardwareAddress", ..., "status"): the same in every
+// language.
 std::span<const std::string_view> InventoryColumns();
 
 // The row of the projector at `address` whose settings were read into `record`; one value per
 // column, "" where a setting does not apply (the mask and gateway under DHCP, the mail server
-// with notification off, the ESSID of a wired interface).
+// with notification off, the ESSID of a wired interface) or was not reported; status "read".
 std::vector<std::string> InventoryRow(const std::string& address, const ProjectorRecord& record,
                                       bool passwordSet);
 
@@ -29,5 +31,10 @@ std::vector<std::string> SettableColumns();
 // back, "" where it was not read or does not apply. The keys are left empty: a row written back
 // never carries a key, and one typed in is set.
 std::vector<std::string> SettableRow(const std::string& address, const ProjectorRecord& record);
+
+// The row of a target that was not read: its address, its name when known, and its status (the
+// outcome's English word, "read failed", "needs a password", ...); the rest empty.
+std::vector<std::string> InventoryRowNotRead(const std::string& address, const std::string& name,
+                                             Outcome outcome);
 
 }  // namespace lanterna::fleet

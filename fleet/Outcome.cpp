@@ -1,5 +1,6 @@
 #include "fleet/Outcome.h"
 
+#include "resources/StringIds.h"
 #include "resources/StringTable.h"
 
 namespace lanterna::fleet {
@@ -9,8 +10,19 @@ bool IsSuccess(Outcome outcome) {
 }
 
 int OutcomeWordId(Outcome outcome) {
-    // The words stand in the string table in the order of the codes.
-    return kStringOutcomeRead + static_cast<int>(outcome);
+    switch (outcome) {
+        case Outcome::kReadFailed:
+            return kStringOutcomeReadFailed;
+        case Outcome::kPartlyWritten:
+            return kStringOutcomePartlyWritten;
+        case Outcome::kFailed:
+            return kStringOutcomeFailed;
+        case Outcome::kNotStarted:
+            return kStringOutcomeNotStarted;
+        default:
+            // The words of the others stand in the string table in the order of the codes.
+            return kStringOutcomeRead + static_cast<int>(outcome);
+    }
 }
 
 std::string_view OutcomeKey(Outcome outcome) {

@@ -24,6 +24,8 @@ enum class Outcome {
     kPasswordRefused,
     kOtherProjector,  // another hardware address than expected
     kNotSupported,
+    kReadFailed,     // the link failed while the settings were read
+    kPartlyWritten,  // the link failed part-way through a write: some commands went, some not
     kFailed,
     kNotStarted,  // the job stopped before this projector's turn (cancelled, or too many failed)
 };

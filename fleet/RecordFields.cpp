@@ -11,6 +11,7 @@
 #include "record/DottedAddress.h"
 #include "record/RecordSlots.h"
 #include "resources/StringIds.h"
+#include "settings/SettingsFile.h"
 #include "settings/ValidationRules.h"
 
 namespace lanterna::fleet {
@@ -318,6 +319,28 @@ bool IsOwnIdentity(std::string_view name) {
            name == "subnetMask" || name == "gateway";
 }
 
+// How a projector is reached: a template's interface settings fit only its own kind.
+enum class InterfaceKind { kUnknown, kWired, kWireless, kExtendedWireless };
+
+// The kind of a projector as read, or of the one a file was saved from (its module type and
+// whether it holds wireless keys); unknown for a file that names no module type.
+InterfaceKind InterfaceKindOf(const Record& record) {
+    if (record.imType == 0) {
+        return InterfaceKind::kUnknown;
+    }
+    if (record.wirelessActive == 0) {
+        return InterfaceKind::kWired;
+    }
+    return record.imType == kImTypeExtendedWireless ? InterfaceKind::kExtendedWireless
+                                                    : InterfaceKind::kWireless;
+}
+
+// The interface choice and the wireless set-up.
+bool IsInterfaceSetUp(std::string_view name) {
+    return name == "primaryInterface" || name == "essid" || name == "adhoc" ||
+           name == "security" || name.starts_with("wep");
+}
+
 }  // namespace
 
 std::vector<RecordFieldInfo> RecordFieldList() {
@@ -452,20 +475,43 @@ std::optional<MissingReason> MissingSetting(std::string_view name, const Record&
     return std::nullopt;
 }
 
-std::vector<std::string> MergeTemplate(const Record& file, Record& record) {
-    std::vector<std::string> changed;
+TemplateMerge MergeTemplate(const Record& file, Record& record) {
+    TemplateMerge merge;
+    const bool sameInterface = InterfaceKindOf(file) != InterfaceKind::kUnknown &&
+                               InterfaceKindOf(file) == InterfaceKindOf(record);
     for (const FieldDefinition& field : Fields()) {
-        if (IsOwnIdentity(field.name) || field.stateOf(file) != kStateRead) {
+        if (field.stateOf(file) != kStateRead) {
+            continue;
+        }
+        if (IsOwnIdentity(field.name)) {
+            merge.leftAlone.push_back({std::string(field.name), LeftAloneReason::kOwnIdentity});
+            continue;
+        }
+        if (IsInterfaceSetUp(field.name) && !sameInterface) {
+            merge.leftAlone.push_back({std::string(field.name), LeftAloneReason::kOtherInterface});
             continue;
         }
         const bool differs = field.differs(file, record);
         field.store(differs ? file : record, record, differs ? kStateChanged : kStateUnchanged);
         if (differs) {
-            changed.emplace_back(field.name);
+            merge.changed.emplace_back(field.name);
         }
     }
     record.writeAll = 0;
-    return changed;
+    return merge;
+}
+
+SettingsFileProblem ReadSettingsForWrite(const ProfileDocument& document, bool asTemplate,
+                                         ProjectorRecord& file) {
+    const bool usable = ReadSettingsDocument(file, document) == 1;
+    if (asTemplate || document.Find("FILE", "NM_INIVER")) {
+        return CheckSettingsDocument(document, file);
+    }
+    SettingsFileProblem problem;
+    if (!usable) {
+        problem.fault = SettingsFileFault::kNoSetting;
+    }
+    return problem;
 }
 
 }  // namespace lanterna::fleet

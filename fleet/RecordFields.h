@@ -10,7 +10,9 @@
 #include <string_view>
 #include <vector>
 
+#include "platform/ProfileDocument.h"
 #include "record/ProjectorRecord.h"
+#include "settings/SettingsFileCheck.h"
 
 namespace lanterna::fleet {
 
@@ -82,10 +84,38 @@ enum class MissingReason {
 // Why the projector of `record` (as read) has no setting `field`, or none when it has it.
 std::optional<MissingReason> MissingSetting(std::string_view field, const ProjectorRecord& record);
 
+// Why a template left a setting it holds as the projector has it.
+enum class LeftAloneReason {
+    kOwnIdentity,     // the name, DHCP and the addresses belong to each projector
+    kOtherInterface,  // the interface choice and wireless set-up of a file saved from a projector
+                      // of another interface kind (or of none known) would cut this one off
+};
+
+struct LeftAloneSetting {
+    std::string field;
+    LeftAloneReason reason;
+
+    friend bool operator==(const LeftAloneSetting&, const LeftAloneSetting&) = default;
+};
+
+struct TemplateMerge {
+    std::vector<std::string> changed;         // the fields stored with state 2
+    std::vector<LeftAloneSetting> leftAlone;  // what the file holds but the projector keeps
+};
+
 // Takes the settings a template file holds (state 1 in `file`) into `record` (read from the
 // projector, writeAll 0): each differing value with state 2, each equal one with state 3. The
-// name, DHCP and the three addresses stay the projector's own. Returns the fields stored with
-// state 2.
-std::vector<std::string> MergeTemplate(const ProjectorRecord& file, ProjectorRecord& record);
+// name, DHCP and the three addresses stay the projector's own; so do the interface choice and
+// the wireless set-up (primaryInterface, essid, adhoc, security, the WEP settings) unless the
+// file was saved from a projector of the same interface kind (wired, wireless, wireless of
+// module type 22: its module type and its wireless keys tell).
+TemplateMerge MergeTemplate(const ProjectorRecord& file, ProjectorRecord& record);
+
+// Reads a settings file (`document`) into `file` (zero-filled) to be used as a template or
+// applied whole. A template needs only the keys it sets beside [FILE] NM_INIVER; a file applied
+// whole may also be of the older key set, which has no version key. Returns the first key the
+// file cannot be used for, or none.
+SettingsFileProblem ReadSettingsForWrite(const ProfileDocument& document, bool asTemplate,
+                                         ProjectorRecord& file);
 
 }  // namespace lanterna::fleet

@@ -16,11 +16,16 @@ void PutRecord(ApplicationState& state, const std::string& address, ProjectorRec
 }
 
 // Where a read worker's result other than 1 ends the road.
-RoadFailure ReadFailureOf(int result, const ProjectorRecord& record,
+RoadFailure ReadFailureOf(int result, const ApplicationState& state,
                           const std::string& expectedMac) {
+    const ProjectorRecord& record = *state.SelectedRecord();
     RoadFailure failure;
     failure.workerResult = result;
     switch (result) {
+        case kReadLinkLost:
+            failure.stop = RoadStop::kReadFailed;
+            failure.readProgress = state.readProgress;
+            break;
         case 0:
             failure.stop = RoadStop::kPasswordRefused;
             break;
@@ -58,6 +63,8 @@ Outcome OutcomeOf(const RoadFailure& failure) {
             return Outcome::kOtherProjector;
         case RoadStop::kNotSupported:
             return Outcome::kNotSupported;
+        case RoadStop::kReadFailed:
+            return Outcome::kReadFailed;
         case RoadStop::kCannotContinue:
             return Outcome::kFailed;
     }
@@ -160,7 +167,7 @@ Attempt TryOpen(IWorkerDriver& driver, IPasswordSource& passwords, const Target&
         }
         return Attempt::kOpen;
     }
-    failure = ReadFailureOf(read, *state.SelectedRecord(), expectedMac);
+    failure = ReadFailureOf(read, state, expectedMac);
     CloseLink(state);
     const bool again = failure.stop == RoadStop::kPasswordRefused && opened.passwordSet &&
                        passwords.Refused(target, opened.password);
@@ -216,8 +223,7 @@ bool ReadAgain(const FleetNetwork& network, IWorkerDriver& driver, const Project
     state->readAllSettings = 1;
     const int read = driver.Run(WorkerMode::kRead, *state);
     if (read != 1) {
-        failure =
-            ReadFailureOf(read, *state->SelectedRecord(), std::string(TextOf(written.macAddress)));
+        failure = ReadFailureOf(read, *state, std::string(TextOf(written.macAddress)));
         CloseLink(*state);
         return false;
     }

@@ -29,6 +29,7 @@ enum class RoadStop {
     kPasswordRefused,  // the projector refused the password (string 131)
     kOtherProjector,   // another hardware address than expected
     kNotSupported,     // the projector cannot be used (string 153)
+    kReadFailed,       // the link failed while the settings were read (`readProgress`)
     kCannotContinue,   // the read failed otherwise (string 130)
 };
 
@@ -43,6 +44,8 @@ struct RoadFailure {
     std::string at;
     std::string foundMac;
     std::string expectedMac;
+    // kReadFailed: the setting the read stopped at and how many were read.
+    ReadProgress readProgress;
 
     explicit operator bool() const { return stop != RoadStop::kNone; }
 };

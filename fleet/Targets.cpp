@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <array>
+#include <iterator>
 
 #include "record/DottedAddress.h"
 #include "settings/AddressRules.h"
@@ -94,12 +95,15 @@ TargetProblem CTargetList::AddWord(std::string_view word) {
     if (range->second - range->first >= kMaxTargets) {
         return TargetProblem::kTooMany;
     }
-    for (std::uint64_t value = range->first; value <= range->second; ++value) {
-        if (const TargetProblem problem =
-                Add({AddressText(static_cast<std::uint32_t>(value)), {}, {}});
-            problem != TargetProblem::kNone) {
-            return problem;
+    // Only the addresses not taken yet are expanded: a range given a thousand times costs its
+    // addresses once.
+    for (std::uint64_t value = NextFree(range->first, range->second); value <= range->second;
+         value = NextFree(value + 1, range->second)) {
+        if (targets_.size() >= kMaxTargets) {
+            return TargetProblem::kTooMany;
         }
+        targets_.push_back({AddressText(static_cast<std::uint32_t>(value)), {}, {}});
+        MarkTaken(static_cast<std::uint32_t>(value), static_cast<std::uint32_t>(value));
     }
     return TargetProblem::kNone;
 }
@@ -127,15 +131,48 @@ TargetProblem CTargetList::AddLines(std::string_view text, TargetLine& bad) {
 }
 
 TargetProblem CTargetList::Add(Target target) {
-    if (seen_.contains(target.address)) {
+    const auto value = AddressValue(target.address);
+    if (value && Taken(*value)) {
         return TargetProblem::kNone;
     }
     if (targets_.size() >= kMaxTargets) {
         return TargetProblem::kTooMany;
     }
-    seen_.insert(target.address);
+    if (value) {
+        MarkTaken(*value, *value);
+    }
     targets_.push_back(std::move(target));
     return TargetProblem::kNone;
+}
+
+bool CTargetList::Taken(std::uint32_t value) const {
+    auto after = taken_.upper_bound(value);
+    return after != taken_.begin() && std::prev(after)->second >= value;
+}
+
+std::uint64_t CTargetList::NextFree(std::uint64_t value, std::uint32_t last) const {
+    while (value <= last) {
+        auto after = taken_.upper_bound(static_cast<std::uint32_t>(value));
+        if (after == taken_.begin() || std::prev(after)->second < value) {
+            return value;
+        }
+        value = std::uint64_t{std::prev(after)->second} + 1;
+    }
+    return value;
+}
+
+void CTargetList::MarkTaken(std::uint32_t first, std::uint32_t last) {
+    auto at = taken_.upper_bound(first);
+    if (at != taken_.begin() && std::uint64_t{std::prev(at)->second} + 1 >= first) {
+        --at;
+        first = at->first;
+        last = std::max(last, at->second);
+    }
+    while (at != taken_.end() && std::uint64_t{last} + 1 >= at->first) {
+        last = std::max(last, at->second);
+        at = taken_.erase(at);
+    }
+    taken_[first] = last;
 }
 
 }  // namespace lanterna::fleet

@@ -5,7 +5,7 @@
 #include <cstddef>
 #include <cstdint>
 #include <optional>
-#include <set>
+#include <map>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -48,7 +48,9 @@ struct TargetLine {
     std::string text;        // without its comment and surrounding blanks
 };
 
-// Collects targets into a list in the order given, each address once.
+// Collects targets into a list in the order given, each address once. The addresses taken are
+// kept as merged ranges, so a range given again (or inside one given before) costs one look-up
+// whatever its size, and only the addresses not taken yet are expanded.
 class CTargetList {
   public:
     explicit CTargetList(std::vector<Target>& targets) : targets_(targets) {}
@@ -62,8 +64,15 @@ class CTargetList {
     TargetProblem Add(Target target);
 
   private:
+    // Whether `value` is taken already.
+    bool Taken(std::uint32_t value) const;
+    // Adds `first`..`last` (host order) to the taken ranges, merging them with their neighbours.
+    void MarkTaken(std::uint32_t first, std::uint32_t last);
+    // The first address from `value` on that is not taken (beyond `last`: none left).
+    std::uint64_t NextFree(std::uint64_t value, std::uint32_t last) const;
+
     std::vector<Target>& targets_;
-    std::set<std::string, std::less<>> seen_;
+    std::map<std::uint32_t, std::uint32_t> taken_;  // first -> last of disjoint, merged ranges
 };
 
 }  // namespace lanterna::fleet

@@ -1,6 +1,8 @@
 #include "fleet/WriteFlow.h"
 
 #include "discovery/HelloSweep.h"
+#include "fleet/History.h"
+#include "workers/WriteGroups.h"
 #include "workers/Workers.h"
 
 namespace lanterna::fleet {
@@ -21,6 +23,9 @@ std::optional<WriteRefusal> CheckBeforeWrite(const ProjectorRecord& record,
                                              const std::vector<std::string>& changed,
                                              const JudgeScope& scope, bool unsentRefuses,
                                              std::vector<NotSentSetting>& leftOut) {
+    if (const std::string_view unread = UnreadSettingInWrite(record); !unread.empty()) {
+        return UnreadSettingCarried{std::string(unread)};
+    }
     for (const std::string& field : changed) {
         if (const auto missing = MissingSetting(field, record)) {
             return MissingSettingRefusal{field, *missing};
@@ -125,6 +130,7 @@ void CFleetWrite::WriteOne(std::size_t index, IWorkerDriver& driver) {
     result.reported = record;
     const BuiltRecord built = job_.build(result.target, record);
     result.changed = built.changed;
+    result.leftAlone = built.leftAlone;
     result.record = record;
     if (built.refusal) {
         Refuse(result, *state, *built.refusal);
@@ -139,21 +145,46 @@ void CFleetWrite::WriteOne(std::size_t index, IWorkerDriver& driver) {
         CloseLink(*state);
         return;
     }
+    const CHistory history(options_.historyFolder);
+    const auto now = std::chrono::system_clock::now();
+    if (!history.Folder().empty() &&
+        history.Keep(result.reported, now) != OutputStatus::kOk) {
+        Refuse(result, *state, HistoryNotKept{history.Folder()});
+        return;
+    }
     result.result = driver.Run(WorkerMode::kWrite, *state);
     result.writeErrors = state->writeErrors;
+    result.progress = state->writeProgress;
     result.wrote = true;
     result.record = record;
     CloseLink(*state);
     AfterWrite(index);
+    if (!history.Folder().empty()) {
+        // The log is told of every write; one it cannot take does not undo what was sent.
+        history.LogWrite(result.reported, now, result.lines, OutcomeKey(result.outcome));
+    }
 }
 
 // The outcome of the write, and where the projector is to be read back.
 void CFleetWrite::AfterWrite(std::size_t index) {
     WriteResult& result = results_[index];
-    if (result.result == 1) {
-        result.outcome = result.lines.empty() ? Outcome::kUnchanged : Outcome::kSet;
-    } else {
-        result.outcome = result.result == -1 ? Outcome::kRefusedSome : Outcome::kFailed;
+    switch (result.result) {
+        case 1:
+            result.outcome = result.lines.empty() ? Outcome::kUnchanged : Outcome::kSet;
+            break;
+        case -1:
+            result.outcome = Outcome::kRefusedSome;
+            break;
+        case kWriteLinkLost:
+            result.outcome = Outcome::kPartlyWritten;
+            break;
+        case kWriteUnreadSetting:
+            result.outcome = Outcome::kRefused;
+            result.refusal = UnreadSettingCarried{result.progress.unreadSetting};
+            break;
+        default:
+            result.outcome = Outcome::kFailed;
+            break;
     }
     const ProjectorRecord& written = result.record;
     const std::string& own = result.target.address;

@@ -40,6 +40,7 @@ struct BuildRefusal {
 struct BuiltRecord {
     std::optional<BuildRefusal> refusal;  // set: the record cannot be made
     std::vector<std::string> changed;     // fields stored with state 2
+    std::vector<LeftAloneSetting> leftAlone;  // what a template holds but the projector keeps
 };
 
 struct WriteJob {
@@ -73,6 +74,8 @@ struct WriteOptions {
     bool verify = true;   // read back what was written
     std::uint32_t settleSeconds = kDefaultSettleSeconds;  // the wait for a hello after a write
     bool testMail = false;  // the quiet drivers' answer to the test-mail question
+    // Where the settings as read are kept before each write (History.h); empty: nowhere.
+    std::string historyFolder;
 };
 
 // The checks refused the write before anything was sent: a value the job could not take, a
@@ -96,12 +99,26 @@ struct AddressTaken {
 
     friend bool operator==(const AddressTaken&, const AddressTaken&) = default;
 };
-using WriteRefusal =
-    std::variant<BuildRefusal, MissingSettingRefusal, Refusal, NotSentSetting, AddressTaken>;
+// A setting the write would have to carry (with the address configuration, a DNS or WINS pair,
+// the security code) was never read from the projector: it would get a value nobody read.
+struct UnreadSettingCarried {
+    std::string setting;  // named as the record's field ("essid", "dns1/dns2" is never given)
 
-// The checks of a record about to be written: a changed setting the projector does not have,
-// the dialogs' checks of what the lines carry (JudgeWrite), a changed setting the lines do not
-// carry (a refusal when `unsentRefuses`, else added to `leftOut`). None when the write may go.
+    friend bool operator==(const UnreadSettingCarried&, const UnreadSettingCarried&) = default;
+};
+// The settings as read could not be kept in the history before the write.
+struct HistoryNotKept {
+    std::string folder;
+
+    friend bool operator==(const HistoryNotKept&, const HistoryNotKept&) = default;
+};
+using WriteRefusal = std::variant<BuildRefusal, MissingSettingRefusal, Refusal, NotSentSetting,
+                                  AddressTaken, UnreadSettingCarried, HistoryNotKept>;
+
+// The checks of a record about to be written: a setting never read that the write would carry,
+// a changed setting the projector does not have, the dialogs' checks of what the lines carry
+// (JudgeWrite), a changed setting the lines do not carry (a refusal when `unsentRefuses`, else
+// added to `leftOut`). None when the write may go.
 std::optional<WriteRefusal> CheckBeforeWrite(const ProjectorRecord& record,
                                              const std::vector<std::string>& lines,
                                              const std::vector<std::string>& changed,
@@ -112,18 +129,21 @@ struct WriteResult {
     Target target;                 // as worked on: its module type and name learned
     bool helloUnanswered = false;  // the hello got no answer: worked on as module type 0
     // kNotStarted until its turn, then: the outcome of `failure`; kRefused; kWouldSend or
-    // kUnchanged (dry run); kSet, kUnchanged, kRefusedSome or kFailed (the write's result);
-    // after the read-back kNotAtAddress, kNotTaken or the outcome of `readBackFailure`.
+    // kUnchanged (dry run); kSet, kUnchanged, kRefusedSome, kPartlyWritten or kFailed (the
+    // write's result); after the read-back kNotAtAddress, kNotTaken or the outcome of
+    // `readBackFailure`.
     Outcome outcome = Outcome::kNotStarted;
     RoadFailure failure;                  // the road ended before the write
     std::string name;                     // the projector's name as read
     std::optional<WriteRefusal> refusal;  // kRefused
     std::vector<std::string> changed;     // the fields the job changed (stored with state 2)
     std::vector<NotSentSetting> leftOut;  // changed settings a template does not send
+    std::vector<LeftAloneSetting> leftAlone;  // settings a template holds but left as they were
     std::vector<std::string> lines;       // the command lines planned (sent when written)
     bool wrote = false;
     int result = 0;                   // the write worker's result
     std::uint32_t writeErrors = 0;    // the command groups the projector refused
+    WriteProgress progress;           // each command accepted, refused, unanswered or not sent
     ProjectorRecord reported{};       // the settings as read before the write
     ProjectorRecord record{};         // the record built to write (written when `wrote`)
     std::vector<ShownMessage> shown;  // the messages a quiet driver kept (the test mail)

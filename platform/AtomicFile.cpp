@@ -9,6 +9,8 @@
 #include <cerrno>
 #include <climits>
 #include <cstdlib>
+#include <string_view>
+#include <vector>
 
 #include "platform/DiskSpace.h"
 #include "platform/FileDescriptor.h"
@@ -46,11 +48,6 @@ bool IsFolder(const std::string& path) {
     return ::stat(path.c_str(), &info) == 0 && S_ISDIR(info.st_mode);
 }
 
-// A path that names nothing yet may be created when its folder exists.
-OutputStatus CheckNewFile(const std::string& path) {
-    return IsFolder(FolderOf(path)) ? OutputStatus::kOk : OutputStatus::kFolderMissing;
-}
-
 // Creates a new temporary file beside `target`; returns its descriptor and fills `tempPath`.
 FileDescriptor CreateTemporaryBeside(const std::string& target, FileAccess access,
                                      std::string& tempPath) {
@@ -84,6 +81,122 @@ void SyncFolder(const std::string& folder) {
     }
 }
 
+
+// How the walk of an output path ended.
+enum class PathEnd {
+    kExisting,       // `resolved` names something that exists
+    kMissing,        // the last name does not exist: a new file in `resolved`'s folder
+    kDanglingLink,   // a link at the end of the path whose target does not exist
+    kFolderMissing,  // a folder on the way does not exist or is no folder
+    kUnsafeLink,     // `unsafeLink` may not be followed
+    kError,          // a name could not be looked at (permissions, a loop of links)
+};
+
+struct WalkedPath {
+    PathEnd end = PathEnd::kError;
+    std::string resolved;  // the path without links, absolute
+    std::string unsafeLink;
+};
+
+// The kernel's bound on links followed in one walk.
+constexpr int kMaxLinksFollowed = 40;
+
+// Whether the link `link` (lstat'ed) in `folder` may be followed: not when the folder is
+// world-writable and sticky and the link belongs neither to the user nor to the folder's owner.
+bool MayFollowLink(const std::string& folder, const struct stat& link) {
+    struct stat holder {};
+    if (::stat(folder.c_str(), &holder) != 0) {
+        return false;
+    }
+    const bool sharedSticky = (holder.st_mode & S_ISVTX) != 0 && (holder.st_mode & S_IWOTH) != 0;
+    return !sharedSticky || link.st_uid == ::geteuid() || link.st_uid == holder.st_uid;
+}
+
+// The names of `path` in order, `.` and empty ones left out.
+void PushNames(std::string_view path, std::vector<std::string>& pending) {
+    std::vector<std::string> names;
+    std::size_t start = 0;
+    while (start <= path.size()) {
+        const std::size_t slash = std::min(path.find('/', start), path.size());
+        const std::string_view name = path.substr(start, slash - start);
+        if (!name.empty() && name != ".") {
+            names.emplace_back(name);
+        }
+        start = slash + 1;
+    }
+    // `pending` is taken from its back.
+    pending.insert(pending.end(), names.rbegin(), names.rend());
+}
+
+std::string ParentOf(const std::string& resolved) {
+    const std::size_t slash = resolved.find_last_of('/');
+    return slash == std::string::npos || slash == 0 ? std::string() : resolved.substr(0, slash);
+}
+
+// Follows `path` name by name as the kernel would, each link under MayFollowLink.
+WalkedPath WalkOutputPath(const std::string& path) {
+    WalkedPath walked;
+    if (path.empty()) {
+        return walked;
+    }
+    std::vector<std::string> pending;
+    PushNames(path, pending);
+    if (path.front() != '/') {
+        std::array<char, PATH_MAX> cwd{};
+        if (::getcwd(cwd.data(), cwd.size()) == nullptr) {
+            return walked;
+        }
+        PushNames(cwd.data(), pending);
+    }
+    std::string resolved;  // empty: the root
+    int linksFollowed = 0;
+    bool endIsLink = false;  // the names left come from a link that stood at the end
+    while (!pending.empty()) {
+        const std::string name = std::move(pending.back());
+        pending.pop_back();
+        const bool last = pending.empty();
+        if (name == "..") {
+            resolved = ParentOf(resolved);
+            continue;
+        }
+        const std::string candidate = resolved + "/" + name;
+        struct stat info {};
+        if (::lstat(candidate.c_str(), &info) != 0) {
+            if (errno != ENOENT && errno != ENOTDIR) {
+                return walked;
+            }
+            walked.end = endIsLink ? PathEnd::kDanglingLink
+                         : last   ? PathEnd::kMissing
+                                  : PathEnd::kFolderMissing;
+            walked.resolved = candidate;
+            return walked;
+        }
+        if (!S_ISLNK(info.st_mode)) {
+            resolved = candidate;
+            continue;
+        }
+        if (!MayFollowLink(resolved.empty() ? "/" : resolved, info)) {
+            walked.end = PathEnd::kUnsafeLink;
+            walked.unsafeLink = candidate;
+            return walked;
+        }
+        std::array<char, PATH_MAX> linkText{};
+        const ssize_t length = ::readlink(candidate.c_str(), linkText.data(), linkText.size());
+        if (length <= 0 || static_cast<std::size_t>(length) >= linkText.size() ||
+            ++linksFollowed > kMaxLinksFollowed) {
+            return walked;
+        }
+        const std::string_view target(linkText.data(), static_cast<std::size_t>(length));
+        endIsLink = endIsLink || last;
+        if (target.front() == '/') {
+            resolved.clear();
+        }
+        PushNames(target, pending);
+    }
+    walked.end = PathEnd::kExisting;
+    walked.resolved = resolved.empty() ? "/" : resolved;
+    return walked;
+}
 }  // namespace
 
 const FileSeam& RealFileSeam() {
@@ -95,39 +208,44 @@ OutputStatus CheckOutputPath(const std::string& path, std::string* target) {
     if (path.empty()) {
         return OutputStatus::kNotWritable;
     }
-    struct stat link {};
-    if (::lstat(path.c_str(), &link) != 0) {
-        if (errno != ENOENT && errno != ENOTDIR) {
+    const WalkedPath walked = WalkOutputPath(path);
+    switch (walked.end) {
+        case PathEnd::kUnsafeLink:
+            return OutputStatus::kUnsafeLink;
+        case PathEnd::kDanglingLink:
+            return OutputStatus::kDanglingLink;
+        case PathEnd::kFolderMissing:
+            return OutputStatus::kFolderMissing;
+        case PathEnd::kError:
             return OutputStatus::kNotWritable;
+        case PathEnd::kMissing:
+            if (!IsFolder(FolderOf(walked.resolved))) {
+                return OutputStatus::kFolderMissing;
+            }
+            break;
+        case PathEnd::kExisting: {
+            struct stat info {};
+            if (::stat(walked.resolved.c_str(), &info) != 0) {
+                return OutputStatus::kNotWritable;
+            }
+            if (S_ISDIR(info.st_mode)) {
+                return OutputStatus::kIsFolder;
+            }
+            if (!S_ISREG(info.st_mode)) {
+                return OutputStatus::kNotRegularFile;
+            }
+            break;
         }
-        const OutputStatus status = CheckNewFile(path);
-        if (status == OutputStatus::kOk && target != nullptr) {
-            *target = path;
-        }
-        return status;
-    }
-    std::string resolved = path;
-    if (S_ISLNK(link.st_mode)) {
-        std::array<char, PATH_MAX> buffer{};
-        if (::realpath(path.c_str(), buffer.data()) == nullptr) {
-            return errno == ENOENT ? OutputStatus::kDanglingLink : OutputStatus::kNotWritable;
-        }
-        resolved = buffer.data();
-    }
-    struct stat info {};
-    if (::stat(resolved.c_str(), &info) != 0) {
-        return OutputStatus::kNotWritable;
-    }
-    if (S_ISDIR(info.st_mode)) {
-        return OutputStatus::kIsFolder;
-    }
-    if (!S_ISREG(info.st_mode)) {
-        return OutputStatus::kNotRegularFile;
     }
     if (target != nullptr) {
-        *target = resolved;
+        *target = walked.resolved;
     }
     return OutputStatus::kOk;
+}
+
+std::string UnsafeLinkOn(const std::string& path) {
+    const WalkedPath walked = WalkOutputPath(path);
+    return walked.end == PathEnd::kUnsafeLink ? walked.unsafeLink : std::string();
 }
 
 OutputStatus WriteOutputFile(const std::string& path, std::string_view content, FileAccess access,

@@ -5,6 +5,11 @@
 // symbolic link is written through to its target and stays a link; a folder, FIFO, device or
 // socket is refused, as are a missing folder and a link whose target is missing. A failed or
 // interrupted write leaves the old file exactly as it was and no temporary file behind.
+// Replacing by rename takes the path apart in user space, so the links on it are followed here,
+// one by one, under the rule the kernel keeps for protected symbolic links: a link that lies in
+// a folder everyone may write to and that has the sticky bit (/tmp) is followed only when it
+// belongs to the user or to the folder's owner. Another user's link there is refused, wherever
+// it stands on the path; the user's own links keep working.
 
 #include <cstddef>
 #include <cstdint>
@@ -44,11 +49,16 @@ enum class OutputStatus {
     kExistingTooLarge,    // the existing file, whose content a caller keeps, is over its limit
     kExistingUnreadable,  // the existing file, whose content a caller keeps, cannot be read
     kNotWritable,         // creating, writing, flushing or renaming failed
+    kUnsafeLink,          // a link on the path that another user placed in a shared sticky folder
 };
 
 // Whether `path` may be written under the policy; on kOk `target` (when given) receives the
 // path of the file that a write replaces (the link's target for a symbolic link).
 OutputStatus CheckOutputPath(const std::string& path, std::string* target = nullptr);
+
+// The first symbolic link on `path` that the policy refuses to follow (kUnsafeLink), as a path
+// the user can find it under; empty when there is none.
+std::string UnsafeLinkOn(const std::string& path);
 
 // Writes `content` to `path` under the policy.
 OutputStatus WriteOutputFile(const std::string& path, std::string_view content,

@@ -61,6 +61,26 @@ enum StringId : int {
     kStringWriteLinkLost = 201,   // {1} accepted, {2} refused, {3} no answer, {4} not sent
     kStringUnreadSetting = 202,   // {1} the setting never read that a write would carry
     kStringNoCommands = 203,      // an empty list of commands in 201
+    // What is read is what the projector said, what is written what the user chose: reads and
+    // writes cut short, the history kept before a write, templates, settings files that cannot
+    // be used.
+    kStringOutcomeReadFailed = 250,
+    kStringOutcomePartlyWritten = 251,
+    kStringLinkLostWhileReading = 252,   // {1} the setting, {2} settings read, {3} to read
+    kStringLinkLostAfterCommands = 253,  // {1} commands sent, {2} commands due
+    kStringCommandsAccepted = 254,       // {1} the commands
+    kStringCommandsRefused = 255,
+    kStringCommandsUnanswered = 256,
+    kStringCommandsNotSent = 257,
+    kStringUnreadSettingCarried = 258,  // {1} the setting never read
+    kStringTemplateKeepsOwn = 259,        // {1} the fields a template left alone
+    kStringTemplateKeepsInterface = 260,  // {1} the fields a template left alone
+    kStringFileNoVersion = 261,           // a settings file without its version key
+    kStringFileBadValue = 262,            // {1} section, {2} key, {3} value
+    kStringFileKeyWithoutValue = 263,     // {1} section, {2} key
+    kStringFileUnknownKey = 264,          // {1} section, {2} key
+    kStringFileNoSetting = 265,
+    kStringHistoryNotKept = 266,  // {1} the history folder
     // The fleet engine's words (fleet/): outcomes, reasons, refusals, findings.
     kStringOutcomeRead = 300,  // outcome words, in the order of a summary
     kStringOutcomeSet = 301,

@@ -6,6 +6,7 @@
 #include "tools/lanternactl/Commands.h"
 #include "tools/lanternactl/FileCommandSupport.h"
 #include "tools/lanternactl/FleetCommand.h"
+#include "tools/lanternactl/TextSafety.h"
 #include "tools/lanternactl/WorkerRunner.h"
 #include "tools/lanternactl/WriteCommand.h"
 
@@ -16,7 +17,8 @@ namespace {
 constexpr std::string_view kApplyCommandName = "apply";
 
 // Reads the settings file at `path` into `file`; the exit status.
-int LoadSettingsFile(CliContext& context, const std::string& path, ProjectorRecord& file) {
+int LoadSettingsFile(CliContext& context, const std::string& path, bool asTemplate,
+                     ProjectorRecord& file) {
     if (!HasExtension(path, ".ini")) {
         PrintCommandError(context, kApplyCommandName,
                           path + ": " + MessageText(kStringNotSettingsFile));
@@ -26,9 +28,11 @@ int LoadSettingsFile(CliContext& context, const std::string& path, ProjectorReco
     if (!LoadInputFile(context, kApplyCommandName, path, document)) {
         return kExitFailed;
     }
-    if (ReadSettingsDocument(file, document) != 1) {
+    if (const SettingsFileProblem problem =
+            fleet::ReadSettingsForWrite(document, asTemplate, file)) {
         PrintCommandError(context, kApplyCommandName,
-                          path + ": " + MessageText(kStringSettingsFileUnreadable));
+                          TerminalText(path) + ": " + MessageText(kStringSettingsFileUnreadable) +
+                              " " + TerminalText(SettingsFileProblemText(problem, UserLanguage())));
         return kExitFailed;
     }
     return kExitOk;
@@ -40,7 +44,8 @@ WriteCommand WholeFileJob(const ProjectorRecord& file) {
     write.command = kApplyCommandName;
     write.fileOfOneProjector = true;
     fleet::WriteJob& job = write.job;
-    job.readAllSettings = 0;
+    // Everything is read first, so that the settings kept before the write are whole.
+    job.readAllSettings = 1;
     job.judgeAgainstRead = false;
     job.expectedMac = std::string(TextOf(file.macAddress));
     job.build = [&file](const Target&, ProjectorRecord& record) {
@@ -60,8 +65,10 @@ WriteCommand TemplateJob(const ProjectorRecord& file) {
     write.command = kApplyCommandName;
     write.job.unsentRefuses = false;
     write.job.build = [&file](const Target&, ProjectorRecord& record) {
+        fleet::TemplateMerge merge = fleet::MergeTemplate(file, record);
         fleet::BuiltRecord built;
-        built.changed = fleet::MergeTemplate(file, record);
+        built.changed = std::move(merge.changed);
+        built.leftAlone = std::move(merge.leftAlone);
         return built;
     };
     return write;
@@ -85,7 +92,7 @@ int RunApply(CliContext& context, CliArgs args) {
         return kExitUsage;
     }
     ProjectorRecord file{};
-    if (const int status = LoadSettingsFile(context, *path, file); status != kExitOk) {
+    if (const int status = LoadSettingsFile(context, *path, asTemplate, file); status != kExitOk) {
         return status;
     }
     std::vector<Target> targets;

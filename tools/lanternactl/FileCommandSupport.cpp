@@ -2,6 +2,7 @@
 
 #include "platform/ProfileFile.h"
 #include "settings/SettingsFile.h"
+#include "tools/lanternactl/TextSafety.h"
 
 namespace lanterna::cli {
 
@@ -69,6 +70,9 @@ std::string OutputProblem(OutputStatus status) {
                    "; it was left as it was";
         case OutputStatus::kExistingUnreadable:
             return "the existing file cannot be read; it was left as it was";
+        case OutputStatus::kUnsafeLink:
+            return "a symbolic link on the way belongs to another user and lies in a folder "
+                   "everyone may write to; it is not followed and nothing was written";
         case OutputStatus::kNotWritable:
             break;
     }
@@ -78,12 +82,18 @@ std::string OutputProblem(OutputStatus status) {
 
 int ReportOutputFailure(CliContext& context, std::string_view command, const std::string& path,
                         OutputStatus status) {
-    PrintCommandError(context, command, path + ": " + OutputProblem(status));
+    std::string problem = OutputProblem(status);
+    if (status == OutputStatus::kUnsafeLink) {
+        problem = TerminalText(UnsafeLinkOn(path)) + " is a symbolic link of another user in a "
+                  "folder everyone may write to; it is not followed and nothing was written";
+    }
+    PrintCommandError(context, command, TerminalText(path) + ": " + problem);
     return kExitFailed;
 }
 
 std::string DumpJson(const nlohmann::ordered_json& json) {
-    return json.dump(2, ' ', false, nlohmann::ordered_json::error_handler_t::replace);
+    return JsonWithoutRawBidi(
+        json.dump(2, ' ', false, nlohmann::ordered_json::error_handler_t::replace));
 }
 
 }  // namespace lanterna::cli

@@ -34,7 +34,8 @@ std::string OutputProblem(OutputStatus status);
 int ReportOutputFailure(CliContext& context, std::string_view command, const std::string& path,
                         OutputStatus status);
 
-// Indented JSON; bytes that are not UTF-8 are shown as U+FFFD instead of failing the output.
+// Indented JSON; bytes that are not UTF-8 are shown as U+FFFD instead of failing the output, and
+// bidirectional controls as \uNNNN escapes (the same text, nothing that reorders a line).
 std::string DumpJson(const nlohmann::ordered_json& json);
 
 }  // namespace lanterna::cli

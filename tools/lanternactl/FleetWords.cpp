@@ -59,6 +59,11 @@ std::string RoadFailureText(const fleet::RoadFailure& failure, const std::string
         }
         case RoadStop::kNotSupported:
             return MessageText(kStringProjectorNotSupported);
+        case RoadStop::kReadFailed:
+            return EnglishText(kStringLinkLostWhileReading,
+                               {failure.readProgress.lostAt,
+                                std::to_string(failure.readProgress.settingsRead),
+                                std::to_string(failure.readProgress.settingsPlanned)});
         case RoadStop::kCannotContinue:
             return MessageText(kStringCannotContinue);
     }
@@ -130,6 +135,50 @@ std::string RefusedCommands(std::uint32_t writeErrors) {
         groups.push_back(EnglishText(word));
     }
     return JoinedTexts(groups, ", ");
+}
+
+std::string PartlyWrittenText(const WriteProgress& progress) {
+    const std::size_t sent =
+        progress.accepted.size() + progress.refused.size() + progress.unanswered.size();
+    std::string text = EnglishText(kStringLinkLostAfterCommands,
+                                   {std::to_string(sent),
+                                    std::to_string(sent + progress.notSent.size())});
+    const std::pair<int, const std::vector<std::string>*> parts[] = {
+        {kStringCommandsAccepted, &progress.accepted},
+        {kStringCommandsRefused, &progress.refused},
+        {kStringCommandsUnanswered, &progress.unanswered},
+        {kStringCommandsNotSent, &progress.notSent},
+    };
+    std::vector<std::string> named;
+    for (const auto& [id, commands] : parts) {
+        if (!commands->empty()) {
+            named.push_back(EnglishText(id, {JoinedTexts(*commands, ", ")}));
+        }
+    }
+    return named.empty() ? text : text + ": " + JoinedTexts(named, "; ");
+}
+
+std::vector<std::string> LeftAloneTexts(const std::vector<fleet::LeftAloneSetting>& leftAlone) {
+    std::vector<std::string> texts;
+    for (const auto& [reason, id] : {std::pair{fleet::LeftAloneReason::kOwnIdentity,
+                                               kStringTemplateKeepsOwn},
+                                     std::pair{fleet::LeftAloneReason::kOtherInterface,
+                                               kStringTemplateKeepsInterface}}) {
+        std::vector<std::string> fields;
+        for (const fleet::LeftAloneSetting& setting : leftAlone) {
+            if (setting.reason == reason) {
+                fields.push_back(setting.field);
+            }
+        }
+        if (!fields.empty()) {
+            texts.push_back(EnglishText(id, {JoinedTexts(fields, ", ")}));
+        }
+    }
+    return texts;
+}
+
+std::string UnreadCarriedText(std::string_view setting) {
+    return EnglishText(kStringUnreadSettingCarried, {setting});
 }
 
 std::string FindingDetail(const fleet::Finding& finding) {

@@ -60,6 +60,17 @@ std::string NotTakenText(const fleet::NotTaken& notTaken);
 // The refused command groups of `writeErrors`, joined by ", " ("trap address 2, community").
 std::string RefusedCommands(std::uint32_t writeErrors);
 
+// A write whose link failed part-way: "link lost after 3 of 7 commands: accepted: NWSMTPACT,
+// NWSMTPSRV, NWSMTPTO1; not sent: ..." (the parts that name nothing left out).
+std::string PartlyWrittenText(const WriteProgress& progress);
+
+// What a template left as each projector has it, one text per reason: "left as each projector
+// has it: projectorName, dhcp (...)".
+std::vector<std::string> LeftAloneTexts(const std::vector<fleet::LeftAloneSetting>& leftAlone);
+
+// Why a write that would carry the unread `setting` sent nothing.
+std::string UnreadCarriedText(std::string_view setting);
+
 // The detail of a finding ("community "public"", ""ROOM-1" also at 10.1.1.2").
 std::string FindingDetail(const fleet::Finding& finding);
 

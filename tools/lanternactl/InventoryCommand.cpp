@@ -51,25 +51,31 @@ int RunInventory(CliContext& context, CliArgs args) {
     std::vector<std::vector<std::string>> rows;
     auto array = nlohmann::ordered_json::array();
     for (const ReadTarget& result : results) {
+        // A target that was not read keeps its row, with its status and nothing else.
+        // (The settable form has no status column: a row there would read back as settings.)
         if (!result.record) {
             status = kExitFailed;
-            if (json) {
-                array.push_back({{"address", result.report.address},
-                                 {"outcome", OutcomeKey(result.report.outcome)},
-                                 {"message", result.report.message}});
-            } else {
+            if (!json) {
                 context.err << "lanternactl inventory: " << result.report.address << ": "
                             << OutcomeWord(result.report.outcome) << ": "
                             << TerminalText(result.report.message) << "\n";
             }
-            continue;
+            if (settable) {
+                continue;
+            }
+            rows.push_back(fleet::InventoryRowNotRead(result.report.address, result.report.name,
+                                                      result.report.outcome));
+        } else {
+            rows.push_back(settable ? fleet::SettableRow(result.report.address, *result.record)
+                                    : fleet::InventoryRow(result.report.address, *result.record,
+                                                          result.passwordSet));
         }
-        rows.push_back(settable ? fleet::SettableRow(result.report.address, *result.record)
-                                : fleet::InventoryRow(result.report.address, *result.record,
-                                                      result.passwordSet));
         nlohmann::ordered_json object = nlohmann::ordered_json::object();
         for (std::size_t column = 0; column < columns.size(); ++column) {
             object[std::string(columns[column])] = rows.back()[column];
+        }
+        if (!result.record) {
+            object["message"] = result.report.message;
         }
         array.push_back(std::move(object));
     }

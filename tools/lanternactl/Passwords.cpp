@@ -3,6 +3,7 @@
 #include <sys/stat.h>
 
 #include <ostream>
+#include <vector>
 
 #include "tools/lanternactl/FileCommandSupport.h"
 #include "tools/lanternactl/TargetRequest.h"
@@ -15,18 +16,40 @@ namespace {
 // A password file holds one short line; a few kibibytes leave room for anything beside it.
 constexpr std::size_t kPasswordFileMaxBytes = 4096;
 
-std::string_view Trimmed(std::string_view text) {
-    const std::size_t first = text.find_first_not_of(" \t\r");
-    if (first == std::string_view::npos) {
-        return {};
-    }
-    return text.substr(first, text.find_last_not_of(" \t\r") - first + 1);
-}
-
 // "WHICH is N bytes long; a projector takes at most 14".
 std::string TooLongText(std::size_t length, std::string_view which) {
     return std::string(which) + " is " + std::to_string(length) +
            " bytes long; a projector takes at most " + std::to_string(fleet::kMaxPasswordBytes);
+}
+
+// Refuses (false, with a message) a file of passwords that others than its owner may read.
+bool IsOwnersAlone(CliContext& context, std::string_view command, const std::string& path) {
+    struct stat status {};
+    if (path == "-" || stat(path.c_str(), &status) != 0 ||
+        (status.st_mode & (S_IRGRP | S_IROTH)) == 0) {
+        return true;
+    }
+    PrintCommandError(context, command,
+                      TerminalText(path) +
+                          ": others than its owner may read it; make it the owner's alone "
+                          "(chmod 600) and change the passwords it holds if others did read it");
+    return false;
+}
+
+// The lines of a password file, each without its line end (a line feed, and a carriage return
+// before it); nothing else is taken off, so a blank at the end of a password stays its own.
+std::vector<std::string_view> PasswordLines(std::string_view content) {
+    std::vector<std::string_view> lines;
+    for (std::size_t start = 0; start < content.size();) {
+        const std::size_t end = std::min(content.find('\n', start), content.size());
+        std::string_view line = content.substr(start, end - start);
+        if (!line.empty() && line.back() == '\r') {
+            line.remove_suffix(1);
+        }
+        lines.push_back(line);
+        start = end + 1;
+    }
+    return lines;
 }
 
 }  // namespace
@@ -34,14 +57,12 @@ std::string TooLongText(std::size_t length, std::string_view which) {
 std::optional<std::string> ReadFirstLine(CliContext& context, std::string_view command,
                                          const std::string& path) {
     std::string content;
-    if (!ReadInputFile(context, command, path, kPasswordFileMaxBytes, content)) {
+    if (!IsOwnersAlone(context, command, path) ||
+        !ReadInputFile(context, command, path, kPasswordFileMaxBytes, content)) {
         return std::nullopt;
     }
-    std::string line = content.substr(0, content.find('\n'));
-    if (!line.empty() && line.back() == '\r') {
-        line.pop_back();
-    }
-    return line;
+    const std::vector<std::string_view> lines = PasswordLines(content);
+    return std::string(lines.empty() ? std::string_view() : lines.front());
 }
 
 std::string PasswordLengthProblem(std::string_view password, std::string_view which) {
@@ -56,42 +77,40 @@ CPasswords::CPasswords(CliContext& context, std::string_view command,
     : context_(context), command_(command), variable_(environmentVariable), prompt_(prompt) {}
 
 bool CPasswords::LoadBook(const std::string& path) {
-    struct stat status {};
-    if (path != "-" && stat(path.c_str(), &status) == 0 &&
-        (status.st_mode & (S_IRGRP | S_IROTH)) != 0) {
-        PrintCommandError(
-            context_, command_,
-            path +
-                ": others than its owner may read it; make it the owner's alone "
-                "(chmod 600) and change the passwords it holds if others did read it");
-        return false;
-    }
     std::string content;
-    if (!ReadInputFile(context_, command_, path, kPasswordBookMaxBytes, content, true)) {
+    if (!IsOwnersAlone(context_, command_, path) ||
+        !ReadInputFile(context_, command_, path, kPasswordBookMaxBytes, content, true)) {
         return false;
     }
     bookPath_ = path;
-    std::size_t lineNumber = 0;
-    for (std::size_t start = 0; start < content.size();) {
-        const std::size_t end = std::min(content.find('\n', start), content.size());
-        const std::string_view raw(content.data() + start, end - start);
-        start = end + 1;
-        ++lineNumber;
-        const std::string_view line = Trimmed(raw);
-        if (line.empty() || line.front() == '#') {
+    std::map<std::string, std::size_t, std::less<>> lineOf;
+    const std::vector<std::string_view> lines = PasswordLines(content);
+    for (std::size_t index = 0; index < lines.size(); ++index) {
+        const std::size_t lineNumber = index + 1;
+        const std::string_view line = lines[index];
+        const std::size_t first = line.find_first_not_of(" \t");
+        if (first == std::string_view::npos || line[first] == '#') {
             continue;
         }
-        const std::size_t blank = line.find_first_of(" \t");
-        const auto address = CanonicalAddress(line.substr(0, blank));
-        const std::string where = path + ":" + std::to_string(lineNumber);
+        // The address, one blank, and the password: the rest of the line as it stands (none:
+        // the projector has no password).
+        const std::size_t blank = line.find_first_of(" \t", first);
+        const auto address = CanonicalAddress(line.substr(first, blank - first));
+        const std::string where = TerminalText(path) + ":" + std::to_string(lineNumber);
         if (!address) {
             PrintCommandError(context_, command_, where + ": not 'ADDRESS PASSWORD'");
             return false;
         }
-        // The password is the rest of the line; without one the projector has none.
-        const std::string_view password =
-            blank == std::string_view::npos ? std::string_view() : Trimmed(line.substr(blank));
-        book_[*address] = std::string(password);
+        if (const auto earlier = lineOf.find(*address); earlier != lineOf.end()) {
+            PrintCommandError(context_, command_,
+                              where + ": " + *address + " is listed on line " +
+                                  std::to_string(earlier->second) +
+                                  " too; give each address one password");
+            return false;
+        }
+        lineOf.emplace(*address, lineNumber);
+        book_[*address] = std::string(
+            blank == std::string_view::npos ? std::string_view() : line.substr(blank + 1));
     }
     return true;
 }

@@ -29,10 +29,12 @@ class CPasswords final : public fleet::IPasswordSource {
                std::string_view prompt = "Projector password: ");
 
     // --passwords FILE: refused (false, with a message) when others than its owner may read
-    // it, when it cannot be read, or for a line that is not "ADDRESS PASSWORD".
+    // it, when it cannot be read, for a line that is not "ADDRESS PASSWORD" and for an address
+    // listed twice (both lines named). The password is the rest of the line after the blank
+    // behind the address, without the line end and nothing else taken off.
     bool LoadBook(const std::string& path);
-    // --password-file FILE: its first line is the one password. False, with a message, when it
-    // cannot be read.
+    // --password-file FILE: its first line is the one password, read as a line of the book.
+    // False, with a message, when others than its owner may read it or it cannot be read.
     bool LoadOne(const std::string& path);
 
     fleet::PasswordAnswer PasswordFor(const fleet::Target& target) override;
@@ -60,8 +62,9 @@ class CPasswords final : public fleet::IPasswordSource {
     std::optional<std::string> one_;
 };
 
-// The first line of the file at `path` (a line feed and a carriage return before it removed),
-// read within the password file limit. None, with a message, when it cannot be read.
+// The first line of the file at `path` (a line feed and a carriage return before it removed,
+// nothing else), read within the password file limit. None, with a message, when others than
+// its owner may read it or it cannot be read.
 std::optional<std::string> ReadFirstLine(CliContext& context, std::string_view command,
                                          const std::string& path);
 

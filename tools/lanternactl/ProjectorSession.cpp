@@ -41,7 +41,7 @@ bool ParseTestMail(CliContext& context, std::string_view command,
 }
 
 int PrintWriteResult(CliContext& context, std::string_view command, int result,
-                     std::uint32_t writeErrors) {
+                     std::uint32_t writeErrors, std::string_view failure) {
     std::array<char, 16> bits{};
     std::snprintf(bits.data(), bits.size(), "0x%x", writeErrors);
     context.out << "result: " << result << "\nwriteErrors: " << bits.data() << "\n";
@@ -52,7 +52,9 @@ int PrintWriteResult(CliContext& context, std::string_view command, int result,
         context.out << MessageText(kStringWriteDone) << "\n";
         return kExitOk;
     }
-    context.err << "lanternactl " << command << ": " << MessageText(kStringWriteFailed) << "\n";
+    context.err << "lanternactl " << command << ": "
+                << (failure.empty() ? MessageText(kStringWriteFailed) : std::string(failure))
+                << "\n";
     return kExitFailed;
 }
 

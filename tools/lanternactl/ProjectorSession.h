@@ -22,9 +22,9 @@ bool ParseTestMail(CliContext& context, std::string_view command,
                    const std::optional<std::string>& value, std::optional<bool>& testMail);
 
 // "result: R", "writeErrors: 0x…", a "  refused: …" line per refused command group, then the
-// window's message for the result (on standard output for success, standard error else). The
-// exit status.
+// window's message for the result (on standard output for success, standard error else), or
+// `failure` in its place when it says more. The exit status.
 int PrintWriteResult(CliContext& context, std::string_view command, int result,
-                     std::uint32_t writeErrors);
+                     std::uint32_t writeErrors, std::string_view failure = {});
 
 }  // namespace lanterna::cli

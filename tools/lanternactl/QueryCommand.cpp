@@ -54,10 +54,19 @@ void DescribeQuery(const std::string& address, const fleet::QueryResult& result,
     run.report.facts["values"] = values;
 }
 
-// Asks one projector every command; the report says what came of it.
-void QueryOne(const CliNetwork& network, const std::string& address, const std::string& password,
+// Asks one projector every command; the report says what came of it. A password the projector
+// cannot take is not sent: the report says how long it is.
+void QueryOne(const CliNetwork& network, const std::string& address,
+              const fleet::PasswordAnswer& password, const std::string& problem,
               const std::vector<std::string>& commands, QueryRun& run) {
-    DescribeQuery(address, fleet::QueryProjector(network, address, password, commands), run);
+    if (!password.password) {
+        run.report.address = address;
+        run.report.outcome = Outcome::kNeedsPassword;
+        run.report.message = problem;
+        return;
+    }
+    DescribeQuery(address, fleet::QueryProjector(network, address, *password.password, commands),
+                  run);
 }
 
 // The password of `address`: its line in --passwords, else --password-file, else
@@ -72,12 +81,20 @@ class CQueryPasswords {
         fallback_ = context.environment("LANTERNA_PASSWORD").value_or("");
         return true;
     }
-    std::string For(const std::string& address) {
+    // The password for `address` (empty: none known, sent as no password); none, with the
+    // reason in `problem`, for one too long for a projector.
+    fleet::PasswordAnswer For(const std::string& address, std::string& problem) {
         if (!passwords_) {
-            return fallback_;
+            fleet::PasswordAnswer answer = fleet::CheckedPassword(fallback_);
+            problem = PasswordLengthProblem(fallback_, "the password given");
+            return answer;
         }
-        std::string problem;
-        return passwords_->Lookup(address, problem).value_or(fallback_);
+        fleet::PasswordAnswer answer = passwords_->PasswordFor({address, std::nullopt, {}});
+        if (answer.problem == fleet::PasswordProblem::kTooLong) {
+            problem = passwords_->ProblemText(address, answer.problem, answer.length);
+            return answer;
+        }
+        return {answer.password.value_or(""), fleet::PasswordProblem::kNone, 0};
     }
 
   private:
@@ -118,8 +135,9 @@ int RunQuery(CliContext& context, CliArgs args) {
     }
     std::vector<QueryRun> runs(targets.size());
     if (IsSingleTarget(request) && !parsed.Has("--json")) {
-        QueryOne(context.network, targets[0].address, passwords.For(targets[0].address), commands,
-                 runs[0]);
+        std::string problem;
+        const fleet::PasswordAnswer password = passwords.For(targets[0].address, problem);
+        QueryOne(context.network, targets[0].address, password, problem, commands, runs[0]);
         for (const auto& [command, value] : runs[0].values) {
             context.out << command << "=" << TerminalText(value) << "\n";
         }
@@ -134,8 +152,9 @@ int RunQuery(CliContext& context, CliArgs args) {
     fleet::RunJobs(
         targets.size(), bounds,
         [&](std::size_t i) {
-            QueryOne(context.network, targets[i].address, passwords.For(targets[i].address),
-                     commands, runs[i]);
+            std::string problem;
+            const fleet::PasswordAnswer password = passwords.For(targets[i].address, problem);
+            QueryOne(context.network, targets[i].address, password, problem, commands, runs[i]);
             return runs[i].report.outcome == Outcome::kQueried;
         },
         ProgressOnTerminal(context, targets.size()));

@@ -3,6 +3,7 @@
 #include <optional>
 #include <ostream>
 
+#include "fleet/History.h"
 #include "fleet/RecordFacts.h"
 #include "resources/StringIds.h"
 #include "tools/lanternactl/FleetReport.h"
@@ -10,6 +11,7 @@
 #include "tools/lanternactl/ProjectorSession.h"
 #include "tools/lanternactl/TextSafety.h"
 #include "tools/lanternactl/WorkerRunner.h"
+#include "workers/Workers.h"
 
 namespace lanterna::cli {
 
@@ -50,6 +52,12 @@ std::string WriteRefusalText(const fleet::WriteRefusal& refusal, const WriteResu
         std::string operator()(const fleet::NotSentSetting& r) const {
             return NotSentText(r.field, r.reason);
         }
+        std::string operator()(const fleet::UnreadSettingCarried& r) const {
+            return UnreadCarriedText(r.setting);
+        }
+        std::string operator()(const fleet::HistoryNotKept& r) const {
+            return EnglishText(kStringHistoryNotKept, {TerminalText(r.folder)});
+        }
         std::string operator()(const fleet::AddressTaken& r) const {
             const std::string who =
                 r.takenBy.empty() ? EnglishText(kStringSomeProjector) : r.takenBy;
@@ -71,6 +79,8 @@ std::string WrittenMessage(const WriteResult& result, std::uint32_t settleSecond
                       : EnglishText(kStringCommandLinesSent, {std::to_string(lines.size())});
     } else if (result.result == -1) {
         message = EnglishText(kStringProjectorRefused, {RefusedCommands(result.writeErrors)});
+    } else if (result.result == kWriteLinkLost) {
+        return PartlyWrittenText(result.progress);
     } else {
         message = MessageText(kStringWriteFailed);
     }
@@ -120,6 +130,11 @@ TargetReport ReportOf(const WriteResult& result, const WriteCommand& write,
     for (const fleet::NotSentSetting& unsent : result.leftOut) {
         report.notes.push_back(NotSentText(unsent.field, unsent.reason));
     }
+    if (options.engine.dryRun) {
+        for (std::string& note : LeftAloneTexts(result.leftAlone)) {
+            report.notes.push_back(std::move(note));
+        }
+    }
     if (result.dhcpNow) {
         report.notes.push_back(EnglishText(kStringTakesDhcpNow));
     }
@@ -155,6 +170,9 @@ TargetReport ReportOf(const WriteResult& result, const WriteCommand& write,
 int PrintSingle(CliContext& context, const WriteCommand& write, const WriteCommandOptions& options,
                 const WriteResult& result, const TargetReport& report) {
     if (options.engine.dryRun && IsSuccess(report.outcome)) {
+        for (const std::string& note : report.notes) {
+            PrintCommandError(context, write.command, TerminalText(note));
+        }
         for (const std::string& line : report.detail) {
             context.out << TerminalText(line) << "\n";
         }
@@ -163,8 +181,13 @@ int PrintSingle(CliContext& context, const WriteCommand& write, const WriteComma
     for (const std::string& note : report.notes) {
         PrintCommandError(context, write.command, TerminalText(note));
     }
-    if (!result.wrote) {
+    if (!result.wrote || result.refusal) {
         PrintCommandError(context, write.command, TerminalText(report.message));
+        return kExitFailed;
+    }
+    if (result.result == kWriteLinkLost) {
+        PrintWriteResult(context, write.command, result.result, result.writeErrors,
+                         std::string(OutcomeWord(report.outcome)) + ": " + report.message);
         return kExitFailed;
     }
     const int status = PrintWriteResult(context, write.command, result.result, result.writeErrors);
@@ -205,6 +228,7 @@ bool TakeWriteOptions(CliContext& context, std::string_view command, const CPars
     options.engine.settleSeconds = static_cast<std::uint32_t>(settle);
     options.engine.testMail = options.testMail.value_or(false);
     options.helloNote = HelloNote(context.network);
+    options.engine.historyFolder = fleet::HistoryFolder(context.environment);
     return true;
 }
 

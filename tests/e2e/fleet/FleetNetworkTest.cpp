@@ -212,11 +212,11 @@ TEST_F(FleetNetwork, ReadTemplateApplyAuditAndInventoryOfABuilding) {
     ASSERT_EQ(rows.size(), 30U) << inventory.out;
     EXPECT_TRUE(rows[0].starts_with("address,name,hardwareAddress,interface,dhcp,"));
     EXPECT_EQ(rows[1], "10.78.1.1,ROOM-1,02:00:0A:4E:01:01,wired,off,255.255.255.0,10.78.1.254,"
-                       "10.78.0.53,on,10.78.0.25,av-team@example.org,10.78.0.162,site1,,-,none");
+                       "10.78.0.53,on,10.78.0.25,av-team@example.org,10.78.0.162,site1,,-,none,read");
     EXPECT_TRUE(rows[21].starts_with("10.78.1.21,LAB-1,")) << rows[21];
-    EXPECT_TRUE(rows[21].ends_with(",site1,PROJ-LAN,WEP,none")) << rows[21];
+    EXPECT_TRUE(rows[21].ends_with(",site1,PROJ-LAN,WEP,none,read")) << rows[21];
     EXPECT_TRUE(rows[29].starts_with("10.78.1.29,OFFICE,")) << rows[29];
-    EXPECT_TRUE(rows[29].ends_with(",public,,-,set")) << rows[29];
+    EXPECT_TRUE(rows[29].ends_with(",public,,-,set,read")) << rows[29];
 }
 
 // The cells of a CSV line without quotes (the hardware addresses and settings used here have

@@ -369,7 +369,9 @@ TEST(FleetApply, TemplateKeepsEachProjectorsOwnNameAndAddress) {
     const auto preview = RunInEnglish({"apply", "--template", path, "127.87.25.1-2", "--dry-run"});
     ASSERT_EQ(preview.status, 0) << preview.out;
     EXPECT_TRUE(Contains(preview.out,
-                         "ROOM-251  would send  2 command lines\n"
+                         "ROOM-251  would send  2 command lines; left as each projector has "
+                         "it: projectorName, dhcp, ipAddress, subnetMask, gateway (each "
+                         "projector keeps its own)\n"
                          "    NWCNAME site\n    NWDNS 10.0.0.53 0.0.0.0\n"))
         << preview.out;
     const auto run = RunInEnglish({"apply", "--template", path, "127.87.25.1-2"});
@@ -381,15 +383,27 @@ TEST(FleetApply, TemplateKeepsEachProjectorsOwnNameAndAddress) {
     const auto again = RunInEnglish({"apply", "--template", path, "127.87.25.1-2"});
     EXPECT_TRUE(Contains(again.out, "2 targets: 2 unchanged\n")) << again.out;
 
-    // Wireless settings meet a wired projector: refused, not silently left out.
+    // A file saved from a wireless projector leaves a wired one's interface as it is (its
+    // preferred gateway, its reset) and the dry run says so.
     site.wirelessActive = 1;
     site.essidSet = 1;
+    site.primaryInterfaceState = kStateRead;
+    site.primaryInterface = 1;
     CopyText(site.essid, "SITE-LAN");
     ASSERT_EQ(WriteSettingsFile(site, path), 1);
-    const auto wireless = RunInEnglish({"apply", "--template", path, "127.87.25.1"});
+    const auto wireless =
+        RunInEnglish({"apply", "--template", path, "127.87.25.1", "--dry-run"});
+    EXPECT_EQ(wireless.status, 0) << wireless.err;
+    EXPECT_EQ(wireless.out, "") << "nothing differs";
+    EXPECT_TRUE(Contains(wireless.err,
+                         "lanternactl apply: left as each projector has it: "
+                         "primaryInterface, essid, adhoc, wepEnabled, wepKey (the file was not saved "
+                         "from a projector of the same interface kind"))
+        << wireless.err;
+    const auto written = RunInEnglish({"apply", "--template", path, "127.87.25.1"});
     std::remove(path.c_str());
-    EXPECT_EQ(wireless.status, 1);
-    EXPECT_TRUE(Contains(wireless.err, "essid is a wireless LAN setting")) << wireless.err;
+    EXPECT_EQ(written.status, 0) << written.err;
+    EXPECT_EQ(first.projector->Settings().primaryInterface, 0);
 }
 
 // A file applied whole to a range reaches the projector it was saved from; its address is not
@@ -494,15 +508,15 @@ TEST(FleetInventoryAndAudit, RowsAndFindings) {
     ASSERT_EQ(rows.size(), 5U) << csv.out;
     EXPECT_EQ(rows[0],
               "address,name,hardwareAddress,interface,dhcp,subnetMask,gateway,dns,mail,"
-              "smtpServer,recipients,trapAddresses,community,essid,security,password");
+              "smtpServer,recipients,trapAddresses,community,essid,security,password,status");
     EXPECT_EQ(rows[1],
               "127.87.28.1,HALL-1F,02:00:7F:57:1C:01,wired,off,255.255.255.0,"
-              "127.87.28.254,,off,,,,ops1,,-,set");
+              "127.87.28.254,,off,,,,ops1,,-,set,read");
     EXPECT_EQ(rows[2],
               "127.87.28.2,ROOM-1,02:00:7F:57:1C:02,wired,off,255.255.255.0,"
-              "127.87.28.1,,on,10.0.0.25,ops@example.org,,public,,-,none");
-    EXPECT_TRUE(rows[3].ends_with(",public,PROJ-LAN,WEP,none")) << rows[3];
-    EXPECT_TRUE(rows[4].ends_with(",public,PROJ-LAN,\"none, ad hoc\",none")) << rows[4];
+              "127.87.28.1,,on,10.0.0.25,ops@example.org,,public,,-,none,read");
+    EXPECT_TRUE(rows[3].ends_with(",public,PROJ-LAN,WEP,none,read")) << rows[3];
+    EXPECT_TRUE(rows[4].ends_with(",public,PROJ-LAN,\"none, ad hoc\",none,read")) << rows[4];
 
     const auto audit = RunInEnglish({"audit", "127.87.28.1-4", "--json", "--passwords", book.path});
     EXPECT_EQ(audit.status, 1) << "warnings and worse fail";
@@ -533,6 +547,65 @@ TEST(FleetInventoryAndAudit, RowsAndFindings) {
     EXPECT_EQ(clean.out,
               "ADDRESS  NAME  SEVERITY  FINDING  DETAIL\n"
               "1 projector audited: 0 critical, 0 warnings, 0 notices\n");
+}
+
+
+// ---- reads and writes cut short ---------------------------------------------------------------
+
+// A read whose link fails names the setting it stopped at and fails; inventory keeps the row
+// with its status and audit counts it as not read.
+TEST(FleetCutShort, AReadThatLosesItsLinkFailsEverywhere) {
+    SimulatorConfig config = Config("127.87.29.1", "ROOM-201");
+    config.faults.replyFaults["NWSMTPSRV"] = {sim::ReplyFaultKind::kCut, 3, {}};
+    CProjectorOnPort cut(config);
+    CProjectorOnPort whole(Config("127.87.29.2", "HALL-1F"));
+
+    const auto read = RunInEnglish({"read", "127.87.29.1"});
+    EXPECT_EQ(read.status, 1);
+    EXPECT_EQ(read.out, "");
+    EXPECT_TRUE(Contains(read.err, "link lost while reading smtpServer, 8 of 20 settings read"))
+        << read.err;
+
+    const auto inventory = RunInEnglish({"inventory", "127.87.29.1-2", "--csv"});
+    EXPECT_EQ(inventory.status, 1);
+    EXPECT_TRUE(Contains(inventory.out, "\n127.87.29.1,ROOM-201,,,,,,,,,,,,,,,read failed\n"))
+        << inventory.out;
+    EXPECT_TRUE(Contains(inventory.out, "\n127.87.29.2,HALL-1F,")) << inventory.out;
+
+    const auto audit = RunInEnglish({"audit", "127.87.29.1-2", "--json"});
+    const auto report = nlohmann::json::parse(audit.out);
+    ASSERT_EQ(report["notRead"].size(), 1U) << audit.out;
+    EXPECT_EQ(report["notRead"][0]["outcome"], "read failed");
+}
+
+// A write cut part-way says what went and what did not; one that would carry a setting never
+// read sends nothing, in a dry run too.
+TEST(FleetCutShort, PartWritesAndUnreadGroupsFail) {
+    SimulatorConfig dropping = Config("127.87.29.3", "ROOM-202");
+    dropping.faults.dropAfterSets = 1;
+    CProjectorOnPort drops(dropping);
+    const auto partly = RunInEnglish({"set", "127.87.29.3", "community=lab", "trapAddress1=10.0.0.9"});
+    EXPECT_EQ(partly.status, 1);
+    EXPECT_TRUE(Contains(partly.err, "partly written: link lost after")) << partly.err;
+    EXPECT_TRUE(Contains(partly.err, "accepted: NWTRAPIP1")) << partly.err;
+    EXPECT_TRUE(Contains(partly.err, "NWCNAME")) << partly.err;
+
+    SimulatorConfig spoilt = Config("127.87.29.4", "ROOM-203");
+    spoilt.faults.replyFaults["NWCNF"] = {sim::ReplyFaultKind::kRawValue, 0,
+                                          "OFF 300.1.1.1 255.255.255.0 0.0.0.0"};
+    CProjectorOnPort unread(spoilt);
+    for (const bool dryRun : {true, false}) {
+        std::vector<std::string> args{"set", "127.87.29.4", "projectorName=LAB-WL1"};
+        if (dryRun) {
+            args.emplace_back("--dry-run");
+        }
+        const auto refused = RunInEnglish(args);
+        EXPECT_EQ(refused.status, 1) << dryRun;
+        EXPECT_TRUE(Contains(refused.err, "was not read from the projector")) << refused.err;
+    }
+    for (const std::string& line : unread.Log()) {
+        EXPECT_TRUE(line.ends_with("?")) << "sent " << line;
+    }
 }
 
 }  // namespace

@@ -11,7 +11,9 @@
 
 #include "link/Ports.h"
 #include "resources/StringTable.h"
+#include "fleet/History.h"
 #include "settings/SettingsFile.h"
+#include "tests/support/files/TempFolder.h"
 #include "tests/integration/lanternactl/ProjectorOnLoopback.h"
 #include "tests/support/cli/CliHarness.h"
 #include "tools/projector-sim/SimulatedProjector.h"
@@ -73,6 +75,7 @@ TEST(ReadCommand, PasswordFromFileOrTerminal) {
     CProjectorOnPort sim("127.87.1.3", "pw");
     const std::string path = ::testing::TempDir() + "lanternactl-password-87-1-3";
     std::ofstream(path) << "pw\n";
+    ::chmod(path.c_str(), 0600);  // a password file is its owner's alone
     CliSetup setup;
     setup.environment["LANTERNA_PASSWORD"] = "wrong";  // the file wins
     EXPECT_EQ(RunCli({"read", "127.87.1.3", "--password-file", path}, setup).status, 0);
@@ -216,6 +219,41 @@ TEST(SetCommand, RefusedCommandsArePrintedAsBits) {
               (Lines{"NWTRAPIP2 10.0.0.9", "NWDNS 10.0.0.53 0.0.0.0"}));
 }
 
+// Before the write the settings as read go into the history (only what was read), the write
+// into the change log; show reads the entry, and it restores what the projector had.
+TEST(SetCommand, KeepsTheSettingsAsReadBeforeTheWrite) {
+    CProjectorOnPort sim("127.87.2.9");
+    TempFolder state;
+    CliSetup setup;
+    setup.environment["XDG_STATE_HOME"] = state.Path();
+    const auto run = RunCli({"set", "127.87.2.9", "community=lab"}, setup);
+    ASSERT_EQ(run.status, 0) << run.err;
+
+    const fleet::CHistory history(state.Path() + "/lanterna/history");
+    const std::string mac = "02007F570209";
+    const auto entries = history.Entries(mac);
+    ASSERT_EQ(entries.size(), 1U);
+    struct stat info {};
+    ASSERT_EQ(::stat(entries[0].path.c_str(), &info), 0);
+    EXPECT_EQ(info.st_mode & 0777, 0600U);
+    ProjectorRecord before{};
+    ASSERT_TRUE(history.ReadEntry(mac, 0, before));
+    EXPECT_EQ(TextOf(before.community), "public");
+    EXPECT_EQ(TextOf(before.projectorName), "SIMPROJ");
+    const auto lines = history.ChangeLogLines(mac);
+    ASSERT_EQ(lines.size(), 1U);
+    EXPECT_TRUE(lines[0].ends_with("\t127.87.2.9\tSIMPROJ\tNWCNAME lab\tset")) << lines[0];
+
+    const auto shown = RunCli({"show", entries[0].path});
+    EXPECT_EQ(shown.status, 0) << shown.err;
+    EXPECT_TRUE(Contains(shown.out, "public")) << shown.out;
+    // (Whole, the entry would give the projector its loopback address, which the checks refuse.)
+    const auto undo = RunCli({"apply", "--template", entries[0].path, "127.87.2.9"}, setup);
+    EXPECT_EQ(undo.status, 0) << undo.err;
+    EXPECT_EQ(sim.projector->Settings().community, "public");
+    EXPECT_EQ(history.Entries(mac).size(), 2U);
+}
+
 TEST(SetCommand, TestMailIsSentOnlyWhenAnsweredYes) {
     CProjectorOnPort sim("127.87.2.6");
     const auto yes = RunCli({"set", "127.87.2.6", "mailNotify=on", "smtpServer=10.0.0.25",
@@ -297,11 +335,12 @@ TEST(ApplyCommand, SettingsFileIsSentWithWriteAll) {
     ASSERT_EQ(run.status, 0) << run.err << run.out;
     EXPECT_TRUE(Contains(run.out, "writeErrors: 0x0\n")) << run.out;
     const Lines log = sim.Log();
-    ASSERT_GE(log.size(), 2U);
-    EXPECT_EQ((Lines(log.begin(), log.begin() + 2)), (Lines{"NWIF?", "NWMAC?"}));
-    // Identity only (readAllSettings 0), then everything the file holds, in the write order.
+    ASSERT_GE(log.size(), kWiredRead.size());
+    EXPECT_EQ((Lines(log.begin(), log.begin() + kWiredRead.size())), kWiredRead);
+    // A whole read (the settings kept before a write), then everything the file holds, in the
+    // write order.
     EXPECT_EQ(
-        (Lines(log.begin() + 2, log.end())),
+        (Lines(log.begin() + kWiredRead.size(), log.end())),
         (Lines{"NWSMTPACT OFF", "NWTRAPIP1 0.0.0.0", "NWTRAPIP2 0.0.0.0", "NWCNAME lab",
                "NWPNAME FILE-NAME", "NWDNSDMN", "NWDNS 10.0.0.53 0.0.0.0", "NWWINS 0.0.0.0 0.0.0.0",
                "NWCNF OFF 10.0.0.50 255.255.255.0 10.0.0.1", "IMSTAT 31"}));

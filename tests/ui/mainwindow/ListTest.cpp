@@ -78,6 +78,17 @@ TEST_F(ProjectorListTest, FoundProjectorsShowNameAboveAddressWithTheFoundImage) 
     ExpectRowsMatchRecords();
 }
 
+// A right-to-left override in a name is shown as a mark and reorders nothing: the name is set
+// apart from the address line under it (and from the details view's other columns).
+TEST_F(ProjectorListTest, ANameCannotReorderItselfOrTheAddressUnderIt) {
+    found = {MakeProjector("ROOM\xE2\x80\xAE" "exe.1", "10.88.1.4")};
+    Open();
+    const std::string isolated = "\xE2\x81\xA8ROOM[U+202E]exe.1\xE2\x81\xA9";
+    EXPECT_THAT(Labels(), ElementsAre(kConnectByAddress, kWiredFile, kWirelessFile,
+                                      isolated + "\n10.88.1.4"));
+    EXPECT_EQ(Labels().back().find("\xE2\x80\xAE"), std::string::npos);
+}
+
 TEST_F(ProjectorListTest, DuplicatesWithTheSameNameGoButTheSameAddressUnderAnotherNameStays) {
     found = {MakeProjector("A", "10.1.1.5"), MakeProjector("B", "10.1.1.6"),
              MakeProjector("A", "10.1.1.5"), MakeProjector("A2", "10.1.1.5")};

@@ -18,7 +18,8 @@
 namespace lanterna::fleet {
 namespace {
 
-enum class Module { kWired, kDhcp, kBasicWireless, kExtendedWireless };
+// kEssidUnread: a basic wireless module whose configuration line came in no known form.
+enum class Module { kWired, kDhcp, kBasicWireless, kExtendedWireless, kEssidUnread };
 
 // Every state word of a record that was read: what the read worker leaves.
 void MarkAllRead(ProjectorRecord& r) {
@@ -49,13 +50,16 @@ ProjectorRecord ReadProjector(Module module) {
     CopyText(r.community, "public");
     r.imType = module == Module::kExtendedWireless ? kImTypeExtendedWireless : 21;
     r.dhcp = module == Module::kDhcp ? 1 : 0;
-    if (module == Module::kBasicWireless || module == Module::kExtendedWireless) {
+    if (module != Module::kWired && module != Module::kDhcp) {
         r.wirelessActive = 1;
         r.essidSet = 1;
         CopyText(r.essid, "PROJ-LAN");
         r.wepKeyId = 1;
     }
     MarkAllRead(r);
+    if (module == Module::kEssidUnread) {
+        r.essidState = kStateUnknown;
+    }
     return r;
 }
 
@@ -78,6 +82,10 @@ std::string Describe(const WriteRefusal& refusal) {
                        std::to_string(static_cast<int>(r.rule));
             } else if constexpr (std::is_same_v<Kind, AddressTaken>) {
                 return "taken " + r.address;
+            } else if constexpr (std::is_same_v<Kind, UnreadSettingCarried>) {
+                return "unread " + r.setting;
+            } else if constexpr (std::is_same_v<Kind, HistoryNotKept>) {
+                return "history " + r.folder;
             } else {
                 return "refused " + r.field;
             }
@@ -170,6 +178,10 @@ TEST(WriteChecks, RecordToCommandLinesOrRefusal) {
         {Module::kDhcp, "dns1=10.0.0.53", Refused(NotSentSetting{"dns1", NotSentReason::kDhcp})},
         {Module::kExtendedWireless, "wepKey2=abcde",
          Refused(NotSentSetting{"wepKey2", NotSentReason::kNotWepSecurity})},
+        // ---- a setting never read goes out with nothing, a dry run included ----------------
+        {Module::kEssidUnread, "projectorName=LAB-WL1", Refused(UnreadSettingCarried{"essid"})},
+        {Module::kEssidUnread, "ipAddress=10.1.2.31", Refused(UnreadSettingCarried{"essid"})},
+        {Module::kEssidUnread, "community=lab", Lines({"NWCNAME lab"})},
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.assignments);
@@ -204,7 +216,7 @@ TEST(WriteChecks, ATemplateTellsWhatItLeavesOut) {
     file.dns1 = {10, 0, 0, 53};
     CopyText(file.community, "site");
     ProjectorRecord record = reported;
-    const std::vector<std::string> changed = MergeTemplate(file, record);
+    const std::vector<std::string> changed = MergeTemplate(file, record).changed;
     EXPECT_EQ(changed, (std::vector<std::string>{"dns1", "community"}));
     const std::vector<std::string> lines = PlanWrite(record, false);
     EXPECT_EQ(lines, std::vector<std::string>{"NWCNAME site"});

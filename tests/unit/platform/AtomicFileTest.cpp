@@ -137,6 +137,54 @@ TEST(AtomicFile, ReplacementKeepsTheOwnerWherePermitted) {
     EXPECT_EQ(info.st_gid, 65534U);
 }
 
+
+// Links in a shared folder, as root writes through them: another user's link in a sticky folder
+// everyone may write to is refused wherever it stands on the path, and the file it points at
+// keeps its content; the user's own links, the folder owner's and links in other folders are
+// followed. Owners are given with lchown, so this needs root.
+TEST(AtomicFile, AnotherUsersLinkInASharedStickyFolderIsNotFollowed) {
+    if (::geteuid() != 0) {
+        GTEST_SKIP() << "only root may give a link to another user";
+    }
+    constexpr uid_t kOtherUser = 12345;
+    constexpr uid_t kFolderOwner = 12346;
+    const struct Case {
+        const char* what;
+        mode_t folderMode;
+        uid_t folderOwner;
+        uid_t linkOwner;
+        bool linkIsFolder;  // the link stands for a folder on the way, not for the file
+        bool followed;
+    } cases[] = {
+        {"another user's link in /tmp-like folder", 01777, 0, kOtherUser, false, false},
+        {"another user's link to a folder on the way", 01777, 0, kOtherUser, true, false},
+        {"the user's own link", 01777, 0, 0, false, true},
+        {"the folder owner's link", 01777, kFolderOwner, kFolderOwner, false, true},
+        {"another user's link, folder not sticky", 0777, 0, kOtherUser, false, true},
+        {"another user's link, sticky folder only its owner writes", 01755, 0, kOtherUser, false,
+         true},
+    };
+    for (const Case& c : cases) {
+        TempFolder folder;
+        const std::string shared = folder.File("shared");
+        const std::string secret = folder.File("secret");
+        std::filesystem::create_directory(shared);
+        std::filesystem::create_directory(secret);
+        WriteFile(secret + "/root-only", "old");
+        ASSERT_EQ(::chown(shared.c_str(), c.folderOwner, 0), 0);
+        ASSERT_EQ(::chmod(shared.c_str(), c.folderMode), 0);
+        const std::string link = shared + (c.linkIsFolder ? "/dir" : "/out.ncf");
+        std::filesystem::create_symlink(c.linkIsFolder ? secret : secret + "/root-only", link);
+        ASSERT_EQ(::lchown(link.c_str(), c.linkOwner, 0), 0);
+        const std::string path = c.linkIsFolder ? link + "/root-only" : link;
+
+        const OutputStatus status = WriteOutputFile(path, "new");
+        EXPECT_EQ(status, c.followed ? OutputStatus::kOk : OutputStatus::kUnsafeLink) << c.what;
+        EXPECT_EQ(ReadFile(secret + "/root-only"), c.followed ? "new" : "old") << c.what;
+        EXPECT_EQ(UnsafeLinkOn(path), c.followed ? "" : link) << c.what;
+        EXPECT_TRUE(std::filesystem::is_symlink(link)) << c.what;
+    }
+}
 TEST(AtomicFile, ReadsWithACapAndNeverBlocksOnAPipe) {
     TempFolder folder;
     const std::string path = folder.File("f");
