@@ -62,9 +62,10 @@ void SendHello(int fd, const std::string& address, std::uint16_t port, const Pac
 
 class CSweepRun {
   public:
-    CSweepRun(int fd, const HelloSweepOptions& options, std::span<const std::string> addresses,
-              std::vector<HelloAnswer>& answers)
+    CSweepRun(int fd, const HelloSweepOptions& options, const std::atomic<bool>& cancelled,
+              std::span<const std::string> addresses, std::vector<HelloAnswer>& answers)
         : fd_(fd),
+          cancelled_(cancelled),
           options_(options),
           addresses_(addresses),
           answers_(answers),
@@ -75,10 +76,10 @@ class CSweepRun {
         SendToUnanswered();
         Tick lastAnswer = SystemTickClock().Now();
         Tick lastSend = lastAnswer;
-        while (Pending() > 0 && datagramsLeft_ > 0) {
+        while (Pending() > 0 && datagramsLeft_ > 0 && !cancelled_) {
             const Tick now = SystemTickClock().Now();
-            std::uint32_t wait = limit_.Remaining();
-            if (wait == 0) {
+            std::uint32_t wait = std::min(limit_.Remaining(), kSweepCancelCheckMs);
+            if (limit_.Remaining() == 0) {
                 return;
             }
             if (options_.quietMs > 0) {
@@ -118,7 +119,7 @@ class CSweepRun {
 
     void SendToUnanswered() {
         const PacketBytes hello = BuildHelloRequest();
-        for (std::size_t i = 0; i < addresses_.size(); ++i) {
+        for (std::size_t i = 0; i < addresses_.size() && !cancelled_; ++i) {
             if (!answers_[i]) {
                 SendHello(fd_, addresses_[i], options_.port, hello);
                 // Replies are taken in between, so that many of them never overflow the
@@ -168,6 +169,7 @@ class CSweepRun {
     }
 
     int fd_;
+    const std::atomic<bool>& cancelled_;
     const HelloSweepOptions& options_;
     std::span<const std::string> addresses_;
     std::vector<HelloAnswer>& answers_;
@@ -184,14 +186,14 @@ int CHelloSweep::Run(std::span<const std::string> addresses, std::vector<HelloAn
     const bool anyAddress =
         std::any_of(addresses.begin(), addresses.end(),
                     [](const std::string& address) { return !address.empty(); });
-    if (!anyAddress) {
+    if (!anyAddress || cancelled) {
         return 1;
     }
     const FileDescriptor fd(OpenSweepSocket(options.localPort));
     if (!fd.Valid()) {
         return -1;
     }
-    CSweepRun(fd.Get(), options, addresses, answers).Run();
+    CSweepRun(fd.Get(), options, cancelled, addresses, answers).Run();
     return 1;
 }
 
