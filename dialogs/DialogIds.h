@@ -18,6 +18,7 @@ inline constexpr int kSearchTemplate = 139;
 inline constexpr int kMessageTemplate = 146;
 inline constexpr int kWirelessSecurityTemplate = 147;
 inline constexpr int kHelpTemplate = 148;
+inline constexpr int kOtherSubnetsTemplate = 420;
 
 // Shared by several templates.
 inline constexpr int kIconControl = 1000;

@@ -148,20 +148,22 @@ TEST_F(ProjectorListTest, PopupMenuOffersDeleteOnlyForAddedAndImportedProjectors
     found = {MakeProjector("FOUND", "10.1.1.5")};
     Open();
     RightClickRow(RowOf("FOUND"));
-    ASSERT_EQ(lastMenu.size(), 3u);
+    ASSERT_EQ(lastMenu.size(), 4u);
     EXPECT_EQ(lastMenu[0].id, CMainDialog::kSettingsCommand);
     EXPECT_EQ(lastMenu[1].id, CMainDialog::kChangePasswordCommand);
     EXPECT_EQ(lastMenu[2].id, CMainDialog::kDetailsViewCommand);
+    EXPECT_EQ(lastMenu[3].id, CMainDialog::kOtherSubnetsCommand);
     EXPECT_EQ(state->selectedIndex, 0);
     RightClickRow(RowOf("ADDED"));
-    ASSERT_EQ(lastMenu.size(), 4u);
+    ASSERT_EQ(lastMenu.size(), 5u);
     EXPECT_EQ(lastMenu[1].id, CMainDialog::kDeleteCommand);
     EXPECT_EQ(lastMenu[1].text, "삭제");
     state->projectors.At(1)->origin = 2;
-    EXPECT_EQ(window->PopupMenuFor(RowOf("ADDED")).size(), 4u);
+    EXPECT_EQ(window->PopupMenuFor(RowOf("ADDED")).size(), 5u);
     RightClickRow(1);  // a fixed row: only the window's own commands
-    ASSERT_EQ(lastMenu.size(), 1u);
+    ASSERT_EQ(lastMenu.size(), 2u);
     EXPECT_EQ(lastMenu[0].id, CMainDialog::kDetailsViewCommand);
+    EXPECT_EQ(lastMenu[1].text, "다른 서브넷...");
 }
 
 TEST_F(ProjectorListTest, InEnglishTheFixedRowsAndThePopupMenuSpeakEnglish) {
@@ -177,7 +179,8 @@ TEST_F(ProjectorListTest, InEnglishTheFixedRowsAndThePopupMenuSpeakEnglish) {
     for (const MenuCommand& command : lastMenu) {
         texts.push_back(command.text);
     }
-    EXPECT_THAT(texts, ElementsAre("Settings", "Delete", "Change password", "Details view"));
+    EXPECT_THAT(texts, ElementsAre("Settings", "Delete", "Change password", "Details view",
+                                   "Other subnets..."));
 }
 
 TEST_F(ProjectorListTest, DeletingAnAddedProjectorRemovesRowRecordAndBookEntry) {
