@@ -24,6 +24,7 @@ inline constexpr int kFleetResultsTemplate = 161;
 inline constexpr int kApplyPreviewTemplate = 162;
 inline constexpr int kAuditTemplate = 163;
 inline constexpr int kFleetPasswordTemplate = 164;
+inline constexpr int kOtherSubnetsTemplate = 420;
 
 // Shared by several templates.
 inline constexpr int kIconControl = 1000;

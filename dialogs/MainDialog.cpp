@@ -583,6 +583,7 @@ std::vector<MenuCommand> CMainDialog::PopupMenuFor(int row) const {
     }
     menu.push_back(MenuCommand{kDetailsViewCommand, LoadString(kStringDetailsView), true,
                                IsDetailsView(), !menu.empty()});
+    menu.push_back(MenuCommand{kOtherSubnetsCommand, LoadString(kStringOtherSubnetsCommand)});
     return menu;
 }
 
@@ -682,6 +683,11 @@ void CMainDialog::RunMenuCommand(int command) {
             break;
         case kExportInventoryCommand:
             RunGuarded([this] { OnExportInventory(); });
+            break;
+        case kOtherSubnetsCommand:
+            if (services_.runOtherSubnets) {
+                RunGuarded([this] { services_.runOtherSubnets(*this, addressBook_.hive); });
+            }
             break;
         case kHelpCommand:
             if (services_.runHelp) {

@@ -142,6 +142,8 @@ class CMainDialog : public skin::CSkinDialog {
     const CProjectorRows& Rows() const { return *rows_; }
     const CPresenceBook& Presence() const { return presence_; }
     QTreeView* DetailsView() const { return details_; }
+    // The addresses of the other subnets the refresh in progress greets besides its broadcast.
+    const std::vector<std::string>& OtherSubnetAddresses() const { return otherSubnets_; }
 
     // The row label of a projector: its name, a line feed, its dotted address.
     static std::string RowLabelOf(const ProjectorRecord& record);
@@ -213,6 +215,7 @@ class CMainDialog : public skin::CSkinDialog {
     std::unique_ptr<CPresenceWatch> presenceWatch_;
     QTreeView* details_ = nullptr;  // a child of the client area
     QTimer viewTrace_;              // traces the rows in view once a resize has settled
+    std::vector<std::string> otherSubnets_;  // read from the hive by each refresh
 
     int addressBookPending_ = 1;
     int busy_ = 0;

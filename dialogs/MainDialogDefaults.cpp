@@ -15,6 +15,7 @@
 #include "dialogs/NetworkConfigFileDialog.h"
 #include "dialogs/NetworkSettingsDialog.h"
 #include "dialogs/OperationProgressDialog.h"
+#include "dialogs/OtherSubnetsDialog.h"
 #include "dialogs/PasswordChangeDialog.h"
 #include "dialogs/PasswordInputDialog.h"
 #include "dialogs/SearchDialog.h"
@@ -71,7 +72,7 @@ std::string ChooseListFile(QWidget* owner) {
 MainDialogServices DefaultMainDialogServices(ApplicationState& state, SearchTargets targets) {
     MainDialogServices services;
     services.runSearch = [&state, targets](CMainDialog& owner, ProjectorList&) {
-        CSearchDialog dialog(state, &owner, targets);
+        CSearchDialog dialog(state, &owner, targets, owner.OtherSubnetAddresses());
         dialog.DoModal();
     };
     services.runOperation = [&state](CMainDialog& owner, WorkerMode mode, bool passwordEntered) {
@@ -128,6 +129,10 @@ MainDialogServices DefaultMainDialogServices(ApplicationState& state, SearchTarg
     };
     services.runHelp = [](CMainDialog& owner) {
         CHelpDialog dialog(&owner);
+        return dialog.DoModal();
+    };
+    services.runOtherSubnets = [](CMainDialog& owner, const HiveFile& hive) {
+        COtherSubnetsDialog dialog(hive, &owner);
         return dialog.DoModal();
     };
     // Only the listed projectors are greeted, each at its own address, under the search's

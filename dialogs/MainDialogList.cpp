@@ -7,6 +7,7 @@
 #include "dialogs/MainDialog.h"
 #include "dialogs/PresenceWatch.h"
 #include "discovery/RemoveDuplicates.h"
+#include "fleet/OtherSubnets.h"
 #include "platform/FixedText.h"
 #include "record/DottedAddress.h"
 #include "resources/StringIds.h"
@@ -50,6 +51,7 @@ void CMainDialog::Refresh(bool useAddressBook) {
         AppendDemonstrationProjectors(state_.projectors);
     }
     if (services_.runSearch) {
+        otherSubnets_ = fleet::StoredSubnetAddresses(addressBook_.hive);
         services_.runSearch(*this, state_.projectors);
     }
     RemoveDuplicates(state_.projectors);

@@ -64,6 +64,8 @@ struct MainDialogServices {
     std::function<int(CMainDialog&)> runAbout;
     // The help page of the main tasks.
     std::function<int(CMainDialog&)> runHelp;
+    // COtherSubnetsDialog on the list kept in `hive`; 1 when a new list was stored.
+    std::function<int(CMainDialog&, const HiveFile& hive)> runOtherSubnets;
     // One round of hellos to `addresses` (dotted texts): per address whether it answered; empty
     // when the round could not run. Runs on a thread of its own, never on the user-interface
     // thread; null greets nobody.

@@ -31,8 +31,12 @@ void PaintGradientPanel(QPainter& painter, const QRect& rect, QColor top, QColor
     painter.drawLine(rect.topRight(), rect.bottomRight());
 }
 
-CSearchDialog::CSearchDialog(ApplicationState& state, QWidget* owner, SearchTargets targets)
-    : skin::CSkinDialog(kSearchTemplate, owner), state_(state), targets_(std::move(targets)) {
+CSearchDialog::CSearchDialog(ApplicationState& state, QWidget* owner, SearchTargets targets,
+                             std::vector<std::string> otherSubnets)
+    : skin::CSkinDialog(kSearchTemplate, owner),
+      state_(state),
+      targets_(std::move(targets)),
+      otherSubnets_(std::move(otherSubnets)) {
     OnMessage(kHelloSearchDoneMessage, [this](ui::WParam w, ui::LParam) { OnSearchReport(w); });
     OnMessage(kSecondarySearchDoneMessage, [this](ui::WParam w, ui::LParam) { OnSearchReport(w); });
 }
@@ -55,7 +59,7 @@ void CSearchDialog::StartSearch(const ui::MessageTarget& target) {
     }
     search_ = std::make_unique<CSearchController>(
         state_.projectors, [target](int message, int wParam) { target.Post(message, wParam); },
-        targets_);
+        targets_, otherSubnets_);
     search_->Start();
 }
 

@@ -9,6 +9,8 @@
 #include <QColor>
 #include <memory>
 #include <optional>
+#include <string>
+#include <vector>
 
 #include "discovery/SearchCompletion.h"
 // The search's headers name a member `slots`, which Qt defines as a keyword macro.
@@ -27,9 +29,11 @@ class CSearchDialog : public skin::CSkinDialog {
     static constexpr QRgb kGradientTop = 0xFFEEEEF8;     // RGB(238, 238, 248)
     static constexpr QRgb kGradientBottom = 0xFFBBBBC3;  // RGB(187, 187, 195)
 
-    // `targets` defaults to the real broadcasts; tests point them at loopback.
+    // `targets` defaults to the real broadcasts; tests point them at loopback. The addresses of
+    // `otherSubnets` are greeted one by one beside the broadcast.
     explicit CSearchDialog(ApplicationState& state, QWidget* owner = nullptr,
-                           SearchTargets targets = {});
+                           SearchTargets targets = {},
+                           std::vector<std::string> otherSubnets = {});
     ~CSearchDialog() override;
 
     // Whether the first of the two reports has arrived.
@@ -46,6 +50,7 @@ class CSearchDialog : public skin::CSkinDialog {
 
     ApplicationState& state_;
     SearchTargets targets_;
+    std::vector<std::string> otherSubnets_;
     std::unique_ptr<CSearchController> search_;
     CSearchCompletion completion_;
 };

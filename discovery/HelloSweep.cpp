@@ -10,14 +10,24 @@
 #include <array>
 #include <cerrno>
 #include <chrono>
+#include <cstdint>
 
 #include "link/LinkPacket.h"
 #include "platform/FileDescriptor.h"
-#include "platform/TickClock.h"
 
 namespace lanterna {
 
 namespace {
+
+using SweepClock = std::chrono::steady_clock;
+
+// Whole milliseconds since `start`, rounded down: the waits measured this way are never cut
+// short, however often a wait is taken up in pieces.
+std::uint32_t MillisecondsSince(SweepClock::time_point start) {
+    const auto elapsed =
+        std::chrono::duration_cast<std::chrono::milliseconds>(SweepClock::now() - start).count();
+    return static_cast<std::uint32_t>(std::clamp<long long>(elapsed, 0, UINT32_MAX));
+}
 
 // Replies a sweep reads at most per address, so that a flood cannot hold it (a search has the
 // same kind of bound).
@@ -62,37 +72,38 @@ void SendHello(int fd, const std::string& address, std::uint16_t port, const Pac
 
 class CSweepRun {
   public:
-    CSweepRun(int fd, const HelloSweepOptions& options, std::span<const std::string> addresses,
-              std::vector<HelloAnswer>& answers)
+    CSweepRun(int fd, const HelloSweepOptions& options, const std::atomic<bool>& cancelled,
+              std::span<const std::string> addresses, std::vector<HelloAnswer>& answers)
         : fd_(fd),
+          cancelled_(cancelled),
           options_(options),
           addresses_(addresses),
           answers_(answers),
-          limit_(SystemTickClock(), options.limitMs),
+          start_(SweepClock::now()),
           datagramsLeft_(kDatagramAllowance + kDatagramsPerAddress * addresses.size()) {}
 
     void Run() {
         SendToUnanswered();
-        Tick lastAnswer = SystemTickClock().Now();
-        Tick lastSend = lastAnswer;
-        while (Pending() > 0 && datagramsLeft_ > 0) {
-            const Tick now = SystemTickClock().Now();
-            std::uint32_t wait = limit_.Remaining();
-            if (wait == 0) {
+        SweepClock::time_point lastAnswer = SweepClock::now();
+        SweepClock::time_point lastSend = lastAnswer;
+        while (Pending() > 0 && datagramsLeft_ > 0 && !cancelled_) {
+            const std::uint32_t elapsed = MillisecondsSince(start_);
+            if (elapsed >= options_.limitMs) {
                 return;
             }
+            std::uint32_t wait = std::min(options_.limitMs - elapsed, kSweepCancelCheckMs);
             if (options_.quietMs > 0) {
-                const std::uint32_t quiet = TicksBetween(lastAnswer, now);
+                const std::uint32_t quiet = MillisecondsSince(lastAnswer);
                 if (quiet >= options_.quietMs) {
                     return;
                 }
                 wait = std::min(wait, options_.quietMs - quiet);
             }
             if (options_.resendMs > 0) {
-                const std::uint32_t sinceSend = TicksBetween(lastSend, now);
+                const std::uint32_t sinceSend = MillisecondsSince(lastSend);
                 if (sinceSend >= options_.resendMs) {
                     SendToUnanswered();
-                    lastSend = now;
+                    lastSend = SweepClock::now();
                     continue;
                 }
                 wait = std::min(wait, options_.resendMs - sinceSend);
@@ -102,7 +113,7 @@ class CSweepRun {
                 return;
             }
             if (got > 0) {
-                lastAnswer = SystemTickClock().Now();
+                lastAnswer = SweepClock::now();
             }
         }
     }
@@ -118,7 +129,7 @@ class CSweepRun {
 
     void SendToUnanswered() {
         const PacketBytes hello = BuildHelloRequest();
-        for (std::size_t i = 0; i < addresses_.size(); ++i) {
+        for (std::size_t i = 0; i < addresses_.size() && !cancelled_; ++i) {
             if (!answers_[i]) {
                 SendHello(fd_, addresses_[i], options_.port, hello);
                 // Replies are taken in between, so that many of them never overflow the
@@ -168,10 +179,11 @@ class CSweepRun {
     }
 
     int fd_;
+    const std::atomic<bool>& cancelled_;
     const HelloSweepOptions& options_;
     std::span<const std::string> addresses_;
     std::vector<HelloAnswer>& answers_;
-    CDeadline limit_;
+    SweepClock::time_point start_;
     std::size_t datagramsLeft_;
 };
 
@@ -184,14 +196,14 @@ int CHelloSweep::Run(std::span<const std::string> addresses, std::vector<HelloAn
     const bool anyAddress =
         std::any_of(addresses.begin(), addresses.end(),
                     [](const std::string& address) { return !address.empty(); });
-    if (!anyAddress) {
+    if (!anyAddress || cancelled) {
         return 1;
     }
     const FileDescriptor fd(OpenSweepSocket(options.localPort));
     if (!fd.Valid()) {
         return -1;
     }
-    CSweepRun(fd.Get(), options, addresses, answers).Run();
+    CSweepRun(fd.Get(), options, cancelled, addresses, answers).Run();
     return 1;
 }
 

@@ -7,6 +7,7 @@
 //
 // Threads: Run blocks its caller; one run per object at a time.
 
+#include <atomic>
 #include <cstdint>
 #include <optional>
 #include <span>
@@ -33,12 +34,17 @@ struct HelloSweepOptions {
     std::uint32_t resendMs = 0;
 };
 
+// Longest a sweep waits at a time before it looks whether it was cancelled.
+inline constexpr std::uint32_t kSweepCancelCheckMs = 100;
+
 // What one address gave: its first fitting reply, if any.
 using HelloAnswer = std::optional<DiscoveredProjector>;
 
 class CHelloSweep {
   public:
     explicit CHelloSweep(HelloSweepOptions options = {});
+    CHelloSweep(const CHelloSweep&) = delete;
+    CHelloSweep& operator=(const CHelloSweep&) = delete;
 
     // Sends a hello to each address (dotted text; empty texts are skipped, never broadcast) and
     // collects replies until every address has answered or a limit of the options ends the
@@ -47,8 +53,13 @@ class CHelloSweep {
     // answered); -1 when no socket could be opened.
     int Run(std::span<const std::string> addresses, std::vector<HelloAnswer>& answers);
 
+    // Thread-safe. Ends a Run in progress within kSweepCancelCheckMs (keeping what it has) or
+    // makes the next one return at once.
+    void Cancel() { cancelled = true; }
+
   private:
     HelloSweepOptions options;
+    std::atomic<bool> cancelled{false};
 };
 
 }  // namespace lanterna

@@ -8,14 +8,39 @@
 #include "discovery/FoundRecord.h"
 
 namespace lanterna {
+namespace {
+
+// The broadcast's socket holds the hello port, so the unicast hellos go from any free one; the
+// projectors answer to the port a hello came from.
+HelloSweepOptions OtherSubnetsSweepOptions(const HelloTarget& target) {
+    HelloSweepOptions options;
+    options.port = target.port;
+    options.localPort = 0;
+    options.quietMs = 0;
+    options.limitMs = kOtherSubnetsWaitMs;
+    options.resendMs = kOtherSubnetsResendMs;
+    return options;
+}
+
+std::vector<std::string> FirstAddresses(std::vector<std::string> addresses) {
+    if (addresses.size() > kOtherSubnetAddresses) {
+        addresses.resize(kOtherSubnetAddresses);
+    }
+    return addresses;
+}
+
+}  // namespace
 
 CSearchController::CSearchController(ProjectorList& projectorList, SearchReportSink reportSink,
-                                     SearchTargets targets)
+                                     SearchTargets targets,
+                                     std::vector<std::string> otherSubnets)
     : projectors(projectorList),
       sink(std::move(reportSink)),
       helloAddress(targets.hello.address),
       helloQuietMs(targets.hello.quietMs),
       hello(targets.hello.port, targets.hello.localPort),
+      otherAddresses(FirstAddresses(std::move(otherSubnets))),
+      sweep(OtherSubnetsSweepOptions(targets.hello)),
       secondary(std::move(targets.secondary)) {}
 
 CSearchController::~CSearchController() {
@@ -55,6 +80,7 @@ int CSearchController::Start() {
 
 void CSearchController::Cancel() {
     hello.Cancel();
+    sweep.Cancel();
     secondary.Cancel();
 }
 
@@ -82,12 +108,35 @@ std::vector<AppendedRecord> CSearchController::Appended() const {
     return appended;
 }
 
+bool CSearchController::StartSweep() {
+    if (otherAddresses.empty()) {
+        return true;
+    }
+    try {
+        sweepThread = std::thread([this] { sweep.Run(otherAddresses, swept); });
+        return true;
+    } catch (const std::system_error&) {
+        return false;
+    }
+}
+
 void CSearchController::RunHello() {
+    const bool sweeping = StartSweep();
     std::vector<DiscoveredProjector> found;
     const int result = hello.Run(helloAddress, found, helloQuietMs);
+    if (sweepThread.joinable()) {
+        sweepThread.join();
+    } else if (!sweeping) {
+        sweep.Run(otherAddresses, swept);
+    }
     {
         std::lock_guard guard(mutex);
         helloResult = result;
+    }
+    for (const HelloAnswer& answer : swept) {
+        if (answer) {
+            found.push_back(*answer);
+        }
     }
     for (const DiscoveredProjector& projector : found) {
         if (!Append(MakeFoundRecord(TextOf(projector.name), TextOf(projector.address),

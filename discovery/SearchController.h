@@ -1,7 +1,8 @@
 #pragma once
 // A refresh's search: the hello search and the secondary search side by side, each on a thread
 // of its own, appending a record (origin 0) per projector found to one projector list and
-// reporting once when done. Qt-free; a window shows the wait and reacts to the reports, the
+// reporting once when done. The hello search also greets the addresses of other subnets, one
+// unicast hello each, beside its broadcast and within the same time. Qt-free; a window shows the wait and reacts to the reports, the
 // command line simply waits.
 //
 //     ProjectorList projectors;
@@ -23,6 +24,7 @@
 #include <vector>
 
 #include "discovery/HelloRun.h"
+#include "discovery/HelloSweep.h"
 #include "discovery/SearchCompletion.h"
 #include "discovery/SearchTargets.h"
 #include "discovery/SecondarySearch.h"
@@ -32,6 +34,11 @@ namespace lanterna {
 
 // Secondary answers turned into records at most: as many as the list holds.
 inline constexpr std::size_t kSecondaryRecordCapacity = ProjectorList::kDisplayLimit;
+// Other subnets' addresses greeted at most, and how long they are waited for (as long as the
+// broadcast waits after its last reply); the silent ones are greeted again in between.
+inline constexpr std::size_t kOtherSubnetAddresses = ProjectorList::kDisplayLimit;
+inline constexpr std::uint32_t kOtherSubnetsWaitMs = 5000;
+inline constexpr std::uint32_t kOtherSubnetsResendMs = 1000;
 
 enum class SearchKind { kHello, kSecondary };
 
@@ -48,8 +55,11 @@ using SearchReportSink = std::function<void(int message, int wParam)>;
 class CSearchController {
   public:
     // `projectors` must outlive the controller.
+    // The addresses of `otherSubnets` (at most kOtherSubnetAddresses; the rest are not greeted)
+    // each get a hello of their own at the hello target's port, beside the broadcast.
     explicit CSearchController(ProjectorList& projectors, SearchReportSink sink = nullptr,
-                               SearchTargets targets = {});
+                               SearchTargets targets = {},
+                               std::vector<std::string> otherSubnets = {});
     // Cancels and waits for both threads, so no report arrives afterwards.
     ~CSearchController();
     CSearchController(const CSearchController&) = delete;
@@ -73,6 +83,9 @@ class CSearchController {
 
   private:
     void RunHello();
+    // Greets the other subnets on a thread of its own while the broadcast runs; false when no
+    // thread could be made (they are greeted afterwards then).
+    bool StartSweep();
     void RunSecondary();
     bool Append(const ProjectorRecord& record, SearchKind foundBy);
     void Report(int message, int wParam);
@@ -82,6 +95,10 @@ class CSearchController {
     const std::string helloAddress;
     const std::uint32_t helloQuietMs;
     CHelloRun hello;
+    const std::vector<std::string> otherAddresses;
+    CHelloSweep sweep;
+    std::vector<HelloAnswer> swept;  // written by the sweep thread, read after it has ended
+    std::thread sweepThread;
     CSecondarySearch secondary;
 
     std::thread helloThread;

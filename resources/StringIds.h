@@ -201,6 +201,11 @@ enum StringId : int {
     kStringHelpTitle = 415,
     kStringHelpPage = 416,
     kStringRowIndicator = 417,  // {1}: the name of the row whose indicator it is
+    // Other subnets: the entries refused by their dialog.
+    kStringSubnetEntryNotRange = 420,     // {1}: the entry
+    kStringSubnetEntryTooMany = 421,      // {1}: the entry, {2}: the most addresses
+    kStringSubnetsNotSaved = 422,
+    kStringSubnetEntriesTooMany = 423,    // {1}: the most entries
     // Work on a selection of projectors: the popup menu's commands, the tables' columns, the
     // preview, the progress and the results, the password prompt, the CSV files.
     kStringApplySettingsFileCommand = 450,

@@ -19,6 +19,7 @@
 #include "dialogs/NetworkSettingsDialog.h"
 #include "dialogs/NotifyEventDialog.h"
 #include "dialogs/OperationProgressDialog.h"
+#include "dialogs/OtherSubnetsDialog.h"
 #include "dialogs/PasswordChangeDialog.h"
 #include "dialogs/PasswordInputDialog.h"
 #include "dialogs/SearchDialog.h"
@@ -281,6 +282,11 @@ std::vector<GalleryEntry> GalleryEntries() {
         {"133-progress-writing.png", Progress(WorkerMode::kWrite, 0)},
         {"133-progress-password.png", Progress(WorkerMode::kPassword, 0)},
         {"139-search.png", [] { return std::make_unique<dialogs::CSearchDialog>(GalleryState()); }},
+        {"420-other-subnets.png",
+         [] {
+             return std::make_unique<dialogs::COtherSubnetsDialog>(
+                 HiveFile{"/nonexistent/registry.reg"});
+         }},
         {"130-network-settings.png", NetworkSettings},
         {"130-config-file-wired.png", ConfigFile(0)},
         {"130-config-file-wireless.png", ConfigFile(1)},

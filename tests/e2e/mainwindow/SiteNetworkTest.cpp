@@ -3,8 +3,9 @@
 // maximise button) shows more icons
 // without scrolling, typed text narrows the list, and a projector whose power is cut turns
 // "not answering" within a few periods of the background greeting (shortened through the
-// program's settings) and comes back when it answers again. Every packet stays inside the
-// test's namespaces. A screenshot of the maximised window is kept as a test artifact.
+// program's settings) and comes back when it answers again; a projector behind a router is
+// listed beside the local ones through a range of the other subnets. Every packet stays inside
+// the test's namespaces. A screenshot of the maximised window is kept as a test artifact.
 
 #include <gtest/gtest.h>
 #include <unistd.h>
@@ -17,6 +18,7 @@
 #include <thread>
 #include <vector>
 
+#include "settings/OtherSubnets.h"
 #include "settings/WindowSettings.h"
 #include "tests/support/netns/ChildProcess.h"
 #include "tests/support/netns/TestNetwork.h"
@@ -185,6 +187,29 @@ TEST_F(SiteNetwork, MaximisedTheListShowsMoreTypedTextNarrowsItAndSilenceGreysAP
     EXPECT_TRUE(lanterna.WaitForLine("Presence : 10.78.1.41 not answering since", 20s));
     StartProjectors({"--address", "10.78.1.41", "--name", "LAB-WL1"}, 1);
     EXPECT_TRUE(lanterna.WaitForLine("Presence : 10.78.1.41 answering", 20s));
+}
+
+TEST_F(SiteNetwork, AProjectorBehindARouterIsListedThroughARangeOfTheOtherSubnets) {
+    // A second segment behind a router: the client's broadcast never reaches it.
+    ASSERT_TRUE(network->AddBridge("br1")) << network->Error();
+    ASSERT_TRUE(network->AddHost("router", {"10.78.0.254/16"})) << network->Error();
+    ASSERT_TRUE(network->AddRouterLink("router", "br1", "eth1", "10.79.0.254/16"))
+        << network->Error();
+    ASSERT_TRUE(network->AddHost("far", {"10.79.1.5/16"}, "br1")) << network->Error();
+    ASSERT_TRUE(network->AddRoute("far", "10.78.0.0/16", "10.79.0.254")) << network->Error();
+    ASSERT_TRUE(network->AddRoute("client", "10.79.0.0/16", "10.78.0.254")) << network->Error();
+
+    ASSERT_EQ(SaveOtherSubnets({"10.79.1.1-20"}, {home + "/config/lanterna/registry.reg"}), 1);
+    StartProjectors({"--address", "10.78.1.1", "--name", "ROOM-201"}, 1);
+    CBackgroundProgram& far = Start("far", {SIM_PROGRAM, "--lifetime", "240", "--address",
+                                            "10.79.1.5", "--name", "HALL-1F"});
+    ASSERT_EQ(far.WaitForLines("listening on", 1, 20s), 1);
+    StartDesktop();
+    CBackgroundProgram& lanterna = StartLanterna();
+    const std::optional<std::string> refreshed = lanterna.WaitForLine("Refresh :", 60s);
+    ASSERT_TRUE(refreshed);
+    EXPECT_EQ(refreshed->substr(0, refreshed->find('\r')), "Refresh : 2 projectors")
+        << "the local projector and the one behind the router";
 }
 
 }  // namespace

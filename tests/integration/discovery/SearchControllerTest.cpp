@@ -5,6 +5,7 @@
 
 #include <future>
 #include <mutex>
+#include <string>
 #include <thread>
 #include <utility>
 #include <vector>
@@ -84,6 +85,32 @@ struct FaultCase {
     const char* address;
     void (*shape)(SimulatorConfig&);
 };
+
+TEST(SearchController, OtherSubnetsAreGreetedOneByOneBesideTheBroadcast) {
+    SimulatorConfig local = TestConfig("127.93.2.40");
+    local.name = "ROOM-201";
+    auto localProjector = StartProjector(local);
+    SimulatorConfig beyond = TestConfig("127.93.2.41");
+    beyond.name = "HALL-1F";
+    beyond.imType = 30;
+    beyond.port = localProjector->HelloPort();  // one port for every projector, as on a site
+    auto beyondProjector = StartProjector(beyond);
+    ProjectorList projectors;
+    CSearchController search(projectors, nullptr, TargetsAt(*localProjector),
+                             {"127.93.2.41", "127.93.2.42"});  // the second one is silent
+    ASSERT_EQ(search.Start(), 1);
+    EXPECT_EQ(search.WaitForEnd(), kSearchEndOk);
+
+    std::vector<std::string> byHello;
+    for (const AppendedRecord& appended : search.Appended()) {
+        if (appended.foundBy == SearchKind::kHello) {
+            byHello.emplace_back(TextOf(appended.record->projectorName));
+            EXPECT_EQ(appended.record->origin, kOriginSearch);
+        }
+    }
+    EXPECT_EQ(byHello, (std::vector<std::string>{"ROOM-201", "HALL-1F"}));
+    EXPECT_EQ(projectors.At(static_cast<std::ptrdiff_t>(projectors.Size()) - 1)->imType, 30);
+}
 
 TEST(SearchController, FaultyAnswersNeverReachTheList) {
     const std::vector<FaultCase> faults{

@@ -122,7 +122,8 @@ bool CTestNetwork::Create() {
            Ip({"-n", sw, "link", "set", "br0", "up"});
 }
 
-bool CTestNetwork::AddHost(const std::string& host, const std::vector<std::string>& addresses) {
+bool CTestNetwork::AddHost(const std::string& host, const std::vector<std::string>& addresses,
+                           const std::string& bridge) {
     const std::string sw = Namespace("sw");
     const std::string netns = Namespace(host);
     const std::string port = "v" + std::to_string(++hosts);
@@ -133,7 +134,7 @@ bool CTestNetwork::AddHost(const std::string& host, const std::vector<std::strin
     if (!Ip({"-n", netns, "link", "set", "lo", "up"}) ||
         !Ip({"-n", sw, "link", "add", port, "type", "veth", "peer", "name", "eth0", "netns",
              netns}) ||
-        !Ip({"-n", sw, "link", "set", port, "master", "br0"}) ||
+        !Ip({"-n", sw, "link", "set", port, "master", bridge}) ||
         !Ip({"-n", sw, "link", "set", port, "up"})) {
         return false;
     }
@@ -154,6 +155,44 @@ bool CTestNetwork::AddNeighbour(const std::string& host, const std::string& addr
                                 const std::string& mac) {
     return Ip({"-n", Namespace(host), "neigh", "replace", address, "lladdr", mac, "dev", "eth0",
                "nud", "permanent"});
+}
+
+}  // namespace lanterna::test
+
+namespace lanterna::test {
+
+bool CTestNetwork::AddBridge(const std::string& bridge) {
+    const std::string sw = Namespace("sw");
+    return Ip({"-n", sw, "link", "add", bridge, "type", "bridge"}) &&
+           Ip({"-n", sw, "link", "set", bridge, "up"});
+}
+
+bool CTestNetwork::AddRouterLink(const std::string& host, const std::string& bridge,
+                                 const std::string& device, const std::string& address) {
+    const std::string sw = Namespace("sw");
+    const std::string port = "v" + std::to_string(++hosts);
+    if (!Ip({"-n", sw, "link", "add", port, "type", "veth", "peer", "name", device, "netns",
+             Namespace(host)}) ||
+        !Ip({"-n", sw, "link", "set", port, "master", bridge}) ||
+        !Ip({"-n", sw, "link", "set", port, "up"}) ||
+        !IpBatch(Namespace(host),
+                 "address add " + address + " dev " + device + "\nlink set " + device + " up\n")) {
+        return false;
+    }
+    // Forwarding is the namespace's own setting; it starts off in a new one.
+    const ProgramRun forward =
+        RunProgram(Namespace(host), {"/bin/sh", "-c", "echo 1 > /proc/sys/net/ipv4/ip_forward"},
+                   20s);
+    if (forward.exitStatus != 0) {
+        error = "cannot turn forwarding on: " + forward.err;
+        return false;
+    }
+    return true;
+}
+
+bool CTestNetwork::AddRoute(const std::string& host, const std::string& destination,
+                            const std::string& gateway) {
+    return Ip({"-n", Namespace(host), "route", "add", destination, "via", gateway});
 }
 
 }  // namespace lanterna::test

@@ -32,8 +32,21 @@ class CTestNetwork {
     bool Create();
     // A host namespace with loopback up, one interface "eth0" on the bridge carrying
     // `addresses` (CIDR form, e.g. "10.77.1.1/16") and a default route through it, so that
-    // broadcasts to 255.255.255.255 leave through the bridge.
-    bool AddHost(const std::string& host, const std::vector<std::string>& addresses);
+    // broadcasts to 255.255.255.255 leave through the bridge. `bridge` is "br0" or one made by
+    // AddBridge.
+    bool AddHost(const std::string& host, const std::vector<std::string>& addresses,
+                 const std::string& bridge = "br0");
+
+    // Another bridge in the switch namespace: a second network segment, which no broadcast of
+    // the first reaches.
+    bool AddBridge(const std::string& bridge);
+    // Joins `host` to `bridge` too, through an interface `device` carrying `address`, and lets
+    // it forward between its interfaces: a router between two segments.
+    bool AddRouterLink(const std::string& host, const std::string& bridge,
+                       const std::string& device, const std::string& address);
+    // A route in `host` to `destination` (CIDR) through the router at `gateway`.
+    bool AddRoute(const std::string& host, const std::string& destination,
+                  const std::string& gateway);
 
     // A permanent neighbour entry in `host` for `address` at hardware address `mac`: with no
     // host behind that address, packets to it leave and vanish (no answer, no refusal).

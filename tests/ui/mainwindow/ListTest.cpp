@@ -171,17 +171,19 @@ TEST_F(ProjectorListTest, PopupMenuOffersDeleteOnlyForAddedAndImportedProjectors
                                        CMainDialog::kSaveSettingsFilesCommand,
                                        CMainDialog::kAuditCommand,
                                        CMainDialog::kExportInventoryCommand,
-                                       CMainDialog::kDetailsViewCommand));
+                                       CMainDialog::kDetailsViewCommand,
+                                       CMainDialog::kOtherSubnetsCommand));
     EXPECT_EQ(state->selectedIndex, 0);
     RightClickRow(RowOf("ADDED"));
-    ASSERT_EQ(lastMenu.size(), 7u);
+    ASSERT_EQ(lastMenu.size(), 8u);
     EXPECT_EQ(lastMenu[1].id, CMainDialog::kDeleteCommand);
     EXPECT_EQ(lastMenu[1].text, "삭제");
     state->projectors.At(1)->origin = 2;
-    EXPECT_EQ(window->PopupMenuFor(RowOf("ADDED")).size(), 7u);
+    EXPECT_EQ(window->PopupMenuFor(RowOf("ADDED")).size(), 8u);
     RightClickRow(1);  // a fixed row: only the window's own commands
-    ASSERT_EQ(lastMenu.size(), 1u);
+    ASSERT_EQ(lastMenu.size(), 2u);
     EXPECT_EQ(lastMenu[0].id, CMainDialog::kDetailsViewCommand);
+    EXPECT_EQ(lastMenu[1].text, "다른 서브넷...");
 }
 
 TEST_F(ProjectorListTest, InEnglishTheFixedRowsAndThePopupMenuSpeakEnglish) {
@@ -199,7 +201,7 @@ TEST_F(ProjectorListTest, InEnglishTheFixedRowsAndThePopupMenuSpeakEnglish) {
     }
     EXPECT_THAT(texts, ElementsAre("Settings", "Delete", "Change password",
                                    "Save settings files…", "Audit…", "Export inventory…",
-                                   "Details view"));
+                                   "Details view", "Other subnets..."));
 }
 
 // Ctrl+A, Shift+arrows and Ctrl-click select many; a fixed row never stays among them; the
@@ -239,7 +241,8 @@ TEST_F(ProjectorListTest, ManySelectedNeverHoldAFixedRowAndGetTheSelectionMenu) 
                                        CMainDialog::kSaveSettingsFilesCommand,
                                        CMainDialog::kAuditCommand,
                                        CMainDialog::kExportInventoryCommand,
-                                       CMainDialog::kDetailsViewCommand));
+                                       CMainDialog::kDetailsViewCommand,
+                                       CMainDialog::kOtherSubnetsCommand));
     EXPECT_EQ(lastMenu[0].text, "설정 파일 적용…");
     click(RowOf("ROOM-3"), Qt::NoModifier);
     EXPECT_THAT(names(), ElementsAre("ROOM-3"));
