@@ -117,6 +117,11 @@ std::string RoadFailureWords(const fleet::RoadFailure& failure) {
                          {failure.at, MacWords(failure.foundMac), MacWords(failure.expectedMac)});
         case RoadStop::kNotSupported:
             return Words(kStringProjectorNotSupported);
+        case RoadStop::kReadFailed:
+            return Words(kStringLinkLostWhileReading,
+                         {failure.readProgress.lostAt,
+                          std::to_string(failure.readProgress.settingsRead),
+                          std::to_string(failure.readProgress.settingsPlanned)});
         case RoadStop::kCannotContinue:
             return Words(kStringCannotContinue);
     }
@@ -164,6 +169,12 @@ std::string WriteRefusalWords(const fleet::WriteRefusal& refusal,
         }
         std::string operator()(const fleet::NotSentSetting& r) const {
             return NotSentWords(r.field, r.reason);
+        }
+        std::string operator()(const fleet::UnreadSettingCarried& r) const {
+            return Words(kStringUnreadSettingCarried, {r.setting});
+        }
+        std::string operator()(const fleet::HistoryNotKept& r) const {
+            return Words(kStringHistoryNotKept, {r.folder});
         }
         std::string operator()(const fleet::AddressTaken& r) const {
             return Words(kStringAddressTaken,

@@ -61,19 +61,6 @@ fleet::RunControl ControlOf(const FleetJobHooks& hooks, bool tell) {
     return control;
 }
 
-// A settings file used as a template: each projector keeps its name and addresses; only what
-// differs goes.
-fleet::WriteJob TemplateJob(const ProjectorRecord& file) {
-    fleet::WriteJob job;
-    job.unsentRefuses = false;
-    job.build = [&file](const fleet::Target&, ProjectorRecord& record) {
-        fleet::BuiltRecord built;
-        built.changed = fleet::MergeTemplate(file, record);
-        return built;
-    };
-    return job;
-}
-
 // What the dry run of a template found, as the preview shows it.
 CApplyPreviewDialog::Content PreviewOf(const std::vector<fleet::WriteResult>& results,
                                        const std::string& fileName) {
@@ -94,6 +81,9 @@ CApplyPreviewDialog::Content PreviewOf(const std::vector<fleet::WriteResult>& re
         }
         for (const fleet::NotSentSetting& left : result.leftOut) {
             content.notes.push_back({projector, leftAlone, NotSentWords(left.field, left.reason)});
+        }
+        for (const auto& [id, fields] : fleet::LeftAloneByReason(result.leftAlone)) {
+            content.notes.push_back({projector, leftAlone, Words(id, {JoinedWords(fields, ", ")})});
         }
         if (result.outcome != fleet::Outcome::kWouldSend) {
             content.notes.push_back({projector, OutcomeWords(result.outcome),
@@ -196,7 +186,7 @@ void CMainDialog::OnApplySettingsFile() {
         ShowMessage(kStringSettingsFileUnreadable, ui::MB_ICONEXCLAMATION);
         return;
     }
-    const fleet::WriteJob job = TemplateJob(file);
+    const fleet::WriteJob job = fleet::TemplateJob(file);
     const std::unique_ptr<CSelectionPasswords> passwords = PasswordsFor(records);
     const fleet::FleetNetwork& network = services_.fleetNetwork;
 

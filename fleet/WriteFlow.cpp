@@ -2,6 +2,7 @@
 
 #include "discovery/HelloSweep.h"
 #include "fleet/History.h"
+#include "resources/StringIds.h"
 #include "workers/WriteGroups.h"
 #include "workers/Workers.h"
 
@@ -17,6 +18,38 @@ bool SendsAddress(const std::vector<std::string>& lines) {
 }
 
 }  // namespace
+
+WriteJob TemplateJob(const ProjectorRecord& file) {
+    WriteJob job;
+    job.unsentRefuses = false;
+    job.build = [&file](const Target&, ProjectorRecord& record) {
+        TemplateMerge merge = MergeTemplate(file, record);
+        BuiltRecord built;
+        built.changed = std::move(merge.changed);
+        built.leftAlone = std::move(merge.leftAlone);
+        return built;
+    };
+    return job;
+}
+
+std::vector<std::pair<int, std::vector<std::string>>> LeftAloneByReason(
+    const std::vector<LeftAloneSetting>& leftAlone) {
+    std::vector<std::pair<int, std::vector<std::string>>> groups;
+    for (const auto& [reason, id] :
+         {std::pair{LeftAloneReason::kOwnIdentity, int{kStringTemplateKeepsOwn}},
+          std::pair{LeftAloneReason::kOtherInterface, int{kStringTemplateKeepsInterface}}}) {
+        std::vector<std::string> fields;
+        for (const LeftAloneSetting& setting : leftAlone) {
+            if (setting.reason == reason) {
+                fields.push_back(setting.field);
+            }
+        }
+        if (!fields.empty()) {
+            groups.emplace_back(id, std::move(fields));
+        }
+    }
+    return groups;
+}
 
 std::optional<WriteRefusal> CheckBeforeWrite(const ProjectorRecord& record,
                                              const std::vector<std::string>& lines,

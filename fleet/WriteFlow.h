@@ -11,6 +11,7 @@
 #include <optional>
 #include <string>
 #include <variant>
+#include <utility>
 #include <vector>
 
 #include "fleet/FleetNetwork.h"
@@ -63,6 +64,15 @@ struct WriteJob {
     // applied whole reads only the identity: every setting it carries is judged).
     bool judgeAgainstRead = true;
 };
+
+// A settings file used as a template (`file`, which must outlive the job): each projector keeps
+// what MergeTemplate leaves alone; only what differs goes.
+WriteJob TemplateJob(const ProjectorRecord& file);
+
+// The settings a template left alone, by reason: each reason's sentence (a string id taking the
+// fields as {1}) with its fields in order; reasons without fields are left out.
+std::vector<std::pair<int, std::vector<std::string>>> LeftAloneByReason(
+    const std::vector<LeftAloneSetting>& leftAlone);
 
 inline constexpr std::uint32_t kDefaultSettleSeconds = 20;
 inline constexpr std::uint32_t kMaxSettleSeconds = 600;

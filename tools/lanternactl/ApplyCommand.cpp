@@ -60,17 +60,10 @@ WriteCommand WholeFileJob(const ProjectorRecord& file) {
 }
 
 // A file used as a template: each target keeps its name and addresses; only what differs goes.
-WriteCommand TemplateJob(const ProjectorRecord& file) {
+WriteCommand TemplateCommand(const ProjectorRecord& file) {
     WriteCommand write;
     write.command = kApplyCommandName;
-    write.job.unsentRefuses = false;
-    write.job.build = [&file](const Target&, ProjectorRecord& record) {
-        fleet::TemplateMerge merge = fleet::MergeTemplate(file, record);
-        fleet::BuiltRecord built;
-        built.changed = std::move(merge.changed);
-        built.leftAlone = std::move(merge.leftAlone);
-        return built;
-    };
+    write.job = fleet::TemplateJob(file);
     return write;
 }
 
@@ -104,7 +97,7 @@ int RunApply(CliContext& context, CliArgs args) {
     if (!LoadPasswordOptions(context, kApplyCommandName, parsed, passwords)) {
         return kExitFailed;
     }
-    const WriteCommand write = asTemplate ? TemplateJob(file) : WholeFileJob(file);
+    const WriteCommand write = asTemplate ? TemplateCommand(file) : WholeFileJob(file);
     return RunWriteCommand(context, write, parsed, std::move(targets), IsSingleTarget(request),
                            passwords);
 }

@@ -2,6 +2,7 @@
 
 #include "discovery/HelloRun.h"
 #include "fleet/RecordFacts.h"
+#include "fleet/WriteFlow.h"
 #include "resources/StringIds.h"
 #include "resources/TextPattern.h"
 #include "tools/lanternactl/WorkerRunner.h"
@@ -160,19 +161,8 @@ std::string PartlyWrittenText(const WriteProgress& progress) {
 
 std::vector<std::string> LeftAloneTexts(const std::vector<fleet::LeftAloneSetting>& leftAlone) {
     std::vector<std::string> texts;
-    for (const auto& [reason, id] : {std::pair{fleet::LeftAloneReason::kOwnIdentity,
-                                               kStringTemplateKeepsOwn},
-                                     std::pair{fleet::LeftAloneReason::kOtherInterface,
-                                               kStringTemplateKeepsInterface}}) {
-        std::vector<std::string> fields;
-        for (const fleet::LeftAloneSetting& setting : leftAlone) {
-            if (setting.reason == reason) {
-                fields.push_back(setting.field);
-            }
-        }
-        if (!fields.empty()) {
-            texts.push_back(EnglishText(id, {JoinedTexts(fields, ", ")}));
-        }
+    for (const auto& [id, fields] : fleet::LeftAloneByReason(leftAlone)) {
+        texts.push_back(EnglishText(id, {JoinedTexts(fields, ", ")}));
     }
     return texts;
 }
