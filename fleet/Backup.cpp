@@ -4,13 +4,14 @@
 
 #include <cerrno>
 #include <ctime>
-#include <functional>
+#include <optional>
 #include <set>
 
 #include "fleet/CsvRows.h"
 #include "fleet/RecordFacts.h"
 #include "record/RecordSlots.h"
 #include "settings/SettingsFile.h"
+#include "settings/SettingsFileCheck.h"
 
 namespace lanterna::fleet {
 
@@ -18,71 +19,6 @@ namespace {
 
 // A run folder's name is tried with these many suffixes before the run gives up.
 constexpr int kFolderNameTries = 100;
-
-// The state word behind each key a save may write; keys without one (the hardware address, the
-// module type, the version) are always kept.
-struct KeyState {
-    std::string_view key;
-    std::function<std::int32_t(const ProjectorRecord&)> state;
-};
-
-#define KEY_STATE(key, member)                                 \
-    KeyState {                                                 \
-        key, [](const ProjectorRecord& r) { return r.member; } \
-    }
-
-const std::vector<KeyState>& KeyStates() {
-    static const std::vector<KeyState> table = {
-        KEY_STATE("NM_PROJECTORNAME", projectorNameState),
-        KEY_STATE("NM_PRIMIF", primaryInterfaceState),
-        KEY_STATE("NM_DHCP", dhcpState),
-        KEY_STATE("NM_IP", ipAddressState),
-        KEY_STATE("NM_SUBNET", subnetMaskState),
-        KEY_STATE("NM_GATEWAY", gatewayState),
-        KEY_STATE("NM_DNS1", dns1State),
-        KEY_STATE("NM_DNS2", dns2State),
-        KEY_STATE("NM_DNSDOMAIN", dnsDomainState),
-        KEY_STATE("NM_WINS1", wins1State),
-        KEY_STATE("NM_WINS2", wins2State),
-        KEY_STATE("NM_SMTPALART", mailNotifyState),
-        KEY_STATE("NM_SMTPSERVER", smtpServerState),
-        KEY_STATE("NM_SMTPPORT", smtpPortState),
-        KEY_STATE("NM_TO1", mailTo1State),
-        KEY_STATE("NM_TO2", mailTo2State),
-        KEY_STATE("NM_TO3", mailTo3State),
-        KEY_STATE("NM_TO1EVENT", mailEvents1State),
-        KEY_STATE("NM_TO2EVENT", mailEvents2State),
-        KEY_STATE("NM_TO3EVENT", mailEvents3State),
-        KEY_STATE("NM_TRAP1", trapAddress1State),
-        KEY_STATE("NM_TRAP2", trapAddress2State),
-        KEY_STATE("NM_COMMUNITY", communityState),
-        KEY_STATE("NM_ESSID", essidState),
-        KEY_STATE("NM_SEC0", securityState),
-        KEY_STATE("NM_SEC1", securityState),
-        KEY_STATE("NM_SEC2", securityState),
-        KEY_STATE("NM_SEC3", securityState),
-        KEY_STATE("NM_WEPID", wepKeyIdState),
-        KEY_STATE("NM_WEPKEY1", wepKey1State),
-        KEY_STATE("NM_WEPKEY2", wepKey2State),
-        KEY_STATE("NM_WEPKEY3", wepKey3State),
-        KEY_STATE("NM_WEPKEY4", wepKey4State),
-        KEY_STATE("NM_WEP", wepEnabledState),
-        KEY_STATE("NM_WEPKEY", wepKeyState),
-        KEY_STATE("NM_ADHOC", adhocState),
-    };
-    return table;
-}
-
-#undef KEY_STATE
-
-bool KeyWasRead(std::string_view key, const ProjectorRecord& record) {
-    for (const KeyState& entry : KeyStates()) {
-        if (entry.key == key) {
-            return entry.state(record) != kStateUnknown;
-        }
-    }
-    return true;
-}
 
 bool HoldsWepKey(const ProjectorRecord& r) {
     if (r.wirelessActive == 0) {
@@ -170,27 +106,6 @@ std::size_t BackupRun::SavedCount() const {
     return saved;
 }
 
-std::string RestorableSettingsText(const ProjectorRecord& record) {
-    ProfileDocument document;
-    if (!StoreSettings(record, document)) {
-        return {};
-    }
-    const std::string full = document.Serialize();
-    std::string kept;
-    for (std::size_t start = 0; start < full.size();) {
-        const std::size_t end = std::min(full.find('\n', start), full.size() - 1);
-        const std::string_view line(full.data() + start, end + 1 - start);
-        start = end + 1;
-        const std::size_t equals = line.find('=');
-        if (line.front() != '[' && equals != std::string_view::npos &&
-            !KeyWasRead(line.substr(0, equals), record)) {
-            continue;
-        }
-        kept += line;
-    }
-    return kept;
-}
-
 std::string BackupFileName(std::string_view name, std::string_view mac) {
     std::string safe;
     for (const char c : name) {
@@ -256,8 +171,9 @@ BackupRun WriteBackup(const std::string& parent, std::vector<SiteReading> readin
         names.insert(file);
         entry.file = file;
         const FileAccess access = HoldsWepKey(record) ? FileAccess::kPrivate : FileAccess::kShared;
-        entry.written =
-            WriteOutputFile(run.folder + "/" + file, RestorableSettingsText(record), access);
+        const std::optional<std::string> content = RestorableSettingsText(record);
+        entry.written = content ? WriteOutputFile(run.folder + "/" + file, *content, access)
+                                : OutputStatus::kNotWritable;
     }
     if (run.folderStatus != OutputStatus::kOk) {
         return run;

@@ -70,10 +70,6 @@ BackupRun BackUpProjectors(const FleetNetwork& network, IPasswordSource& passwor
 BackupRun WriteBackup(const std::string& parent, std::vector<SiteReading> readings,
                       std::chrono::system_clock::time_point now);
 
-// The settings file of a backup for `record` as read: the keys of a save, each left out whose
-// setting was not read.
-std::string RestorableSettingsText(const ProjectorRecord& record);
-
 // The name of the settings file of a projector: its name (letters, digits and '-' kept, any
 // other byte as '_'; "projector" when it has none), '_', its hardware address, ".ini".
 std::string BackupFileName(std::string_view name, std::string_view mac);

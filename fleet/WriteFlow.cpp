@@ -32,6 +32,34 @@ WriteJob TemplateJob(const ProjectorRecord& file) {
     return job;
 }
 
+BuiltRecord BuildFromAssignments(const std::vector<FieldAssignment>& assignments,
+                                 ProjectorRecord& record) {
+    ApplyOutcome outcome = ApplyAssignments(assignments, record);
+    BuiltRecord built;
+    built.changed = std::move(outcome.changed);
+    if (!outcome.ok) {
+        built.refusal = BuildRefusal{outcome.field, outcome.value, outcome.messageId};
+    }
+    return built;
+}
+
+WriteJob AssignmentsJob(const std::vector<FieldAssignment>& assignments) {
+    WriteJob job;
+    job.build = [&assignments](const Target&, ProjectorRecord& record) {
+        return BuildFromAssignments(assignments, record);
+    };
+    return job;
+}
+
+WriteJob AssignmentsJob(const std::map<std::string, std::vector<FieldAssignment>>& byAddress) {
+    WriteJob job;
+    job.build = [&byAddress](const Target& target, ProjectorRecord& record) {
+        const auto own = byAddress.find(target.address);
+        return own == byAddress.end() ? BuiltRecord{} : BuildFromAssignments(own->second, record);
+    };
+    return job;
+}
+
 std::vector<std::pair<int, std::vector<std::string>>> LeftAloneByReason(
     const std::vector<LeftAloneSetting>& leftAlone) {
     std::vector<std::pair<int, std::vector<std::string>>> groups;

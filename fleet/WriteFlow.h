@@ -8,10 +8,11 @@
 
 #include <cstdint>
 #include <functional>
+#include <map>
 #include <optional>
 #include <string>
-#include <variant>
 #include <utility>
+#include <variant>
 #include <vector>
 
 #include "fleet/FleetNetwork.h"
@@ -68,6 +69,14 @@ struct WriteJob {
 // A settings file used as a template (`file`, which must outlive the job): each projector keeps
 // what MergeTemplate leaves alone; only what differs goes.
 WriteJob TemplateJob(const ProjectorRecord& file);
+
+// FIELD=VALUE assignments taken into the record read: the same to every target, or, with
+// `byAddress`, each target's own (none: the target is left as it is). The assignments must
+// outlive the job.
+BuiltRecord BuildFromAssignments(const std::vector<FieldAssignment>& assignments,
+                                 ProjectorRecord& record);
+WriteJob AssignmentsJob(const std::vector<FieldAssignment>& assignments);
+WriteJob AssignmentsJob(const std::map<std::string, std::vector<FieldAssignment>>& byAddress);
 
 // The settings a template left alone, by reason: each reason's sentence (a string id taking the
 // fields as {1}) with its fields in order; reasons without fields are left out.

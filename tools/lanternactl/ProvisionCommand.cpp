@@ -79,19 +79,7 @@ void PrintUnread(CliContext& context, const std::vector<fleet::SiteReading>& rea
 WriteCommand RowsJob(const std::map<std::string, std::vector<fleet::FieldAssignment>>& rows) {
     WriteCommand write;
     write.command = kProvisionCommandName;
-    write.job.build = [&rows](const Target& target, ProjectorRecord& record) {
-        const auto row = rows.find(target.address);
-        fleet::BuiltRecord built;
-        if (row == rows.end()) {
-            return built;
-        }
-        fleet::ApplyOutcome outcome = fleet::ApplyAssignments(row->second, record);
-        built.changed = std::move(outcome.changed);
-        if (!outcome.ok) {
-            built.refusal = fleet::BuildRefusal{outcome.field, outcome.value, outcome.messageId};
-        }
-        return built;
-    };
+    write.job = fleet::AssignmentsJob(rows);
     return write;
 }
 

@@ -50,19 +50,7 @@ bool LoadSources(CliContext& context, const std::vector<std::string>& paths,
 WriteCommand RestoreJob(const std::map<std::string, std::vector<fleet::FieldAssignment>>& files) {
     WriteCommand write;
     write.command = kRestoreCommandName;
-    write.job.build = [&files](const Target& target, ProjectorRecord& record) {
-        fleet::BuiltRecord built;
-        const auto file = files.find(target.address);
-        if (file == files.end()) {
-            return built;
-        }
-        fleet::ApplyOutcome outcome = fleet::ApplyAssignments(file->second, record);
-        built.changed = std::move(outcome.changed);
-        if (!outcome.ok) {
-            built.refusal = fleet::BuildRefusal{outcome.field, outcome.value, outcome.messageId};
-        }
-        return built;
-    };
+    write.job = fleet::AssignmentsJob(files);
     return write;
 }
 

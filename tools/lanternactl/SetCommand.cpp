@@ -92,15 +92,7 @@ int RunSet(CliContext& context, CliArgs args) {
     }
     WriteCommand write;
     write.command = kSetCommandName;
-    write.job.build = [&assignments](const Target&, ProjectorRecord& record) {
-        fleet::ApplyOutcome outcome = fleet::ApplyAssignments(assignments, record);
-        fleet::BuiltRecord built;
-        built.changed = std::move(outcome.changed);
-        if (!outcome.ok) {
-            built.refusal = fleet::BuildRefusal{outcome.field, outcome.value, outcome.messageId};
-        }
-        return built;
-    };
+    write.job = fleet::AssignmentsJob(assignments);
     for (const FieldAssignment& assignment : assignments) {
         if (assignment.field == "ipAddress") {
             write.job.plannedAddress = CanonicalAddress(assignment.value);
