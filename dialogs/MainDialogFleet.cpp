@@ -21,7 +21,10 @@
 #include "fleet/WriteFlow.h"
 #include "platform/AsciiCase.h"
 #include "resources/StringIds.h"
+#include "platform/ProfileFile.h"
+#include "platform/UserLanguage.h"
 #include "settings/SettingsFile.h"
+#include "settings/SettingsFileCheck.h"
 #include "ui/ListView.h"
 #include "ui/MessageBox.h"
 
@@ -182,8 +185,18 @@ void CMainDialog::OnApplySettingsFile() {
         ShowMessage(kStringNotSettingsFile, ui::MB_ICONEXCLAMATION);
         return;
     }
-    if (ReadSettingsFile(file, path) != 1) {
-        ShowMessage(kStringSettingsFileUnreadable, ui::MB_ICONEXCLAMATION);
+    // A file that cannot be used says which key is wrong, as lanternactl apply does.
+    ProfileDocument document;
+    const bool loaded = LoadProfile(path, document) == FileRead::Loaded;
+    const SettingsFileProblem problem =
+        loaded ? fleet::ReadSettingsForWrite(document, true, file) : SettingsFileProblem{};
+    if (!loaded || problem) {
+        std::string text = Words(kStringSettingsFileUnreadable);
+        if (problem) {
+            text += " " + SettingsFileProblemText(problem, UserLanguage());
+        }
+        ui::ShowStringMessageWithText(this, kStringSettingsFileUnreadable, text,
+                                      ui::MB_ICONEXCLAMATION);
         return;
     }
     const fleet::WriteJob job = fleet::TemplateJob(file);

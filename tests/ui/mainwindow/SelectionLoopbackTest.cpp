@@ -210,6 +210,24 @@ TEST_F(SelectionOnLoopback, TemplateGoesToTheSelectedProjectorsOnly) {
     EXPECT_EQ(lines.size(), 3u) << "titles and two rows";
 }
 
+// A template that cannot be used names the key that is wrong, and no projector is reached.
+TEST_F(SelectionOnLoopback, TemplateThatCannotBeUsedNamesItsWrongKey) {
+    const std::string file = folder + "/bad.ini";
+    std::ofstream(file) << "[FILE]\nNM_INIVER=200\n[SNMP]\nNM_TRAP1=300.1.1.1\n";
+    Open(file);
+    window->SelectProjectors({Record("ROOM-1"), Record("ROOM-3")});
+    ui::test::AnswerNextMessage(ui::IDOK);
+    window->SendCommand(CMainDialog::kListControl, ui::Notify::RightClicked);
+    const std::vector<ui::test::ShownMessage> shown = ui::test::ShownMessages();
+    ASSERT_EQ(shown.size(), 1u);
+    EXPECT_NE(shown[0].text.find("[SNMP] NM_TRAP1=300.1.1.1"), std::string::npos)
+        << shown[0].text;
+    for (const auto& projector : projectors) {
+        ASSERT_TRUE(lanterna::test::WaitUntilSessionsEnd(*projector));
+        EXPECT_THAT(projector->CommandLog(), IsEmpty());
+    }
+}
+
 // One new password for the two selected (each asked for its current password), then an audit,
 // the inventory and the backup of the same two, which ask nothing: the session remembers the new
 // password.
