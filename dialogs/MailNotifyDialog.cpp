@@ -45,15 +45,17 @@ CMailNotifyDialog::CMailNotifyDialog(ProjectorRecord* record, QWidget* owner)
 
 // ---- showing ------------------------------------------------------------------------------
 
-bool CMailNotifyDialog::ShowEntries(const ProjectorRecord* record) {
+bool CMailNotifyDialog::ShowEntries(const ProjectorRecord* record, bool onlyRead) {
     for (const int edit : kMailToEdits) {
         SetTextLimit(edit, kMailToLimit);
     }
     if (record == nullptr) {
         return false;
     }
-    const MailEntries entries = MailEntriesOf(*record);
-    CheckRadioButton(kNotifyOn, kNotifyOff, entries.notify ? kNotifyOn : kNotifyOff);
+    const MailEntries entries = MailEntriesOf(*record, onlyRead);
+    if (entries.notifyChosen) {
+        CheckRadioButton(kNotifyOn, kNotifyOff, entries.notify ? kNotifyOn : kNotifyOff);
+    }
     if (!entries.smtpServer.IsBlank()) {
         IpAddress(kServerControl)->SetAddress(entries.smtpServer.octets);
     }
@@ -67,7 +69,7 @@ bool CMailNotifyDialog::ShowEntries(const ProjectorRecord* record) {
 }
 
 bool CMailNotifyDialog::OnInitDialog() {
-    if (!ShowEntries(record_)) {
+    if (!ShowEntries(record_, true)) {
         return true;
     }
     atOpen_ = MailSettingsOf(*record_);
@@ -100,6 +102,7 @@ void CMailNotifyDialog::CorrectPort() {
 MailEntries CMailNotifyDialog::ReadEntries() const {
     MailEntries entries;
     entries.notify = IsDlgButtonChecked(kNotifyOn) != 0;
+    entries.notifyChosen = entries.notify || IsDlgButtonChecked(kNotifyOff) != 0;
     entries.smtpServer.filledFields =
         IpAddress(kServerControl)->GetAddress(entries.smtpServer.octets);
     entries.port = GetDlgItemText(kPortEdit);

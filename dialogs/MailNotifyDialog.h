@@ -55,7 +55,9 @@ class CMailNotifyDialog : public skin::CSkinDialog {
     virtual void OnEventButton(int recipient);
 
     // Limits the recipients and shows the record; false when there is none.
-    bool ShowEntries(const ProjectorRecord* record);
+    // With `onlyRead`, what the projector never reported is shown empty (the switch neither on
+    // nor off).
+    bool ShowEntries(const ProjectorRecord* record, bool onlyRead = false);
     MailEntries ReadEntries() const;
     // Shows the verdict's message and moves the focus to its entry.
     void Refuse(const EntryVerdict& verdict);

@@ -137,6 +137,7 @@ class CMainDialog : public skin::CSkinDialog {
     bool AddressBookPending() const { return addressBookPending_ != 0; }
     const ProjectorRecord& DroppedBackup() const { return droppedBackup_; }
     ApplicationState& State() { return state_; }
+    const std::string& HistoryFolder() const { return services_.historyFolder; }
     const AddressBook& Book() const { return addressBook_.book; }
     // What the rows stand for: the one place where a row becomes a record.
     const CProjectorRows& Rows() const { return *rows_; }
@@ -223,6 +224,7 @@ class CMainDialog : public skin::CSkinDialog {
     bool dropPending_ = false;  // a drop has posted its apply, which has not run yet
     bool refreshing_ = false;
     ProjectorRecord droppedBackup_{};
+    ProjectorRecord droppedSettings_{};  // the dropped file as read, applied after the read
 };
 
 }  // namespace lanterna::dialogs

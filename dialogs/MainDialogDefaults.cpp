@@ -19,6 +19,8 @@
 #include "dialogs/PasswordChangeDialog.h"
 #include "dialogs/PasswordInputDialog.h"
 #include "dialogs/SearchDialog.h"
+#include "fleet/History.h"
+#include "platform/ProcessEnvironment.h"
 #include "resources/StringIds.h"
 #include "resources/StringTable.h"
 #include "ui/Text.h"
@@ -111,12 +113,14 @@ MainDialogServices DefaultMainDialogServices(ApplicationState& state, SearchTarg
     services.fleetNetwork.helloPort = targets.hello.port;
     services.fleetNetwork.helloLocalPort = targets.hello.localPort;
     services.fleetNetwork.search = targets;
+    services.historyFolder = fleet::HistoryFolder(ProcessEnvironment);
     services.runPasswordChange = [&state](CMainDialog& owner) {
         CPasswordChangeDialog dialog(state, &owner);
         return dialog.DoModal();
     };
     services.runNetworkSettings = [&state](CMainDialog& owner, ProjectorRecord&) {
         CNetworkSettingsDialog dialog(state, &owner);
+        dialog.SetHistoryFolder(owner.HistoryFolder());
         return dialog.DoModal();
     };
     services.runConfigFile = [](CMainDialog& owner, bool wireless) {

@@ -232,7 +232,9 @@ void CMainDialog::OnApplySettingsFile() {
             changing.push_back(result.target);
         }
     }
-    fleet::CFleetWrite write(network, job, fleet::WriteOptions{}, *passwords, changing);
+    fleet::WriteOptions options;
+    options.historyFolder = services_.historyFolder;
+    fleet::CFleetWrite write(network, job, options, *passwords, changing);
     CFleetProgressDialog writing(
         kStringApplyingFile, changing.size(),
         [&write](const FleetJobHooks& hooks) {

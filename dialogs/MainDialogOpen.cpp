@@ -8,6 +8,7 @@
 
 #include "dialogs/FleetWording.h"
 #include "dialogs/MainDialog.h"
+#include "fleet/WriteHistory.h"
 #include "platform/AsciiCase.h"
 #include "platform/FixedText.h"
 #include "resources/StringIds.h"
@@ -86,7 +87,8 @@ bool CMainDialog::ProbeAndRead(ProjectorRecord& record) {
             keep = prompt.keep;
         }
         CopyText(record.password, password.value_or(""));
-        state_.readAllSettings = droppedFile_ != 0 ? 0 : 1;
+        // A dropped file is applied over a full read too, so that the history keeps it whole.
+        state_.readAllSettings = 1;
         const int read = services_.runOperation
                              ? services_.runOperation(*this, WorkerMode::kRead, needed)
                              : ui::IDCANCEL;
@@ -125,8 +127,20 @@ bool CMainDialog::ApplyDroppedFile(ProjectorRecord& record) {
         EndOpenFailed(&record);
         return false;
     }
+    // The record holds what was just read, which the history keeps before the file goes over it.
+    fleet::CWriteHistory history(state_.debugMode != 0 ? "" : services_.historyFolder, record);
+    CopySettings(droppedSettings_, record);
+    if (!history.KeepBefore(record)) {
+        ui::ShowStringMessageWithText(this, kStringHistoryNotKept,
+                                      Words(kStringHistoryNotKept, {history.Folder()}),
+                                      ui::MB_ICONEXCLAMATION);
+        EndOpenFailed(&record);
+        return false;
+    }
+    state_.writeProgress = {};
     const int write =
         services_.runOperation ? services_.runOperation(*this, WorkerMode::kWrite, false) : 2;
+    history.LogAfter(state_.writeProgress.result);
     if (write != ui::IDOK) {
         EndOpenFailed(&record);
         return false;
@@ -224,7 +238,8 @@ void CMainDialog::OnFilesDropped(int row, const std::vector<std::string>& paths)
     if (IsEmptyText(record->macAddress)) {
         record->macAddress = fromFile.macAddress;
     }
-    CopySettings(fromFile, *record);
+    // The file goes over the record once the projector has been read.
+    droppedSettings_ = fromFile;
     // The two views share their selection; the one on screen takes the focus.
     list->SelectRow(row, !IsDetailsView());
     if (IsDetailsView()) {

@@ -81,6 +81,9 @@ struct MainDialogServices {
     std::function<std::string(QWidget& owner, const std::string& suggested)> chooseCsvFile;
     // Where the jobs on many projectors send their traffic.
     fleet::FleetNetwork fleetNetwork;
+    // Where every write keeps the projector's settings as read first (fleet/History.h); empty:
+    // nowhere.
+    std::string historyFolder;
     // The desktop keyring; null where there is none. It must outlive the window.
     fleet::ICredentialStore* keyring = nullptr;
     // Shows the popup menu at `globalPoint`; the chosen command id, 0 for none.

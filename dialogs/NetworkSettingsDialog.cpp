@@ -9,8 +9,10 @@
 #include "dialogs/SnmpDialog.h"
 #include "dialogs/WirelessDialog.h"
 #include "dialogs/WirelessSecurityDialog.h"
+#include "fleet/WriteHistory.h"
 #include "platform/AsciiCase.h"
 #include "resources/StringIds.h"
+#include "resources/TextPattern.h"
 #include "settings/SettingsFile.h"
 #include "ui/IpAddressControl.h"
 #include "ui/MessageBox.h"
@@ -378,13 +380,25 @@ void CNetworkSettingsDialog::OnOK() {
                                       ui::MB_ICONEXCLAMATION);
         return;
     }
+    // A demonstration sends nothing and keeps nothing.
+    fleet::CWriteHistory history(state_->debugMode != 0 ? "" : historyFolder_, backupRecord);
+    if (!history.KeepBefore(*record)) {
+        ui::ShowStringMessageWithText(
+            this, kStringHistoryNotKept,
+            FormatString(kStringHistoryNotKept, UserLanguage(), {history.Folder()}),
+            ui::MB_ICONEXCLAMATION);
+        return;
+    }
     for (int marker = kFirstMarker; marker <= kLastMarker; ++marker) {
         if (marker != kDhcpMarker) {
             SetMarker(marker, 0);
         }
     }
+    state_->writeProgress = {};
     COperationProgressDialog progress(WorkerMode::kWrite, *state_, this);
-    if (progress.DoModal() != ui::IDOK) {
+    const int written = progress.DoModal();
+    history.LogAfter(state_->writeProgress.result);
+    if (written != ui::IDOK) {
         EndDialog(ui::IDCANCEL);
         return;
     }

@@ -11,7 +11,8 @@
 // - Save (1021), OK and create check the entries in screen order (settings/NetworkEntries.h);
 //   the first refusal shows its message and moves the focus, and the dialog stays open.
 // - Save stores the entries and writes a settings file chosen by the user; the dialog stays.
-// - OK stores the entries with state 2 (changed) or 3 (unchanged), writes the changes to the
+// - OK stores the entries with state 2 (changed) or 3 (unchanged), keeps the settings as read in
+//   the history (when it cannot, says so and sends nothing), writes the changes to the
 //   projector behind the progress dialog and ends with 1 when all were accepted, else with 2
 //   and the refused rows marked red.
 // - Cancel puts the copy back over the record, the sub-dialogs' changes included; ends with 2.
@@ -82,6 +83,8 @@ class CNetworkSettingsDialog : public skin::CSkinDialog {
     explicit CNetworkSettingsDialog(ApplicationState& state, QWidget* owner = nullptr);
 
     void SetSaveFileChooser(SaveFileChooser chooser) { chooseFile_ = std::move(chooser); }
+    // Where OK keeps the settings as read before it writes (fleet/History.h); empty: nowhere.
+    void SetHistoryFolder(std::string folder) { historyFolder_ = std::move(folder); }
 
     // The record as it was at the end of the initialisation.
     ProjectorRecord backupRecord{};
@@ -125,6 +128,7 @@ class CNetworkSettingsDialog : public skin::CSkinDialog {
 
     ApplicationState* state_;
     SaveFileChooser chooseFile_;
+    std::string historyFolder_;
 };
 
 }  // namespace lanterna::dialogs

@@ -2,6 +2,7 @@
 
 #include "dialogs/DialogIds.h"
 #include "settings/AddressRules.h"
+#include "settings/StateRule.h"
 #include "ui/IpAddressControl.h"
 #include "ui/MessageBox.h"
 
@@ -28,28 +29,37 @@ void CSnmpDialog::SetReference(const ProjectorRecord& reference) {
     referenceTrapAddress1 = reference.trapAddress1;
     referenceTrapAddress2 = reference.trapAddress2;
     referenceCommunity = reference.community;
+    referenceTrapAddress1Read = reference.trapAddress1State != kStateUnknown;
+    referenceTrapAddress2Read = reference.trapAddress2State != kStateUnknown;
+    referenceCommunityRead = reference.communityState != kStateUnknown;
 }
 
-void CSnmpDialog::ShowEntries(const ProjectorRecord* record) {
+void CSnmpDialog::ShowEntries(const ProjectorRecord* record, bool onlyRead) {
     SetTextLimit(kCommunityEdit, kCommunityLimit);
     if (record == nullptr) {
         return;
     }
+    const auto shown = [onlyRead](std::int32_t state) {
+        return !onlyRead || state != kStateUnknown;
+    };
     const struct {
         int control;
         const Octets& address;
-    } traps[] = {{kTrapAddress1Control, record->trapAddress1},
-                 {kTrapAddress2Control, record->trapAddress2}};
+        std::int32_t state;
+    } traps[] = {{kTrapAddress1Control, record->trapAddress1, record->trapAddress1State},
+                 {kTrapAddress2Control, record->trapAddress2, record->trapAddress2State}};
     for (const auto& trap : traps) {
-        if (IsAddressSet(trap.address) == 1) {
+        if (IsAddressSet(trap.address) == 1 && shown(trap.state)) {
             IpAddress(trap.control)->SetAddress(trap.address);
         }
     }
-    SetDlgItemText(kCommunityEdit, TextOf(record->community));
+    if (shown(record->communityState)) {
+        SetDlgItemText(kCommunityEdit, TextOf(record->community));
+    }
 }
 
 bool CSnmpDialog::OnInitDialog() {
-    ShowEntries(record_);
+    ShowEntries(record_, true);
     if (record_ != nullptr) {
         atOpenTrapAddress1_ = record_->trapAddress1;
         atOpenTrapAddress2_ = record_->trapAddress2;
@@ -92,6 +102,8 @@ void CSnmpDialog::OnOK() {
     }
     StoreTrapAddress(entries.trapAddress1.octets, referenceTrapAddress1, atOpenTrapAddress1_,
                      record.trapAddress1, record.trapAddress1State);
+    KeepUnreadUnlessGiven(referenceTrapAddress1Read, !entries.trapAddress1.IsBlank(),
+                          record.trapAddress1State);
     if (const EntryVerdict verdict =
             CheckTrapAddressEntry(entries.trapAddress2, EntryField::kTrapAddress2);
         !verdict.Accepted()) {
@@ -100,12 +112,18 @@ void CSnmpDialog::OnOK() {
     }
     StoreTrapAddress(entries.trapAddress2.octets, referenceTrapAddress2, atOpenTrapAddress2_,
                      record.trapAddress2, record.trapAddress2State);
-    if (const EntryVerdict verdict = CheckCommunityEntry(entries.community); !verdict.Accepted()) {
+    KeepUnreadUnlessGiven(referenceTrapAddress2Read, !entries.trapAddress2.IsBlank(),
+                          record.trapAddress2State);
+    // A community never read may stay empty: it is then left as it is on the projector.
+    const bool communityLeftUnread = !referenceCommunityRead && entries.community.empty();
+    if (const EntryVerdict verdict = CheckCommunityEntry(entries.community);
+        !verdict.Accepted() && !communityLeftUnread) {
         Refuse(verdict);
         return;
     }
     StoreCommunity(entries.community, TextOf(referenceCommunity), TextOf(atOpenCommunity_),
                    record.community, record.communityState);
+    KeepUnreadUnlessGiven(referenceCommunityRead, !communityLeftUnread, record.communityState);
     EndDialog(ui::IDOK);
 }
 

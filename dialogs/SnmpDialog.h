@@ -35,14 +35,20 @@ class CSnmpDialog : public skin::CSkinDialog {
     Octets referenceTrapAddress1{};
     Octets referenceTrapAddress2{};
     FixedText<9> referenceCommunity{};
+    // Which of them the projector reported; what it did not is shown empty and never sent
+    // unless the user fills it in.
+    bool referenceTrapAddress1Read = true;
+    bool referenceTrapAddress2Read = true;
+    bool referenceCommunityRead = true;
 
   protected:
     bool OnInitDialog() override;
     void OnOK() override;
     void OnCancel() override;
 
-    // Limits the community edit and shows the record's entries.
-    void ShowEntries(const ProjectorRecord* record);
+    // Limits the community edit and shows the record's entries (with `onlyRead`, those the
+    // projector reported).
+    void ShowEntries(const ProjectorRecord* record, bool onlyRead = false);
     SnmpEntries ReadEntries() const;
     // Shows the verdict's message and moves the focus to its entry.
     void Refuse(const EntryVerdict& verdict);

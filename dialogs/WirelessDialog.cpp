@@ -23,8 +23,13 @@ bool CWirelessDialog::OnInitDialog() {
     SetDlgItemText(kWepKeyEdit, entries.wepKey.text);
     keyTouched = entries.wepKey.touched ? 1 : 0;
     EnableDlgItem(kWepKeyEdit, entries.wepEnabled);
-    CheckRadioButton(kWepOn, kWepOff, entries.wepEnabled ? kWepOn : kWepOff);
-    CheckRadioButton(kAdhocOn, kAdhocOff, entries.adhoc ? kAdhocOn : kAdhocOff);
+    // A switch never read shows neither choice.
+    if (entries.wepChosen) {
+        CheckRadioButton(kWepOn, kWepOff, entries.wepEnabled ? kWepOn : kWepOff);
+    }
+    if (entries.adhocChosen) {
+        CheckRadioButton(kAdhocOn, kAdhocOff, entries.adhoc ? kAdhocOn : kAdhocOff);
+    }
     atOpen_ = WirelessSettingsOf(*record_);
     return true;
 }
@@ -35,6 +40,8 @@ WirelessEntries CWirelessDialog::ReadEntries() const {
     entries.wepEnabled = IsDlgButtonChecked(kWepOn) != 0;
     entries.wepKey = KeyEntry{GetDlgItemText(kWepKeyEdit), keyTouched != 0};
     entries.adhoc = IsDlgButtonChecked(kAdhocOn) != 0;
+    entries.wepChosen = entries.wepEnabled || IsDlgButtonChecked(kWepOff) != 0;
+    entries.adhocChosen = entries.adhoc || IsDlgButtonChecked(kAdhocOff) != 0;
     return entries;
 }
 

@@ -2,6 +2,7 @@
 
 #include "discovery/HelloSweep.h"
 #include "fleet/History.h"
+#include "fleet/WriteHistory.h"
 #include "resources/StringIds.h"
 #include "workers/WriteGroups.h"
 #include "workers/Workers.h"
@@ -229,23 +230,9 @@ void CFleetWrite::WriteOne(std::size_t index, IWorkerDriver& driver) {
 // The outcome of the write, and where the projector is to be read back.
 void CFleetWrite::AfterWrite(std::size_t index) {
     WriteResult& result = results_[index];
-    switch (result.result) {
-        case 1:
-            result.outcome = result.lines.empty() ? Outcome::kUnchanged : Outcome::kSet;
-            break;
-        case -1:
-            result.outcome = Outcome::kRefusedSome;
-            break;
-        case kWriteLinkLost:
-            result.outcome = Outcome::kPartlyWritten;
-            break;
-        case kWriteUnreadSetting:
-            result.outcome = Outcome::kRefused;
-            result.refusal = UnreadSettingCarried{result.progress.unreadSetting};
-            break;
-        default:
-            result.outcome = Outcome::kFailed;
-            break;
+    result.outcome = WriteWorkerOutcome(result.result, result.lines.empty());
+    if (result.result == kWriteUnreadSetting) {
+        result.refusal = UnreadSettingCarried{result.progress.unreadSetting};
     }
     const ProjectorRecord& written = result.record;
     const std::string& own = result.target.address;

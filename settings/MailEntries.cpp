@@ -32,7 +32,11 @@ MailSettings MailSettingsOf(const ProjectorRecord& record) {
     for (int n = 1; n <= kMailRecipients; ++n) {
         settings.mailTo[n - 1] = numbered::MailTo(record, n);
         settings.mailEvents[n - 1] = numbered::MailEvents(record, n);
+        settings.mailToRead[n - 1] = numbered::MailToState(record, n) != kStateUnknown;
     }
+    settings.notifyRead = record.mailNotifyState != kStateUnknown;
+    settings.smtpServerRead = record.smtpServerState != kStateUnknown;
+    settings.smtpPortRead = record.smtpPortState != kStateUnknown;
     return settings;
 }
 
@@ -46,13 +50,22 @@ void RestoreMailSettings(const MailSettings& settings, ProjectorRecord& record) 
     }
 }
 
-MailEntries MailEntriesOf(const ProjectorRecord& record) {
+MailEntries MailEntriesOf(const ProjectorRecord& record, bool onlyRead) {
+    const auto shown = [onlyRead](std::int32_t state) {
+        return !onlyRead || state != kStateUnknown;
+    };
     MailEntries entries;
-    entries.notify = record.mailNotify != 0;
-    entries.smtpServer = EntryOfAddress(record.smtpServer);
-    entries.port = record.smtpPort != 0 ? std::to_string(record.smtpPort) : std::string();
+    entries.notifyChosen = shown(record.mailNotifyState);
+    entries.notify = entries.notifyChosen && record.mailNotify != 0;
+    entries.smtpServer =
+        EntryOfAddress(shown(record.smtpServerState) ? record.smtpServer : Octets{});
+    if (shown(record.smtpPortState) && record.smtpPort != 0) {
+        entries.port = std::to_string(record.smtpPort);
+    }
     for (int n = 1; n <= kMailRecipients; ++n) {
-        entries.mailTo[n - 1] = std::string(TextOf(numbered::MailTo(record, n)));
+        if (shown(numbered::MailToState(record, n))) {
+            entries.mailTo[n - 1] = std::string(TextOf(numbered::MailTo(record, n)));
+        }
     }
     return entries;
 }
@@ -122,24 +135,32 @@ EntryVerdict CheckMailEntries(const MailEntries& entries) {
 
 EntryVerdict StoreMailEntries(const MailEntries& entries, const MailSettings& reference,
                               const MailSettings& atOpen, ProjectorRecord& record) {
+    if (!entries.notifyChosen) {
+        StoreUnchecked(entries, record);
+        return {};
+    }
     if (!entries.notify) {
         record.mailNotify = 0;
         record.mailNotifyState = reference.mailNotify != 0 ? kStateChanged : kStateUnchanged;
+        KeepUnreadUnlessGiven(reference.notifyRead, true, record.mailNotifyState);
         StoreUnchecked(entries, record);
         return {};
     }
     record.mailNotify = 1;
     record.mailNotifyState = reference.mailNotify == 0 ? kStateChanged : kStateUnchanged;
+    KeepUnreadUnlessGiven(reference.notifyRead, true, record.mailNotifyState);
     if (EntryVerdict verdict = CheckSmtpServerEntry(entries.smtpServer); !verdict.Accepted()) {
         return verdict;
     }
     StoreByStateRule(entries.smtpServer.octets, reference.smtpServer, atOpen.smtpServer,
                      record.smtpServer, record.smtpServerState);
+    KeepUnreadUnlessGiven(reference.smtpServerRead, true, record.smtpServerState);
     if (EntryVerdict verdict = CheckSmtpPortEntry(entries.port); !verdict.Accepted()) {
         return verdict;
     }
     StoreByStateRule(PortOfText(entries.port), reference.smtpPort, atOpen.smtpPort, record.smtpPort,
                      record.smtpPortState);
+    KeepUnreadUnlessGiven(reference.smtpPortRead, true, record.smtpPortState);
     for (int n = 1; n <= kMailRecipients; ++n) {
         const std::string& address = entries.mailTo[n - 1];
         if (EntryVerdict verdict = CheckMailToEntry(address, n); !verdict.Accepted()) {
@@ -148,6 +169,8 @@ EntryVerdict StoreMailEntries(const MailEntries& entries, const MailSettings& re
         StoreTextByStateRule(address, TextOf(reference.mailTo[n - 1]), TextOf(atOpen.mailTo[n - 1]),
                              numbered::MailTo(record, n), numbered::MailToState(record, n),
                              EqualIgnoringCase);
+        KeepUnreadUnlessGiven(reference.mailToRead[n - 1], !address.empty(),
+                              numbered::MailToState(record, n));
     }
     return {};
 }

@@ -21,6 +21,7 @@ inline constexpr std::uint32_t kMailEventMask = 0x7FF;
 
 struct MailEntries {
     bool notify = false;
+    bool notifyChosen = true;  // false: neither on nor off chosen (never read, left alone)
     AddressEntry smtpServer;
     std::string port;  // the port box's text
     std::array<std::string, kMailRecipients> mailTo;
@@ -34,6 +35,12 @@ struct MailSettings {
     std::uint16_t smtpPort = 0;
     std::array<FixedText<65>, kMailRecipients> mailTo{};
     std::array<std::uint32_t, kMailRecipients> mailEvents{};
+    // Which values the projector reported (state word nonzero); what it did not is shown empty
+    // and never sent unless the user fills it in.
+    bool notifyRead = true;
+    bool smtpServerRead = true;
+    bool smtpPortRead = true;
+    std::array<bool, kMailRecipients> mailToRead{true, true, true};
 };
 
 MailSettings MailSettingsOf(const ProjectorRecord& record);
@@ -42,8 +49,8 @@ void RestoreMailSettings(const MailSettings& settings, ProjectorRecord& record);
 
 // The entries as the dialog shows a record: a server of 0.0.0.0 and a port of 0 as empty boxes
 // (judged alike: an unset server is refused with notification on, and stored as 0.0.0.0 with it
-// off).
-MailEntries MailEntriesOf(const ProjectorRecord& record);
+// off). With `onlyRead`, a setting never read is empty, and an unread switch neither on nor off.
+MailEntries MailEntriesOf(const ProjectorRecord& record, bool onlyRead = false);
 
 // The port box after a change of its text: a value of 0 (no leading digits read as 0) becomes
 // "1", a value above 65535 or below 0 becomes "65535". nullopt: the text stays (an empty text
@@ -70,7 +77,8 @@ EntryVerdict CheckMailEntries(const MailEntries& entries);
 // the state rule, so a refusal returns with the entries before it stored. Recipients compare
 // without regard to letter case. With notification off: `mailNotify` becomes 0 (state 2 when
 // the reference was on, else 3) and the other entries are stored unchecked, their state words
-// untouched.
+// untouched; with neither chosen, `mailNotify` and its state stay too. A setting the reference
+// never read takes state 2 when an entry is given for it, else stays unread (state 0).
 EntryVerdict StoreMailEntries(const MailEntries& entries, const MailSettings& reference,
                               const MailSettings& atOpen, ProjectorRecord& record);
 

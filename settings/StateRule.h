@@ -23,6 +23,15 @@ constexpr std::int32_t OnOff(bool on) {
     return on ? 1 : 0;
 }
 
+// A setting the projector never reported (`referenceRead` false) has no reference to equal: an
+// entry given for it is a change (state 2), and none leaves it unread (state 0), so that nobody's
+// value is ever sent for it. Applied after the state rule.
+constexpr void KeepUnreadUnlessGiven(bool referenceRead, bool given, std::int32_t& state) {
+    if (!referenceRead) {
+        state = given ? kStateChanged : kStateUnknown;
+    }
+}
+
 template <class Value, class Same = std::equal_to<>>
 void StoreByStateRule(const Value& value, const Value& reference, const Value& atOpen, Value& field,
                       std::int32_t& state, Same same = {}) {

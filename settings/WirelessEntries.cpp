@@ -66,8 +66,14 @@ void StoreEssid(std::string_view essid, std::string_view reference, std::string_
 }
 
 WirelessSettings WirelessSettingsOf(const ProjectorRecord& record) {
-    return WirelessSettings{record.essidSet, record.essid, record.wepEnabled, record.wepKey,
-                            record.adhoc};
+    return WirelessSettings{record.essidSet,
+                            record.essid,
+                            record.wepEnabled,
+                            record.wepKey,
+                            record.adhoc,
+                            record.essidState != kStateUnknown,
+                            record.wepEnabledState != kStateUnknown,
+                            record.adhocState != kStateUnknown};
 }
 
 void RestoreWirelessSettings(const WirelessSettings& settings, ProjectorRecord& record) {
@@ -80,12 +86,16 @@ void RestoreWirelessSettings(const WirelessSettings& settings, ProjectorRecord& 
 
 WirelessEntries WirelessEntriesOf(const ProjectorRecord& record) {
     WirelessEntries entries;
-    entries.essid = std::string(TextOf(record.essid));
-    entries.wepEnabled = record.wepEnabled != 0;
+    if (record.essidState != kStateUnknown) {
+        entries.essid = std::string(TextOf(record.essid));
+    }
+    entries.wepChosen = record.wepEnabledState != kStateUnknown;
+    entries.wepEnabled = entries.wepChosen && record.wepEnabled != 0;
     if (entries.wepEnabled) {
         entries.wepKey = MaskedKeyEntry(TextOf(record.wepKey));
     }
-    entries.adhoc = record.adhoc != 0;
+    entries.adhocChosen = record.adhocState != kStateUnknown;
+    entries.adhoc = entries.adhocChosen && record.adhoc != 0;
     return entries;
 }
 
@@ -102,7 +112,10 @@ EntryVerdict StoreWirelessEntries(const WirelessEntries& entries, const Wireless
         return verdict;
     }
     StoreEssid(entries.essid, TextOf(reference.essid), TextOf(atOpen.essid), record);
-    if (entries.wepEnabled) {
+    KeepUnreadUnlessGiven(reference.essidRead, !entries.essid.empty(), record.essidState);
+    if (!entries.wepChosen) {
+        // WEP and its key stay as they are.
+    } else if (entries.wepEnabled) {
         if (EntryVerdict verdict = CheckBasicWepKey(entries); !verdict.Accepted()) {
             return verdict;
         }
@@ -127,8 +140,15 @@ EntryVerdict StoreWirelessEntries(const WirelessEntries& entries, const Wireless
             CopyText(record.wepKey, "");
         }
     }
-    StoreByStateRule(OnOff(entries.adhoc), OnOff(reference.adhoc != 0), OnOff(atOpen.adhoc != 0),
-                     record.adhoc, record.adhocState);
+    if (entries.wepChosen) {
+        KeepUnreadUnlessGiven(reference.wepEnabledRead, true, record.wepEnabledState);
+        KeepUnreadUnlessGiven(reference.wepEnabledRead, true, record.wepKeyState);
+    }
+    if (entries.adhocChosen) {
+        StoreByStateRule(OnOff(entries.adhoc), OnOff(reference.adhoc != 0),
+                         OnOff(atOpen.adhoc != 0), record.adhoc, record.adhocState);
+        KeepUnreadUnlessGiven(reference.adhocRead, true, record.adhocState);
+    }
     return {};
 }
 

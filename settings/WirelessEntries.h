@@ -52,6 +52,9 @@ struct WirelessEntries {
     bool wepEnabled = false;
     KeyEntry wepKey;
     bool adhoc = false;
+    // false: neither on nor off chosen (never read, left alone)
+    bool wepChosen = true;
+    bool adhocChosen = true;
 };
 
 // The values the basic wireless dialog edits, without state words.
@@ -61,13 +64,19 @@ struct WirelessSettings {
     std::int32_t wepEnabled = 0;
     FixedText<28> wepKey{};
     std::int32_t adhoc = 0;
+    // Which of them the projector reported (state word nonzero); what it did not is shown empty
+    // and never sent unless the user fills it in.
+    bool essidRead = true;
+    bool wepEnabledRead = true;
+    bool adhocRead = true;
 };
 
 WirelessSettings WirelessSettingsOf(const ProjectorRecord& record);
 // Puts the values back, `essidSet` with the ESSID; state words stay as they are.
 void RestoreWirelessSettings(const WirelessSettings& settings, ProjectorRecord& record);
 
-// The entries as the dialog shows a record: the key masked when WEP is on and a key is stored.
+// The entries as the dialog shows a record: the key masked when WEP is on and a key is stored;
+// a setting never read empty, a switch never read neither on nor off.
 WirelessEntries WirelessEntriesOf(const ProjectorRecord& record);
 
 // The checks in screen order: the ESSID (IsEssidBasic, 150), then with WEP on a key taken from
@@ -78,7 +87,9 @@ EntryVerdict CheckWirelessEntries(const WirelessEntries& entries);
 // ESSID already stored. WEP on: `wepEnabled` 1 and the key, both with state 2 when WEP was off
 // in the reference, else the key by the state rule and `wepEnabledState` as `wepKeyState`. WEP
 // off: `wepEnabled` 0 with an empty key, both with state 2 when WEP was on in the reference,
-// else both with state 3. Ad hoc by the state rule.
+// else both with state 3. Ad hoc by the state rule. A switch with neither choice stays as it
+// is; a setting the reference never read takes state 2 when an entry is given for it, else
+// stays unread (state 0).
 EntryVerdict StoreWirelessEntries(const WirelessEntries& entries, const WirelessSettings& reference,
                                   const WirelessSettings& atOpen, ProjectorRecord& record);
 

@@ -54,6 +54,8 @@ struct WriteProgress {
     std::vector<std::string> notSent;     // due, but the link had failed before
     // The unread setting (named as in ReadProgress) that kept the write from sending anything.
     std::string unreadSetting;
+    // The result the write worker reported (Workers.h).
+    int result = 0;
 };
 
 class ApplicationState {

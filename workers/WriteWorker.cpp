@@ -217,6 +217,7 @@ class CWriteRun {
 };
 
 int ReportWrite(ApplicationState& state, int result) {
+    state.writeProgress.result = result;
     state.Post(kMessageWriteResult, result);
     return result;
 }

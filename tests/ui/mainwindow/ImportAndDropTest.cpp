@@ -104,6 +104,7 @@ class DropTest : public MainWindowTest {
         ProjectorRecord known = MakeProjector("KNOWN", "10.1.1.5");
         lanterna::CopyText(known.macAddress, "00a0b0c0d0e0");
         found = {known, MakeProjector("UNKNOWN", "10.1.1.6")};
+        historyFolder = TempPath("history");
         Open();
         ProjectorRecord settings{};
         lanterna::CopyText(settings.macAddress, "00A0B0C0D0E0");
@@ -162,7 +163,7 @@ TEST_F(DropTest, AnsweringNoRestoresTheRecordByteForByte) {
     ASSERT_EQ(operations.size(), 2u);
     EXPECT_EQ(operations[0].mode, WorkerMode::kProbe);
     EXPECT_EQ(operations[1].mode, WorkerMode::kRead);
-    EXPECT_EQ(operations[1].readAllSettings, 0);  // only the identity check
+    EXPECT_EQ(operations[1].readAllSettings, 1);  // all of it, for the history
     EXPECT_TRUE(RecordUnchanged());
     EXPECT_EQ(searches, 1);
 }
@@ -192,6 +193,18 @@ TEST_F(DropTest, FailedWriteRestoresTheRecord) {
     EXPECT_EQ(operations[2].mode, WorkerMode::kWrite);
     EXPECT_TRUE(RecordUnchanged());
     EXPECT_EQ(searches, 1);
+}
+
+// Where the settings as read cannot be kept, nothing is sent and the user is told.
+TEST_F(DropTest, HistoryThatCannotBeKeptSendsNothing) {
+    WriteText(TempPath("history"), "a file where the folder would be");
+    operationResults = {1, 1};
+    ui::test::AnswerNextMessage(ui::IDYES);
+    DropOnRow(3, {settingsFile});
+    EXPECT_THAT(ShownIds(), ElementsAre(109, 266));
+    EXPECT_EQ(operations.size(), 2u);  // the probe and the read; no write
+    EXPECT_TRUE(RecordUnchanged());
+    EXPECT_FALSE(state->link);
 }
 
 TEST_F(DropTest, FailedProbeOrRefusedPasswordRestoresTheRecord) {
@@ -227,14 +240,18 @@ TEST_F(DropTest, MergedRecordIsWrittenAndTheListRefreshed) {
 }
 
 TEST_F(DropTest, MergeKeepsAddressPasswordAndOriginAndTakesTheFileMacWhenUnknown) {
-    // Stop after the probe so the merged record can be looked at; the restore then undoes it.
+    // The merged record as the write takes it; the failed write's restore then undoes it.
     ProjectorRecord* unknown = state->projectors.At(1);
     ProjectorRecord seen{};
-    operationResults = {1, 1};
-    ui::test::AnswerNextMessage(ui::IDNO);
+    duringOperation = [&](WorkerMode mode) {
+        if (mode == WorkerMode::kWrite) {
+            std::memcpy(&seen, state->SelectedRecord(), sizeof seen);
+        }
+    };
+    operationResults = {1, 1, 2};
+    ui::test::AnswerNextMessage(ui::IDYES);
     ui::CListView* list = window->ListView(CMainDialog::kListControl);
     emit list->filesDropped(list->ItemRect(4).center(), {settingsFile});
-    std::memcpy(&seen, unknown, sizeof seen);  // merged, the apply not yet run
     PumpEvents();
     EXPECT_EQ(lanterna::TextOf(seen.projectorName), "FROMFILE");
     EXPECT_EQ(lanterna::TextOf(seen.address), "10.1.1.6");
@@ -244,7 +261,7 @@ TEST_F(DropTest, MergeKeepsAddressPasswordAndOriginAndTakesTheFileMacWhenUnknown
     EXPECT_EQ(seen.origin, 0);
     EXPECT_EQ(seen.writeAll, 1);
     EXPECT_TRUE(window->DroppedFile());
-    EXPECT_EQ(lanterna::TextOf(unknown->projectorName), "UNKNOWN");  // restored after No
+    EXPECT_EQ(lanterna::TextOf(unknown->projectorName), "UNKNOWN");  // restored
 }
 
 // The table of details takes a file dropped on a row (a real drop on its viewport) the road the

@@ -11,6 +11,7 @@
 
 #include "dialogs/MainDialog.h"
 #include "dialogs/MainDialogDefaults.h"
+#include "fleet/History.h"
 #include "platform/FixedText.h"
 #include "settings/AddressBookStore.h"
 #include "settings/SettingsFile.h"
@@ -72,9 +73,10 @@ class LoopbackWindow : public ::testing::Test {
                       .port = projector->HelloPort(),
                       .localPort = 0},
             .secondary = {.address = projector->Address(), .port = projector->SecondaryPort()}};
+        auto services = lanterna::dialogs::DefaultMainDialogServices(*state, targets);
+        services.historyFolder = folder + "/history";
         window = std::make_unique<CMainDialog>(
-            *state, lanterna::dialogs::AddressBookPlace{book, hive},
-            lanterna::dialogs::DefaultMainDialogServices(*state, targets));
+            *state, lanterna::dialogs::AddressBookPlace{book, hive}, std::move(services));
         ExpectSearch();
         ASSERT_TRUE(window->Create());
         window->show();
@@ -166,6 +168,10 @@ TEST_F(LoopbackWindow, OpenedProjectorTakesANewNameAndAStaticAddressFromTheSetti
     EXPECT_FALSE(state->link) << "closed after the dialog";
     EXPECT_EQ(searchesDone, 2);
     EXPECT_THAT(Labels(), ElementsAre("HALL-1F\n127.89.0.1 #2"));
+    const lanterna::fleet::CHistory history(folder + "/history");
+    EXPECT_EQ(history.Entries(settings.mac).size(), 1u);
+    EXPECT_THAT(history.ChangeLogLines(settings.mac),
+                ElementsAre(::testing::HasSubstr("\tLOOP-PJ\tNWPNAME HALL-1F; NWCNF OFF")));
 }
 
 TEST_F(LoopbackWindow, ConfigurationFileRowsOpenTheWiredAndTheWirelessFileDialog) {
@@ -183,7 +189,11 @@ TEST_F(LoopbackWindow, ConfigurationFileRowsOpenTheWiredAndTheWirelessFileDialog
     EXPECT_TRUE(projector->CommandLog().empty()) << "no link for a file";
 }
 
+// The file goes over a full read, which the history keeps whole before anything is sent.
 TEST_F(LoopbackWindow, DroppedSettingsFileIsWrittenToTheProjectorAndTheListRefreshed) {
+    auto settings = projector->Settings();
+    settings.community = "campus7";
+    projector->SetSettings(settings);
     Open();
     lanterna::ProjectorRecord saved{};
     lanterna::CopyText(saved.projectorName, "APPLIED");
@@ -193,7 +203,7 @@ TEST_F(LoopbackWindow, DroppedSettingsFileIsWrittenToTheProjectorAndTheListRefre
     ASSERT_EQ(lanterna::WriteSettingsFile(saved, file), 1);
 
     ExpectProgress();  // probe
-    ExpectProgress();  // read: the identity only
+    ExpectProgress();  // read
     ExpectProgress();  // write
     ExpectSearch();    // the refresh after the write
     ui::test::AnswerNextMessage(ui::IDYES);
@@ -209,6 +219,18 @@ TEST_F(LoopbackWindow, DroppedSettingsFileIsWrittenToTheProjectorAndTheListRefre
     EXPECT_THAT(shown, ElementsAre(109, 133));  // the question, then "the projector has been set"
     EXPECT_FALSE(state->link);
     EXPECT_THAT(Labels(), ElementsAre("APPLIED\n127.89.0.1 #2"));
+
+    const lanterna::fleet::CHistory history(folder + "/history");
+    ASSERT_EQ(history.Entries(settings.mac).size(), 1u);
+    lanterna::ProjectorRecord kept{};
+    ASSERT_TRUE(history.ReadEntry(settings.mac, 0, kept));
+    EXPECT_EQ(lanterna::TextOf(kept.projectorName), "LOOP-PJ");
+    EXPECT_EQ(lanterna::TextOf(kept.community), "campus7");
+    const auto log = history.ChangeLogLines(settings.mac);
+    ASSERT_EQ(log.size(), 1u);
+    EXPECT_THAT(log[0], ::testing::HasSubstr("\t127.89.0.1\tLOOP-PJ\t"));
+    EXPECT_THAT(log[0], ::testing::HasSubstr("NWPNAME APPLIED"));
+    EXPECT_THAT(log[0], ::testing::EndsWith("\tset"));
 }
 
 // A read whose link is cut off halfway is a failed read: the window says where it stopped and

@@ -46,6 +46,7 @@ std::string MainWindowTest::TempPath(const std::string& name) const {
 
 lanterna::dialogs::MainDialogServices MainWindowTest::Services() {
     lanterna::dialogs::MainDialogServices services;
+    services.historyFolder = historyFolder;
     services.runSearch = [this](CMainDialog&, lanterna::ProjectorList& projectors) {
         ++searches;
         for (const ProjectorRecord& record : found) {

@@ -91,6 +91,8 @@ class MainWindowTest : public ::testing::Test {
     std::function<void()> duringAddressEntry;
     // Runs inside every progress-run stand-in.
     std::function<void(WorkerMode)> duringOperation;
+    // The services' history folder; empty: none is kept.
+    std::string historyFolder;
     // The background greeting (on its own thread); null greets nobody.
     std::function<std::vector<bool>(const std::vector<std::string>&)> presenceRound;
     // Stores an address book holding ROOM-201 (10.1.1.9), added by address.

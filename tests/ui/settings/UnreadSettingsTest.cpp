@@ -1,0 +1,122 @@
+// The mail, SNMP and basic wireless dialogs on a projector that reported none of their settings,
+// although the record holds values: every switch shows neither choice, every text is empty, and
+// OK leaves each setting unread (so the write sends none) unless the user gave an entry for it.
+#include <functional>
+#include <memory>
+
+#include "SettingsTestSupport.h"
+#include "dialogs/MailNotifyDialog.h"
+#include "dialogs/SnmpDialog.h"
+#include "dialogs/WirelessDialog.h"
+
+namespace settingstest {
+namespace {
+
+using lanterna::dialogs::CMailNotifyDialog;
+using lanterna::dialogs::CSnmpDialog;
+using lanterna::dialogs::CWirelessDialog;
+using State = std::int32_t ProjectorRecord::*;
+
+// Values nobody read: each one's state word stays 0.
+ProjectorRecord RecordWithUnreadValues() {
+    ProjectorRecord r = ReadProjector();
+    r.mailNotify = 1;
+    r.smtpServer = {10, 9, 9, 9};
+    r.smtpPort = 2525;
+    lanterna::CopyText(r.mailTo1, "ghost@example.org");
+    r.trapAddress1State = r.trapAddress2State = r.communityState = 0;  // trap .3, "public"
+    lanterna::CopyText(r.essid, "GHOST");
+    r.essidSet = r.wepEnabled = r.adhoc = 1;
+    lanterna::CopyText(r.wepKey, "abcde");
+    return r;
+}
+
+template <class Dialog>
+std::unique_ptr<ui::CDialog> Open(ProjectorRecord& record) {
+    auto dialog = std::make_unique<Dialog>(&record);
+    dialog->SetReference(record);
+    return dialog;
+}
+
+TEST_F(DialogTest, UnreadSettingsAreShownEmptyAndStayUnreadUnlessGiven) {
+    struct Typed {
+        int control = 0;
+        const char* text = nullptr;
+        State state = nullptr;  // becomes 2
+    };
+    const struct {
+        const char* name;
+        std::function<std::unique_ptr<ui::CDialog>(ProjectorRecord&)> open;
+        std::vector<int> texts;
+        std::vector<int> radios;
+        Typed typed;
+        std::vector<State> unread;
+    } cases[] = {
+        {"mail",
+         Open<CMailNotifyDialog>,
+         {CMailNotifyDialog::kServerControl, CMailNotifyDialog::kPortEdit,
+          CMailNotifyDialog::kMailTo1Edit},
+         {CMailNotifyDialog::kNotifyOn, CMailNotifyDialog::kNotifyOff},
+         {},
+         {&ProjectorRecord::mailNotifyState, &ProjectorRecord::smtpServerState,
+          &ProjectorRecord::smtpPortState, &ProjectorRecord::mailTo1State}},
+        {"snmp",
+         Open<CSnmpDialog>,
+         {CSnmpDialog::kTrapAddress1Control, CSnmpDialog::kCommunityEdit},
+         {},
+         {},
+         {&ProjectorRecord::trapAddress1State, &ProjectorRecord::trapAddress2State,
+          &ProjectorRecord::communityState}},
+        {"snmp, trap 2 given",
+         Open<CSnmpDialog>,
+         {},
+         {},
+         {CSnmpDialog::kTrapAddress2Control, "192.168.10.7", &ProjectorRecord::trapAddress2State},
+         {&ProjectorRecord::trapAddress1State, &ProjectorRecord::communityState}},
+        {"wireless",
+         Open<CWirelessDialog>,
+         {CWirelessDialog::kEssidEdit, CWirelessDialog::kWepKeyEdit},
+         {CWirelessDialog::kWepOn, CWirelessDialog::kWepOff, CWirelessDialog::kAdhocOn,
+          CWirelessDialog::kAdhocOff},
+         {},
+         {&ProjectorRecord::essidState, &ProjectorRecord::wepEnabledState,
+          &ProjectorRecord::wepKeyState, &ProjectorRecord::adhocState}},
+        {"wireless, ESSID given",
+         Open<CWirelessDialog>,
+         {},
+         {},
+         {CWirelessDialog::kEssidEdit, "HALL", &ProjectorRecord::essidState},
+         {&ProjectorRecord::wepEnabledState, &ProjectorRecord::wepKeyState,
+          &ProjectorRecord::adhocState}},
+    };
+    for (const auto& c : cases) {
+        ui::test::ClearShownMessages();
+        ProjectorRecord record = RecordWithUnreadValues();
+        const std::unique_ptr<ui::CDialog> dialog = c.open(record);
+        const int result = ui::test::RunModal(*dialog, [&](ui::CDialog& d) {
+            for (const int text : c.texts) {
+                const std::string shown = d.GetDlgItemText(text);
+                EXPECT_TRUE(shown.empty() || shown == "...")
+                    << c.name << " " << text << ": " << shown;
+            }
+            for (const int radio : c.radios) {
+                EXPECT_EQ(d.IsDlgButtonChecked(radio), 0) << c.name << " " << radio;
+            }
+            if (c.typed.text != nullptr) {
+                Type(d, c.typed.control, c.typed.text);
+            }
+            d.ClickButton(ui::IDOK);
+        });
+        EXPECT_EQ(result, ui::IDOK) << c.name;
+        EXPECT_TRUE(ShownIds().empty()) << c.name;
+        for (const State state : c.unread) {
+            EXPECT_EQ(record.*state, lanterna::kStateUnknown) << c.name;
+        }
+        if (c.typed.state != nullptr) {
+            EXPECT_EQ(record.*c.typed.state, lanterna::kStateChanged) << c.name;
+        }
+    }
+}
+
+}  // namespace
+}  // namespace settingstest
