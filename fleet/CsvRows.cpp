@@ -1,6 +1,8 @@
 #include "fleet/CsvRows.h"
 
-#include <cstdio>
+#include <optional>
+
+#include "platform/DisplayText.h"
 
 namespace lanterna::fleet {
 
@@ -23,6 +25,33 @@ int HexValue(char c) {
         return c - 'A' + 10;
     }
     return -1;
+}
+
+// The bidirectional control written as \uNNNN at `at` in `cell`, if one stands there.
+std::optional<char32_t> BidiEscapeAt(std::string_view cell, std::size_t at) {
+    if (at + 6 > cell.size() || cell[at] != '\\' || cell[at + 1] != 'u') {
+        return std::nullopt;
+    }
+    char32_t codePoint = 0;
+    for (std::size_t k = at + 2; k < at + 6; ++k) {
+        const int digit = HexValue(cell[k]);
+        if (digit < 0) {
+            return std::nullopt;
+        }
+        codePoint = codePoint * 16 + static_cast<char32_t>(digit);
+    }
+    return IsBidiControl(codePoint) ? std::optional<char32_t>(codePoint) : std::nullopt;
+}
+
+// A bidirectional control as UTF-8: two bytes below U+0800 (U+061C), three from there on.
+void AppendUtf8(std::string& out, char32_t codePoint) {
+    if (codePoint < 0x800) {
+        out += static_cast<char>(0xC0 | (codePoint >> 6));
+    } else {
+        out += static_cast<char>(0xE0 | (codePoint >> 12));
+        out += static_cast<char>(0x80 | ((codePoint >> 6) & 0x3F));
+    }
+    out += static_cast<char>(0x80 | (codePoint & 0x3F));
 }
 
 bool IsBlankRow(const CsvRow& row) {
@@ -98,6 +127,9 @@ std::string CellValue(std::string_view cell) {
         if (cell[i] == '\\' && i + 1 < cell.size() && cell[i + 1] == '\\') {
             value += '\\';
             ++i;
+        } else if (const std::optional<char32_t> control = BidiEscapeAt(cell, i)) {
+            AppendUtf8(value, *control);
+            i += 5;
         } else if (cell[i] == '\\' && i + 3 < cell.size() && cell[i + 1] == 'x' &&
                    HexValue(cell[i + 2]) >= 0 && HexValue(cell[i + 3]) >= 0) {
             value += static_cast<char>(HexValue(cell[i + 2]) * 16 + HexValue(cell[i + 3]));
@@ -110,19 +142,7 @@ std::string CellValue(std::string_view cell) {
 }
 
 std::string CsvCell(std::string_view text) {
-    std::string field;
-    for (const char c : text) {
-        const auto byte = static_cast<unsigned char>(c);
-        if (byte < 0x20 || byte == 0x7F) {
-            char escaped[8];
-            std::snprintf(escaped, sizeof escaped, "\\x%02X", byte);
-            field += escaped;
-        } else if (c == '\\') {
-            field += "\\\\";
-        } else {
-            field += c;
-        }
-    }
+    std::string field = TerminalText(text);
     if (!field.empty() && (field.front() == '=' || field.front() == '@' ||
                            ((field.front() == '+' || field.front() == '-') && field.size() > 1))) {
         field.insert(field.begin(), '\'');

@@ -26,12 +26,13 @@ struct CsvRow {
 bool ParseCsv(std::string_view text, std::vector<CsvRow>& rows, std::size_t& badLine);
 
 // A cell as the user meant it: the formula guard taken off, \\ and \xNN turned back into their
-// bytes.
+// bytes, a bidirectional control's \uNNNN into the control.
 std::string CellValue(std::string_view cell);
 
-// A cell as written: control bytes and the backslash escaped, a "'" before a leading '=', '@',
-// or '+' or '-' with more behind it, and quoted when it holds a comma, a quote or a blank at
-// either end.
+// A cell as written: the text as a terminal may show it (TerminalText: control bytes, bytes
+// that are not UTF-8 and the backslash as \xNN or \\, bidirectional controls as \uNNNN), a "'"
+// before a leading '=', '@', or '+' or '-' with more behind it, and quoted when it holds a comma,
+// a quote or a blank at either end.
 std::string CsvCell(std::string_view text);
 
 // The cells joined by commas, with a line feed.

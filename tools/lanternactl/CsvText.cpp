@@ -2,28 +2,12 @@
 
 #include <ostream>
 
-#include "tools/lanternactl/TextSafety.h"
+#include "fleet/CsvRows.h"
 
 namespace lanterna::cli {
 
 std::string CsvField(std::string_view text) {
-    std::string field = TerminalText(text);
-    const bool formula =
-        !field.empty() && (field.front() == '=' || field.front() == '@' ||
-                           ((field.front() == '+' || field.front() == '-') && field.size() > 1));
-    if (formula) {
-        field.insert(field.begin(), '\'');
-    }
-    const bool quoted = field.find_first_of(",\"") != std::string::npos ||
-                        (!field.empty() && (field.front() == ' ' || field.back() == ' '));
-    if (!quoted) {
-        return field;
-    }
-    std::string result = "\"";
-    for (const char c : field) {
-        result += c == '"' ? std::string("\"\"") : std::string(1, c);
-    }
-    return result + "\"";
+    return fleet::CsvCell(text);
 }
 
 void PrintCsvRow(std::ostream& out, const std::vector<std::string>& fields) {

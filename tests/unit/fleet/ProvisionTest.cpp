@@ -100,10 +100,11 @@ TEST(ProvisionList, AMistypedColumnSuggestsTheNearestField) {
     }
 }
 
-// What inventory --settable writes reads back as a list that changes nothing.
+// What inventory --settable writes reads back as a list that changes nothing, escapes
+// included: a right-to-left override, a backslash and a control byte never stand raw in the file.
 TEST(ProvisionList, ASettableRowAppliedToItsOwnRecordChangesNothing) {
     ProjectorRecord record{};
-    CopyText(record.projectorName, "ROOM-201");
+    CopyText(record.projectorName, "ROOM\xe2\x80\xae" "1\\\x07");
     CopyText(record.macAddress, "02000A4E0101");
     ScanDottedInto("10.1.2.3", record.ipAddress);
     ScanDottedInto("255.255.0.0", record.subnetMask);
@@ -114,6 +115,7 @@ TEST(ProvisionList, ASettableRowAppliedToItsOwnRecordChangesNothing) {
     record.communityState = record.mailEvents1State = record.smtpPortState = kStateRead;
     const std::string text =
         CsvLine(SettableColumns()) + CsvLine(SettableRow("10.1.2.3", record));
+    EXPECT_NE(text.find("ROOM\\u202e1\\\\\\x07"), std::string::npos) << text;
     const ProvisionList list = ParseProvisionList(text);
     ASSERT_TRUE(list.problems.empty()) << text;
     ASSERT_EQ(list.rows.size(), 1U);
