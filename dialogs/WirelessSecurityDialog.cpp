@@ -140,9 +140,14 @@ void CWirelessSecurityDialog::SetLimits() {
 void CWirelessSecurityDialog::ShowEntries(const WirelessSecurityEntries& entries) {
     SetLimits();
     SetDlgItemText(kKeySizeList, entries.keySize == kWepKeySize64 ? kKeySize64 : kKeySize128);
-    CheckRadioButton(kKeyRadios.front(), kKeyRadios.back(), kKeyRadios[entries.keyId - 1]);
+    // A choice never read shows no radio checked.
+    if (entries.keyId >= 1 && entries.keyId <= kWepKeySlots) {
+        CheckRadioButton(kKeyRadios.front(), kKeyRadios.back(), kKeyRadios[entries.keyId - 1]);
+    }
     SetDlgItemText(kEssidEdit, entries.essid);
-    CheckRadioButton(kWpaPskRadio, kNoneRadio, RadioOf(entries.mode));
+    if (entries.modeChosen) {
+        CheckRadioButton(kWpaPskRadio, kNoneRadio, RadioOf(entries.mode));
+    }
     for (std::size_t slot = 0; slot < kKeyEdits.size(); ++slot) {
         SetDlgItemText(kKeyEdits[slot], entries.wepKeys[slot].text);
         keyTouched[slot] = entries.wepKeys[slot].touched ? 1 : 0;
@@ -151,7 +156,9 @@ void CWirelessSecurityDialog::ShowEntries(const WirelessSecurityEntries& entries
     sharedKeyTouched_ = entries.sharedKey.touched ? 1 : 0;
     SetDlgItemText(kUserNameEdit, entries.userName);
     SetDlgItemText(kPasswordEdit, entries.password);
-    CheckRadioButton(kAdhocOn, kAdhocOff, entries.adhoc ? kAdhocOn : kAdhocOff);
+    if (entries.adhocChosen) {
+        CheckRadioButton(kAdhocOn, kAdhocOff, entries.adhoc ? kAdhocOn : kAdhocOff);
+    }
     if (entries.adhoc) {
         ApplyAdhocRule();
     } else {
@@ -164,7 +171,7 @@ bool CWirelessSecurityDialog::OnInitDialog() {
         SetTextLimit(kEssidEdit, kEssidLimit);
         return true;
     }
-    ShowEntries(WirelessSecurityEntriesOf(*record_, false));
+    ShowEntries(WirelessSecurityEntriesOf(*record_, false, true));
     for (const int id : {kSharedKeyEdit, kUserNameEdit, kPasswordEdit}) {
         EnableDlgItem(id, false);
     }
@@ -191,8 +198,11 @@ WirelessSecurityEntries CWirelessSecurityDialog::ReadEntries() const {
     WirelessSecurityEntries entries;
     entries.essid = GetDlgItemText(kEssidEdit);
     entries.adhoc = IsDlgButtonChecked(kAdhocOn) != 0;
+    entries.adhocChosen = entries.adhoc || IsDlgButtonChecked(kAdhocOff) != 0;
     entries.mode = CheckedMode();
+    entries.modeChosen = GetCheckedRadioButton(kWpaPskRadio, kNoneRadio) != 0;
     entries.keySize = GetDlgItemText(kKeySizeList) == kKeySize64 ? kWepKeySize64 : kWepKeySize128;
+    entries.keyId = 0;
     for (std::size_t slot = 0; slot < kKeyRadios.size(); ++slot) {
         if (IsDlgButtonChecked(kKeyRadios[slot]) != 0) {
             entries.keyId = static_cast<int>(slot) + 1;

@@ -87,6 +87,13 @@ WirelessSecuritySettings WirelessSecuritySettingsOf(const ProjectorRecord& recor
         settings.wepKeys[n - 1] = numbered::WepKey(record, n);
     }
     settings.adhoc = record.adhoc;
+    settings.essidRead = record.essidState != kStateUnknown;
+    settings.securityRead = record.securityState != kStateUnknown;
+    settings.wepKeyIdRead = record.wepKeyIdState != kStateUnknown;
+    for (int n = 1; n <= kWepKeySlots; ++n) {
+        settings.wepKeysRead[n - 1] = numbered::WepKeyState(record, n) != kStateUnknown;
+    }
+    settings.adhocRead = record.adhocState != kStateUnknown;
     return settings;
 }
 
@@ -103,15 +110,31 @@ void RestoreWirelessSecuritySettings(const WirelessSecuritySettings& settings,
 }
 
 WirelessSecurityEntries WirelessSecurityEntriesOf(const ProjectorRecord& record,
-                                                  bool withFileSecrets) {
+                                                  bool withFileSecrets, bool onlyRead) {
+    const auto shown = [onlyRead](std::int32_t state) {
+        return !onlyRead || state != kStateUnknown;
+    };
     WirelessSecurityEntries entries;
-    entries.essid = std::string(TextOf(record.essid));
-    entries.adhoc = record.adhoc != 0;
-    entries.mode = SecurityModeOf(record.security, entries.keySize);
+    if (shown(record.essidState)) {
+        entries.essid = std::string(TextOf(record.essid));
+    }
+    entries.adhocChosen = shown(record.adhocState);
+    entries.adhoc = entries.adhocChosen && record.adhoc != 0;
+    entries.modeChosen = shown(record.securityState);
+    if (entries.modeChosen) {
+        entries.mode = SecurityModeOf(record.security, entries.keySize);
+    }
+    if (!shown(record.wepKeyIdState)) {
+        entries.keyId = 0;
+    }
     if (entries.mode == SecurityMode::kWep) {
-        entries.keyId = KeyIdOf(record.wepKeyId);
+        if (entries.keyId != 0) {
+            entries.keyId = KeyIdOf(record.wepKeyId);
+        }
         for (int n = 1; n <= kWepKeySlots; ++n) {
-            entries.wepKeys[n - 1] = MaskedKeyEntry(TextOf(numbered::WepKey(record, n)));
+            if (shown(numbered::WepKeyState(record, n))) {
+                entries.wepKeys[n - 1] = MaskedKeyEntry(TextOf(numbered::WepKey(record, n)));
+            }
         }
     }
     if (withFileSecrets && entries.mode == SecurityMode::kWpaPsk) {
@@ -169,7 +192,8 @@ EntryVerdict StoreWirelessSecurityEntries(const WirelessSecurityEntries& entries
         return verdict;
     }
     StoreEssid(entries.essid, TextOf(reference.essid), TextOf(atOpen.essid), record);
-    if (!entries.adhoc) {
+    KeepUnreadUnlessGiven(reference.essidRead, !entries.essid.empty(), record.essidState);
+    if (!entries.adhoc && entries.modeChosen) {
         const bool wep = entries.mode == SecurityMode::kWep;
         if (EntryVerdict verdict = wep ? CheckWepKeyEntries(entries, record) : EntryVerdict{};
             !verdict.Accepted()) {
@@ -178,18 +202,25 @@ EntryVerdict StoreWirelessSecurityEntries(const WirelessSecurityEntries& entries
         const std::array<std::string, kWepKeySlots> keys = KeysOf(entries, record);
         StoreByStateRule(SecurityCodeOf(entries.mode, entries.keySize), reference.security,
                          atOpen.security, record.security, record.securityState);
-        if (wep) {
+        KeepUnreadUnlessGiven(reference.securityRead, true, record.securityState);
+        if (wep && entries.keyId != 0) {
             StoreByStateRule(std::int32_t{KeyIdOf(entries.keyId)}, reference.wepKeyId,
                              atOpen.wepKeyId, record.wepKeyId, record.wepKeyIdState);
-            for (int n = 1; n <= kWepKeySlots; ++n) {
-                StoreTextByStateRule(keys[n - 1], TextOf(reference.wepKeys[n - 1]),
-                                     TextOf(atOpen.wepKeys[n - 1]), numbered::WepKey(record, n),
-                                     numbered::WepKeyState(record, n), SameWepKey);
-            }
+            KeepUnreadUnlessGiven(reference.wepKeyIdRead, true, record.wepKeyIdState);
+        }
+        for (int n = 1; wep && n <= kWepKeySlots; ++n) {
+            StoreTextByStateRule(keys[n - 1], TextOf(reference.wepKeys[n - 1]),
+                                 TextOf(atOpen.wepKeys[n - 1]), numbered::WepKey(record, n),
+                                 numbered::WepKeyState(record, n), SameWepKey);
+            KeepUnreadUnlessGiven(reference.wepKeysRead[n - 1], !keys[n - 1].empty(),
+                                  numbered::WepKeyState(record, n));
         }
     }
-    StoreByStateRule(OnOff(entries.adhoc), OnOff(reference.adhoc != 0), OnOff(atOpen.adhoc != 0),
-                     record.adhoc, record.adhocState);
+    if (entries.adhocChosen) {
+        StoreByStateRule(OnOff(entries.adhoc), OnOff(reference.adhoc != 0),
+                         OnOff(atOpen.adhoc != 0), record.adhoc, record.adhocState);
+        KeepUnreadUnlessGiven(reference.adhocRead, true, record.adhocState);
+    }
     return {};
 }
 

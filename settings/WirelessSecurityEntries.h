@@ -35,7 +35,10 @@ struct WirelessSecurityEntries {
     bool adhoc = false;
     SecurityMode mode = SecurityMode::kNone;
     int keySize = kWepKeySize128;
-    int keyId = 1;  // the key in use, 1 to 4
+    int keyId = 1;  // the key in use, 1 to 4; 0 none chosen (never read, left alone)
+    // false: neither choice made (never read, left alone)
+    bool adhocChosen = true;
+    bool modeChosen = true;
     std::array<KeyEntry, kWepKeySlots> wepKeys;
     // Configuration files only: projectors are never sent these.
     KeyEntry sharedKey;
@@ -52,6 +55,13 @@ struct WirelessSecuritySettings {
     std::int32_t wepKeyId = 0;
     std::array<FixedText<27>, kWepKeySlots> wepKeys{};
     std::int32_t adhoc = 0;
+    // Which of them the projector reported (state word nonzero); what it did not is shown empty
+    // and never sent unless the user fills it in.
+    bool essidRead = true;
+    bool securityRead = true;
+    bool wepKeyIdRead = true;
+    std::array<bool, kWepKeySlots> wepKeysRead{true, true, true, true};
+    bool adhocRead = true;
 };
 
 WirelessSecuritySettings WirelessSecuritySettingsOf(const ProjectorRecord& record);
@@ -62,13 +72,15 @@ void RestoreWirelessSecuritySettings(const WirelessSecuritySettings& settings,
 // The entries as the dialog shows a record: the mode of its code; for WEP the key size, the key
 // in use (1 for a number outside 1 to 4) and every stored key masked. `withFileSecrets` (the
 // configuration-file variant) also shows a stored shared key masked and the LEAP user name and
-// password as they are.
+// password as they are. With `onlyRead`, what the projector never reported is shown empty: the
+// ESSID and WEP keys blank, ad hoc, the mode and the key in use with no choice made.
 WirelessSecurityEntries WirelessSecurityEntriesOf(const ProjectorRecord& record,
-                                                  bool withFileSecrets);
+                                                  bool withFileSecrets, bool onlyRead = false);
 
 // The WEP keys, as the boxes give them (a masked box gives `stored`'s key): each must fit the
 // key size (IsWepKey, the empty key passes), else 151 on that key; then all four empty gives 151
 // on key 1 and an empty key in use 151 on that key.
+// A key never read counts as empty; with no key in use chosen (`keyId` 0) key 1 is judged as it.
 EntryVerdict CheckWepKeyEntries(const WirelessSecurityEntries& entries,
                                 const ProjectorRecord& stored);
 
@@ -81,7 +93,9 @@ EntryVerdict CheckWirelessSecurityEntries(const WirelessSecurityEntries& entries
 // OK of the projector variant: the ESSID is checked and stored at once by the state rule; with
 // ad hoc off the security code, and for WEP the key in use and the four keys, follow by the
 // state rule once the keys passed (a refusal returns with the ESSID stored). With ad hoc on the
-// security settings stay as they are. Ad hoc last, by the state rule.
+// security settings stay as they are. Ad hoc last, by the state rule. A choice not made (ad hoc,
+// the mode, the key in use) stays as it is; a setting the reference never read takes state 2
+// when an entry is given for it, else stays unread (state 0).
 EntryVerdict StoreWirelessSecurityEntries(const WirelessSecurityEntries& entries,
                                           const WirelessSecuritySettings& reference,
                                           const WirelessSecuritySettings& atOpen,

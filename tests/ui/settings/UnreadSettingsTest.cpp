@@ -1,6 +1,7 @@
-// The mail, SNMP and basic wireless dialogs on a projector that reported none of their settings,
-// although the record holds values: every switch shows neither choice, every text is empty, and
-// OK leaves each setting unread (so the write sends none) unless the user gave an entry for it.
+// The mail, SNMP, basic wireless and wireless security dialogs on a projector that reported none of
+// their settings, although the record holds values: every switch shows neither choice, every text
+// is empty, and OK leaves each setting unread (so the write sends none) unless the user gave an
+// entry for it.
 #include <functional>
 #include <memory>
 
@@ -8,6 +9,7 @@
 #include "dialogs/MailNotifyDialog.h"
 #include "dialogs/SnmpDialog.h"
 #include "dialogs/WirelessDialog.h"
+#include "dialogs/WirelessSecurityDialog.h"
 
 namespace settingstest {
 namespace {
@@ -15,6 +17,8 @@ namespace {
 using lanterna::dialogs::CMailNotifyDialog;
 using lanterna::dialogs::CSnmpDialog;
 using lanterna::dialogs::CWirelessDialog;
+using lanterna::dialogs::CWirelessSecurityDialog;
+using Security = CWirelessSecurityDialog;
 using State = std::int32_t ProjectorRecord::*;
 
 // Values nobody read: each one's state word stays 0.
@@ -28,6 +32,9 @@ ProjectorRecord RecordWithUnreadValues() {
     lanterna::CopyText(r.essid, "GHOST");
     r.essidSet = r.wepEnabled = r.adhoc = 1;
     lanterna::CopyText(r.wepKey, "abcde");
+    r.security = {1, 1, 0, 0};  // WEP, 64-bit keys
+    r.wepKeyId = 2;
+    lanterna::CopyText(r.wepKey2, "fghij");
     return r;
 }
 
@@ -88,6 +95,25 @@ TEST_F(DialogTest, UnreadSettingsAreShownEmptyAndStayUnreadUnlessGiven) {
          {CWirelessDialog::kEssidEdit, "HALL", &ProjectorRecord::essidState},
          {&ProjectorRecord::wepEnabledState, &ProjectorRecord::wepKeyState,
           &ProjectorRecord::adhocState}},
+        {"wireless security",
+         Open<Security>,
+         {Security::kEssidEdit, Security::kKeyEdits[0], Security::kKeyEdits[1],
+          Security::kKeyEdits[2], Security::kKeyEdits[3]},
+         {Security::kWpaPskRadio, Security::kLeapRadio, Security::kWepRadio, Security::kNoneRadio,
+          Security::kKeyRadios[0], Security::kKeyRadios[1], Security::kKeyRadios[2],
+          Security::kKeyRadios[3], Security::kAdhocOn, Security::kAdhocOff},
+         {},
+         {&ProjectorRecord::essidState, &ProjectorRecord::securityState,
+          &ProjectorRecord::wepKeyIdState, &ProjectorRecord::wepKey1State,
+          &ProjectorRecord::wepKey2State, &ProjectorRecord::wepKey3State,
+          &ProjectorRecord::wepKey4State, &ProjectorRecord::adhocState}},
+        {"wireless security, ESSID given",
+         Open<Security>,
+         {},
+         {},
+         {Security::kEssidEdit, "HALL", &ProjectorRecord::essidState},
+         {&ProjectorRecord::securityState, &ProjectorRecord::wepKeyIdState,
+          &ProjectorRecord::wepKey2State, &ProjectorRecord::adhocState}},
     };
     for (const auto& c : cases) {
         ui::test::ClearShownMessages();

@@ -17,6 +17,10 @@ ProjectorRecord Wireless() {
     r.wepKeyId = 1;
     CopyText(r.wepKey1, "labwl1key0001");
     CopyText(r.wepKey2, "0a1b2c3d4e5f60718293a4b5c6");
+    for (std::int32_t* state : {&r.essidState, &r.securityState, &r.wepKeyIdState, &r.wepKey1State,
+                                &r.wepKey2State, &r.wepKey3State, &r.wepKey4State, &r.adhocState}) {
+        *state = kStateRead;
+    }
     return r;
 }
 
