@@ -3,6 +3,7 @@
 
 #include <QItemSelectionModel>
 #include <algorithm>
+#include <functional>
 #include <map>
 
 #include "dialogs/ApplyPreviewDialog.h"
@@ -62,6 +63,18 @@ fleet::RunControl ControlOf(const FleetJobHooks& hooks, bool tell) {
         control.finished = [told = hooks.told](std::size_t index, std::size_t) { told(index); };
     }
     return control;
+}
+
+// A job's table, sortable, shown modally over `owner`; Save as CSV offers `fileName` through
+// `choose`.
+void ShowSortedTable(int templateId, CFleetTableDialog::Content content, const char* fileName,
+                     QWidget* owner, const std::function<std::string(const std::string&)>& choose) {
+    content.sortable = true;
+    content.fileName = fileName;
+    CFleetTableDialog dialog(templateId, std::move(content), owner);
+    dialog.SetSaveFileChooser(
+        [&choose](QWidget*, const SaveFileRequest& request) { return choose(request.fileName); });
+    dialog.DoModal();
 }
 
 // What the dry run of a template found, as the preview shows it.
@@ -163,12 +176,8 @@ void CMainDialog::ShowResults(std::vector<std::vector<std::string>> rows,
     content.columns = {Words(kStringColumnProjector), Words(kStringColumnOutcome),
                        Words(kStringColumnDetail)};
     content.rows = std::move(rows);
-    content.sortable = true;
-    content.fileName = "results.csv";
-    CFleetTableDialog dialog(kFleetResultsTemplate, std::move(content), this);
-    dialog.SetSaveFileChooser(
-        [this](QWidget*, const SaveFileRequest& request) { return ChooseCsv(request.fileName); });
-    dialog.DoModal();
+    ShowSortedTable(kFleetResultsTemplate, std::move(content), "results.csv", this,
+                    [this](const std::string& name) { return ChooseCsv(name); });
 }
 
 // ---- apply a settings file --------------------------------------------------------------
@@ -447,12 +456,8 @@ void CMainDialog::OnAudit() {
                              std::to_string(unread.size())});
     content.columns = {Words(kStringColumnProjector), Words(kStringColumnSeverity),
                        Words(kStringColumnFinding), Words(kStringColumnDetail)};
-    content.sortable = true;
-    content.fileName = "audit.csv";
-    CFleetTableDialog dialog(kAuditTemplate, std::move(content), this);
-    dialog.SetSaveFileChooser(
-        [this](QWidget*, const SaveFileRequest& request) { return ChooseCsv(request.fileName); });
-    dialog.DoModal();
+    ShowSortedTable(kAuditTemplate, std::move(content), "audit.csv", this,
+                    [this](const std::string& name) { return ChooseCsv(name); });
 }
 
 void CMainDialog::OnExportInventory() {

@@ -2,29 +2,15 @@
 
 #include <optional>
 
+#include "platform/AsciiCase.h"
 #include "platform/DisplayText.h"
 
 namespace lanterna::fleet {
 
 namespace {
 
-constexpr std::string_view kByteOrderMark = "\xEF\xBB\xBF";
-
 bool IsGuardedStart(char c) {
     return c == '=' || c == '@' || c == '+' || c == '-';
-}
-
-int HexValue(char c) {
-    if (c >= '0' && c <= '9') {
-        return c - '0';
-    }
-    if (c >= 'a' && c <= 'f') {
-        return c - 'a' + 10;
-    }
-    if (c >= 'A' && c <= 'F') {
-        return c - 'A' + 10;
-    }
-    return -1;
 }
 
 // The bidirectional control written as \uNNNN at `at` in `cell`, if one stands there.
@@ -34,7 +20,7 @@ std::optional<char32_t> BidiEscapeAt(std::string_view cell, std::size_t at) {
     }
     char32_t codePoint = 0;
     for (std::size_t k = at + 2; k < at + 6; ++k) {
-        const int digit = HexValue(cell[k]);
+        const int digit = AsciiHexDigit(cell[k]);
         if (digit < 0) {
             return std::nullopt;
         }
@@ -61,8 +47,8 @@ bool IsBlankRow(const CsvRow& row) {
 }  // namespace
 
 bool ParseCsv(std::string_view text, std::vector<CsvRow>& rows, std::size_t& badLine) {
-    if (text.starts_with(kByteOrderMark)) {
-        text.remove_prefix(kByteOrderMark.size());
+    if (text.starts_with(kUtf8ByteOrderMark)) {
+        text.remove_prefix(kUtf8ByteOrderMark.size());
     }
     std::size_t line = 1;
     std::size_t i = 0;
@@ -131,8 +117,9 @@ std::string CellValue(std::string_view cell) {
             AppendUtf8(value, *control);
             i += 5;
         } else if (cell[i] == '\\' && i + 3 < cell.size() && cell[i + 1] == 'x' &&
-                   HexValue(cell[i + 2]) >= 0 && HexValue(cell[i + 3]) >= 0) {
-            value += static_cast<char>(HexValue(cell[i + 2]) * 16 + HexValue(cell[i + 3]));
+                   AsciiHexDigit(cell[i + 2]) >= 0 && AsciiHexDigit(cell[i + 3]) >= 0) {
+            value +=
+                static_cast<char>(AsciiHexDigit(cell[i + 2]) * 16 + AsciiHexDigit(cell[i + 3]));
             i += 3;
         } else {
             value += cell[i];

@@ -30,6 +30,20 @@ constexpr bool HasExtension(std::string_view path, std::string_view extension) {
            EqualIgnoringCase(path.substr(path.size() - extension.size()), extension);
 }
 
+// The value of the hexadecimal digit `c` (either case), or -1 when it is none.
+constexpr int AsciiHexDigit(char c) {
+    if (c >= '0' && c <= '9') {
+        return c - '0';
+    }
+    if (c >= 'a' && c <= 'f') {
+        return c - 'a' + 10;
+    }
+    if (c >= 'A' && c <= 'F') {
+        return c - 'A' + 10;
+    }
+    return -1;
+}
+
 // The byte order mark that some editors put before UTF-8 text; files may start with it.
 inline constexpr std::string_view kUtf8ByteOrderMark = "\xEF\xBB\xBF";
 

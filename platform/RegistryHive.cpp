@@ -28,19 +28,6 @@ bool IsControlByte(char c) {
     return byte < 0x20 || byte == 0x7F;
 }
 
-int HexDigit(char c) {
-    if (c >= '0' && c <= '9') {
-        return c - '0';
-    }
-    if (c >= 'a' && c <= 'f') {
-        return c - 'a' + 10;
-    }
-    if (c >= 'A' && c <= 'F') {
-        return c - 'A' + 10;
-    }
-    return -1;
-}
-
 // Reads a run of 1 to `maxDigits` hex digits that makes up the whole text.
 std::optional<std::uint32_t> HexNumber(std::string_view text, std::size_t maxDigits) {
     if (text.empty() || text.size() > maxDigits) {
@@ -48,7 +35,7 @@ std::optional<std::uint32_t> HexNumber(std::string_view text, std::size_t maxDig
     }
     std::uint32_t value = 0;
     for (const char c : text) {
-        const int digit = HexDigit(c);
+        const int digit = AsciiHexDigit(c);
         if (digit < 0) {
             return std::nullopt;
         }
