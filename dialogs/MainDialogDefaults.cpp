@@ -42,7 +42,15 @@ int TrackPopupMenu(QWidget* owner, const std::vector<MenuCommand>& menu, QPoint 
         action->setCheckable(command.checkable);
         action->setChecked(command.checked);
     }
-    const QAction* chosen = popup.exec(globalPoint);
+    // An item pressed through the accessibility interface is triggered without the menu
+    // ending its run: it is taken as the choice, and the menu closed, as a click would.
+    const QAction* pressed = nullptr;
+    QObject::connect(&popup, &QMenu::triggered, &popup, [&popup, &pressed](QAction* action) {
+        pressed = action;
+        popup.close();
+    });
+    const QAction* clicked = popup.exec(globalPoint);
+    const QAction* chosen = clicked != nullptr ? clicked : pressed;
     return chosen != nullptr ? chosen->data().toInt() : 0;
 }
 
