@@ -115,6 +115,8 @@ int main(int argc, char** argv) {
             list.Append(record);
         }
     };
+    // What the write keeps of each projector beforehand stays in the benchmark's own folder.
+    services.historyFolder = (folder / "history").string();
     services.chooseSettingsFile = [file](dialogs::CMainDialog&) { return file; };
     services.trackPopupMenu = [](dialogs::CMainDialog&, const auto&, QPoint) {
         return dialogs::CMainDialog::kApplySettingsFileCommand;
