@@ -1,6 +1,5 @@
 #include "tools/lanternactl/ProjectorHistory.h"
 
-#include <algorithm>
 #include <cctype>
 
 #include "fleet/RecordFacts.h"
@@ -103,13 +102,13 @@ std::vector<std::string> HistoryMacs(const fleet::HistoryTarget& target,
 }
 
 std::string HistoryTimeWords(std::string_view time) {
-    // 20261208T100512.123Z
-    constexpr std::size_t kLength = 20;
-    const bool shaped = time.size() == kLength && time[8] == 'T' && time[15] == '.' &&
-                        time[19] == 'Z' &&
-                        std::all_of(time.begin(), time.begin() + 8, [](char c) {
-                            return std::isdigit(static_cast<unsigned char>(c)) != 0;
-                        });
+    // 20261208T100512.123Z: digits where the pattern has a 9.
+    constexpr std::string_view kPattern = "99999999T999999.999Z";
+    bool shaped = time.size() == kPattern.size();
+    for (std::size_t i = 0; shaped && i < kPattern.size(); ++i) {
+        shaped = kPattern[i] == '9' ? std::isdigit(static_cast<unsigned char>(time[i])) != 0
+                                    : time[i] == kPattern[i];
+    }
     if (!shaped) {
         return TerminalText(time);
     }
@@ -131,6 +130,11 @@ void PrintNothingKept(CliContext& context, std::string_view command,
         if (!text.empty() && named.find(text) == std::string::npos) {
             named += (named.empty() ? "" : " or ") + text;
         }
+    }
+    if (named.empty()) {
+        PrintCommandError(context, command,
+                          "the projector reported no hardware address: nothing can be kept for it");
+        return;
     }
     PrintCommandError(context, command,
                       "nothing is kept for " + named + " in " + TerminalText(folder) +
