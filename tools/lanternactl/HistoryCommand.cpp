@@ -2,10 +2,12 @@
 
 #include "fleet/History.h"
 #include "fleet/RecordFacts.h"
+#include "resources/StringIds.h"
 #include "tools/lanternactl/CommandHelp.h"
 #include "tools/lanternactl/Commands.h"
 #include "tools/lanternactl/FileCommandSupport.h"
 #include "tools/lanternactl/FleetCommand.h"
+#include "tools/lanternactl/FleetWords.h"
 #include "tools/lanternactl/ProjectorHistory.h"
 #include "tools/lanternactl/TextSafety.h"
 
@@ -44,17 +46,17 @@ nlohmann::ordered_json HistoryJson(const std::vector<std::string>& macs,
 
 void PrintHistory(CliContext& context, const std::vector<fleet::KeptWrite>& kept,
                   const std::vector<fleet::ChangeLine>& changes) {
-    context.out << "Settings kept before each write, newest first (undo N applies number N):\n";
+    context.out << EnglishText(kStringKeptHeading) << "\n";
     if (kept.empty()) {
-        context.out << "  none\n";
+        context.out << "  " << EnglishText(kStringNoneKept) << "\n";
     }
     for (const fleet::KeptWrite& write : kept) {
         context.out << "  " << write.number << "  " << HistoryTimeWords(write.entry.time) << "  "
                     << TerminalText(write.entry.path) << "\n";
     }
-    context.out << "Change log, oldest first (time, address, name, outcome, commands sent):\n";
+    context.out << EnglishText(kStringChangeLogHeading) << "\n";
     if (changes.empty()) {
-        context.out << "  none\n";
+        context.out << "  " << EnglishText(kStringNoneKept) << "\n";
     }
     for (const fleet::ChangeLine& change : changes) {
         std::string sent;

@@ -3,6 +3,7 @@
 #include <cctype>
 
 #include "fleet/RecordFacts.h"
+#include "resources/StringIds.h"
 #include "tools/lanternactl/CommandHelp.h"
 #include "tools/lanternactl/FleetCommand.h"
 #include "tools/lanternactl/FleetWords.h"
@@ -120,8 +121,7 @@ std::string HistoryTimeWords(std::string_view time) {
 void PrintNothingKept(CliContext& context, std::string_view command,
                       const std::vector<std::string>& macs, const std::string& folder) {
     if (folder.empty()) {
-        PrintCommandError(context, command,
-                          "no history is kept: neither XDG_STATE_HOME nor HOME is set");
+        PrintCommandError(context, command, EnglishText(kStringNoHistoryFolder));
         return;
     }
     std::string named;
@@ -132,13 +132,11 @@ void PrintNothingKept(CliContext& context, std::string_view command,
         }
     }
     if (named.empty()) {
-        PrintCommandError(context, command,
-                          "the projector reported no hardware address: nothing can be kept for it");
+        PrintCommandError(context, command, EnglishText(kStringNoMacToKeep));
         return;
     }
     PrintCommandError(context, command,
-                      "nothing is kept for " + named + " in " + TerminalText(folder) +
-                          " (the settings are kept there before each write)");
+                      EnglishText(kStringNothingKept, {named, TerminalText(folder)}));
 }
 
 }  // namespace lanterna::cli

@@ -4,9 +4,11 @@
 #include "fleet/Backup.h"
 #include "fleet/History.h"
 #include "fleet/SiteDiff.h"
+#include "resources/StringIds.h"
 #include "tools/lanternactl/CommandHelp.h"
 #include "tools/lanternactl/Commands.h"
 #include "tools/lanternactl/FleetCommand.h"
+#include "tools/lanternactl/FleetWords.h"
 #include "tools/lanternactl/ProjectorHistory.h"
 #include "tools/lanternactl/TextSafety.h"
 #include "tools/lanternactl/WriteCommand.h"
@@ -26,23 +28,25 @@ bool IsUndoKey(std::string_view field) {
 void PrintUndoDifferences(CliContext& context, const fleet::SiteReading& reading,
                           const fleet::KeptWrite& kept, const ProjectorRecord& before) {
     const std::string name = std::string(TextOf(reading.record->projectorName));
-    context.out << reading.target.address << " (" << TerminalText(name.empty() ? "-" : name)
-                << "): back to the settings kept before the write of "
-                << HistoryTimeWords(kept.entry.time) << " (number " << kept.number << ")\n";
+    const std::string projector =
+        reading.target.address + " (" + TerminalText(name.empty() ? "-" : name) + ")";
+    context.out << EnglishText(kStringUndoHeading,
+                               {projector, HistoryTimeWords(kept.entry.time),
+                                std::to_string(kept.number)})
+                << "\n";
     const auto differences = fleet::DiffSettings(*reading.record, before);
     if (differences.empty()) {
-        context.out << "  nothing differs\n";
+        context.out << "  " << EnglishText(kStringNothingDiffers) << "\n";
     }
     for (const fleet::SettingDifference& difference : differences) {
         const bool key = IsUndoKey(difference.field);
-        context.out << "  " << difference.field << ": "
-                    << (key ? std::string("(a key)") : TerminalText(difference.here)) << " now, "
-                    << (key ? std::string("(another key)") : TerminalText(difference.there))
-                    << " before\n";
+        const std::string now = key ? "(a key)" : TerminalText(difference.here);
+        const std::string then = key ? "(another key)" : TerminalText(difference.there);
+        context.out << "  " << EnglishText(kStringNowAndBefore, {difference.field, now, then})
+                    << "\n";
     }
     for (const fleet::NotKept what : fleet::NotKeptOf(before, false)) {
-        context.out << "  the " << fleet::NotKeptKey(what)
-                    << " is never kept; the projector keeps its own\n";
+        context.out << "  " << EnglishText(kStringNeverKept, {fleet::NotKeptKey(what)}) << "\n";
     }
 }
 
@@ -87,8 +91,8 @@ int RunUndo(CliContext& context, CliArgs args) {
     const auto index = fleet::UndoIndex(numberWord, kept.size());
     if (!index) {
         PrintCommandError(context, kUndoCommandName,
-                          "'" + TerminalText(words[1]) + "' is no number from 1 to " +
-                              std::to_string(kept.size()) + " (the writes kept; see history)");
+                          EnglishText(kStringNotAKeptNumber,
+                                      {TerminalText(words[1]), std::to_string(kept.size())}));
         return kExitUsage;
     }
     ProjectorRecord before{};
