@@ -52,8 +52,11 @@ void Report(const char* what, const ProgramRun& run, const ProgramRun* search = 
         std::printf(" (%.2f s after the search, target under 2 s)",
                     SecondsOf(run.wall - search->wall));
     }
-    std::printf(", exit %d, peak memory %.1f MB\n    %s\n", run.exitStatus,
-                static_cast<double>(run.peakKb) / 1024.0, Summary(run).c_str());
+    std::printf(", exit %d, peak memory %.1f MB\n", run.exitStatus,
+                static_cast<double>(run.peakKb) / 1024.0);
+    if (const std::string summary = Summary(run); !summary.empty()) {
+        std::printf("    %s\n", summary.c_str());
+    }
 }
 
 std::string Address(int i) {
