@@ -183,11 +183,12 @@ std::vector<HistoryEntry> CHistory::Entries(std::string_view mac) const {
 
 bool CHistory::ReadEntry(std::string_view mac, std::size_t index, ProjectorRecord& record) const {
     const std::vector<HistoryEntry> entries = Entries(mac);
-    if (index >= entries.size()) {
-        return false;
-    }
+    return index < entries.size() && ReadHistoryEntry(entries[index], record);
+}
+
+bool ReadHistoryEntry(const HistoryEntry& entry, ProjectorRecord& record) {
     std::string content;
-    if (ReadWholeFile(entries[index].path, kEntryMaxBytes, content) != FileRead::Loaded) {
+    if (ReadWholeFile(entry.path, kEntryMaxBytes, content) != FileRead::Loaded) {
         return false;
     }
     record = ProjectorRecord{};

@@ -71,6 +71,9 @@ class CHistory {
     std::string folder_;
 };
 
+// The entry's settings read as a settings file; false when it cannot be read.
+bool ReadHistoryEntry(const HistoryEntry& entry, ProjectorRecord& record);
+
 // "20261208T100512.123Z": the UTC time to the millisecond, as entry names and the log use it.
 std::string HistoryTime(std::chrono::system_clock::time_point time);
 

@@ -106,6 +106,18 @@ std::vector<SettingDifference> DiffSettings(const ProjectorRecord& here,
     return differences;
 }
 
+std::vector<SettingDifference> DiffTemplate(const ProjectorRecord& reported,
+                                            const ProjectorRecord& file) {
+    ProjectorRecord merged = reported;
+    std::vector<SettingDifference> differences;
+    for (std::string& field : MergeTemplate(file, merged).changed) {
+        std::string here = FieldValueText(field, reported);
+        std::string there = FieldText(field, file);
+        differences.push_back({std::move(field), std::move(here), std::move(there)});
+    }
+    return differences;
+}
+
 std::vector<FieldAssignment> RestoringAssignments(const ProjectorRecord& file) {
     std::vector<FieldAssignment> assignments;
     for (const RecordFieldInfo& field : RecordFieldList()) {

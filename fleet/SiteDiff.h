@@ -27,6 +27,13 @@ struct SettingDifference {
 std::vector<SettingDifference> DiffSettings(const ProjectorRecord& here,
                                             const ProjectorRecord& there);
 
+// The settings a template (`file`, as ReadSettingsForWrite reads one) would write to the
+// projector of `reported` that differ from it, as MergeTemplate selects them (the projector's
+// own name and addresses, and an interface set-up of another kind, are not compared); here the
+// projector's value (empty when it was not read), there the template's.
+std::vector<SettingDifference> DiffTemplate(const ProjectorRecord& reported,
+                                            const ProjectorRecord& file);
+
 // What brings a projector back to `file`: every setting the file holds a value of.
 std::vector<FieldAssignment> RestoringAssignments(const ProjectorRecord& file);
 

@@ -248,6 +248,16 @@ enum StringId : int {
     kStringSavedOutcome = 487,
     kStringSavingSettingsFiles = 488,
     kStringSavedIn = 489,  // {1} the run's folder
+    kStringNothingKept = 500,  // {1} hardware addresses, {2} the history folder
+    kStringNoHistoryFolder = 501,
+    kStringNoMacToKeep = 502,
+    kStringNotAKeptNumber = 503,  // {1} the word, {2} the writes kept
+    kStringUndoHeading = 504,  // {1} the projector, {2} the time, {3} the number
+    kStringNowAndBefore = 505,  // {1} the field, {2} its value now, {3} the value kept
+    kStringKeptHeading = 506,
+    kStringChangeLogHeading = 507,
+    kStringNoneKept = 508,
+    kStringNeverKept = 509,  // {1} what a settings file cannot hold
 };
 
 }  // namespace lanterna

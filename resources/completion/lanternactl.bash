@@ -2,7 +2,7 @@
 # and .ini, .ncf or .json files where a command expects one. It needs nothing beyond bash.
 
 _lanternactl_commands="version show save ncf ncf-text import-list discover probe query read
-    inventory audit set apply passwd backup provision restore diff"
+    inventory audit set apply passwd backup provision restore diff history undo"
 
 _lanternactl_fields="projectorName dhcp ipAddress subnetMask gateway dns1 dns2 dnsDomain
     wins1 wins2 primaryInterface mailNotify smtpServer smtpPort mailTo1 mailTo2 mailTo3
@@ -26,7 +26,9 @@ _lanternactl_options() {
         passwd) echo "$targets $passwords --new-password-file --type --json --wait" ;;
         backup) echo "$targets $passwords --type --json --wait" ;;
         provision | restore) echo "$targets $passwords --type --json $writing --wait" ;;
-        diff) echo "$targets $passwords --json --wait" ;;
+        diff) echo "$targets $passwords --json --wait --template" ;;
+        history) echo "--password-file --passwords --type --json --wait" ;;
+        undo) echo "$targets $passwords --type --json ${writing% --max-failures} --wait" ;;
     esac
     echo "--help"
 }

@@ -16,28 +16,6 @@ namespace {
 
 constexpr std::string_view kApplyCommandName = "apply";
 
-// Reads the settings file at `path` into `file`; the exit status.
-int LoadSettingsFile(CliContext& context, const std::string& path, bool asTemplate,
-                     ProjectorRecord& file) {
-    if (!HasExtension(path, ".ini")) {
-        PrintCommandError(context, kApplyCommandName,
-                          path + ": " + MessageText(kStringNotSettingsFile));
-        return kExitUsage;
-    }
-    ProfileDocument document;
-    if (!LoadInputFile(context, kApplyCommandName, path, document)) {
-        return kExitFailed;
-    }
-    if (const SettingsFileProblem problem =
-            fleet::ReadSettingsForWrite(document, asTemplate, file)) {
-        PrintCommandError(context, kApplyCommandName,
-                          TerminalText(path) + ": " + MessageText(kStringSettingsFileUnreadable) +
-                              " " + TerminalText(SettingsFileProblemText(problem, UserLanguage())));
-        return kExitFailed;
-    }
-    return kExitOk;
-}
-
 // A file applied whole: every setting it holds is sent, to the projector it was saved from.
 WriteCommand WholeFileJob(const ProjectorRecord& file) {
     WriteCommand write;
@@ -85,7 +63,7 @@ int RunApply(CliContext& context, CliArgs args) {
         return kExitUsage;
     }
     ProjectorRecord file{};
-    if (const int status = LoadSettingsFile(context, *path, asTemplate, file); status != kExitOk) {
+    if (const int status = LoadSettingsForWrite(context, kApplyCommandName, *path, asTemplate, file); status != kExitOk) {
         return status;
     }
     std::vector<Target> targets;

@@ -116,8 +116,16 @@ constexpr OptionEntry kBackupOptions[] = {kAll,       kTargetsFile, kJobs, kPass
 constexpr OptionEntry kRestoreOptions[] = {
     kAll,   kTargetsFile, kJobs,     kPasswordFile, kPasswords, kType, kJson,       kDryRun,
     kForce, kVerify,      kNoVerify, kSettle,       kTestMail,  kWait, kMaxFailures};
-constexpr OptionEntry kDiffOptions[] = {kAll,       kTargetsFile, kJobs, kPasswordFile,
-                                        kPasswords, kJson,        kWait};
+constexpr OptionEntry kDiffOptions[] = {
+    kAll, kTargetsFile, kJobs, kPasswordFile, kPasswords, kJson, kWait,
+    {"--template", "", "FILE.ini",
+     "Compare the projectors of A with FILE.ini used as a template: only the settings apply "
+     "--template would write to each (not its name, DHCP and addresses, nor an interface "
+     "set-up saved from another interface kind)."}};
+constexpr OptionEntry kHistoryOptions[] = {kPasswordFile, kPasswords, kType, kJson, kWait};
+constexpr OptionEntry kUndoOptions[] = {
+    kAll,   kTargetsFile, kJobs,     kPasswordFile, kPasswords, kType,     kJson,
+    kDryRun, kForce,      kVerify,   kNoVerify,     kSettle,    kTestMail, kWait};
 constexpr OptionEntry kProvisionOptions[] = {
     kAll,   kTargetsFile, kJobs,     kPasswordFile, kPasswords, kType, kJson,       kDryRun,
     kForce, kVerify,      kNoVerify, kSettle,       kTestMail,  kWait, kMaxFailures};
@@ -241,9 +249,27 @@ constexpr std::string_view kDiffDescription =
     "Compares the settings of A and B, each a settings file, a backup folder, or an address or "
     "range read from the projectors (--all or --targets stand for a side not given). "
     "Projectors are paired by hardware address; one line per setting that differs (\"community: "
-    "legacy1 here, avops1 in site.ini\"), keys shown only as differing. Exit status: 0 nothing "
-    "differs, 1 something does, 2 a bad command line or a side that could not be read (named "
-    "on standard error).";
+    "legacy1 here, avops1 in site.ini\"), keys shown only as differing. With --template "
+    "FILE.ini there is one side, A, and each of its projectors is compared with what the "
+    "template would write to it. Exit status: 0 nothing differs, 1 something does, 2 a bad "
+    "command line or a side that could not be read (named on standard error).";
+
+constexpr std::string_view kHistoryDescription =
+    "Lists what is kept of one projector's writes: the settings as read before each write, "
+    "newest first and numbered as undo takes them, with the time (UTC) and the file, and the "
+    "change log's lines (time, address, name, outcome, commands sent). TARGET is a hardware "
+    "address (02:00:0A:4E:01:01 or 02000A4E0101), which needs no network, or an address, where "
+    "the projector is read to learn its hardware addresses. A projector with nothing kept is "
+    "an error.";
+
+constexpr std::string_view kUndoDescription =
+    "Puts back the settings kept before the projector's newest write (or the N-th newest, as "
+    "history numbers them), after showing what differs. The projector is found by its "
+    "hardware address wherever it is now (TARGET an address, or a hardware address looked for "
+    "among the targets, else what the search finds). Only what differs is sent, as restore "
+    "sends a settings file, with the checks, read-back and settle wait of set; --dry-run shows "
+    "it. An undo is itself a write with its own settings kept before it, so undoing twice "
+    "returns to where it was.";
 
 constexpr std::string_view kReadDescription =
     "Reads every network setting of the projectors. For each target a hello learns its module type "
@@ -357,9 +383,15 @@ constexpr CommandHelp kHelp[] = {
     {"restore", "restore DIR|FILE.ini... [TARGET...] [OPTIONS]",
      "Put settings files or a backup back on their projectors.", kRestoreDescription,
      kRestoreOptions, &PrintProjectorSections},
-    {"diff", "diff A B [OPTIONS]",
+    {"diff", "diff A B [OPTIONS]\ndiff --template FILE.ini A [OPTIONS]",
      "Show the settings that differ between files, backups and projectors.", kDiffDescription,
      kDiffOptions, nullptr},
+    {"history", "history TARGET [OPTIONS]",
+     "List the settings kept before each write of a projector, and its change log.",
+     kHistoryDescription, kHistoryOptions, nullptr},
+    {"undo", "undo TARGET [N] [OPTIONS]",
+     "Put back the settings kept before a projector's newest (or N-th newest) write.",
+     kUndoDescription, kUndoOptions, &PrintExitStatus},
 };
 
 void PrintOption(std::ostream& out, const OptionEntry& option) {

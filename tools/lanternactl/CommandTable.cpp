@@ -9,6 +9,7 @@ std::span<const CliCommand> AllCommands() {
         kImportListCommand, kDiscoverCommand, kProbeCommand, kQueryCommand, kReadCommand,
         kInventoryCommand,  kAuditCommand,    kSetCommand,   kApplyCommand, kPasswdCommand,
         kBackupCommand,     kProvisionCommand, kRestoreCommand, kDiffCommand,
+        kHistoryCommand,    kUndoCommand,
     };
     return kCommands;
 }

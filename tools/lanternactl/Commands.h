@@ -25,5 +25,7 @@ extern const CliCommand kBackupCommand;
 extern const CliCommand kProvisionCommand;
 extern const CliCommand kRestoreCommand;
 extern const CliCommand kDiffCommand;
+extern const CliCommand kHistoryCommand;
+extern const CliCommand kUndoCommand;
 
 }  // namespace lanterna::cli

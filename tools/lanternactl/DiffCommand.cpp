@@ -94,6 +94,29 @@ std::string Named(const fleet::SettingsSource& source) {
     return (source.name.empty() ? "-" : source.name) + " (" + source.where + ")";
 }
 
+// One projector's differences in words ("community: legacy1 here, avops1 in site.ini") unless
+// `json`; the same as JSON.
+nlohmann::ordered_json PrintDifferences(CliContext& context, const fleet::SettingsSource& a,
+                                        const std::vector<fleet::SettingDifference>& differences,
+                                        const std::string& there, bool json) {
+    auto list = nlohmann::ordered_json::array();
+    for (const fleet::SettingDifference& difference : differences) {
+        // Keys are never shown, only that they differ.
+        const bool key = IsKey(difference.field);
+        const std::string mine = key                     ? "(a key)"
+                                 : difference.here.empty() ? "(not read)"
+                                                           : difference.here;
+        const std::string theirs = key ? "(another key)" : difference.there;
+        list.push_back({{"field", difference.field}, {"here", mine}, {"there", theirs}});
+        if (!json) {
+            context.out << TerminalText(Named(a)) << ": " << difference.field << ": "
+                        << TerminalText(mine) << " here, " << TerminalText(theirs) << " in "
+                        << TerminalText(there) << "\n";
+        }
+    }
+    return list;
+}
+
 // Prints the comparison; whether anything differs.
 bool PrintDiff(CliContext& context, const DiffSide& here, const DiffSide& there, bool json) {
     bool differs = false;
@@ -120,21 +143,34 @@ bool PrintDiff(CliContext& context, const DiffSide& here, const DiffSide& there,
             continue;
         }
         differs = true;
-        auto list = nlohmann::ordered_json::array();
-        for (const fleet::SettingDifference& difference : differences) {
-            // Keys are never shown, only that they differ.
-            const bool key = IsKey(difference.field);
-            const std::string mine = key ? "(a key)" : difference.here;
-            const std::string theirs = key ? "(another key)" : difference.there;
-            list.push_back({{"field", difference.field}, {"here", mine}, {"there", theirs}});
-            if (!json) {
-                context.out << TerminalText(Named(a)) << ": " << difference.field << ": "
-                            << TerminalText(mine) << " here, " << TerminalText(theirs) << " in "
-                            << TerminalText(b.where) << "\n";
-            }
-        }
-        entry = {{"name", a.name}, {"here", a.where}, {"there", b.where}, {"differences", list}};
+        entry = {{"name", a.name},
+                 {"here", a.where},
+                 {"there", b.where},
+                 {"differences", PrintDifferences(context, a, differences, b.where, json)}};
         array.push_back(std::move(entry));
+    }
+    if (json) {
+        context.out << DumpJson(array) << "\n";
+    }
+    return differs;
+}
+
+// Prints how each projector of `side` differs in what the template `file` would write to it;
+// whether anything differs.
+bool PrintTemplateDiff(CliContext& context, const DiffSide& side, const ProjectorRecord& file,
+                       const std::string& path, bool json) {
+    bool differs = false;
+    auto array = nlohmann::ordered_json::array();
+    for (const fleet::SettingsSource& source : side.sources) {
+        const auto differences = fleet::DiffTemplate(source.record, file);
+        if (differences.empty()) {
+            continue;
+        }
+        differs = true;
+        array.push_back({{"name", source.name},
+                         {"here", source.where},
+                         {"there", path},
+                         {"differences", PrintDifferences(context, source, differences, path, json)}});
     }
     if (json) {
         context.out << DumpJson(array) << "\n";
@@ -152,12 +188,20 @@ int RunDiff(CliContext& context, CliArgs args) {
     }
     const bool targetOption = parsed.Has("--all") || parsed.Has("--targets");
     const std::vector<std::string>& words = parsed.positional;
-    if (words.size() + (targetOption ? 1 : 0) != 2) {
+    // Against a template there is one side; the template is the other.
+    const std::optional<std::string> templatePath = parsed.Value("--template");
+    const std::size_t sideCount = templatePath ? 1 : 2;
+    if (words.size() + (targetOption ? 1 : 0) != sideCount) {
         PrintUsageError(context.err, kDiffCommandName);
         return kDiffTrouble;
     }
+    ProjectorRecord templateFile{};
+    if (templatePath && LoadSettingsForWrite(context, kDiffCommandName, *templatePath, true,
+                                             templateFile) != kExitOk) {
+        return kDiffTrouble;
+    }
     std::array<DiffSide, 2> sides;
-    for (std::size_t i = 0; i < 2; ++i) {
+    for (std::size_t i = 0; i < sideCount; ++i) {
         DiffSide& side = sides[i];
         const bool fromOption = i == words.size();
         side.label = fromOption ? (parsed.Has("--all") ? "--all" : "--targets") : words[i];
@@ -181,7 +225,11 @@ int RunDiff(CliContext& context, CliArgs args) {
             return kDiffTrouble;
         }
     }
-    return PrintDiff(context, sides[0], sides[1], parsed.Has("--json")) ? kDiffDiffers : kDiffSame;
+    const bool json = parsed.Has("--json");
+    const bool differs = templatePath
+                             ? PrintTemplateDiff(context, sides[0], templateFile, *templatePath, json)
+                             : PrintDiff(context, sides[0], sides[1], json);
+    return differs ? kDiffDiffers : kDiffSame;
 }
 
 }  // namespace

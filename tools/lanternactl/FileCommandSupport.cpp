@@ -1,8 +1,13 @@
 #include "tools/lanternactl/FileCommandSupport.h"
 
+#include "fleet/RecordFields.h"
+#include "platform/AsciiCase.h"
 #include "platform/ProfileFile.h"
+#include "platform/UserLanguage.h"
+#include "resources/StringIds.h"
 #include "settings/SettingsFile.h"
 #include "tools/lanternactl/TextSafety.h"
+#include "tools/lanternactl/WorkerRunner.h"
 
 namespace lanterna::cli {
 
@@ -94,6 +99,26 @@ int ReportOutputFailure(CliContext& context, std::string_view command, const std
 std::string DumpJson(const nlohmann::ordered_json& json) {
     return JsonWithoutRawBidi(
         json.dump(2, ' ', false, nlohmann::ordered_json::error_handler_t::replace));
+}
+
+int LoadSettingsForWrite(CliContext& context, std::string_view command, const std::string& path,
+                         bool asTemplate, ProjectorRecord& file) {
+    if (!HasExtension(path, ".ini")) {
+        PrintCommandError(context, command, path + ": " + MessageText(kStringNotSettingsFile));
+        return kExitUsage;
+    }
+    ProfileDocument document;
+    if (!LoadInputFile(context, command, path, document)) {
+        return kExitFailed;
+    }
+    if (const SettingsFileProblem problem =
+            fleet::ReadSettingsForWrite(document, asTemplate, file)) {
+        PrintCommandError(context, command,
+                          TerminalText(path) + ": " + MessageText(kStringSettingsFileUnreadable) +
+                              " " + TerminalText(SettingsFileProblemText(problem, UserLanguage())));
+        return kExitFailed;
+    }
+    return kExitOk;
 }
 
 }  // namespace lanterna::cli

@@ -11,6 +11,7 @@
 
 #include "platform/AtomicFile.h"
 #include "platform/ProfileDocument.h"
+#include "record/ProjectorRecord.h"
 #include "tools/lanternactl/CliContext.h"
 
 namespace lanterna::cli {
@@ -23,6 +24,12 @@ bool ReadInputFile(CliContext& context, std::string_view command, const std::str
 // Loads a profile file (a settings or list file) the same way.
 bool LoadInputFile(CliContext& context, std::string_view command, const std::string& path,
                    ProfileDocument& document);
+
+// Reads the settings file at `path` into `file` (zero-filled) to be applied whole or used as a
+// template (fleet::ReadSettingsForWrite); a file that cannot be used names the key that is
+// wrong. The exit status.
+int LoadSettingsForWrite(CliContext& context, std::string_view command, const std::string& path,
+                         bool asTemplate, ProjectorRecord& file);
 
 // Why an input could not be read, for a message ("is a folder, not a file").
 std::string InputProblem(FileRead result, std::size_t limit);

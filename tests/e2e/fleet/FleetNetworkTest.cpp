@@ -289,6 +289,33 @@ TEST_F(FleetNetwork, ProvisionBackUpDriftAndRestoreASite) {
     const ProgramRun same = Lanternactl(with({"diff", run}));
     EXPECT_EQ(same.exitStatus, 0) << same.out << same.err;
     EXPECT_EQ(same.out, "");
+
+    // ---- a bad template on three, found against it and undone ----
+    const std::string bad = File("bad.ini", "[FILE]\nNM_INIVER=200\n[SNMP]\nNM_COMMUNITY=wrong1\n");
+    const ProgramRun applied = Lanternactl({"apply", "--template", bad, Address(6) + "-8"});
+    ASSERT_EQ(applied.exitStatus, 0) << applied.out << applied.err;
+    const ProgramRun wrong = Lanternactl(with({"diff", "--template", bad}));
+    EXPECT_EQ(wrong.exitStatus, 1) << wrong.out << wrong.err;
+    EXPECT_EQ(CountLines(wrong.out, ": community: public here, wrong1 in "), 26U) << wrong.out;
+
+    const ProgramRun kept = Lanternactl({"history", Address(6), "--json"});
+    ASSERT_EQ(kept.exitStatus, 0) << kept.err;
+    const auto history = nlohmann::json::parse(kept.out);
+    ASSERT_FALSE(history["kept"].empty()) << kept.out;
+    const std::string mac = history["hardwareAddresses"][0];
+    // One found by its hardware address among what the search finds, two at their addresses;
+    // the last undone twice more: an undo undone, and that undone again.
+    const ProgramRun byMac = Lanternactl(with({"undo", mac}));
+    EXPECT_EQ(byMac.exitStatus, 0) << byMac.out << byMac.err;
+    EXPECT_NE(byMac.out.find("community: wrong1 now, public before"), std::string::npos)
+        << byMac.out;
+    for (const std::string& address : {Address(7), Address(8), Address(8), Address(8)}) {
+        const ProgramRun undo = Lanternactl({"undo", address});
+        EXPECT_EQ(undo.exitStatus, 0) << undo.out << undo.err;
+    }
+    const ProgramRun undone = Lanternactl(with({"diff", run}));
+    EXPECT_EQ(undone.exitStatus, 0) << undone.out << undone.err;
+    EXPECT_EQ(undone.out, "");
 }
 
 }  // namespace

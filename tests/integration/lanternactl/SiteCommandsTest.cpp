@@ -1,5 +1,5 @@
-// lanternactl on a site as a whole: backups and bounded writes of simulated projectors on loopback addresses of
-// their own (127.87.40.x and up).
+// lanternactl on a site as a whole: backups, bounded writes and undone ones of simulated
+// projectors on loopback addresses of their own (127.87.40.x and up).
 
 #include <gtest/gtest.h>
 #include <sys/stat.h>
@@ -161,6 +161,48 @@ TEST(SiteWrites, MaxFailuresStopsStartingAndTellsWhichWereNeverStarted) {
     EXPECT_EQ(bad.status, 2);
     EXPECT_TRUE(Contains(bad.err, "unknown field 'comunity'; did you mean 'community'?"))
         << bad.err;
+}
+
+TEST(SiteHistory, AnUndoIsAWriteOfItsOwnThatCanBeUndone) {
+    CProjectorOnPort projector(CProjectorOnPort::ConfigFor("127.87.43.1"));
+    BackupFolder state;
+    const auto run = [&state](std::vector<std::string> args) {
+        args.insert(args.end(), {"--wait", "1"});
+        CliSetup setup;
+        setup.environment = {{"LANTERNA_LANG", "en"}, {"XDG_STATE_HOME", state.path}};
+        return RunCli(args, setup);
+    };
+    const auto nothing = run({"history", "127.87.43.1"});
+    EXPECT_EQ(nothing.status, 1);
+    EXPECT_TRUE(Contains(nothing.err, "nothing is kept for ")) << nothing.err;
+
+    ASSERT_EQ(run({"set", "127.87.43.1", "community=legacy1"}).status, 0);
+    ASSERT_EQ(run({"set", "127.87.43.1", "community=avops1"}).status, 0);
+    const auto listed = run({"history", "127.87.43.1", "--json"});
+    ASSERT_EQ(listed.status, 0) << listed.err;
+    const auto history = nlohmann::json::parse(listed.out);
+    ASSERT_EQ(history["kept"].size(), 2U) << listed.out;
+    ASSERT_EQ(history["changes"].size(), 2U) << listed.out;
+    EXPECT_EQ(history["changes"][1]["sent"], nlohmann::json::array({"NWCNAME avops1"}));
+
+    // The older write undone, shown first; a dry run sends nothing.
+    const auto dry = run({"undo", "127.87.43.1", "2", "--dry-run"});
+    EXPECT_EQ(dry.status, 0) << dry.err;
+    EXPECT_TRUE(Contains(dry.out, "community: avops1 now, public before")) << dry.out;
+    const auto undo = run({"undo", "127.87.43.1", "2"});
+    EXPECT_EQ(undo.status, 0) << undo.out << undo.err;
+    // The undo kept what it replaced as the newest entry, which undoes the undo; the projector
+    // found by its hardware address among the targets.
+    const std::string mac = history["hardwareAddresses"][0];
+    CliSetup setup;
+    setup.environment = {{"LANTERNA_LANG", "en"}, {"XDG_STATE_HOME", state.path}};
+    setup.input = "127.87.43.1\n";
+    const auto redo = RunCli({"undo", mac, "--targets", "-", "--wait", "1"}, setup);
+    EXPECT_EQ(redo.status, 0) << redo.out << redo.err;
+    EXPECT_TRUE(Contains(redo.out, "community: public now, avops1 before")) << redo.out;
+    const auto beyond = run({"undo", "127.87.43.1", "5"});
+    EXPECT_EQ(beyond.status, 2);
+    EXPECT_TRUE(Contains(beyond.err, "'5' is no number from 1 to 4")) << beyond.err;
 }
 
 }  // namespace

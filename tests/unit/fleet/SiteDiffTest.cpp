@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include "fleet/SiteDiff.h"
+#include "platform/ProfileDocument.h"
 #include "record/DottedAddress.h"
 
 namespace lanterna::fleet {
@@ -49,6 +50,37 @@ TEST(SiteDiff, OnlySettingsBothSidesHoldAreCompared) {
     ASSERT_EQ(assignments.size(), 2U);
     EXPECT_EQ(assignments[0].field, "projectorName");
     EXPECT_EQ(assignments[1].field, "ipAddress");
+}
+
+TEST(SiteDiff, AgainstATemplateOnlyWhatItWouldWriteIsCompared) {
+    ProjectorRecord mailUnread = Wired("ROOM-2", "site1");
+    struct Case {
+        const char* what;
+        std::string keys;  // of the template, after its version key
+        ProjectorRecord projector;
+        std::vector<SettingDifference> differences;
+    };
+    const Case cases[] = {
+        {"the same", "[SNMP]\nNM_COMMUNITY=site1\n", Wired("ROOM-1", "site1"), {}},
+        {"another community", "[SNMP]\nNM_COMMUNITY=site1\n", Wired("ROOM-1", "legacy1"),
+         {{"community", "legacy1", "site1"}}},
+        // The name and the addresses are each projector's own: never drift from a template.
+        {"its own name and address",
+         "[COMMON]\nNM_PROJECTORNAME=TEMPLATE\n[NETWORK]\nNM_IP=10.9.9.9\n"
+         "[SNMP]\nNM_COMMUNITY=site1\n",
+         Wired("ROOM-1", "site1"), {}},
+        // A wireless set-up saved from a projector of no known kind is not written to this one.
+        {"an interface set-up of another kind", "[WLAN]\nNM_ESSID=SITE-LAN\n",
+         Wired("ROOM-1", "site1"), {}},
+        {"a setting never read", "[SMTP]\nNM_SMTPSERVER=10.1.0.25\n", mailUnread,
+         {{"smtpServer", "", "10.1.0.25"}}},
+    };
+    for (const Case& c : cases) {
+        const ProfileDocument document("[FILE]\nNM_INIVER=200\n" + c.keys);
+        ProjectorRecord file{};
+        ASSERT_FALSE(ReadSettingsForWrite(document, true, file)) << c.what;
+        EXPECT_EQ(DiffTemplate(c.projector, file), c.differences) << c.what;
+    }
 }
 
 TEST(SiteDiff, SidesArePairedByAnyHardwareAddressTheyShare) {
