@@ -248,6 +248,7 @@ enum StringId : int {
     kStringSavedOutcome = 487,
     kStringSavingSettingsFiles = 488,
     kStringSavedIn = 489,  // {1} the run's folder
+    kStringKeyringEntryLabel = 535,  // {1} the projector's address
 };
 
 }  // namespace lanterna

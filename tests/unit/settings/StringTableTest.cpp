@@ -34,6 +34,7 @@ const std::vector<int> kExpectedIds = {
     450, 451, 452, 453, 454, 455, 456, 457, 458, 459, 460, 461, 462, 463, 464,  //
     465, 466, 467, 468, 469, 470, 471, 472, 473, 474, 475, 476, 477, 478, 479,  //
     480, 481, 482, 483, 484, 485, 486, 487, 488, 489,                           //
+    535,                                                                        //
 };
 
 // True when `text` is well-formed UTF-8 without overlong forms or surrogates.
