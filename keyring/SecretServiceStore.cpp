@@ -96,6 +96,9 @@ CSecretServiceStore::~CSecretServiceStore() = default;
 std::optional<fleet::Credential> CSecretServiceStore::Find(const std::string& address,
                                                            const std::string& hardwareAddress) {
     const std::lock_guard lock(mutex_);
+    if (silent_) {
+        return std::nullopt;
+    }
     const CCallDeadline deadline(limits_.call);
     GError* error = nullptr;
     const auto flags = static_cast<SecretSearchFlags>(
@@ -104,6 +107,7 @@ std::optional<fleet::Credential> CSecretServiceStore::Find(const std::string& ad
                                                     EntryAttributes(address).get(), flags,
                                                     deadline.Cancellable(), &error));
     const ErrorPtr failed(error);
+    silent_ = deadline.Passed();
     // An entry made elsewhere may stand beside ours: the one of this very projector comes first,
     // then one whose hardware address was not known.
     std::optional<fleet::Credential> found;
@@ -128,12 +132,16 @@ std::optional<fleet::Credential> CSecretServiceStore::Find(const std::string& ad
 
 bool CSecretServiceStore::Keep(const fleet::Credential& credential) {
     const std::lock_guard lock(mutex_);
+    if (silent_) {
+        return false;
+    }
     const CCallDeadline deadline(limits_.call);
     GError* error = nullptr;
     secret_service_clear_sync(service_->service, &kProjectorPasswordSchema,
                               EntryAttributes(credential.address).get(), deadline.Cancellable(),
                               &error);
     if (const ErrorPtr failed(error); failed) {
+        silent_ = deadline.Passed();
         return false;
     }
     const std::string mac = fleet::KeptHardwareAddress(credential.hardwareAddress);
@@ -147,16 +155,21 @@ bool CSecretServiceStore::Keep(const fleet::Credential& credential) {
         EntryAttributes(credential.address, &mac).get(), SECRET_COLLECTION_DEFAULT,
         label.c_str(), value.get(), deadline.Cancellable(), &error);
     const ErrorPtr failed(error);
+    silent_ = deadline.Passed();
     return stored != FALSE && !failed;
 }
 
 bool CSecretServiceStore::Forget(const std::string& address) {
     const std::lock_guard lock(mutex_);
+    if (silent_) {
+        return false;
+    }
     const CCallDeadline deadline(limits_.call);
     GError* error = nullptr;
     secret_service_clear_sync(service_->service, &kProjectorPasswordSchema,
                               EntryAttributes(address).get(), deadline.Cancellable(), &error);
     const ErrorPtr failed(error);
+    silent_ = deadline.Passed();
     return !failed;
 }
 

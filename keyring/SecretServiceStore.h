@@ -7,6 +7,9 @@
 // time, and a store that cannot be reached is no store at all (OpenSecretServiceStore returns
 // null) rather than a wait.
 //
+// A call that runs out of time leaves the keyring taken as absent for the rest of the store's
+// life, so that a job on many projectors waits for an unanswered keyring once, not per projector.
+//
 // Threads: every call may come from any thread; calls are taken one at a time.
 
 #include <chrono>
@@ -43,6 +46,7 @@ class CSecretServiceStore final : public fleet::ICredentialStore {
     std::mutex mutex_;
     std::unique_ptr<Service> service_;
     KeyringLimits limits_;
+    bool silent_ = false;  // a call ran out of time
 };
 
 // Whether `environment` names a session bus (DBUS_SESSION_BUS_ADDRESS, or a socket "bus" in

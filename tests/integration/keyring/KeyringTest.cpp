@@ -1,11 +1,14 @@
 // Projector passwords in a real desktop keyring: the store's round trip, and lanternactl
 // --keyring changing a password and reading with nothing but the keyring.
 
+#include <gio/gunixinputstream.h>
 #include <gtest/gtest.h>
+#include <unistd.h>
 
 #include <optional>
 #include <string>
 
+#include "keyring/CallDeadline.h"
 #include "keyring/SecretServiceStore.h"
 #include "tests/integration/lanternactl/ProjectorOnLoopback.h"
 #include "tests/support/cli/CliHarness.h"
@@ -21,6 +24,38 @@ std::optional<std::string> PasswordFound(fleet::ICredentialStore& store,
                                          const std::string& address, const std::string& mac) {
     const auto found = store.Find(address, mac);
     return found ? std::optional(found->password) : std::nullopt;
+}
+
+// A blocking call (a read of a pipe nothing is written to) is cancelled once its limit passes;
+// one that ends first is left alone, and its watcher does not outlast it.
+TEST(CallDeadline, CancelsABlockedCallOnlyOnceItsLimitPasses) {
+    int ends[2] = {-1, -1};
+    ASSERT_EQ(pipe(ends), 0);
+    GInputStream* stream = g_unix_input_stream_new(ends[0], TRUE);
+    char byte = 0;
+    GError* error = nullptr;
+    gssize got = 0;
+    bool passed = false;
+    {
+        const keyring::CCallDeadline deadline(std::chrono::milliseconds(50));
+        got = g_input_stream_read(stream, &byte, 1, deadline.Cancellable(), &error);
+        passed = deadline.Passed();
+    }
+    EXPECT_EQ(got, -1);
+    EXPECT_TRUE(passed);
+    EXPECT_TRUE(g_error_matches(error, G_IO_ERROR, G_IO_ERROR_CANCELLED));
+    g_clear_error(&error);
+
+    ASSERT_EQ(write(ends[1], "x", 1), 1);
+    {
+        const keyring::CCallDeadline deadline(std::chrono::minutes(10));
+        got = g_input_stream_read(stream, &byte, 1, deadline.Cancellable(), &error);
+        passed = deadline.Passed();
+    }
+    EXPECT_EQ(got, 1);
+    EXPECT_FALSE(passed);
+    g_object_unref(stream);
+    close(ends[1]);
 }
 
 TEST(SecretServiceStore, WithoutASessionBusThereIsNoKeyring) {
