@@ -4,9 +4,11 @@
 // as it is on screen.
 
 #include <functional>
+#include <memory>
 
 #include "app/Application.h"
 #include "dialogs/MainDialogDefaults.h"
+#include "fleet/Credentials.h"
 
 namespace lanterna {
 
@@ -22,6 +24,11 @@ struct MainWindowOptions {
     HiveFile addressBookHive = HiveFile::UserDefault();
     // Called once the window exists, before its run (benchmarks watch it from here).
     std::function<void(dialogs::CMainDialog&)> onCreated;
+    // Opens the desktop keyring for the password prompts' "Remember in the keyring"; null from
+    // it (or no function): no keyring. The default finds none at once without a session bus.
+    std::function<std::unique_ptr<fleet::ICredentialStore>()> openKeyring = DesktopKeyring;
+
+    static std::unique_ptr<fleet::ICredentialStore> DesktopKeyring();
 };
 
 // Runs the main window for `application` and returns its end code.

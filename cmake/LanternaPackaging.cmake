@@ -61,5 +61,8 @@ set(CPACK_DEBIAN_PACKAGE_SHLIBDEPS ON)
 # Beside the libraries the programs link: Qt's translations, so that Qt's own dialogs and
 # buttons in the Korean window are Korean too (the computed dependencies are added to these).
 set(CPACK_DEBIAN_PACKAGE_DEPENDS "qt6-translations-l10n")
+# The keyring's client library (libsecret) comes with the computed dependencies; the keyring
+# itself is the Secret Service of the desktop session, which the package only suggests.
+set(CPACK_DEBIAN_PACKAGE_SUGGESTS "gnome-keyring")
 set(CPACK_DEBIAN_PACKAGE_CONTROL_STRICT_PERMISSION ON)
 include(CPack)

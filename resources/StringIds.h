@@ -258,6 +258,7 @@ enum StringId : int {
     kStringChangeLogHeading = 507,
     kStringNoneKept = 508,
     kStringNeverKept = 509,  // {1} what a settings file cannot hold
+    kStringKeyringEntryLabel = 535,  // {1} the projector's address
 };
 
 }  // namespace lanterna

@@ -19,16 +19,16 @@ _lanternactl_options() {
         discover) echo "--json --csv --wait" ;;
         probe) echo "$targets --json --wait" ;;
         query) echo "$targets $passwords --json --wait" ;;
-        read | audit) echo "$targets $passwords --type --json --wait" ;;
-        inventory) echo "$targets $passwords --type --csv --json --wait --settable" ;;
-        set) echo "$targets $passwords --type --json $writing --wait" ;;
-        apply) echo "--template $targets $passwords --type --json $writing --wait" ;;
-        passwd) echo "$targets $passwords --new-password-file --type --json --wait" ;;
-        backup) echo "$targets $passwords --type --json --wait" ;;
-        provision | restore) echo "$targets $passwords --type --json $writing --wait" ;;
-        diff) echo "$targets $passwords --json --wait --template" ;;
-        history) echo "--password-file --passwords --type --json --wait" ;;
-        undo) echo "$targets $passwords --type --json ${writing% --max-failures} --wait" ;;
+        read | audit) echo "$targets $passwords --type --json --wait --keyring" ;;
+        inventory) echo "$targets $passwords --type --csv --json --wait --settable --keyring" ;;
+        set) echo "$targets $passwords --type --json $writing --wait --keyring" ;;
+        apply) echo "--template $targets $passwords --type --json $writing --wait --keyring" ;;
+        passwd) echo "$targets $passwords --new-password-file --type --json --wait --keyring" ;;
+        backup) echo "$targets $passwords --type --json --wait --keyring" ;;
+        provision | restore) echo "$targets $passwords --type --json $writing --wait --keyring" ;;
+        diff) echo "$targets $passwords --json --wait --template --keyring" ;;
+        history) echo "--password-file --passwords --type --json --wait --keyring" ;;
+        undo) echo "$targets $passwords --type --json ${writing% --max-failures} --wait --keyring" ;;
     esac
     echo "--help"
 }

@@ -12,6 +12,7 @@
 #include <string>
 #include <string_view>
 
+#include "fleet/Credentials.h"
 #include "fleet/FleetNetwork.h"
 
 namespace lanterna::cli {
@@ -49,6 +50,8 @@ struct CliContext {
     // The terminal of standard error, shared by the prompts and the progress line of targets
     // worked on at once, so that they never draw over each other.
     std::shared_ptr<TerminalLine> terminal = std::make_shared<TerminalLine>();
+    // Opens the desktop keyring for --keyring; empty, or null from the call, when there is none.
+    std::function<std::unique_ptr<fleet::ICredentialStore>()> openKeyring = nullptr;
 };
 
 using CliArgs = std::span<const std::string>;

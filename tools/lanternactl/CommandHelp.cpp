@@ -29,6 +29,12 @@ constexpr OptionEntry kPasswords{
     "--passwords", "", "FILE",
     "Passwords per projector: lines 'ADDRESS PASSWORD' ('#' comments). FILE must not be "
     "readable by others than its owner. Targets it does not name use the one password."};
+constexpr OptionEntry kKeyring{
+    "--keyring", "", "",
+    "Passwords kept in the desktop keyring (Secret Service, as the window's \"Remember in the "
+    "keyring\" keeps them). Order: a target's --passwords line, else --password-file or "
+    "LANTERNA_PASSWORD, then the target's keyring entry, then the terminal; a password the "
+    "projector refuses, other than a --passwords line, gives way to the next one that differs."};
 constexpr OptionEntry kType{
     "--type", "", "N",
     "The interface-module type of every target (0 to 255); without it each target's type is "
@@ -67,31 +73,33 @@ constexpr OptionEntry kMaxFailures{
     "reported as not started. Without it every target is worked on."};
 
 constexpr OptionEntry kReadOptions[] = {kAll,       kTargetsFile, kJobs, kPasswordFile,
-                                        kPasswords, kType,        kJson, kWait};
+                                        kPasswords, kType,        kJson, kWait, kKeyring};
 constexpr OptionEntry kSettable{
     "--settable", "", "",
     "CSV whose columns are hardwareAddress, address and the fields of set, as provision reads "
     "them back (keys left empty)."};
 constexpr OptionEntry kInventoryOptions[] = {kAll, kTargetsFile, kJobs, kPasswordFile, kPasswords,
-                                             kType, kCsv, kJson, kWait, kSettable};
+                                             kType, kCsv, kJson, kWait, kSettable, kKeyring};
 constexpr OptionEntry kAuditOptions[] = {kAll,       kTargetsFile, kJobs, kPasswordFile,
-                                         kPasswords, kType,        kJson, kWait};
+                                         kPasswords, kType,        kJson, kWait, kKeyring};
 constexpr OptionEntry kSetOptions[] = {
     kAll,   kTargetsFile, kJobs,     kPasswordFile, kPasswords, kType, kJson,       kDryRun,
-    kForce, kVerify,      kNoVerify, kSettle,       kTestMail,  kWait, kMaxFailures};
+    kForce, kVerify,      kNoVerify, kSettle,       kTestMail,  kWait, kMaxFailures, kKeyring};
 constexpr OptionEntry kTemplate{
     "--template", "", "FILE.ini",
     "Apply FILE.ini to every target as a template: each keeps its own name, hardware "
     "address, DHCP and addresses, and only what differs from the target is sent."};
 constexpr OptionEntry kApplyOptions[] = {
     kTemplate, kAll,   kTargetsFile, kJobs,     kPasswordFile, kPasswords, kType, kJson,
-    kDryRun,   kForce, kVerify,      kNoVerify, kSettle,       kTestMail,  kWait, kMaxFailures};
+    kDryRun,   kForce, kVerify,      kNoVerify, kSettle,       kTestMail,  kWait, kMaxFailures,
+    kKeyring};
 constexpr OptionEntry kNewPasswordFile{
     "--new-password-file", "", "FILE",
     "The new password: the first line of FILE (else LANTERNA_NEW_PASSWORD, else asked twice "
     "on the terminal)."};
 constexpr OptionEntry kPasswdOptions[] = {
-    kAll, kTargetsFile, kJobs, kPasswordFile, kPasswords, kNewPasswordFile, kType, kJson, kWait};
+    kAll, kTargetsFile, kJobs, kPasswordFile, kPasswords, kNewPasswordFile, kType, kJson, kWait,
+    kKeyring};
 constexpr OptionEntry kQueryOptions[] = {kAll,       kTargetsFile, kJobs, kPasswordFile,
                                          kPasswords, kJson,        kWait};
 constexpr OptionEntry kProbeOptions[] = {kAll, kTargetsFile, kJson, kWait};
@@ -112,23 +120,24 @@ constexpr OptionEntry kNcfOptions[] = {
 };
 
 constexpr OptionEntry kBackupOptions[] = {kAll,       kTargetsFile, kJobs, kPasswordFile,
-                                          kPasswords, kType,        kJson, kWait};
+                                          kPasswords, kType,        kJson, kWait, kKeyring};
 constexpr OptionEntry kRestoreOptions[] = {
     kAll,   kTargetsFile, kJobs,     kPasswordFile, kPasswords, kType, kJson,       kDryRun,
-    kForce, kVerify,      kNoVerify, kSettle,       kTestMail,  kWait, kMaxFailures};
+    kForce, kVerify,      kNoVerify, kSettle,       kTestMail,  kWait, kMaxFailures, kKeyring};
 constexpr OptionEntry kDiffOptions[] = {
-    kAll, kTargetsFile, kJobs, kPasswordFile, kPasswords, kJson, kWait,
+    kAll, kTargetsFile, kJobs, kPasswordFile, kPasswords, kJson, kWait, kKeyring,
     {"--template", "", "FILE.ini",
      "Compare the projectors of A with FILE.ini used as a template: only the settings apply "
      "--template would write to each (not its name, DHCP and addresses, nor an interface "
      "set-up saved from another interface kind)."}};
-constexpr OptionEntry kHistoryOptions[] = {kPasswordFile, kPasswords, kType, kJson, kWait};
+constexpr OptionEntry kHistoryOptions[] = {kPasswordFile, kPasswords, kType, kJson, kWait,
+                                           kKeyring};
 constexpr OptionEntry kUndoOptions[] = {
     kAll,   kTargetsFile, kJobs,     kPasswordFile, kPasswords, kType,     kJson,
-    kDryRun, kForce,      kVerify,   kNoVerify,     kSettle,    kTestMail, kWait};
+    kDryRun, kForce,      kVerify,   kNoVerify,     kSettle,    kTestMail, kWait, kKeyring};
 constexpr OptionEntry kProvisionOptions[] = {
     kAll,   kTargetsFile, kJobs,     kPasswordFile, kPasswords, kType, kJson,       kDryRun,
-    kForce, kVerify,      kNoVerify, kSettle,       kTestMail,  kWait, kMaxFailures};
+    kForce, kVerify,      kNoVerify, kSettle,       kTestMail,  kWait, kMaxFailures, kKeyring};
 
 // ---- further sections
 // -----------------------------------------------------------------------------
@@ -299,7 +308,9 @@ constexpr std::string_view kApplyDescription =
 constexpr std::string_view kPasswdDescription =
     "Changes the password of the projectors. The current password comes from --passwords, "
     "--password-file, LANTERNA_PASSWORD or the terminal; the new one from --new-password-file, "
-    "LANTERNA_NEW_PASSWORD or the terminal (asked twice).";
+    "LANTERNA_NEW_PASSWORD or the terminal (asked twice). With --keyring the current password "
+    "is also looked up in the desktop keyring, and the keyring keeps the new password of every "
+    "projector whose password was changed (a password removed is forgotten there).";
 
 constexpr std::string_view kQueryDescription =
     "Sends query commands (such as NWPNAME) and prints the values: one target prints "

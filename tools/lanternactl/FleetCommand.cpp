@@ -44,15 +44,25 @@ TargetRequest RequestOf(const CParsedArgs& parsed, std::vector<std::string> word
     return request;
 }
 
-bool LoadPasswordOptions(CliContext& context, std::string_view, const CParsedArgs& parsed,
-                         CPasswords& passwords) {
+bool LoadPasswordOptions(CliContext& context, std::string_view command,
+                         const CParsedArgs& parsed, CPasswords& passwords) {
     if (const auto book = parsed.Value("--passwords"); book && !passwords.LoadBook(*book)) {
         return false;
     }
     if (const auto file = parsed.Value("--password-file"); file && !passwords.LoadOne(*file)) {
         return false;
     }
-    (void)context;
+    if (parsed.Has("--keyring")) {
+        std::unique_ptr<fleet::ICredentialStore> keyring =
+            context.openKeyring ? context.openKeyring() : nullptr;
+        if (!keyring) {
+            PrintCommandError(context, command,
+                              "--keyring: no desktop keyring answers (a Secret Service on the "
+                              "session bus of a desktop session)");
+            return false;
+        }
+        passwords.UseKeyring(std::move(keyring));
+    }
     return true;
 }
 

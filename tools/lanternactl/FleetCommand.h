@@ -27,7 +27,8 @@ bool TakeWait(CliContext& context, std::string_view command, const CParsedArgs& 
 // --all and --targets of `parsed`, with `words` (addresses and ranges).
 TargetRequest RequestOf(const CParsedArgs& parsed, std::vector<std::string> words);
 
-// Loads --passwords and --password-file into `passwords`. False after a message.
+// Loads --passwords and --password-file into `passwords`, and opens the keyring for --keyring.
+// False after a message (a keyring asked for that cannot be reached too).
 bool LoadPasswordOptions(CliContext& context, std::string_view command, const CParsedArgs& parsed,
                          CPasswords& passwords);
 

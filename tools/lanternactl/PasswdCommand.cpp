@@ -67,6 +67,36 @@ std::string ChangeMessage(const fleet::PasswordChangeResult& result, const CPass
     }
 }
 
+// --keyring: the keyring keeps the new password of each projector whose password was changed,
+// beside the hardware address its entry had (a password change reads none), and forgets the
+// entry of one that asks for no password now. False, with a message per address, for entries
+// the keyring did not take.
+bool KeepChangedInKeyring(CliContext& context, fleet::ICredentialStore& keyring,
+                          const std::vector<fleet::PasswordChangeResult>& results,
+                          const std::string& fresh) {
+    bool kept = true;
+    for (const fleet::PasswordChangeResult& result : results) {
+        if (result.outcome != Outcome::kPasswordChanged) {
+            continue;
+        }
+        const std::string& address = result.target.address;
+        bool done = false;
+        if (result.removed) {
+            done = keyring.Forget(address);
+        } else {
+            const auto before = keyring.Find(address, {});
+            done = keyring.Keep({address, before ? before->hardwareAddress : std::string(), fresh});
+        }
+        if (!done) {
+            PrintCommandError(context, kPasswdCommandName,
+                              "the keyring did not take the new password of " + address +
+                                  " (the projector has it)");
+            kept = false;
+        }
+    }
+    return kept;
+}
+
 int RunPasswd(CliContext& context, CliArgs args) {
     CParsedArgs parsed;
     long jobs = 0;
@@ -119,15 +149,18 @@ int RunPasswd(CliContext& context, CliArgs args) {
         reports[i].outcome = results[i].outcome;
         reports[i].message = ChangeMessage(results[i], passwords);
     }
+    const bool keyringKept = passwords.Keyring() == nullptr ||
+                             KeepChangedInKeyring(context, *passwords.Keyring(), results, *fresh);
     if (single) {
         if (reports[0].outcome != Outcome::kPasswordChanged) {
             PrintCommandError(context, kPasswdCommandName, TerminalText(reports[0].message));
             return kExitFailed;
         }
         context.out << OutcomeWord(Outcome::kPasswordChanged) << "\n";
-        return kExitOk;
+        return keyringKept ? kExitOk : kExitFailed;
     }
-    return PrintReports(context, reports, parsed.Has("--json"));
+    const int status = PrintReports(context, reports, parsed.Has("--json"));
+    return keyringKept ? status : kExitFailed;
 }
 
 }  // namespace

@@ -2,6 +2,7 @@
 
 #include <sys/stat.h>
 
+#include <algorithm>
 #include <ostream>
 #include <vector>
 
@@ -121,37 +122,96 @@ bool CPasswords::LoadOne(const std::string& path) {
         return false;
     }
     std::lock_guard guard(mutex_);
-    one_ = std::move(line);
-    oneKnown_ = true;
+    given_ = std::move(line);
+    givenKnown_ = true;
     return true;
 }
 
-std::optional<std::string> CPasswords::OnePassword() {
+void CPasswords::UseKeyring(std::shared_ptr<fleet::ICredentialStore> keyring) {
+    keyring_ = std::move(keyring);
+}
+
+std::optional<std::string> CPasswords::GivenPassword() {
     std::lock_guard guard(mutex_);
-    if (!oneKnown_) {
-        oneKnown_ = true;
-        one_ = context_.environment(variable_);
-        if (!one_ && context_.askHidden) {
+    if (!givenKnown_) {
+        givenKnown_ = true;
+        given_ = context_.environment(variable_);
+    }
+    return given_;
+}
+
+std::optional<std::string> CPasswords::KeyringPassword(const std::string& address) {
+    if (!keyring_) {
+        return std::nullopt;
+    }
+    // The hardware address is not known before the link is open: the entry of the address.
+    auto kept = keyring_->Find(address, {});
+    return kept ? std::optional(std::move(kept->password)) : std::nullopt;
+}
+
+// The terminal is asked only when no password was given for every target.
+std::optional<std::string> CPasswords::TerminalPassword() {
+    if (GivenPassword()) {
+        return std::nullopt;
+    }
+    std::lock_guard guard(mutex_);
+    if (!askedKnown_) {
+        askedKnown_ = true;
+        if (context_.askHidden) {
             const std::lock_guard terminal(context_.terminal->mutex);
             if (context_.terminal->progress) {
                 context_.err << "\n";  // the question goes below the progress line
                 context_.terminal->progress = false;
             }
-            one_ = context_.askHidden(prompt_);
+            asked_ = context_.askHidden(prompt_);
         }
     }
-    return one_;
+    return asked_;
+}
+
+std::optional<std::string> CPasswords::NthPassword(const std::string& address, std::size_t n) {
+    std::vector<std::string> offered;
+    const auto reached = [&offered, n](std::optional<std::string> password) {
+        if (password && std::find(offered.begin(), offered.end(), *password) == offered.end()) {
+            offered.push_back(std::move(*password));
+        }
+        return offered.size() > n;
+    };
+    if (reached(GivenPassword()) || reached(KeyringPassword(address)) ||
+        reached(TerminalPassword())) {
+        return offered[n];
+    }
+    return std::nullopt;
 }
 
 fleet::PasswordAnswer CPasswords::PasswordFor(const fleet::Target& target) {
     if (const auto found = book_.find(target.address); found != book_.end()) {
         return fleet::CheckedPassword(found->second);
     }
-    std::optional<std::string> one = OnePassword();
-    if (!one) {
+    std::size_t refused = 0;
+    {
+        std::lock_guard guard(mutex_);
+        if (const auto counted = refused_.find(target.address); counted != refused_.end()) {
+            refused = counted->second;
+        }
+    }
+    std::optional<std::string> password = NthPassword(target.address, refused);
+    if (!password) {
         return {std::nullopt, fleet::PasswordProblem::kUnknown, 0};
     }
-    return fleet::CheckedPassword(std::move(*one));
+    return fleet::CheckedPassword(std::move(*password));
+}
+
+bool CPasswords::Refused(const fleet::Target& target, const std::string&) {
+    if (book_.contains(target.address)) {
+        return false;
+    }
+    std::size_t refused = 0;
+    {
+        std::lock_guard guard(mutex_);
+        refused = ++refused_[target.address];
+    }
+    return NthPassword(target.address, refused).has_value();
 }
 
 std::optional<std::string> CPasswords::Lookup(const std::string& address, std::string& problem) {

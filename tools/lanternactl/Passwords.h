@@ -1,13 +1,16 @@
 #pragma once
 // Where the projector passwords of a command come from: a password book (--passwords FILE,
 // "ADDRESS PASSWORD" lines), else one password for every target (--password-file, else
-// LANTERNA_PASSWORD, else asked once on the terminal when a projector first needs one).
+// LANTERNA_PASSWORD), else the desktop keyring's entry for the address (--keyring), else one
+// password asked once on the terminal when a projector first needs one. A password the projector
+// refuses gives way to the next of these that is another (the book's never does).
 //
 // Threads: PasswordFor and Lookup may be called from many threads at once; the terminal is
 // asked at most once, by whichever thread needs it first, while the others wait.
 
 #include <cstddef>
 #include <map>
+#include <memory>
 #include <mutex>
 #include <optional>
 #include <string>
@@ -37,7 +40,13 @@ class CPasswords final : public fleet::IPasswordSource {
     // False, with a message, when others than its owner may read it or it cannot be read.
     bool LoadOne(const std::string& path);
 
+    // --keyring: the entries of `keyring` are looked up after the one password given.
+    void UseKeyring(std::shared_ptr<fleet::ICredentialStore> keyring);
+    // The keyring given with UseKeyring, or null.
+    fleet::ICredentialStore* Keyring() const { return keyring_.get(); }
+
     fleet::PasswordAnswer PasswordFor(const fleet::Target& target) override;
+    bool Refused(const fleet::Target& target, const std::string& password) override;
 
     // The password for `address`, or none with the reason in `problem`.
     std::optional<std::string> Lookup(const std::string& address, std::string& problem);
@@ -48,7 +57,11 @@ class CPasswords final : public fleet::IPasswordSource {
                             std::size_t length) const;
 
   private:
-    std::optional<std::string> OnePassword();
+    std::optional<std::string> GivenPassword();
+    std::optional<std::string> KeyringPassword(const std::string& address);
+    std::optional<std::string> TerminalPassword();
+    // The `n`-th different password of the sources after the book, from 0; none past the last.
+    std::optional<std::string> NthPassword(const std::string& address, std::size_t n);
 
     CliContext& context_;
     std::string command_;
@@ -57,9 +70,14 @@ class CPasswords final : public fleet::IPasswordSource {
     std::map<std::string, std::string, std::less<>> book_;
     std::string bookPath_;
 
+    std::shared_ptr<fleet::ICredentialStore> keyring_;
+
     std::mutex mutex_;
-    bool oneKnown_ = false;
-    std::optional<std::string> one_;
+    std::map<std::string, std::size_t, std::less<>> refused_;  // passwords refused per address
+    bool givenKnown_ = false;
+    std::optional<std::string> given_;
+    bool askedKnown_ = false;
+    std::optional<std::string> asked_;
 };
 
 // The first line of the file at `path` (a line feed and a carriage return before it removed,

@@ -9,6 +9,7 @@
 #include <string>
 #include <vector>
 
+#include "keyring/SecretServiceStore.h"
 #include "platform/ProcessEnvironment.h"
 #include "tools/lanternactl/CliContext.h"
 
@@ -122,5 +123,6 @@ int main(int argc, char** argv) {
                                       std::cerr,  &lanterna::ProcessEnvironment,
                                       &AskHidden, isatty(STDERR_FILENO) != 0,
                                       &AskLine};
+    context.openKeyring = [] { return lanterna::keyring::OpenSecretServiceStore(); };
     return lanterna::cli::RunLanternactl(context, args);
 }

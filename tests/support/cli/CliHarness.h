@@ -1,7 +1,9 @@
 #pragma once
 // Runs lanternactl in-process with its streams pointed at strings and a fake environment.
 
+#include <functional>
 #include <map>
+#include <memory>
 #include <optional>
 #include <sstream>
 #include <string>
@@ -29,6 +31,8 @@ struct CliSetup {
     std::vector<std::string> hiddenAnswers;  // answers to terminal prompts, in order
     std::vector<std::string> lineAnswers;    // answers to visible questions (none: no terminal)
     bool errIsTerminal = false;              // standard error shows the progress bar
+    // The keyring of --keyring (none: no keyring).
+    std::function<std::unique_ptr<fleet::ICredentialStore>()> openKeyring;
 };
 
 // The command's traffic kept on loopback: links and hellos to the test process's own projector
@@ -84,6 +88,7 @@ inline CliRun RunCli(const std::vector<std::string>& args, const CliSetup& setup
                                 return setup.lineAnswers[nextLine++];
                             }};
     context.network = TestNetwork(setup);
+    context.openKeyring = setup.openKeyring;
     CliRun run;
     run.status = cli::RunLanternactl(context, args);
     run.out = out.str();

@@ -35,6 +35,7 @@ const std::vector<int> kExpectedIds = {
     465, 466, 467, 468, 469, 470, 471, 472, 473, 474, 475, 476, 477, 478, 479,  //
     480, 481, 482, 483, 484, 485, 486, 487, 488, 489,                           //
     500, 501, 502, 503, 504, 505, 506, 507, 508, 509,                           //
+    535,                                                                        //
 };
 
 // True when `text` is well-formed UTF-8 without overlong forms or surrogates.
