@@ -277,6 +277,27 @@ TEST(SetCommand, TestMailIsSentOnlyWhenAnsweredYes) {
     const auto asked = RunCli({"set", "127.87.2.6", "mailTo3=desk@example.org"}, terminal);
     ASSERT_EQ(asked.status, 0) << asked.err;
     EXPECT_EQ(sim.projector->Counters().testMails, 2U);
+
+    // A whole settings file sends the mail settings too, but as the projector has them: nothing
+    // to test, so the question is not put, whatever --test-mail says.
+    const auto read = RunCli({"read", "127.87.2.6", "--json"});
+    ASSERT_EQ(read.status, 0) << read.err;
+    nlohmann::json record = nlohmann::json::parse(read.out);
+    record["ipAddress"] = "10.0.0.50";
+    record["gateway"] = "0.0.0.0";
+    const std::string json = ::testing::TempDir() + "lanternactl-mail-87-2-6.json";
+    const std::string file = ::testing::TempDir() + "lanternactl-mail-87-2-6.ini";
+    std::ofstream(json) << record.dump();
+    ASSERT_EQ(RunCli({"save", "--from", json, "-o", file}).status, 0);
+    const auto whole = RunCli({"apply", file, "127.87.2.6", "--test-mail", "yes", "--no-verify"});
+    std::remove(json.c_str());
+    std::remove(file.c_str());
+    ASSERT_EQ(whole.status, 0) << whole.err << whole.out;
+    const Lines written = sim.Log();
+    EXPECT_NE(std::find(written.begin(), written.end(), "NWSMTPTO1 ops@example.org"),
+              written.end());
+    EXPECT_FALSE(Contains(whole.err, LoadString(152))) << whole.err;
+    EXPECT_EQ(sim.projector->Counters().testMails, 2U);
 }
 
 TEST(SetCommand, SwitchingDhcpOffSendsTheCheckedAddresses) {
