@@ -213,8 +213,10 @@ std::string ReadDetailWords(const fleet::ReadResult& result) {
 std::string PasswordChangeWords(const fleet::PasswordChangeResult& result) {
     switch (result.outcome) {
         case fleet::Outcome::kPasswordChanged:
-            return Words(result.removed ? kStringPasswordRemovedDetail
-                                        : kStringPasswordChangedDetail);
+            if (result.removed) {
+                return Words(kStringPasswordRemovedDetail);
+            }
+            return Words(result.first ? kStringFirstPasswordSet : kStringPasswordChangedDetail);
         case fleet::Outcome::kFailed:
             return Words(kStringPasswordChangeFailed);
         case fleet::Outcome::kNotStarted:

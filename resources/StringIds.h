@@ -248,6 +248,10 @@ enum StringId : int {
     kStringSavedOutcome = 487,
     kStringSavingSettingsFiles = 488,
     kStringSavedIn = 489,  // {1} the run's folder
+    // What a newcomer to lanternactl needs said: an open wireless LAN found by the audit, a first
+    // password, and the rules behind a refused write in words.
+    kStringFindingOpenWireless = 515,
+    kStringFirstPasswordSet = 516,
 };
 
 }  // namespace lanterna

@@ -71,7 +71,8 @@ constexpr OptionEntry kReadOptions[] = {kAll,       kTargetsFile, kJobs, kPasswo
 constexpr OptionEntry kSettable{
     "--settable", "", "",
     "CSV whose columns are hardwareAddress, address and the fields of set, as provision reads "
-    "them back (keys left empty)."};
+    "them back (keys left empty), and status; a target that was not read has only its address "
+    "and status."};
 constexpr OptionEntry kInventoryOptions[] = {kAll, kTargetsFile, kJobs, kPasswordFile, kPasswords,
                                              kType, kCsv, kJson, kWait, kSettable};
 constexpr OptionEntry kAuditOptions[] = {kAll,       kTargetsFile, kJobs, kPasswordFile,
@@ -172,10 +173,9 @@ void PrintAuditSections(std::ostream& out) {
 }
 
 void PrintPasswdSections(std::ostream& out) {
-    out << "A projector without a password: give the empty current password (an empty\n"
-           "line in the password file, LANTERNA_PASSWORD set to nothing, or Enter at the\n"
-           "prompt) to set its first one. An empty new password removes the password.\n"
-           "Passwords have at most 14 bytes.\n\n";
+    out << "Each projector is asked first whether it has a password: one without gets its\n"
+           "first password with no current password asked for or given. An empty new\n"
+           "password removes the password. Passwords have at most 14 bytes.\n\n";
     PrintProjectorSections(out);
 }
 

@@ -406,6 +406,25 @@ TEST(PasswdCommand, ChangesThePasswordFromTheEnvironment) {
     EXPECT_EQ(sim.projector->Settings().password, "new-one");
 }
 
+// A projector without a password gets its first one with no current password given or asked.
+TEST(PasswdCommand, FirstPasswordNeedsNoCurrentOne) {
+    CProjectorOnPort sim("127.87.3.4");
+    CliSetup fromEnvironment;
+    fromEnvironment.environment = {{"LANTERNA_NEW_PASSWORD", "first"}};
+    const auto run = RunCli({"passwd", "127.87.3.4"}, fromEnvironment);
+    ASSERT_EQ(run.status, 0) << run.err;
+    EXPECT_EQ(sim.projector->Settings().password, "first");
+
+    // Now it has one: that is asked for first, then the new one twice.
+    CliSetup asked;
+    asked.hiddenAnswers = {"first", "second", "second"};
+    EXPECT_EQ(RunCli({"passwd", "127.87.3.4"}, asked).status, 0);
+    EXPECT_EQ(sim.projector->Settings().password, "second");
+    const auto locked = RunCli({"passwd", "127.87.3.4"}, fromEnvironment);
+    EXPECT_EQ(locked.status, 1);
+    EXPECT_EQ(sim.projector->Settings().password, "second");
+}
+
 TEST(PasswdCommand, AsksTwiceAndRefusesDifferentAnswers) {
     CProjectorOnPort sim("127.87.3.2", "old");
     CliSetup differ;
