@@ -252,6 +252,25 @@ enum StringId : int {
     // password, and the rules behind a refused write in words.
     kStringFindingOpenWireless = 515,
     kStringFirstPasswordSet = 516,
+    // A refused write's rule in words: {1} the field, {2} the value, then the rule's own ({3}
+    // the subnet, or a key's size in bits, {4} letters and {5} hexadecimal digits).
+    kStringNotHostAddress = 517,
+    kStringNotOptionalHostAddress = 518,
+    kStringAddressOfOtherTarget = 519,
+    kStringSubnetOwnAddress = 520,
+    kStringSubnetNetworkZero = 521,
+    kStringNotSubnetMask = 522,
+    kStringNotInSubnet = 523,
+    kStringGatewayOwnAddress = 524,
+    kStringNotDomainName = 525,
+    kStringNotProjectorName = 526,
+    kStringNotPortNumber = 527,
+    kStringNotMailAddress = 528,
+    kStringNotCommunityName = 529,
+    kStringNotEssidBasic = 530,
+    kStringNotEssid = 531,
+    kStringNotWepKeyBasic = 532,
+    kStringNotWepKeyOfSize = 533,
 };
 
 }  // namespace lanterna

@@ -188,7 +188,7 @@ TEST(SetCommand, ValueRefusedByTheRulesSendsNothing) {
     CProjectorOnPort sim("127.87.2.3");
     const auto run = RunCli({"set", "127.87.2.3", "projectorName=12345"});
     EXPECT_EQ(run.status, 1);
-    EXPECT_TRUE(Contains(run.err, LoadString(139))) << run.err;
+    EXPECT_TRUE(Contains(run.err, "projectorName \"12345\" is not a projector name")) << run.err;
     EXPECT_EQ(sim.Log(), kWiredRead);
 
     const auto port = RunCli({"set", "127.87.2.3", "smtpPort=0"});
@@ -309,11 +309,12 @@ TEST(SetCommand, SwitchingDhcpOffSendsTheCheckedAddresses) {
     // The address entered for the projector is a loopback one, which no host may use.
     const auto loopback = RunCli({"set", "127.87.2.7", "dhcp=off"});
     EXPECT_EQ(loopback.status, 1);
-    EXPECT_TRUE(Contains(loopback.err, LoadString(129))) << loopback.err;
+    EXPECT_TRUE(Contains(loopback.err, "ipAddress 127.87.2.7 is not a host address"))
+        << loopback.err;
     // Under DHCP no mask was read, so the address line cannot go out without one.
     const auto noMask = RunCli({"set", "127.87.2.7", "dhcp=off", "ipAddress=10.1.2.3"});
     EXPECT_EQ(noMask.status, 1);
-    EXPECT_TRUE(Contains(noMask.err, LoadString(140))) << noMask.err;
+    EXPECT_TRUE(Contains(noMask.err, "subnetMask: a subnet mask is needed")) << noMask.err;
 
     sim.projector->ClearCommandLog();
     const auto run =
