@@ -66,8 +66,12 @@ constexpr OptionEntry kMaxFailures{
     "Start no further projector once K have failed (1 to 4096); the ones never started are "
     "reported as not started. Without it every target is worked on."};
 
-constexpr OptionEntry kReadOptions[] = {kAll,       kTargetsFile, kJobs, kPasswordFile,
-                                        kPasswords, kType,        kJson, kWait};
+constexpr OptionEntry kShowSecrets{
+    "--show-secrets", "", "",
+    "Show the WEP keys of one projector's settings instead of masking them (--json always "
+    "holds them)."};
+constexpr OptionEntry kReadOptions[] = {kAll,  kTargetsFile, kJobs, kPasswordFile, kPasswords,
+                                        kType, kJson,        kWait, kShowSecrets};
 constexpr OptionEntry kSettable{
     "--settable", "", "",
     "CSV whose columns are hardwareAddress, address and the fields of set, as provision reads "
@@ -248,9 +252,11 @@ constexpr std::string_view kDiffDescription =
 constexpr std::string_view kReadDescription =
     "Reads every network setting of the projectors. For each target a hello learns its module type "
     "and name first (--type skips it), then the link is opened, the password given when the "
-    "projector asks for one, and the settings are read. One target prints \"field: value\" lines "
-    "(or the record as JSON); several print a line each (or, with --json, an array of objects with "
-    "the settings under \"record\").";
+    "projector asks for one, and the settings are read. One target prints its settings grouped "
+    "as a person reads them (projector, wired or wireless LAN, mail, SNMP, wireless security; "
+    "\"(not reported)\" where the projector gave none; keys masked unless --show-secrets), or "
+    "with --json the whole record; several print a line each (or, with --json, an array of "
+    "objects with the settings under \"record\").";
 
 constexpr std::string_view kSetDescription =
     "Changes settings of the projectors: each target is read, the values are taken into its "

@@ -51,8 +51,42 @@ TEST(ReadCommand, ListingWithPasswordFromTheEnvironment) {
     setup.environment["LANTERNA_PASSWORD"] = "pw";
     const auto run = RunCli({"read", "127.87.1.2"}, setup);
     ASSERT_EQ(run.status, 0) << run.err;
-    EXPECT_TRUE(Contains(run.out, "projectorName: SIMPROJ\n")) << run.out;
-    EXPECT_TRUE(Contains(run.out, "subnetMask: 255.255.255.0\n")) << run.out;
+    EXPECT_TRUE(Contains(run.out, "  Name: SIMPROJ\n")) << run.out;
+    EXPECT_TRUE(Contains(run.out, "  Subnet mask: 255.255.255.0\n")) << run.out;
+}
+
+// One projector's settings as a person reads them: grouped, in words, nothing of the list's
+// bookkeeping, a setting never reported said to be so, keys masked unless asked for.
+TEST(ReadCommand, ListingForAPerson) {
+    sim::SimulatorConfig config = CProjectorOnPort::ConfigFor("127.87.1.4");
+    config.name = "LAB-WL1";
+    config.imType = kImTypeExtendedWireless;
+    config.wireless = true;
+    config.faults.refusedCommands = {"NWWLDNS"};
+    CProjectorOnPort sim(config);
+    ASSERT_TRUE(sim.projector->ApplySet("NWWLSEC", "110000"));
+    ASSERT_TRUE(sim.projector->ApplySet("NWWEP1", "6162636465"));
+    const auto masked = RunCli({"read", "127.87.1.4"});
+    ASSERT_EQ(masked.status, 0) << masked.err;
+    const std::string groups = "Projector\n  Name: LAB-WL1\n";
+    EXPECT_TRUE(masked.out.starts_with(groups)) << masked.out;
+    for (const char* line :
+         {"Wireless LAN\n  DHCP: off\n", "  DNS server 1: (not reported)\n",
+          "  DNS server 2: (not reported)\n", "  WINS server 1: (none)\n",
+          "Mail notification\n  Notification: off\nSNMP\n", "  Community: public\n",
+          "Wireless security\n  ESSID: PROJ-LAN\n", "  Security: wep64\n",
+          "  WEP key 1: ********\n", "  WEP key 2: (none)\n"}) {
+        EXPECT_TRUE(Contains(masked.out, line)) << line << "\n" << masked.out;
+    }
+    for (const char* word : {"State", "origin", "writeAll", "writeErrors", "6162636465"}) {
+        EXPECT_FALSE(Contains(masked.out, word)) << word;
+    }
+    const auto shown = RunCli({"read", "127.87.1.4", "--show-secrets"});
+    EXPECT_TRUE(Contains(shown.out, "  WEP key 1: 6162636465\n")) << shown.out;
+    // The JSON record keeps everything.
+    const auto json = nlohmann::json::parse(RunCli({"read", "127.87.1.4", "--json"}).out);
+    EXPECT_EQ(json["dns1State"], 0);
+    EXPECT_EQ(json["wepKey1"], "6162636465");
 }
 
 TEST(ReadCommand, ValuesFromTheProjectorReachTheTerminalEscaped) {
@@ -63,8 +97,8 @@ TEST(ReadCommand, ValuesFromTheProjectorReachTheTerminalEscaped) {
     sim.projector->SetSettings(settings);
     const auto listing = RunCli({"read", "127.87.1.9"});
     ASSERT_EQ(listing.status, 0) << listing.err;
-    EXPECT_TRUE(Contains(listing.out, "projectorName: \\x1b]0;owned\\x07\n")) << listing.out;
-    EXPECT_TRUE(Contains(listing.out, "community: a\\x1b[2Jb\n")) << listing.out;
+    EXPECT_TRUE(Contains(listing.out, "  Name: \\x1b]0;owned\\x07\n")) << listing.out;
+    EXPECT_TRUE(Contains(listing.out, "  Community: a\\x1b[2Jb\n")) << listing.out;
     EXPECT_FALSE(Contains(listing.out, "\x1b"));
     const auto json = RunCli({"read", "127.87.1.9", "--json"});
     EXPECT_FALSE(Contains(json.out, "\x1b"));
