@@ -3,7 +3,9 @@
 # that `cpack -G DEB` makes of it all.
 include(GNUInstallDirs)
 
-# Manual pages carry the project's version; installed compressed, as Debian has them.
+# Manual pages carry the project's version: written into the source pages too, so that a page
+# read from the source tree names it (docs_manual_pages checks that it is the project's), and put
+# in at configure time all the same; installed compressed, as Debian has them.
 set(LANTERNA_MAN_DIR ${PROJECT_BINARY_DIR}/man)
 set(manual_pages lanternactl lanterna-projector-sim)
 if(LANTERNA_WITH_UI)
@@ -11,7 +13,12 @@ if(LANTERNA_WITH_UI)
 endif()
 set(compressed_pages "")
 foreach(page IN LISTS manual_pages)
-    configure_file(${PROJECT_SOURCE_DIR}/docs/man/${page}.1 ${LANTERNA_MAN_DIR}/${page}.1 @ONLY)
+    set(source_page ${PROJECT_SOURCE_DIR}/docs/man/${page}.1)
+    set_property(DIRECTORY APPEND PROPERTY CMAKE_CONFIGURE_DEPENDS ${source_page})
+    file(READ ${source_page} page_text)
+    string(REGEX REPLACE "\"Lanterna [^\"\n]*\"" "\"Lanterna @PROJECT_VERSION@\"" page_text
+           "${page_text}")
+    file(CONFIGURE OUTPUT ${LANTERNA_MAN_DIR}/${page}.1 CONTENT "${page_text}" @ONLY)
     add_custom_command(OUTPUT ${LANTERNA_MAN_DIR}/${page}.1.gz
         COMMAND gzip -9 -n -k -f ${LANTERNA_MAN_DIR}/${page}.1
         DEPENDS ${LANTERNA_MAN_DIR}/${page}.1

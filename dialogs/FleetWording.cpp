@@ -9,17 +9,6 @@ namespace lanterna::dialogs {
 
 namespace {
 
-std::string RuleWords(fleet::Rule rule) {
-    if (const int sentence = fleet::RuleSentenceId(rule); sentence != 0) {
-        return Words(sentence);
-    }
-    std::string text(fleet::RuleName(rule));
-    if (rule == fleet::Rule::kIsAddressUnique) {
-        text += " (" + Words(kStringAddressOfAnotherTarget) + ")";
-    }
-    return text;
-}
-
 std::string MacWords(const std::string& mac) {
     return mac.empty() ? Words(kStringNoHardwareAddress) : fleet::MacText(mac);
 }
@@ -164,8 +153,9 @@ std::string WriteRefusalWords(const fleet::WriteRefusal& refusal,
             return {};
         }
         std::string operator()(const fleet::Refusal& r) const {
-            return Words(kStringRefusedByRule,
-                         {r.field, r.value, RuleWords(r.rule), Words(r.stringId)});
+            const fleet::RuleSentence sentence = fleet::SentenceOf(r);
+            const auto& v = sentence.values;
+            return Words(sentence.id, {v[0], v[1], v[2], v[3], v[4]});
         }
         std::string operator()(const fleet::NotSentSetting& r) const {
             return NotSentWords(r.field, r.reason);
@@ -213,8 +203,10 @@ std::string ReadDetailWords(const fleet::ReadResult& result) {
 std::string PasswordChangeWords(const fleet::PasswordChangeResult& result) {
     switch (result.outcome) {
         case fleet::Outcome::kPasswordChanged:
-            return Words(result.removed ? kStringPasswordRemovedDetail
-                                        : kStringPasswordChangedDetail);
+            if (result.removed) {
+                return Words(kStringPasswordRemovedDetail);
+            }
+            return Words(result.first ? kStringFirstPasswordSet : kStringPasswordChangedDetail);
         case fleet::Outcome::kFailed:
             return Words(kStringPasswordChangeFailed);
         case fleet::Outcome::kNotStarted:

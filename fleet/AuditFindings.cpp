@@ -18,6 +18,8 @@ constexpr FindingKind kNoPassword{"no-password", Severity::kCritical, kStringFin
                                   kStringDetailNoPassword};
 constexpr FindingKind kDuplicateAddress{"duplicate-address", Severity::kCritical,
                                         kStringFindingDuplicateAddress, kStringDetailAlsoAt};
+constexpr FindingKind kOpenWireless{"open-wlan", Severity::kCritical, kStringFindingOpenWireless,
+                                    kStringDetailEssid};
 constexpr FindingKind kCommunityEmpty{"community-empty", Severity::kWarning,
                                       kStringFindingCommunityEmpty, kStringDetailCommunity};
 constexpr FindingKind kCommunityDefault{"community-default", Severity::kWarning,
@@ -31,9 +33,11 @@ constexpr FindingKind kMailWithoutEvents{"mail-without-events", Severity::kNotic
 constexpr FindingKind kDhcpWithoutDns{"dhcp-without-dns", Severity::kNotice,
                                       kStringFindingDhcpWithoutDns, kStringDetailDhcpWithoutDns};
 
-constexpr std::array<const FindingKind*, 9> kKinds = {
-    &kNoPassword, &kDuplicateAddress, &kCommunityEmpty,    &kCommunityDefault, &kWep,
-    &kAdHoc,      &kDuplicateName,    &kMailWithoutEvents, &kDhcpWithoutDns};
+constexpr std::array<const FindingKind*, 10> kKinds = {
+    &kNoPassword,     &kDuplicateAddress, &kOpenWireless,
+    &kCommunityEmpty, &kCommunityDefault, &kWep,
+    &kAdHoc,          &kDuplicateName,    &kMailWithoutEvents,
+    &kDhcpWithoutDns};
 
 constexpr std::array<std::string_view, 8> kWellKnownCommunities = {
     "public", "private", "community", "admin", "manager", "snmp", "default", "secret"};
@@ -57,6 +61,9 @@ void FindAlone(std::size_t index, const AuditedProjector& projector,
                 add(kCommunityDefault, std::string(community));
             }
         }
+    }
+    if (IsOpenWireless(r)) {
+        add(kOpenWireless, std::string(TextOf(r.essid)));
     }
     if (UsesWep(r)) {
         add(kWep, SecurityText(r));

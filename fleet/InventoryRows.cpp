@@ -2,6 +2,7 @@
 
 #include <array>
 
+#include "fleet/Provision.h"
 #include "fleet/RecordFacts.h"
 #include "fleet/RecordFields.h"
 
@@ -72,10 +73,12 @@ std::vector<std::string> InventoryRowNotRead(const std::string& address, const s
 }
 
 std::vector<std::string> SettableColumns() {
-    std::vector<std::string> columns{"hardwareAddress", "address"};
+    std::vector<std::string> columns{std::string(kHardwareAddressColumn),
+                                     std::string(kAddressColumn)};
     for (const RecordFieldInfo& field : RecordFieldList()) {
         columns.emplace_back(field.name);
     }
+    columns.emplace_back(kStatusColumn);
     return columns;
 }
 
@@ -85,6 +88,14 @@ std::vector<std::string> SettableRow(const std::string& address, const Projector
         const bool key = field.name.starts_with("wepKey") && field.name != "wepKeyId";
         row.push_back(key ? std::string() : FieldValueText(field.name, record));
     }
+    row.emplace_back(OutcomeKey(Outcome::kRead));
+    return row;
+}
+
+std::vector<std::string> SettableRowNotRead(const std::string& address, Outcome outcome) {
+    std::vector<std::string> row(SettableColumns().size());
+    row[1] = address;
+    row.back() = std::string(OutcomeKey(outcome));
     return row;
 }
 

@@ -23,14 +23,18 @@ std::span<const std::string_view> InventoryColumns();
 std::vector<std::string> InventoryRow(const std::string& address, const ProjectorRecord& record,
                                       bool passwordSet);
 
-// The columns of an inventory that provision reads back: "hardwareAddress", "address" and
-// every field a write can change, by its name.
+// The columns of an inventory that provision reads back: "hardwareAddress", "address", every
+// field a write can change, by its name, and "status" (which provision passes over).
 std::vector<std::string> SettableColumns();
 
 // The row of the projector at `address` in those columns: each setting as FIELD=VALUE takes it
-// back, "" where it was not read or does not apply. The keys are left empty: a row written back
-// never carries a key, and one typed in is set.
+// back, "" where it was not read or does not apply, status "read". The keys are left empty: a
+// row written back never carries a key, and one typed in is set.
 std::vector<std::string> SettableRow(const std::string& address, const ProjectorRecord& record);
+
+// The row in those columns of a target that was not read: its address and its status (the
+// outcome's English word), every setting empty, so that the row written back gives nothing.
+std::vector<std::string> SettableRowNotRead(const std::string& address, Outcome outcome);
 
 // The row of a target that was not read: its address, its name when known, and its status (the
 // outcome's English word, "read failed", "needs a password", ...); the rest empty.

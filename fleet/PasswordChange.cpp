@@ -1,40 +1,73 @@
 #include "fleet/PasswordChange.h"
 
+#include "fleet/QuietDriver.h"
 #include "workers/Workers.h"
 
 namespace lanterna::fleet {
 
 namespace {
 
-void ChangeOne(const FleetNetwork& network, IWorkerDriver& driver, IPasswordSource& passwords,
-               const std::string& fresh, PasswordChangeResult& result) {
-    const Target& target = result.target;
-    // The current password is asked for first, also for an address nothing is sent to, as the
-    // prompts of the command line go.
-    PasswordAnswer current = passwords.PasswordFor(target);
-    if (!current.password) {
+// The password the projector of `state` has now: none when its probe says it asks for none,
+// else the source's. False with `result` filled in when there is none to give.
+bool CurrentPassword(IWorkerDriver& driver, IPasswordSource& passwords, ApplicationState& state,
+                     PasswordChangeResult& result, std::string& current) {
+    const int probe = driver.Run(WorkerMode::kProbe, state);
+    if (probe != 1 && probe != 2) {
+        result.failure.stop = probe == 0 ? RoadStop::kOtherLinkOpen : RoadStop::kNotAnswering;
+        result.failure.workerResult = probe;
+        result.outcome = OutcomeOf(result.failure);
+        return false;
+    }
+    result.first = probe == 1;
+    if (result.first) {
+        current.clear();
+        return true;
+    }
+    PasswordAnswer answer = passwords.PasswordFor(result.target);
+    if (!answer.password) {
         result.failure.stop = RoadStop::kNoPassword;
-        result.failure.passwordProblem = current.problem;
-        result.failure.passwordLength = current.length;
+        result.failure.passwordProblem = answer.problem;
+        result.failure.passwordLength = answer.length;
         result.outcome = OutcomeOf(result.failure);
-        return;
+        return false;
     }
-    const std::optional<std::string> routed = network.RouteOf(target.address);
-    if (!routed) {
-        result.failure.stop = RoadStop::kNoRoute;
-        result.outcome = OutcomeOf(result.failure);
-        return;
-    }
-    const auto state = StateFor(network);
+    current = std::move(*answer.password);
+    return true;
+}
+
+// The state for the workers of `target` reached at `routed`.
+std::unique_ptr<ApplicationState> PasswordStateFor(const FleetNetwork& network,
+                                                   const Target& target,
+                                                   const std::string& routed) {
+    auto state = StateFor(network);
     ProjectorRecord record{};
     record.origin = kOriginAddress;
-    CopyText(record.address, *routed);
+    CopyText(record.address, routed);
     ScanDottedInto(target.address, record.ipAddress);
     CopyText(record.projectorName, target.name);
     record.imType = target.imType.value_or(0);
     state->projectors.Append(record);
     state->selectedIndex = 0;
-    CopyText(state->currentPassword, *current.password);
+    CopyText(state->currentAddress, routed);
+    return state;
+}
+
+void ChangeOne(const FleetNetwork& network, IWorkerDriver& driver, IPasswordSource& passwords,
+               const std::string& fresh, PasswordChangeResult& result) {
+    const std::optional<std::string> routed = network.RouteOf(result.target.address);
+    if (!routed) {
+        result.failure.stop = RoadStop::kNoRoute;
+        result.outcome = OutcomeOf(result.failure);
+        return;
+    }
+    const auto state = PasswordStateFor(network, result.target, *routed);
+    // A projector without a password is changed from the empty one: it is asked first whether
+    // it has one, so that its first password needs none given.
+    std::string current;
+    if (!CurrentPassword(driver, passwords, *state, result, current)) {
+        return;
+    }
+    CopyText(state->currentPassword, current);
     CopyText(state->newPassword, fresh);
     result.workerResult = driver.Run(WorkerMode::kPassword, *state);
     if (result.workerResult != 1) {
@@ -46,6 +79,15 @@ void ChangeOne(const FleetNetwork& network, IWorkerDriver& driver, IPasswordSour
 }
 
 }  // namespace
+
+int ProbePassword(const FleetNetwork& network, const Target& target) {
+    const std::optional<std::string> routed = network.RouteOf(target.address);
+    if (!routed) {
+        return -1;
+    }
+    CQuietDriver driver(false);
+    return driver.Run(WorkerMode::kProbe, *PasswordStateFor(network, target, *routed));
+}
 
 std::vector<PasswordChangeResult> ChangePasswords(const FleetNetwork& network,
                                                   IPasswordSource& passwords,

@@ -9,7 +9,7 @@ namespace lanterna::fleet {
 
 namespace {
 
-enum class ColumnRole { kHardwareAddress, kAddress, kField };
+enum class ColumnRole { kHardwareAddress, kAddress, kField, kStatus };
 
 struct ProvisionColumn {
     ColumnRole role = ColumnRole::kField;
@@ -26,6 +26,8 @@ std::optional<std::vector<ProvisionColumn>> ColumnsOf(const CsvRow& header,
             column.role = ColumnRole::kHardwareAddress;
         } else if (column.name == kAddressColumn) {
             column.role = ColumnRole::kAddress;
+        } else if (column.name == kStatusColumn) {
+            column.role = ColumnRole::kStatus;
         } else if (!IsRecordField(column.name)) {
             problems.push_back({header.line, ProvisionProblemKind::kUnknownColumn, column.name});
             known = false;
@@ -63,6 +65,8 @@ bool TakeRow(const CsvRow& csv, const std::vector<ProvisionColumn>& columns, Pro
                 break;
             case ColumnRole::kField:
                 row.assignments.push_back({columns[i].name, std::move(value)});
+                break;
+            case ColumnRole::kStatus:
                 break;
         }
     }

@@ -3,7 +3,8 @@
 // fields of a write, such as projectorName and ipAddress) and how to find it (hardwareAddress,
 // of either interface; address, where a row has no hardware address). Every non-empty cell is a
 // setting to give; an empty cell leaves that setting alone. What lanternactl inventory --csv
-// --settable writes reads back as such a list.
+// --settable writes reads back as such a list: its status column (whether the projector was
+// read) is no setting and is passed over.
 
 #include <cstddef>
 #include <string>
@@ -17,6 +18,7 @@ namespace lanterna::fleet {
 
 inline constexpr std::string_view kHardwareAddressColumn = "hardwareAddress";
 inline constexpr std::string_view kAddressColumn = "address";
+inline constexpr std::string_view kStatusColumn = "status";
 
 struct ProvisionRow {
     std::size_t line = 0;

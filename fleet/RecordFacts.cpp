@@ -16,6 +16,17 @@ bool UsesWep(const ProjectorRecord& record) {
     return record.wepEnabled != 0;
 }
 
+bool IsOpenWireless(const ProjectorRecord& record) {
+    if (record.wirelessActive == 0) {
+        return false;
+    }
+    if (record.imType == kImTypeExtendedWireless) {
+        return record.adhoc == 0 && record.securityState != kStateUnknown &&
+               HasSecurityCode(record, 0, 0, 0, 0);
+    }
+    return record.wepEnabledState != kStateUnknown && record.wepEnabled == 0;
+}
+
 std::string SecurityText(const ProjectorRecord& record) {
     if (record.wirelessActive == 0) {
         return "-";

@@ -16,6 +16,11 @@ std::string SecurityText(const ProjectorRecord& record);
 // Whether the record's wireless LAN uses WEP.
 bool UsesWep(const ProjectorRecord& record);
 
+// Whether the wireless interface is in use with no security at all, as read: WEP off on a basic
+// module, security code none on a type-22 one (whose security is not read in ad hoc mode, and
+// is then not known to be open).
+bool IsOpenWireless(const ProjectorRecord& record);
+
 // "02:00:0A:4D:01:01"; "" for none.
 std::string MacText(std::string_view mac);
 

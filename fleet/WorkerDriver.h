@@ -25,6 +25,18 @@ class IWorkerDriver {
     // The messages of the workers run so far that the driver kept instead of showing them, in
     // order (a quiet driver keeps all; one that shows them, none).
     virtual std::vector<ShownMessage> Kept() const { return {}; }
+
+    // Whether the test-mail question of the next write is put at all. A write that sends the
+    // mail settings as the projector already has them (a whole settings file sends each) changes
+    // nothing to test: the question is then answered No, neither shown nor kept.
+    void OfferTestMail(bool offer) { testMailOffered_ = offer; }
+
+  protected:
+    // A question the driver answers No at once, unseen.
+    bool Unoffered(int stringId, int flags) const;
+
+  private:
+    bool testMailOffered_ = true;
 };
 
 }  // namespace lanterna::fleet

@@ -18,6 +18,25 @@ bool SendsAddress(const std::vector<std::string>& lines) {
            PlanCarries(lines, "NWWLCNFS");
 }
 
+// Whether `record` gives the projector other mail settings than it reported (or ones it did not
+// report): only then is a test mail worth offering.
+bool MailChanges(const ProjectorRecord& reported, const ProjectorRecord& record) {
+    const auto differs = [](std::int32_t state, const auto& was, const auto& now) {
+        return state == kStateUnknown || !(was == now);
+    };
+    const ProjectorRecord& a = reported;
+    const ProjectorRecord& b = record;
+    return differs(a.mailNotifyState, a.mailNotify, b.mailNotify) ||
+           differs(a.smtpServerState, a.smtpServer, b.smtpServer) ||
+           differs(a.smtpPortState, a.smtpPort, b.smtpPort) ||
+           differs(a.mailTo1State, TextOf(a.mailTo1), TextOf(b.mailTo1)) ||
+           differs(a.mailTo2State, TextOf(a.mailTo2), TextOf(b.mailTo2)) ||
+           differs(a.mailTo3State, TextOf(a.mailTo3), TextOf(b.mailTo3)) ||
+           differs(a.mailEvents1State, a.mailEvents1, b.mailEvents1) ||
+           differs(a.mailEvents2State, a.mailEvents2, b.mailEvents2) ||
+           differs(a.mailEvents3State, a.mailEvents3, b.mailEvents3);
+}
+
 }  // namespace
 
 WriteJob TemplateJob(const ProjectorRecord& file) {
@@ -198,7 +217,8 @@ void CFleetWrite::WriteOne(std::size_t index, IWorkerDriver& driver) {
         Refuse(result, *state, *built.refusal);
         return;
     }
-    result.lines = PlanWrite(record, options_.testMail);
+    const bool mailChanges = MailChanges(result.reported, record);
+    result.lines = PlanWrite(record, options_.testMail && mailChanges);
     if (!Check(index, *state, built)) {
         return;
     }
@@ -214,7 +234,9 @@ void CFleetWrite::WriteOne(std::size_t index, IWorkerDriver& driver) {
         Refuse(result, *state, HistoryNotKept{history.Folder()});
         return;
     }
+    driver.OfferTestMail(mailChanges);
     result.result = driver.Run(WorkerMode::kWrite, *state);
+    driver.OfferTestMail(true);
     result.writeErrors = state->writeErrors;
     result.progress = state->writeProgress;
     result.wrote = true;

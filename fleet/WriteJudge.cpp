@@ -1,6 +1,7 @@
 #include "fleet/WriteJudge.h"
 
 #include <algorithm>
+#include <bit>
 
 #include "fleet/WritePlan.h"
 #include "record/RecordSlots.h"
@@ -52,36 +53,42 @@ Refusal Refuse(int stringId, std::string field, std::string value, Rule rule) {
     return Refusal{stringId, std::move(field), std::move(value), rule};
 }
 
+// The sentence of each rule (string id) and what it takes after the field and the value.
+enum class RuleValues { kNone, kSubnet, kKey64, kKey128 };
+
 struct RuleWords {
     Rule rule;
-    std::string_view name;
     int sentence;
+    RuleValues values;
 };
 
 constexpr RuleWords kRuleWords[] = {
-    {Rule::kStaticAddressNeeded, "", kStringStaticAddressNeeded},
-    {Rule::kIsHostAddress, "IsHostAddress", 0},
-    {Rule::kIsAddressUnique, "IsAddressUnique", 0},
-    {Rule::kCheckAddressAgainstMask, "CheckAddressAgainstMask", 0},
-    {Rule::kSubnetMaskNeeded, "", kStringSubnetMaskNeeded},
-    {Rule::kIsSubnetMask, "IsSubnetMask", 0},
-    {Rule::kIsGatewayAddress, "IsGatewayAddress", 0},
-    {Rule::kIsOptionalHostAddress, "IsOptionalHostAddress", 0},
-    {Rule::kIsDomainName, "IsDomainName", 0},
-    {Rule::kIsProjectorName, "IsProjectorName", 0},
-    {Rule::kIsPortNumber, "IsPortNumber", 0},
-    {Rule::kFirstRecipientNeeded, "", kStringFirstRecipientNeeded},
-    {Rule::kIsMailAddress, "IsMailAddress", 0},
-    {Rule::kCheckTrapAddress, "CheckTrapAddress", 0},
-    {Rule::kCommunityNameNeeded, "", kStringCommunityNameNeeded},
-    {Rule::kIsCommunityName, "IsCommunityName", 0},
-    {Rule::kIsEssidBasic, "IsEssidBasic", 0},
-    {Rule::kIsWepKeyBasic, "IsWepKeyBasic", 0},
-    {Rule::kIsEssid, "IsEssid", 0},
-    {Rule::kIsWepKey64, "IsWepKey (64-bit)", 0},
-    {Rule::kIsWepKey128, "IsWepKey (128-bit)", 0},
-    {Rule::kKeyInUseEmpty, "", kStringKeyInUseEmpty},
-    {Rule::kUnknown, "?", 0},
+    {Rule::kStaticAddressNeeded, kStringStaticAddressNeeded, RuleValues::kNone},
+    {Rule::kIsHostAddress, kStringNotHostAddress, RuleValues::kNone},
+    {Rule::kIsAddressUnique, kStringAddressOfOtherTarget, RuleValues::kNone},
+    {Rule::kCheckAddressAgainstMask, kStringSubnetOwnAddress, RuleValues::kSubnet},
+    {Rule::kSubnetMaskNeeded, kStringSubnetMaskNeeded, RuleValues::kNone},
+    {Rule::kIsSubnetMask, kStringNotSubnetMask, RuleValues::kNone},
+    {Rule::kIsGatewayAddress, kStringNotInSubnet, RuleValues::kSubnet},
+    {Rule::kIsOptionalHostAddress, kStringNotOptionalHostAddress, RuleValues::kNone},
+    {Rule::kIsDomainName, kStringNotDomainName, RuleValues::kNone},
+    {Rule::kIsProjectorName, kStringNotProjectorName, RuleValues::kNone},
+    {Rule::kIsPortNumber, kStringNotPortNumber, RuleValues::kNone},
+    {Rule::kFirstRecipientNeeded, kStringFirstRecipientNeeded, RuleValues::kNone},
+    {Rule::kIsMailAddress, kStringNotMailAddress, RuleValues::kNone},
+    {Rule::kCheckTrapAddress, kStringNotOptionalHostAddress, RuleValues::kNone},
+    {Rule::kCommunityNameNeeded, kStringCommunityNameNeeded, RuleValues::kNone},
+    {Rule::kIsCommunityName, kStringNotCommunityName, RuleValues::kNone},
+    {Rule::kIsEssidBasic, kStringNotEssidBasic, RuleValues::kNone},
+    {Rule::kIsWepKeyBasic, kStringNotWepKeyBasic, RuleValues::kNone},
+    {Rule::kIsEssid, kStringNotEssid, RuleValues::kNone},
+    {Rule::kIsWepKey64, kStringNotWepKeyOfSize, RuleValues::kKey64},
+    {Rule::kIsWepKey128, kStringNotWepKeyOfSize, RuleValues::kKey128},
+    {Rule::kKeyInUseEmpty, kStringKeyInUseEmpty, RuleValues::kNone},
+    {Rule::kAddressNetworkZero, kStringSubnetNetworkZero, RuleValues::kSubnet},
+    {Rule::kGatewayIsNetworkOrBroadcast, kStringSubnetOwnAddress, RuleValues::kSubnet},
+    {Rule::kGatewayIsOwnAddress, kStringGatewayOwnAddress, RuleValues::kNone},
+    {Rule::kUnknown, kStringCannotContinue, RuleValues::kNone},
 };
 
 const RuleWords& WordsOf(Rule rule) {
@@ -93,7 +100,37 @@ const RuleWords& WordsOf(Rule rule) {
     return kRuleWords[std::size(kRuleWords) - 1];
 }
 
+// "10.90.0.0/16": the subnet of `address` under `mask` (a mask of ones then zeros).
+std::string SubnetText(const Octets& address, const Octets& mask) {
+    const std::uint32_t bits = ToHostOrder(mask);
+    Octets network{};
+    for (std::size_t i = 0; i < network.size(); ++i) {
+        network[i] = static_cast<std::uint8_t>(address[i] & mask[i]);
+    }
+    return FormatDotted(network) + "/" + std::to_string(std::popcount(bits));
+}
+
+// The refusal of `field` by a rule of the address and mask, with the subnet they make when the
+// rule speaks of it.
+Refusal RefuseInSubnet(int stringId, std::string field, std::string value, Rule rule,
+                       const Record& r) {
+    Refusal refusal = Refuse(stringId, std::move(field), std::move(value), rule);
+    if (WordsOf(rule).values == RuleValues::kSubnet) {
+        refusal.subnet = SubnetText(r.ipAddress, r.subnetMask);
+        refusal.address = FormatDotted(r.ipAddress);
+    }
+    return refusal;
+}
+
 // ---- the network settings dialog ------------------------------------------------------------
+
+// What CheckAddressAgainstMask found wrong with the address under the mask.
+Rule AgainstMaskRule(const Record& r) {
+    return CheckAddressAgainstMask(FormatDotted(r.ipAddress), FormatDotted(r.subnetMask)) ==
+                   kAddressNetworkZero
+               ? Rule::kAddressNetworkZero
+               : Rule::kCheckAddressAgainstMask;
+}
 
 Rule IpAddressRule(const Record& r, const JudgeScope& scope) {
     if (IsZeroAddress(r.ipAddress)) {
@@ -106,14 +143,23 @@ Rule IpAddressRule(const Record& r, const JudgeScope& scope) {
         IsAddressUnique(*scope.uniqueAmong, r.ipAddress, scope.skipIndex) != 1) {
         return Rule::kIsAddressUnique;
     }
-    return Rule::kCheckAddressAgainstMask;
+    return AgainstMaskRule(r);
 }
 
 Rule SubnetMaskRule(const Record& r) {
     if (IsZeroAddress(r.subnetMask)) {
         return Rule::kSubnetMaskNeeded;
     }
-    return IsSubnetMask(r.subnetMask) != 1 ? Rule::kIsSubnetMask : Rule::kCheckAddressAgainstMask;
+    return IsSubnetMask(r.subnetMask) != 1 ? Rule::kIsSubnetMask : AgainstMaskRule(r);
+}
+
+Rule GatewayRule(const Record& r) {
+    const std::uint32_t mask = ToHostOrder(r.subnetMask);
+    if ((ToHostOrder(r.gateway) & mask) != (ToHostOrder(r.ipAddress) & mask)) {
+        return Rule::kIsGatewayAddress;
+    }
+    return r.gateway == r.ipAddress ? Rule::kGatewayIsOwnAddress
+                                    : Rule::kGatewayIsNetworkOrBroadcast;
 }
 
 std::optional<Refusal> RefusalOf(const EntryVerdict& verdict, const Record& r,
@@ -123,12 +169,14 @@ std::optional<Refusal> RefusalOf(const EntryVerdict& verdict, const Record& r,
             return Refuse(verdict.stringId, "projectorName", std::string(TextOf(r.projectorName)),
                           Rule::kIsProjectorName);
         case EntryField::kIpAddress:
-            return Refuse(verdict.stringId, "ipAddress", Dotted(r.ipAddress),
-                          IpAddressRule(r, scope));
+            return RefuseInSubnet(verdict.stringId, "ipAddress", Dotted(r.ipAddress),
+                                  IpAddressRule(r, scope), r);
         case EntryField::kSubnetMask:
-            return Refuse(verdict.stringId, "subnetMask", Dotted(r.subnetMask), SubnetMaskRule(r));
+            return RefuseInSubnet(verdict.stringId, "subnetMask", Dotted(r.subnetMask),
+                                  SubnetMaskRule(r), r);
         case EntryField::kGateway:
-            return Refuse(verdict.stringId, "gateway", Dotted(r.gateway), Rule::kIsGatewayAddress);
+            return RefuseInSubnet(verdict.stringId, "gateway", Dotted(r.gateway), GatewayRule(r),
+                                  r);
         case EntryField::kDns1:
             return Refuse(verdict.stringId, "dns1", Dotted(r.dns1), Rule::kIsOptionalHostAddress);
         case EntryField::kDns2:
@@ -308,12 +356,38 @@ std::optional<Refusal> JudgeWrite(const Record& record, const std::vector<std::s
                                                     : JudgeBasicWireless(judged);
 }
 
-std::string_view RuleName(Rule rule) {
-    return WordsOf(rule).name;
-}
-
-int RuleSentenceId(Rule rule) {
-    return WordsOf(rule).sentence;
+RuleSentence SentenceOf(const Refusal& refusal) {
+    const RuleWords& words = WordsOf(refusal.rule);
+    RuleSentence sentence{words.sentence, {refusal.field, refusal.value, "", "", ""}};
+    switch (words.values) {
+        case RuleValues::kNone:
+            break;
+        case RuleValues::kSubnet:
+            sentence.values[2] = refusal.subnet;
+            sentence.values[3] = refusal.address;
+            break;
+        case RuleValues::kKey64:
+            sentence.values[2] = "64";
+            sentence.values[3] = "5";
+            sentence.values[4] = "10";
+            break;
+        case RuleValues::kKey128:
+            sentence.values[2] = "128";
+            sentence.values[3] = "13";
+            sentence.values[4] = "26";
+            break;
+    }
+    // The address is what lies wrongly in the subnet, whichever of the two was refused.
+    if (refusal.rule == Rule::kCheckAddressAgainstMask ||
+        refusal.rule == Rule::kAddressNetworkZero) {
+        sentence.values[0] = "ipAddress";
+        sentence.values[1] = refusal.address;
+    }
+    // A key is never written out.
+    if (refusal.field.starts_with("wepKey") && refusal.field != "wepKeyId") {
+        sentence.values[1].clear();
+    }
+    return sentence;
 }
 
 }  // namespace lanterna::fleet

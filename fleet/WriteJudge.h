@@ -5,6 +5,7 @@
 // other than the one the projector reported: what goes back to a projector unchanged is its
 // own value and cannot harm it (and without a report, every carried setting is judged).
 
+#include <array>
 #include <cstddef>
 #include <optional>
 #include <string>
@@ -17,7 +18,7 @@
 namespace lanterna::fleet {
 
 // The rule that refused a value: most are named after the check that refused it, a few say that
-// a value is missing.
+// a value is missing; each is said in words by SentenceOf.
 enum class Rule {
     kStaticAddressNeeded,
     kIsHostAddress,
@@ -41,25 +42,34 @@ enum class Rule {
     kIsWepKey64,
     kIsWepKey128,
     kKeyInUseEmpty,
+    kAddressNetworkZero,           // CheckAddressAgainstMask: the subnet's network part is 0
+    kGatewayIsNetworkOrBroadcast,  // IsGatewayAddress: in the subnet, but not a host of it
+    kGatewayIsOwnAddress,          // IsGatewayAddress: the projector's own address
     kUnknown,
 };
-
-// The name of the check behind `rule` ("IsHostAddress", "IsWepKey (64-bit)"): a name in the
-// code, the same in every language. Empty for a rule that says a value is missing.
-std::string_view RuleName(Rule rule);
-
-// The string id of what a rule that says a value is missing says ("a static address is
-// needed"); 0 for a rule with a name.
-int RuleSentenceId(Rule rule);
 
 struct Refusal {
     int stringId = 0;   // the dialog's message (string table)
     std::string field;  // the record field by name (projectorName, ipAddress, ...)
     std::string value;  // the refused value as text
     Rule rule = Rule::kUnknown;
+    // For the rules of the address, mask and gateway: the subnet judged against
+    // ("10.90.0.0/16") and the projector's address.
+    std::string subnet{};
+    std::string address{};
 
     friend bool operator==(const Refusal&, const Refusal&) = default;
 };
+
+// What a refusal says in words: the string id of its rule's sentence ("{1} {2} is not in the
+// subnet {3}": "gateway 10.0.0.1 is not in the subnet 10.90.0.0/16") and the values it takes:
+// the field, the value (never a key's), then what the rule needs (the subnet and the address,
+// or a key's size in bits, letters and hexadecimal digits).
+struct RuleSentence {
+    int id = 0;
+    std::array<std::string, 5> values;
+};
+RuleSentence SentenceOf(const Refusal& refusal);
 
 struct JudgeScope {
     // The settings as the projector reported them; null when none were read.

@@ -258,6 +258,29 @@ enum StringId : int {
     kStringChangeLogHeading = 507,
     kStringNoneKept = 508,
     kStringNeverKept = 509,  // {1} what a settings file cannot hold
+    // What a newcomer to lanternactl needs said: an open wireless LAN found by the audit, a first
+    // password, and the rules behind a refused write in words.
+    kStringFindingOpenWireless = 515,
+    kStringFirstPasswordSet = 516,
+    // A refused write's rule in words: {1} the field, {2} the value, then the rule's own ({3}
+    // the subnet, or a key's size in bits, {4} letters and {5} hexadecimal digits).
+    kStringNotHostAddress = 517,
+    kStringNotOptionalHostAddress = 518,
+    kStringAddressOfOtherTarget = 519,
+    kStringSubnetOwnAddress = 520,
+    kStringSubnetNetworkZero = 521,
+    kStringNotSubnetMask = 522,
+    kStringNotInSubnet = 523,
+    kStringGatewayOwnAddress = 524,
+    kStringNotDomainName = 525,
+    kStringNotProjectorName = 526,
+    kStringNotPortNumber = 527,
+    kStringNotMailAddress = 528,
+    kStringNotCommunityName = 529,
+    kStringNotEssidBasic = 530,
+    kStringNotEssid = 531,
+    kStringNotWepKeyBasic = 532,
+    kStringNotWepKeyOfSize = 533,
     kStringKeyringEntryLabel = 535,  // {1} the projector's address
 };
 

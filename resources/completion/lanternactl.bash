@@ -19,7 +19,8 @@ _lanternactl_options() {
         discover) echo "--json --csv --wait" ;;
         probe) echo "$targets --json --wait" ;;
         query) echo "$targets $passwords --json --wait" ;;
-        read | audit) echo "$targets $passwords --type --json --wait --keyring" ;;
+        read) echo "$targets $passwords --type --json --wait --keyring --show-secrets" ;;
+        audit) echo "$targets $passwords --type --json --wait --keyring" ;;
         inventory) echo "$targets $passwords --type --csv --json --wait --settable --keyring" ;;
         set) echo "$targets $passwords --type --json $writing --wait --keyring" ;;
         apply) echo "--template $targets $passwords --type --json $writing --wait --keyring" ;;

@@ -1,11 +1,11 @@
 #!/usr/bin/env bash
 # Compares the commands, options and set fields of the manual pages with the programs' own
 # --help, so that neither drifts from the other.
-#   check-manual-pages.sh MAN_DIR LANTERNACTL SIMULATOR [LANTERNA]
-# MAN_DIR holds the configured pages (lanternactl.1, ...); LANTERNA is left out of a build
-# without the window.
+#   check-manual-pages.sh MAN_DIR SOURCE_MAN_DIR LANTERNACTL SIMULATOR [LANTERNA]
+# MAN_DIR holds the configured pages (lanternactl.1, ...), SOURCE_MAN_DIR the pages of the source
+# tree; LANTERNA is left out of a build without the window.
 set -uo pipefail
-man_dir=$1 lanternactl=$2 simulator=$3 window=${4:-}
+man_dir=$1 source_man_dir=$2 lanternactl=$3 simulator=$4 window=${5:-}
 export LANTERNA_LANG=en
 # shellcheck source=tests/docs/help-lists.sh
 source "$(dirname "$0")/help-lists.sh"
@@ -80,11 +80,16 @@ for name in lanterna lanternactl lanterna-projector-sim; do
         failures=$((failures + 1))
     fi
 done
+# ---- the version: in the configured pages and in the pages read from the source tree
 version=$(isolated "$lanternactl" --version)
-if ! grep -q "\"Lanterna ${version#lanternactl }\"" "$page"; then
-    echo "FAIL: lanternactl.1 does not name version ${version#lanternactl }"
-    failures=$((failures + 1))
-fi
+version=${version#lanternactl }
+for page_file in "$man_dir"/*.1 "$source_man_dir"/*.1; do
+    title=$(grep -m1 '^\.TH ' "$page_file")
+    if [[ "$title" != *"\"Lanterna $version\""* ]]; then
+        echo "FAIL: $page_file does not name version $version: $title"
+        failures=$((failures + 1))
+    fi
+done
 
 if ((failures > 0)); then
     echo "$failures difference(s)"

@@ -72,12 +72,17 @@ constexpr OptionEntry kMaxFailures{
     "Start no further projector once K have failed (1 to 4096); the ones never started are "
     "reported as not started. Without it every target is worked on."};
 
-constexpr OptionEntry kReadOptions[] = {kAll,       kTargetsFile, kJobs, kPasswordFile,
-                                        kPasswords, kType,        kJson, kWait, kKeyring};
+constexpr OptionEntry kShowSecrets{
+    "--show-secrets", "", "",
+    "Show the WEP keys of one projector's settings instead of masking them (--json always "
+    "holds them)."};
+constexpr OptionEntry kReadOptions[] = {kAll,  kTargetsFile, kJobs,   kPasswordFile, kPasswords,
+                                        kType, kJson,        kWait,   kKeyring,      kShowSecrets};
 constexpr OptionEntry kSettable{
     "--settable", "", "",
     "CSV whose columns are hardwareAddress, address and the fields of set, as provision reads "
-    "them back (keys left empty)."};
+    "them back (keys left empty), and status; a target that was not read has only its address "
+    "and status."};
 constexpr OptionEntry kInventoryOptions[] = {kAll, kTargetsFile, kJobs, kPasswordFile, kPasswords,
                                              kType, kCsv, kJson, kWait, kSettable, kKeyring};
 constexpr OptionEntry kAuditOptions[] = {kAll,       kTargetsFile, kJobs, kPasswordFile,
@@ -189,10 +194,9 @@ void PrintAuditSections(std::ostream& out) {
 }
 
 void PrintPasswdSections(std::ostream& out) {
-    out << "A projector without a password: give the empty current password (an empty\n"
-           "line in the password file, LANTERNA_PASSWORD set to nothing, or Enter at the\n"
-           "prompt) to set its first one. An empty new password removes the password.\n"
-           "Passwords have at most 14 bytes.\n\n";
+    out << "Each projector is asked first whether it has a password: one without gets its\n"
+           "first password with no current password asked for or given. An empty new\n"
+           "password removes the password. Passwords have at most 14 bytes.\n\n";
     PrintProjectorSections(out);
 }
 
@@ -283,9 +287,11 @@ constexpr std::string_view kUndoDescription =
 constexpr std::string_view kReadDescription =
     "Reads every network setting of the projectors. For each target a hello learns its module type "
     "and name first (--type skips it), then the link is opened, the password given when the "
-    "projector asks for one, and the settings are read. One target prints \"field: value\" lines "
-    "(or the record as JSON); several print a line each (or, with --json, an array of objects with "
-    "the settings under \"record\").";
+    "projector asks for one, and the settings are read. One target prints its settings grouped "
+    "as a person reads them (projector, wired or wireless LAN, mail, SNMP, wireless security; "
+    "\"(not reported)\" where the projector gave none; keys masked unless --show-secrets), or "
+    "with --json the whole record; several print a line each (or, with --json, an array of "
+    "objects with the settings under \"record\").";
 
 constexpr std::string_view kSetDescription =
     "Changes settings of the projectors: each target is read, the values are taken into its "

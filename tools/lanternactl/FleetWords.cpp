@@ -9,23 +9,6 @@
 
 namespace lanterna::cli {
 
-namespace {
-
-// The rule as a refusal names it.
-std::string RuleText(fleet::Rule rule) {
-    if (const int sentence = fleet::RuleSentenceId(rule); sentence != 0) {
-        return EnglishText(sentence);
-    }
-    std::string text(fleet::RuleName(rule));
-    if (rule == fleet::Rule::kIsAddressUnique) {
-        text += " (" + EnglishText(kStringAddressOfAnotherTarget) + "; " + std::string(kForceHint) +
-                ")";
-    }
-    return text;
-}
-
-}  // namespace
-
 std::string EnglishText(int id, std::initializer_list<std::string_view> values) {
     return FormatString(id, Language::English, values);
 }
@@ -87,8 +70,13 @@ std::string JoinedTexts(const std::vector<std::string>& texts, std::string_view 
 }
 
 std::string RefusalText(const fleet::Refusal& refusal) {
-    return EnglishText(kStringRefusedByRule, {refusal.field, refusal.value, RuleText(refusal.rule),
-                                              MessageText(refusal.stringId)});
+    const fleet::RuleSentence sentence = fleet::SentenceOf(refusal);
+    const auto& v = sentence.values;
+    std::string text = EnglishText(sentence.id, {v[0], v[1], v[2], v[3], v[4]});
+    if (refusal.rule == fleet::Rule::kIsAddressUnique) {
+        text += " (" + std::string(kForceHint) + ")";
+    }
+    return text;
 }
 
 std::string MissingSettingText(std::string_view field, fleet::MissingReason reason,

@@ -44,7 +44,7 @@ std::string RoadFailureText(const fleet::RoadFailure& failure, const std::string
 // A message a quiet driver kept: its text, and for a question the answer ("... yes").
 std::string ShownText(const fleet::ShownMessage& shown);
 
-// "FIELD=VALUE refused by RULE: MESSAGE".
+// The rule that refused the value, in words: "gateway 10.0.0.1 is not in the subnet 10.90.0.0/16".
 std::string RefusalText(const fleet::Refusal& refusal);
 
 // Why the projector of `record` has no setting `field`.

@@ -51,8 +51,8 @@ int RunInventory(CliContext& context, CliArgs args) {
     std::vector<std::vector<std::string>> rows;
     auto array = nlohmann::ordered_json::array();
     for (const ReadTarget& result : results) {
-        // A target that was not read keeps its row, with its status and nothing else.
-        // (The settable form has no status column: a row there would read back as settings.)
+        // A target that was not read keeps its row, with its status and nothing else (in the
+        // settable form not even its name, so that the row read back gives nothing).
         if (!result.record) {
             status = kExitFailed;
             if (!json) {
@@ -60,10 +60,9 @@ int RunInventory(CliContext& context, CliArgs args) {
                             << OutcomeWord(result.report.outcome) << ": "
                             << TerminalText(result.report.message) << "\n";
             }
-            if (settable) {
-                continue;
-            }
-            rows.push_back(fleet::InventoryRowNotRead(result.report.address, result.report.name,
+            rows.push_back(
+                settable ? fleet::SettableRowNotRead(result.report.address, result.report.outcome)
+                         : fleet::InventoryRowNotRead(result.report.address, result.report.name,
                                                       result.report.outcome));
         } else {
             rows.push_back(settable ? fleet::SettableRow(result.report.address, *result.record)

@@ -58,8 +58,11 @@ std::optional<std::string> NewPassword(CliContext& context, const CParsedArgs& p
 std::string ChangeMessage(const fleet::PasswordChangeResult& result, const CPasswords& passwords) {
     switch (result.outcome) {
         case Outcome::kPasswordChanged:
-            return EnglishText(result.removed ? kStringPasswordRemovedDetail
-                                              : kStringPasswordChangedDetail);
+            if (result.removed) {
+                return EnglishText(kStringPasswordRemovedDetail);
+            }
+            return EnglishText(result.first ? kStringFirstPasswordSet
+                                            : kStringPasswordChangedDetail);
         case Outcome::kFailed:
             return MessageText(kStringPasswordChangeFailed);
         default:
@@ -119,11 +122,22 @@ int RunPasswd(CliContext& context, CliArgs args) {
     if (!LoadPasswordOptions(context, kPasswdCommandName, parsed, passwords)) {
         return kExitFailed;
     }
-    // The current password is settled before the new one is asked for, as the prompts go.
-    std::string problem;
-    if (!passwords.Lookup(targets.front().address, problem) && IsSingleTarget(request)) {
-        PrintCommandError(context, kPasswdCommandName, problem);
-        return kExitFailed;
+    // One projector is asked first whether it has a password at all, so that its current one
+    // is settled before the new one is asked for, as the prompts go (and none is asked for a
+    // projector without one).
+    if (IsSingleTarget(request)) {
+        const int probe = fleet::ProbePassword(context.network, targets.front());
+        std::string problem;
+        if (probe != 1 && probe != 2) {
+            PrintCommandError(
+                context, kPasswdCommandName,
+                MessageText(probe == 0 ? kStringOtherLinkOpen : kStringConnectFailed));
+            return kExitFailed;
+        }
+        if (probe == 2 && !passwords.Lookup(targets.front().address, problem)) {
+            PrintCommandError(context, kPasswdCommandName, problem);
+            return kExitFailed;
+        }
     }
     const auto fresh = NewPassword(context, parsed);
     if (!fresh) {

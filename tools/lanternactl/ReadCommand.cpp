@@ -6,6 +6,7 @@
 #include "tools/lanternactl/FleetCommand.h"
 #include "tools/lanternactl/ReadReports.h"
 #include "tools/lanternactl/RecordJson.h"
+#include "tools/lanternactl/SettingsListing.h"
 #include "tools/lanternactl/TextSafety.h"
 
 namespace lanterna::cli {
@@ -13,16 +14,6 @@ namespace lanterna::cli {
 namespace {
 
 constexpr std::string_view kReadCommandName = "read";
-
-// One "field: value" line per field of the record's JSON form; the projector's texts with their
-// control bytes escaped.
-void PrintListing(std::ostream& out, const ProjectorRecord& record) {
-    const nlohmann::ordered_json json = RecordToJson(record);
-    for (const auto& [key, value] : json.items()) {
-        out << key << ": "
-            << (value.is_string() ? TerminalText(value.get<std::string>()) : value.dump()) << "\n";
-    }
-}
 
 // What a target's line says about its settings: interface and addressing.
 std::string Overview(const ProjectorRecord& record) {
@@ -34,7 +25,7 @@ std::string Overview(const ProjectorRecord& record) {
     return text + ", " + FormatDotted(record.ipAddress) + "/" + FormatDotted(record.subnetMask);
 }
 
-int PrintSingle(CliContext& context, const ReadTarget& result, bool json) {
+int PrintSingle(CliContext& context, const ReadTarget& result, bool json, bool showSecrets) {
     if (!result.record) {
         context.err << "lanternactl read: " << TerminalText(result.report.message) << "\n";
         return kExitFailed;
@@ -42,7 +33,7 @@ int PrintSingle(CliContext& context, const ReadTarget& result, bool json) {
     if (json) {
         context.out << DumpJson(RecordToJson(*result.record)) << "\n";
     } else {
-        PrintListing(context.out, *result.record);
+        PrintSettingsListing(context.out, *result.record, showSecrets);
     }
     return kExitOk;
 }
@@ -74,7 +65,7 @@ int RunRead(CliContext& context, CliArgs args) {
     std::vector<ReadTarget> results =
         ReadTargets(context, kReadCommandName, std::move(targets), single, passwords, jobs);
     if (single) {
-        return PrintSingle(context, results[0], parsed.Has("--json"));
+        return PrintSingle(context, results[0], parsed.Has("--json"), parsed.Has("--show-secrets"));
     }
     std::vector<TargetReport> reports;
     for (ReadTarget& result : results) {

@@ -32,6 +32,9 @@ void CWorkerRunner::PostMessage(std::uint32_t message, std::intptr_t wParam) {
 
 // Called on the worker's thread: hands the message to the command's thread and waits there.
 int CWorkerRunner::ShowMessage(IMessageTarget*, int stringId, int flags) {
+    if (Unoffered(stringId, flags)) {
+        return kAnswerNo;
+    }
     std::unique_lock lock(mutex_);
     question_ = Question{stringId, flags};
     answer_.reset();

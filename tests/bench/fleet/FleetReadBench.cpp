@@ -1,7 +1,8 @@
 // lanternactl read --all -j 32 against 200 simulated projectors in a private network of
 // namespaces: the search alone, then the search and the reading of all, and the reading alone
-// from a targets file; wall times and lanternactl's peak memory. Needs root (network
-// namespaces); says so and ends otherwise. Prints figures, never judges them.
+// from a targets file; wall times and lanternactl's peak memory. The reads are counted from the
+// outcomes of --json, which are the same in every language. Needs root (network namespaces);
+// says so and ends otherwise. Prints figures, never judges them.
 
 #include <unistd.h>
 
@@ -11,6 +12,8 @@
 #include <memory>
 #include <string>
 #include <vector>
+
+#include <nlohmann/json.hpp>
 
 #include "tests/support/netns/ChildProcess.h"
 #include "tests/support/netns/TestNetwork.h"
@@ -29,19 +32,28 @@ double SecondsOf(std::chrono::milliseconds wall) {
     return static_cast<double>(wall.count()) / 1000.0;
 }
 
-// Lines of `out` that name a target read ("  read  ").
-int ReadLines(const std::string& out) {
+// The targets read, from the outcomes of `read --json` (the same in every language); -1 when
+// the output is no such array.
+int TargetsRead(const std::string& out) {
+    const nlohmann::json reports = nlohmann::json::parse(out, nullptr, false);
+    if (!reports.is_array()) {
+        return -1;
+    }
     int count = 0;
-    for (std::size_t at = out.find("  read  "); at != std::string::npos;
-         at = out.find("  read  ", at + 1)) {
-        ++count;
+    for (const nlohmann::json& report : reports) {
+        count += report.is_object() && report.value("outcome", "") == "read" ? 1 : 0;
     }
     return count;
 }
 
 void Report(const char* what, const ProgramRun& run) {
+    std::printf("%-44s %6.2f s, exit %d, peak memory %.1f MB\n", what, SecondsOf(run.wall),
+                run.exitStatus, static_cast<double>(run.peakKb) / 1024.0);
+}
+
+void ReportRead(const char* what, const ProgramRun& run) {
     std::printf("%-44s %6.2f s, exit %d, %3d read, peak memory %.1f MB\n", what,
-                SecondsOf(run.wall), run.exitStatus, ReadLines(run.out),
+                SecondsOf(run.wall), run.exitStatus, TargetsRead(run.out),
                 static_cast<double>(run.peakKb) / 1024.0);
 }
 
@@ -86,18 +98,20 @@ int main() {
     std::printf("%d simulated projectors, lanternactl in a client namespace\n", kProjectors);
     const ProgramRun discover = run({"discover"});
     Report("discover (the search alone)", discover);
-    const ProgramRun all = run({"read", "--all", "-j", "32"});
-    Report("read --all -j 32 (search and reading)", all);
+    const ProgramRun all = run({"read", "--all", "-j", "32", "--json"});
+    ReportRead("read --all -j 32 (search and reading)", all);
     std::printf("%-44s %6.2f s (target under 3 s)\n", "  of which after the search",
                 SecondsOf(all.wall - discover.wall));
     std::printf("%-44s %6.1f MB (target under 30 MB)\n", "  peak memory",
                 static_cast<double>(all.peakKb) / 1024.0);
-    const ProgramRun listed = run({"read", "--targets", targetsFile, "-j", "32"});
-    Report("read --targets FILE -j 32 (hello, reading)", listed);
-    const ProgramRun typed = run({"read", "--targets", targetsFile, "-j", "32", "--type", "21"});
-    Report("read --targets FILE -j 32 --type 21", typed);
-    const ProgramRun serial = run({"read", "--targets", targetsFile, "-j", "1", "--type", "21"});
-    Report("read --targets FILE -j 1 --type 21", serial);
+    const ProgramRun listed = run({"read", "--targets", targetsFile, "-j", "32", "--json"});
+    ReportRead("read --targets FILE -j 32 (hello, reading)", listed);
+    const ProgramRun typed =
+        run({"read", "--targets", targetsFile, "-j", "32", "--type", "21", "--json"});
+    ReportRead("read --targets FILE -j 32 --type 21", typed);
+    const ProgramRun serial =
+        run({"read", "--targets", targetsFile, "-j", "1", "--type", "21", "--json"});
+    ReportRead("read --targets FILE -j 1 --type 21", serial);
     std::remove(targetsFile.c_str());
     return 0;
 }

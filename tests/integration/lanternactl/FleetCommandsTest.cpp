@@ -219,21 +219,22 @@ TEST(FleetSet, RefusedBeforeAnythingIsSent) {
         {{"set", "127.87.22.4", "security=wep64"},
          "security belongs to type-22 modules; this one (type 21) sets WEP with wepEnabled"},
         {{"set", "127.87.22.4", "wepEnabled=on", "wepKey=abcd"},
-         "wepKey=abcd refused by IsWepKeyBasic: " + std::string(LoadString(151))},
+         "wepKey is not a WEP key: 5 or 13 letters and digits, or 10 or 26 hex digits"},
         {{"set", "127.87.22.3", "dns1=10.0.0.53"},
          "dns1 is not sent while the projector takes its address from DHCP (give dhcp=off"},
         {{"set", "127.87.22.1", "mailTo2=desk@example.org"},
          "mailTo2 is not sent while mail notification is off"},
         {{"set", "127.87.22.1", "dns1=127.0.0.1"},
-         "dns1=127.0.0.1 refused by IsOptionalHostAddress: " + std::string(LoadString(142))},
+         "dns1 127.0.0.1 is not a host address: not 127.x.x.x nor 224.0.0.0 and above; 0.0.0.0 "
+         "for none"},
         {{"set", "127.87.22.1", "mailNotify=on"},
-         "smtpServer=0.0.0.0 refused by IsHostAddress: " + std::string(LoadString(134))},
+         "smtpServer 0.0.0.0 is not a host address: not 0.0.0.0, 127.x.x.x nor 224.0.0.0"},
         {{"set", "127.87.22.1", "community=a-b"},
-         "community=a-b refused by IsCommunityName: " + std::string(LoadString(138))},
+         "community \"a-b\" is not a community name: 1 to 8 letters and digits"},
         {{"set", "127.87.22.2", "essid=has:colon"},
-         "essid=has:colon refused by IsEssid: " + std::string(LoadString(150))},
+         "essid \"has:colon\" is not an ESSID: up to 32 bytes 0x21 to 0x7e but ':'"},
         {{"set", "127.87.22.2", "security=wep64", "wepKey2=abcde"},
-         "wepKey1= refused by the key in use (wepKeyId) must not be empty"},
+         "wepKey1: the key in use (wepKeyId) must not be empty"},
     };
     for (const Case& c : cases) {
         const auto run = RunInEnglish(c.args);
@@ -254,9 +255,7 @@ TEST(FleetSet, RefusedBeforeAnythingIsSent) {
     const auto apply = RunInEnglish({"apply", path, "127.87.22.1"});
     std::remove(path.c_str());
     EXPECT_EQ(apply.status, 1);
-    EXPECT_TRUE(Contains(apply.err, "ipAddress=0.0.0.0 refused by a static address is needed: " +
-                                        std::string(LoadString(129))))
-        << apply.err;
+    EXPECT_TRUE(Contains(apply.err, "ipAddress: a static address is needed")) << apply.err;
     EXPECT_FALSE(HasSets(wired.Log()));
 }
 
@@ -267,7 +266,9 @@ TEST(FleetSet, AnAddressTakenByAnotherTargetOrAnsweringAHelloNeedsForce) {
     const auto both =
         RunInEnglish({"set", "127.87.23.1-2", "ipAddress=10.20.0.5", "gateway=10.20.0.1"});
     EXPECT_EQ(both.status, 1);
-    EXPECT_TRUE(Contains(both.out, "refused  ipAddress=10.20.0.5 refused by IsAddressUnique"))
+    EXPECT_TRUE(Contains(both.out,
+                         "refused  ipAddress 10.20.0.5 is had or given by another target of this "
+                         "command (--force writes it anyway)"))
         << both.out;
     EXPECT_TRUE(Contains(both.out, "2 targets: 2 refused\n")) << both.out;
 
@@ -437,14 +438,16 @@ TEST(FleetPasswd, OnePasswordForAllFromFilesAndAFirstOne) {
     SimulatorConfig lockedConfig = Config("127.87.26.2", "ROOM-262");
     lockedConfig.password = "old";
     CProjectorOnPort locked(lockedConfig);
-    // The projector without a password is named with none: its first one is set.
-    const CTestFile book("fleet-passwd-book", "127.87.26.1\n127.87.26.2 old\n");
+    // The projector without a password needs none named: its first one is set.
+    const CTestFile book("fleet-passwd-book", "127.87.26.2 old\n");
     const CTestFile fresh("fleet-passwd-new", "new-pw\n");
     const auto run = RunInEnglish(
         {"passwd", "127.87.26.1-2", "--passwords", book.path, "--new-password-file", fresh.path});
     EXPECT_EQ(run.status, 0) << run.out << run.err;
-    EXPECT_TRUE(Contains(run.out, "127.87.26.2  ROOM-262  password changed"))
+    EXPECT_TRUE(Contains(run.out, "127.87.26.2  ROOM-262  password changed  password changed\n"))
         << "named by the hello";
+    EXPECT_TRUE(Contains(run.out, "127.87.26.1  ROOM-261  password changed  first password set"))
+        << run.out;
     EXPECT_TRUE(Contains(run.out, "2 targets: 2 password changed\n")) << run.out;
     EXPECT_EQ(open.projector->Settings().password, "new-pw");
     EXPECT_EQ(locked.projector->Settings().password, "new-pw");
@@ -495,17 +498,26 @@ TEST(FleetInventoryAndAudit, RowsAndFindings) {
     ASSERT_TRUE(adhoc.projector->ApplySet("NWWLCNFS",
                                           "OFF 127.87.28.4 255.255.255.0 "
                                           "127.87.28.1 03 PROJ-LAN"));
+    // Locked (its password not given), open and silent to the hello, and nothing at all.
+    SimulatorConfig lockedConfig = Config("127.87.28.5", "ROOM-5");
+    lockedConfig.password = "pw5";
+    CProjectorOnPort locked(lockedConfig);
+    SimulatorConfig openConfig = Config("127.87.28.6", "LAB-WL2", 21, true);
+    openConfig.discovery.answerHello = false;
+    CProjectorOnPort open(openConfig);
+    ASSERT_TRUE(open.projector->ApplySet("NWWLCNF",
+                                         "OFF 127.87.28.6 255.255.255.0 127.87.28.1 4 LAB-OPEN"));
     const CTestFile book("fleet-audit-book", "127.87.28.1 pw\n");
 
-    const auto csv =
-        RunInEnglish({"inventory", "127.87.28.1-4", "--csv", "--passwords", book.path});
-    ASSERT_EQ(csv.status, 0) << csv.err;
+    const auto csv = RunInEnglish(
+        {"inventory", "127.87.28.1-7", "--csv", "--wait", "1", "--passwords", book.path});
+    EXPECT_EQ(csv.status, 1) << "not every target was read";
     std::vector<std::string> rows;
     std::istringstream lines(csv.out);
     for (std::string line; std::getline(lines, line);) {
         rows.push_back(line);
     }
-    ASSERT_EQ(rows.size(), 5U) << csv.out;
+    ASSERT_EQ(rows.size(), 8U) << csv.out;
     EXPECT_EQ(rows[0],
               "address,name,hardwareAddress,interface,dhcp,subnetMask,gateway,dns,mail,"
               "smtpServer,recipients,trapAddresses,community,essid,security,password,status");
@@ -517,8 +529,30 @@ TEST(FleetInventoryAndAudit, RowsAndFindings) {
               "127.87.28.1,,on,10.0.0.25,ops@example.org,,public,,-,none,read");
     EXPECT_TRUE(rows[3].ends_with(",public,PROJ-LAN,WEP,none,read")) << rows[3];
     EXPECT_TRUE(rows[4].ends_with(",public,PROJ-LAN,\"none, ad hoc\",none,read")) << rows[4];
+    EXPECT_EQ(rows[5], "127.87.28.5,ROOM-5,,,,,,,,,,,,,,,needs a password");
+    EXPECT_TRUE(rows[6].starts_with("127.87.28.6,LAB-WL2,")) << rows[6];
+    EXPECT_TRUE(rows[6].ends_with(",public,LAB-OPEN,none,none,read")) << rows[6];
+    EXPECT_EQ(rows[7], "127.87.28.7,,,,,,,,,,,,,,,,not answering");
+    EXPECT_TRUE(Contains(csv.err, "127.87.28.5: needs a password")) << csv.err;
 
-    const auto audit = RunInEnglish({"audit", "127.87.28.1-4", "--json", "--passwords", book.path});
+    // The settable form keeps the same rows, the ones not read with their address alone.
+    const auto settable = RunInEnglish({"inventory", "127.87.28.5-7", "--settable", "--wait", "1"});
+    EXPECT_EQ(settable.status, 1);
+    std::vector<std::string> settableRows;
+    std::istringstream settableLines(settable.out);
+    for (std::string line; std::getline(settableLines, line);) {
+        settableRows.push_back(line);
+    }
+    ASSERT_EQ(settableRows.size(), 4U) << settable.out;
+    EXPECT_TRUE(settableRows[0].ends_with(",wepKey4,status")) << settable.out;
+    // hardwareAddress, address, the 33 fields and status.
+    EXPECT_EQ(settableRows[1], ",127.87.28.5" + std::string(34, ',') + "needs a password");
+    EXPECT_TRUE(settableRows[2].starts_with("02:00:7F:57:1C:06,127.87.28.6,LAB-WL2,"));
+    EXPECT_TRUE(settableRows[2].ends_with(",read"));
+    EXPECT_EQ(settableRows[3], ",127.87.28.7" + std::string(34, ',') + "not answering");
+
+    const auto audit = RunInEnglish({"audit", "127.87.28.1-4", "127.87.28.6", "--json", "--wait",
+                                     "1", "--passwords", book.path});
     EXPECT_EQ(audit.status, 1) << "warnings and worse fail";
     const auto report = nlohmann::json::parse(audit.out);
     std::multiset<std::pair<std::string, std::string>> found;
@@ -536,9 +570,12 @@ TEST(FleetInventoryAndAudit, RowsAndFindings) {
         {"127.87.28.3", "duplicate-name"},
         {"127.87.28.4", "no-password"},
         {"127.87.28.4", "community-default"},
-        {"127.87.28.4", "ad-hoc"}};
+        {"127.87.28.4", "ad-hoc"},
+        {"127.87.28.6", "no-password"},
+        {"127.87.28.6", "open-wlan"},
+        {"127.87.28.6", "community-default"}};
     EXPECT_EQ(found, expected) << audit.out;
-    EXPECT_EQ(report["summary"], "4 projectors audited: 3 critical, 7 warnings, 1 notice")
+    EXPECT_EQ(report["summary"], "5 projectors audited: 5 critical, 8 warnings, 1 notice")
         << audit.out;
 
     // The guarded projector alone has nothing to report.

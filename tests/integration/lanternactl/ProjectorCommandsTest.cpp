@@ -51,8 +51,42 @@ TEST(ReadCommand, ListingWithPasswordFromTheEnvironment) {
     setup.environment["LANTERNA_PASSWORD"] = "pw";
     const auto run = RunCli({"read", "127.87.1.2"}, setup);
     ASSERT_EQ(run.status, 0) << run.err;
-    EXPECT_TRUE(Contains(run.out, "projectorName: SIMPROJ\n")) << run.out;
-    EXPECT_TRUE(Contains(run.out, "subnetMask: 255.255.255.0\n")) << run.out;
+    EXPECT_TRUE(Contains(run.out, "  Name: SIMPROJ\n")) << run.out;
+    EXPECT_TRUE(Contains(run.out, "  Subnet mask: 255.255.255.0\n")) << run.out;
+}
+
+// One projector's settings as a person reads them: grouped, in words, nothing of the list's
+// bookkeeping, a setting never reported said to be so, keys masked unless asked for.
+TEST(ReadCommand, ListingForAPerson) {
+    sim::SimulatorConfig config = CProjectorOnPort::ConfigFor("127.87.1.4");
+    config.name = "LAB-WL1";
+    config.imType = kImTypeExtendedWireless;
+    config.wireless = true;
+    config.faults.refusedCommands = {"NWWLDNS"};
+    CProjectorOnPort sim(config);
+    ASSERT_TRUE(sim.projector->ApplySet("NWWLSEC", "110000"));
+    ASSERT_TRUE(sim.projector->ApplySet("NWWEP1", "6162636465"));
+    const auto masked = RunCli({"read", "127.87.1.4"});
+    ASSERT_EQ(masked.status, 0) << masked.err;
+    const std::string groups = "Projector\n  Name: LAB-WL1\n";
+    EXPECT_TRUE(masked.out.starts_with(groups)) << masked.out;
+    for (const char* line :
+         {"Wireless LAN\n  DHCP: off\n", "  DNS server 1: (not reported)\n",
+          "  DNS server 2: (not reported)\n", "  WINS server 1: (none)\n",
+          "Mail notification\n  Notification: off\nSNMP\n", "  Community: public\n",
+          "Wireless security\n  ESSID: PROJ-LAN\n", "  Security: wep64\n",
+          "  WEP key 1: ********\n", "  WEP key 2: (none)\n"}) {
+        EXPECT_TRUE(Contains(masked.out, line)) << line << "\n" << masked.out;
+    }
+    for (const char* word : {"State", "origin", "writeAll", "writeErrors", "6162636465"}) {
+        EXPECT_FALSE(Contains(masked.out, word)) << word;
+    }
+    const auto shown = RunCli({"read", "127.87.1.4", "--show-secrets"});
+    EXPECT_TRUE(Contains(shown.out, "  WEP key 1: 6162636465\n")) << shown.out;
+    // The JSON record keeps everything.
+    const auto json = nlohmann::json::parse(RunCli({"read", "127.87.1.4", "--json"}).out);
+    EXPECT_EQ(json["dns1State"], 0);
+    EXPECT_EQ(json["wepKey1"], "6162636465");
 }
 
 TEST(ReadCommand, ValuesFromTheProjectorReachTheTerminalEscaped) {
@@ -63,8 +97,8 @@ TEST(ReadCommand, ValuesFromTheProjectorReachTheTerminalEscaped) {
     sim.projector->SetSettings(settings);
     const auto listing = RunCli({"read", "127.87.1.9"});
     ASSERT_EQ(listing.status, 0) << listing.err;
-    EXPECT_TRUE(Contains(listing.out, "projectorName: \\x1b]0;owned\\x07\n")) << listing.out;
-    EXPECT_TRUE(Contains(listing.out, "community: a\\x1b[2Jb\n")) << listing.out;
+    EXPECT_TRUE(Contains(listing.out, "  Name: \\x1b]0;owned\\x07\n")) << listing.out;
+    EXPECT_TRUE(Contains(listing.out, "  Community: a\\x1b[2Jb\n")) << listing.out;
     EXPECT_FALSE(Contains(listing.out, "\x1b"));
     const auto json = RunCli({"read", "127.87.1.9", "--json"});
     EXPECT_FALSE(Contains(json.out, "\x1b"));
@@ -188,7 +222,7 @@ TEST(SetCommand, ValueRefusedByTheRulesSendsNothing) {
     CProjectorOnPort sim("127.87.2.3");
     const auto run = RunCli({"set", "127.87.2.3", "projectorName=12345"});
     EXPECT_EQ(run.status, 1);
-    EXPECT_TRUE(Contains(run.err, LoadString(139))) << run.err;
+    EXPECT_TRUE(Contains(run.err, "projectorName \"12345\" is not a projector name")) << run.err;
     EXPECT_EQ(sim.Log(), kWiredRead);
 
     const auto port = RunCli({"set", "127.87.2.3", "smtpPort=0"});
@@ -277,6 +311,27 @@ TEST(SetCommand, TestMailIsSentOnlyWhenAnsweredYes) {
     const auto asked = RunCli({"set", "127.87.2.6", "mailTo3=desk@example.org"}, terminal);
     ASSERT_EQ(asked.status, 0) << asked.err;
     EXPECT_EQ(sim.projector->Counters().testMails, 2U);
+
+    // A whole settings file sends the mail settings too, but as the projector has them: nothing
+    // to test, so the question is not put, whatever --test-mail says.
+    const auto read = RunCli({"read", "127.87.2.6", "--json"});
+    ASSERT_EQ(read.status, 0) << read.err;
+    nlohmann::json record = nlohmann::json::parse(read.out);
+    record["ipAddress"] = "10.0.0.50";
+    record["gateway"] = "0.0.0.0";
+    const std::string json = ::testing::TempDir() + "lanternactl-mail-87-2-6.json";
+    const std::string file = ::testing::TempDir() + "lanternactl-mail-87-2-6.ini";
+    std::ofstream(json) << record.dump();
+    ASSERT_EQ(RunCli({"save", "--from", json, "-o", file}).status, 0);
+    const auto whole = RunCli({"apply", file, "127.87.2.6", "--test-mail", "yes", "--no-verify"});
+    std::remove(json.c_str());
+    std::remove(file.c_str());
+    ASSERT_EQ(whole.status, 0) << whole.err << whole.out;
+    const Lines written = sim.Log();
+    EXPECT_NE(std::find(written.begin(), written.end(), "NWSMTPTO1 ops@example.org"),
+              written.end());
+    EXPECT_FALSE(Contains(whole.err, LoadString(152))) << whole.err;
+    EXPECT_EQ(sim.projector->Counters().testMails, 2U);
 }
 
 TEST(SetCommand, SwitchingDhcpOffSendsTheCheckedAddresses) {
@@ -288,11 +343,12 @@ TEST(SetCommand, SwitchingDhcpOffSendsTheCheckedAddresses) {
     // The address entered for the projector is a loopback one, which no host may use.
     const auto loopback = RunCli({"set", "127.87.2.7", "dhcp=off"});
     EXPECT_EQ(loopback.status, 1);
-    EXPECT_TRUE(Contains(loopback.err, LoadString(129))) << loopback.err;
+    EXPECT_TRUE(Contains(loopback.err, "ipAddress 127.87.2.7 is not a host address"))
+        << loopback.err;
     // Under DHCP no mask was read, so the address line cannot go out without one.
     const auto noMask = RunCli({"set", "127.87.2.7", "dhcp=off", "ipAddress=10.1.2.3"});
     EXPECT_EQ(noMask.status, 1);
-    EXPECT_TRUE(Contains(noMask.err, LoadString(140))) << noMask.err;
+    EXPECT_TRUE(Contains(noMask.err, "subnetMask: a subnet mask is needed")) << noMask.err;
 
     sim.projector->ClearCommandLog();
     const auto run =
@@ -383,6 +439,25 @@ TEST(PasswdCommand, ChangesThePasswordFromTheEnvironment) {
     const auto run = RunCli({"passwd", "127.87.3.1"}, setup);
     ASSERT_EQ(run.status, 0) << run.err;
     EXPECT_EQ(sim.projector->Settings().password, "new-one");
+}
+
+// A projector without a password gets its first one with no current password given or asked.
+TEST(PasswdCommand, FirstPasswordNeedsNoCurrentOne) {
+    CProjectorOnPort sim("127.87.3.4");
+    CliSetup fromEnvironment;
+    fromEnvironment.environment = {{"LANTERNA_NEW_PASSWORD", "first"}};
+    const auto run = RunCli({"passwd", "127.87.3.4"}, fromEnvironment);
+    ASSERT_EQ(run.status, 0) << run.err;
+    EXPECT_EQ(sim.projector->Settings().password, "first");
+
+    // Now it has one: that is asked for first, then the new one twice.
+    CliSetup asked;
+    asked.hiddenAnswers = {"first", "second", "second"};
+    EXPECT_EQ(RunCli({"passwd", "127.87.3.4"}, asked).status, 0);
+    EXPECT_EQ(sim.projector->Settings().password, "second");
+    const auto locked = RunCli({"passwd", "127.87.3.4"}, fromEnvironment);
+    EXPECT_EQ(locked.status, 1);
+    EXPECT_EQ(sim.projector->Settings().password, "second");
 }
 
 TEST(PasswdCommand, AsksTwiceAndRefusesDifferentAnswers) {

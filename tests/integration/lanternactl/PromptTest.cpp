@@ -41,13 +41,16 @@ bool AwaitOutput(int terminal, const std::string& text, std::chrono::millisecond
     return seen.find(text) != std::string::npos;
 }
 
-// lanternactl passwd at its first prompt, on a terminal of its own (nothing is sent before the
-// passwords are in); returns the child and the terminal's controlling side.
+// lanternactl passwd of two projectors at its first prompt, the new password's, on a terminal of
+// its own (nothing is sent before it is in); returns the child and the terminal's controlling
+// side.
 pid_t StartAtPrompt(int& terminal) {
     const pid_t child = forkpty(&terminal, nullptr, nullptr, nullptr);
     if (child == 0) {
         unsetenv("LANTERNA_PASSWORD");
-        execl(LANTERNACTL, LANTERNACTL, "passwd", "127.0.0.1", static_cast<char*>(nullptr));
+        unsetenv("LANTERNA_NEW_PASSWORD");
+        execl(LANTERNACTL, LANTERNACTL, "passwd", "127.0.0.1", "127.0.0.2",
+              static_cast<char*>(nullptr));
         _exit(127);
     }
     return child;
@@ -67,7 +70,7 @@ TEST(HiddenPrompt, EveryWayOutGivesTheEchoBack) {
         int terminal = -1;
         const pid_t child = StartAtPrompt(terminal);
         ASSERT_GT(child, 0);
-        ASSERT_TRUE(AwaitOutput(terminal, "Current password: ", 10s)) << c.how;
+        ASSERT_TRUE(AwaitOutput(terminal, "New password: ", 10s)) << c.how;
         // The prompt is written before the echo goes off: wait (up to ten seconds) until it has.
         for (int i = 0; i < 2000 && EchoOn(terminal); ++i) {
             std::this_thread::sleep_for(5ms);

@@ -97,6 +97,34 @@ TEST(AuditFindings, SettingsToFindings) {
              p.record.security = {2, 0, 1, 0};  // WPA-PSK
          },
          {{0, "wep", "WEP 128-bit", {}}}},
+        {"an open wireless LAN on a basic module, and one whose WEP was not read",
+         [](auto& p) {
+             Wireless(p.record, 21);
+             p.record.wepEnabledState = kStateRead;
+         },
+         [](auto& p) { Wireless(p.record, 21); },
+         {{0, "open-wlan", "HALL-LAN", {}}}},
+        {"an open wireless LAN on a type-22 module, and one with WPA-PSK",
+         [](auto& p) {
+             Wireless(p.record, kImTypeExtendedWireless);
+             p.record.securityState = kStateRead;
+         },
+         [](auto& p) {
+             Wireless(p.record, kImTypeExtendedWireless);
+             p.record.securityState = kStateRead;
+             p.record.security = {2, 0, 1, 0};
+         },
+         {{0, "open-wlan", "HALL-LAN", {}}}},
+        {"no security read in ad hoc mode is not known to be open",
+         [](auto& p) {
+             Wireless(p.record, kImTypeExtendedWireless);
+             p.record.adhoc = 1;
+             p.record.securityState = kStateRead;
+         },
+         [](auto& p) {
+             p.record.wepEnabledState = kStateRead;  // wired: WEP off means nothing
+         },
+         {{0, "ad-hoc", "HALL-LAN", {}}}},
         {"WEP set but the wired interface in use",
          [](auto& p) { p.record.wepEnabled = 1; },
          [](auto&) {},

@@ -101,7 +101,8 @@ TEST(ProvisionList, AMistypedColumnSuggestsTheNearestField) {
 }
 
 // What inventory --settable writes reads back as a list that changes nothing, escapes
-// included: a right-to-left override, a backslash and a control byte never stand raw in the file.
+// included: a right-to-left override, a backslash and a control byte never stand raw in the file;
+// the row of a projector that was not read gives nothing at all.
 TEST(ProvisionList, ASettableRowAppliedToItsOwnRecordChangesNothing) {
     ProjectorRecord record{};
     CopyText(record.projectorName, "ROOM\xe2\x80\xae" "1\\\x07");
@@ -113,12 +114,16 @@ TEST(ProvisionList, ASettableRowAppliedToItsOwnRecordChangesNothing) {
     record.smtpPort = 25;
     record.projectorNameState = record.ipAddressState = record.subnetMaskState = kStateRead;
     record.communityState = record.mailEvents1State = record.smtpPortState = kStateRead;
-    const std::string text =
-        CsvLine(SettableColumns()) + CsvLine(SettableRow("10.1.2.3", record));
+    const std::string text = CsvLine(SettableColumns()) + CsvLine(SettableRow("10.1.2.3", record)) +
+                             CsvLine(SettableRowNotRead("10.1.2.4", Outcome::kNeedsPassword));
     EXPECT_NE(text.find("ROOM\\u202e1\\\\\\x07"), std::string::npos) << text;
+    EXPECT_NE(text.find(",10.1.2.4,,"), std::string::npos) << text;
+    EXPECT_TRUE(text.ends_with(",needs a password\n")) << text;
     const ProvisionList list = ParseProvisionList(text);
     ASSERT_TRUE(list.problems.empty()) << text;
-    ASSERT_EQ(list.rows.size(), 1U);
+    ASSERT_EQ(list.rows.size(), 2U);
+    EXPECT_EQ(list.rows[1].address, "10.1.2.4");
+    EXPECT_TRUE(list.rows[1].assignments.empty());
     EXPECT_EQ(list.rows[0].mac, "02000A4E0101");
     EXPECT_EQ(list.rows[0].assignments.size(), 6U) << text;  // only the settings read
     ProjectorRecord applied = record;

@@ -14,6 +14,7 @@
 #include "record/ProjectorList.h"
 #include "record/RecordSlots.h"
 #include "resources/StringIds.h"
+#include "resources/TextPattern.h"
 
 namespace lanterna::fleet {
 namespace {
@@ -205,6 +206,62 @@ TEST(WriteChecks, RecordToCommandLinesOrRefusal) {
             EXPECT_EQ(lines, c.expected.lines);
         }
         EXPECT_TRUE(leftOut.empty());
+    }
+}
+
+// Each refusal of the dialogs' checks says its rule in words, with the value and what the rule
+// judged it against; a key is never written out.
+TEST(WriteChecks, RefusalsSayTheirRuleInWords) {
+    const struct {
+        Module module;
+        std::string assignments;
+        std::string words;
+    } cases[] = {
+        {Module::kWired, "gateway=10.0.0.1", "gateway 10.0.0.1 is not in the subnet 10.1.2.0/24"},
+        {Module::kWired, "gateway=10.1.2.20", "gateway 10.1.2.20 is the projector's own address"},
+        {Module::kWired, "gateway=10.1.2.255",
+         "gateway 10.1.2.255 is the network or broadcast address of the subnet 10.1.2.0/24"},
+        {Module::kWired, "ipAddress=10.1.2.0",
+         "ipAddress 10.1.2.0 is the network or broadcast address of the subnet 10.1.2.0/24"},
+        {Module::kWired, "ipAddress=0.0.1.5 subnetMask=255.255.0.0 gateway=0.0.0.0",
+         "ipAddress 0.0.1.5 lies in the subnet 0.0.0.0/16, whose network part is 0"},
+        {Module::kWired, "subnetMask=255.0.255.0",
+         "subnetMask 255.0.255.0 is not a subnet mask: ones then zeros, 255.0.0.0 to "
+         "255.255.255.254"},
+        {Module::kWired, "ipAddress=0.0.0.0", "ipAddress: a static address is needed"},
+        {Module::kWired, "ipAddress=127.0.0.5",
+         "ipAddress 127.0.0.5 is not a host address: not 0.0.0.0, 127.x.x.x nor 224.0.0.0 and "
+         "above"},
+        {Module::kWired, "dns1=224.0.0.1",
+         "dns1 224.0.0.1 is not a host address: not 127.x.x.x nor 224.0.0.0 and above; 0.0.0.0 "
+         "for none"},
+        {Module::kWired, "community=a-b",
+         "community \"a-b\" is not a community name: 1 to 8 letters and digits"},
+        {Module::kWired, "mailNotify=on smtpServer=10.0.0.25",
+         "mailTo1: a first recipient is needed"},
+        {Module::kBasicWireless, "wepEnabled=on wepKey=abcd",
+         "wepKey is not a WEP key: 5 or 13 letters and digits, or 10 or 26 hex digits"},
+        {Module::kExtendedWireless, "security=wep128 wepKey1=abcde",
+         "wepKey1 is not a 128-bit WEP key: 13 letters and digits or 26 hex digits"},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.assignments);
+        const ProjectorRecord reported = ReadProjector(c.module);
+        ProjectorRecord record = reported;
+        const ApplyOutcome applied = ApplyAssignments(Assignments(c.assignments), record);
+        ASSERT_TRUE(applied.ok) << applied.field;
+        JudgeScope scope;
+        scope.reported = &reported;
+        std::vector<NotSentSetting> leftOut;
+        const std::optional<WriteRefusal> refusal = CheckBeforeWrite(
+            record, PlanWrite(record, false), applied.changed, scope, true, leftOut);
+        ASSERT_TRUE(refusal.has_value());
+        const Refusal* judged = std::get_if<Refusal>(&*refusal);
+        ASSERT_NE(judged, nullptr) << Describe(*refusal);
+        const RuleSentence sentence = SentenceOf(*judged);
+        const auto& v = sentence.values;
+        EXPECT_EQ(FormatString(sentence.id, Language::English, {v[0], v[1], v[2], v[3], v[4]}),
+                  c.words);
     }
 }
 
