@@ -60,6 +60,16 @@ AttributesPtr EntryAttributes(const std::string& address, const std::string* mac
     return attributes;
 }
 
+// Removes what is kept for `address`; false when the keyring failed (nothing kept is no failure).
+bool ClearEntry(SecretService* service, const std::string& address,
+                const CCallDeadline& deadline) {
+    GError* error = nullptr;
+    secret_service_clear_sync(service, &kProjectorPasswordSchema, EntryAttributes(address).get(),
+                              deadline.Cancellable(), &error);
+    const ErrorPtr failed(error);
+    return !failed;
+}
+
 std::string AttributeOf(SecretItem* item, std::string_view name) {
     AttributesPtr attributes(secret_item_get_attributes(item));
     const auto* value = static_cast<const char*>(
@@ -136,11 +146,7 @@ bool CSecretServiceStore::Keep(const fleet::Credential& credential) {
         return false;
     }
     const CCallDeadline deadline(limits_.call);
-    GError* error = nullptr;
-    secret_service_clear_sync(service_->service, &kProjectorPasswordSchema,
-                              EntryAttributes(credential.address).get(), deadline.Cancellable(),
-                              &error);
-    if (const ErrorPtr failed(error); failed) {
+    if (!ClearEntry(service_->service, credential.address, deadline)) {
         silent_ = deadline.Passed();
         return false;
     }
@@ -150,6 +156,7 @@ bool CSecretServiceStore::Keep(const fleet::Credential& credential) {
     const SecretValuePtr value(secret_value_new(
         credential.password.data(), static_cast<gssize>(credential.password.size()),
         "text/plain"));
+    GError* error = nullptr;
     const gboolean stored = secret_service_store_sync(
         service_->service, &kProjectorPasswordSchema,
         EntryAttributes(credential.address, &mac).get(), SECRET_COLLECTION_DEFAULT,
@@ -165,12 +172,9 @@ bool CSecretServiceStore::Forget(const std::string& address) {
         return false;
     }
     const CCallDeadline deadline(limits_.call);
-    GError* error = nullptr;
-    secret_service_clear_sync(service_->service, &kProjectorPasswordSchema,
-                              EntryAttributes(address).get(), deadline.Cancellable(), &error);
-    const ErrorPtr failed(error);
+    const bool cleared = ClearEntry(service_->service, address, deadline);
     silent_ = deadline.Passed();
-    return !failed;
+    return cleared;
 }
 
 bool SessionBusNamed(const EnvironmentLookup& environment) {
