@@ -94,6 +94,10 @@ def table_rows(view):
             for r in range(view.get_n_rows())]
 
 
+def column_headers(view):
+    return [view.get_column_header(c).get_name() for c in range(view.get_n_columns())]
+
+
 def projector_rows(listing):
     """Row numbers of the list by projector name (a projector's label is name, line, address)."""
     rows = {}
@@ -173,14 +177,18 @@ class Driver:
                  lambda: self.anywhere("text", "File name:")).set_text_contents(template)
         press(wait_for("the file dialog's Open", lambda: self.anywhere("push button", "Open")))
 
-        preview = self.until_window("the preview", "Apply settings file", "tree",
+        preview = self.until_window("the preview", "Apply settings file", "table",
                                     "Settings that change")
-        for row in table_rows(find(preview, "tree", "Settings that change")):
+        changes = find(preview, "table", "Settings that change")
+        emit("change columns", *column_headers(changes))
+        for row in table_rows(changes):
             emit("change", *row)
         press(find(preview, "push button", "Apply"))
 
-        results = self.until_window("the results", "Results", "tree", "Results table")
-        for row in table_rows(find(results, "tree", "Results table")):
+        results = self.until_window("the results", "Results", "table", "Results table")
+        outcomes = find(results, "table", "Results table")
+        emit("result columns", *column_headers(outcomes))
+        for row in table_rows(outcomes):
             emit("result", *row)
         press(find(results, "push button", "Close"))
         wait_for("the results to close", lambda: None if showing(results) else True)
