@@ -248,6 +248,8 @@ enum StringId : int {
     kStringSavedOutcome = 487,
     kStringSavingSettingsFiles = 488,
     kStringSavedIn = 489,  // {1} the run's folder
+    kStringProjectorListName = 545,
+    kStringProjectorMenuName = 546,
 };
 
 }  // namespace lanterna

@@ -157,8 +157,9 @@ class Driver:
 
     def run(self, template, names):
         self.app = wait_for("lanterna on the accessibility bus", self.find_app)
-        main = wait_for("the main window", lambda: window(self.app, "Lanterna", "list"))
-        listing = find(main, "list")
+        main = wait_for("the main window",
+                        lambda: window(self.app, "Lanterna", "list", "Projectors"))
+        listing = find(main, "list", "Projectors")
         rows = wait_for("the search's projectors",
                         lambda: (lambda r: r if all(n in r for n in names) else None)(
                             projector_rows(listing)))
@@ -170,8 +171,9 @@ class Driver:
 
         listing.grab_focus()
         Atspi.generate_keyboard_event(MENU_KEY, None, Atspi.KeySynthType.SYM)
-        press(wait_for("the popup menu", lambda: self.anywhere("menu item",
-                                                                "Apply settings file…")))
+        menu = wait_for("the popup menu", lambda: self.anywhere("popup menu",
+                                                                 "Projector commands"))
+        press(wait_for("its item", lambda: find(menu, "menu item", "Apply settings file…")))
 
         wait_for("the file dialog",
                  lambda: self.anywhere("text", "File name:")).set_text_contents(template)

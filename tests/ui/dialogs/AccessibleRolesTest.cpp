@@ -133,6 +133,7 @@ TEST(AccessibleRoles, TheOpenPopupMenuIsAMenuWithItsItemsUnderTheMainWindowAndTh
             QAccessibleInterface* child = top->child(i);
             if (child != nullptr && child->role() == QAccessible::PopupMenu) {
                 role = child->role();
+                EXPECT_EQ(child->text(QAccessible::Name), QStringLiteral("도움말"));
                 EXPECT_EQ(top->indexOfChild(child), i);
                 for (int item = 0; item < child->childCount(); ++item) {
                     EXPECT_EQ(child->child(item)->role(), QAccessible::MenuItem);
@@ -154,7 +155,7 @@ TEST(AccessibleRoles, TheOpenPopupMenuIsAMenuWithItsItemsUnderTheMainWindowAndTh
             popup->close();
         }
     });
-    EXPECT_EQ(lanterna::dialogs::TrackPopupMenu(&window, menu, window.geometry().center()),
+    EXPECT_EQ(lanterna::dialogs::TrackPopupMenu(&window, menu, window.geometry().center(), "도움말"),
               menu[1].id);
     EXPECT_EQ(role, QAccessible::PopupMenu);
     EXPECT_EQ(seen, (QStringList{QStringLiteral("도움말"), QStringLiteral("Lanterna 정보")}));

@@ -88,7 +88,7 @@ class SelectionOnLoopback : public ::testing::Test {
         services.chooseCsvFile = [this](QWidget&, const std::string& suggested) {
             return folder + "/" + suggested;
         };
-        services.trackPopupMenu = [this](CMainDialog&, const auto& menu, QPoint) {
+        services.trackPopupMenu = [this](CMainDialog&, const auto& menu, QPoint, const auto&) {
             menuShown = menu;
             return menuChoice;
         };
