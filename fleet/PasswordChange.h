@@ -17,7 +17,8 @@ namespace lanterna::fleet {
 struct PasswordChangeResult {
     Target target;
     // kPasswordChanged, kNotStarted, kFailed (the worker's result in `workerResult`), or the
-    // outcome of `failure` (no current password; no route to the address).
+    // outcome of `failure` (no current password; no route to the address; the current
+    // password refused by the projector, each try the source had).
     Outcome outcome = Outcome::kNotStarted;
     RoadFailure failure;
     int workerResult = 0;

@@ -228,14 +228,15 @@ TEST_F(SelectionOnLoopback, TemplateThatCannotBeUsedNamesItsWrongKey) {
     }
 }
 
-// One new password for the two selected (each asked for its current password), then an audit,
-// the inventory and the backup of the same two, which ask nothing: the session remembers the new
-// password.
+// One new password for the two selected (each asked for its current password; a wrong one is
+// asked for again), then an audit, the inventory and the backup of the same two, which ask
+// nothing: the session remembers the new password.
 TEST_F(SelectionOnLoopback, PasswordChangeOfTheSelectionIsRememberedByAuditInventoryAndBackup) {
     Open(folder + "/unused.ini");
     window->SelectProjectors({Record("ROOM-1"), Record("ROOM-2")});
     using namespace lanterna::dialogs;
     int prompts = 0;
+    int lockedPrompts = 0;
     std::vector<std::string> findings;
     ui::test::ScriptNextDialog(kFleetPasswordTemplate, [](ui::CDialog& dialog) {
         dialog.SetDlgItemText(CFleetPasswordDialog::kNewEdit, "fresh");
@@ -243,22 +244,27 @@ TEST_F(SelectionOnLoopback, PasswordChangeOfTheSelectionIsRememberedByAuditInven
         dialog.ClickButton(ui::IDOK);
     });
     ui::test::ScriptNextDialog(kFleetProgressTemplate, [](ui::CDialog&) {}, kWaitMs);
-    // The current password of each, asked in the order the jobs reach them.
-    for (int prompt = 0; prompt < 2; ++prompt) {
-        ui::test::ScriptNextDialog(kPasswordInputTemplate, [&prompts](ui::CDialog& dialog) {
-            ++prompts;
-            const bool locked =
-                dialog.GetDlgItemText(CPasswordInputDialog::kTextLabel).find("ROOM-2") !=
-                std::string::npos;
-            dialog.SetDlgItemText(CPasswordInputDialog::kPasswordEdit, locked ? "lab" : "");
-            dialog.ClickButton(ui::IDOK);
-        });
+    // The current password of each, asked in the order the jobs reach them; the locked one's
+    // first answer is wrong.
+    for (int prompt = 0; prompt < 3; ++prompt) {
+        ui::test::ScriptNextDialog(
+            kPasswordInputTemplate, [&prompts, &lockedPrompts](ui::CDialog& dialog) {
+                ++prompts;
+                const bool locked =
+                    dialog.GetDlgItemText(CPasswordInputDialog::kTextLabel).find("ROOM-2") !=
+                    std::string::npos;
+                lockedPrompts += locked ? 1 : 0;
+                const char* typed = !locked ? "" : lockedPrompts == 1 ? "wrong" : "lab";
+                dialog.SetDlgItemText(CPasswordInputDialog::kPasswordEdit, typed);
+                dialog.ClickButton(ui::IDOK);
+            });
     }
     ui::test::ScriptNextDialog(kFleetResultsTemplate,
                                [](ui::CDialog& dialog) { dialog.ClickButton(ui::IDOK); });
     menuChoice = CMainDialog::kChangePasswordsCommand;
     window->SendCommand(CMainDialog::kListControl, ui::Notify::RightClicked);
-    EXPECT_EQ(prompts, 2);
+    EXPECT_EQ(prompts, 3);
+    EXPECT_EQ(lockedPrompts, 2) << "the wrong current password was not asked for again";
     for (const std::size_t i : {0u, 1u}) {
         ASSERT_TRUE(lanterna::test::WaitUntilSessionsEnd(*projectors[i]));
         EXPECT_EQ(projectors[i]->Settings().password, "fresh") << i;
@@ -279,7 +285,7 @@ TEST_F(SelectionOnLoopback, PasswordChangeOfTheSelectionIsRememberedByAuditInven
                                [](ui::CDialog& dialog) { dialog.ClickButton(ui::IDOK); });
     menuChoice = CMainDialog::kExportInventoryCommand;
     window->SendCommand(CMainDialog::kListControl, ui::Notify::RightClicked);
-    EXPECT_EQ(prompts, 2) << "the new password was remembered";
+    EXPECT_EQ(prompts, 3) << "the new password was remembered";
     std::ifstream csv(folder + "/inventory.csv");
     std::vector<std::string> firstCells;
     for (std::string line; std::getline(csv, line);) {
@@ -296,7 +302,7 @@ TEST_F(SelectionOnLoopback, PasswordChangeOfTheSelectionIsRememberedByAuditInven
     });
     menuChoice = CMainDialog::kSaveSettingsFilesCommand;
     window->SendCommand(CMainDialog::kListControl, ui::Notify::RightClicked);
-    EXPECT_EQ(prompts, 2);
+    EXPECT_EQ(prompts, 3);
     std::vector<std::string> files;
     for (const auto& run : std::filesystem::directory_iterator(folder)) {
         if (run.is_directory()) {
