@@ -16,6 +16,8 @@
 #include "dialogs/MainDialogDefaults.h"
 #include "dialogs/PasswordInputDialog.h"
 #include "platform/FixedText.h"
+#include "resources/StringIds.h"
+#include "resources/StringTable.h"
 #include "settings/AddressBookStore.h"
 #include "settings/SettingsFile.h"
 #include "tests/support/sim/SessionsEnded.h"
@@ -83,7 +85,8 @@ class SelectionOnLoopback : public ::testing::Test {
             .hello = {.address = first.Address(), .port = first.HelloPort(), .localPort = 0},
             .secondary = {.address = first.Address(), .port = first.SecondaryPort()}};
         auto services = lanterna::dialogs::DefaultMainDialogServices(*state, targets);
-        services.chooseSettingsFile = [settingsFile](CMainDialog&) { return settingsFile; };
+        chosenFile = settingsFile;
+        services.chooseSettingsFile = [this](CMainDialog&) { return chosenFile; };
         services.chooseFolder = [this](CMainDialog&) { return folder; };
         services.chooseCsvFile = [this](QWidget&, const std::string& suggested) {
             return folder + "/" + suggested;
@@ -120,6 +123,7 @@ class SelectionOnLoopback : public ::testing::Test {
     lanterna::AddressBook book;
     lanterna::HiveFile hive;
     std::string folder;
+    std::string chosenFile;  // what the settings file chooser gives
     std::unique_ptr<CMainDialog> window;
     std::vector<lanterna::dialogs::MenuCommand> menuShown;
     int menuChoice = CMainDialog::kApplySettingsFileCommand;
@@ -211,17 +215,29 @@ TEST_F(SelectionOnLoopback, TemplateGoesToTheSelectedProjectorsOnly) {
 }
 
 // A template that cannot be used names the key that is wrong, and no projector is reached.
+// A file with a wrong key names it; a file of nothing but a projector's own identity says it
+// changes nothing. Neither reads a projector.
 TEST_F(SelectionOnLoopback, TemplateThatCannotBeUsedNamesItsWrongKey) {
     const std::string file = folder + "/bad.ini";
+    const std::string identity = folder + "/identity.ini";
     std::ofstream(file) << "[FILE]\nNM_INIVER=200\n[SNMP]\nNM_TRAP1=300.1.1.1\n";
+    std::ofstream(identity) << "[FILE]\nNM_INIVER=200\n[COMMON]\nNM_PROJECTORNAME=HALL-1F\n"
+                               "[NETWORK]\nNM_DHCP=1\n";
     Open(file);
     window->SelectProjectors({Record("ROOM-1"), Record("ROOM-3")});
     ui::test::AnswerNextMessage(ui::IDOK);
     window->SendCommand(CMainDialog::kListControl, ui::Notify::RightClicked);
-    const std::vector<ui::test::ShownMessage> shown = ui::test::ShownMessages();
+    std::vector<ui::test::ShownMessage> shown = ui::test::ShownMessages();
     ASSERT_EQ(shown.size(), 1u);
     EXPECT_NE(shown[0].text.find("[SNMP] NM_TRAP1=300.1.1.1"), std::string::npos)
         << shown[0].text;
+    chosenFile = identity;
+    ui::test::ClearShownMessages();
+    ui::test::AnswerNextMessage(ui::IDOK);
+    window->SendCommand(CMainDialog::kListControl, ui::Notify::RightClicked);
+    shown = ui::test::ShownMessages();
+    ASSERT_EQ(shown.size(), 1u);
+    EXPECT_EQ(shown[0].text, lanterna::LoadString(lanterna::kStringTemplateEmpty));
     for (const auto& projector : projectors) {
         ASSERT_TRUE(lanterna::test::WaitUntilSessionsEnd(*projector));
         EXPECT_THAT(projector->CommandLog(), IsEmpty());
