@@ -189,6 +189,8 @@ void CMainDialog::SetUpList() {
     if (list == nullptr) {
         return;
     }
+    // The list has no label above it to be named after.
+    list->setAccessibleName(ui::ToQString(LoadString(kStringProjectorListName)));
     list->SetImageList({ui::ResourceId::kConnectByAddressIcon, ui::ResourceId::kProjectorAddedIcon,
                         ui::ResourceId::kProjectorFoundIcon, ui::ResourceId::kWiredFileIcon,
                         ui::ResourceId::kWirelessFileIcon});
@@ -627,7 +629,8 @@ void CMainDialog::ShowPopupMenu(int row, QPoint globalPoint) {
     if (!services_.trackPopupMenu) {
         return;
     }
-    const int chosen = services_.trackPopupMenu(*this, menu, globalPoint);
+    const int chosen =
+        services_.trackPopupMenu(*this, menu, globalPoint, LoadString(kStringProjectorMenuName));
     // Only what the menu offered may run: found projectors have no delete.
     const bool offered = std::any_of(menu.begin(), menu.end(), [chosen](const MenuCommand& item) {
         return item.id == chosen;
@@ -643,7 +646,8 @@ void CMainDialog::OnHelpButton() {
     const QPoint below =
         button != nullptr ? button->mapToGlobal(QPoint(0, button->height())) : QCursor::pos();
     const std::vector<MenuCommand> menu = HelpMenu();
-    const int chosen = services_.trackPopupMenu(*this, menu, below);
+    const int chosen =
+        services_.trackPopupMenu(*this, menu, below, LoadString(kStringHelpCommand));
     if (chosen == kHelpCommand || chosen == kAboutCommand) {
         RunMenuCommand(chosen);
     }

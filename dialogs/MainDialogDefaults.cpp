@@ -31,8 +31,10 @@ QStringList ListFileFilters() {
     return FileFilters(kStringMonitorListFilter);
 }
 
-int TrackPopupMenu(QWidget* owner, const std::vector<MenuCommand>& menu, QPoint globalPoint) {
+int TrackPopupMenu(QWidget* owner, const std::vector<MenuCommand>& menu, QPoint globalPoint,
+                   std::string_view name) {
     QMenu popup(owner);
+    popup.setAccessibleName(ui::ToQString(name));
     for (const MenuCommand& command : menu) {
         if (command.separatorBefore) {
             popup.addSeparator();
@@ -154,7 +156,9 @@ MainDialogServices DefaultMainDialogServices(ApplicationState& state, SearchTarg
     };
     services.chooseListFile = [](CMainDialog& owner) { return ChooseListFile(&owner); };
     services.trackPopupMenu = [](CMainDialog& owner, const std::vector<MenuCommand>& menu,
-                                 QPoint point) { return TrackPopupMenu(&owner, menu, point); };
+                                 QPoint point, std::string_view name) {
+        return TrackPopupMenu(&owner, menu, point, name);
+    };
     return services;
 }
 

@@ -19,7 +19,8 @@ namespace lanterna::dialogs {
 MainDialogServices DefaultMainDialogServices(ApplicationState& state, SearchTargets targets = {});
 
 // The popup menu at `globalPoint`, tracked with the right button; the chosen id or 0.
-int TrackPopupMenu(QWidget* owner, const std::vector<MenuCommand>& menu, QPoint globalPoint);
+int TrackPopupMenu(QWidget* owner, const std::vector<MenuCommand>& menu, QPoint globalPoint,
+                   std::string_view name);
 
 // The filters of the import's open-file dialog, from string 104, the list files first.
 QStringList ListFileFilters();

@@ -208,6 +208,11 @@ void CMainDialog::OnApplySettingsFile() {
                                       ui::MB_ICONEXCLAMATION);
         return;
     }
+    // A file of nothing but a projector's own identity would read every projector for naught.
+    if (fleet::TemplateHoldsNoSetting(file)) {
+        ShowMessage(kStringTemplateEmpty, ui::MB_ICONEXCLAMATION);
+        return;
+    }
     const fleet::WriteJob job = fleet::TemplateJob(file);
     const std::unique_ptr<CSelectionPasswords> passwords = PasswordsFor(records);
     const fleet::FleetNetwork& network = services_.fleetNetwork;

@@ -86,8 +86,10 @@ struct MainDialogServices {
     std::string historyFolder;
     // The desktop keyring; null where there is none. It must outlive the window.
     fleet::ICredentialStore* keyring = nullptr;
-    // Shows the popup menu at `globalPoint`; the chosen command id, 0 for none.
-    std::function<int(CMainDialog&, const std::vector<MenuCommand>& menu, QPoint globalPoint)>
+    // Shows the popup menu at `globalPoint`, named `name` for a screen reader; the chosen
+    // command id, 0 for none.
+    std::function<int(CMainDialog&, const std::vector<MenuCommand>& menu, QPoint globalPoint,
+                      std::string_view name)>
         trackPopupMenu;
 };
 

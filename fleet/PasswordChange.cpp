@@ -7,10 +7,9 @@ namespace lanterna::fleet {
 
 namespace {
 
-// The password the projector of `state` has now: none when its probe says it asks for none,
-// else the source's. False with `result` filled in when there is none to give.
-bool CurrentPassword(IWorkerDriver& driver, IPasswordSource& passwords, ApplicationState& state,
-                     PasswordChangeResult& result, std::string& current) {
+// Whether the projector of `state` answers its probe; `result.first` tells that it asks for no
+// password. False with `result` filled in when the probe failed.
+bool ProbeFirst(IWorkerDriver& driver, ApplicationState& state, PasswordChangeResult& result) {
     const int probe = driver.Run(WorkerMode::kProbe, state);
     if (probe != 1 && probe != 2) {
         result.failure.stop = probe == 0 ? RoadStop::kOtherLinkOpen : RoadStop::kNotAnswering;
@@ -19,8 +18,15 @@ bool CurrentPassword(IWorkerDriver& driver, IPasswordSource& passwords, Applicat
         return false;
     }
     result.first = probe == 1;
+    return true;
+}
+
+// The password the projector has now: none for its first one, else the source's. False with
+// `result` filled in when the source has none to give.
+bool CurrentPassword(IPasswordSource& passwords, PasswordChangeResult& result,
+                     std::string& current) {
+    current.clear();
     if (result.first) {
-        current.clear();
         return true;
     }
     PasswordAnswer answer = passwords.PasswordFor(result.target);
@@ -60,22 +66,39 @@ void ChangeOne(const FleetNetwork& network, IWorkerDriver& driver, IPasswordSour
         result.outcome = OutcomeOf(result.failure);
         return;
     }
-    const auto state = PasswordStateFor(network, result.target, *routed);
     // A projector without a password is changed from the empty one: it is asked first whether
     // it has one, so that its first password needs none given.
-    std::string current;
-    if (!CurrentPassword(driver, passwords, *state, result, current)) {
+    if (!ProbeFirst(driver, *PasswordStateFor(network, result.target, *routed), result)) {
         return;
     }
-    CopyText(state->currentPassword, current);
-    CopyText(state->newPassword, fresh);
-    result.workerResult = driver.Run(WorkerMode::kPassword, *state);
-    if (result.workerResult != 1) {
-        result.outcome = Outcome::kFailed;
-        return;
+    // A current password the projector does not take is asked for again while the source has
+    // another, as on the road that opens a projector.
+    for (int attempt = 0; attempt < kMaxPasswordAttempts; ++attempt) {
+        std::string current;
+        if (!CurrentPassword(passwords, result, current)) {
+            return;
+        }
+        const auto state = PasswordStateFor(network, result.target, *routed);
+        CopyText(state->currentPassword, current);
+        CopyText(state->newPassword, fresh);
+        result.failure = RoadFailure{};
+        result.workerResult = driver.Run(WorkerMode::kPassword, *state);
+        if (result.workerResult == 1) {
+            result.outcome = Outcome::kPasswordChanged;
+            result.removed = fresh.empty();
+            return;
+        }
+        if (result.workerResult != kPasswordChangeRefused) {
+            result.outcome = Outcome::kFailed;
+            return;
+        }
+        result.failure.stop = RoadStop::kPasswordRefused;
+        result.failure.workerResult = result.workerResult;
+        result.outcome = OutcomeOf(result.failure);
+        if (result.first || !passwords.Refused(result.target, current)) {
+            return;
+        }
     }
-    result.outcome = Outcome::kPasswordChanged;
-    result.removed = fresh.empty();
 }
 
 }  // namespace

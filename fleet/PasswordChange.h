@@ -20,7 +20,7 @@ struct PasswordChangeResult {
     Target target;
     // kPasswordChanged, kNotStarted, kFailed (the worker's result in `workerResult`), or the
     // outcome of `failure` (no route to the address, no answer to the probe, no current
-    // password).
+    // password, the current password refused by the projector each try the source had).
     Outcome outcome = Outcome::kNotStarted;
     RoadFailure failure;
     int workerResult = 0;

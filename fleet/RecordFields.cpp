@@ -501,6 +501,12 @@ TemplateMerge MergeTemplate(const Record& file, Record& record) {
     return merge;
 }
 
+bool TemplateHoldsNoSetting(const Record& file) {
+    return std::none_of(Fields().begin(), Fields().end(), [&file](const FieldDefinition& field) {
+        return field.stateOf(file) == kStateRead && !IsOwnIdentity(field.name);
+    });
+}
+
 SettingsFileProblem ReadSettingsForWrite(const ProfileDocument& document, bool asTemplate,
                                          ProjectorRecord& file) {
     const bool usable = ReadSettingsDocument(file, document) == 1;

@@ -111,6 +111,10 @@ struct TemplateMerge {
 // module type 22: its module type and its wireless keys tell).
 TemplateMerge MergeTemplate(const ProjectorRecord& file, ProjectorRecord& record);
 
+// True when every setting `file` holds stays each projector's own (the name, DHCP and the
+// addresses): as a template it changes nothing anywhere.
+bool TemplateHoldsNoSetting(const ProjectorRecord& file);
+
 // Reads a settings file (`document`) into `file` (zero-filled) to be used as a template or
 // applied whole. A template needs only the keys it sets beside [FILE] NM_INIVER; a file applied
 // whole may also be of the older key set, which has no version key. Returns the first key the

@@ -71,8 +71,8 @@ int StatusToResult(std::uint8_t status) {
             return 1;
         case 0x40:
             return -2;
-        case 0x41:
-            return -3;
+        case kStatusPasswordRequired:
+            return kPasswordNotTaken;
         case 0x43:
             return -4;
         case 0x45:

@@ -39,8 +39,11 @@ inline constexpr std::uint8_t kEntryAttribute = 1;
 
 // Status byte of a reply that accepts the request.
 inline constexpr std::uint8_t kStatusAccepted = 0x20;
-// Status byte of a probe reply that asks for a password.
+// Status byte of a probe reply that asks for a password; a connect or password change with a
+// password the projector does not take is answered with it too.
 inline constexpr std::uint8_t kStatusPasswordRequired = 0x41;
+// What Authenticate and ChangePassword make of that status (StatusToResult).
+inline constexpr int kPasswordNotTaken = -3;
 
 using PacketBytes = std::vector<std::uint8_t>;
 

@@ -223,13 +223,10 @@ enum StringId : int {
     kStringColumnFinding = 462,
     kStringProjectorNamed = 463,  // {1} name, {2} address
     kStringPreviewIntro = 464,    // {1} projectors, {2} the file's name
-    kStringRefusedBecause = 465,  // {1} why
     kStringLeftAlone = 466,
     kStringTemplateKeepsIdentity = 467,
-    kStringStopAfterFailures = 468,
     kStringProgressDone = 469,  // {1} done, {2} in all
     kStringApplyingFile = 470,
-    kStringReadingSettings = 471,
     kStringChangingPasswords = 472,
     kStringStopping = 473,
     kStringResultsSummary = 474,  // {1} in all, {2} succeeded, {3} failed, {4} not started
@@ -239,7 +236,6 @@ enum StringId : int {
     kStringPasswordOfProjector = 478,  // {1} the projector named (463)
     kStringOpenSettingsFileTitle = 479,
     kStringSaveCsvTitle = 480,
-    kStringNothingDiffersAt = 481,
     kStringNotStartedWhy = 482,
     kStringTemplateEmpty = 483,
     kStringPasswordsOfSelection = 484,  // {1} projectors
@@ -282,6 +278,8 @@ enum StringId : int {
     kStringNotWepKeyBasic = 532,
     kStringNotWepKeyOfSize = 533,
     kStringKeyringEntryLabel = 535,  // {1} the projector's address
+    kStringProjectorListName = 545,
+    kStringProjectorMenuName = 546,
 };
 
 }  // namespace lanterna

@@ -8,19 +8,25 @@
 namespace ui {
 
 CTableView::CTableView(QWidget* parent)
-    : QTreeView(parent), cells_(std::make_unique<QStandardItemModel>()) {
+    : QTableView(parent), cells_(std::make_unique<QStandardItemModel>()) {
     setModel(cells_.get());
-    setRootIsDecorated(false);
-    setUniformRowHeights(true);
-    setAllColumnsShowFocus(true);
+    setShowGrid(false);
+    setCornerButtonEnabled(false);
     setAlternatingRowColors(true);
     setSelectionBehavior(QAbstractItemView::SelectRows);
     setSelectionMode(QAbstractItemView::SingleSelection);
     setEditTriggers(QAbstractItemView::NoEditTriggers);
+    setTabKeyNavigation(false);  // Tab leaves the table for the next control
     setWordWrap(false);
     setTextElideMode(Qt::ElideRight);
-    header()->setStretchLastSection(true);
-    header()->setSectionsMovable(false);
+    horizontalHeader()->setStretchLastSection(true);
+    horizontalHeader()->setSectionsMovable(false);
+    horizontalHeader()->setHighlightSections(false);
+    horizontalHeader()->setDefaultAlignment(Qt::AlignLeft | Qt::AlignVCenter);
+    // Rows as a list draws them: no row numbers, one line each.
+    verticalHeader()->hide();
+    verticalHeader()->setSectionResizeMode(QHeaderView::Fixed);
+    verticalHeader()->setDefaultSectionSize(fontMetrics().height() + 6);
 }
 
 CTableView::~CTableView() {
@@ -91,7 +97,7 @@ std::vector<std::string> CTableView::ColumnTitles() const {
 void CTableView::SetSortable(bool sortable) {
     setSortingEnabled(sortable);
     if (sortable) {
-        header()->setSortIndicator(-1, Qt::AscendingOrder);  // in the order given until a click
+        horizontalHeader()->setSortIndicator(-1, Qt::AscendingOrder);  // in the order given until a click
     }
 }
 

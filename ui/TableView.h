@@ -2,9 +2,10 @@
 // A table of texts in a dialog (control kind "table"): a header of column titles, rows of
 // cells, whole rows selected, sorted by any column when the user clicks its title (once the
 // dialog allows it). Tables of results are read as shown: Rows() gives the rows in the order
-// on screen, the way a file saved from the table lists them.
+// on screen, the way a file saved from the table lists them. A table view, so that a screen
+// reader meets a table whose rows, columns and column headers it can walk.
 
-#include <QTreeView>
+#include <QTableView>
 #include <memory>
 #include <string>
 #include <vector>
@@ -13,7 +14,7 @@ class QStandardItemModel;
 
 namespace ui {
 
-class CTableView : public QTreeView {
+class CTableView : public QTableView {
   public:
     explicit CTableView(QWidget* parent = nullptr);
     ~CTableView() override;

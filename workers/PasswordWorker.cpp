@@ -1,3 +1,4 @@
+#include "link/LinkPacket.h"
 #include "workers/DebugSimulation.h"
 #include "workers/Workers.h"
 
@@ -32,9 +33,12 @@ int PasswordWorker(ApplicationState& state) {
         return ReportPasswordChange(state, -1);
     }
     state.Post(kMessageProgress, 20);
-    if (state.link->ChangePassword(TextOf(state.currentPassword), TextOf(state.newPassword)) != 1) {
+    const int changed =
+        state.link->ChangePassword(TextOf(state.currentPassword), TextOf(state.newPassword));
+    if (changed != 1) {
         state.link.reset();
-        return ReportPasswordChange(state, -1);
+        return ReportPasswordChange(state,
+                                    changed == kPasswordNotTaken ? kPasswordChangeRefused : -1);
     }
     state.Post(kMessageProgress, 60);
     state.link->Close();

@@ -19,7 +19,8 @@
 //   and never sent), kWriteUnreadSetting (-3) nothing was sent because a setting that must
 //   travel with the ones due was never read (state.writeProgress.unreadSetting names it).
 // - PasswordWorker (kMessagePasswordResult): 1 changed, 0 another link was open (left
-//   untouched), -1 failure.
+//   untouched), kPasswordChangeRefused (-2) the projector answered that the current password
+//   is not its own, -1 any other failure (no link, no answer).
 //
 // Threads: one worker at a time; while it runs, nothing else touches the state's link, the
 // selected record or the hand-over fields. With state.debugMode set the workers simulate the
@@ -52,6 +53,7 @@ enum WriteErrorBits : std::uint32_t {
 inline constexpr int kReadLinkLost = -4;
 inline constexpr int kWriteLinkLost = -2;
 inline constexpr int kWriteUnreadSetting = -3;
+inline constexpr int kPasswordChangeRefused = -2;
 
 // Modes of the progress window, each starting one worker.
 enum class WorkerMode : int { kRead = 0, kWrite = 1, kPassword = 2, kProbe = 3 };

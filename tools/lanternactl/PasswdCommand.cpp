@@ -64,6 +64,7 @@ std::string ChangeMessage(const fleet::PasswordChangeResult& result, const CPass
             return EnglishText(result.first ? kStringFirstPasswordSet
                                             : kStringPasswordChangedDetail);
         case Outcome::kFailed:
+        case Outcome::kPasswordRefused:
             return MessageText(kStringPasswordChangeFailed);
         default:
             return RoadFailureText(result.failure, result.target.address, passwords);

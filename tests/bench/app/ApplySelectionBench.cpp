@@ -118,7 +118,7 @@ int main(int argc, char** argv) {
     // What the write keeps of each projector beforehand stays in the benchmark's own folder.
     services.historyFolder = (folder / "history").string();
     services.chooseSettingsFile = [file](dialogs::CMainDialog&) { return file; };
-    services.trackPopupMenu = [](dialogs::CMainDialog&, const auto&, QPoint) {
+    services.trackPopupMenu = [](dialogs::CMainDialog&, const auto&, QPoint, const auto&) {
         return dialogs::CMainDialog::kApplySettingsFileCommand;
     };
     lanterna::AddressBook book;

@@ -202,6 +202,11 @@ TEST_F(AccessibleApply, ATemplateReachesTheFourSelectedAndNoneOfTheOthers) {
             {Shown(name), "set",
              std::to_string(std::size(kChanges)) + " command lines sent; verified"});
     }
+    // Each table's column headers as the table interface gives them.
+    EXPECT_EQ(Records(run.out, "change columns"),
+              (std::vector<std::vector<std::string>>{{"Projector", "Setting", "Now", "After"}}));
+    EXPECT_EQ(Records(run.out, "result columns"),
+              (std::vector<std::vector<std::string>>{{"Projector", "Outcome", "Detail"}}));
     const auto changes = Records(run.out, "change");
     EXPECT_EQ(std::set<std::vector<std::string>>(changes.begin(), changes.end()), expectedChanges);
     EXPECT_EQ(changes.size(), expectedChanges.size()) << "a change listed twice";

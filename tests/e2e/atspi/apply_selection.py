@@ -94,6 +94,10 @@ def table_rows(view):
             for r in range(view.get_n_rows())]
 
 
+def column_headers(view):
+    return [view.get_column_header(c).get_name() for c in range(view.get_n_columns())]
+
+
 def projector_rows(listing):
     """Row numbers of the list by projector name (a projector's label is name, line, address)."""
     rows = {}
@@ -153,8 +157,9 @@ class Driver:
 
     def run(self, template, names):
         self.app = wait_for("lanterna on the accessibility bus", self.find_app)
-        main = wait_for("the main window", lambda: window(self.app, "Lanterna", "list"))
-        listing = find(main, "list")
+        main = wait_for("the main window",
+                        lambda: window(self.app, "Lanterna", "list", "Projectors"))
+        listing = find(main, "list", "Projectors")
         rows = wait_for("the search's projectors",
                         lambda: (lambda r: r if all(n in r for n in names) else None)(
                             projector_rows(listing)))
@@ -166,21 +171,26 @@ class Driver:
 
         listing.grab_focus()
         Atspi.generate_keyboard_event(MENU_KEY, None, Atspi.KeySynthType.SYM)
-        press(wait_for("the popup menu", lambda: self.anywhere("menu item",
-                                                                "Apply settings file…")))
+        menu = wait_for("the popup menu", lambda: self.anywhere("popup menu",
+                                                                 "Projector commands"))
+        press(wait_for("its item", lambda: find(menu, "menu item", "Apply settings file…")))
 
         wait_for("the file dialog",
                  lambda: self.anywhere("text", "File name:")).set_text_contents(template)
         press(wait_for("the file dialog's Open", lambda: self.anywhere("push button", "Open")))
 
-        preview = self.until_window("the preview", "Apply settings file", "tree",
+        preview = self.until_window("the preview", "Apply settings file", "table",
                                     "Settings that change")
-        for row in table_rows(find(preview, "tree", "Settings that change")):
+        changes = find(preview, "table", "Settings that change")
+        emit("change columns", *column_headers(changes))
+        for row in table_rows(changes):
             emit("change", *row)
         press(find(preview, "push button", "Apply"))
 
-        results = self.until_window("the results", "Results", "tree", "Results table")
-        for row in table_rows(find(results, "tree", "Results table")):
+        results = self.until_window("the results", "Results", "table", "Results table")
+        outcomes = find(results, "table", "Results table")
+        emit("result columns", *column_headers(outcomes))
+        for row in table_rows(outcomes):
             emit("result", *row)
         press(find(results, "push button", "Close"))
         wait_for("the results to close", lambda: None if showing(results) else True)

@@ -77,18 +77,38 @@ TEST(PasswordWorker, ChangesThePasswordOfTheRecordsAddress) {
     EXPECT_EQ(bench.state->link, nullptr);
 }
 
-TEST(PasswordWorker, WrongCurrentPasswordFailsAndDropsTheLink) {
-    auto config = ProjectorAt("127.86.2.2");
-    config.password = "old";
-    CWorkerBench bench(config);
-    CopyText(bench.state->currentPassword, "guess");
-    CopyText(bench.state->newPassword, "fresh");
-    EXPECT_EQ(PasswordWorker(*bench.state), -1);
-    const auto posted = bench.TakePosted();
-    EXPECT_EQ(posted.progress, (Progress{10, 20}));
-    EXPECT_EQ(posted.results, (Results{{kMessagePasswordResult, -1}}));
-    EXPECT_EQ(bench.projector.Settings().password, "old");
-    EXPECT_EQ(bench.state->link, nullptr);
+// A wrong current password is told apart from a link that failed: by the projector's answer,
+// from a projector that gives another status, and from an address nobody answers at.
+TEST(PasswordWorker, WrongCurrentPasswordIsToldApartFromAFailureAndDropsTheLink) {
+    struct Case {
+        const char* address;
+        std::optional<std::uint8_t> status;  // every handshake answered with it
+        bool nobodyThere;
+        int result;
+        Progress progress;
+    };
+    const Case cases[] = {
+        {"127.86.2.2", std::nullopt, false, kPasswordChangeRefused, {10, 20}},
+        {"127.86.2.4", 0x55, false, -1, {10, 20}},
+        {"127.86.2.5", std::nullopt, true, -1, {10}},
+    };
+    for (const Case& c : cases) {
+        auto config = ProjectorAt(c.address);
+        config.password = "old";
+        config.faults.handshakeStatus = c.status;
+        CWorkerBench bench(config);
+        if (c.nobodyThere) {
+            CopyText(bench.state->projectors.At(0)->address, "127.86.2.6");
+        }
+        CopyText(bench.state->currentPassword, "guess");
+        CopyText(bench.state->newPassword, "fresh");
+        EXPECT_EQ(PasswordWorker(*bench.state), c.result) << c.address;
+        const auto posted = bench.TakePosted();
+        EXPECT_EQ(posted.progress, c.progress) << c.address;
+        EXPECT_EQ(posted.results, (Results{{kMessagePasswordResult, c.result}})) << c.address;
+        EXPECT_EQ(bench.projector.Settings().password, "old");
+        EXPECT_EQ(bench.state->link, nullptr);
+    }
 }
 
 TEST(PasswordWorker, AnotherLinkOpenIsLeftUntouched) {

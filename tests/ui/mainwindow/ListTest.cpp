@@ -1,6 +1,7 @@
 // The projector list: fixed rows, rows of projectors, refresh order, the limit, the address
 // book across runs, the popup menu and delete, and keys that must not close the window.
 #include <QTest>
+#include <QTreeView>
 
 #include "MainWindowTestSupport.h"
 #include "dialogs/DemonstrationProjectors.h"
@@ -176,6 +177,7 @@ TEST_F(ProjectorListTest, PopupMenuOffersDeleteOnlyForAddedAndImportedProjectors
     EXPECT_EQ(state->selectedIndex, 0);
     RightClickRow(RowOf("ADDED"));
     ASSERT_EQ(lastMenu.size(), 8u);
+    EXPECT_EQ(lastMenuName, "프로젝터 메뉴");
     EXPECT_EQ(lastMenu[1].id, CMainDialog::kDeleteCommand);
     EXPECT_EQ(lastMenu[1].text, "삭제");
     state->projectors.At(1)->origin = 2;
@@ -194,7 +196,11 @@ TEST_F(ProjectorListTest, InEnglishTheFixedRowsAndThePopupMenuSpeakEnglish) {
     EXPECT_THAT(Labels(), ElementsAre("Connect by IP address", "Create configuration file (wired)",
                                       "Create configuration file (wireless)", "ADDED\n10.1.1.9",
                                       "FOUND\n10.1.1.5"));
+    // A screen reader names the list and its popup menu, neither after the window.
+    EXPECT_EQ(window->ListView(CMainDialog::kListControl)->accessibleName(), "Projectors");
+    EXPECT_EQ(window->DetailsView()->accessibleName(), "Projectors");
     RightClickRow(RowOf("ADDED"));
+    EXPECT_EQ(lastMenuName, "Projector commands");
     std::vector<std::string_view> texts;
     for (const MenuCommand& command : lastMenu) {
         texts.push_back(command.text);

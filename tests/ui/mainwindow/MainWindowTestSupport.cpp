@@ -115,7 +115,9 @@ lanterna::dialogs::MainDialogServices MainWindowTest::Services() {
             return presenceRound(addresses);
         };
     }
-    services.trackPopupMenu = [this](CMainDialog&, const std::vector<MenuCommand>& menu, QPoint) {
+    services.trackPopupMenu = [this](CMainDialog&, const std::vector<MenuCommand>& menu, QPoint,
+                                     std::string_view name) {
+        lastMenuName = std::string(name);
         lastMenu = menu;
         ++menuRuns;
         return menuChoice;

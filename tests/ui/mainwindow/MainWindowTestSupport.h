@@ -84,6 +84,7 @@ class MainWindowTest : public ::testing::Test {
     int helpRuns = 0;
     int passwordChangeRuns = 0;
     std::vector<MenuCommand> lastMenu;
+    std::string lastMenuName;
     int menuRuns = 0;
     int menuChoice = 0;
     std::string listFile;

@@ -16,6 +16,8 @@
 #include "dialogs/MainDialogDefaults.h"
 #include "dialogs/PasswordInputDialog.h"
 #include "platform/FixedText.h"
+#include "resources/StringIds.h"
+#include "resources/StringTable.h"
 #include "settings/AddressBookStore.h"
 #include "settings/SettingsFile.h"
 #include "tests/support/sim/SessionsEnded.h"
@@ -83,12 +85,13 @@ class SelectionOnLoopback : public ::testing::Test {
             .hello = {.address = first.Address(), .port = first.HelloPort(), .localPort = 0},
             .secondary = {.address = first.Address(), .port = first.SecondaryPort()}};
         auto services = lanterna::dialogs::DefaultMainDialogServices(*state, targets);
-        services.chooseSettingsFile = [settingsFile](CMainDialog&) { return settingsFile; };
+        chosenFile = settingsFile;
+        services.chooseSettingsFile = [this](CMainDialog&) { return chosenFile; };
         services.chooseFolder = [this](CMainDialog&) { return folder; };
         services.chooseCsvFile = [this](QWidget&, const std::string& suggested) {
             return folder + "/" + suggested;
         };
-        services.trackPopupMenu = [this](CMainDialog&, const auto& menu, QPoint) {
+        services.trackPopupMenu = [this](CMainDialog&, const auto& menu, QPoint, const auto&) {
             menuShown = menu;
             return menuChoice;
         };
@@ -120,6 +123,7 @@ class SelectionOnLoopback : public ::testing::Test {
     lanterna::AddressBook book;
     lanterna::HiveFile hive;
     std::string folder;
+    std::string chosenFile;  // what the settings file chooser gives
     std::unique_ptr<CMainDialog> window;
     std::vector<lanterna::dialogs::MenuCommand> menuShown;
     int menuChoice = CMainDialog::kApplySettingsFileCommand;
@@ -211,17 +215,29 @@ TEST_F(SelectionOnLoopback, TemplateGoesToTheSelectedProjectorsOnly) {
 }
 
 // A template that cannot be used names the key that is wrong, and no projector is reached.
+// A file with a wrong key names it; a file of nothing but a projector's own identity says it
+// changes nothing. Neither reads a projector.
 TEST_F(SelectionOnLoopback, TemplateThatCannotBeUsedNamesItsWrongKey) {
     const std::string file = folder + "/bad.ini";
+    const std::string identity = folder + "/identity.ini";
     std::ofstream(file) << "[FILE]\nNM_INIVER=200\n[SNMP]\nNM_TRAP1=300.1.1.1\n";
+    std::ofstream(identity) << "[FILE]\nNM_INIVER=200\n[COMMON]\nNM_PROJECTORNAME=HALL-1F\n"
+                               "[NETWORK]\nNM_DHCP=1\n";
     Open(file);
     window->SelectProjectors({Record("ROOM-1"), Record("ROOM-3")});
     ui::test::AnswerNextMessage(ui::IDOK);
     window->SendCommand(CMainDialog::kListControl, ui::Notify::RightClicked);
-    const std::vector<ui::test::ShownMessage> shown = ui::test::ShownMessages();
+    std::vector<ui::test::ShownMessage> shown = ui::test::ShownMessages();
     ASSERT_EQ(shown.size(), 1u);
     EXPECT_NE(shown[0].text.find("[SNMP] NM_TRAP1=300.1.1.1"), std::string::npos)
         << shown[0].text;
+    chosenFile = identity;
+    ui::test::ClearShownMessages();
+    ui::test::AnswerNextMessage(ui::IDOK);
+    window->SendCommand(CMainDialog::kListControl, ui::Notify::RightClicked);
+    shown = ui::test::ShownMessages();
+    ASSERT_EQ(shown.size(), 1u);
+    EXPECT_EQ(shown[0].text, lanterna::LoadString(lanterna::kStringTemplateEmpty));
     for (const auto& projector : projectors) {
         ASSERT_TRUE(lanterna::test::WaitUntilSessionsEnd(*projector));
         EXPECT_THAT(projector->CommandLog(), IsEmpty());
@@ -229,13 +245,14 @@ TEST_F(SelectionOnLoopback, TemplateThatCannotBeUsedNamesItsWrongKey) {
 }
 
 // One new password for the two selected (the current password asked for of the one that has
-// one), then an audit, the inventory and the backup of the same two, which ask nothing: the
-// session remembers the new password.
+// one, a wrong one asked for again), then an audit, the inventory and the backup of the same
+// two, which ask nothing: the session remembers the new password.
 TEST_F(SelectionOnLoopback, PasswordChangeOfTheSelectionIsRememberedByAuditInventoryAndBackup) {
     Open(folder + "/unused.ini");
     window->SelectProjectors({Record("ROOM-1"), Record("ROOM-2")});
     using namespace lanterna::dialogs;
     int prompts = 0;
+    int lockedPrompts = 0;
     std::vector<std::string> findings;
     ui::test::ScriptNextDialog(kFleetPasswordTemplate, [](ui::CDialog& dialog) {
         dialog.SetDlgItemText(CFleetPasswordDialog::kNewEdit, "fresh");
@@ -243,19 +260,27 @@ TEST_F(SelectionOnLoopback, PasswordChangeOfTheSelectionIsRememberedByAuditInven
         dialog.ClickButton(ui::IDOK);
     });
     ui::test::ScriptNextDialog(kFleetProgressTemplate, [](ui::CDialog&) {}, kWaitMs);
-    // The current password of the locked one; the other asks for none.
-    ui::test::ScriptNextDialog(kPasswordInputTemplate, [&prompts](ui::CDialog& dialog) {
-        ++prompts;
-        EXPECT_NE(dialog.GetDlgItemText(CPasswordInputDialog::kTextLabel).find("ROOM-2"),
-                  std::string::npos);
-        dialog.SetDlgItemText(CPasswordInputDialog::kPasswordEdit, "lab");
-        dialog.ClickButton(ui::IDOK);
-    });
+    // The current password of the locked one, whose first answer is wrong; the other asks for
+    // none.
+    for (int prompt = 0; prompt < 2; ++prompt) {
+        ui::test::ScriptNextDialog(
+            kPasswordInputTemplate, [&prompts, &lockedPrompts](ui::CDialog& dialog) {
+                ++prompts;
+                const bool locked =
+                    dialog.GetDlgItemText(CPasswordInputDialog::kTextLabel).find("ROOM-2") !=
+                    std::string::npos;
+                lockedPrompts += locked ? 1 : 0;
+                const char* typed = !locked ? "" : lockedPrompts == 1 ? "wrong" : "lab";
+                dialog.SetDlgItemText(CPasswordInputDialog::kPasswordEdit, typed);
+                dialog.ClickButton(ui::IDOK);
+            });
+    }
     ui::test::ScriptNextDialog(kFleetResultsTemplate,
                                [](ui::CDialog& dialog) { dialog.ClickButton(ui::IDOK); });
     menuChoice = CMainDialog::kChangePasswordsCommand;
     window->SendCommand(CMainDialog::kListControl, ui::Notify::RightClicked);
-    EXPECT_EQ(prompts, 1);
+    EXPECT_EQ(prompts, 2);
+    EXPECT_EQ(lockedPrompts, 2) << "the wrong current password was not asked for again";
     for (const std::size_t i : {0u, 1u}) {
         ASSERT_TRUE(lanterna::test::WaitUntilSessionsEnd(*projectors[i]));
         EXPECT_EQ(projectors[i]->Settings().password, "fresh") << i;
@@ -276,7 +301,7 @@ TEST_F(SelectionOnLoopback, PasswordChangeOfTheSelectionIsRememberedByAuditInven
                                [](ui::CDialog& dialog) { dialog.ClickButton(ui::IDOK); });
     menuChoice = CMainDialog::kExportInventoryCommand;
     window->SendCommand(CMainDialog::kListControl, ui::Notify::RightClicked);
-    EXPECT_EQ(prompts, 1) << "the new password was remembered";
+    EXPECT_EQ(prompts, 2) << "the new password was remembered";
     std::ifstream csv(folder + "/inventory.csv");
     std::vector<std::string> firstCells;
     for (std::string line; std::getline(csv, line);) {
@@ -293,7 +318,7 @@ TEST_F(SelectionOnLoopback, PasswordChangeOfTheSelectionIsRememberedByAuditInven
     });
     menuChoice = CMainDialog::kSaveSettingsFilesCommand;
     window->SendCommand(CMainDialog::kListControl, ui::Notify::RightClicked);
-    EXPECT_EQ(prompts, 1);
+    EXPECT_EQ(prompts, 2);
     std::vector<std::string> files;
     for (const auto& run : std::filesystem::directory_iterator(folder)) {
         if (run.is_directory()) {
