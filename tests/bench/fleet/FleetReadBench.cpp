@@ -10,18 +10,15 @@
 #include <cstdio>
 #include <fstream>
 #include <memory>
+#include <nlohmann/json.hpp>
 #include <string>
 #include <vector>
 
-#include <nlohmann/json.hpp>
-
-#include "tests/support/netns/ChildProcess.h"
-#include "tests/support/netns/TestNetwork.h"
+#include "tests/bench/fleet/SimulatedSite.h"
 
 namespace {
 
 using namespace std::chrono_literals;
-using lanterna::test::CBackgroundProgram;
 using lanterna::test::CTestNetwork;
 using lanterna::test::ProgramRun;
 using lanterna::test::RunProgram;
@@ -60,36 +57,13 @@ void ReportRead(const char* what, const ProgramRun& run) {
 }  // namespace
 
 int main() {
-    const std::string unavailable = CTestNetwork::Unavailable();
-    if (!unavailable.empty()) {
-        std::printf("skipped: %s\n", unavailable.c_str());
+    const auto site = lanterna::test::StartSimulatedSite("fbn", "10.79", kProjectors, SIM_PROGRAM);
+    if (!site) {
         return 0;
     }
-    CTestNetwork::RemoveStale();
-    CTestNetwork network("fbn");
-    std::vector<std::string> addresses;
-    std::string targets;
-    for (int i = 1; i <= kProjectors; ++i) {
-        const std::string address = "10.79." + std::to_string(1 + (i - 1) / 250) + "." +
-                                    std::to_string(1 + (i - 1) % 250);
-        addresses.push_back(address + "/16");
-        targets += address + "\n";
-    }
-    if (!network.Create() || !network.AddHost("client", {"10.79.0.1/16"}) ||
-        !network.AddHost("proj", addresses)) {
-        std::printf("no test network: %s\n", network.Error().c_str());
-        return 0;
-    }
-    CBackgroundProgram projectors;
-    if (!projectors.Start(network.Namespace("proj"),
-                          {SIM_PROGRAM, "--broadcast", "--lifetime", "300", "--address",
-                           "10.79.1.1", "--count", std::to_string(kProjectors)}) ||
-        projectors.WaitForLines("listening on", kProjectors, 30s) != kProjectors) {
-        std::printf("the simulated projectors did not start\n");
-        return 0;
-    }
+    const CTestNetwork& network = site->network;
     const std::string targetsFile = "/tmp/lanterna-fleet-bench-" + std::to_string(getpid());
-    std::ofstream(targetsFile) << targets;
+    std::ofstream(targetsFile) << site->targets;
     const auto run = [&](std::vector<std::string> args) {
         args.insert(args.begin(), LANTERNACTL);
         return RunProgram(network.Namespace("client"), args, 120s);

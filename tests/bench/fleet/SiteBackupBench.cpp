@@ -1,8 +1,8 @@
 // lanternactl backup and restore of 200 simulated projectors in a private network of
 // namespaces: the search alone, a backup of all (with its time after the search, and from a
 // targets file without one), then twenty changed and the backup restored (only those twenty are
-// sent), after the search and from a targets file. Needs root (network namespaces); says so and ends otherwise.
-// Prints figures, never judges them.
+// sent), after the search and from a targets file. Needs root (network namespaces); says so and
+// ends otherwise. Prints figures, never judges them.
 
 #include <unistd.h>
 
@@ -14,13 +14,11 @@
 #include <system_error>
 #include <vector>
 
-#include "tests/support/netns/ChildProcess.h"
-#include "tests/support/netns/TestNetwork.h"
+#include "tests/bench/fleet/SimulatedSite.h"
 
 namespace {
 
 using namespace std::chrono_literals;
-using lanterna::test::CBackgroundProgram;
 using lanterna::test::CTestNetwork;
 using lanterna::test::ProgramRun;
 using lanterna::test::RunProgram;
@@ -60,44 +58,23 @@ void Report(const char* what, const ProgramRun& run, const ProgramRun* search = 
 }
 
 std::string Address(int i) {
-    return "10.80." + std::to_string(1 + (i - 1) / 250) + "." + std::to_string(1 + (i - 1) % 250);
+    return lanterna::test::SiteAddress("10.80", i);
 }
 
 }  // namespace
 
 int main() {
-    const std::string unavailable = CTestNetwork::Unavailable();
-    if (!unavailable.empty()) {
-        std::printf("skipped: %s\n", unavailable.c_str());
+    const auto site = lanterna::test::StartSimulatedSite("sbb", "10.80", kProjectors, SIM_PROGRAM);
+    if (!site) {
         return 0;
     }
-    CTestNetwork::RemoveStale();
-    CTestNetwork network("sbb");
-    std::vector<std::string> addresses;
-    std::string targets;
-    for (int i = 1; i <= kProjectors; ++i) {
-        addresses.push_back(Address(i) + "/16");
-        targets += Address(i) + "\n";
-    }
-    if (!network.Create() || !network.AddHost("client", {"10.80.0.1/16"}) ||
-        !network.AddHost("proj", addresses)) {
-        std::printf("no test network: %s\n", network.Error().c_str());
-        return 0;
-    }
-    CBackgroundProgram projectors;
-    if (!projectors.Start(network.Namespace("proj"),
-                          {SIM_PROGRAM, "--broadcast", "--lifetime", "300", "--address",
-                           Address(1), "--count", std::to_string(kProjectors)}) ||
-        projectors.WaitForLines("listening on", kProjectors, 30s) != kProjectors) {
-        std::printf("the simulated projectors did not start\n");
-        return 0;
-    }
+    const CTestNetwork& network = site->network;
     // The backups, the targets file and the history the writes keep, all in one folder.
-    const std::filesystem::path folder =
-        std::filesystem::temp_directory_path() / ("lanterna-site-bench-" + std::to_string(getpid()));
+    const std::filesystem::path folder = std::filesystem::temp_directory_path() /
+                                         ("lanterna-site-bench-" + std::to_string(getpid()));
     std::filesystem::create_directories(folder / "backups");
     const std::string targetsFile = (folder / "targets").string();
-    std::ofstream(targetsFile) << targets;
+    std::ofstream(targetsFile) << site->targets;
     const std::vector<std::string> environment{"XDG_STATE_HOME=" + (folder / "state").string(),
                                                "LANTERNA_LANG=en"};
     const auto run = [&](std::vector<std::string> args) {
@@ -105,8 +82,7 @@ int main() {
         return RunProgram(network.Namespace("client"), args, 120s, environment);
     };
 
-    std::printf("%d simulated projectors, lanternactl in a client namespace, -j 32\n",
-                kProjectors);
+    std::printf("%d simulated projectors, lanternactl in a client namespace, -j 32\n", kProjectors);
     const ProgramRun search = run({"discover"});
     Report("discover (the search alone)", search);
     const ProgramRun backup = run({"backup", (folder / "backups").string(), "--all", "-j", "32"});
