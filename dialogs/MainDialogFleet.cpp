@@ -3,6 +3,7 @@
 
 #include <QItemSelectionModel>
 #include <algorithm>
+#include <chrono>
 #include <functional>
 #include <map>
 
@@ -21,9 +22,9 @@
 #include "fleet/RecordFields.h"
 #include "fleet/WriteFlow.h"
 #include "platform/AsciiCase.h"
-#include "resources/StringIds.h"
 #include "platform/ProfileFile.h"
 #include "platform/UserLanguage.h"
+#include "resources/StringIds.h"
 #include "settings/SettingsFile.h"
 #include "settings/SettingsFileCheck.h"
 #include "ui/ListView.h"
@@ -86,9 +87,9 @@ CApplyPreviewDialog::Content PreviewOf(const std::vector<fleet::WriteResult>& re
     for (const fleet::WriteResult& result : results) {
         const std::string projector = NameOf(result.target, result.name);
         for (const std::string& field : result.changed) {
-            const bool unsent = std::any_of(
-                result.leftOut.begin(), result.leftOut.end(),
-                [&](const fleet::NotSentSetting& left) { return left.field == field; });
+            const bool unsent =
+                std::any_of(result.leftOut.begin(), result.leftOut.end(),
+                            [&](const fleet::NotSentSetting& left) { return left.field == field; });
             if (!unsent && result.outcome == fleet::Outcome::kWouldSend) {
                 content.changes.push_back({projector, field,
                                            fleet::FieldText(field, result.reported),
@@ -102,8 +103,8 @@ CApplyPreviewDialog::Content PreviewOf(const std::vector<fleet::WriteResult>& re
             content.notes.push_back({projector, leftAlone, Words(id, {JoinedWords(fields, ", ")})});
         }
         if (result.outcome != fleet::Outcome::kWouldSend) {
-            content.notes.push_back({projector, OutcomeWords(result.outcome),
-                                     WriteDetailWords(result, 0)});
+            content.notes.push_back(
+                {projector, OutcomeWords(result.outcome), WriteDetailWords(result, 0)});
         }
     }
     content.notes.push_back({"", leftAlone, Words(kStringTemplateKeepsIdentity)});
@@ -135,8 +136,8 @@ void CMainDialog::SelectProjectors(const std::vector<const ProjectorRecord*>& re
             selection.select(index, index);
         }
     }
-    list->selectionModel()->select(
-        selection, QItemSelectionModel::ClearAndSelect | QItemSelectionModel::Rows);
+    list->selectionModel()->select(selection,
+                                   QItemSelectionModel::ClearAndSelect | QItemSelectionModel::Rows);
 }
 
 // ---- passwords and results --------------------------------------------------------------
@@ -154,8 +155,8 @@ std::unique_ptr<CSelectionPasswords> CMainDialog::PasswordsFor(
         }
     }
     return std::make_unique<CSelectionPasswords>(
-        passwords_, records.size(), [this](PasswordPrompt& prompt) { return PromptPassword(prompt); },
-        this, std::move(macs));
+        passwords_, records.size(),
+        [this](PasswordPrompt& prompt) { return PromptPassword(prompt); }, this, std::move(macs));
 }
 
 std::string CMainDialog::ChooseCsv(const std::string& suggested) {
@@ -168,11 +169,11 @@ void CMainDialog::ShowResults(std::vector<std::vector<std::string>> rows,
     const std::size_t good =
         static_cast<std::size_t>(std::count(succeeded.begin(), succeeded.end(), true));
     CFleetTableDialog::Content content;
-    content.summary = Words(kStringResultsSummary,
-                            {std::to_string(rows.size()), std::to_string(good),
-                             std::to_string(rows.size() - good - notStarted),
-                             std::to_string(notStarted)}) +
-                      (note.empty() ? "" : "\n" + note);
+    content.summary =
+        Words(kStringResultsSummary,
+              {std::to_string(rows.size()), std::to_string(good),
+               std::to_string(rows.size() - good - notStarted), std::to_string(notStarted)}) +
+        (note.empty() ? "" : "\n" + note);
     content.columns = {Words(kStringColumnProjector), Words(kStringColumnOutcome),
                        Words(kStringColumnDetail)};
     content.rows = std::move(rows);
@@ -337,8 +338,9 @@ namespace {
 
 std::vector<std::string> BackupLine(const fleet::BackupEntry& entry) {
     const fleet::SiteReading& reading = entry.reading;
-    const std::string name = NameOf(
-        reading.target, reading.record ? TextOf(reading.record->projectorName) : std::string_view());
+    const std::string name =
+        NameOf(reading.target,
+               reading.record ? TextOf(reading.record->projectorName) : std::string_view());
     if (entry.Saved()) {
         return {name, Words(kStringSavedOutcome), entry.file};
     }
@@ -362,16 +364,25 @@ void CMainDialog::OnSaveSettingsFiles() {
     }
     const std::unique_ptr<CSelectionPasswords> passwords = PasswordsFor(records);
     const std::vector<fleet::Target> targets = TargetsOf(records);
+    std::vector<fleet::SiteReading> readings(targets.size());
+    for (std::size_t i = 0; i < targets.size(); ++i) {
+        readings[i].target = targets[i];
+    }
     fleet::BackupRun run;
-    // The backup tells its outcomes once every projector has been read: a line names the
-    // projector finished, the results say what became of it.
+    // BackUpProjectors in its two halves, so that each line tells how the projector's reading
+    // went; the files are written once all have been read, and the results say what became of
+    // each.
     CFleetProgressDialog saving(
         kStringSavingSettingsFiles, targets.size(),
         [&](const FleetJobHooks& hooks) {
-            run = fleet::BackUpProjectors(services_.fleetNetwork, *passwords, targets, parent,
-                                          ControlOf(hooks, true));
+            fleet::ReadSiteInto(services_.fleetNetwork, *passwords, readings, true,
+                                ControlOf(hooks, true));
+            run = fleet::WriteBackup(parent, std::move(readings), std::chrono::system_clock::now());
         },
-        [&targets](std::size_t i) { return std::vector<std::string>{NameOf(targets[i]), ""}; },
+        [&readings](std::size_t i) {
+            return std::vector<std::string>{NameOf(readings[i].target),
+                                            OutcomeWords(readings[i].outcome)};
+        },
         this);
     saving.DoModal();
     if (run.folderStatus != OutputStatus::kOk || run.indexStatus != OutputStatus::kOk) {
@@ -455,10 +466,10 @@ void CMainDialog::OnAudit() {
                                 Words(finding.kind->meaning), FindingDetailWords(finding)});
     }
     content.rows.insert(content.rows.end(), unread.begin(), unread.end());
-    content.summary = Words(kStringAuditSummary,
-                            {std::to_string(audited.size()), std::to_string(bySeverity[2]),
-                             std::to_string(bySeverity[1]), std::to_string(bySeverity[0]),
-                             std::to_string(unread.size())});
+    content.summary =
+        Words(kStringAuditSummary, {std::to_string(audited.size()), std::to_string(bySeverity[2]),
+                                    std::to_string(bySeverity[1]), std::to_string(bySeverity[0]),
+                                    std::to_string(unread.size())});
     content.columns = {Words(kStringColumnProjector), Words(kStringColumnSeverity),
                        Words(kStringColumnFinding), Words(kStringColumnDetail)};
     ShowSortedTable(kAuditTemplate, std::move(content), "audit.csv", this,

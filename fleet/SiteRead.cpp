@@ -82,9 +82,23 @@ bool SiteReading::HasMac(std::string_view mac) const {
 std::vector<SiteReading> ReadSite(const FleetNetwork& network, IPasswordSource& passwords,
                                   std::vector<Target> targets, bool allSettings,
                                   const RunControl& control) {
-    const std::vector<bool> unanswered = LearnModuleTypes(network, targets);
     std::vector<SiteReading> readings(targets.size());
     for (std::size_t i = 0; i < targets.size(); ++i) {
+        readings[i].target = std::move(targets[i]);
+    }
+    ReadSiteInto(network, passwords, readings, allSettings, control);
+    return readings;
+}
+
+void ReadSiteInto(const FleetNetwork& network, IPasswordSource& passwords,
+                  std::vector<SiteReading>& readings, bool allSettings, const RunControl& control) {
+    std::vector<Target> targets;
+    targets.reserve(readings.size());
+    for (const SiteReading& reading : readings) {
+        targets.push_back(reading.target);
+    }
+    const std::vector<bool> unanswered = LearnModuleTypes(network, targets);
+    for (std::size_t i = 0; i < readings.size(); ++i) {
         readings[i].target = std::move(targets[i]);
         readings[i].helloUnanswered = unanswered[i];
     }
@@ -92,7 +106,6 @@ std::vector<SiteReading> ReadSite(const FleetNetwork& network, IPasswordSource& 
         ReadOne(network, driver, passwords, allSettings, readings[i]);
         return readings[i].outcome == Outcome::kRead;
     });
-    return readings;
 }
 
 std::vector<std::size_t> ReadingsWithMac(const std::vector<SiteReading>& readings,

@@ -51,6 +51,11 @@ std::vector<SiteReading> ReadSite(const FleetNetwork& network, IPasswordSource& 
                                   std::vector<Target> targets, bool allSettings,
                                   const RunControl& control);
 
+// ReadSite into `readings`, whose targets are given: each reading is complete once `control`
+// tells that its target has finished, so a front end may word it then.
+void ReadSiteInto(const FleetNetwork& network, IPasswordSource& passwords,
+                  std::vector<SiteReading>& readings, bool allSettings, const RunControl& control);
+
 // The readings that were read, by index, whose projector has `mac` on either interface.
 std::vector<std::size_t> ReadingsWithMac(const std::vector<SiteReading>& readings,
                                          std::string_view mac);
