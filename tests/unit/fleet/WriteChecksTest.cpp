@@ -107,6 +107,25 @@ Expected Refused(WriteRefusal refusal) {
     return {{}, std::move(refusal)};
 }
 
+// What the checks make of `assignments` given to a projector of `module`: the lines to send, or
+// the refusal; `leftOut` must come back empty (the command line refuses, never leaves out).
+Expected Judge(Module module, const std::string& assignments,
+               const ProjectorList* uniqueAmong = nullptr) {
+    const ProjectorRecord reported = ReadProjector(module);
+    ProjectorRecord record = reported;
+    const ApplyOutcome applied = ApplyAssignments(Assignments(assignments), record);
+    EXPECT_TRUE(applied.ok) << applied.field;
+    Expected judged{PlanWrite(record, false), std::nullopt};
+    JudgeScope scope;
+    scope.reported = &reported;
+    scope.uniqueAmong = uniqueAmong;
+    scope.skipIndex = 0;
+    std::vector<NotSentSetting> leftOut;
+    judged.refusal = CheckBeforeWrite(record, judged.lines, applied.changed, scope, true, leftOut);
+    EXPECT_TRUE(leftOut.empty());
+    return judged;
+}
+
 TEST(WriteChecks, RecordToCommandLinesOrRefusal) {
     // The other target of the job gets 10.1.2.30 too.
     ProjectorList twoTargets;
@@ -186,26 +205,14 @@ TEST(WriteChecks, RecordToCommandLinesOrRefusal) {
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.assignments);
-        const ProjectorRecord reported = ReadProjector(c.module);
-        ProjectorRecord record = reported;
-        const ApplyOutcome applied = ApplyAssignments(Assignments(c.assignments), record);
-        ASSERT_TRUE(applied.ok) << applied.field;
-        const std::vector<std::string> lines = PlanWrite(record, false);
-        JudgeScope scope;
-        scope.reported = &reported;
-        scope.uniqueAmong = c.uniqueAmong;
-        scope.skipIndex = 0;
-        std::vector<NotSentSetting> leftOut;
-        const std::optional<WriteRefusal> refusal =
-            CheckBeforeWrite(record, lines, applied.changed, scope, true, leftOut);
+        const Expected judged = Judge(c.module, c.assignments, c.uniqueAmong);
         if (c.expected.refusal) {
-            ASSERT_TRUE(refusal.has_value()) << "lines: " << lines.size();
-            EXPECT_EQ(*refusal, *c.expected.refusal) << Describe(*refusal);
+            ASSERT_TRUE(judged.refusal.has_value()) << "lines: " << judged.lines.size();
+            EXPECT_EQ(*judged.refusal, *c.expected.refusal) << Describe(*judged.refusal);
         } else {
-            EXPECT_FALSE(refusal.has_value()) << Describe(*refusal);
-            EXPECT_EQ(lines, c.expected.lines);
+            EXPECT_FALSE(judged.refusal.has_value()) << Describe(*judged.refusal);
+            EXPECT_EQ(judged.lines, c.expected.lines);
         }
-        EXPECT_TRUE(leftOut.empty());
     }
 }
 
@@ -246,15 +253,7 @@ TEST(WriteChecks, RefusalsSayTheirRuleInWords) {
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.assignments);
-        const ProjectorRecord reported = ReadProjector(c.module);
-        ProjectorRecord record = reported;
-        const ApplyOutcome applied = ApplyAssignments(Assignments(c.assignments), record);
-        ASSERT_TRUE(applied.ok) << applied.field;
-        JudgeScope scope;
-        scope.reported = &reported;
-        std::vector<NotSentSetting> leftOut;
-        const std::optional<WriteRefusal> refusal = CheckBeforeWrite(
-            record, PlanWrite(record, false), applied.changed, scope, true, leftOut);
+        const std::optional<WriteRefusal> refusal = Judge(c.module, c.assignments).refusal;
         ASSERT_TRUE(refusal.has_value());
         const Refusal* judged = std::get_if<Refusal>(&*refusal);
         ASSERT_NE(judged, nullptr) << Describe(*refusal);
