@@ -39,6 +39,12 @@ if(LANTERNA_WITH_UI)
     install(FILES ${LANTERNA_METAINFO} DESTINATION ${CMAKE_INSTALL_DATADIR}/metainfo)
 endif()
 
+# The watch as a service: its systemd unit and an example configuration.
+install(FILES ${PROJECT_SOURCE_DIR}/resources/watch/lanterna-watch.service
+        DESTINATION lib/systemd/system)
+install(FILES ${PROJECT_SOURCE_DIR}/resources/watch/watch.ini
+        DESTINATION ${CMAKE_INSTALL_DATADIR}/doc/lanterna/examples)
+
 # The Debian package: lanterna_VERSION_ARCH.deb, its dependencies computed from the programs.
 set(LANTERNA_PACKAGE_MAINTAINER "Lanterna developers <lanterna@example.org>"
     CACHE STRING "Maintainer field of the Debian package (Name <address>)")
@@ -56,8 +62,10 @@ password. It saves and applies settings files and writes enciphered network
 configuration files.
 .
 The package holds the desktop program (lanterna), its command-line companion
-for one projector or many at once (lanternactl), and a simulator of projector
-network modules for trying both without projectors (lanterna-projector-sim).")
+for one projector or many at once (lanternactl, whose watch command keeps an
+unattended watch as a systemd service: presence, backups in git, metrics for
+Prometheus and alert mails), and a simulator of projector network modules for
+trying both without projectors (lanterna-projector-sim).")
 set(CPACK_PACKAGING_INSTALL_PREFIX /usr)
 set(CPACK_STRIP_FILES ON)
 set(CPACK_DEBIAN_FILE_NAME DEB-DEFAULT)
@@ -67,9 +75,12 @@ set(CPACK_DEBIAN_PACKAGE_PRIORITY optional)
 set(CPACK_DEBIAN_PACKAGE_SHLIBDEPS ON)
 # Beside the libraries the programs link: Qt's translations, so that Qt's own dialogs and
 # buttons in the Korean window are Korean too (the computed dependencies are added to these).
-set(CPACK_DEBIAN_PACKAGE_DEPENDS "qt6-translations-l10n")
-# The keyring's client library (libsecret) comes with the computed dependencies; the keyring
-# itself is the Secret Service of the desktop session, which the package only suggests.
-set(CPACK_DEBIAN_PACKAGE_SUGGESTS "gnome-keyring")
+# The keyring's client library (libsecret) is loaded on first use, not linked, so the computed
+# dependencies miss it: it is named here. The watch keeps its backups with the git program
+# (libmicrohttpd and libcurl, which it links, come with the computed dependencies). The keyring
+# itself is the Secret Service of the desktop session, which the package only suggests;
+# Prometheus scrapes the watch's metrics.
+set(CPACK_DEBIAN_PACKAGE_DEPENDS "qt6-translations-l10n, libsecret-1-0, git")
+set(CPACK_DEBIAN_PACKAGE_SUGGESTS "gnome-keyring, prometheus")
 set(CPACK_DEBIAN_PACKAGE_CONTROL_STRICT_PERMISSION ON)
 include(CPack)

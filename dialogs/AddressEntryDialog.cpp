@@ -5,8 +5,11 @@
 #include <thread>
 
 #include "dialogs/DialogIds.h"
+#include "platform/UserLanguage.h"
 #include "resources/StringIds.h"
+#include "resources/TextPattern.h"
 #include "settings/AddressRules.h"
+#include "state/Messages.h"
 #include "ui/IpAddressControl.h"
 #include "ui/MessageBox.h"
 
@@ -26,18 +29,24 @@ class CWaitCursor {
 
 CAddressEntryDialog::CAddressEntryDialog(ApplicationState& state, QWidget* owner, Probe probe)
     : skin::CSkinDialog(kAddressEntryTemplate, owner), state_(state), probe_(std::move(probe)) {
-    OnCommand(kAddButton, ui::Notify::Clicked, [this] {
-        switch (CheckAddress()) {
-            case CheckResult::kNewProjector:
-                EndDialog(kAddressEntryAdd);
-                break;
-            case CheckResult::kKnownAddress:
-                EndDialog(kAddressEntryAddKnown);
-                break;
-            case CheckResult::kStayOpen:
-                break;
-        }
-    });
+    OnCommand(kAddButton, ui::Notify::Clicked,
+              [this] { EndWith(CheckAddress(), kAddressEntryAdd, kAddressEntryAddKnown); });
+}
+
+void CAddressEntryDialog::EndWith(CheckResult result, int newCode, int knownCode) {
+    switch (result) {
+        case CheckResult::kNewProjector:
+            EndDialog(newCode);
+            break;
+        case CheckResult::kKnownAddress:
+            EndDialog(knownCode);
+            break;
+        case CheckResult::kSilentAddress:
+            EndDialog(kAddressEntryAddSilent);
+            break;
+        case CheckResult::kStayOpen:
+            break;
+    }
 }
 
 bool CAddressEntryDialog::OnInitDialog() {
@@ -46,16 +55,22 @@ bool CAddressEntryDialog::OnInitDialog() {
 }
 
 void CAddressEntryDialog::OnOK() {
-    switch (CheckAddress()) {
-        case CheckResult::kNewProjector:
-            EndDialog(ui::IDOK);
-            break;
-        case CheckResult::kKnownAddress:
-            EndDialog(kAddressEntryConnectKnown);
-            break;
-        case CheckResult::kStayOpen:
-            break;
+    EndWith(CheckAddress(), ui::IDOK, kAddressEntryConnectKnown);
+}
+
+bool CAddressEntryDialog::AddSilentAddress(const Octets& address) {
+    const std::string dotted = FormatDotted(address);
+    if (ui::ShowStringMessageWithText(
+            this, kStringNothingAnswersAddAnyway,
+            FormatString(kStringNothingAnswersAddAnyway, UserLanguage(), {dotted}),
+            kMessageYesNoQuestion) != ui::IDYES) {
+        GotoDlgCtrl(kAddressControl);
+        return false;
     }
+    CopyText(state_.pendingName, "");
+    state_.pendingType = 0;
+    state_.pendingAddress = address;
+    return true;
 }
 
 void CAddressEntryDialog::Refuse(int focusField) {
@@ -98,8 +113,7 @@ CAddressEntryDialog::CheckResult CAddressEntryDialog::CheckAddress() {
         found = RunProbe(answer);
     }
     if (found != 1) {
-        Refuse(0);
-        return CheckResult::kStayOpen;
+        return AddSilentAddress(address) ? CheckResult::kSilentAddress : CheckResult::kStayOpen;
     }
     CopyText(state_.pendingName, TextOf(answer.name));
     state_.pendingType = answer.imType;

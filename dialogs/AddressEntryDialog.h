@@ -7,8 +7,12 @@
 //     (connect) or 1425 (add) without asking the network;
 //   - otherwise the address is probed on a worker thread while this thread waits with the wait
 //     cursor; a projector answering from that address sets `pendingName`, `pendingType` and
-//     `pendingAddress` and ends with 1 (connect) or 1070 (add); no answer shows string 129 and
-//     the dialog stays open.
+//     `pendingAddress` and ends with 1 (connect) or 1070 (add);
+//   - where nothing answers, the dialog says so in words of its own (the address is usable; the
+//     projector may be switched off) and offers to add it all the same: Yes sets
+//     `pendingAddress` (no name, type 0) and ends with 1071, for the list to show it as not
+//     answering, so that a site can be entered before its projectors are powered; No leaves the
+//     dialog open.
 // Cancel ends with 2.
 
 #include <functional>
@@ -24,6 +28,7 @@ namespace lanterna::dialogs {
 inline constexpr int kAddressEntryAdd = 1070;
 inline constexpr int kAddressEntryAddKnown = 1425;
 inline constexpr int kAddressEntryConnectKnown = 1426;
+inline constexpr int kAddressEntryAddSilent = 1071;
 
 class CAddressEntryDialog : public skin::CSkinDialog {
   public:
@@ -47,10 +52,13 @@ class CAddressEntryDialog : public skin::CSkinDialog {
     void OnOK() override;
 
   private:
-    enum class CheckResult { kStayOpen, kNewProjector, kKnownAddress };
+    enum class CheckResult { kStayOpen, kNewProjector, kKnownAddress, kSilentAddress };
     CheckResult CheckAddress();
     int RunProbe(ProbeAnswer& answer);
     void Refuse(int focusField);
+    // Nothing answered at `address`: whether the user adds it all the same.
+    bool AddSilentAddress(const Octets& address);
+    void EndWith(CheckResult result, int newCode, int knownCode);
 
     ApplicationState& state_;
     Probe probe_;

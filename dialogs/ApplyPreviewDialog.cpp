@@ -1,6 +1,7 @@
 #include "dialogs/ApplyPreviewDialog.h"
 
 #include "dialogs/DialogIds.h"
+#include "dialogs/FleetTableDialog.h"
 #include "dialogs/FleetWording.h"
 #include "platform/DecimalText.h"
 #include "resources/StringIds.h"
@@ -38,6 +39,10 @@ bool CApplyPreviewDialog::OnInitDialog() {
         }
         table->resizeColumnToContents(0);
         table->resizeColumnToContents(1);
+        ShowCurrentRowIn(*table, *this, kRowDetails, false);
+    }
+    if (auto* table = GetDlgItemAs<ui::CTableView>(kChangesTable)) {
+        ShowCurrentRowIn(*table, *this, kRowDetails);
     }
     SetTextLimit(kFailuresEdit, 3);
     SetDlgItemText(kFailuresEdit, std::to_string(kDefaultStopAfter));

@@ -3,7 +3,8 @@
 // selected projectors would do, before anything is sent. One row per setting that would change
 // (projector, setting, now, after); below them the projectors the checks refuse, with why, and
 // what the template leaves alone, with why; the failures after which no new projector starts
-// (3 unless changed). Apply (IDOK) is offered while some projector would change.
+// (3 unless changed). Apply (IDOK) is offered while some projector would change. The dialog may
+// be resized and maximised; the table of changes takes the room.
 
 #include <cstddef>
 #include <string>
@@ -19,6 +20,7 @@ class CApplyPreviewDialog : public skin::CSkinDialog {
     static constexpr int kChangesTable = 1080;
     static constexpr int kOthersTable = 1081;
     static constexpr int kFailuresEdit = 1073;
+    static constexpr int kRowDetails = 1085;  // the selected row of either table, whole
     static constexpr std::size_t kDefaultStopAfter = 3;
 
     struct Change {

@@ -24,6 +24,9 @@ inline constexpr int kFleetResultsTemplate = 161;
 inline constexpr int kApplyPreviewTemplate = 162;
 inline constexpr int kAuditTemplate = 163;
 inline constexpr int kFleetPasswordTemplate = 164;
+// The health of projectors over PJLink.
+inline constexpr int kPjlinkPasswordTemplate = 165;
+inline constexpr int kHealthTemplate = 166;
 inline constexpr int kOtherSubnetsTemplate = 420;
 
 // Shared by several templates.

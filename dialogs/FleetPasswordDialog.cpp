@@ -16,7 +16,8 @@ CFleetPasswordDialog::CFleetPasswordDialog(std::size_t selected, bool offerKeyri
       offerKeyring_(offerKeyring) {}
 
 bool CFleetPasswordDialog::OnInitDialog() {
-    SetDlgItemText(kIntroLabel, Words(kStringPasswordsOfSelection, {std::to_string(selected_)}));
+    SetDlgItemText(kIntroLabel, CountWords(selected_, kStringPasswordsOfSelectionOne,
+                                           kStringPasswordsOfSelection));
     SetTextLimit(kNewEdit, kPasswordLimit);
     SetTextLimit(kRepeatEdit, kPasswordLimit);
     SetTextLimit(kFailuresEdit, 3);

@@ -19,6 +19,18 @@ std::string Words(int id, std::initializer_list<std::string_view> values = {});
 // A projector as the tables name it: "NAME (ADDRESS)", or the address alone without a name.
 std::string ProjectorWords(std::string_view name, std::string_view address);
 
+// A setting as the settings dialogs name it ("기본 설정 DNS 서버", "Preferred DNS server" for
+// dns1); `field` itself where it is no setting. Several fields joined by ", " are each worded.
+std::string SettingWords(std::string_view field);
+
+// String `one` for a count of 1, else `many`, with `count` as {1} and `values` after it: English
+// has a singular, Korean words both alike.
+std::string CountWords(std::size_t count, int one, int many,
+                       std::initializer_list<std::string_view> values = {});
+
+// The short name of a kind of audit finding ("보안 없는 무선 LAN", "open wireless LAN").
+std::string FindingTitleWords(const fleet::FindingKind& kind);
+
 // The outcome's word ("설정됨", "set").
 std::string OutcomeWords(fleet::Outcome outcome);
 
@@ -28,6 +40,15 @@ std::string RoadFailureWords(const fleet::RoadFailure& failure);
 // Why the checks refused a write, for the projector whose settings were read as `reported`.
 std::string WriteRefusalWords(const fleet::WriteRefusal& refusal,
                               const ProjectorRecord& reported);
+
+// The message of a write the gate refused in the window (its settings dialog, a dropped file):
+// the string id it is shown under and its words. A setting never read keeps its own message.
+struct GateMessage {
+    int id = 0;
+    std::string text;
+};
+GateMessage GateRefusalMessage(const fleet::WriteRefusal& refusal,
+                               const ProjectorRecord& reported);
 
 // Why a changed setting is not sent.
 std::string NotSentWords(std::string_view field, fleet::NotSentReason reason);

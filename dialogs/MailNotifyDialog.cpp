@@ -1,5 +1,6 @@
 #include "dialogs/MailNotifyDialog.h"
 
+#include "dialogs/CutValueMark.h"
 #include "dialogs/DialogIds.h"
 #include "dialogs/NotifyEventDialog.h"
 #include "record/RecordSlots.h"
@@ -62,6 +63,7 @@ bool CMailNotifyDialog::ShowEntries(const ProjectorRecord* record, bool onlyRead
     SetDlgItemText(kPortEdit, entries.port);
     for (int n = 1; n <= kMailRecipients; ++n) {
         SetDlgItemText(kMailToEdits[n - 1], entries.mailTo[n - 1]);
+        ShowCutMark(*this, kMailToEdits[n - 1], numbered::MailToState(*record, n));
     }
     ApplyEnablingRule();
     GotoDlgCtrl(entries.notify ? kNotifyOn : kNotifyOff);

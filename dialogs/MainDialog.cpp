@@ -13,10 +13,13 @@
 #include <QTreeView>
 #include <algorithm>
 #include <array>
+#include <map>
 #include <string_view>
 #include <utility>
 
 #include "dialogs/DialogIds.h"
+#include "dialogs/FleetWording.h"
+#include "dialogs/HealthWatch.h"
 #include "dialogs/PresenceWatch.h"
 #include "platform/UserLanguage.h"
 #include "resources/StringIds.h"
@@ -91,14 +94,15 @@ class CDetailsTable : public QTreeView {
 
 // The commands on a selection of projectors; a single projector's menu ends with the last
 // ones.
-constexpr std::array<std::pair<int, int>, 5> kSelectionMenu{{
+constexpr std::array<std::pair<int, int>, 6> kSelectionMenu{{
     {CMainDialog::kApplySettingsFileCommand, kStringApplySettingsFileCommand},
     {CMainDialog::kChangePasswordsCommand, kStringChangePasswordsCommand},
     {CMainDialog::kSaveSettingsFilesCommand, kStringSaveSettingsFilesCommand},
     {CMainDialog::kAuditCommand, kStringAuditCommand},
     {CMainDialog::kExportInventoryCommand, kStringExportInventoryCommand},
+    {CMainDialog::kHealthCommand, kStringHealthCommand},
 }};
-constexpr std::ptrdiff_t kSelectionCommandsOnOne = 3;
+constexpr std::ptrdiff_t kSelectionCommandsOnOne = 4;
 
 bool IsDeletable(const ProjectorRecord& record) {
     // Projectors found by the search come back at every refresh: they cannot be deleted.
@@ -130,7 +134,13 @@ CMainDialog::CMainDialog(ApplicationState& state, AddressBookPlace addressBook,
         RunGuarded([this, row] { OpenProjector(static_cast<int>(row)); });
     });
     OnMessage(kShowWarningMessage, [this](ui::WParam stringId, ui::LParam) {
-        ShowMessage(static_cast<int>(stringId), ui::MB_ICONEXCLAMATION);
+        const int id = static_cast<int>(stringId);
+        if (warningDetail_.empty()) {
+            ShowMessage(id, ui::MB_ICONEXCLAMATION);
+            return;
+        }
+        const std::string text = Words(id) + " " + std::exchange(warningDetail_, {});
+        ui::ShowStringMessageWithText(this, id, text, ui::MB_ICONEXCLAMATION);
     });
     OnMessage(kFirstRefreshMessage, [this](ui::WParam, ui::LParam) { Refresh(true); });
     viewTrace_.setSingleShot(true);
@@ -155,9 +165,11 @@ CMainDialog::CMainDialog(ApplicationState& state, AddressBookPlace addressBook,
                 OnPresenceRound(addresses, answered);
             });
     }
+    SetUpHealthWatch();
 }
 
 CMainDialog::~CMainDialog() {
+    healthWatch_.reset();
     presenceWatch_.reset();  // its thread ends before the rows it reports on go
     if (List() != nullptr) {
         List()->SetModel(nullptr);
@@ -174,9 +186,13 @@ bool CMainDialog::OnInitDialog() {
     SetUpDetailsView();
     LoadWindowSettings(settings_, addressBook_.hive);
     RestorePlacement();
+    RestoreListView();
     // The demonstration's projectors are not on any network: nobody is greeted then.
     if (presenceWatch_ && state_.debugMode == 0) {
         presenceWatch_->Start(static_cast<int>(settings_.presencePeriodMs));
+    }
+    if (healthWatch_ && state_.debugMode == 0) {
+        healthWatch_->Start(static_cast<int>(settings_.presencePeriodMs));
     }
     // The list fills once the window is on screen: the search takes seconds and runs behind
     // its own wait dialog, so the window must not wait for it.
@@ -484,11 +500,15 @@ void CMainDialog::OnCancel() {}
 // The close request: the address book and the window's place are written, then the window
 // ends (and with it the run).
 void CMainDialog::OnClose() {
+    if (healthWatch_) {
+        healthWatch_->Stop();
+    }
     if (presenceWatch_) {
         presenceWatch_->Stop();
     }
     SaveAddressBook();
     SavePlacement();
+    SaveListView();
     EndDialog(ui::IDCANCEL);
 }
 
@@ -582,6 +602,15 @@ std::vector<MenuCommand> CMainDialog::PopupMenuFor(int row) const {
         const std::vector<MenuCommand> more = SelectionMenu();
         menu.insert(menu.end(), more.end() - kSelectionCommandsOnOne, more.end());
         menu[menu.size() - kSelectionCommandsOnOne].separatorBefore = true;
+        // Only PJLink reaches it: whatever its network module would be asked is greyed; its
+        // health is read over PJLink itself.
+        if (OnlyPjlinkFound(*entry.record)) {
+            for (MenuCommand& command : menu) {
+                if (command.id != kDeleteCommand && command.id != kHealthCommand) {
+                    command.greyedReason = LoadString(kStringPjlinkOnlyNoSettings);
+                }
+            }
+        }
     }
     menu.push_back(MenuCommand{kDetailsViewCommand, LoadString(kStringDetailsView), true,
                                IsDetailsView(), !menu.empty()});
@@ -631,9 +660,10 @@ void CMainDialog::ShowPopupMenu(int row, QPoint globalPoint) {
     }
     const int chosen =
         services_.trackPopupMenu(*this, menu, globalPoint, LoadString(kStringProjectorMenuName));
-    // Only what the menu offered may run: found projectors have no delete.
+    // Only what the menu offered may run: found projectors have no delete, and a greyed
+    // command is not offered.
     const bool offered = std::any_of(menu.begin(), menu.end(), [chosen](const MenuCommand& item) {
-        return item.id == chosen;
+        return item.id == chosen && item.greyedReason.empty();
     });
     RunMenuCommand(offered ? chosen : 0);
 }
@@ -687,6 +717,9 @@ void CMainDialog::RunMenuCommand(int command) {
             break;
         case kExportInventoryCommand:
             RunGuarded([this] { OnExportInventory(); });
+            break;
+        case kHealthCommand:
+            RunGuarded([this] { OnHealth(); });
             break;
         case kOtherSubnetsCommand:
             if (services_.runOtherSubnets) {
@@ -755,15 +788,25 @@ void CMainDialog::DeleteSelected() {
 
 // ---------------------------------------------------------------- presence
 
-std::vector<std::string> CMainDialog::ListedAddresses() const {
-    std::vector<std::string> addresses;
-    addresses.reserve(state_.projectors.Size());
+GreetedList CMainDialog::ListedAddresses() const {
+    // An address listed more than once is greeted once: with a hello when any of its records
+    // answered one.
+    std::map<std::string, Greeting> wayOf;
     state_.projectors.ForEach([&](std::size_t, const ProjectorRecord& record) {
-        addresses.push_back(FormatDotted(record.ipAddress));
+        const Greeting way = GreetingOf(record);
+        const auto [entry, added] = wayOf.try_emplace(FormatDotted(record.ipAddress), way);
+        if (!added && way == Greeting::kHello) {
+            entry->second = way;
+        }
     });
-    std::sort(addresses.begin(), addresses.end());
-    addresses.erase(std::unique(addresses.begin(), addresses.end()), addresses.end());
-    return addresses;
+    GreetedList list;
+    list.addresses.reserve(wayOf.size());
+    list.ways.reserve(wayOf.size());
+    for (const auto& [address, way] : wayOf) {
+        list.addresses.push_back(address);
+        list.ways.push_back(way);
+    }
+    return list;
 }
 
 void CMainDialog::OnPresenceRound(const std::vector<std::string>& addresses,

@@ -8,7 +8,8 @@
 // Rows become records in one place only, CProjectorRows (ProjectorListModel.h): nothing here
 // counts rows to find a record. The window can be resized and maximised (the icons reflow) and
 // comes back where and as large as it was. Listed projectors are greeted in the background
-// (PresenceWatch.h) and greyed while they do not answer.
+// (PresenceWatch.h) and greyed while they do not answer; their health is read over PJLink on the
+// same period (HealthWatch.h), beside the records, and badges those that ask for attention.
 //
 // The first refresh starts as soon as the window's run has begun, so the window is on screen
 // while the search runs behind its wait dialog. User-interface thread only.
@@ -21,7 +22,10 @@
 
 #include "dialogs/MainDialogServices.h"
 #include "dialogs/ProjectorListModel.h"
+#include "dialogs/PjlinkPasswords.h"
 #include "dialogs/SessionPasswords.h"
+#include "fleet/HealthBook.h"
+#include "fleet/ReadFlow.h"
 #include "record/ProjectorRecord.h"
 #include "settings/WindowSettings.h"
 #include "skin/SkinDialog.h"
@@ -30,7 +34,9 @@ class QTreeView;
 
 namespace lanterna::dialogs {
 
+class CHealthWatch;
 class CPresenceWatch;
+struct GreetedList;
 
 class CMainDialog : public skin::CSkinDialog {
   public:
@@ -54,6 +60,7 @@ class CMainDialog : public skin::CSkinDialog {
     static constexpr int kSaveSettingsFilesCommand = 32792;
     static constexpr int kAuditCommand = 32793;
     static constexpr int kExportInventoryCommand = 32794;
+    static constexpr int kHealthCommand = 32795;
 
     // Posted by the drop handling: OpenProjector for row wParam, and a warning of string wParam.
     static constexpr unsigned kOpenProjectorMessage = ui::WM_USER + 0x123;
@@ -106,6 +113,14 @@ class CMainDialog : public skin::CSkinDialog {
     void OnAudit();
     // The inventory's rows as a CSV file.
     void OnExportInventory();
+    // The health of the selected projectors over PJLink, read now, in a table; a projector that
+    // wants a PJLink password the session does not know is asked for it, then read again.
+    void OnHealth();
+    // The health readings of the listed projectors, and the PJLink passwords of the session.
+    const fleet::CHealthBook& Health() const { return health_; }
+    CPjlinkPasswords& PjlinkPasswords() { return pjlinkPasswords_; }
+    // Background health rounds that have come back.
+    int HealthRoundsDone() const;
     // What the session remembers and keeps of projector passwords.
     CSessionPasswords& Passwords() { return passwords_; }
     // The menu of the "?" button.
@@ -166,6 +181,15 @@ class CMainDialog : public skin::CSkinDialog {
     std::unique_ptr<CSelectionPasswords> PasswordsFor(
         const std::vector<ProjectorRecord*>& records);
     int PromptPassword(PasswordPrompt& prompt);
+    // Whether the keyring's entry `marked` (sent once to another projector) may be used again.
+    bool ConfirmKeptEntry(const fleet::Credential& marked);
+    // Tells that another projector (`found`) answered at `address` and was sent the password
+    // kept for `keptFor`.
+    void ShowKeptPasswordReachedOther(const std::string& address, const std::string& found,
+                                      const std::string& keptFor);
+    // Reads `records` behind the progress dialog with the session's passwords; empty when the
+    // reading was cancelled.
+    std::vector<fleet::ReadResult> ReadSelected(const std::vector<ProjectorRecord*>& records);
     // The results of a job in a table (projector, outcome, detail), with a summary.
     // `note`, when given, follows the summary.
     void ShowResults(std::vector<std::vector<std::string>> rows,
@@ -178,6 +202,10 @@ class CMainDialog : public skin::CSkinDialog {
     void ConnectListKeys();
     void RestorePlacement();
     void SavePlacement() const;
+    void FitFirstStart();
+    void FitColumns();
+    void RestoreListView();
+    void SaveListView() const;
     int ShowMessage(int stringId, unsigned flags);
     void ShowPopupMenu(int row, QPoint globalPoint);
     void RunMenuCommand(int command);
@@ -189,7 +217,16 @@ class CMainDialog : public skin::CSkinDialog {
     void ShowFilter();
     void OnPresenceRound(const std::vector<std::string>& addresses,
                          const std::vector<bool>& answered);
-    std::vector<std::string> ListedAddresses() const;
+    GreetedList ListedAddresses() const;
+    void SetUpHealthWatch();
+    void OnHealthRound(const std::vector<fleet::HealthOfTarget>& readings);
+    // Reads `results` behind the progress dialog; false when the reading was cancelled.
+    bool ReadHealthBehindProgress(std::vector<fleet::HealthOfTarget>& results,
+                                  const std::vector<std::string>& names);
+    // Asks for the PJLink password of each of `results` that wants one; the indices of those
+    // that were given one.
+    std::vector<std::size_t> AskPjlinkPasswords(const std::vector<fleet::HealthOfTarget>& results,
+                                                const std::vector<std::string>& names);
     void TraceRowsInView() const;
 
     // Steps 2 to 6 of OpenProjector on the selected record; false when the road ended early
@@ -199,6 +236,7 @@ class CMainDialog : public skin::CSkinDialog {
     bool ApplySettingsDialog(ProjectorRecord& record);
     bool ApplyDroppedFile(ProjectorRecord& record);
     void EndOpenFailed(ProjectorRecord* record);
+    void ShowWritten(ProjectorRecord& record);
     void RestoreDroppedRecord(ProjectorRecord* record);
     void ConnectByAddress();
     int FindRecordOfAddress(const Octets& address) const;
@@ -212,8 +250,11 @@ class CMainDialog : public skin::CSkinDialog {
     WindowSettings settings_;
     CPresenceBook presence_;
     CSessionPasswords passwords_;
+    CPjlinkPasswords pjlinkPasswords_;  // never the module's passwords above
+    fleet::CHealthBook health_;
     std::unique_ptr<CProjectorRows> rows_;
     std::unique_ptr<CPresenceWatch> presenceWatch_;
+    std::unique_ptr<CHealthWatch> healthWatch_;
     QTreeView* details_ = nullptr;  // a child of the client area
     QTimer viewTrace_;              // traces the rows in view once a resize has settled
     std::vector<std::string> otherSubnets_;  // read from the hive by each refresh
@@ -223,8 +264,12 @@ class CMainDialog : public skin::CSkinDialog {
     int droppedFile_ = 0;
     bool dropPending_ = false;  // a drop has posted its apply, which has not run yet
     bool refreshing_ = false;
+    bool fittedFirstStart_ = false;
+    bool columnsSetByUser_ = false;  // a width of the table was set: it no longer fits itself
+    bool fittingColumns_ = false;
     ProjectorRecord droppedBackup_{};
     ProjectorRecord droppedSettings_{};  // the dropped file as read, applied after the read
+    std::string warningDetail_;  // said after the next posted warning's text (why a file failed)
 };
 
 }  // namespace lanterna::dialogs

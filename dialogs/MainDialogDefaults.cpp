@@ -18,6 +18,7 @@
 #include "dialogs/OtherSubnetsDialog.h"
 #include "dialogs/PasswordChangeDialog.h"
 #include "dialogs/PasswordInputDialog.h"
+#include "dialogs/PjlinkPasswordDialog.h"
 #include "dialogs/SearchDialog.h"
 #include "fleet/History.h"
 #include "platform/ProcessEnvironment.h"
@@ -43,7 +44,13 @@ int TrackPopupMenu(QWidget* owner, const std::vector<MenuCommand>& menu, QPoint 
         action->setData(command.id);
         action->setCheckable(command.checkable);
         action->setChecked(command.checked);
+        if (!command.greyedReason.empty()) {
+            action->setEnabled(false);
+            action->setToolTip(ui::ToQString(command.greyedReason));
+            action->setStatusTip(action->toolTip());
+        }
     }
+    popup.setToolTipsVisible(true);
     // An item pressed through the accessibility interface is triggered without the menu
     // ending its run: it is taken as the choice, and the menu closed, as a click would.
     const QAction* pressed = nullptr;
@@ -149,10 +156,21 @@ MainDialogServices DefaultMainDialogServices(ApplicationState& state, SearchTarg
         COtherSubnetsDialog dialog(hive, &owner);
         return dialog.DoModal();
     };
-    // Only the listed projectors are greeted, each at its own address, under the search's
-    // port rules.
-    services.presenceRound = [hello = targets.hello](const std::vector<std::string>& addresses) {
-        return RunPresenceRound(addresses, hello);
+    // Only the listed projectors are greeted, each at its own address the way it was found,
+    // under the search's port rules.
+    services.presenceRound = [targets](const std::vector<std::string>& addresses,
+                                       const std::vector<Greeting>& ways) {
+        return RunGreetingRound(addresses, ways, targets);
+    };
+    services.healthRound = [](const std::vector<std::string>& addresses,
+                              const fleet::FleetNetwork& network,
+                              const fleet::PjlinkPasswordOf& passwordOf,
+                              const std::atomic<bool>& cancel) {
+        return fleet::ReadHealthOf(addresses, network, passwordOf, fleet::kDefaultJobs, &cancel);
+    };
+    services.runPjlinkPassword = [](CMainDialog& owner, PasswordPrompt& prompt) {
+        CPjlinkPasswordDialog dialog(prompt, &owner);
+        return dialog.DoModal();
     };
     services.chooseListFile = [](CMainDialog& owner) { return ChooseListFile(&owner); };
     services.trackPopupMenu = [](CMainDialog& owner, const std::vector<MenuCommand>& menu,

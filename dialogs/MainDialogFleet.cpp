@@ -8,6 +8,7 @@
 #include <map>
 
 #include "dialogs/ApplyPreviewDialog.h"
+#include "dialogs/AuditDialog.h"
 #include "dialogs/DialogIds.h"
 #include "dialogs/FleetPasswordDialog.h"
 #include "dialogs/FleetProgressDialog.h"
@@ -18,9 +19,11 @@
 #include "fleet/Backup.h"
 #include "fleet/InventoryRows.h"
 #include "fleet/PasswordChange.h"
+#include "fleet/RecordFacts.h"
 #include "fleet/ReadFlow.h"
 #include "fleet/RecordFields.h"
 #include "fleet/WriteFlow.h"
+#include "fleet/WritePreview.h"
 #include "platform/AsciiCase.h"
 #include "platform/ProfileFile.h"
 #include "platform/UserLanguage.h"
@@ -78,29 +81,36 @@ void ShowSortedTable(int templateId, CFleetTableDialog::Content content, const c
     dialog.DoModal();
 }
 
-// What the dry run of a template found, as the preview shows it.
+// What the dry run of a template found, as the preview shows it: the settings by their labels.
 CApplyPreviewDialog::Content PreviewOf(const std::vector<fleet::WriteResult>& results,
-                                       const std::string& fileName) {
+                                       const std::string& fileName, const ProjectorRecord& file) {
     CApplyPreviewDialog::Content content;
-    content.intro = Words(kStringPreviewIntro, {std::to_string(results.size()), fileName});
+    content.intro =
+        CountWords(results.size(), kStringPreviewIntroOne, kStringPreviewIntro, {fileName});
+    if (const auto note = fleet::OlderTemplateNote(file, fileName, UserLanguage())) {
+        content.intro += "\n" + *note;
+    }
     const std::string leftAlone = Words(kStringLeftAlone);
     for (const fleet::WriteResult& result : results) {
         const std::string projector = NameOf(result.target, result.name);
-        for (const std::string& field : result.changed) {
-            const bool unsent =
-                std::any_of(result.leftOut.begin(), result.leftOut.end(),
-                            [&](const fleet::NotSentSetting& left) { return left.field == field; });
-            if (!unsent && result.outcome == fleet::Outcome::kWouldSend) {
-                content.changes.push_back({projector, field,
-                                           fleet::FieldText(field, result.reported),
-                                           fleet::FieldText(field, result.record)});
-            }
+        const fleet::TargetPreview preview = fleet::PreviewOf(result);
+        for (const fleet::SettingChange& change : preview.changes) {
+            content.changes.push_back(
+                {projector, SettingWords(change.field), change.now, change.after});
         }
-        for (const fleet::NotSentSetting& left : result.leftOut) {
+        for (const fleet::NotSentSetting& left : preview.notSent) {
             content.notes.push_back({projector, leftAlone, NotSentWords(left.field, left.reason)});
         }
-        for (const auto& [id, fields] : fleet::LeftAloneByReason(result.leftAlone)) {
-            content.notes.push_back({projector, leftAlone, Words(id, {JoinedWords(fields, ", ")})});
+        for (const auto& [id, fields] : preview.leftAlone) {
+            std::vector<std::string> labels;
+            for (const std::string& field : fields) {
+                labels.push_back(SettingWords(field));
+            }
+            content.notes.push_back({projector, leftAlone, Words(id, {JoinedWords(labels, ", ")})});
+        }
+        if (preview.moduleRestarts) {
+            content.notes.push_back(
+                {projector, Words(kStringAfterTheWrite), Words(kStringModuleRestarts)});
         }
         if (result.outcome != fleet::Outcome::kWouldSend) {
             content.notes.push_back(
@@ -146,6 +156,22 @@ int CMainDialog::PromptPassword(PasswordPrompt& prompt) {
     return services_.runPasswordInput ? services_.runPasswordInput(*this, prompt) : ui::IDCANCEL;
 }
 
+bool CMainDialog::ConfirmKeptEntry(const fleet::Credential& marked) {
+    const std::string text = Words(kStringConfirmKeyringEntry,
+                                   {marked.address, fleet::MacText(marked.hardwareAddress)});
+    return ui::ShowStringMessageWithText(this, kStringConfirmKeyringEntry, text,
+                                         kMessageYesNoQuestion) == ui::IDYES;
+}
+
+void CMainDialog::ShowKeptPasswordReachedOther(const std::string& address,
+                                               const std::string& found,
+                                               const std::string& keptFor) {
+    const std::string text = Words(kStringKeptPasswordReachedOther,
+                                   {address, fleet::MacText(found), fleet::MacText(keptFor)});
+    ui::ShowStringMessageWithText(this, kStringKeptPasswordReachedOther, text,
+                                  ui::MB_ICONEXCLAMATION);
+}
+
 std::unique_ptr<CSelectionPasswords> CMainDialog::PasswordsFor(
     const std::vector<ProjectorRecord*>& records) {
     std::map<std::string, std::string> macs;
@@ -156,7 +182,8 @@ std::unique_ptr<CSelectionPasswords> CMainDialog::PasswordsFor(
     }
     return std::make_unique<CSelectionPasswords>(
         passwords_, records.size(),
-        [this](PasswordPrompt& prompt) { return PromptPassword(prompt); }, this, std::move(macs));
+        [this](PasswordPrompt& prompt) { return PromptPassword(prompt); }, this, std::move(macs),
+        [this](const fleet::Credential& marked) { return ConfirmKeptEntry(marked); });
 }
 
 std::string CMainDialog::ChooseCsv(const std::string& suggested) {
@@ -170,9 +197,9 @@ void CMainDialog::ShowResults(std::vector<std::vector<std::string>> rows,
         static_cast<std::size_t>(std::count(succeeded.begin(), succeeded.end(), true));
     CFleetTableDialog::Content content;
     content.summary =
-        Words(kStringResultsSummary,
-              {std::to_string(rows.size()), std::to_string(good),
-               std::to_string(rows.size() - good - notStarted), std::to_string(notStarted)}) +
+        CountWords(rows.size(), kStringResultsSummaryOne, kStringResultsSummary,
+                   {std::to_string(good), std::to_string(rows.size() - good - notStarted),
+                    std::to_string(notStarted)}) +
         (note.empty() ? "" : "\n" + note);
     content.columns = {Words(kStringColumnProjector), Words(kStringColumnOutcome),
                        Words(kStringColumnDetail)};
@@ -199,7 +226,7 @@ void CMainDialog::OnApplySettingsFile() {
     ProfileDocument document;
     const bool loaded = LoadProfile(path, document) == FileRead::Loaded;
     const SettingsFileProblem problem =
-        loaded ? fleet::ReadSettingsForWrite(document, true, file) : SettingsFileProblem{};
+        loaded ? ReadCheckedSettings(document, file) : SettingsFileProblem{};
     if (!loaded || problem) {
         std::string text = Words(kStringSettingsFileUnreadable);
         if (problem) {
@@ -236,7 +263,7 @@ void CMainDialog::OnApplySettingsFile() {
         return;
     }
     const std::string fileName = path.substr(path.find_last_of('/') + 1);
-    CApplyPreviewDialog preview(PreviewOf(plan.Results(), fileName), this);
+    CApplyPreviewDialog preview(PreviewOf(plan.Results(), fileName, file), this);
     if (preview.DoModal() != ui::IDOK) {
         return;
     }
@@ -304,7 +331,7 @@ void CMainDialog::OnChangePasswords() {
         kStringChangingPasswords, targets.size(),
         [&](const FleetJobHooks& hooks) {
             fleet::ChangePasswordsInto(services_.fleetNetwork, *passwords, results, fresh,
-                                       ControlOf(hooks, true));
+                                       ControlOf(hooks, true), services_.historyFolder);
         },
         [&](std::size_t i) {
             return std::vector<std::string>{NameOf(results[i].target),
@@ -322,8 +349,8 @@ void CMainDialog::OnChangePasswords() {
         const bool never = result.outcome == fleet::Outcome::kNotStarted;
         notStarted += never ? 1 : 0;
         if (result.outcome == fleet::Outcome::kPasswordChanged) {
-            passwords_.Changed(result.target.address, std::string(TextOf(records[i]->macAddress)),
-                               fresh, asking.Keep());
+            passwords_.Changed(result.target.address, result.hardwareAddress, fresh,
+                               asking.Keep());
         }
         rows.push_back({NameOf(result.target), OutcomeWords(result.outcome),
                         never ? Words(kStringNotStartedWhy) : PasswordChangeWords(result)});
@@ -432,48 +459,88 @@ std::vector<fleet::ReadResult> ReadBehindProgress(const fleet::FleetNetwork& net
     return reading.DoModal() == ui::IDOK ? results : std::vector<fleet::ReadResult>{};
 }
 
+// The audit's findings grouped by kind, worst first, the projectors not read last; the summary
+// counts them, and one CSV row stands for each finding.
+CAuditDialog::Content AuditContentOf(const std::vector<fleet::ReadResult>& results) {
+    std::vector<fleet::AuditedProjector> audited;
+    std::vector<std::string> names;
+    CAuditDialog::Group unread{"", Words(kStringNotReadGroup), "", {}};
+    CAuditDialog::Content content;
+    std::vector<std::vector<std::string>> unreadCsv;
+    for (const fleet::ReadResult& result : results) {
+        if (result.record) {
+            audited.push_back({result.target.address, *result.record, result.passwordSet});
+            names.push_back(ReadName(result));
+        } else {
+            const std::string detail = ReadDetailWords(result);
+            const std::string outcome = OutcomeWords(result.outcome);
+            unread.projectors.push_back(
+                {ReadName(result), detail.empty() ? outcome : outcome + ": " + detail});
+            unreadCsv.push_back({ReadName(result), "", outcome, detail});
+        }
+    }
+    std::array<std::size_t, 3> bySeverity{};
+    std::map<const fleet::FindingKind*, std::vector<std::vector<std::string>>> byKind;
+    for (const fleet::Finding& finding : fleet::Audit(audited)) {
+        ++bySeverity[static_cast<std::size_t>(finding.kind->severity)];
+        const std::string detail = FindingDetailWords(finding);
+        byKind[finding.kind].push_back({names[finding.projector], detail});
+        content.csvRows.push_back({names[finding.projector],
+                                   Words(fleet::SeverityWordId(finding.kind->severity)),
+                                   Words(finding.kind->meaning), detail});
+    }
+    content.csvRows.insert(content.csvRows.end(), unreadCsv.begin(), unreadCsv.end());
+    for (const auto severity :
+         {fleet::Severity::kCritical, fleet::Severity::kWarning, fleet::Severity::kNotice}) {
+        for (const fleet::FindingKind* kind : fleet::AllFindingKinds()) {
+            const auto found = byKind.find(kind);
+            if (kind->severity == severity && found != byKind.end()) {
+                content.groups.push_back({Words(fleet::SeverityWordId(severity)),
+                                          FindingTitleWords(*kind), Words(kind->meaning),
+                                          std::move(found->second)});
+            }
+        }
+    }
+    if (!unread.projectors.empty()) {
+        content.groups.push_back(std::move(unread));
+    }
+    const std::size_t unreadCount = results.size() - audited.size();
+    content.summary =
+        Words(kStringAuditSummary,
+              {CountWords(audited.size(), kStringOneProjectorAudited, kStringProjectorsAudited),
+               Words(kStringCriticalCount, {std::to_string(bySeverity[2])}),
+               CountWords(bySeverity[1], kStringOneWarning, kStringWarningsCount),
+               CountWords(bySeverity[0], kStringOneNotice, kStringNoticesCount),
+               Words(kStringNotReadCount, {std::to_string(unreadCount)})});
+    if (content.groups.empty()) {
+        content.summary += "\n" + Words(kStringNoFindings);
+    }
+    content.csvColumns = {Words(kStringColumnProjector), Words(kStringColumnSeverity),
+                          Words(kStringColumnFinding), Words(kStringColumnDetail)};
+    return content;
+}
+
 }  // namespace
+
+std::vector<fleet::ReadResult> CMainDialog::ReadSelected(
+    const std::vector<ProjectorRecord*>& records) {
+    const std::unique_ptr<CSelectionPasswords> passwords = PasswordsFor(records);
+    return ReadBehindProgress(services_.fleetNetwork, *passwords, TargetsOf(records), this);
+}
 
 void CMainDialog::OnAudit() {
     const std::vector<ProjectorRecord*> records = SelectedProjectors();
     if (records.empty()) {
         return;
     }
-    const std::unique_ptr<CSelectionPasswords> passwords = PasswordsFor(records);
-    const std::vector<fleet::ReadResult> results =
-        ReadBehindProgress(services_.fleetNetwork, *passwords, TargetsOf(records), this);
+    const std::vector<fleet::ReadResult> results = ReadSelected(records);
     if (results.empty()) {
         return;
     }
-    std::vector<fleet::AuditedProjector> audited;
-    std::vector<std::string> names;
-    CFleetTableDialog::Content content;
-    std::vector<std::vector<std::string>> unread;
-    for (const fleet::ReadResult& result : results) {
-        if (result.record) {
-            audited.push_back({result.target.address, *result.record, result.passwordSet});
-            names.push_back(ReadName(result));
-        } else {
-            unread.push_back(
-                {ReadName(result), "", OutcomeWords(result.outcome), ReadDetailWords(result)});
-        }
-    }
-    std::array<std::size_t, 3> bySeverity{};
-    for (const fleet::Finding& finding : fleet::Audit(audited)) {
-        ++bySeverity[static_cast<std::size_t>(finding.kind->severity)];
-        content.rows.push_back({names[finding.projector],
-                                Words(fleet::SeverityWordId(finding.kind->severity)),
-                                Words(finding.kind->meaning), FindingDetailWords(finding)});
-    }
-    content.rows.insert(content.rows.end(), unread.begin(), unread.end());
-    content.summary =
-        Words(kStringAuditSummary, {std::to_string(audited.size()), std::to_string(bySeverity[2]),
-                                    std::to_string(bySeverity[1]), std::to_string(bySeverity[0]),
-                                    std::to_string(unread.size())});
-    content.columns = {Words(kStringColumnProjector), Words(kStringColumnSeverity),
-                       Words(kStringColumnFinding), Words(kStringColumnDetail)};
-    ShowSortedTable(kAuditTemplate, std::move(content), "audit.csv", this,
-                    [this](const std::string& name) { return ChooseCsv(name); });
+    CAuditDialog audit(AuditContentOf(results), this);
+    audit.SetSaveFileChooser(
+        [this](QWidget*, const SaveFileRequest& request) { return ChooseCsv(request.fileName); });
+    audit.DoModal();
 }
 
 void CMainDialog::OnExportInventory() {
@@ -482,9 +549,7 @@ void CMainDialog::OnExportInventory() {
     if (path.empty()) {
         return;
     }
-    const std::unique_ptr<CSelectionPasswords> passwords = PasswordsFor(records);
-    const std::vector<fleet::ReadResult> results =
-        ReadBehindProgress(services_.fleetNetwork, *passwords, TargetsOf(records), this);
+    const std::vector<fleet::ReadResult> results = ReadSelected(records);
     if (results.empty()) {
         return;
     }

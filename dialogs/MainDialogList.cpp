@@ -60,9 +60,19 @@ void CMainDialog::Refresh(bool useAddressBook) {
         LoadAddressBook(addressBook_.book, addressBook_.hive);
         addressBookPending_ = 0;
     }
+    // What the user named (other subnets greeted, the address book) keeps its place; broadcast
+    // replies fill what is left.
+    std::vector<Octets> greeted;
+    for (const std::string& address : otherSubnets_) {
+        if (Octets octets{}; ScanDottedInto(address, octets) == 4) {
+            greeted.push_back(octets);
+        }
+    }
+    const bool crowded = MakeRoomFor(state_.projectors, greeted,
+                                     AddressBookAddresses(addressBook_.book), kDisplayLimit) > 0;
     MergeAddressBook(addressBook_.book, state_.projectors);
 
-    if (state_.projectors.Size() > kDisplayLimit) {
+    if (crowded || state_.projectors.Size() > kDisplayLimit) {
         ShowMessage(kStringDisplayLimit, ui::MB_ICONEXCLAMATION);
         state_.projectors.Truncate(kDisplayLimit);
     }
@@ -71,6 +81,8 @@ void CMainDialog::Refresh(bool useAddressBook) {
         presenceWatch_->Resume();
     }
     DebugTrace("Refresh : %zu projectors", state_.projectors.Size());
+    FitColumns();
+    FitFirstStart();
     viewTrace_.start();
 }
 

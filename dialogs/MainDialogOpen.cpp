@@ -4,15 +4,23 @@
 #include <QTreeView>
 #include <algorithm>
 #include <cstring>
+#include <ctime>
 #include <optional>
 
 #include "dialogs/FleetWording.h"
 #include "dialogs/MainDialog.h"
+#include "dialogs/PresenceWatch.h"
+#include "fleet/Credentials.h"
+#include "fleet/WriteGate.h"
 #include "fleet/WriteHistory.h"
 #include "platform/AsciiCase.h"
 #include "platform/FixedText.h"
+#include "platform/ProfileFile.h"
+#include "platform/UserLanguage.h"
 #include "resources/StringIds.h"
+#include "settings/AddressRules.h"
 #include "settings/SettingsFile.h"
+#include "settings/SettingsFileCheck.h"
 #include "ui/ListView.h"
 #include "ui/MessageBox.h"
 
@@ -24,6 +32,7 @@ constexpr int kAddressConnectNew = 1;
 constexpr int kAddressAddNew = 1070;
 constexpr int kAddressAddListed = 1425;
 constexpr int kAddressConnectListed = 1426;
+constexpr int kAddressAddSilent = 1071;  // add; nothing answered there
 
 // Probe results.
 constexpr int kProbeNoPassword = 1;
@@ -43,6 +52,10 @@ void CMainDialog::OpenProjector(int row) {
 bool CMainDialog::OpenSelected() {
     ProjectorRecord* record = state_.SelectedRecord();
     if (record == nullptr) {
+        return false;
+    }
+    if (OnlyPjlinkFound(*record)) {
+        ShowMessage(kStringPjlinkOnlyNoSettings, ui::MB_ICONINFORMATION);
         return false;
     }
     if (!ProbeAndRead(*record)) {
@@ -69,10 +82,18 @@ bool CMainDialog::ProbeAndRead(ProjectorRecord& record) {
         const bool needed = probe == kProbePasswordNeeded;
         const std::string mac(TextOf(record.macAddress));
         std::optional<std::string> password;
+        std::string keptFor;
         bool keep = false;
         if (needed && !knownTried) {
-            password = passwords_.Known(address, mac);
+            password = passwords_.Known(
+                address, mac, true, &keptFor,
+                [this](const fleet::Credential& marked) { return ConfirmKeptEntry(marked); });
             knownTried = true;
+        }
+        // A kept password is for one projector: the read stops right after another's hardware
+        // address.
+        if (password && !keptFor.empty() && mac.empty()) {
+            CopyText(record.macAddress, keptFor);
         }
         if (needed && !password) {
             PasswordPrompt prompt;
@@ -99,6 +120,10 @@ bool CMainDialog::ProbeAndRead(ProjectorRecord& record) {
             }
             return true;
         }
+        if (!keptFor.empty() && fleet::KeptHardwareAddress(TextOf(record.macAddress)) != keptFor) {
+            passwords_.ReachedOther(address, keptFor);
+            ShowKeptPasswordReachedOther(address, std::string(TextOf(record.macAddress)), keptFor);
+        }
         if (read != kOperationPasswordRefused || !needed || prompts >= kPasswordPrompts) {
             EndOpenFailed(&record);
             return false;
@@ -118,8 +143,25 @@ bool CMainDialog::ApplySettingsDialog(ProjectorRecord& record) {
     // A new name or address follows into the address book.
     addressBook_.book.Rename(TextOf(state_.currentAddress), TextOf(record.projectorName),
                              record.ipAddress);
-    Refresh(true);
+    ShowWritten(record);
     return true;
+}
+
+// After a write the list keeps the user's place: no search, no wait; only the projector written
+// is shown anew (its name, and its address when a static one was written, so that it is opened
+// there next time), and it is greeted in the background like every listed projector.
+void CMainDialog::ShowWritten(ProjectorRecord& record) {
+    if (record.dhcp == 0 && IsHostAddress(record.ipAddress) == 1) {
+        CopyText(record.address, FormatDotted(record.ipAddress));
+    }
+    rows_->Model().Changed(&record);
+    if (QAbstractItemView* shown =
+            IsDetailsView() ? static_cast<QAbstractItemView*>(details_) : List()) {
+        shown->scrollTo(shown->currentIndex());
+    }
+    if (presenceWatch_ && state_.debugMode == 0) {
+        presenceWatch_->GreetSoon();
+    }
 }
 
 bool CMainDialog::ApplyDroppedFile(ProjectorRecord& record) {
@@ -129,7 +171,18 @@ bool CMainDialog::ApplyDroppedFile(ProjectorRecord& record) {
     }
     // The record holds what was just read, which the history keeps before the file goes over it.
     fleet::CWriteHistory history(state_.debugMode != 0 ? "" : services_.historyFolder, record);
+    const ProjectorRecord reported = record;
     CopySettings(droppedSettings_, record);
+    // The file passes the write gate as a file applied whole does on every road: it is the
+    // projector's own, and every setting it holds is judged.
+    if (const auto refusal = fleet::PassWindowGate(
+            state_.projectors, static_cast<std::size_t>(state_.selectedIndex), reported, record,
+            std::string(TextOf(droppedSettings_.macAddress)), false)) {
+        const GateMessage message = GateRefusalMessage(*refusal, reported);
+        ui::ShowStringMessageWithText(this, message.id, message.text, ui::MB_ICONEXCLAMATION);
+        EndOpenFailed(&record);
+        return false;
+    }
     if (!history.KeepBefore(record)) {
         ui::ShowStringMessageWithText(this, kStringHistoryNotKept,
                                       Words(kStringHistoryNotKept, {history.Folder()}),
@@ -140,14 +193,19 @@ bool CMainDialog::ApplyDroppedFile(ProjectorRecord& record) {
     state_.writeProgress = {};
     const int write =
         services_.runOperation ? services_.runOperation(*this, WorkerMode::kWrite, false) : 2;
-    history.LogAfter(state_.writeProgress.result);
+    if (!history.LogAfter(state_.writeProgress.result)) {
+        ui::ShowStringMessageWithText(
+            this, kStringChangeLogNotKept,
+            Words(kStringChangeLogNotKept, {TextOf(record.address), history.Folder()}),
+            ui::MB_ICONEXCLAMATION);
+    }
     if (write != ui::IDOK) {
         EndOpenFailed(&record);
         return false;
     }
     CloseLink(state_);
     record.writeAll = 0;
-    Refresh(true);
+    ShowWritten(record);
     return true;
 }
 
@@ -188,6 +246,14 @@ void CMainDialog::ConnectByAddress() {
         case kAddressAddNew:
             AddProjectorByAddress(true, true);
             break;
+        case kAddressAddSilent:
+            // Listed before it is switched on: it shows as not answering until it answers a
+            // greeting.
+            if (AddProjectorByAddress(true, true) == 1) {
+                presence_.MarkSilent(FormatDotted(state_.pendingAddress), std::time(nullptr));
+                rows_->Model().PresenceChanged();
+            }
+            break;
         case kAddressConnectListed: {
             const int index = FindRecordOfAddress(state_.pendingAddress);
             if (index >= 0) {
@@ -224,7 +290,14 @@ void CMainDialog::OnFilesDropped(int row, const std::vector<std::string>& paths)
     }
     // A path too long to take whole is not read cut short: that would name another file.
     ProjectorRecord fromFile{};
-    if (path.size() > kDroppedPathLimit || ReadSettingsFile(fromFile, path) != 1) {
+    ProfileDocument document;
+    if (path.size() > kDroppedPathLimit || LoadProfile(path, document) != FileRead::Loaded) {
+        PostMessage(kShowWarningMessage, kStringSettingsFileUnreadable);
+        return;
+    }
+    // A file that cannot be used says which key is wrong, as every other road does.
+    if (const SettingsFileProblem problem = ReadCheckedSettings(document, fromFile)) {
+        warningDetail_ = SettingsFileProblemText(problem, UserLanguage());
         PostMessage(kShowWarningMessage, kStringSettingsFileUnreadable);
         return;
     }

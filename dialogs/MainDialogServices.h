@@ -8,14 +8,17 @@
 // (IDCANCEL, or no file, or no menu command).
 
 #include <QPoint>
+#include <atomic>
 #include <functional>
 #include <string>
 #include <string_view>
 #include <vector>
 
 #include "dialogs/SessionPasswords.h"
+#include "discovery/Greeting.h"
 #include "fleet/Credentials.h"
 #include "fleet/FleetNetwork.h"
+#include "fleet/HealthReport.h"
 #include "platform/RegistryKey.h"
 #include "record/ProjectorList.h"
 #include "settings/AddressBook.h"
@@ -35,6 +38,8 @@ struct MenuCommand {
     bool checkable = false;  // shown with a check mark, set when `checked`
     bool checked = false;
     bool separatorBefore = false;
+    // Not empty: the command is shown greyed, and this says why.
+    std::string_view greyedReason{};
 };
 
 // The end code of runOperation for a read whose password the projector refused.
@@ -66,10 +71,22 @@ struct MainDialogServices {
     std::function<int(CMainDialog&)> runHelp;
     // COtherSubnetsDialog on the list kept in `hive`; 1 when a new list was stored.
     std::function<int(CMainDialog&, const HiveFile& hive)> runOtherSubnets;
-    // One round of hellos to `addresses` (dotted texts): per address whether it answered; empty
-    // when the round could not run. Runs on a thread of its own, never on the user-interface
-    // thread; null greets nobody.
-    std::function<std::vector<bool>(const std::vector<std::string>& addresses)> presenceRound;
+    // One round of greetings to `addresses` (dotted texts), each the way `ways` gives beside it:
+    // per address whether it answered; empty when the round could not run. Runs on a thread of
+    // its own, never on the user-interface thread; null greets nobody.
+    std::function<std::vector<bool>(const std::vector<std::string>& addresses,
+                                    const std::vector<Greeting>& ways)>
+        presenceRound;
+    // One round of health readings over PJLink of `addresses` (dotted texts) through `network`,
+    // with the session's PJLink passwords; `cancel` set asks it to end soon. Runs on a thread of
+    // its own, never on the user-interface thread, on the presence's period; null reads nobody
+    // in the background.
+    std::function<std::vector<fleet::HealthOfTarget>(
+        const std::vector<std::string>& addresses, const fleet::FleetNetwork& network,
+        const fleet::PjlinkPasswordOf& passwordOf, const std::atomic<bool>& cancel)>
+        healthRound;
+    // CPjlinkPasswordDialog for the projector the prompt names; IDOK when a password was given.
+    std::function<int(CMainDialog&, PasswordPrompt& prompt)> runPjlinkPassword;
     // The open-file dialog of the import; the chosen path, or empty on cancel.
     std::function<std::string(CMainDialog&)> chooseListFile;
     // The open-file dialog of a settings file to apply; the chosen path, or empty on cancel.

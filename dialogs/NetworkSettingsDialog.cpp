@@ -4,11 +4,14 @@
 
 #include "dialogs/DialogIds.h"
 #include "dialogs/MailNotifyDialog.h"
+#include "dialogs/CutValueMark.h"
 #include "dialogs/MarkerLamp.h"
 #include "dialogs/OperationProgressDialog.h"
 #include "dialogs/SnmpDialog.h"
 #include "dialogs/WirelessDialog.h"
 #include "dialogs/WirelessSecurityDialog.h"
+#include "dialogs/FleetWording.h"
+#include "fleet/WriteGate.h"
 #include "fleet/WriteHistory.h"
 #include "platform/AsciiCase.h"
 #include "resources/StringIds.h"
@@ -201,6 +204,8 @@ void CNetworkSettingsDialog::ShowRecord(const ProjectorRecord& record) {
     if (record.dnsDomainState != 0) {
         SetDlgItemText(kDomainEdit, TextOf(record.dnsDomain));
     }
+    ShowCutMark(*this, kNameEdit, record.projectorNameState);
+    ShowCutMark(*this, kDomainEdit, record.dnsDomainState);
     // Without a DHCP choice the addresses are open to be filled in.
     ApplyEnablingRule(dhcpKnown && record.dhcp != 0);
     EnableDlgItem(kWirelessButton, record.wirelessActive != 0);
@@ -372,12 +377,13 @@ void CNetworkSettingsDialog::OnOK() {
         return;
     }
     StoreNetworkEntries(entries, scope, EntryStore::kAgainstReference, backupRecord, *record);
-    // A setting the projector never reported would go out with what the user changed: nothing
-    // is sent until it is filled in.
-    if (const std::string_view unread = UnreadSettingInWrite(*record); !unread.empty()) {
-        ui::ShowStringMessageWithText(this, kStringUnreadSetting,
-                                      UnreadSettingText(unread, UserLanguage()),
-                                      ui::MB_ICONEXCLAMATION);
+    // The write gate decides what may go, as on every other road (a setting the projector never
+    // reported, an address another listed projector has): nothing is sent until it passes.
+    if (const auto refusal = fleet::PassWindowGate(
+            state_->projectors, static_cast<std::size_t>(state_->selectedIndex), backupRecord,
+            *record, "", true)) {
+        const GateMessage message = GateRefusalMessage(*refusal, backupRecord);
+        ui::ShowStringMessageWithText(this, message.id, message.text, ui::MB_ICONEXCLAMATION);
         return;
     }
     // A demonstration sends nothing and keeps nothing.
@@ -397,7 +403,13 @@ void CNetworkSettingsDialog::OnOK() {
     state_->writeProgress = {};
     COperationProgressDialog progress(WorkerMode::kWrite, *state_, this);
     const int written = progress.DoModal();
-    history.LogAfter(state_->writeProgress.result);
+    if (!history.LogAfter(state_->writeProgress.result)) {
+        ui::ShowStringMessageWithText(
+            this, kStringChangeLogNotKept,
+            FormatString(kStringChangeLogNotKept, UserLanguage(),
+                         {TextOf(backupRecord.address), history.Folder()}),
+            ui::MB_ICONEXCLAMATION);
+    }
     if (written != ui::IDOK) {
         EndDialog(ui::IDCANCEL);
         return;

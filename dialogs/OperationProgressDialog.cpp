@@ -140,6 +140,7 @@ void COperationProgressDialog::OnWriteResult(ui::WParam result) {
 }
 
 void COperationProgressDialog::OnPasswordResult(ui::WParam result) {
+    workerResult_ = static_cast<int>(result);
     EndAfterWorker(result == 1 ? ui::IDOK : ui::IDCANCEL);
 }
 

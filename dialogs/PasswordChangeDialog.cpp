@@ -1,11 +1,14 @@
 #include "dialogs/PasswordChangeDialog.h"
 
 #include "dialogs/DialogIds.h"
+#include "dialogs/FleetWording.h"
 #include "dialogs/OperationProgressDialog.h"
 #include "dialogs/PasswordRules.h"
 #include "platform/FixedText.h"
+#include "resources/ReplyStringIds.h"
 #include "resources/StringIds.h"
 #include "ui/MessageBox.h"
+#include "workers/PasswordResults.h"
 
 namespace lanterna::dialogs {
 
@@ -53,6 +56,12 @@ void CPasswordChangeDialog::OnOK() {
     COperationProgressDialog progress(WorkerMode::kPassword, state_, this);
     if (progress.DoModal() == ui::IDOK) {
         EndDialog(ui::IDOK);
+        return;
+    }
+    if (const int status = DeclinedStatusOf(progress.WorkerResult()); status >= 0) {
+        ui::ShowStringMessageWithText(
+            this, kStringPasswordChangeDeclined,
+            Words(kStringPasswordChangeDeclined, {StatusByteText(status)}), ui::MB_ICONEXCLAMATION);
         return;
     }
     ui::ShowStringMessage(this, kStringPasswordChangeFailed, ui::MB_ICONEXCLAMATION);

@@ -3,10 +3,13 @@
 #include <QCollator>
 #include <QColor>
 #include <QItemSelectionModel>
+#include <QPainter>
+#include <QStringList>
 #include <algorithm>
 #include <string_view>
 #include <tuple>
 
+#include "dialogs/HealthWording.h"
 #include "platform/DisplayText.h"
 #include "platform/FixedText.h"
 #include "resources/StringTable.h"
@@ -28,6 +31,19 @@ QString StringText(int id) {
 
 QString NameOf(const ProjectorRecord& record) {
     return ui::ToQString(TextOf(record.projectorName));
+}
+
+// What the list shows for what it does not know.
+const QString kNotKnownText = QStringLiteral("\u2014");
+
+// The interface in use, known once the projector has been read: the read asks for it before the
+// hardware address, which only a read stores. The search tells neither.
+QString InterfaceText(const ProjectorRecord& record) {
+    if (IsEmptyText(record.macAddress)) {
+        return kNotKnownText;
+    }
+    return StringText(record.wirelessActive != 0 ? kStringInterfaceWireless
+                                                 : kStringInterfaceWired);
 }
 
 QString FormatWithText(int stringId, std::string_view text) {
@@ -61,6 +77,38 @@ int CompareTies(const ProjectorRecord& x, const ProjectorRecord& y) {
         return std::make_tuple(ToHostOrder(record.ipAddress), record.origin);
     };
     return rest(x) < rest(y) ? -1 : (rest(y) < rest(x) ? 1 : 0);
+}
+
+// The icon with the badge of a projector that asks for attention: a red disc with a white
+// mark at its lower right, a third of the icon wide.
+QIcon WithAttentionBadge(const QIcon& icon, bool greyed) {
+    constexpr int kIconSide = 32;
+    QPixmap pixmap = icon.pixmap(kIconSide, greyed ? QIcon::Disabled : QIcon::Normal);
+    if (pixmap.isNull()) {
+        pixmap = QPixmap(kIconSide, kIconSide);
+        pixmap.fill(Qt::transparent);
+    }
+    QPainter painter(&pixmap);
+    painter.setRenderHint(QPainter::Antialiasing);
+    const int side = pixmap.width() * 3 / 8;
+    const QRect disc(pixmap.width() - side, pixmap.height() - side, side, side);
+    painter.setPen(QPen(Qt::white, 1));
+    painter.setBrush(QColor(204, 32, 32));
+    painter.drawEllipse(disc.adjusted(0, 0, -1, -1));
+    painter.setPen(QPen(Qt::white, 2));
+    const int middle = disc.center().x();
+    painter.drawLine(middle, disc.top() + 3, middle, disc.bottom() - 5);
+    painter.drawPoint(middle, disc.bottom() - 3);
+    painter.end();
+    return QIcon(pixmap);
+}
+
+// Lamp hours to sort by: none read first.
+int SortableLampHours(const pjlink::HealthRead* read) {
+    if (read == nullptr || read->error != pjlink::LinkError::kNone) {
+        return -1;
+    }
+    return pjlink::MostLampHours(read->health).value_or(-1);
 }
 
 }  // namespace
@@ -97,6 +145,43 @@ void CProjectorListModel::Remove(const ProjectorRecord* record) {
     beginRemoveRows({}, row, row);
     records_.erase(records_.begin() + (row - static_cast<int>(fixed_.size())));
     endRemoveRows();
+}
+
+void CProjectorListModel::Changed(const ProjectorRecord* record) {
+    const int row = RowOf(record);
+    if (row >= 0) {
+        emit dataChanged(index(row, 0), index(row, kColumnCount - 1));
+    }
+}
+
+void CProjectorListModel::SetHealth(const fleet::CHealthBook* health, int lampHoursLimit) {
+    health_ = health;
+    lampHoursLimit_ = lampHoursLimit;
+    HealthChanged();
+}
+
+// The icons and what is said of them, then the health columns: with the roles named, the
+// sorting and the filter are touched only when the rows are sorted by a health column.
+void CProjectorListModel::HealthChanged() {
+    if (records_.empty()) {
+        return;
+    }
+    const int first = static_cast<int>(fixed_.size());
+    const int last = rowCount() - 1;
+    emit dataChanged(index(first, kColumnLabel), index(last, kColumnName),
+                     {Qt::DecorationRole, Qt::ToolTipRole, Qt::AccessibleDescriptionRole});
+    emit dataChanged(index(first, kColumnPower), index(last, kColumnModel),
+                     {Qt::DisplayRole, Qt::AccessibleTextRole, Qt::ToolTipRole,
+                      Qt::AccessibleDescriptionRole});
+}
+
+const pjlink::HealthRead* CProjectorListModel::HealthOf(const ProjectorRecord& record) const {
+    return health_ != nullptr ? health_->Find(FormatDotted(record.ipAddress)) : nullptr;
+}
+
+bool CProjectorListModel::Badged(const ProjectorRecord& record) const {
+    const pjlink::HealthRead* read = HealthOf(record);
+    return read != nullptr && fleet::NeedsAttention(*read, lampHoursLimit_);
 }
 
 void CProjectorListModel::PresenceChanged() {
@@ -157,6 +242,14 @@ QVariant CProjectorListModel::headerData(int section, Qt::Orientation orientatio
             return StringText(kStringColumnInterface);
         case kColumnState:
             return StringText(kStringColumnState);
+        case kColumnPower:
+            return StringText(kStringColumnPower);
+        case kColumnLampHours:
+            return StringText(kStringColumnLampHours);
+        case kColumnErrors:
+            return StringText(kStringColumnErrors);
+        case kColumnModel:
+            return StringText(kStringColumnModel);
         default:
             return {};
     }
@@ -208,34 +301,80 @@ QVariant CProjectorListModel::ProjectorData(const ProjectorRecord& record, int c
                 case kColumnAddress:
                     return ui::ToQString(FormatDotted(record.ipAddress));
                 case kColumnModuleType:
-                    return QString::number(record.imType);
+                    return record.imType != 0 ? QString::number(record.imType) : kNotKnownText;
                 case kColumnInterface:
-                    return StringText(record.wirelessActive != 0 ? kStringInterfaceWireless
-                                                                 : kStringInterfaceWired);
+                    return InterfaceText(record);
                 case kColumnState:
                     return StateText(record);
                 default:
-                    return {};
+                    return HealthText(record, column);
             }
         case Qt::DecorationRole:
             if (!imageOf_ || (column != kColumnLabel && column != kColumnName)) {
                 return {};
             }
-            return silent ? QIcon(imageOf_(ImageOf(record)).pixmap(32, QIcon::Disabled))
-                          : imageOf_(ImageOf(record));
+            return IconOf(record, silent);
         case ui::kListImageRole:
             return ImageOf(record);
         case Qt::ForegroundRole:
             return silent ? QVariant(QColor(Qt::gray)) : QVariant();
         case Qt::ToolTipRole:
         case Qt::AccessibleDescriptionRole:
-            return silent ? QVariant(StateText(record)) : QVariant();
+            return DescriptionOf(record, silent);
         case Qt::TextAlignmentRole:
             return column == kColumnLabel ? QVariant(Qt::AlignHCenter | Qt::AlignTop)
                                           : QVariant(Qt::AlignLeft | Qt::AlignVCenter);
         default:
             return {};
     }
+}
+
+QVariant CProjectorListModel::HealthText(const ProjectorRecord& record, int column) const {
+    if (column < kColumnPower || column > kColumnModel) {
+        return {};
+    }
+    const pjlink::HealthRead* read = HealthOf(record);
+    if (read == nullptr || read->error != pjlink::LinkError::kNone) {
+        return kNotKnownText;
+    }
+    switch (column) {
+        case kColumnPower:
+            return ui::ToQString(PowerWords(read->health));
+        case kColumnLampHours:
+            return ui::ToQString(LampHoursWords(read->health));
+        case kColumnErrors:
+            return ui::ToQString(ErrorWords(read->health));
+        default:
+            return ui::ToQString(IsolatedForDisplay(ModelWords(read->health)));
+    }
+}
+
+QIcon CProjectorListModel::IconOf(const ProjectorRecord& record, bool silent) const {
+    const int image = ImageOf(record);
+    if (!Badged(record)) {
+        return silent ? QIcon(imageOf_(image).pixmap(32, QIcon::Disabled)) : imageOf_(image);
+    }
+    auto& badged = badgedIcons_[{image, silent}];
+    if (badged.isNull()) {
+        badged = WithAttentionBadge(imageOf_(image), silent);
+    }
+    return badged;
+}
+
+// Why a projector is greyed, what asks for attention, then the health reading's details.
+QVariant CProjectorListModel::DescriptionOf(const ProjectorRecord& record, bool silent) const {
+    QStringList lines;
+    if (silent) {
+        lines << StateText(record);
+    }
+    if (const pjlink::HealthRead* read = HealthOf(record)) {
+        if (const std::string attention = AttentionWords(*read, lampHoursLimit_);
+            !attention.empty()) {
+            lines << ui::ToQString(attention);
+        }
+        lines << ui::ToQString(HealthDetailWords(*read, lampHoursLimit_));
+    }
+    return lines.isEmpty() ? QVariant() : QVariant(lines.join(QLatin1Char('\n')));
 }
 
 QString CProjectorListModel::StateText(const ProjectorRecord& record) const {
@@ -249,8 +388,10 @@ QString CProjectorListModel::StateText(const ProjectorRecord& record) const {
 
 QString CProjectorListModel::LabelOf(const ProjectorRecord& record) {
     // A name cannot reorder its address line: its controls shown, its direction kept to itself.
-    return ui::ToQString(
-        FormatAddressBookEntry(IsolatedForDisplay(TextOf(record.projectorName)), record.ipAddress));
+    const std::string label =
+        FormatAddressBookEntry(IsolatedForDisplay(TextOf(record.projectorName)), record.ipAddress);
+    return OnlyPjlinkFound(record) ? FormatWithText(kStringPjlinkOnlyLabel, label)
+                                   : ui::ToQString(label);
 }
 
 int CProjectorListModel::ImageOf(const ProjectorRecord& record) {
@@ -302,8 +443,19 @@ bool CProjectorSortFilter::lessThan(const QModelIndex& left, const QModelIndex& 
                 return x.imType < y.imType;
             }
             break;
+        case kColumnLampHours: {
+            const int hoursX = SortableLampHours(source_.HealthOf(x));
+            const int hoursY = SortableLampHours(source_.HealthOf(y));
+            if (hoursX != hoursY) {
+                return hoursX < hoursY;
+            }
+            break;
+        }
         case kColumnInterface:
-        case kColumnState: {
+        case kColumnState:
+        case kColumnPower:
+        case kColumnErrors:
+        case kColumnModel: {
             const int order = QString::localeAwareCompare(left.data().toString(),
                                                           right.data().toString());
             if (order != 0) {

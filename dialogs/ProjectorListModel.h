@@ -11,17 +11,27 @@
 // which records they are (the selection included, one row or several).
 //
 // Columns: the label the icon view shows ("name\naddress"), then the details view's name,
-// address, module type, interface and state. Presence (CPresenceBook) greys a projector that
+// address, module type, interface and state. The list says only what is known: the interface
+// once the projector has been read (until then, and for module type 0, which no projector has,
+// "—"). Presence (CPresenceBook) greys a projector that
 // has stopped answering and says since when in its tooltip and accessible description.
+//
+// Health (fleet::CHealthBook, read over PJLink in the background) fills the columns power, lamp
+// hours, errors and model: "—" until the projector has been read, "not reported" where it did
+// not say. A projector with an error or a lamp at its threshold carries a small badge on its
+// icon, said in its accessible description; the tooltip gives the reading's details.
 // User-interface thread only.
 
 #include <QAbstractTableModel>
 #include <QIcon>
 #include <QSortFilterProxyModel>
 #include <functional>
+#include <map>
+#include <utility>
 #include <vector>
 
 #include "discovery/Presence.h"
+#include "fleet/HealthBook.h"
 #include "record/ProjectorList.h"
 
 class QItemSelectionModel;
@@ -35,6 +45,10 @@ enum ListColumn : int {
     kColumnModuleType,
     kColumnInterface,
     kColumnState,
+    kColumnPower,
+    kColumnLampHours,
+    kColumnErrors,
+    kColumnModel,
     kColumnCount
 };
 
@@ -62,8 +76,18 @@ class CProjectorListModel : public QAbstractTableModel {
     void Reset(const ProjectorList& projectors);
     void Append(ProjectorRecord* record);
     void Remove(const ProjectorRecord* record);
+    // The record changed (it was written): its row is drawn again and sorted into place.
+    void Changed(const ProjectorRecord* record);
     // The presence book changed: every projector row is drawn again.
     void PresenceChanged();
+    // Where the health columns come from (null: nowhere, every projector shows "—"), and the
+    // lamp hours from which a lamp is badged.
+    void SetHealth(const fleet::CHealthBook* health, int lampHoursLimit);
+    // The health book changed: every projector row is drawn again.
+    void HealthChanged();
+    // The health reading of a projector; null when it has none.
+    const pjlink::HealthRead* HealthOf(const ProjectorRecord& record) const;
+    bool Badged(const ProjectorRecord& record) const;
     // The size of an icon's cell in the icon view (its grid less a margin); none by default.
     void SetCellSize(QSize size) { cellSize_ = size; }
 
@@ -84,10 +108,16 @@ class CProjectorListModel : public QAbstractTableModel {
   private:
     QVariant ProjectorData(const ProjectorRecord& record, int column, int role) const;
     QString StateText(const ProjectorRecord& record) const;
+    QVariant HealthText(const ProjectorRecord& record, int column) const;
+    QIcon IconOf(const ProjectorRecord& record, bool silent) const;
+    QVariant DescriptionOf(const ProjectorRecord& record, bool silent) const;
 
     std::vector<FixedRow> fixed_;
     std::function<QIcon(int)> imageOf_;
     const CPresenceBook* presence_;
+    const fleet::CHealthBook* health_ = nullptr;
+    int lampHoursLimit_ = fleet::kDefaultLampHours;
+    mutable std::map<std::pair<int, bool>, QIcon> badgedIcons_;  // by image and greyed
     std::vector<ProjectorRecord*> records_;
     QSize cellSize_;
 };

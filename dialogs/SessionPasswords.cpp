@@ -12,16 +12,37 @@ namespace lanterna::dialogs {
 // ---- the session ------------------------------------------------------------------------
 
 std::optional<std::string> CSessionPasswords::Known(const std::string& address,
-                                                    const std::string& mac, bool keyringToo) {
-    if (const auto remembered = memory_.Find(address, mac)) {
-        return remembered->password;
-    }
-    if (keyringToo && keyring_ != nullptr) {
-        if (const auto kept = keyring_->Find(address, mac)) {
-            return kept->password;
+                                                    const std::string& mac, bool keyringToo,
+                                                    std::string* keptFor,
+                                                    const KeptConfirmer& confirm) {
+    std::optional<fleet::Credential> found = memory_.Find(address, mac);
+    if (!found && keyringToo && keyring_ != nullptr) {
+        found = keyring_->Find(address, mac);
+        if (found && found->mismatch) {
+            if (!confirm || !confirm(*found)) {
+                return std::nullopt;
+            }
+            found->mismatch = false;
+            keyring_->Keep(*found);
         }
     }
-    return std::nullopt;
+    if (!found) {
+        return std::nullopt;
+    }
+    if (keptFor != nullptr) {
+        *keptFor = found->hardwareAddress;
+    }
+    return found->password;
+}
+
+void CSessionPasswords::ReachedOther(const std::string& address, const std::string& keptFor) {
+    memory_.Forget(address);
+    if (keyring_ != nullptr) {
+        const auto kept = keyring_->Find(address, {});
+        if (kept && kept->hardwareAddress == fleet::KeptHardwareAddress(keptFor)) {
+            fleet::MarkMismatch(*keyring_, address);
+        }
+    }
 }
 
 void CSessionPasswords::Worked(const std::string& address, const std::string& mac,
@@ -53,12 +74,14 @@ void CSessionPasswords::Changed(const std::string& address, const std::string& m
 
 CSelectionPasswords::CSelectionPasswords(CSessionPasswords& session, std::size_t selected,
                                          PasswordPrompter prompter, QObject* context,
-                                         std::map<std::string, std::string> knownMacs)
+                                         std::map<std::string, std::string> knownMacs,
+                                         KeptConfirmer confirm)
     : session_(session),
       selected_(selected),
       prompter_(std::move(prompter)),
       context_(context),
-      knownMacs_(std::move(knownMacs)) {}
+      knownMacs_(std::move(knownMacs)),
+      confirm_(std::move(confirm)) {}
 
 std::string CSelectionPasswords::MacOf(const std::string& address) const {
     const auto found = knownMacs_.find(address);
@@ -80,12 +103,32 @@ int CSelectionPasswords::Ask(PasswordPrompt& prompt) {
     return answer;
 }
 
+// Asks on the user-interface thread whether a marked keyring entry may be used again.
+bool CSelectionPasswords::Confirm(const fleet::Credential& marked) {
+    if (!confirm_ || context_.isNull()) {
+        return false;
+    }
+    bool yes = false;
+    const auto ask = [this, &marked, &yes] { yes = confirm_(marked); };
+    if (QThread::currentThread() == context_->thread()) {
+        ask();
+    } else {
+        QMetaObject::invokeMethod(context_.data(), ask, Qt::BlockingQueuedConnection);
+    }
+    return yes;
+}
+
 fleet::PasswordAnswer CSelectionPasswords::PasswordFor(const fleet::Target& target) {
     const std::lock_guard lock(mutex_);
     Tried& tried = tried_[target.address];
     if (!tried.known) {
-        if (auto known = session_.Known(target.address, MacOf(target.address))) {
-            return fleet::CheckedPassword(std::move(*known));
+        std::string keptFor;
+        if (auto known = session_.Known(
+                target.address, MacOf(target.address), true, &keptFor,
+                [this](const fleet::Credential& marked) { return Confirm(marked); })) {
+            fleet::PasswordAnswer answer = fleet::CheckedPassword(std::move(*known));
+            answer.keptFor = std::move(keptFor);
+            return answer;
         }
     }
     if (shared_ && !tried.shared) {
@@ -137,6 +180,13 @@ void CSelectionPasswords::Accepted(const fleet::Target& target, const std::strin
         tried_.erase(target.address);
     }
     session_.Worked(target.address, hardwareAddress, password, keep);
+}
+
+void CSelectionPasswords::ReachedOther(const fleet::Target& target, const std::string& keptFor,
+                                       const std::string&) {
+    session_.ReachedOther(target.address, keptFor);
+    const std::lock_guard lock(mutex_);
+    keep_.erase(target.address);
 }
 
 int CSelectionPasswords::Prompts() const {

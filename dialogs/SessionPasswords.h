@@ -46,6 +46,10 @@ struct PasswordPrompt {
 // Shows a prompt on the user-interface thread; IDOK when the user gave a password.
 using PasswordPrompter = std::function<int(PasswordPrompt& prompt)>;
 
+// Asks the user, on the user-interface thread, whether a keyring entry marked because another
+// projector answered at its address and was sent its password may be used again.
+using KeptConfirmer = std::function<bool(const fleet::Credential& marked)>;
+
 class CSessionPasswords {
   public:
     // `keyring` may be null (no keyring on this desktop); it must outlive the session.
@@ -53,9 +57,15 @@ class CSessionPasswords {
 
     bool HasKeyring() const { return keyring_ != nullptr; }
     // What the session remembers for the projector at `address` (`mac`: its hardware address
-    // when known), else what the keyring keeps (unless `keyringToo` is false).
+    // when known), else what the keyring keeps (unless `keyringToo` is false), with the hardware
+    // address it is kept for in `keptFor`. A keyring entry marked as sent to another projector
+    // is skipped unless `confirm` says Yes, which clears the mark.
     std::optional<std::string> Known(const std::string& address, const std::string& mac,
-                                     bool keyringToo = true);
+                                     bool keyringToo = true, std::string* keptFor = nullptr,
+                                     const KeptConfirmer& confirm = {});
+    // A password kept for the projector with `keptFor` went to another at `address`: the
+    // session forgets it and the keyring's entry for that projector is marked.
+    void ReachedOther(const std::string& address, const std::string& keptFor);
     // The password worked: remembered, and kept in the keyring with `keep`.
     void Worked(const std::string& address, const std::string& mac, const std::string& password,
                 bool keep);
@@ -80,12 +90,15 @@ class CSelectionPasswords final : public fleet::IPasswordSource {
     // the window knows them.
     CSelectionPasswords(CSessionPasswords& session, std::size_t selected,
                         PasswordPrompter prompter, QObject* context,
-                        std::map<std::string, std::string> knownMacs = {});
+                        std::map<std::string, std::string> knownMacs = {},
+                        KeptConfirmer confirm = {});
 
     fleet::PasswordAnswer PasswordFor(const fleet::Target& target) override;
     bool Refused(const fleet::Target& target, const std::string& password) override;
     void Accepted(const fleet::Target& target, const std::string& password,
                   const std::string& hardwareAddress) override;
+    void ReachedOther(const fleet::Target& target, const std::string& keptFor,
+                      const std::string& found) override;
 
     // How many prompts were shown.
     int Prompts() const;
@@ -97,6 +110,7 @@ class CSelectionPasswords final : public fleet::IPasswordSource {
         int prompts = 0;
     };
     int Ask(PasswordPrompt& prompt);
+    bool Confirm(const fleet::Credential& marked);
     std::string MacOf(const std::string& address) const;
 
     CSessionPasswords& session_;
@@ -104,6 +118,7 @@ class CSelectionPasswords final : public fleet::IPasswordSource {
     PasswordPrompter prompter_;
     QPointer<QObject> context_;
     std::map<std::string, std::string> knownMacs_;
+    KeptConfirmer confirm_;
 
     mutable std::mutex mutex_;  // held while a prompt is shown: one at a time
     std::map<std::string, Tried> tried_;

@@ -1,5 +1,6 @@
 #include "dialogs/SnmpDialog.h"
 
+#include "dialogs/CutValueMark.h"
 #include "dialogs/DialogIds.h"
 #include "settings/AddressRules.h"
 #include "settings/StateRule.h"
@@ -56,6 +57,7 @@ void CSnmpDialog::ShowEntries(const ProjectorRecord* record, bool onlyRead) {
     if (shown(record->communityState)) {
         SetDlgItemText(kCommunityEdit, TextOf(record->community));
     }
+    ShowCutMark(*this, kCommunityEdit, record->communityState);
 }
 
 bool CSnmpDialog::OnInitDialog() {

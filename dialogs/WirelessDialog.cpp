@@ -1,5 +1,7 @@
 #include "dialogs/WirelessDialog.h"
 
+#include <algorithm>
+
 #include "dialogs/DialogIds.h"
 #include "ui/MessageBox.h"
 
@@ -19,6 +21,8 @@ bool CWirelessDialog::OnInitDialog() {
         return true;
     }
     const WirelessEntries entries = WirelessEntriesOf(*record_);
+    // A reported ESSID is shown whole, even one longer than a typed one may be.
+    SetTextLimit(kEssidEdit, std::max(kEssidLimit, static_cast<int>(entries.essid.size())));
     SetDlgItemText(kEssidEdit, entries.essid);
     SetDlgItemText(kWepKeyEdit, entries.wepKey.text);
     keyTouched = entries.wepKey.touched ? 1 : 0;

@@ -1,5 +1,6 @@
 #include "dialogs/WirelessSecurityDialog.h"
 
+#include <algorithm>
 #include <iterator>
 #include <string_view>
 #include <vector>
@@ -144,6 +145,8 @@ void CWirelessSecurityDialog::ShowEntries(const WirelessSecurityEntries& entries
     if (entries.keyId >= 1 && entries.keyId <= kWepKeySlots) {
         CheckRadioButton(kKeyRadios.front(), kKeyRadios.back(), kKeyRadios[entries.keyId - 1]);
     }
+    // A reported ESSID is shown whole, even one longer than a typed one may be.
+    SetTextLimit(kEssidEdit, std::max(kEssidLimit, static_cast<int>(entries.essid.size())));
     SetDlgItemText(kEssidEdit, entries.essid);
     if (entries.modeChosen) {
         CheckRadioButton(kWpaPskRadio, kNoneRadio, RadioOf(entries.mode));

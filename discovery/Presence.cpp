@@ -42,6 +42,10 @@ void CPresenceBook::Record(std::span<const std::string> addresses,
     }
 }
 
+void CPresenceBook::MarkSilent(std::string_view address, std::time_t now) {
+    silentSince_.try_emplace(std::string(address), now);
+}
+
 std::optional<std::time_t> CPresenceBook::SilentSince(std::string_view address) const {
     const auto found = silentSince_.find(address);
     if (found == silentSince_.end()) {

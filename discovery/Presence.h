@@ -43,6 +43,9 @@ class CPresenceBook {
     // when they are not in `addresses` either, so the book never outgrows the list.
     void Record(std::span<const std::string> addresses, const std::vector<bool>& answered,
                 std::time_t now);
+    // `address` is silent since `now` unless it already was (a projector listed that nothing
+    // answered for).
+    void MarkSilent(std::string_view address, std::time_t now);
     // When `address` was first missed, if it is silent now.
     std::optional<std::time_t> SilentSince(std::string_view address) const;
     void Clear() { silentSince_.clear(); }

@@ -1,5 +1,6 @@
 #include "discovery/SearchController.h"
 
+#include <cctype>
 #include <memory>
 #include <new>
 #include <system_error>
@@ -22,6 +23,50 @@ HelloSweepOptions OtherSubnetsSweepOptions(const HelloTarget& target) {
     return options;
 }
 
+std::uint8_t FinderOf(SearchKind kind) {
+    switch (kind) {
+        case SearchKind::kHello:
+            return kFinderHello;
+        case SearchKind::kSecondary:
+            return kFinderSecondary;
+        case SearchKind::kPjlink:
+            return kFinderPjlink;
+    }
+    return 0;
+}
+
+// A hardware address as both ways in can be compared: hexadecimal digits in capitals, the
+// separators left out; empty for anything else.
+std::string ComparableHardwareAddress(std::string_view text) {
+    std::string digits;
+    for (const char c : text) {
+        const auto byte = static_cast<unsigned char>(c);
+        if (c == ':' || c == '-') {
+            continue;
+        }
+        if (std::isxdigit(byte) == 0) {
+            return {};
+        }
+        digits += static_cast<char>(std::toupper(byte));
+    }
+    return digits.size() == 12 ? digits : std::string();
+}
+
+pjlink::SearchOptions PjlinkSearchOptions(const PjlinkSearchTarget& target,
+                                          const std::atomic<bool>& cancelled) {
+    pjlink::SearchOptions options;
+    options.destinations = {target.address.empty() ? std::string(pjlink::kBroadcastAddress)
+                                                   : target.address};
+    options.port = target.port;
+    options.localPort = target.localPort;
+    options.localAddress = target.localAddress;
+    options.waitMs = target.listenMs != 0 ? target.listenMs
+                                          : static_cast<std::uint32_t>(kSecondaryWaitSeconds) * 1000;
+    options.maxAnswers = kSecondaryRecordCapacity * kSecondaryDatagramsPerSlot;
+    options.cancel = &cancelled;
+    return options;
+}
+
 std::vector<std::string> FirstAddresses(std::vector<std::string> addresses) {
     if (addresses.size() > kOtherSubnetAddresses) {
         addresses.resize(kOtherSubnetAddresses);
@@ -41,7 +86,8 @@ CSearchController::CSearchController(ProjectorList& projectorList, SearchReportS
       hello(targets.hello.port, targets.hello.localPort),
       otherAddresses(FirstAddresses(std::move(otherSubnets))),
       sweep(OtherSubnetsSweepOptions(targets.hello)),
-      secondary(std::move(targets.secondary)) {}
+      secondary(std::move(targets.secondary)),
+      pjlinkTarget(std::move(targets.pjlink)) {}
 
 CSearchController::~CSearchController() {
     Cancel();
@@ -50,6 +96,9 @@ CSearchController::~CSearchController() {
     }
     if (secondaryThread.joinable()) {
         secondaryThread.join();
+    }
+    if (pjlinkThread.joinable()) {
+        pjlinkThread.join();
     }
 }
 
@@ -60,6 +109,16 @@ int CSearchController::Start() {
             return 0;
         }
         started = true;
+        pjlinkDone = !pjlinkTarget.enabled;
+    }
+    if (pjlinkTarget.enabled) {
+        try {
+            pjlinkThread = std::thread([this] { RunPjlink(); });
+        } catch (const std::system_error&) {
+            std::lock_guard guard(mutex);
+            pjlinkResult = -1;
+            pjlinkDone = true;
+        }
     }
     try {
         helloThread = std::thread([this] { RunHello(); });
@@ -82,6 +141,7 @@ void CSearchController::Cancel() {
     hello.Cancel();
     sweep.Cancel();
     secondary.Cancel();
+    pjlinkCancelled = true;
 }
 
 int CSearchController::WaitForEnd() {
@@ -101,6 +161,16 @@ int CSearchController::HelloResult() const {
 int CSearchController::SecondaryResult() const {
     std::lock_guard guard(mutex);
     return secondaryResult;
+}
+
+int CSearchController::PjlinkResult() const {
+    std::lock_guard guard(mutex);
+    return pjlinkResult;
+}
+
+std::vector<pjlink::SearchAnswer> CSearchController::PjlinkAnswers() const {
+    std::lock_guard guard(mutex);
+    return pjlinkAnswers;
 }
 
 std::vector<AppendedRecord> CSearchController::Appended() const {
@@ -170,14 +240,65 @@ void CSearchController::RunSecondary() {
     Report(kSecondarySearchDoneMessage, result == -1 || !complete ? 0 : 1);
 }
 
-bool CSearchController::Append(const ProjectorRecord& record, SearchKind foundBy) {
+void CSearchController::RunPjlink() {
+    pjlink::SearchResult result = pjlink::Search(PjlinkSearchOptions(pjlinkTarget, pjlinkCancelled));
+    std::lock_guard guard(mutex);
+    pjlinkResult = result.ran ? static_cast<int>(result.answers.size()) : -1;
+    pjlinkAnswers = std::move(result.answers);
+    pjlinkDone = true;
+    if (heldReport) {
+        const auto [message, wParam] = *heldReport;
+        heldReport.reset();
+        JoinPjlinkAnswers();
+        Deliver(message, wParam);
+    }
+}
+
+void CSearchController::JoinPjlinkAnswers() {
+    const std::vector<ProjectorRecord*> others = ownRecords;
+    for (const pjlink::SearchAnswer& answer : pjlinkAnswers) {
+        const std::string hardware = ComparableHardwareAddress(answer.hardwareAddress);
+        bool known = false;
+        for (ProjectorRecord* record : others) {
+            const std::string own = ComparableHardwareAddress(TextOf(record->macAddress));
+            const bool same = own.empty() ? TextOf(record->address) == answer.address
+                                          : own == hardware;
+            if (same) {
+                record->foundBy |= kFinderPjlink;
+                known = true;
+            }
+        }
+        if (known || appended.size() >= kSecondaryRecordCapacity) {
+            continue;
+        }
+        // Its name is PJLink's to tell; its hardware address stays out of the record, where only
+        // a read of the network module puts one.
+        try {
+            auto owned = std::make_unique<ProjectorRecord>(MakeFoundRecord("", answer.address, 0));
+            owned->foundBy = kFinderPjlink;
+            appended.reserve(appended.size() + 1);
+            ownRecords.reserve(ownRecords.size() + 1);
+            ProjectorRecord* kept = owned.get();
+            projectors.Append(std::move(owned));
+            appended.push_back({kept, SearchKind::kPjlink});
+            ownRecords.push_back(kept);
+        } catch (const std::bad_alloc&) {
+            return;
+        }
+    }
+}
+
+bool CSearchController::Append(ProjectorRecord record, SearchKind foundBy) {
+    record.foundBy = FinderOf(foundBy);
     try {
         auto owned = std::make_unique<ProjectorRecord>(record);
-        const ProjectorRecord* kept = owned.get();
+        ProjectorRecord* kept = owned.get();
         std::lock_guard guard(mutex);
         appended.reserve(appended.size() + 1);
+        ownRecords.reserve(ownRecords.size() + 1);
         projectors.Append(std::move(owned));
         appended.push_back({kept, foundBy});
+        ownRecords.push_back(kept);
         return true;
     } catch (const std::bad_alloc&) {
         return false;  // out of memory: this search stops adding records
@@ -186,6 +307,17 @@ bool CSearchController::Append(const ProjectorRecord& record, SearchKind foundBy
 
 void CSearchController::Report(int message, int wParam) {
     std::lock_guard guard(mutex);
+    if (++reportsSeen == 2) {
+        if (!pjlinkDone) {
+            heldReport = std::pair(message, wParam);
+            return;
+        }
+        JoinPjlinkAnswers();
+    }
+    Deliver(message, wParam);
+}
+
+void CSearchController::Deliver(int message, int wParam) {
     if (sink) {
         sink(message, wParam);
     }

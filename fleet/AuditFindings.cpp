@@ -142,6 +142,12 @@ std::span<const FindingKind* const> AllFindingKinds() {
     return kKinds;
 }
 
+int FindingTitleId(const FindingKind& kind) {
+    const auto found = std::find(kKinds.begin(), kKinds.end(), &kind);
+    const int id = kStringFindingTitleFirst + static_cast<int>(found - kKinds.begin());
+    return found != kKinds.end() && id <= kStringFindingTitleLast ? id : 0;
+}
+
 std::vector<Finding> Audit(const std::vector<AuditedProjector>& projectors) {
     std::vector<Finding> findings;
     for (std::size_t i = 0; i < projectors.size(); ++i) {

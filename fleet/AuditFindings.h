@@ -30,6 +30,9 @@ struct FindingKind {
 // Every kind, in the order of the audit's help.
 std::span<const FindingKind* const> AllFindingKinds();
 
+// The string id of the kind's short name ("open wireless LAN"); 0 for a kind without one.
+int FindingTitleId(const FindingKind& kind);
+
 // One projector as the audit sees it.
 struct AuditedProjector {
     std::string address;

@@ -9,7 +9,8 @@
 
 #include "fleet/CsvRows.h"
 #include "fleet/RecordFacts.h"
-#include "record/RecordSlots.h"
+#include "platform/DiskSpace.h"
+#include "platform/KeptFiles.h"
 #include "settings/SettingsFile.h"
 #include "settings/SettingsFileCheck.h"
 
@@ -19,22 +20,6 @@ namespace {
 
 // A run folder's name is tried with these many suffixes before the run gives up.
 constexpr int kFolderNameTries = 100;
-
-bool HoldsWepKey(const ProjectorRecord& r) {
-    if (r.wirelessActive == 0) {
-        return false;
-    }
-    if (r.imType == kImTypeExtendedWireless) {
-        for (int n = 1; n <= 4; ++n) {
-            if (numbered::WepKeyState(r, n) != kStateUnknown &&
-                !IsEmptyText(numbered::WepKey(r, n))) {
-                return true;
-            }
-        }
-        return false;
-    }
-    return r.wepKeyState != kStateUnknown && !IsEmptyText(r.wepKey);
-}
 
 std::string UtcText(std::chrono::system_clock::time_point when, const char* format) {
     const std::time_t seconds = std::chrono::system_clock::to_time_t(when);
@@ -50,8 +35,10 @@ OutputStatus MakeRunFolder(const std::string& parent, const std::string& name,
     const std::string base = parent.empty() || parent.back() == '/' ? parent : parent + "/";
     for (int n = 1; n <= kFolderNameTries; ++n) {
         folder = base + name + (n == 1 ? "" : "-" + std::to_string(n));
-        if (mkdir(folder.c_str(), 0777) == 0) {
-            return OutputStatus::kOk;
+        if (mkdir(folder.c_str(), 0700) == 0) {
+            return chmod(folder.c_str(), KeptFolderMode(FolderOf(folder))) == 0
+                       ? OutputStatus::kOk
+                       : OutputStatus::kNotWritable;
         }
         if (errno == ENOENT || errno == ENOTDIR) {
             return OutputStatus::kFolderMissing;
@@ -170,10 +157,10 @@ BackupRun WriteBackup(const std::string& parent, std::vector<SiteReading> readin
         }
         names.insert(file);
         entry.file = file;
-        const FileAccess access = HoldsWepKey(record) ? FileAccess::kPrivate : FileAccess::kShared;
         const std::optional<std::string> content = RestorableSettingsText(record);
-        entry.written = content ? WriteOutputFile(run.folder + "/" + file, *content, access)
-                                : OutputStatus::kNotWritable;
+        entry.written =
+            content ? WriteOutputFile(run.folder + "/" + file, *content, FileAccess::kKept)
+                    : OutputStatus::kNotWritable;
     }
     if (run.folderStatus != OutputStatus::kOk) {
         return run;
@@ -187,7 +174,8 @@ BackupRun WriteBackup(const std::string& parent, std::vector<SiteReading> readin
     for (const BackupEntry& entry : run.entries) {
         index += CsvLine(IndexRow(entry));
     }
-    run.indexStatus = WriteOutputFile(run.folder + "/" + std::string(kBackupIndexName), index);
+    run.indexStatus =
+        WriteOutputFile(run.folder + "/" + std::string(kBackupIndexName), index, FileAccess::kKept);
     return run;
 }
 

@@ -6,8 +6,9 @@
 //     DIR/20250314T101500Z/index.csv
 //     DIR/20250314T101500Z/ROOM-201_02000A4E0101.ini
 //
-// A file holds only the settings that were read (what a restore may send back) and is the
-// owner's alone when it holds a WEP key. What a projector never reports (its password, the
+// A file holds only the settings that were read (what a restore may send back); the files and
+// the run's folder take the kept mode (KeptFiles.h): the owner's alone, or a team's in its
+// shared folder. What a projector never reports (its password, the
 // WPA-PSK passphrase, the LEAP user name and password) no backup can hold; the index says so
 // per projector. A run never writes over anything: its folder is new, named by the UTC time
 // (with "-2", "-3", ... when that name is taken).

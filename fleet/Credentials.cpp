@@ -25,6 +25,15 @@ bool SameProjector(std::string_view kept, std::string_view known) {
     return a.empty() || b.empty() || a == b;
 }
 
+bool MarkMismatch(ICredentialStore& store, const std::string& address) {
+    std::optional<Credential> kept = store.Find(address, {});
+    if (!kept) {
+        return false;
+    }
+    kept->mismatch = true;
+    return store.Keep(*kept);
+}
+
 std::optional<Credential> CMemoryCredentialStore::Find(const std::string& address,
                                                        const std::string& hardwareAddress) {
     const std::lock_guard lock(mutex_);

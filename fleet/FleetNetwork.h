@@ -10,12 +10,15 @@
 #include "discovery/SearchTargets.h"
 #include "link/Ports.h"
 #include "link/ProjectorLink.h"
+#include "pjlink/Protocol.h"
 
 namespace lanterna::fleet {
 
 struct FleetNetwork {
     // TCP port of every link.
     std::uint16_t projectorPort = kProjectorPort;
+    // TCP port of every PJLink link.
+    std::uint16_t pjlinkPort = pjlink::kPjlinkPort;
     // Hellos to single addresses (module type, address taken, settling): destination port and
     // local port (when taken, any free one).
     std::uint16_t helloPort = kProjectorPort;

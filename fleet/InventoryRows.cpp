@@ -2,6 +2,7 @@
 
 #include <array>
 
+#include "fleet/HealthReport.h"
 #include "fleet/Provision.h"
 #include "fleet/RecordFacts.h"
 #include "fleet/RecordFields.h"
@@ -16,6 +17,9 @@ constexpr std::array<std::string_view, 17> kInventoryColumns = {
     "mail",      "smtpServer", "recipients",      "trapAddresses",
     "community", "essid",      "security",        "password",
     "status"};
+
+constexpr std::array<std::string_view, 4> kInventoryHealthColumns = {"power", "lampHours",
+                                                                     "errors", "model"};
 
 // The addresses of a pair that are set, joined by a blank.
 std::string SetAddressesOf(const Octets& first, const Octets& second) {
@@ -32,6 +36,22 @@ std::string SetAddressesOf(const Octets& first, const Octets& second) {
 
 std::span<const std::string_view> InventoryColumns() {
     return kInventoryColumns;
+}
+
+std::span<const std::string_view> InventoryHealthColumns() {
+    return kInventoryHealthColumns;
+}
+
+std::vector<std::string> InventoryHealthCells(const pjlink::HealthRead& read) {
+    const pjlink::Health& health = read.health;
+    const std::optional<int> hours = pjlink::MostLampHours(health);
+    std::string model = health.maker.value_or("");
+    if (health.product) {
+        model += (model.empty() ? "" : " ") + *health.product;
+    }
+    return {health.power ? std::string(PowerKey(*health.power)) : std::string(),
+            hours ? std::to_string(*hours) : (health.noLamp ? "no lamp" : ""),
+            ErrorsText(health), model};
 }
 
 std::vector<std::string> InventoryRow(const std::string& address, const ProjectorRecord& r,

@@ -9,6 +9,7 @@
 #include <vector>
 
 #include "fleet/Outcome.h"
+#include "pjlink/Reading.h"
 #include "record/ProjectorRecord.h"
 
 namespace lanterna::fleet {
@@ -22,6 +23,18 @@ std::span<const std::string_view> InventoryColumns();
 // with notification off, the ESSID of a wired interface) or was not reported; status "read".
 std::vector<std::string> InventoryRow(const std::string& address, const ProjectorRecord& record,
                                       bool passwordSet);
+
+// The columns an inventory adds of what a projector tells over PJLink: "power", "lampHours",
+// "errors", "model"; after the others.
+std::span<const std::string_view> InventoryHealthColumns();
+
+// Those columns of `read`: the power key, the most hours of any lamp ("no lamp"), the parts in
+// error ("none") and maker and product; "" for what the projector did not report, every one of
+// them when it did not answer PJLink.
+std::vector<std::string> InventoryHealthCells(const pjlink::HealthRead& read);
+
+// What a table shows for a PJLink column left empty.
+inline constexpr std::string_view kNotReportedMark = "\u2014";
 
 // The columns of an inventory that provision reads back: "hardwareAddress", "address", every
 // field a write can change, by its name, and "status" (which provision passes over).

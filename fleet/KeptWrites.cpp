@@ -58,18 +58,27 @@ std::optional<HistoryTarget> HistoryTargetOf(std::string_view word) {
 }
 
 std::vector<KeptWrite> KeptWrites(const CHistory& history, const std::vector<std::string>& macs) {
-    std::vector<KeptWrite> kept;
-    for (const std::string& mac : DistinctMacs(macs)) {
-        for (HistoryEntry& entry : history.Entries(mac)) {
-            kept.push_back({0, mac, std::move(entry)});
-        }
+    // Each folder's own order (its sequence) stays; between folders the newer time goes first.
+    std::vector<std::vector<HistoryEntry>> folders;
+    std::vector<std::string> names = DistinctMacs(macs);
+    for (const std::string& mac : names) {
+        folders.push_back(history.Entries(mac));
     }
-    std::stable_sort(kept.begin(), kept.end(), [](const KeptWrite& a, const KeptWrite& b) {
-        return a.entry.time != b.entry.time ? a.entry.time > b.entry.time
-                                            : a.entry.number > b.entry.number;
-    });
-    for (std::size_t i = 0; i < kept.size(); ++i) {
-        kept[i].number = static_cast<int>(i + 1);
+    std::vector<std::size_t> next(folders.size(), 0);
+    std::vector<KeptWrite> kept;
+    for (;;) {
+        std::optional<std::size_t> pick;
+        for (std::size_t f = 0; f < folders.size(); ++f) {
+            if (next[f] < folders[f].size() &&
+                (!pick || folders[f][next[f]].time > folders[*pick][next[*pick]].time)) {
+                pick = f;
+            }
+        }
+        if (!pick) {
+            break;
+        }
+        kept.push_back({static_cast<int>(kept.size() + 1), names[*pick],
+                        std::move(folders[*pick][next[*pick]++])});
     }
     return kept;
 }
@@ -91,8 +100,36 @@ std::optional<std::size_t> UndoIndex(std::optional<std::string_view> word, std::
 
 ChangeLine ChangeLineOf(std::string_view line) {
     std::vector<std::string> columns = TabColumns(line);
-    columns.resize(std::max<std::size_t>(columns.size(), 5));
-    return {columns[0], columns[1], columns[2], SentCommands(columns[3]), columns[4]};
+    columns.resize(std::max<std::size_t>(columns.size(), 6));
+    return {columns[0], columns[1], columns[2], SentCommands(columns[3]), columns[4], columns[5]};
+}
+
+std::string MaskedCommand(std::string_view line) {
+    constexpr std::string_view kMask = "********";
+    const std::string_view command = line.substr(0, line.find(' '));
+    const std::size_t last = line.rfind(' ');
+    if (last == std::string_view::npos || last + 1 == line.size()) {
+        return std::string(line);
+    }
+    const std::string_view key = line.substr(last + 1);
+    const bool wepSlot = command.size() == 6 && command.starts_with("NWWEP") &&
+                         command[5] >= '1' && command[5] <= '4';
+    if (wepSlot && key != "INIT") {
+        return std::string(line.substr(0, last + 1)) + std::string(kMask);
+    }
+    if (command == "NWWLCNF") {
+        // "NWWLCNF ON|OFF ADDRESS MASK GATEWAY MODE ESSID KEY": mode bit 2 carries a key, last.
+        std::size_t at = 0;
+        for (int word = 0; word < 5 && at != std::string_view::npos; ++word) {
+            at = line.find(' ', at + 1);
+        }
+        const std::string_view mode =
+            at == std::string_view::npos ? std::string_view() : line.substr(at + 1, 1);
+        if (!mode.empty() && mode[0] >= '0' && mode[0] <= '7' && ((mode[0] - '0') & 2) != 0) {
+            return std::string(line.substr(0, last + 1)) + std::string(kMask);
+        }
+    }
+    return std::string(line);
 }
 
 std::vector<ChangeLine> ChangeLines(const CHistory& history, const std::vector<std::string>& macs) {

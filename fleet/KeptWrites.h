@@ -36,7 +36,8 @@ struct KeptWrite {
     HistoryEntry entry;
 };
 
-// The entries kept under each of `macs` (empty ones and repeats skipped), newest first.
+// The entries kept under each of `macs` (empty ones and repeats skipped), newest first: each
+// folder in its own order, the folders merged by time.
 std::vector<KeptWrite> KeptWrites(const CHistory& history, const std::vector<std::string>& macs);
 
 // Which of `count` kept writes undo takes for its word N (1: the newest; none given: the
@@ -51,9 +52,14 @@ struct ChangeLine {
     std::string name;
     std::vector<std::string> sent;  // the commands, as "; " joined them
     std::string outcome;
+    std::string who;  // "user@host"; empty on lines written before it was logged
 };
 
 ChangeLine ChangeLineOf(std::string_view line);
+
+// A command line as history shows it: the WEP key it carries (NWWEP1 to NWWEP4, the key part of
+// NWWLCNF) masked as read masks it; "INIT", which clears a key, and every other line as they are.
+std::string MaskedCommand(std::string_view line);
 
 // The change log lines of every one of `macs`, oldest first.
 std::vector<ChangeLine> ChangeLines(const CHistory& history, const std::vector<std::string>& macs);

@@ -9,13 +9,9 @@
 
 namespace lanterna::fleet {
 
-namespace {
-
-unsigned BitOf(SearchKind kind) {
-    return kind == SearchKind::kHello ? kFoundByHello : kFoundBySecondary;
-}
-
-}  // namespace
+static_assert(unsigned{kFoundByHello} == unsigned{kFinderHello} &&
+              unsigned{kFoundBySecondary} == unsigned{kFinderSecondary} &&
+              unsigned{kFoundByPjlink} == unsigned{kFinderPjlink});
 
 bool AddressBefore(std::string_view a, std::string_view b) {
     Octets first{};
@@ -28,31 +24,26 @@ bool AddressBefore(std::string_view a, std::string_view b) {
 
 SearchResult SearchNetwork(const SearchTargets& targets) {
     ProjectorList projectors;
-    std::map<const ProjectorRecord*, unsigned> foundBy;
-    int helloResult = 0;
-    int secondaryResult = 0;
+    SearchResult result;
+    std::map<std::string, std::string, std::less<>> hardwareOf;
     {
         CSearchController search(projectors, nullptr, targets);
         search.Start();
         search.WaitForEnd();
-        helloResult = search.HelloResult();
-        secondaryResult = search.SecondaryResult();
-        for (const AppendedRecord& appended : search.Appended()) {
-            foundBy[appended.record] |= BitOf(appended.foundBy);
+        result.helloRan = search.HelloResult() != -1;
+        result.secondaryRan = search.SecondaryResult() != -1;
+        result.pjlinkRan = search.PjlinkResult() != -1;
+        for (const pjlink::SearchAnswer& answer : search.PjlinkAnswers()) {
+            hardwareOf.emplace(answer.address, answer.hardwareAddress);
         }
     }
-    RemoveDuplicates(projectors, [&](const ProjectorRecord& kept, const ProjectorRecord& removed) {
-        foundBy[&kept] |= foundBy[&removed];
-        foundBy.erase(&removed);
-    });
-    SearchResult result;
-    result.helloRan = helloResult != -1;
-    result.secondaryRan = secondaryResult != -1;
+    RemoveDuplicates(projectors);
     projectors.ForEach([&](std::size_t, const ProjectorRecord& record) {
-        const auto by = foundBy.find(&record);
-        result.found.push_back({std::string(TextOf(record.address)),
-                                std::string(TextOf(record.projectorName)), record.imType,
-                                by == foundBy.end() ? 0U : by->second});
+        const std::string_view address = TextOf(record.address);
+        const auto hardware = hardwareOf.find(address);
+        result.found.push_back({std::string(address), std::string(TextOf(record.projectorName)),
+                                record.imType, record.foundBy,
+                                hardware != hardwareOf.end() ? hardware->second : std::string()});
     });
     std::stable_sort(result.found.begin(), result.found.end(), [](const auto& a, const auto& b) {
         if (a.address != b.address) {

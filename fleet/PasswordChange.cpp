@@ -1,5 +1,8 @@
 #include "fleet/PasswordChange.h"
 
+#include <chrono>
+
+#include "fleet/History.h"
 #include "fleet/QuietDriver.h"
 #include "workers/Workers.h"
 
@@ -21,26 +24,6 @@ bool ProbeFirst(IWorkerDriver& driver, ApplicationState& state, PasswordChangeRe
     return true;
 }
 
-// The password the projector has now: none for its first one, else the source's. False with
-// `result` filled in when the source has none to give.
-bool CurrentPassword(IPasswordSource& passwords, PasswordChangeResult& result,
-                     std::string& current) {
-    current.clear();
-    if (result.first) {
-        return true;
-    }
-    PasswordAnswer answer = passwords.PasswordFor(result.target);
-    if (!answer.password) {
-        result.failure.stop = RoadStop::kNoPassword;
-        result.failure.passwordProblem = answer.problem;
-        result.failure.passwordLength = answer.length;
-        result.outcome = OutcomeOf(result.failure);
-        return false;
-    }
-    current = std::move(*answer.password);
-    return true;
-}
-
 // The state for the workers of `target` reached at `routed`.
 std::unique_ptr<ApplicationState> PasswordStateFor(const FleetNetwork& network,
                                                    const Target& target,
@@ -58,46 +41,61 @@ std::unique_ptr<ApplicationState> PasswordStateFor(const FleetNetwork& network,
     return state;
 }
 
+// The change's line in the projector's change log: what was done, never the password.
+void LogPasswordChange(const std::string& historyFolder, const ProjectorRecord& reported,
+               PasswordChangeResult& result) {
+    if (historyFolder.empty()) {
+        return;
+    }
+    result.logStatus =
+        CHistory(historyFolder)
+            .LogWrite(reported, std::chrono::system_clock::now(),
+                      {std::string(kPasswordChangeLogLine)}, OutcomeKey(result.outcome));
+}
+
 void ChangeOne(const FleetNetwork& network, IWorkerDriver& driver, IPasswordSource& passwords,
-               const std::string& fresh, PasswordChangeResult& result) {
+               const std::string& fresh, const std::string& historyFolder,
+               PasswordChangeResult& result) {
+    // Opened as every write road opens a projector: the identity read tells which projector took
+    // the current password (and stops at another than a kept one is for) before anything changes.
+    const auto opening = StateFor(network);
+    OpenedTarget opened;
+    if (!OpenTarget(network, driver, passwords, result.target, *opening, 0, {}, opened,
+                    result.failure)) {
+        result.outcome = OutcomeOf(result.failure);
+        return;
+    }
+    const ProjectorRecord reported = *opening->SelectedRecord();
+    CloseLink(*opening);
+    result.first = !opened.passwordSet;
+    result.hardwareAddress = std::string(TextOf(reported.macAddress));
+    const auto state =
+        PasswordStateFor(network, result.target, std::string(TextOf(reported.address)));
+    CopyText(state->currentPassword, opened.password);
+    CopyText(state->newPassword, fresh);
+    result.workerResult = driver.Run(WorkerMode::kPassword, *state);
+    if (result.workerResult == 1) {
+        result.outcome = Outcome::kPasswordChanged;
+        result.removed = fresh.empty();
+    } else if (result.workerResult == kPasswordChangeRefused) {
+        result.failure.stop = RoadStop::kPasswordRefused;
+        result.failure.workerResult = result.workerResult;
+        result.outcome = OutcomeOf(result.failure);
+    } else {
+        result.outcome = Outcome::kFailed;
+    }
+    LogPasswordChange(historyFolder, reported, result);
+}
+
+void PlanOne(const FleetNetwork& network, IWorkerDriver& driver, PasswordChangeResult& result) {
     const std::optional<std::string> routed = network.RouteOf(result.target.address);
     if (!routed) {
         result.failure.stop = RoadStop::kNoRoute;
         result.outcome = OutcomeOf(result.failure);
         return;
     }
-    // A projector without a password is changed from the empty one: it is asked first whether
-    // it has one, so that its first password needs none given.
-    if (!ProbeFirst(driver, *PasswordStateFor(network, result.target, *routed), result)) {
-        return;
-    }
-    // A current password the projector does not take is asked for again while the source has
-    // another, as on the road that opens a projector.
-    for (int attempt = 0; attempt < kMaxPasswordAttempts; ++attempt) {
-        std::string current;
-        if (!CurrentPassword(passwords, result, current)) {
-            return;
-        }
-        const auto state = PasswordStateFor(network, result.target, *routed);
-        CopyText(state->currentPassword, current);
-        CopyText(state->newPassword, fresh);
-        result.failure = RoadFailure{};
-        result.workerResult = driver.Run(WorkerMode::kPassword, *state);
-        if (result.workerResult == 1) {
-            result.outcome = Outcome::kPasswordChanged;
-            result.removed = fresh.empty();
-            return;
-        }
-        if (result.workerResult != kPasswordChangeRefused) {
-            result.outcome = Outcome::kFailed;
-            return;
-        }
-        result.failure.stop = RoadStop::kPasswordRefused;
-        result.failure.workerResult = result.workerResult;
-        result.outcome = OutcomeOf(result.failure);
-        if (result.first || !passwords.Refused(result.target, current)) {
-            return;
-        }
+    if (ProbeFirst(driver, *PasswordStateFor(network, result.target, *routed), result)) {
+        result.outcome = Outcome::kWouldSend;
     }
 }
 
@@ -116,21 +114,31 @@ std::vector<PasswordChangeResult> ChangePasswords(const FleetNetwork& network,
                                                   IPasswordSource& passwords,
                                                   const std::vector<Target>& targets,
                                                   const std::string& fresh,
-                                                  const RunControl& control) {
+                                                  const RunControl& control,
+                                                  const std::string& historyFolder) {
     std::vector<PasswordChangeResult> results(targets.size());
     for (std::size_t i = 0; i < targets.size(); ++i) {
         results[i].target = targets[i];
     }
-    ChangePasswordsInto(network, passwords, results, fresh, control);
+    ChangePasswordsInto(network, passwords, results, fresh, control, historyFolder);
     return results;
 }
 
 void ChangePasswordsInto(const FleetNetwork& network, IPasswordSource& passwords,
                          std::vector<PasswordChangeResult>& results, const std::string& fresh,
-                         const RunControl& control) {
+                         const RunControl& control, const std::string& historyFolder) {
     RunTargets(results.size(), control, false, [&](std::size_t i, IWorkerDriver& driver) {
-        ChangeOne(network, driver, passwords, fresh, results[i]);
+        ChangeOne(network, driver, passwords, fresh, historyFolder, results[i]);
         return results[i].outcome == Outcome::kPasswordChanged;
+    });
+}
+
+void PlanPasswordChangesInto(const FleetNetwork& network,
+                             std::vector<PasswordChangeResult>& results,
+                             const RunControl& control) {
+    RunTargets(results.size(), control, false, [&](std::size_t i, IWorkerDriver& driver) {
+        PlanOne(network, driver, results[i]);
+        return results[i].outcome == Outcome::kWouldSend;
     });
 }
 

@@ -27,6 +27,9 @@ struct PasswordAnswer {
     std::optional<std::string> password;  // none with a problem
     PasswordProblem problem = PasswordProblem::kNone;
     std::size_t length = 0;  // kTooLong: the length of the password the source had
+    // The password is one kept for the projector with this hardware address (a keyring's
+    // entry): the road stops right after it was sent when another answers. Empty: none.
+    std::string keptFor{};
 };
 
 // A projector takes at most this many passwords on one road: one the source had (remembered,
@@ -52,6 +55,14 @@ class IPasswordSource {
         (void)target;
         (void)password;
         (void)hardwareAddress;
+    }
+    // A password kept for the projector with `keptFor` was sent to the one at the target's
+    // address, which reported `found`: the source marks what it kept.
+    virtual void ReachedOther(const Target& target, const std::string& keptFor,
+                              const std::string& found) {
+        (void)target;
+        (void)keptFor;
+        (void)found;
     }
 };
 

@@ -1,41 +1,58 @@
 #include "fleet/Provision.h"
 
+#include <algorithm>
+#include <array>
 #include <map>
 #include <optional>
 
 #include "fleet/CsvRows.h"
+#include "fleet/Targets.h"
+#include "platform/AsciiCase.h"
 
 namespace lanterna::fleet {
 
 namespace {
 
-enum class ColumnRole { kHardwareAddress, kAddress, kField, kStatus };
+// A column of no setting (the status inventory writes, a site's own notes) is passed over.
+enum class ColumnRole { kHardwareAddress, kAddress, kField, kIgnored };
 
 struct ProvisionColumn {
     ColumnRole role = ColumnRole::kField;
     std::string name;
 };
 
-std::optional<std::vector<ProvisionColumn>> ColumnsOf(const CsvRow& header,
-                                                      std::vector<ProvisionProblem>& problems) {
+// The spellings a site's own spreadsheet gives its columns, letter case aside.
+struct ColumnAlias {
+    std::string_view spelling;
+    std::string_view column;
+};
+constexpr std::array<ColumnAlias, 6> kColumnAliases{{
+    {"mac", kHardwareAddressColumn},
+    {"mac address", kHardwareAddressColumn},
+    {"name", "projectorName"},
+    {"ip", "ipAddress"},
+    {"ip address", "ipAddress"},
+    {"hardware address", kHardwareAddressColumn},
+}};
+
+std::vector<ProvisionColumn> ColumnsOf(const CsvRow& header, std::vector<std::string>& ignored) {
     std::vector<ProvisionColumn> columns;
-    bool known = true;
     for (const std::string& cell : header.cells) {
-        ProvisionColumn column{ColumnRole::kField, CellValue(cell)};
-        if (column.name == kHardwareAddressColumn) {
+        const std::string name = CellValue(cell);
+        const std::optional<std::string> known = ProvisionColumnOf(name);
+        ProvisionColumn column{ColumnRole::kIgnored, known.value_or(name)};
+        if (!known) {
+            ignored.push_back(name);
+        } else if (column.name == kHardwareAddressColumn) {
             column.role = ColumnRole::kHardwareAddress;
         } else if (column.name == kAddressColumn) {
             column.role = ColumnRole::kAddress;
         } else if (column.name == kStatusColumn) {
-            column.role = ColumnRole::kStatus;
-        } else if (!IsRecordField(column.name)) {
-            problems.push_back({header.line, ProvisionProblemKind::kUnknownColumn, column.name});
-            known = false;
+            column.role = ColumnRole::kIgnored;
+        } else {
+            column.role = ColumnRole::kField;
         }
         columns.push_back(std::move(column));
-    }
-    if (!known) {
-        return std::nullopt;
     }
     return columns;
 }
@@ -66,7 +83,7 @@ bool TakeRow(const CsvRow& csv, const std::vector<ProvisionColumn>& columns, Pro
             case ColumnRole::kField:
                 row.assignments.push_back({columns[i].name, std::move(value)});
                 break;
-            case ColumnRole::kStatus:
+            case ColumnRole::kIgnored:
                 break;
         }
     }
@@ -77,10 +94,11 @@ bool TakeRow(const CsvRow& csv, const std::vector<ProvisionColumn>& columns, Pro
     return true;
 }
 
+// The static address a row gives, as an address: 10.66.0.050 is 10.66.0.50.
 std::string StaticAddressOf(const ProvisionRow& row) {
     for (const FieldAssignment& assignment : row.assignments) {
         if (assignment.field == "ipAddress") {
-            return assignment.value;
+            return CanonicalAddress(assignment.value).value_or(assignment.value);
         }
     }
     return {};
@@ -89,13 +107,22 @@ std::string StaticAddressOf(const ProvisionRow& row) {
 }  // namespace
 
 bool ProvisionList::Usable() const {
-    for (const ProvisionProblem& problem : problems) {
-        if (problem.kind == ProvisionProblemKind::kBadFile ||
-            problem.kind == ProvisionProblemKind::kUnknownColumn) {
-            return false;
+    return std::none_of(problems.begin(), problems.end(), [](const ProvisionProblem& problem) {
+        return problem.kind == ProvisionProblemKind::kBadFile;
+    });
+}
+
+std::optional<std::string> ProvisionColumnOf(std::string_view header) {
+    if (header == kHardwareAddressColumn || header == kAddressColumn || header == kStatusColumn ||
+        IsRecordField(header)) {
+        return std::string(header);
+    }
+    for (const ColumnAlias& alias : kColumnAliases) {
+        if (EqualIgnoringCase(header, alias.spelling)) {
+            return std::string(alias.column);
         }
     }
-    return true;
+    return std::nullopt;
 }
 
 ProvisionList ParseProvisionList(std::string_view text) {
@@ -109,15 +136,12 @@ ProvisionList ParseProvisionList(std::string_view text) {
     if (rows.empty()) {
         return list;
     }
-    const auto columns = ColumnsOf(rows.front(), list.problems);
-    if (!columns) {
-        return list;
-    }
+    const std::vector<ProvisionColumn> columns = ColumnsOf(rows.front(), list.ignoredColumns);
     std::map<std::string, std::size_t> keys;       // "mac:..." or "address:..." to its line
     std::map<std::string, std::size_t> addresses;  // a static address given, to its line
     for (std::size_t r = 1; r < rows.size(); ++r) {
         ProvisionRow row;
-        if (!TakeRow(rows[r], *columns, row, list.problems)) {
+        if (!TakeRow(rows[r], columns, row, list.problems)) {
             continue;
         }
         const std::string key = row.mac.empty() ? "address:" + row.address : "mac:" + row.mac;

@@ -4,9 +4,13 @@
 // of either interface; address, where a row has no hardware address). Every non-empty cell is a
 // setting to give; an empty cell leaves that setting alone. What lanternactl inventory --csv
 // --settable writes reads back as such a list: its status column (whether the projector was
-// read) is no setting and is passed over.
+// read) is no setting and is passed over. A spreadsheet of a site's own reads as one too: its
+// columns that are no setting (a room, notes) are left out and named, and the common spellings
+// "MAC", "Name" and "IP" (letter case aside, "MAC address" and "IP address" too) stand for
+// hardwareAddress, projectorName and ipAddress.
 
 #include <cstddef>
+#include <optional>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -29,7 +33,6 @@ struct ProvisionRow {
 
 enum class ProvisionProblemKind {
     kBadFile,             // not CSV (a quote left open); `text`: nothing
-    kUnknownColumn,       // `text`: the column's name
     kNoKey,               // neither a hardware address nor an address in the row
     kBadHardwareAddress,  // `text`: the cell
     kDuplicateRow,        // the same projector as the row of `earlierLine`
@@ -49,14 +52,19 @@ struct ProvisionProblem {
 struct ProvisionList {
     std::vector<ProvisionRow> rows;  // the rows that can be matched, in file order
     std::vector<ProvisionProblem> problems;
+    std::vector<std::string> ignoredColumns;  // the header's names that are no setting, in order
 
-    // False when the file as a whole is refused (not CSV, an unknown column): nothing is sent.
+    // False when the file as a whole is refused (not CSV): nothing is sent.
     bool Usable() const;
 };
 
-// The list in `text`. The columns are matched by name exactly; a cell is taken as the user
-// meant it (CellValue). Rows naming the same hardware address (or, without one, the same
-// address) twice, or giving two projectors one static address, are problems of the later row.
+// The column a header names: a field, hardwareAddress, address or status by its exact name, or
+// the field an alias stands for; none for a column that is no setting.
+std::optional<std::string> ProvisionColumnOf(std::string_view header);
+
+// The list in `text`. A cell is taken as the user meant it (CellValue). Rows naming the same
+// hardware address (or, without one, the same address) twice, or giving two projectors one static
+// address, are problems of the later row.
 ProvisionList ParseProvisionList(std::string_view text);
 
 struct ProvisionMatch {

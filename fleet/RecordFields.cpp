@@ -6,11 +6,14 @@
 #include <type_traits>
 
 #include "fleet/EventNames.h"
+#include "fleet/FieldCut.h"
 #include "platform/AsciiCase.h"
 #include "platform/DecimalText.h"
+#include "record/CutState.h"
 #include "record/DottedAddress.h"
 #include "record/RecordSlots.h"
 #include "resources/StringIds.h"
+#include "resources/TextPattern.h"
 #include "settings/SettingsFile.h"
 #include "settings/ValidationRules.h"
 
@@ -34,6 +37,8 @@ struct FieldDefinition {
     std::function<std::int32_t(const Record&)> stateOf;
     // The value as `parse` takes it back.
     std::function<std::string(const Record&)> text;
+    // What `parse` takes, in words: a string id and its values.
+    FieldRule rule{};
 };
 
 std::optional<std::int32_t> ParseFlag(std::string_view text) {
@@ -77,6 +82,7 @@ FieldDefinition Field(std::string_view name, FieldHome home, Get get, GetState g
                 getState(read) = state;
             },
             [getState](const Record& r) { return getState(const_cast<Record&>(r)); },
+            {},
             {}};
 }
 
@@ -91,6 +97,7 @@ FieldDefinition TextField(std::string_view name, FieldHome home, Get get, GetSta
             CopyText(get(r), text);
             return 0;
         });
+    field.rule = {kStringFileRuleText, {std::to_string(N - 1), {}}};
     if (ignoreCase) {
         // A change of letter case alone counts as unchanged and is not stored.
         field.differs = [get](const Record& edited, const Record& read) {
@@ -110,6 +117,7 @@ FieldDefinition AddressField(std::string_view name, Get get, GetState getState) 
         Field(name, FieldHome::kEvery, get, getState, [get](std::string_view text, Record& r) {
             return ParseAddress(text, get(r)) ? 0 : -1;
         });
+    field.rule = {kStringFileRuleAddress, {}};
     field.text = [get](const Record& r) { return FormatDotted(get(const_cast<Record&>(r))); };
     return field;
 }
@@ -124,6 +132,7 @@ FieldDefinition FlagField(std::string_view name, FieldHome home, Get get, GetSta
         get(r) = *flag;
         return 0;
     });
+    field.rule = {kStringFieldRuleFlag, {}};
     field.text = [get](const Record& r) {
         return std::string(get(const_cast<Record&>(r)) != 0 ? "on" : "off");
     };
@@ -147,6 +156,7 @@ FieldDefinition NumberField(std::string_view name, FieldHome home, Get get, GetS
                      get(r) = static_cast<Value>(*number);
                      return 0;
                  });
+    field.rule = {kStringFileRuleNumber, {std::to_string(low), std::to_string(high)}};
     field.text = [get](const Record& r) { return std::to_string(get(const_cast<Record&>(r))); };
     return field;
 }
@@ -162,6 +172,7 @@ FieldDefinition EventField(std::string_view name, Get get, GetState getState) {
             get(r) = *set;
             return 0;
         });
+    field.rule = {kStringFieldRuleEvents, {}};
     field.text = [get](const Record& r) {
         return EventSetNames(static_cast<std::uint32_t>(get(const_cast<Record&>(r))));
     };
@@ -225,6 +236,7 @@ FieldDefinition EssidField() {
     FieldDefinition essid =
         TextField<36>("essid", FieldHome::kWireless, MEMBER(essid), MEMBER(essidState));
     // An ESSID given is an ESSID set; the empty one clears it.
+    essid.rule = {kStringFileRuleText, {"35", {}}};
     essid.parse = [](std::string_view text, Record& r) {
         if (text.size() > 35) {
             return -1;
@@ -283,6 +295,7 @@ std::vector<FieldDefinition> MakeFields() {
     f.push_back(Field("security", FieldHome::kExtendedWireless, MEMBER(security),
                       MEMBER(securityState), &ParseSecurity));
     f.back().text = &SecurityCodeText;
+    f.back().rule = {kStringFieldRuleSecurity, {}};
     f.push_back(NumberField("wepKeyId", FieldHome::kExtendedWireless, MEMBER(wepKeyId),
                             MEMBER(wepKeyIdState), 1, 4));
     f.push_back(WepKeySlotField<1>("wepKey1"));
@@ -411,7 +424,12 @@ ApplyOutcome ApplyAssignments(const std::vector<FieldAssignment>& assignments, R
         const FieldDefinition* field = FindField(assignment.field);
         const int parsed = field == nullptr ? -1 : field->parse(assignment.value, edited);
         if (parsed != 0) {
-            return {false, assignment.field, assignment.value, parsed > 0 ? parsed : 0, {}};
+            ApplyOutcome refused{false, assignment.field, assignment.value,
+                                 parsed > 0 ? parsed : 0, {}, {}};
+            if (field != nullptr && parsed < 0) {
+                refused.rule = field->rule;
+            }
+            return refused;
         }
         if (!IsNamed(named, field->name)) {
             named.push_back(field);
@@ -451,6 +469,11 @@ std::optional<std::string> ReadFieldValue(std::string_view name, const Record& r
         return std::nullopt;
     }
     return field->text(record);
+}
+
+bool IsFieldCut(std::string_view name, const Record& record) {
+    const FieldDefinition* field = FindField(name);
+    return field != nullptr && field->stateOf(record) == kStateCut;
 }
 
 std::string FieldValueText(std::string_view name, const Record& record) {
@@ -507,17 +530,34 @@ bool TemplateHoldsNoSetting(const Record& file) {
     });
 }
 
-SettingsFileProblem ReadSettingsForWrite(const ProfileDocument& document, bool asTemplate,
-                                         ProjectorRecord& file) {
-    const bool usable = ReadSettingsDocument(file, document) == 1;
-    if (asTemplate || document.Find("FILE", "NM_INIVER")) {
-        return CheckSettingsDocument(document, file);
+std::optional<std::vector<std::string>> OlderTemplateKeys(const Record& file) {
+    if (!IsEmptyText(file.iniVersion)) {
+        return std::nullopt;
     }
-    SettingsFileProblem problem;
-    if (!usable) {
-        problem.fault = SettingsFileFault::kNoSetting;
+    std::vector<std::string> keys;
+    for (const SettingsFileKey& key : SettingsFileKeys()) {
+        if (key.older && key.state != nullptr && file.*key.state == kStateRead &&
+            !IsOwnIdentity(key.field) && !IsInterfaceSetUp(key.field)) {
+            keys.push_back(SettingsFileKeyName(key, true));
+        }
     }
-    return problem;
+    return keys;
+}
+
+std::optional<std::string> OlderTemplateNote(const Record& file, std::string_view fileName,
+                                             Language language) {
+    const std::optional<std::vector<std::string>> keys = OlderTemplateKeys(file);
+    if (!keys) {
+        return std::nullopt;
+    }
+    std::string joined;
+    for (const std::string& key : *keys) {
+        joined += (joined.empty() ? "" : ", ") + key;
+    }
+    if (joined.empty()) {
+        joined = FormatString(kStringNoValue, language);
+    }
+    return FormatString(kStringOlderTemplateApplies, language, {fileName, joined});
 }
 
 }  // namespace lanterna::fleet

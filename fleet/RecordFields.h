@@ -5,12 +5,14 @@
 // template. Whether the values may be sent is judged afterwards, on the record as a whole
 // (WriteJudge.h).
 
+#include <array>
 #include <optional>
 #include <string>
 #include <string_view>
 #include <vector>
 
 #include "platform/ProfileDocument.h"
+#include "platform/UserLanguage.h"
 #include "record/ProjectorRecord.h"
 #include "settings/SettingsFileCheck.h"
 
@@ -44,6 +46,14 @@ std::string FieldText(std::string_view name, const ProjectorRecord& record);
 // at most two changes away: what a mistyped name most likely meant.
 std::optional<std::string_view> NearestRecordField(std::string_view name);
 
+// What a field's value may be, in words: a string id and the values it takes (none: no rule).
+struct FieldRule {
+    int id = 0;
+    std::array<std::string, 2> values;
+
+    friend bool operator==(const FieldRule&, const FieldRule&) = default;
+};
+
 struct FieldAssignment {
     std::string field;
     std::string value;
@@ -59,6 +69,7 @@ struct ApplyOutcome {
     std::string value;
     int messageId = 0;
     std::vector<std::string> changed;  // fields stored with state 2, in table order
+    FieldRule rule{};  // when the value is not of the field's form: the form
 };
 
 // Reads every value into a copy of `record` and, only when all could be read, stores them into
@@ -115,11 +126,13 @@ TemplateMerge MergeTemplate(const ProjectorRecord& file, ProjectorRecord& record
 // addresses): as a template it changes nothing anywhere.
 bool TemplateHoldsNoSetting(const ProjectorRecord& file);
 
-// Reads a settings file (`document`) into `file` (zero-filled) to be used as a template or
-// applied whole. A template needs only the keys it sets beside [FILE] NM_INIVER; a file applied
-// whole may also be of the older key set, which has no version key. Returns the first key the
-// file cannot be used for, or none.
-SettingsFileProblem ReadSettingsForWrite(const ProfileDocument& document, bool asTemplate,
-                                         ProjectorRecord& file);
+// For a template of the older key set (read without a version): the keys it applies, as the file
+// names them, in the order of a save; that key set names no module type, so its wireless keys
+// stay each projector's own. None for a file of the current key set.
+std::optional<std::vector<std::string>> OlderTemplateKeys(const ProjectorRecord& file);
+
+// The same told of the file named `fileName`, in `language`; none for the current key set.
+std::optional<std::string> OlderTemplateNote(const ProjectorRecord& file,
+                                             std::string_view fileName, Language language);
 
 }  // namespace lanterna::fleet

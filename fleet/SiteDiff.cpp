@@ -84,8 +84,19 @@ SourceLoad LoadBackupFolder(const std::string& folder) {
         }
         SettingsSource& source = one.sources.front();
         source.name = CellValue(cells[*name]);
-        source.wiredMac = NormalOrEmpty(CellValue(cells[*wired]));
-        source.wirelessMac = NormalOrEmpty(CellValue(cells[*wireless]));
+        // The file's own hardware address is its identity; the index, a spreadsheet someone may
+        // have sorted, only adds the other interface's where it agrees.
+        const std::string indexWired = NormalOrEmpty(CellValue(cells[*wired]));
+        const std::string indexWireless = NormalOrEmpty(CellValue(cells[*wireless]));
+        if (source.wiredMac.empty() || source.wiredMac == indexWired ||
+            source.wiredMac == indexWireless) {
+            source.wirelessMac = source.wiredMac == indexWireless ? indexWired : indexWireless;
+            if (source.wiredMac.empty()) {
+                source.wiredMac = indexWired;
+            }
+        } else {
+            source.indexMac = indexWired.empty() ? indexWireless : indexWired;
+        }
         load.sources.push_back(std::move(source));
     }
     return load;
@@ -99,8 +110,14 @@ std::vector<SettingDifference> DiffSettings(const ProjectorRecord& here,
     for (const RecordFieldInfo& field : RecordFieldList()) {
         const auto a = ReadFieldValue(field.name, here);
         const auto b = ReadFieldValue(field.name, there);
-        if (a && b && *a != *b) {
-            differences.push_back({std::string(field.name), *a, *b});
+        // A setting one side's interface does not have is no setting of it. One that the first
+        // side (the backup or file a site is compared against) holds and the second did not
+        // report differs; the other way round it does not, since a file leaves out what its
+        // form does not keep (mail settings while mail is off).
+        const bool applies = !MissingSetting(field.name, here) && !MissingSetting(field.name, there);
+        if ((applies && a && !b) || (a && b && *a != *b)) {
+            differences.push_back({std::string(field.name), a.value_or(""), b.value_or(""),
+                                   !a.has_value(), !b.has_value()});
         }
     }
     return differences;
@@ -111,9 +128,10 @@ std::vector<SettingDifference> DiffTemplate(const ProjectorRecord& reported,
     ProjectorRecord merged = reported;
     std::vector<SettingDifference> differences;
     for (std::string& field : MergeTemplate(file, merged).changed) {
+        const bool unread = !ReadFieldValue(field, reported).has_value();
         std::string here = FieldValueText(field, reported);
         std::string there = FieldText(field, file);
-        differences.push_back({std::move(field), std::move(here), std::move(there)});
+        differences.push_back({std::move(field), std::move(here), std::move(there), unread});
     }
     return differences;
 }
@@ -150,7 +168,8 @@ SourceLoad LoadSettingsFile(const std::string& path) {
     }
     SettingsSource source;
     source.where = path;
-    if (ReadSettingsDocument(source.record, document) != 1) {
+    load.settings = ReadCheckedSettings(document, source.record);
+    if (load.settings) {
         load.problem = SourceProblem::kNotSettings;
         return load;
     }

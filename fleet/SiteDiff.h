@@ -19,15 +19,20 @@ struct SettingDifference {
     std::string field;  // as set names it
     std::string here;   // the value on the first side
     std::string there;  // on the second
+    // The side holds no value of it (never read, or no longer reported); its text is empty.
+    bool hereUnread = false;
+    bool thereUnread = false;
 
     friend bool operator==(const SettingDifference&, const SettingDifference&) = default;
 };
 
-// The settings both records hold a value of that differ, in the order of the fields.
+// The settings that differ, in the order of the fields: those both records hold a value of,
+// and those only one of them holds where both interfaces have the setting (a setting a backup
+// holds that the projector no longer reports differs).
 std::vector<SettingDifference> DiffSettings(const ProjectorRecord& here,
                                             const ProjectorRecord& there);
 
-// The settings a template (`file`, as ReadSettingsForWrite reads one) would write to the
+// The settings a template (`file`, as ReadCheckedSettings reads one) would write to the
 // projector of `reported` that differ from it, as MergeTemplate selects them (the projector's
 // own name and addresses, and an interface set-up of another kind, are not compared); here the
 // projector's value (empty when it was not read), there the template's.
@@ -43,6 +48,9 @@ struct SettingsSource {
     std::string name;
     std::string wiredMac;  // 12 upper-case hexadecimal digits; empty where not known
     std::string wirelessMac;
+    // A backup's file whose own hardware address the index contradicts: the index's (the file's
+    // own is wiredMac). Empty: they agree.
+    std::string indexMac;
     ProjectorRecord record{};
 
     bool SharesMac(const SettingsSource& other) const;
@@ -51,7 +59,7 @@ struct SettingsSource {
 enum class SourceProblem {
     kNone,
     kUnreadable,     // `path` could not be read (with `read` telling why)
-    kNotSettings,    // `path` holds no settings
+    kNotSettings,    // `path` is not a settings file that can be used (`settings` says why)
     kIndexUnusable,  // the index of a backup folder is not as a backup writes it
 };
 
@@ -59,6 +67,7 @@ struct SourceLoad {
     SourceProblem problem = SourceProblem::kNone;
     std::string path;  // the file the problem is with
     FileRead read = FileRead::Loaded;
+    SettingsFileProblem settings;
     std::vector<SettingsSource> sources;
 };
 

@@ -1,5 +1,6 @@
 #include "fleet/TargetRoad.h"
 
+#include "fleet/Credentials.h"
 #include "workers/Workers.h"
 
 namespace lanterna::fleet {
@@ -146,6 +147,7 @@ Attempt TryOpen(IWorkerDriver& driver, IPasswordSource& passwords, const Target&
     }
     opened.passwordSet = probe == 2;
     opened.password.clear();
+    std::string keptFor;
     if (opened.passwordSet) {
         PasswordAnswer answer = passwords.PasswordFor(target);
         if (!answer.password) {
@@ -156,10 +158,21 @@ Attempt TryOpen(IWorkerDriver& driver, IPasswordSource& passwords, const Target&
             return Attempt::kFailed;
         }
         opened.password = std::move(*answer.password);
+        keptFor = std::move(answer.keptFor);
+    }
+    // A kept password is for one projector: the read stops right after the hardware address
+    // when another answered (the one expected is checked once the read is done).
+    if (!keptFor.empty()) {
+        CopyText(state.SelectedRecord()->macAddress, keptFor);
     }
     CopyText(state.SelectedRecord()->password, opened.password);
     state.readAllSettings = readAllSettings;
-    const int read = driver.Run(WorkerMode::kRead, state);
+    int read = driver.Run(WorkerMode::kRead, state);
+    const std::string found = KeptHardwareAddress(TextOf(state.SelectedRecord()->macAddress));
+    if (read == 1 && !keptFor.empty() && !expectedMac.empty() &&
+        found != KeptHardwareAddress(expectedMac)) {
+        read = -2;
+    }
     if (read == 1) {
         if (opened.passwordSet) {
             passwords.Accepted(target, opened.password,
@@ -167,8 +180,14 @@ Attempt TryOpen(IWorkerDriver& driver, IPasswordSource& passwords, const Target&
         }
         return Attempt::kOpen;
     }
-    failure = ReadFailureOf(read, state, expectedMac);
+    failure = ReadFailureOf(read, state, expectedMac.empty() ? keptFor : expectedMac);
     CloseLink(state);
+    if (failure.stop == RoadStop::kOtherProjector && !keptFor.empty() && found != keptFor) {
+        failure.keptPasswordSent = true;
+        failure.expectedMac = keptFor;
+        passwords.ReachedOther(target, keptFor, failure.foundMac);
+        return Attempt::kFailed;
+    }
     const bool again = failure.stop == RoadStop::kPasswordRefused && opened.passwordSet &&
                        passwords.Refused(target, opened.password);
     return again ? Attempt::kAgain : Attempt::kFailed;

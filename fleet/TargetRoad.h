@@ -44,6 +44,8 @@ struct RoadFailure {
     std::string at;
     std::string foundMac;
     std::string expectedMac;
+    // kOtherProjector: the password sent was one kept for `expectedMac` (the source was told).
+    bool keptPasswordSent = false;
     // kReadFailed: the setting the read stopped at and how many were read.
     ReadProgress readProgress;
 
@@ -75,8 +77,9 @@ struct OpenedTarget {
 
 // Selects a record for `target` in `state` (origin 1, its address, module type and name) and
 // opens it: probe worker, password, read worker with `readAllSettings`. With `expectedMac`,
-// a projector with another hardware address is refused. True with the link open; false with
-// `failure` filled in (and the link closed).
+// a projector with another hardware address is refused; so is one other than the projector a
+// kept password is for, right after it was sent (the source is told: ReachedOther). True with
+// the link open; false with `failure` filled in (and the link closed).
 bool OpenTarget(const FleetNetwork& network, IWorkerDriver& driver, IPasswordSource& passwords,
                 const Target& target, ApplicationState& state, int readAllSettings,
                 const std::string& expectedMac, OpenedTarget& opened, RoadFailure& failure);

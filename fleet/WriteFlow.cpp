@@ -1,5 +1,7 @@
 #include "fleet/WriteFlow.h"
 
+#include <algorithm>
+
 #include "discovery/HelloSweep.h"
 #include "fleet/History.h"
 #include "fleet/WriteHistory.h"
@@ -12,11 +14,6 @@ namespace lanterna::fleet {
 namespace {
 
 constexpr std::uint32_t kSettleResendMs = 1000;
-
-bool SendsAddress(const std::vector<std::string>& lines) {
-    return PlanCarries(lines, "NWCNF") || PlanCarries(lines, "NWWLCNF") ||
-           PlanCarries(lines, "NWWLCNFS");
-}
 
 // Whether `record` gives the projector other mail settings than it reported (or ones it did not
 // report): only then is a test mail worth offering.
@@ -58,9 +55,25 @@ BuiltRecord BuildFromAssignments(const std::vector<FieldAssignment>& assignments
     BuiltRecord built;
     built.changed = std::move(outcome.changed);
     if (!outcome.ok) {
-        built.refusal = BuildRefusal{outcome.field, outcome.value, outcome.messageId};
+        built.refusal =
+            BuildRefusal{outcome.field, outcome.value, outcome.messageId, outcome.rule};
     }
     return built;
+}
+
+std::optional<std::string> GivenAddress(const std::vector<FieldAssignment>& assignments) {
+    std::optional<std::string> address;
+    for (const FieldAssignment& assignment : assignments) {
+        if (assignment.field == "dhcp") {
+            ProjectorRecord probe{};
+            if (ApplyAssignments({assignment}, probe).ok && probe.dhcp != 0) {
+                return std::nullopt;
+            }
+        } else if (assignment.field == "ipAddress") {
+            address = CanonicalAddress(assignment.value);
+        }
+    }
+    return address;
 }
 
 WriteJob AssignmentsJob(const std::vector<FieldAssignment>& assignments) {
@@ -68,6 +81,7 @@ WriteJob AssignmentsJob(const std::vector<FieldAssignment>& assignments) {
     job.build = [&assignments](const Target&, ProjectorRecord& record) {
         return BuildFromAssignments(assignments, record);
     };
+    job.addressFor = [given = GivenAddress(assignments)](const Target&) { return given; };
     return job;
 }
 
@@ -76,6 +90,10 @@ WriteJob AssignmentsJob(const std::map<std::string, std::vector<FieldAssignment>
     job.build = [&byAddress](const Target& target, ProjectorRecord& record) {
         const auto own = byAddress.find(target.address);
         return own == byAddress.end() ? BuiltRecord{} : BuildFromAssignments(own->second, record);
+    };
+    job.addressFor = [&byAddress](const Target& target) -> std::optional<std::string> {
+        const auto own = byAddress.find(target.address);
+        return own == byAddress.end() ? std::nullopt : GivenAddress(own->second);
     };
     return job;
 }
@@ -99,37 +117,6 @@ std::vector<std::pair<int, std::vector<std::string>>> LeftAloneByReason(
     return groups;
 }
 
-std::optional<WriteRefusal> CheckBeforeWrite(const ProjectorRecord& record,
-                                             const std::vector<std::string>& lines,
-                                             const std::vector<std::string>& changed,
-                                             const JudgeScope& scope, bool unsentRefuses,
-                                             std::vector<NotSentSetting>& leftOut) {
-    if (const std::string_view unread = UnreadSettingInWrite(record); !unread.empty()) {
-        return UnreadSettingCarried{std::string(unread)};
-    }
-    for (const std::string& field : changed) {
-        if (const auto missing = MissingSetting(field, record)) {
-            return MissingSettingRefusal{field, *missing};
-        }
-    }
-    JudgeScope judged = scope;
-    judged.changed = &changed;
-    if (auto refusal = JudgeWrite(record, lines, judged)) {
-        return std::move(*refusal);
-    }
-    for (const std::string& field : changed) {
-        if (PlanCarriesField(lines, field)) {
-            continue;
-        }
-        NotSentSetting unsent{field, WhyNotSent(field, record)};
-        if (unsentRefuses) {
-            return unsent;
-        }
-        leftOut.push_back(std::move(unsent));
-    }
-    return std::nullopt;
-}
-
 CFleetWrite::CFleetWrite(const FleetNetwork& network, const WriteJob& job,
                          const WriteOptions& options, IPasswordSource& passwords,
                          std::vector<Target> targets)
@@ -150,18 +137,44 @@ void CFleetWrite::LearnTypes() {
     for (const WriteResult& result : results_) {
         targets.push_back(result.target);
     }
-    std::vector<std::string> alsoAsk;
-    if (job_.plannedAddress && !options_.force) {
-        alsoAsk.push_back(*job_.plannedAddress);
+    // Every static address the run gives is asked, once, unless forced.
+    std::vector<std::string> asked;
+    const auto ask = [&](const std::optional<std::string>& address) {
+        if (address && !options_.force &&
+            std::find(asked.begin(), asked.end(), *address) == asked.end()) {
+            asked.push_back(*address);
+        }
+    };
+    ask(job_.alsoAsk);
+    if (job_.addressFor) {
+        for (const Target& target : targets) {
+            ask(job_.addressFor(target));
+        }
     }
     std::vector<HelloAnswer> answers;
-    const std::vector<bool> unanswered = LearnModuleTypes(network_, targets, alsoAsk, &answers);
+    const std::vector<bool> unanswered = LearnModuleTypes(network_, targets, asked, &answers);
     for (std::size_t i = 0; i < results_.size(); ++i) {
         results_[i].target = targets[i];
         results_[i].helloUnanswered = unanswered[i];
     }
-    if (!answers.empty() && answers[0]) {
-        takenBy_ = std::string(TextOf(answers[0]->name));
+    GatherRun(answers, asked);
+}
+
+// What the gate is told of the whole run before the first write.
+void CFleetWrite::GatherRun(const std::vector<HelloAnswer>& answers,
+                            const std::vector<std::string>& asked) {
+    gate_ = GateRun{};
+    gate_.force = options_.force;
+    gate_.claims = job_.claims;
+    for (const WriteResult& result : results_) {
+        gate_.present.push_back(CanonicalAddress(result.target.address).value_or(result.target.address));
+        gate_.given.push_back(job_.addressFor ? job_.addressFor(result.target) : std::nullopt);
+        gate_.names.push_back(result.target.name);
+    }
+    for (std::size_t k = 0; k < answers.size() && k < asked.size(); ++k) {
+        if (answers[k]) {
+            gate_.answering.emplace(asked[k], std::string(TextOf(answers[k]->name)));
+        }
     }
 }
 
@@ -169,29 +182,32 @@ void CFleetWrite::LearnTypes() {
 // ----------------------------------------------------------------------------------
 
 bool CFleetWrite::Refuse(WriteResult& result, ApplicationState& state, WriteRefusal refusal) {
-    result.outcome = Outcome::kRefused;
+    // Settings kept for another projector: the outcome says so, as a read stopped there does.
+    result.outcome = std::holds_alternative<IdentityMismatch>(refusal) ? Outcome::kOtherProjector
+                                                                       : Outcome::kRefused;
     result.refusal = std::move(refusal);
     CloseLink(state);
     return false;
 }
 
-// The checks of the record about to be written and whether its address is taken; false when one
-// refused it.
+// The gate's verdict on the record about to be written; false when it refused it.
 bool CFleetWrite::Check(std::size_t index, ApplicationState& state, const BuiltRecord& built) {
     WriteResult& result = results_[index];
-    const ProjectorRecord& record = *state.SelectedRecord();
-    JudgeScope scope;
-    scope.reported = job_.judgeAgainstRead ? &result.reported : nullptr;
-    scope.uniqueAmong = options_.force ? nullptr : &planned_;
-    scope.skipIndex = static_cast<std::ptrdiff_t>(index);
-    if (auto refusal = CheckBeforeWrite(record, result.lines, built.changed, scope,
-                                        job_.unsentRefuses, result.leftOut)) {
-        return Refuse(result, state, std::move(*refusal));
+    GateCase write;
+    write.index = index;
+    write.reported = &result.reported;
+    write.record = state.SelectedRecord();
+    write.lines = &result.lines;
+    write.changed = &built.changed;
+    write.judgeAgainstRead = job_.judgeAgainstRead;
+    write.unsentRefuses = job_.unsentRefuses;
+    if (job_.keptFor) {
+        const KeptFor kept = job_.keptFor(result.target);
+        write.keptFor = kept.mac;
+        write.keptForType = kept.imType;
     }
-    const std::string address = FormatDotted(record.ipAddress);
-    if (takenBy_ && SendsAddress(result.lines) && record.dhcp == 0 &&
-        address == job_.plannedAddress && address != result.target.address) {
-        return Refuse(result, state, AddressTaken{address, *takenBy_});
+    if (auto refusal = PassGate(gate_, write, result.leftOut)) {
+        return Refuse(result, state, std::move(*refusal));
     }
     return true;
 }
@@ -217,8 +233,9 @@ void CFleetWrite::WriteOne(std::size_t index, IWorkerDriver& driver) {
         Refuse(result, *state, *built.refusal);
         return;
     }
-    const bool mailChanges = MailChanges(result.reported, record);
-    result.lines = PlanWrite(record, options_.testMail && mailChanges);
+    // Asked for, the test mail goes out whether or not the mail settings change.
+    const bool offerTestMail = options_.testMail || MailChanges(result.reported, record);
+    result.lines = PlanWrite(record, options_.testMail);
     if (!Check(index, *state, built)) {
         return;
     }
@@ -227,14 +244,16 @@ void CFleetWrite::WriteOne(std::size_t index, IWorkerDriver& driver) {
         CloseLink(*state);
         return;
     }
-    const CHistory history(options_.historyFolder);
+    // A write that sends nothing changes nothing: it takes no place in the history.
+    const CHistory history(result.lines.empty() ? std::string() : options_.historyFolder);
     const auto now = std::chrono::system_clock::now();
     if (!history.Folder().empty() &&
         history.Keep(result.reported, now) != OutputStatus::kOk) {
         Refuse(result, *state, HistoryNotKept{history.Folder()});
         return;
     }
-    driver.OfferTestMail(mailChanges);
+    driver.OfferTestMail(offerTestMail);
+    state->testMailAsked = options_.testMail ? 1 : 0;
     result.result = driver.Run(WorkerMode::kWrite, *state);
     driver.OfferTestMail(true);
     result.writeErrors = state->writeErrors;
@@ -244,8 +263,10 @@ void CFleetWrite::WriteOne(std::size_t index, IWorkerDriver& driver) {
     CloseLink(*state);
     AfterWrite(index);
     if (!history.Folder().empty()) {
-        // The log is told of every write; one it cannot take does not undo what was sent.
-        history.LogWrite(result.reported, now, result.lines, OutcomeKey(result.outcome));
+        // The log is told of every write; one it cannot take does not undo what was sent, but
+        // is told to the user.
+        result.logStatus =
+            history.LogWrite(result.reported, now, result.lines, OutcomeKey(result.outcome));
     }
 }
 
@@ -258,7 +279,7 @@ void CFleetWrite::AfterWrite(std::size_t index) {
     }
     const ProjectorRecord& written = result.record;
     const std::string& own = result.target.address;
-    if (!SendsAddress(result.lines)) {
+    if (!PlanSendsAddress(result.lines)) {
         result.readBackAt = own;
     } else if (written.dhcp == 0) {
         result.readBackAt = FormatDotted(written.ipAddress);
@@ -272,12 +293,8 @@ void CFleetWrite::AfterWrite(std::size_t index) {
 }
 
 void CFleetWrite::Write(const RunControl& control) {
-    planned_.Clear();
-    for (const WriteResult& result : results_) {
-        ProjectorRecord entry{};
-        const bool gets = job_.plannedAddress && job_.plannedForEveryTarget;
-        ScanDottedInto(gets ? *job_.plannedAddress : result.target.address, entry.ipAddress);
-        planned_.Append(entry);
+    if (gate_.present.size() != results_.size()) {
+        GatherRun({}, {});
     }
     RunTargets(results_.size(), control, options_.testMail,
                [this](std::size_t i, IWorkerDriver& driver) {

@@ -22,27 +22,27 @@
 #include "fleet/RunControl.h"
 #include "fleet/TargetRoad.h"
 #include "fleet/Targets.h"
+#include "fleet/WriteGate.h"
 #include "fleet/WriteJudge.h"
 #include "fleet/WritePlan.h"
+#include "platform/AtomicFile.h"
 #include "record/ProjectorList.h"
 #include "record/ProjectorRecord.h"
 
 namespace lanterna::fleet {
-
-// A value the job could not take into the record (a set's FIELD=VALUE).
-struct BuildRefusal {
-    std::string field;
-    std::string value;
-    int messageId = 0;  // the message of a value out of range; 0: not readable as the field's kind
-
-    friend bool operator==(const BuildRefusal&, const BuildRefusal&) = default;
-};
 
 // What making a target's record to write gave.
 struct BuiltRecord {
     std::optional<BuildRefusal> refusal;  // set: the record cannot be made
     std::vector<std::string> changed;     // fields stored with state 2
     std::vector<LeftAloneSetting> leftAlone;  // what a template holds but the projector keeps
+};
+
+// The projector a target's settings are kept for: its hardware address and, where the file names
+// one, its module type.
+struct KeptFor {
+    std::string mac;
+    std::optional<std::uint8_t> imType;
 };
 
 struct WriteJob {
@@ -55,12 +55,19 @@ struct WriteJob {
     // A changed setting the write would not carry refuses the target (set); otherwise it is
     // told beside the result (a template).
     bool unsentRefuses = true;
-    // The projector must have this hardware address (a settings file's own); empty: any.
+    // The projector must have this hardware address (a settings file applied whole, its own): the
+    // read stops at another; empty: any.
     std::string expectedMac;
-    // The static address the write gives, when it gives one: to every target, or (a settings
-    // file applied whole) only to the projector it belongs to, the others keeping their own.
-    std::optional<std::string> plannedAddress;
-    bool plannedForEveryTarget = true;
+    // The projector each target's settings are kept for (a backup's file, a history entry, a
+    // provisioning row): the gate refuses the write to any other. None: any projector.
+    std::function<KeptFor(const Target& target)> keptFor;
+    // The static address the job gives a target, where known before it is read (canonical).
+    std::function<std::optional<std::string>(const Target& target)> addressFor;
+    // An address asked for in the hello sweep beside those (a settings file applied whole gives
+    // its own to one projector only, which is not known before it is read).
+    std::optional<std::string> alsoAsk;
+    // The hardware addresses the search or target list of the run reported (both interfaces).
+    std::vector<MacClaim> claims;
     // The settings as the projector reported them take part in the checks (a settings file
     // applied whole reads only the identity: every setting it carries is judged).
     bool judgeAgainstRead = true;
@@ -76,6 +83,8 @@ WriteJob TemplateJob(const ProjectorRecord& file);
 BuiltRecord BuildFromAssignments(const std::vector<FieldAssignment>& assignments,
                                  ProjectorRecord& record);
 WriteJob AssignmentsJob(const std::vector<FieldAssignment>& assignments);
+// The static address `assignments` give (canonical); none when they give none or switch DHCP on.
+std::optional<std::string> GivenAddress(const std::vector<FieldAssignment>& assignments);
 WriteJob AssignmentsJob(const std::map<std::string, std::vector<FieldAssignment>>& byAddress);
 
 // The settings a template left alone, by reason: each reason's sentence (a string id taking the
@@ -96,53 +105,6 @@ struct WriteOptions {
     // Where the settings as read are kept before each write (History.h); empty: nowhere.
     std::string historyFolder;
 };
-
-// The checks refused the write before anything was sent: a value the job could not take, a
-// setting the projector does not have, a value a dialog refuses, a changed setting the write
-// would not carry, or a static address that answers a hello.
-struct MissingSettingRefusal {
-    std::string field;
-    MissingReason reason;
-
-    friend bool operator==(const MissingSettingRefusal&, const MissingSettingRefusal&) = default;
-};
-struct NotSentSetting {
-    std::string field;
-    NotSentReason reason;
-
-    friend bool operator==(const NotSentSetting&, const NotSentSetting&) = default;
-};
-struct AddressTaken {
-    std::string address;
-    std::string takenBy;  // the name in the hello's reply; empty when it gave none
-
-    friend bool operator==(const AddressTaken&, const AddressTaken&) = default;
-};
-// A setting the write would have to carry (with the address configuration, a DNS or WINS pair,
-// the security code) was never read from the projector: it would get a value nobody read.
-struct UnreadSettingCarried {
-    std::string setting;  // named as the record's field ("essid", "dns1/dns2" is never given)
-
-    friend bool operator==(const UnreadSettingCarried&, const UnreadSettingCarried&) = default;
-};
-// The settings as read could not be kept in the history before the write.
-struct HistoryNotKept {
-    std::string folder;
-
-    friend bool operator==(const HistoryNotKept&, const HistoryNotKept&) = default;
-};
-using WriteRefusal = std::variant<BuildRefusal, MissingSettingRefusal, Refusal, NotSentSetting,
-                                  AddressTaken, UnreadSettingCarried, HistoryNotKept>;
-
-// The checks of a record about to be written: a setting never read that the write would carry,
-// a changed setting the projector does not have, the dialogs' checks of what the lines carry
-// (JudgeWrite), a changed setting the lines do not carry (a refusal when `unsentRefuses`, else
-// added to `leftOut`). None when the write may go.
-std::optional<WriteRefusal> CheckBeforeWrite(const ProjectorRecord& record,
-                                             const std::vector<std::string>& lines,
-                                             const std::vector<std::string>& changed,
-                                             const JudgeScope& scope, bool unsentRefuses,
-                                             std::vector<NotSentSetting>& leftOut);
 
 struct WriteResult {
     Target target;                 // as worked on: its module type and name learned
@@ -176,6 +138,8 @@ struct WriteResult {
     bool readBack = false;
     std::vector<NotTaken> notTaken;
     std::string password;  // the one it was opened with, for the read-back
+    // The write's line in the change log: kOk (or nothing kept), else why it could not be added.
+    OutputStatus logStatus = OutputStatus::kOk;
 
     bool Verified() const { return readBack && notTaken.empty(); }
 };
@@ -203,6 +167,7 @@ class CFleetWrite {
   private:
     bool Refuse(WriteResult& result, ApplicationState& state, WriteRefusal refusal);
     bool Check(std::size_t index, ApplicationState& state, const BuiltRecord& built);
+    void GatherRun(const std::vector<HelloAnswer>& answers, const std::vector<std::string>& asked);
     void WriteOne(std::size_t index, IWorkerDriver& driver);
     void AfterWrite(std::size_t index);
     void Settle();
@@ -213,8 +178,7 @@ class CFleetWrite {
     const WriteOptions options_;
     IPasswordSource& passwords_;
     std::vector<WriteResult> results_;
-    ProjectorList planned_;
-    std::optional<std::string> takenBy_;  // what answered at the planned address
+    GateRun gate_;
 };
 
 }  // namespace lanterna::fleet

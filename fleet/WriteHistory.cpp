@@ -28,14 +28,15 @@ bool CWriteHistory::KeepBefore(const ProjectorRecord& toWrite) {
     // The test mail is a question the write asks on the way; the log lists the settings.
     lines_ = PlanWrite(toWrite, false);
     keptAt_ = std::chrono::system_clock::now();
-    return folder_.empty() || CHistory(folder_).Keep(reported_, keptAt_) == OutputStatus::kOk;
+    return folder_.empty() || lines_.empty() ||
+           CHistory(folder_).Keep(reported_, keptAt_) == OutputStatus::kOk;
 }
 
-void CWriteHistory::LogAfter(int workerResult) const {
-    if (!folder_.empty()) {
-        CHistory(folder_).LogWrite(reported_, keptAt_, lines_,
-                                   OutcomeKey(WriteWorkerOutcome(workerResult, lines_.empty())));
-    }
+bool CWriteHistory::LogAfter(int workerResult) const {
+    return folder_.empty() || lines_.empty() ||
+           CHistory(folder_).LogWrite(reported_, keptAt_, lines_,
+                                      OutcomeKey(WriteWorkerOutcome(workerResult, false))) ==
+               OutputStatus::kOk;
 }
 
 }  // namespace lanterna::fleet

@@ -26,12 +26,13 @@ class CWriteHistory {
 
     // Keeps the settings as read before `toWrite` (the record as the write worker will take it)
     // is written. False when they could not be kept: then nothing may be sent. True without
-    // keeping anything when no history folder is set.
+    // keeping anything when no history folder is set or the write has nothing to send.
     bool KeepBefore(const ProjectorRecord& toWrite);
 
     // Adds the write's line to the change log: the commands planned in KeepBefore and the
-    // outcome of the write worker's `workerResult`. A log that cannot take it undoes nothing.
-    void LogAfter(int workerResult) const;
+    // outcome of the write worker's `workerResult`. A log that cannot take it undoes nothing:
+    // false then, for the user to be told.
+    bool LogAfter(int workerResult) const;
 
     const std::string& Folder() const { return folder_; }
 

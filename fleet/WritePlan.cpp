@@ -94,6 +94,7 @@ std::vector<std::string> PlanWrite(const ProjectorRecord& record, bool testMail)
     ApplicationState state;
     state.projectors.Append(record);
     state.selectedIndex = 0;
+    state.testMailAsked = testMail ? 1 : 0;
     LinkOptions options;
     options.dryRun = [&lines](std::string_view line) { lines.emplace_back(line); };
     state.link = std::make_unique<CProjectorLink>(options);
@@ -111,6 +112,11 @@ std::string_view CommandOf(std::string_view line) {
 bool PlanCarries(const std::vector<std::string>& lines, std::string_view name) {
     return std::any_of(lines.begin(), lines.end(),
                        [name](const std::string& line) { return CommandOf(line) == name; });
+}
+
+bool PlanSendsAddress(const std::vector<std::string>& lines) {
+    return PlanCarries(lines, "NWCNF") || PlanCarries(lines, "NWWLCNF") ||
+           PlanCarries(lines, "NWWLCNFS");
 }
 
 bool PlanCarriesField(const std::vector<std::string>& lines, std::string_view field) {

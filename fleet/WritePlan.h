@@ -15,7 +15,8 @@
 namespace lanterna::fleet {
 
 // The command lines the write worker sends for `record` as it stands (its writeAll and state
-// words), in order, with the test-mail question answered `testMail`.
+// words), in order; `testMail`: the user asked for the test mail (its question answered Yes, and
+// put even when no mail setting goes out).
 std::vector<std::string> PlanWrite(const ProjectorRecord& record, bool testMail);
 
 // The command name of a line ("NWCNF" of "NWCNF OFF 10.0.0.5 ...").
@@ -23,6 +24,8 @@ std::string_view CommandOf(std::string_view line);
 
 // Whether one of `lines` is the command `name`.
 bool PlanCarries(const std::vector<std::string>& lines, std::string_view name);
+// Whether the plan sends the projector an address line (wired or wireless).
+bool PlanSendsAddress(const std::vector<std::string>& lines);
 
 // Whether one of `lines` carries record field `field` (named as in read --json).
 bool PlanCarriesField(const std::vector<std::string>& lines, std::string_view field);

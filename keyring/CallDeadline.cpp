@@ -2,11 +2,11 @@
 
 namespace lanterna::keyring {
 
-CCallDeadline::CCallDeadline(std::chrono::milliseconds limit)
-    : cancellable_(g_cancellable_new()), watcher_([this, limit] {
+CCallDeadline::CCallDeadline(const SecretLibrary& calls, std::chrono::milliseconds limit)
+    : calls_(calls), cancellable_(calls.cancellableNew()), watcher_([this, limit] {
           std::unique_lock lock(mutex_);
           if (!ended_.wait_for(lock, limit, [this] { return done_; })) {
-              g_cancellable_cancel(cancellable_);
+              calls_.cancellableCancel(cancellable_);
           }
       }) {}
 
@@ -17,7 +17,7 @@ CCallDeadline::~CCallDeadline() {
     }
     ended_.notify_one();
     watcher_.join();
-    g_object_unref(cancellable_);
+    calls_.objectUnref(cancellable_);
 }
 
 }  // namespace lanterna::keyring

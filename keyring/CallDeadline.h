@@ -4,27 +4,29 @@
 // answer (locked behind a prompt nobody sees, or a service that hangs) then returns cancelled.
 // Internal to the keyring library: GLib types stay here.
 
-#include <gio/gio.h>
-
 #include <chrono>
 #include <condition_variable>
 #include <mutex>
 #include <thread>
 
+#include "keyring/SecretLibrary.h"
+
 namespace lanterna::keyring {
 
 class CCallDeadline {
   public:
-    explicit CCallDeadline(std::chrono::milliseconds limit);
+    // `calls` must outlive the deadline (the loaded library does).
+    CCallDeadline(const SecretLibrary& calls, std::chrono::milliseconds limit);
     ~CCallDeadline();
     CCallDeadline(const CCallDeadline&) = delete;
     CCallDeadline& operator=(const CCallDeadline&) = delete;
 
     GCancellable* Cancellable() const { return cancellable_; }
     // Whether the limit passed before the call ended.
-    bool Passed() const { return g_cancellable_is_cancelled(cancellable_) != FALSE; }
+    bool Passed() const { return calls_.cancellableIsCancelled(cancellable_) != FALSE; }
 
   private:
+    const SecretLibrary& calls_;
     GCancellable* cancellable_;
     std::mutex mutex_;
     std::condition_variable ended_;

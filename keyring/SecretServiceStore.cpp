@@ -1,11 +1,11 @@
 #include "keyring/SecretServiceStore.h"
 
-#include <libsecret/secret.h>
 #include <sys/stat.h>
 
 #include <string_view>
 
 #include "keyring/CallDeadline.h"
+#include "keyring/SecretLibrary.h"
 #include "resources/StringTable.h"
 #include "resources/TextPattern.h"
 
@@ -22,21 +22,29 @@ const SecretSchema kProjectorPasswordSchema = {
         {"service", SECRET_SCHEMA_ATTRIBUTE_STRING},
         {"address", SECRET_SCHEMA_ATTRIBUTE_STRING},
         {"hardware-address", SECRET_SCHEMA_ATTRIBUTE_STRING},
+        {"pjlink", SECRET_SCHEMA_ATTRIBUTE_STRING},
+        {"mismatch", SECRET_SCHEMA_ATTRIBUTE_STRING},
         {nullptr, SECRET_SCHEMA_ATTRIBUTE_STRING},
     },
     0, nullptr, nullptr, nullptr, nullptr, nullptr, nullptr, nullptr};
 
+// The library's calls. Reached only from a store, which exists once OpenSecretServiceStore has
+// loaded the library.
+const SecretLibrary& Calls() {
+    return *LoadSecretLibrary();
+}
+
 struct GErrorFree {
-    void operator()(GError* error) const { g_error_free(error); }
+    void operator()(GError* error) const { Calls().errorFree(error); }
 };
 struct HashTableUnref {
-    void operator()(GHashTable* table) const { g_hash_table_unref(table); }
+    void operator()(GHashTable* table) const { Calls().hashTableUnref(table); }
 };
 struct ItemListFree {
-    void operator()(GList* items) const { g_list_free_full(items, g_object_unref); }
+    void operator()(GList* items) const { Calls().listFreeFull(items, Calls().objectUnref); }
 };
 struct SecretValueUnref {
-    void operator()(SecretValue* value) const { secret_value_unref(value); }
+    void operator()(SecretValue* value) const { Calls().valueUnref(value); }
 };
 
 using ErrorPtr = std::unique_ptr<GError, GErrorFree>;
@@ -45,46 +53,84 @@ using ItemsPtr = std::unique_ptr<GList, ItemListFree>;
 using SecretValuePtr = std::unique_ptr<SecretValue, SecretValueUnref>;
 
 // The attributes that name the entry of `address`; with its hardware address when `mac` is
-// given (kept form, possibly empty).
-AttributesPtr EntryAttributes(const std::string& address, const std::string* mac = nullptr) {
-    AttributesPtr attributes(g_hash_table_new_full(g_str_hash, g_str_equal, g_free, g_free));
-    const auto add = [&attributes](std::string_view name, const std::string& value) {
-        g_hash_table_insert(attributes.get(), g_strndup(name.data(), name.size()),
-                            g_strndup(value.data(), value.size()));
+// given (kept form), marked as a PJLink password with `pjlink`, and with the mark of a password
+// sent to another projector with `mismatch`.
+AttributesPtr EntryAttributes(const std::string& address, const std::string* mac = nullptr,
+                              bool pjlink = false, bool mismatch = false) {
+    const SecretLibrary& calls = Calls();
+    AttributesPtr attributes(
+        calls.hashTableNewFull(calls.strHash, calls.strEqual, calls.free, calls.free));
+    const auto add = [&attributes, &calls](std::string_view name, const std::string& value) {
+        calls.hashTableInsert(attributes.get(), calls.strndup(name.data(), name.size()),
+                              calls.strndup(value.data(), value.size()));
     };
     add("service", std::string(fleet::kCredentialService));
     add(fleet::kAddressAttribute, address);
     if (mac != nullptr) {
         add(fleet::kHardwareAddressAttribute, *mac);
     }
+    if (pjlink) {
+        add(fleet::kPjlinkAttribute, "1");
+    }
+    if (mismatch) {
+        add(fleet::kMismatchAttribute, "1");
+    }
     return attributes;
 }
 
-// Removes what is kept for `address`; false when the keyring failed (nothing kept is no failure).
-bool ClearEntry(SecretService* service, const std::string& address,
-                const CCallDeadline& deadline) {
-    GError* error = nullptr;
-    secret_service_clear_sync(service, &kProjectorPasswordSchema, EntryAttributes(address).get(),
-                              deadline.Cancellable(), &error);
-    const ErrorPtr failed(error);
-    return !failed;
+std::string AttributeOf(SecretItem* item, std::string_view name) {
+    AttributesPtr attributes(Calls().itemGetAttributes(item));
+    const auto* value = static_cast<const char*>(
+        Calls().hashTableLookup(attributes.get(), std::string(name).c_str()));
+    return value != nullptr ? std::string(value) : std::string();
 }
 
-std::string AttributeOf(SecretItem* item, std::string_view name) {
-    AttributesPtr attributes(secret_item_get_attributes(item));
-    const auto* value = static_cast<const char*>(
-        g_hash_table_lookup(attributes.get(), std::string(name).c_str()));
-    return value != nullptr ? std::string(value) : std::string();
+bool IsPjlinkEntry(SecretItem* item) {
+    return !AttributeOf(item, fleet::kPjlinkAttribute).empty();
+}
+
+// The items kept for `address` (with their secrets when `secrets`); null when none or the
+// keyring failed.
+ItemsPtr ItemsOf(SecretService* service, const std::string& address, bool secrets,
+                 const CCallDeadline& deadline, bool& failed) {
+    GError* error = nullptr;
+    const auto flags = static_cast<SecretSearchFlags>(
+        SECRET_SEARCH_ALL | SECRET_SEARCH_UNLOCK | (secrets ? SECRET_SEARCH_LOAD_SECRETS : 0));
+    ItemsPtr items(Calls().serviceSearchSync(service, &kProjectorPasswordSchema,
+                                             EntryAttributes(address).get(), flags,
+                                             deadline.Cancellable(), &error));
+    const ErrorPtr searchFailed(error);
+    failed = static_cast<bool>(searchFailed);
+    return items;
+}
+
+// Removes the entries of one kind (PJLink's or the module's) kept for `address`; false when the
+// keyring failed (nothing kept is no failure).
+bool ClearEntry(SecretService* service, const std::string& address,
+                const CCallDeadline& deadline, bool pjlink = false) {
+    bool failed = false;
+    const ItemsPtr items = ItemsOf(service, address, false, deadline, failed);
+    for (GList* node = items.get(); node != nullptr && !failed; node = node->next) {
+        auto* item = static_cast<SecretItem*>(node->data);
+        if (IsPjlinkEntry(item) != pjlink) {
+            continue;
+        }
+        GError* error = nullptr;
+        Calls().itemDeleteSync(item, deadline.Cancellable(), &error);
+        const ErrorPtr deleteFailed(error);
+        failed = static_cast<bool>(deleteFailed);
+    }
+    return !failed;
 }
 
 // The password an item holds; none when its secret was not loaded.
 std::optional<std::string> PasswordOf(SecretItem* item) {
-    const SecretValuePtr value(secret_item_get_secret(item));
+    const SecretValuePtr value(Calls().itemGetSecret(item));
     if (!value) {
         return std::nullopt;
     }
     gsize length = 0;
-    const gchar* bytes = secret_value_get(value.get(), &length);
+    const gchar* bytes = Calls().valueGet(value.get(), &length);
     return std::string(bytes, length);
 }
 
@@ -92,7 +138,7 @@ std::optional<std::string> PasswordOf(SecretItem* item) {
 
 struct CSecretServiceStore::Service {
     explicit Service(SecretService* opened) : service(opened) {}
-    ~Service() { g_object_unref(service); }
+    ~Service() { Calls().objectUnref(service); }
     Service(const Service&) = delete;
     Service& operator=(const Service&) = delete;
     SecretService* service;
@@ -109,13 +155,13 @@ std::optional<fleet::Credential> CSecretServiceStore::Find(const std::string& ad
     if (silent_) {
         return std::nullopt;
     }
-    const CCallDeadline deadline(limits_.call);
+    const CCallDeadline deadline(Calls(), limits_.call);
     GError* error = nullptr;
     const auto flags = static_cast<SecretSearchFlags>(
         SECRET_SEARCH_ALL | SECRET_SEARCH_UNLOCK | SECRET_SEARCH_LOAD_SECRETS);
-    const ItemsPtr items(secret_service_search_sync(service_->service, &kProjectorPasswordSchema,
-                                                    EntryAttributes(address).get(), flags,
-                                                    deadline.Cancellable(), &error));
+    const ItemsPtr items(Calls().serviceSearchSync(service_->service, &kProjectorPasswordSchema,
+                                                   EntryAttributes(address).get(), flags,
+                                                   deadline.Cancellable(), &error));
     const ErrorPtr failed(error);
     silent_ = deadline.Passed();
     // An entry made elsewhere may stand beside ours: the one of this very projector comes first,
@@ -126,12 +172,13 @@ std::optional<fleet::Credential> CSecretServiceStore::Find(const std::string& ad
         auto* item = static_cast<SecretItem*>(node->data);
         const std::string kept = AttributeOf(item, fleet::kHardwareAddressAttribute);
         auto password = PasswordOf(item);
-        if (!password || !fleet::SameProjector(kept, known)) {
+        if (!password || IsPjlinkEntry(item) || !fleet::SameProjector(kept, known)) {
             continue;
         }
         const bool exact = !known.empty() && fleet::KeptHardwareAddress(kept) == known;
         if (!found || exact) {
-            found = fleet::Credential{address, fleet::KeptHardwareAddress(kept), *password};
+            found = fleet::Credential{address, fleet::KeptHardwareAddress(kept), *password,
+                                      !AttributeOf(item, fleet::kMismatchAttribute).empty()};
         }
         if (exact) {
             break;
@@ -141,25 +188,30 @@ std::optional<fleet::Credential> CSecretServiceStore::Find(const std::string& ad
 }
 
 bool CSecretServiceStore::Keep(const fleet::Credential& credential) {
+    const std::string mac = fleet::KeptHardwareAddress(credential.hardwareAddress);
+    // An entry without its projector's hardware address would go to any projector there.
+    if (mac.empty()) {
+        return false;
+    }
     const std::lock_guard lock(mutex_);
     if (silent_) {
         return false;
     }
-    const CCallDeadline deadline(limits_.call);
+    const CCallDeadline deadline(Calls(), limits_.call);
     if (!ClearEntry(service_->service, credential.address, deadline)) {
         silent_ = deadline.Passed();
         return false;
     }
-    const std::string mac = fleet::KeptHardwareAddress(credential.hardwareAddress);
     const std::string label =
         FormatString(kStringKeyringEntryLabel, UserLanguage(), {credential.address});
-    const SecretValuePtr value(secret_value_new(
+    const SecretValuePtr value(Calls().valueNew(
         credential.password.data(), static_cast<gssize>(credential.password.size()),
         "text/plain"));
     GError* error = nullptr;
-    const gboolean stored = secret_service_store_sync(
+    const gboolean stored = Calls().serviceStoreSync(
         service_->service, &kProjectorPasswordSchema,
-        EntryAttributes(credential.address, &mac).get(), SECRET_COLLECTION_DEFAULT,
+        EntryAttributes(credential.address, &mac, false, credential.mismatch).get(),
+        SECRET_COLLECTION_DEFAULT,
         label.c_str(), value.get(), deadline.Cancellable(), &error);
     const ErrorPtr failed(error);
     silent_ = deadline.Passed();
@@ -171,10 +223,53 @@ bool CSecretServiceStore::Forget(const std::string& address) {
     if (silent_) {
         return false;
     }
-    const CCallDeadline deadline(limits_.call);
+    const CCallDeadline deadline(Calls(), limits_.call);
     const bool cleared = ClearEntry(service_->service, address, deadline);
     silent_ = deadline.Passed();
     return cleared;
+}
+
+std::optional<std::string> CSecretServiceStore::FindPjlink(const std::string& address) {
+    const std::lock_guard lock(mutex_);
+    if (silent_) {
+        return std::nullopt;
+    }
+    const CCallDeadline deadline(Calls(), limits_.call);
+    bool failed = false;
+    const ItemsPtr items = ItemsOf(service_->service, address, true, deadline, failed);
+    silent_ = deadline.Passed();
+    for (GList* node = items.get(); node != nullptr; node = node->next) {
+        auto* item = static_cast<SecretItem*>(node->data);
+        if (IsPjlinkEntry(item)) {
+            if (auto password = PasswordOf(item)) {
+                return password;
+            }
+        }
+    }
+    return std::nullopt;
+}
+
+bool CSecretServiceStore::KeepPjlink(const std::string& address, const std::string& password) {
+    const std::lock_guard lock(mutex_);
+    if (silent_) {
+        return false;
+    }
+    const CCallDeadline deadline(Calls(), limits_.call);
+    if (!ClearEntry(service_->service, address, deadline, true)) {
+        silent_ = deadline.Passed();
+        return false;
+    }
+    const std::string label =
+        FormatString(kStringKeyringPjlinkLabel, UserLanguage(), {address});
+    const SecretValuePtr value(Calls().valueNew(password.data(),
+                                                static_cast<gssize>(password.size()), "text/plain"));
+    GError* error = nullptr;
+    const gboolean stored = Calls().serviceStoreSync(
+        service_->service, &kProjectorPasswordSchema, EntryAttributes(address, nullptr, true).get(),
+        SECRET_COLLECTION_DEFAULT, label.c_str(), value.get(), deadline.Cancellable(), &error);
+    const ErrorPtr failed(error);
+    silent_ = deadline.Passed();
+    return stored != FALSE && !failed;
 }
 
 bool SessionBusNamed(const EnvironmentLookup& environment) {
@@ -190,17 +285,18 @@ bool SessionBusNamed(const EnvironmentLookup& environment) {
 
 std::unique_ptr<fleet::ICredentialStore> OpenSecretServiceStore(
     const EnvironmentLookup& environment, KeyringLimits limits) {
-    if (!SessionBusNamed(environment)) {
+    // The library is loaded only once a session bus makes a keyring possible.
+    if (!SessionBusNamed(environment) || LoadSecretLibrary() == nullptr) {
         return nullptr;
     }
-    const CCallDeadline deadline(limits.reach);
+    const CCallDeadline deadline(Calls(), limits.reach);
     GError* error = nullptr;
     SecretService* service =
-        secret_service_get_sync(SECRET_SERVICE_OPEN_SESSION, deadline.Cancellable(), &error);
+        Calls().serviceGetSync(SECRET_SERVICE_OPEN_SESSION, deadline.Cancellable(), &error);
     const ErrorPtr failed(error);
     if (service == nullptr || failed) {
         if (service != nullptr) {
-            g_object_unref(service);
+            Calls().objectUnref(service);
         }
         return nullptr;
     }

@@ -1,6 +1,8 @@
 #pragma once
 // Projector passwords in the desktop keyring through the Secret Service, as fleet/Credentials.h
-// defines the entries: one item per projector address, replaced when kept again.
+// defines the entries: one item per projector address, replaced when kept again (Keep refuses a
+// credential without a hardware address), and its PJLink password in an item of its own, which
+// the module password's keeping and forgetting leave be.
 //
 // The keyring may be absent (no session bus, as under a plain terminal or a test run), locked
 // behind a prompt nobody answers, or slow: opening the store and every call on it are bounded in
@@ -41,6 +43,10 @@ class CSecretServiceStore final : public fleet::ICredentialStore {
                                           const std::string& hardwareAddress) override;
     bool Keep(const fleet::Credential& credential) override;
     bool Forget(const std::string& address) override;
+    // An entry carrying kPjlinkAttribute with any value; module entries are never taken.
+    std::optional<std::string> FindPjlink(const std::string& address) override;
+    // Keeps `password` as the PJLink password of `address`, replacing the one kept before.
+    bool KeepPjlink(const std::string& address, const std::string& password);
 
   private:
     std::mutex mutex_;

@@ -61,19 +61,6 @@ ssize_t ReceiveRetrying(int fd, void* buffer, std::size_t size, int flags) {
     return received;
 }
 
-// Takes exactly `size` bytes that a peek has shown to be there.
-bool ReceiveExactly(int fd, char* buffer, std::size_t size) {
-    std::size_t taken = 0;
-    while (taken < size) {
-        const ssize_t received = ReceiveRetrying(fd, buffer + taken, size - taken, 0);
-        if (received <= 0) {
-            return false;
-        }
-        taken += static_cast<std::size_t>(received);
-    }
-    return true;
-}
-
 // Waits until `fd` has something to read (data, an end or an error) before the deadline; true
 // at once without one. A wait that runs out in real time fails too, so that a test clock that
 // stands still cannot make it wait again and again.
@@ -195,6 +182,9 @@ int CLinkSocket::SetTimeout(int option, std::uint32_t milliseconds) {
     if (setsockopt(fd, SOL_SOCKET, option, &limit, sizeof limit) != 0) {
         return FailAndClose(0);
     }
+    if (option == SO_RCVTIMEO) {
+        receiveTimeoutMs = milliseconds;
+    }
     return 1;
 }
 
@@ -209,6 +199,7 @@ int CLinkSocket::SetSendTimeout(std::uint32_t milliseconds) {
 int CLinkSocket::Close() {
     std::lock_guard guard(handleMutex);
     const int fd = handle.exchange(-1);
+    receiveTimeoutMs = 0;
     if (fd < 0) {
         return -1;
     }
@@ -281,11 +272,29 @@ int CLinkSocket::Receive(void* buffer, std::size_t size, const CDeadline* deadli
         return -1;
     }
     std::memset(buffer, 0, size);
-    if (!WaitReadable(fd, deadline)) {
-        return -1;
+    return ReceiveBounded(static_cast<char*>(buffer), size, deadline);
+}
+
+int CLinkSocket::ReceiveBounded(char* buffer, std::size_t size, const CDeadline* deadline) {
+    const int fd = handle;
+    for (;;) {
+        // The socket's own receive time-out bounds a blocking receive: when it ends no later
+        // than the deadline, the receive waits by itself and no poll is needed first.
+        const bool bounded = deadline == nullptr ||
+                             (receiveTimeoutMs > 0 && deadline->Remaining() >= receiveTimeoutMs);
+        if (!bounded && !WaitReadable(fd, deadline)) {
+            return -1;
+        }
+        const ssize_t received = recv(fd, buffer, size, 0);
+        if (received >= 0) {
+            return static_cast<int>(received);
+        }
+        // An interrupted wait is taken up again against the deadline, not with a time-out of
+        // its own started afresh.
+        if (errno != EINTR) {
+            return -1;
+        }
     }
-    const ssize_t received = ReceiveRetrying(fd, buffer, size, 0);
-    return received < 0 ? -1 : static_cast<int>(received);
 }
 
 int CLinkSocket::ReceiveReply(char* buffer, std::size_t capacity, const CDeadline* deadline) {
@@ -297,29 +306,25 @@ int CLinkSocket::ReceiveReply(char* buffer, std::size_t capacity, const CDeadlin
     if (fd < 0) {
         return -3;
     }
-    std::array<char, kReplyPeekSize> scratch;
     std::size_t length = 0;
     for (int skipped = 0; skipped <= kMaxSkippedEventNotices; ++skipped) {
         bool complete = false;
         while (!complete) {
-            if (!WaitReadable(fd, deadline)) {
+            // Room for one byte more than fits, so that a reply too long is seen as such.
+            const int received = ReceiveBounded(buffer + length, capacity - length, deadline);
+            if (received <= 0) {
+                buffer[length] = '\0';
                 return -3;
             }
-            const ssize_t peeked = ReceiveRetrying(fd, scratch.data(), scratch.size(), MSG_PEEK);
-            if (peeked <= 0) {
-                return -3;
-            }
-            const auto count = static_cast<std::size_t>(peeked);
-            // Only a prompt that is the last byte available ends the reply.
-            complete = scratch[count - 1] == ':';
-            if (length + count >= capacity) {
+            length += static_cast<std::size_t>(received);
+            if (length >= capacity) {
+                buffer[capacity - 1] = '\0';
                 return -2;
             }
-            if (!ReceiveExactly(fd, buffer + length, count)) {
-                return complete ? -1 : -3;
-            }
-            length += count;
             buffer[length] = '\0';
+            // A receive takes everything that has arrived (up to its room), so a prompt as its
+            // last byte is the last byte available: only that prompt ends the reply.
+            complete = buffer[length - 1] == ':';
         }
         const EventNotice notice = FindEventNotice(std::string_view(buffer, length));
         switch (notice.action) {
@@ -340,7 +345,7 @@ int CLinkSocket::ReceiveReply(char* buffer, std::size_t capacity, const CDeadlin
 std::size_t CLinkSocket::DiscardPending(std::size_t limit) {
     const int fd = handle;
     std::size_t dropped = 0;
-    std::array<char, kReplyPeekSize> scratch;
+    std::array<char, kDrainChunkSize> scratch;
     while (fd >= 0 && dropped < limit) {
         const ssize_t received = ReceiveRetrying(
             fd, scratch.data(), std::min(scratch.size(), limit - dropped), MSG_DONTWAIT);

@@ -19,8 +19,8 @@
 
 namespace lanterna {
 
-// Bytes peeked at once while reading a reply, and the size of a datagram buffer.
-inline constexpr std::size_t kReplyPeekSize = 4096;
+// Bytes dropped at once while draining the stream, and the size of a datagram buffer.
+inline constexpr std::size_t kDrainChunkSize = 4096;
 inline constexpr std::size_t kDatagramBufferSize = 4096;
 
 // A peer that keeps sending event notices cannot hold a reply read forever: after this many
@@ -84,12 +84,13 @@ class CLinkSocket {
     int Receive(void* buffer, std::size_t size, const CDeadline* deadline = nullptr);
 
     // Reads one text reply, ending with the prompt ":" as the last byte available, into
-    // `buffer` and keeps it zero-terminated. Event notices are skipped or cut off (see
-    // FindEventNotice). With a `deadline`, the whole reply must have come before it passes,
-    // however slowly its bytes trickle in. Reply length >= 0; -3 when nothing could be read
-    // (error, time-out, deadline, peer closed, too many notices), -2 when the reply would not
-    // fit in `capacity` - 1 bytes (what was read so far is in `buffer`, the rest stays in the
-    // stream), -1 when the bytes of a complete reply could not be taken from the stream.
+    // `buffer` and keeps it zero-terminated. Each receive goes straight into `buffer` and takes
+    // all that has arrived, so a reply costs one receive when it comes in one piece. Event
+    // notices are skipped or cut off (see FindEventNotice). With a `deadline`, the whole reply
+    // must have come before it passes, however slowly its bytes trickle in. Reply length >= 0;
+    // -3 when nothing could be read (error, time-out, deadline, peer closed, too many notices),
+    // -2 when the reply would not fit in `capacity` - 1 bytes (its first `capacity` - 1 bytes
+    // are in `buffer`, the rest stays in the stream).
     int ReceiveReply(char* buffer, std::size_t capacity, const CDeadline* deadline = nullptr);
 
     // Reads and drops what has already arrived, without waiting, up to `limit` bytes: the rest
@@ -114,11 +115,16 @@ class CLinkSocket {
   private:
     int SetTimeout(int option, std::uint32_t milliseconds);
     int FailAndClose(int result);
+    // One receive of at most `size` bytes that ends by the deadline (when given). Byte count,
+    // 0 when the peer closed, -1 on error, time-out or deadline.
+    int ReceiveBounded(char* buffer, std::size_t size, const CDeadline* deadline);
 
     // -1 means no socket. Changed only under handleMutex, which also keeps Interrupt from
     // shutting down a descriptor that Close is releasing.
     std::atomic<int> handle{-1};
     std::mutex handleMutex;
+    // The receive time-out set on the open socket; 0 when none is (a receive may wait forever).
+    std::atomic<std::uint32_t> receiveTimeoutMs{0};
 };
 
 }  // namespace lanterna

@@ -36,10 +36,25 @@ int QueryWith(CProjectorLink& link, const NetworkCommand& command, Read read) {
     return read(std::string_view(value)) ? 1 : kQueryUnreadable;
 }
 
+// A text query: 1 held whole, kQueryCut held cut to the field, kQueryUnreadable for a value with
+// a zero byte or longer than `longest`.
 template <std::size_t N>
-int QueryIntoText(CProjectorLink& link, const NetworkCommand& command, FixedText<N>& field) {
-    return QueryWith(link, command,
-                     [&field](std::string_view value) { return ReadFieldText(value, field); });
+int QueryIntoText(CProjectorLink& link, const NetworkCommand& command, FixedText<N>& field,
+                  std::size_t longest = std::string_view::npos) {
+    std::string value;
+    const int result = QueryText(link, command, value);
+    if (result != 1) {
+        return result;
+    }
+    switch (ReadCutText(value, field, longest)) {
+        case TextTaken::kWhole:
+            return 1;
+        case TextTaken::kCut:
+            return kQueryCut;
+        case TextTaken::kRefused:
+            break;
+    }
+    return kQueryUnreadable;
 }
 
 int QueryIntoAddress(CProjectorLink& link, const NetworkCommand& command, Octets& octets) {
@@ -70,6 +85,9 @@ std::string Decimal(std::int32_t value) {
 
 // The numbers of the command language that travel as 16-bit values.
 constexpr std::uint32_t kLargest16Bit = std::numeric_limits<std::uint16_t>::max();
+constexpr std::uint32_t kLargest31Bit = std::numeric_limits<std::int32_t>::max();
+// A WEP key value longer than this is no key the projector holds: it is not reported at all.
+constexpr std::size_t kLongestWepKeyValue = 255;
 
 }  // namespace
 
@@ -77,10 +95,7 @@ int QueryText(CProjectorLink& link, const NetworkCommand& command, std::string& 
     ExchangeReply reply = link.Converse(command.name, std::string_view(), true, command.trim);
     switch (reply.outcome) {
         case ExchangeOutcome::kAnswered:
-            if (reply.value.size() > command.valueSize) {
-                return kQueryUnreadable;
-            }
-            value = std::move(reply.value);
+            value = std::string(TrimValue(reply.value));
             return 1;
         case ExchangeOutcome::kRefused:
             return 0;
@@ -114,9 +129,10 @@ int QueryProjectorName(CProjectorLink& link, ProjectorRecord& record) {
     return QueryIntoText(link, commands::kProjectorName, record.projectorName);
 }
 
-int QueryWiredConfig(CProjectorLink& link, ProjectorRecord& record) {
-    return QueryWith(link, commands::kWiredConfig,
-                     [&record](std::string_view value) { return ReadAddressConfig(value, record); });
+int QueryWiredConfig(CProjectorLink& link, ProjectorRecord& record, bool& addressesReported) {
+    return QueryWith(link, commands::kWiredConfig, [&](std::string_view value) {
+        return ReadAddressConfig(value, record, addressesReported);
+    });
 }
 
 int QueryWirelessConfig(CProjectorLink& link, ProjectorRecord& record) {
@@ -213,11 +229,12 @@ int QuerySecurity(CProjectorLink& link, ProjectorRecord& record) {
 }
 
 int QueryWepKeyId(CProjectorLink& link, ProjectorRecord& record) {
-    return QueryIntoNumber(link, commands::kWepKeyId, 1, 4, record.wepKeyId);
+    return QueryIntoNumber(link, commands::kWepKeyId, 0, kLargest31Bit, record.wepKeyId);
 }
 
 int QueryWepKey(CProjectorLink& link, int index, ProjectorRecord& record) {
-    return QueryIntoText(link, commands::kWepKey[Slot(index, 4)], numbered::WepKey(record, index));
+    return QueryIntoText(link, commands::kWepKey[Slot(index, 4)], numbered::WepKey(record, index),
+                         kLongestWepKeyValue);
 }
 
 // ---- sets -------------------------------------------------------------------------------------

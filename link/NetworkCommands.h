@@ -5,7 +5,7 @@
 //
 // Queries return 1 when the projector answered with a value of the command's form (see the
 // table in link/NetworkValues.h) and then store it in the record fields the command serves;
-// 0 when the projector refused the query ("ERR"); kQueryUnreadable when it answered with
+// kQueryCut when a text was longer than its field and is held cut; 0 when the projector refused the query ("ERR"); kQueryUnreadable when it answered with
 // anything else (a value of another form, a reply under another command's name); kLinkFailed
 // when the exchange failed. On every result but 1 the record is left as it was.
 // Sets return 1 when the projector accepted the command, 0 when it refused it, kLinkFailed when
@@ -33,8 +33,8 @@ inline LinkInterface InterfaceOf(const ProjectorRecord& record) {
     return record.wirelessActive != 0 ? LinkInterface::kWireless : LinkInterface::kWired;
 }
 
-// One command of the set: its name, the longest value a query takes (a longer one is not of the
-// command's form), and whether the line is trimmed.
+// One command of the set: its name, the longest value the record keeps (a text value is cut to
+// it), and whether the line is trimmed.
 struct NetworkCommand {
     std::string_view name;
     std::size_t valueSize;
@@ -84,14 +84,16 @@ inline constexpr std::string_view kStatusArgument = "31";
 inline constexpr int kSetNotSent = -1;
 // Result of a query answered with a value that is not of its command's form.
 inline constexpr int kQueryUnreadable = -1;
+// Result of a text query whose value was longer than its field: the record holds it cut.
+inline constexpr int kQueryCut = 2;
 // Result of a query or set whose exchange failed: the link is lost (closed, reply cut, without
 // its prompt or over the reply buffer, deadline passed). Its reply, if any, was not read.
 inline constexpr int kLinkFailed = -2;
 
 // ---- generic forms ----------------------------------------------------------------------------
 
-// Sends "NAME?" and delivers the value text whole: 1, 0, kQueryUnreadable or kLinkFailed (a
-// value longer than the command's value size is kQueryUnreadable).
+// Sends "NAME?" and delivers the value text whole, without the blanks around it and the line
+// end behind it: 1, 0, kQueryUnreadable or kLinkFailed.
 int QueryText(CProjectorLink& link, const NetworkCommand& command, std::string& value);
 
 // Sends "NAME argument" (an empty argument: the bare name): 1, 0, kSetNotSent or kLinkFailed.
@@ -100,7 +102,8 @@ int SetText(CProjectorLink& link, const NetworkCommand& command, std::string_vie
 // ---- queries ----------------------------------------------------------------------------------
 
 int QueryProjectorName(CProjectorLink& link, ProjectorRecord& record);
-int QueryWiredConfig(CProjectorLink& link, ProjectorRecord& record);
+// `addressesReported` false: the projector said "ON" alone, DHCP on without its addresses.
+int QueryWiredConfig(CProjectorLink& link, ProjectorRecord& record, bool& addressesReported);
 int QueryWirelessConfig(CProjectorLink& link, ProjectorRecord& record);
 int QueryExtendedWirelessConfig(CProjectorLink& link, ProjectorRecord& record);
 // NWIF: the decimal value (0 wired, any other wireless).
@@ -120,6 +123,7 @@ int QueryTrapAddress(CProjectorLink& link, int index, ProjectorRecord& record);
 int QueryCommunity(CProjectorLink& link, ProjectorRecord& record);
 int QueryPrimaryInterface(CProjectorLink& link, ProjectorRecord& record);
 int QuerySecurity(CProjectorLink& link, ProjectorRecord& record);
+// NWWEPID: any decimal; one outside 1 to 4 is held as told (the worker marks it not reported).
 int QueryWepKeyId(CProjectorLink& link, ProjectorRecord& record);
 // `index` 1 to 4.
 int QueryWepKey(CProjectorLink& link, int index, ProjectorRecord& record);

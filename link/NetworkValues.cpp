@@ -14,6 +14,9 @@ namespace {
 // Longest decimal part read; more digits are no number of this command language.
 constexpr std::size_t kDecimalDigitLimit = 10;
 
+// What surrounds a value without being part of it.
+constexpr std::string_view kBlanks = " \t";
+
 // A missing part is the empty text.
 std::string_view PartAt(const std::vector<std::string_view>& parts, std::size_t index) {
     return index < parts.size() ? parts[index] : std::string_view();
@@ -33,14 +36,39 @@ bool ReadAddressParts(const std::vector<std::string_view>& parts, AddressParts& 
            ReadDottedAddress(parts[2], read.subnetMask) && ReadDottedAddress(parts[3], read.gateway);
 }
 
-// With DHCP on the record keeps its octets: the server hands the addresses out.
+// The addresses are kept as reported, with DHCP on too: they are what the projector uses now.
 void StoreAddressParts(const AddressParts& read, ProjectorRecord& record) {
     record.dhcp = read.dhcp;
-    if (read.dhcp == 0) {
-        record.ipAddress = read.ipAddress;
-        record.subnetMask = read.subnetMask;
-        record.gateway = read.gateway;
+    record.ipAddress = read.ipAddress;
+    record.subnetMask = read.subnetMask;
+    record.gateway = read.gateway;
+}
+
+// A wireless mode is any decimal; the bits above the ones the commands define say nothing more.
+constexpr std::uint32_t kAnyMode = 0xFFFFFFFFU;
+
+// A key left behind by a projector whose WEP is off: 10 or 26 hexadecimal digits.
+bool IsStaleKey(std::string_view part) {
+    return (part.size() == 10 || part.size() == 26) && AllBytes(part, IsHexDigit);
+}
+
+// Parts `first` to `last` (exclusive) as the one text they are in the value, inner spaces kept:
+// an ESSID may hold spaces.
+std::string_view JoinedParts(std::string_view value, const std::vector<std::string_view>& parts,
+                             std::size_t first, std::size_t last) {
+    if (first >= last) {
+        return {};
     }
+    const auto begin = static_cast<std::size_t>(parts[first].data() - value.data());
+    const auto end =
+        static_cast<std::size_t>(parts[last - 1].data() - value.data()) + parts[last - 1].size();
+    return value.substr(begin, end - begin);
+}
+
+// An ESSID as a projector reports it: at most 35 bytes of 0x20 to 0x7E, no ':'.
+bool IsEssidValue(std::string_view essid) {
+    return essid.size() <= 35 &&
+           AllBytes(essid, [](char c) { return c == ' ' || IsPrintableNoColon(c); });
 }
 
 bool IsHexWord(std::string_view part) {
@@ -120,17 +148,34 @@ bool IsValueText(std::string_view text, std::size_t limit) {
     return text.size() <= limit && text.find('\0') == std::string_view::npos;
 }
 
+std::string_view TrimValue(std::string_view value) {
+    while (!value.empty() && (value.back() == '\r' || value.back() == '\n')) {
+        value.remove_suffix(1);
+    }
+    const std::size_t first = value.find_first_not_of(kBlanks);
+    if (first == std::string_view::npos) {
+        return {};
+    }
+    return value.substr(first, value.find_last_not_of(kBlanks) - first + 1);
+}
+
 bool IsHardwareAddressValue(std::string_view value) {
     return value.size() == 12 && AllBytes(value, IsHexDigit);
 }
 
-bool ReadAddressConfig(std::string_view value, ProjectorRecord& record) {
+bool ReadAddressConfig(std::string_view value, ProjectorRecord& record, bool& addressesReported) {
     const auto parts = SplitValueParts(value);
+    if (parts.size() == 1 && parts[0] == "ON") {
+        record.dhcp = 1;
+        addressesReported = false;
+        return true;
+    }
     AddressParts read;
-    if (parts.size() != 4 || !ReadAddressParts(parts, read)) {
+    if (!ReadAddressParts(parts, read)) {
         return false;
     }
     StoreAddressParts(read, record);
+    addressesReported = true;
     return true;
 }
 
@@ -138,17 +183,25 @@ bool ReadBasicWirelessConfig(std::string_view value, ProjectorRecord& record) {
     const auto parts = SplitValueParts(value);
     AddressParts read;
     std::uint32_t mode = 0;
-    if (!ReadAddressParts(parts, read) || !ReadDecimal(PartAt(parts, 4), 0, 7, mode)) {
+    if (!ReadAddressParts(parts, read) || !ReadDecimal(PartAt(parts, 4), 0, kAnyMode, mode)) {
         return false;
     }
+    mode = mode > 7 ? 7 : mode;
     const bool essidSet = (mode & 4) != 0;
     const bool wepEnabled = (mode & 2) != 0;
-    // WEP without ESSID: the key comes where the ESSID would be.
-    const std::size_t keyPart = essidSet ? 6 : 5;
-    const std::string_view essid = essidSet ? PartAt(parts, 5) : std::string_view();
-    const std::string_view key = wepEnabled ? PartAt(parts, keyPart) : std::string_view();
-    const std::size_t expected = 5 + (essidSet ? 1 : 0) + (wepEnabled ? 1 : 0);
-    if (parts.size() != expected || !IsValueText(essid, record.essid.size() - 1) ||
+    std::size_t last = parts.size();
+    std::string_view key;
+    if (wepEnabled) {
+        // The key never holds a space: it is the last part, whatever the ESSID holds.
+        if (last == 5) {
+            return false;
+        }
+        key = parts[--last];
+    } else if (last > (essidSet ? 6U : 5U) && IsStaleKey(parts[last - 1])) {
+        --last;
+    }
+    const std::string_view essid = JoinedParts(value, parts, 5, last);
+    if ((essidSet ? essid.empty() : last != 5) || !IsEssidValue(essid) ||
         !IsValueText(key, record.wepKey.size() - 1)) {
         return false;
     }
@@ -169,17 +222,17 @@ bool ReadExtendedWirelessConfig(std::string_view value, ProjectorRecord& record)
     const auto parts = SplitValueParts(value);
     AddressParts read;
     std::uint32_t mode = 0;
-    if (!ReadAddressParts(parts, read) || !ReadDecimal(PartAt(parts, 4), 0, 3, mode)) {
+    if (!ReadAddressParts(parts, read) || !ReadDecimal(PartAt(parts, 4), 0, kAnyMode, mode)) {
         return false;
     }
-    const bool essidSet = (mode & 2) != 0;
-    const std::string_view essid = essidSet ? PartAt(parts, 5) : std::string_view();
-    if (parts.size() != (essidSet ? 6U : 5U) || !IsValueText(essid, record.essid.size() - 1)) {
+    const bool essidSet = mode >= 2;
+    const std::string_view essid = JoinedParts(value, parts, 5, parts.size());
+    if ((essidSet ? essid.empty() : parts.size() != 5) || !IsEssidValue(essid)) {
         return false;
     }
     StoreAddressParts(read, record);
     record.essidSet = essidSet ? 1 : 0;
-    record.adhoc = (mode & 1) != 0 ? 1 : 0;
+    record.adhoc = mode == 1 || mode >= 3 ? 1 : 0;
     if (essidSet) {
         CopyText(record.essid, essid);
     }

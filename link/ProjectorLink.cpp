@@ -22,6 +22,7 @@ CProjectorLink::~CProjectorLink() {
 
 int CProjectorLink::Connect(std::string_view address, std::uint16_t port) {
     std::lock_guard guard(exchangeMutex);
+    streamInDoubt = true;
     if (socket.ConnectTcp(address, port) != 1) {
         return 0;
     }
@@ -86,6 +87,7 @@ int CProjectorLink::SendPacketAndMapStatus(const std::vector<std::uint8_t>& requ
     {
         std::lock_guard guard(exchangeMutex);
         const CDeadline deadline(*options.deadlineClock, kLinkTimeoutMs);
+        streamInDoubt = true;  // the packet reply is read by its header alone
         if (socket.Send(request.data(), request.size()) != 1 ||
             !ReceivePacketReply(status, deadline)) {
             return -1;
@@ -130,7 +132,13 @@ ExchangeReply CProjectorLink::Converse(std::string_view name, std::string_view a
     {
         std::lock_guard guard(exchangeMutex);
         const CDeadline deadline(*options.deadlineClock, kLinkTimeoutMs);
-        socket.DiscardPending(kStaleReplyLimit);
+        // Any reply counts as the acceptance of a set, so nothing left waiting may stand in
+        // for it; a query's answer must name the query, so its stream is drained only when
+        // the last exchange gave reason to doubt it (see streamInDoubt).
+        if (!query || streamInDoubt) {
+            socket.DiscardPending(kStaleReplyLimit);
+        }
+        streamInDoubt = true;
         if (socket.SendLine(line) != 1) {
             return {};
         }
@@ -141,13 +149,16 @@ ExchangeReply CProjectorLink::Converse(std::string_view name, std::string_view a
         }
         Touch();
     }
-    const std::string_view text = FirstReply(std::string_view(reply.data(), std::size_t(length)));
+    const std::string_view received(reply.data(), std::size_t(length));
+    const std::string_view text = FirstReply(received);
     if (!query) {
         return {IsErrorReply(text) ? ExchangeOutcome::kRefused : ExchangeOutcome::kAnswered, {}};
     }
     const QueryAnswer answer = ReadQueryAnswer(text, name);
     switch (answer.kind) {
         case QueryAnswer::Kind::kValue:
+            // The query's own answer, alone: the stream is in step.
+            streamInDoubt = text.size() != received.size();
             return {ExchangeOutcome::kAnswered, std::string(answer.value)};
         case QueryAnswer::Kind::kRefused:
             return {ExchangeOutcome::kRefused, {}};
@@ -180,6 +191,7 @@ int CProjectorLink::SendCommand(std::string_view name, std::string_view argument
         return 1;
     }
     std::lock_guard guard(exchangeMutex);
+    streamInDoubt = true;  // its reply, if any, is left in the stream
     if (socket.SendLine(line) != 1) {
         return 0;
     }

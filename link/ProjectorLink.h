@@ -103,7 +103,8 @@ class CProjectorLink {
 
     // One text command and its reply, told apart as ExchangeOutcome says. The line is built as
     // BuildCommandLine does (`argument` empty: none) and sent with a carriage return, after
-    // what was left waiting in the stream has been dropped. Only the first reply received is
+    // what was left waiting in the stream has been dropped (before a query, only when the
+    // exchange before it was not a query answered in step). Only the first reply received is
     // looked at (FirstReply); a second answer that came with it is dropped too. A set is
     // answered unless the reply begins with "ERR"; a query only by "<name>=<value>".
     ExchangeReply Converse(std::string_view name, std::string_view argument, bool query, bool trim);
@@ -151,6 +152,11 @@ class CProjectorLink {
     CTickClock& clock;
     // Held across each send and its reply; also for sends without reply and packets.
     std::mutex exchangeMutex;
+    // Under exchangeMutex. Whether bytes nobody asked for may be waiting in the stream: set by
+    // everything but a query answered by its own reply alone (a failure, a refusal, a stray or
+    // second answer, a set, a send without reply, the handshake's packets), so that the next
+    // query drains the stream first.
+    std::atomic<bool> streamInDoubt{true};
 
     // The UDP socket of the Hello in progress (null when none) and whether CancelHello was
     // called, both under helloMutex.

@@ -14,6 +14,7 @@
 
 #include "platform/DiskSpace.h"
 #include "platform/FileDescriptor.h"
+#include "platform/KeptFiles.h"
 
 namespace lanterna {
 
@@ -54,7 +55,7 @@ FileDescriptor CreateTemporaryBeside(const std::string& target, FileAccess acces
     static std::atomic<unsigned> counter{0};
     const std::string stem =
         FolderOf(target) + "/." + BaseNameOf(target) + ".tmp" + std::to_string(::getpid()) + "-";
-    const mode_t mode = access == FileAccess::kPrivate ? 0600 : 0666;
+    const mode_t mode = access == FileAccess::kShared ? 0666 : 0600;
     for (int attempt = 0; attempt < 64; ++attempt) {
         tempPath = stem + std::to_string(counter.fetch_add(1));
         FileDescriptor fd(
@@ -263,6 +264,10 @@ OutputStatus WriteOutputFile(const std::string& path, std::string_view content, 
     }
     if (exists) {
         TakeOwnerAndMode(fd.Get(), existing);
+    }
+    if (access == FileAccess::kKept && !GiveKeptMode(fd.Get(), FolderOf(target))) {
+        ::unlink(tempPath.c_str());
+        return OutputStatus::kNotWritable;
     }
     const bool written = WriteAll(seam, fd.Get(), content) && ::fsync(fd.Get()) == 0;
     if (!fd.Close() || !written || ::rename(tempPath.c_str(), target.c_str()) != 0) {

@@ -37,6 +37,7 @@ const FileSeam& RealFileSeam();
 enum class FileAccess {
     kShared,   // the process's usual permissions (0666 less the umask)
     kPrivate,  // the owner only (0600): files that hold keys or passwords
+    kKept,     // a site's kept settings and logs: KeptFileMode of the folder, existing or not
 };
 
 enum class OutputStatus {

@@ -99,6 +99,16 @@ Language ChooseLanguage(const EnvironmentLookup& environment) {
     return LanguageOfLocale(locale).value_or(Language::English);
 }
 
+bool ChosenWithoutLocale(const EnvironmentLookup& environment) {
+    const std::string forced = LanguagePart(SetValue(environment, "LANTERNA_LANG"));
+    const std::string locale = MessagesLocale(environment);
+    if (forced == "ko" || forced == "en" || !IsNeutralLocale(locale)) {
+        return false;
+    }
+    const std::string preferred = FirstPreferredLanguage(environment);
+    return locale == "C" || locale == "POSIX" || preferred.empty() || IsNeutralLocale(preferred);
+}
+
 Language UserLanguage() {
     return CurrentLanguage().load(std::memory_order_relaxed);
 }

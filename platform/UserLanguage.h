@@ -19,6 +19,11 @@ enum class Language { Korean, English };
 //      English for any other language.
 Language ChooseLanguage(const EnvironmentLookup& environment);
 
+// Whether no locale chose the language `environment` asks for (no LANTERNA_LANG, and the locale
+// unset, "C", "POSIX" or "C.*" without a LANGUAGE entry that decides): Korean was taken for want
+// of any choice.
+bool ChosenWithoutLocale(const EnvironmentLookup& environment);
+
 // The language of this process: chosen from the process environment on first use unless set
 // before. Any thread may ask.
 Language UserLanguage();

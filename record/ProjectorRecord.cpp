@@ -10,6 +10,7 @@ void CopySettings(const ProjectorRecord& source, ProjectorRecord& target) {
     target.address = kept.address;
     target.password = kept.password;
     target.macAddress = kept.macAddress;
+    target.foundBy = kept.foundBy;
 }
 
 bool HasSecurityCode(const ProjectorRecord& record, std::int32_t a, std::int32_t b, std::int32_t c,

@@ -26,6 +26,14 @@ enum ProjectorOrigin : std::int32_t {
     kOriginImport = 2,
 };
 
+// Which searches found a projector (bits of ProjectorRecord::foundBy). A projector only the
+// PJLink search found has no network module the program can reach: only PJLink speaks to it.
+enum RecordFinder : std::uint8_t {
+    kFinderHello = 1U,
+    kFinderSecondary = 2U,
+    kFinderPjlink = 4U,
+};
+
 // Interface-module types with a meaning of their own.
 inline constexpr std::uint8_t kImTypeExtendedWireless = 22;  // NWWLCNFS, NWWLSEC, NWWEP*
 inline constexpr std::uint8_t kImTypeRejected = 20;          // never admitted to the list
@@ -114,6 +122,7 @@ struct ProjectorRecord {
     FixedText<65> securityPassword{};
     std::uint8_t imType = 0;
     FixedText<9> iniVersion{};
+    std::uint8_t foundBy = 0;  // RecordFinder bits; 0: named by its address, imported or a file
 
     friend bool operator==(const ProjectorRecord&, const ProjectorRecord&) = default;
 };
@@ -121,7 +130,7 @@ struct ProjectorRecord {
 static_assert(std::is_trivially_copyable_v<ProjectorRecord>);
 
 // Copies `source` over `target` as a whole but keeps the target's origin, wirelessActive,
-// address, password and macAddress: applying a settings file never changes which projector
+// address, password, macAddress and foundBy: applying a settings file never changes which projector
 // is addressed or how it is reached.
 void CopySettings(const ProjectorRecord& source, ProjectorRecord& target);
 
@@ -131,5 +140,10 @@ bool HasSecurityCode(const ProjectorRecord& record, std::int32_t a, std::int32_t
 
 // The two codes with which WEP keys are read, written and put in configuration files.
 bool UsesWepKeys(const ProjectorRecord& record);
+
+// Whether only the PJLink search found the projector: its network module never answered.
+inline bool OnlyPjlinkFound(const ProjectorRecord& record) {
+    return record.foundBy == kFinderPjlink;
+}
 
 }  // namespace lanterna

@@ -232,7 +232,9 @@ enum StringId : int {
     kStringResultsSummary = 474,  // {1} in all, {2} succeeded, {3} failed, {4} not started
     kStringCsvFilter = 475,
     kStringFileNotSaved = 476,
-    kStringAuditSummary = 477,  // {1} audited, {2} critical, {3} warnings, {4} notices, {5} unread
+    // The counts worded one by one (kStringAuditCounts...): {1} audited, {2} critical, {3}
+    // warnings, {4} notices, {5} unread.
+    kStringAuditSummary = 477,
     kStringPasswordOfProjector = 478,  // {1} the projector named (463)
     kStringOpenSettingsFileTitle = 479,
     kStringSaveCsvTitle = 480,
@@ -280,6 +282,144 @@ enum StringId : int {
     kStringKeyringEntryLabel = 535,  // {1} the projector's address
     kStringProjectorListName = 545,
     kStringProjectorMenuName = 546,
+    // What a dry run of passwd lists.
+    kStringWouldGetFirstPassword = 700,
+    kStringWouldChangePassword = 701,
+    // A write's preview: the module's restart after it, and how many settings change (one, or
+    // any other number).
+    kStringAfterTheWrite = 702,
+    kStringModuleRestarts = 703,
+    kStringSettingsChange = 704,
+    kStringOneSettingChanges = 705,
+    // Connect by address: nothing answers at the address ({1}); add it all the same?
+    kStringNothingAnswersAddAnyway = 706,
+    // The settings as the dialogs name them, in the order of the record's fields
+    // (fleet/FieldLabels.h); the label of field i of that order is kStringFieldLabelFirst + i.
+    kStringFieldLabelFirst = 710,
+    kStringFieldLabelLast = 742,
+    // The counts of an audit's summary and of other summaries, each with its English singular.
+    kStringProjectorsAudited = 750,
+    kStringOneProjectorAudited = 751,
+    kStringCriticalCount = 752,
+    kStringWarningsCount = 753,
+    kStringOneWarning = 754,
+    kStringNoticesCount = 755,
+    kStringOneNotice = 756,
+    kStringNotReadCount = 757,
+    kStringNoFindings = 758,
+    kStringNotReadGroup = 759,
+    kStringColumnProjectors = 760,
+    kStringResultsSummaryOne = 761,
+    kStringPreviewIntroOne = 762,
+    kStringPasswordsOfSelectionOne = 763,
+    // The short name of each kind of audit finding, in the order of fleet::AllFindingKinds().
+    kStringFindingTitleFirst = 770,
+    kStringFindingTitleLast = 779,
+    // lanternactl's words on a line that also holds words of the string table, so that the line
+    // speaks one language.
+    kStringNotStartedOneFailed = 780,  // {1} failures
+    kStringNotStartedFailed = 781,
+    kStringBadValueFor = 782,  // {1} field, {2} value
+    kStringForceHint = 783,
+    kStringAnswerYes = 784,
+    kStringAnswerNo = 785,
+    kStringSavedAs = 786,  // {1} file
+    kStringBackupFolderNotMade = 787,
+    kStringFileNotSavedNamed = 788,  // {1} file
+    kStringNotInTheFile = 789,       // {1} what a settings file cannot hold
+    kStringOverviewWired = 790,      // {1} module type, {2} address/mask or DHCP
+    kStringOverviewWireless = 791,
+    kStringNeedsPassword = 792,    // {1} the environment variable
+    kStringPasswordTooLong = 793,  // {1} which password, {2} its length, {3} the most
+    kStringPasswordGiven = 794,
+    kStringPasswordOfIn = 795,  // {1} address, {2} file
+    kStringNewPassword = 796,
+    kStringNotReadBecause = 797,  // {1} address, {2} the outcome and why
+    kStringNoLocaleNote = 798,
+    kStringNoValue = 799,  // a setting without a value
+    // Health over PJLink: what each finding means, its detail, and its short name.
+    kStringFindingPjlinkError = 800,
+    kStringFindingPjlinkWarning = 801,
+    kStringFindingLampHours = 802,
+    kStringFindingPjlinkOpen = 803,
+    kStringDetailPjlinkParts = 804,  // {1} the parts
+    kStringDetailLampHours = 805,    // {1} hours
+    kStringDetailPjlinkOpen = 806,
+    kStringFindingTitlePjlinkFirst = 810,
+    kStringFindingTitlePjlinkLast = 813,
+    // The health of the listed projectors in the window: its columns, words, badge and prompt.
+    kStringColumnPower = 820,
+    kStringColumnLampHours = 821,
+    kStringColumnErrors = 822,
+    kStringColumnModel = 823,
+    kStringNotReported = 824,
+    kStringPowerOn = 825,
+    kStringPowerOff = 826,
+    kStringPowerCooling = 827,
+    kStringPowerWarming = 828,
+    kStringNoErrors = 829,
+    kStringPartFirst = 830,  // fan, lamp, temperature, cover, filter, other: ERST's order
+    kStringPartError = 836,    // {1} the part
+    kStringPartWarning = 837,  // {1} the part
+    kStringNoLamp = 838,
+    kStringHealthCommand = 839,
+    kStringReadingHealth = 840,
+    kStringHealthSummary = 841,  // {1} all, {2} read, {3} with an error, {4} lamps, {5} hours
+    kStringHealthRead = 842,
+    kStringLinkErrorFirst = 843,  // pjlink::LinkError from kBusy to kBadCommand, in order
+    kStringLabelled = 852,        // {1} label, {2} value
+    kStringNeedsAttention = 853,  // {1} what
+    kStringLampAtThreshold = 854, // {1} hours, {2} threshold
+    kStringPjlinkPasswordOf = 855,  // {1} the projector named
+    kStringHealthNotRead = 856,
+    kStringHealthTitle = 857,
+    // Power over PJLink on the command line, and the projectors PJLink alone reaches.
+    kStringPowerNothingSwitched = 880,
+    kStringPowerNobodyToAsk = 881,
+    kStringPowerAskOnOne = 882,  // {1} count
+    kStringPowerAskOn = 883,
+    kStringPowerAskOffOne = 884,
+    kStringPowerAskOff = 885,
+    kStringPjlinkOnlyNoSettings = 886,
+    kStringPjlinkOnlyLabel = 887,     // {1} the address or name
+    kStringKeyringPjlinkLabel = 888,  // {1} the projector's address
+    kStringWatchMailSubject = 900,
+    kStringWatchSilent = 901,
+    kStringWatchBack = 902,
+    kStringWatchDrift = 903,
+    kStringWatchNewError = 904,
+    kStringWatchLamp = 905,
+    kStringWatchMailFooter = 906,
+    kStringWatchTemplateDrift = 907,  // {1} name {2} address {3} the differences {4} the template
+    kStringIdentityShared = 1000,     // {1} {2} addresses, {3} the hardware address both report
+    kStringKeptForOtherMac = 1001,    // {1} the hardware address kept for, {2} the one reported
+    kStringKeptForOtherType = 1002,   // {1} the module type kept for, {2} the one reported
+    kStringIndexDisagrees = 1003,     // {1} file, {2} its hardware address, {3} index.csv's
+    kStringRowFoundByAddress = 1004,  // {1} line, {2} address
+    // The history and the change log a team may share.
+    kStringChangeLogNotKept = 1100,  // {1} projector, {2} the history folder
+    kStringBackupFolderMade = 1101,  // {1} folder
+    kStringNotRegularFile = 1102,    // {1} path
+    kStringNotInChangeLog = 1103,    // beside a written target's result
+    // Settings files: a value refused for its key's form, and the forms in words.
+    kStringFileValueRefused = 1300,  // {1} section, {2} key, {3} value, {4} the rule
+    kStringFileRuleFlag = 1301,
+    kStringFileRuleNumber = 1302,  // {1} lowest, {2} highest
+    kStringFileRuleAddress = 1303,
+    kStringFileRuleHardwareAddress = 1304,
+    kStringFileRuleText = 1305,   // {1} bytes
+    kStringFileRuleEssid = 1306,  // {1} characters
+    kStringOlderTemplateApplies = 1307,  // {1} file, {2} the keys it applies
+    // Keyring entries and the projector that answers where one was kept.
+    kStringKeptPasswordReachedOther = 1400,  // {1} address, {2} found, {3} the entry's
+    kStringKeyringEntrySkipped = 1401,       // {1} address, {2} the entry's hardware address
+    kStringKeyringNeedsHardwareAddress = 1402,  // {1} address
+    kStringConfirmKeyringEntry = 1403,          // {1} address, {2} the entry's hardware address
+    // A value of FIELD=VALUE (a provisioning cell) refused for its form, and the forms in words.
+    kStringFieldValueRefused = 1410,  // {1} field, {2} value, {3} the rule
+    kStringFieldRuleFlag = 1411,
+    kStringFieldRuleEvents = 1412,
+    kStringFieldRuleSecurity = 1413,
 };
 
 }  // namespace lanterna

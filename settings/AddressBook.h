@@ -70,4 +70,7 @@ std::optional<std::string_view> AddressTextOf(std::string_view entry);
 // records were added.
 std::size_t MergeAddressBook(const AddressBook& book, ProjectorList& projectors);
 
+// The full dotted addresses the entries name, in order, as MergeAddressBook takes them.
+std::vector<Octets> AddressBookAddresses(const AddressBook& book);
+
 }  // namespace lanterna

@@ -3,6 +3,7 @@
 #include "platform/AsciiCase.h"
 #include "platform/FixedText.h"
 #include "resources/StringIds.h"
+#include "settings/StateRule.h"
 #include "settings/TextRules.h"
 
 namespace lanterna {
@@ -108,7 +109,7 @@ void StoreText(const std::string& entry, EntryStore how, const FixedText<N>& ref
     }
     if (EqualIgnoringCase(entry, TextOf(reference))) {
         field = reference;
-        state = kStateUnchanged;
+        state = UnchangedState(state);
         return;
     }
     CopyText(field, entry);

@@ -8,13 +8,14 @@
 #include "platform/ProfileDocument.h"
 #include "platform/UserLanguage.h"
 #include "record/ProjectorRecord.h"
+#include "settings/SettingsFileKeys.h"
 
 namespace lanterna {
 
 enum class SettingsFileFault {
     kNone,
     kNoVersion,        // no [FILE] NM_INIVER: the file does not say which key set it uses
-    kBadValue,         // a known key whose value is not one of its setting's
+    kBadValue,         // a known key whose value is not exactly of its form (`rule`)
     kKeyWithoutValue,  // a key line without '='
     kUnknownKey,       // a key of a known section that no settings file has
     kNoSetting,        // nothing in it that could be applied
@@ -25,19 +26,27 @@ struct SettingsFileProblem {
     std::string section;  // as the file names it in upper case ("SNMP")
     std::string key;      // in upper case ("NM_TRAP1")
     std::string value;
+    FileValueRule rule;
 
     explicit operator bool() const { return fault != SettingsFileFault::kNone; }
 };
 
-// The first problem of `document` of the current key set, read into `record` by
-// ReadSettingsDocument, in the order of the sections a save writes; none when every key in it
-// was taken. Keys the reader skips for the file's module type are not judged.
-SettingsFileProblem CheckSettingsDocument(const ProfileDocument& document,
-                                          const ProjectorRecord& record);
+// Reads `document` into `record` (zero-filled) as ReadSettingsDocument does: the one reading of
+// a settings file, a history entry or a backup file on every road. Returns why it cannot be used,
+// or none: a key line without '=', a key of neither key set, the first value not exactly of its
+// key's form (keys the reader skips for the file's module type are not judged), a file without
+// a version whose keys are all of the current key set, or nothing that could be applied. Keys of
+// the other key set, which a save over an older file leaves in place, are passed over.
+SettingsFileProblem ReadCheckedSettings(const ProfileDocument& document, ProjectorRecord& record);
+
+// The reader itself (ReadSettingsDocument with the first refused value in `refused`): 0 whenever
+// a value is refused.
+int ReadSettingsValues(ProjectorRecord& record, const ProfileDocument& document,
+                       SettingsFileProblem& refused);
 
 // The settings file of `record` written for restoring: the keys of a save (StoreSettings) less
-// every setting whose state is 0, so that applying it can never send a value nobody read. None
-// when a value cannot be stored.
+// every setting whose state is 0 and every value the reader would not take back exactly, so that
+// applying it can never send a value nobody read. None when a value cannot be stored.
 std::optional<std::string> RestorableSettingsText(const ProjectorRecord& record);
 
 // The problem in words ("[SNMP] NM_TRAP1=10.0.0: not a value this setting can take").

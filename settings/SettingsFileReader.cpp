@@ -1,9 +1,11 @@
-#include <limits>
+#include <optional>
 #include <string>
 
-#include "platform/DecimalText.h"
 #include "platform/ProfileFile.h"
+#include "record/DottedAddress.h"
 #include "settings/SettingsFile.h"
+#include "settings/SettingsFileCheck.h"
+#include "settings/SettingsFileKeys.h"
 
 namespace lanterna {
 
@@ -11,8 +13,8 @@ namespace {
 
 // Every text is read with this default so that a missing key can be told from an empty one.
 constexpr std::string_view kMissing = "DEFAULT";
-// Every number is read with this default; a stored -1 therefore counts as missing too.
-constexpr int kMissingNumber = -1;
+// A number stored as -1 counts as missing, as the platform's integer reader returns it for one.
+constexpr std::string_view kMissingNumber = "-1";
 constexpr std::size_t kTextBufferBytes = 1024;
 constexpr std::size_t kIniVersionLimit = 6;
 
@@ -20,42 +22,61 @@ bool IsTaken(std::string_view text) {
     return !text.empty() && text != kMissing;
 }
 
-// Reads the keys of one key set (with or without the "NM_" prefix) into the record and notes
-// whether any of them made the file usable.
+// Digits that IsFileValue has let through: at most ten, so they fit.
+std::uint64_t DigitsValue(std::string_view digits) {
+    std::uint64_t value = 0;
+    for (const char c : digits) {
+        value = value * 10 + static_cast<std::uint64_t>(c - '0');
+    }
+    return value;
+}
+
+// Reads the keys of one key set (with or without the "NM_" prefix) into the record, takes each
+// value only when it has exactly its key's form, and notes whether any of them made the file
+// usable and which value was refused first.
 class SettingsKeyReader {
   public:
-    SettingsKeyReader(const ProfileDocument& document, std::string_view prefix,
-                      ProjectorRecord& record)
-        : document_(document), prefix_(prefix), record_(record) {}
+    SettingsKeyReader(const ProfileDocument& document, bool older, ProjectorRecord& record,
+                      SettingsFileProblem& refused)
+        : document_(document), older_(older), record_(record), refused_(refused) {}
 
     bool Usable() const { return usable_; }
-    void MarkUsable() { usable_ = true; }
     void MarkWireless() { record_.wirelessActive = 1; }
 
     std::string Text(std::string_view section, std::string_view key) const {
         return ProfileString(document_, section, Name(key), kMissing, kTextBufferBytes);
     }
 
-    // A number key that fits `Field`; nullopt when missing (or stored as -1) and when the number
-    // lies outside the field's range, which would otherwise be stored cut.
-    template <typename Field>
-    std::optional<Field> Number(std::string_view section, std::string_view key) const {
-        const long long value = ProfileWideInt(document_, section, Name(key), kMissingNumber);
-        if (value == kMissingNumber || value < std::numeric_limits<Field>::min() ||
-            value > std::numeric_limits<Field>::max()) {
+    // The value of a key when the file gives one of the key's form; none when the key is missing
+    // (or empty, where `emptyIsMissing`) and when the value is refused, which is noted.
+    std::optional<std::string> Value(std::string_view section, std::string_view key,
+                                     bool emptyIsMissing) {
+        std::string text = Text(section, key);
+        const SettingsFileKey* known = FindSettingsFileKey(section, Name(key), older_);
+        if (text == kMissing || (emptyIsMissing && text.empty()) || known == nullptr) {
             return std::nullopt;
         }
-        return static_cast<Field>(value);
+        if (!IsFileValue(known->rule, text)) {
+            Refuse(*known, text);
+            return std::nullopt;
+        }
+        return text;
     }
 
-    // A dotted address; one with an octet outside 0..255 or more than four parts is unusable
-    // like a missing one.
+    // A number (a flag too); a stored -1 counts as missing.
+    std::optional<std::uint64_t> Number(std::string_view section, std::string_view key) {
+        if (Text(section, key) == kMissingNumber) {
+            return std::nullopt;
+        }
+        const std::optional<std::string> text = Value(section, key, true);
+        return text ? std::optional<std::uint64_t>(DigitsValue(*text)) : std::nullopt;
+    }
+
     void Address(std::string_view section, std::string_view key, Octets& field,
                  std::int32_t& state) {
-        const std::string text = Text(section, key);
-        Octets octets = field;
-        state = IsTaken(text) && ScanDottedOctetsInRange(text, octets) >= 0 ? kStateRead
-                                                                            : kStateUnknown;
+        const std::optional<std::string> text = Value(section, key, true);
+        Octets octets{};
+        state = text && ScanDottedOctetsInRange(*text, octets) >= 0 ? kStateRead : kStateUnknown;
         if (state == kStateRead) {
             field = octets;
             usable_ = true;
@@ -65,10 +86,10 @@ class SettingsKeyReader {
     template <typename Field>
     bool NumberInto(std::string_view section, std::string_view key, Field& field,
                     std::int32_t& state) {
-        const std::optional<Field> value = Number<Field>(section, key);
+        const std::optional<std::uint64_t> value = Number(section, key);
         state = value ? kStateRead : kStateUnknown;
         if (value) {
-            field = *value;
+            field = static_cast<Field>(*value);
             usable_ = true;
         }
         return value.has_value();
@@ -77,11 +98,11 @@ class SettingsKeyReader {
     // A text whose empty value counts as missing (the projector name, the community).
     template <std::size_t N>
     void RequiredText(std::string_view section, std::string_view key, FixedText<N>& field,
-                      std::size_t limit, std::int32_t& state) {
-        const std::string text = Text(section, key);
-        state = IsTaken(text) ? kStateRead : kStateUnknown;
-        if (state == kStateRead) {
-            CopyText(field, text, limit);
+                      std::int32_t& state) {
+        const std::optional<std::string> text = Value(section, key, true);
+        state = text ? kStateRead : kStateUnknown;
+        if (text) {
+            CopyText(field, *text);
             usable_ = true;
         }
     }
@@ -90,21 +111,20 @@ class SettingsKeyReader {
     // Returns true when a non-empty text was taken.
     template <std::size_t N>
     bool OptionalText(std::string_view section, std::string_view key, FixedText<N>& field,
-                      std::size_t limit, std::int32_t& state) {
-        const std::string text = Text(section, key);
-        state = text != kMissing ? kStateRead : kStateUnknown;
-        if (!IsTaken(text)) {
+                      std::int32_t& state) {
+        const std::optional<std::string> text = Value(section, key, false);
+        state = text ? kStateRead : kStateUnknown;
+        if (!text || text->empty()) {
             return false;
         }
-        CopyText(field, text, limit);
+        CopyText(field, *text);
         usable_ = true;
         return true;
     }
 
     void MacAddress() {
-        const std::string text = Text("COMMON", "MACADDR");
-        if (IsTaken(text)) {
-            CopyText(record_.macAddress, text, 12);
+        if (const std::optional<std::string> text = Value("COMMON", "MACADDR", true)) {
+            CopyText(record_.macAddress, *text);
             usable_ = true;
         }
     }
@@ -117,7 +137,7 @@ class SettingsKeyReader {
         Address("NETWORK", "GATEWAY", r.gateway, r.gatewayState);
         Address("NETWORK", "DNS1", r.dns1, r.dns1State);
         Address("NETWORK", "DNS2", r.dns2, r.dns2State);
-        OptionalText("NETWORK", "DNSDOMAIN", r.dnsDomain, 96, r.dnsDomainState);
+        OptionalText("NETWORK", "DNSDOMAIN", r.dnsDomain, r.dnsDomainState);
         Address("NETWORK", "WINS1", r.wins1, r.wins1State);
         Address("NETWORK", "WINS2", r.wins2, r.wins2State);
     }
@@ -127,9 +147,9 @@ class SettingsKeyReader {
         NumberInto("SMTP", "SMTPALART", r.mailNotify, r.mailNotifyState);
         Address("SMTP", "SMTPSERVER", r.smtpServer, r.smtpServerState);
         NumberInto("SMTP", "SMTPPORT", r.smtpPort, r.smtpPortState);
-        OptionalText("SMTP", "TO1", r.mailTo1, 64, r.mailTo1State);
-        OptionalText("SMTP", "TO2", r.mailTo2, 64, r.mailTo2State);
-        OptionalText("SMTP", "TO3", r.mailTo3, 64, r.mailTo3State);
+        OptionalText("SMTP", "TO1", r.mailTo1, r.mailTo1State);
+        OptionalText("SMTP", "TO2", r.mailTo2, r.mailTo2State);
+        OptionalText("SMTP", "TO3", r.mailTo3, r.mailTo3State);
         NumberInto("SMTP", "TO1EVENT", r.mailEvents1, r.mailEvents1State);
         NumberInto("SMTP", "TO2EVENT", r.mailEvents2, r.mailEvents2State);
         NumberInto("SMTP", "TO3EVENT", r.mailEvents3, r.mailEvents3State);
@@ -139,12 +159,12 @@ class SettingsKeyReader {
         ProjectorRecord& r = record_;
         Address("SNMP", "TRAP1", r.trapAddress1, r.trapAddress1State);
         Address("SNMP", "TRAP2", r.trapAddress2, r.trapAddress2State);
-        RequiredText("SNMP", "COMMUNITY", r.community, 8, r.communityState);
+        RequiredText("SNMP", "COMMUNITY", r.community, r.communityState);
     }
 
     void Essid() {
         ProjectorRecord& r = record_;
-        if (OptionalText("WLAN", "ESSID", r.essid, 32, r.essidState)) {
+        if (OptionalText("WLAN", "ESSID", r.essid, r.essidState)) {
             r.essidSet = 1;
             MarkWireless();
         }
@@ -161,7 +181,7 @@ class SettingsKeyReader {
         if (NumberInto("WLAN", "WEP", r.wepEnabled, r.wepEnabledState)) {
             MarkWireless();
         }
-        if (OptionalText("WLAN", "WEPKEY", r.wepKey, 26, r.wepKeyState)) {
+        if (OptionalText("WLAN", "WEPKEY", r.wepKey, r.wepKeyState)) {
             MarkWireless();
         }
     }
@@ -172,9 +192,9 @@ class SettingsKeyReader {
         static constexpr std::string_view kKeys[] = {"SEC0", "SEC1", "SEC2", "SEC3"};
         bool allPresent = true;
         for (std::size_t i = 0; i < 4; ++i) {
-            const std::optional<std::int32_t> digit = Number<std::int32_t>("WLAN", kKeys[i]);
+            const std::optional<std::uint64_t> digit = Number("WLAN", kKeys[i]);
             if (digit) {
-                r.security[i] = *digit;
+                r.security[i] = static_cast<std::int32_t>(*digit);
             } else {
                 allPresent = false;
             }
@@ -196,34 +216,40 @@ class SettingsKeyReader {
                                   &r.wepKey4State};
         static constexpr std::string_view kNames[] = {"WEPKEY1", "WEPKEY2", "WEPKEY3", "WEPKEY4"};
         for (std::size_t i = 0; i < 4; ++i) {
-            if (OptionalText("WLAN", kNames[i], *keys[i], 26, *states[i])) {
+            if (OptionalText("WLAN", kNames[i], *keys[i], *states[i])) {
                 MarkWireless();
             }
         }
     }
 
   private:
-    std::string Name(std::string_view key) const { return std::string(prefix_) + std::string(key); }
+    std::string Name(std::string_view key) const {
+        return (older_ ? std::string() : std::string(kCurrentKeyPrefix)) + std::string(key);
+    }
+
+    void Refuse(const SettingsFileKey& key, const std::string& value) {
+        if (!refused_) {
+            refused_ = {SettingsFileFault::kBadValue, std::string(key.section),
+                        SettingsFileKeyName(key, older_), value, key.rule};
+        }
+    }
 
     const ProfileDocument& document_;
-    std::string_view prefix_;
+    bool older_;
     ProjectorRecord& record_;
+    SettingsFileProblem& refused_;
     bool usable_ = false;
 };
 
 int ReadCurrentKeySet(ProjectorRecord& record, const ProfileDocument& document,
-                      std::string_view version) {
+                      std::string_view version, SettingsFileProblem& refused) {
     CopyText(record.iniVersion, version, kIniVersionLimit);
-    SettingsKeyReader keys(document, "NM_", record);
-
-    // A type beyond the 8-bit field is not taken: cut, it would name another module.
-    const std::string imType = keys.Text("COMMON", "IMTYPE");
-    const std::optional<long long> imTypeNumber = ScanLeadingDecimalWide(imType);
-    if (IsTaken(imType) && imTypeNumber.value_or(0) >= 0 && imTypeNumber.value_or(0) <= 255) {
-        record.imType = static_cast<std::uint8_t>(imTypeNumber.value_or(0));
+    SettingsKeyReader keys(document, false, record, refused);
+    // The module type comes first: it decides which wireless keys are read.
+    if (const std::optional<std::uint64_t> type = keys.Number("COMMON", "IMTYPE")) {
+        record.imType = static_cast<std::uint8_t>(*type);
     }
-    keys.RequiredText("COMMON", "PROJECTORNAME", record.projectorName, 15,
-                      record.projectorNameState);
+    keys.RequiredText("COMMON", "PROJECTORNAME", record.projectorName, record.projectorNameState);
     keys.MacAddress();
     keys.Network();
     keys.Mail();
@@ -238,20 +264,19 @@ int ReadCurrentKeySet(ProjectorRecord& record, const ProfileDocument& document,
     }
 
     record.writeAll = 1;
-    const std::string primary = keys.Text("COMMON", "PRIMIF");
-    if (IsTaken(primary)) {
+    if (const std::optional<std::uint64_t> primary = keys.Number("COMMON", "PRIMIF")) {
         record.primaryInterfaceState = kStateRead;
-        record.primaryInterface = LeadingDecimal(primary) == 1 ? 1 : 0;
+        record.primaryInterface = static_cast<std::uint32_t>(*primary);
         return 1;
     }
     record.primaryInterfaceState = kStateUnknown;
     return keys.Usable() ? 1 : 0;
 }
 
-int ReadOlderKeySet(ProjectorRecord& record, const ProfileDocument& document) {
-    SettingsKeyReader keys(document, "", record);
-    keys.RequiredText("COMMON", "PROJECTORNAME", record.projectorName, 15,
-                      record.projectorNameState);
+int ReadOlderKeySet(ProjectorRecord& record, const ProfileDocument& document,
+                    SettingsFileProblem& refused) {
+    SettingsKeyReader keys(document, true, record, refused);
+    keys.RequiredText("COMMON", "PROJECTORNAME", record.projectorName, record.projectorNameState);
     keys.MacAddress();
     keys.Network();
     keys.Mail();
@@ -265,13 +290,19 @@ int ReadOlderKeySet(ProjectorRecord& record, const ProfileDocument& document) {
 
 }  // namespace
 
-int ReadSettingsDocument(ProjectorRecord& record, const ProfileDocument& document) {
+int ReadSettingsValues(ProjectorRecord& record, const ProfileDocument& document,
+                       SettingsFileProblem& refused) {
+    refused = {};
     const std::string version =
         ProfileString(document, "FILE", "NM_INIVER", kMissing, kTextBufferBytes);
-    if (IsTaken(version)) {
-        return ReadCurrentKeySet(record, document, version);
-    }
-    return ReadOlderKeySet(record, document);
+    const int result = IsTaken(version) ? ReadCurrentKeySet(record, document, version, refused)
+                                        : ReadOlderKeySet(record, document, refused);
+    return refused ? 0 : result;
+}
+
+int ReadSettingsDocument(ProjectorRecord& record, const ProfileDocument& document) {
+    SettingsFileProblem refused;
+    return ReadSettingsValues(record, document, refused);
 }
 
 int ReadSettingsFile(ProjectorRecord& record, const std::string& path) {

@@ -2,6 +2,7 @@
 
 #include "platform/DiskSpace.h"
 #include "platform/ProfileFile.h"
+#include "record/CutState.h"
 #include "settings/SettingsFile.h"
 
 namespace lanterna {
@@ -22,6 +23,13 @@ class SettingsKeyWriter {
         // "%d" of the value as the 32-bit int it is passed as.
         Text(section, key, std::to_string(static_cast<std::int32_t>(value)));
     }
+    // A value held cut is left out: the file would give back a value no projector holds.
+    void TextUnlessCut(std::string_view section, std::string_view key, std::string_view value,
+                       std::int32_t state) {
+        if (state != kStateCut) {
+            Text(section, key, value);
+        }
+    }
     void Address(std::string_view section, std::string_view key, const Octets& value) {
         Text(section, key, FormatDotted(value));
     }
@@ -32,7 +40,7 @@ class SettingsKeyWriter {
 };
 
 void StoreCommon(const ProjectorRecord& r, SettingsKeyWriter& keys) {
-    keys.Text("COMMON", "NM_PROJECTORNAME", TextOf(r.projectorName));
+    keys.TextUnlessCut("COMMON", "NM_PROJECTORNAME", TextOf(r.projectorName), r.projectorNameState);
     keys.Text("COMMON", "NM_MACADDR", TextOf(r.macAddress));
     keys.Number("COMMON", "NM_IMTYPE", r.imType);
     if (r.primaryInterfaceState != kStateUnknown) {
@@ -54,7 +62,7 @@ void StoreNetwork(const ProjectorRecord& r, SettingsKeyWriter& keys) {
         if (r.dns2State != kStateUnknown) {
             keys.Address("NETWORK", "NM_DNS2", r.dns2);
         }
-        if (r.dnsDomainState != kStateUnknown) {
+        if (HoldsWholeValue(r.dnsDomainState)) {
             keys.Text("NETWORK", "NM_DNSDOMAIN", TextOf(r.dnsDomain));
         }
     }
@@ -74,9 +82,9 @@ void StoreMail(const ProjectorRecord& r, SettingsKeyWriter& keys) {
     }
     keys.Address("SMTP", "NM_SMTPSERVER", r.smtpServer);
     keys.Number("SMTP", "NM_SMTPPORT", r.smtpPort);
-    keys.Text("SMTP", "NM_TO1", TextOf(r.mailTo1));
-    keys.Text("SMTP", "NM_TO2", TextOf(r.mailTo2));
-    keys.Text("SMTP", "NM_TO3", TextOf(r.mailTo3));
+    keys.TextUnlessCut("SMTP", "NM_TO1", TextOf(r.mailTo1), r.mailTo1State);
+    keys.TextUnlessCut("SMTP", "NM_TO2", TextOf(r.mailTo2), r.mailTo2State);
+    keys.TextUnlessCut("SMTP", "NM_TO3", TextOf(r.mailTo3), r.mailTo3State);
     keys.Number("SMTP", "NM_TO1EVENT", r.mailEvents1);
     keys.Number("SMTP", "NM_TO2EVENT", r.mailEvents2);
     keys.Number("SMTP", "NM_TO3EVENT", r.mailEvents3);
@@ -85,7 +93,7 @@ void StoreMail(const ProjectorRecord& r, SettingsKeyWriter& keys) {
 void StoreSnmp(const ProjectorRecord& r, SettingsKeyWriter& keys) {
     keys.Address("SNMP", "NM_TRAP1", r.trapAddress1);
     keys.Address("SNMP", "NM_TRAP2", r.trapAddress2);
-    keys.Text("SNMP", "NM_COMMUNITY", TextOf(r.community));
+    keys.TextUnlessCut("SNMP", "NM_COMMUNITY", TextOf(r.community), r.communityState);
 }
 
 void StoreWireless(const ProjectorRecord& r, SettingsKeyWriter& keys) {
@@ -98,14 +106,18 @@ void StoreWireless(const ProjectorRecord& r, SettingsKeyWriter& keys) {
         keys.Number("WLAN", "NM_SEC1", r.security[1]);
         keys.Number("WLAN", "NM_SEC2", r.security[2]);
         keys.Number("WLAN", "NM_SEC3", r.security[3]);
-        keys.Number("WLAN", "NM_WEPID", r.wepKeyId);
-        keys.Text("WLAN", "NM_WEPKEY1", TextOf(r.wepKey1));
-        keys.Text("WLAN", "NM_WEPKEY2", TextOf(r.wepKey2));
-        keys.Text("WLAN", "NM_WEPKEY3", TextOf(r.wepKey3));
-        keys.Text("WLAN", "NM_WEPKEY4", TextOf(r.wepKey4));
+        // A key number is 1 to 4: one never read and outside them is left out, not written as a
+        // value no reader takes back.
+        if (r.wepKeyIdState != kStateUnknown || (r.wepKeyId >= 1 && r.wepKeyId <= 4)) {
+            keys.Number("WLAN", "NM_WEPID", r.wepKeyId);
+        }
+        keys.TextUnlessCut("WLAN", "NM_WEPKEY1", TextOf(r.wepKey1), r.wepKey1State);
+        keys.TextUnlessCut("WLAN", "NM_WEPKEY2", TextOf(r.wepKey2), r.wepKey2State);
+        keys.TextUnlessCut("WLAN", "NM_WEPKEY3", TextOf(r.wepKey3), r.wepKey3State);
+        keys.TextUnlessCut("WLAN", "NM_WEPKEY4", TextOf(r.wepKey4), r.wepKey4State);
     } else {
         keys.Number("WLAN", "NM_WEP", r.wepEnabled);
-        keys.Text("WLAN", "NM_WEPKEY", TextOf(r.wepKey));
+        keys.TextUnlessCut("WLAN", "NM_WEPKEY", TextOf(r.wepKey), r.wepKeyState);
     }
     keys.Number("WLAN", "NM_ADHOC", r.adhoc);
 }

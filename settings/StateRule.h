@@ -5,7 +5,8 @@
 // sub-dialog opened):
 // - v differs from r: the field takes v, its state word 2 (to be written);
 // - v equals r: the state word 3 (nothing to write), and the field takes v when v differs from
-//   a, which puts back a value an earlier run of the dialog had changed.
+//   a, which puts back a value an earlier run of the dialog had changed; a value held cut
+//   (record/CutState.h) keeps its state word, so that it is neither sent nor saved.
 // `same` decides equality; for texts it may ignore letter case, so a text that differs from
 // both r and a only in letter case leaves the field's text as it was.
 
@@ -14,6 +15,7 @@
 #include <string_view>
 
 #include "platform/FixedText.h"
+#include "record/CutState.h"
 #include "record/ProjectorRecord.h"
 
 namespace lanterna {
@@ -21,6 +23,11 @@ namespace lanterna {
 // A switch as the record stores it: 1 on, 0 off.
 constexpr std::int32_t OnOff(bool on) {
     return on ? 1 : 0;
+}
+
+// The state word of an entry equal to the reference: 3, unless the value is held cut and stays.
+constexpr std::int32_t UnchangedState(std::int32_t before) {
+    return before == kStateCut ? kStateCut : kStateUnchanged;
 }
 
 // A setting the projector never reported (`referenceRead` false) has no reference to equal: an
@@ -40,7 +47,7 @@ void StoreByStateRule(const Value& value, const Value& reference, const Value& a
         state = kStateChanged;
         return;
     }
-    state = kStateUnchanged;
+    state = UnchangedState(state);
     if (!same(value, atOpen)) {
         field = value;
     }
@@ -55,7 +62,7 @@ void StoreTextByStateRule(std::string_view value, std::string_view reference,
         state = kStateChanged;
         return;
     }
-    state = kStateUnchanged;
+    state = UnchangedState(state);
     if (!same(value, atOpen)) {
         CopyText(field, value);
     }

@@ -14,6 +14,9 @@ constexpr std::string_view kWidth = "Width";
 constexpr std::string_view kHeight = "Height";
 constexpr std::string_view kMaximized = "Maximized";
 constexpr std::string_view kPresencePeriod = "PresencePeriodMs";
+constexpr std::string_view kDetailsView = "DetailsView";
+constexpr std::string_view kColumnWidths = "ColumnWidths";
+constexpr std::size_t kColumnWidthsLimit = kMaxListColumns * 6;
 
 // Largest width or height taken from the hive: no desktop is wider.
 constexpr std::int32_t kLargestSide = 32767;
@@ -32,6 +35,29 @@ std::optional<std::int32_t> ReadSigned(const RegistryKey& key, std::string_view 
         return std::nullopt;
     }
     return static_cast<std::int32_t>(value);
+}
+
+// "120,80,64" as widths; none when any is not a width in range.
+std::optional<std::vector<std::int32_t>> ParseWidths(std::string_view text) {
+    std::vector<std::int32_t> widths;
+    while (!text.empty() && widths.size() < kMaxListColumns) {
+        const std::size_t comma = std::min(text.find(','), text.size());
+        const std::string_view number = text.substr(0, comma);
+        std::int32_t width = 0;
+        if (number.empty() || number.size() > 4 ||
+            number.find_first_not_of("0123456789") != std::string_view::npos) {
+            return std::nullopt;
+        }
+        for (const char digit : number) {
+            width = width * 10 + (digit - '0');
+        }
+        if (width < 1 || width > kMaxColumnWidth) {
+            return std::nullopt;
+        }
+        widths.push_back(width);
+        text = comma < text.size() ? text.substr(comma + 1) : std::string_view();
+    }
+    return text.empty() ? std::optional(widths) : std::nullopt;
 }
 
 // The key's values with `changes` set over them, in their order.
@@ -83,7 +109,32 @@ int LoadWindowSettings(WindowSettings& settings, const HiveFile& hive) {
         period <= kMaxPresencePeriodMs) {
         settings.presencePeriodMs = period;
     }
+    std::uint32_t details = 0;
+    if (key.GetDword(kDetailsView, details) == 1) {
+        settings.listView.details = details != 0;
+    }
+    std::string widths;
+    if (key.GetString(kColumnWidths, widths, kColumnWidthsLimit) == 1) {
+        settings.listView.columnWidths = ParseWidths(widths).value_or(std::vector<std::int32_t>{});
+    }
     return 1;
+}
+
+int SaveListView(const ListViewSettings& listView, const HiveFile& hive) {
+    std::string widths;
+    for (const std::int32_t width : listView.columnWidths) {
+        if (width < 1 || width > kMaxColumnWidth) {
+            return 0;
+        }
+        widths += (widths.empty() ? "" : ",") + std::to_string(width);
+    }
+    if (listView.columnWidths.size() > kMaxListColumns) {
+        return 0;
+    }
+    widths.push_back('\0');
+    return StoreValues({DwordValue(kDetailsView, listView.details ? 1 : 0),
+                        RegistryValue{std::string(kColumnWidths), kRegistryString, widths}},
+                       hive);
 }
 
 int SaveWindowPlacement(const WindowPlacement& placement, const HiveFile& hive) {

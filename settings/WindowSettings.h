@@ -4,7 +4,9 @@
 // closed, and how often the listed projectors are greeted to see who is still there.
 //
 //   "Left", "Top", "Width", "Height" (DWORD, two's complement for negative positions),
-//   "Maximized" (DWORD 0 or 1), "PresencePeriodMs" (DWORD).
+//   "Maximized" (DWORD 0 or 1), "PresencePeriodMs" (DWORD), "DetailsView" (DWORD 0 or 1: the
+//   table of details is shown rather than the icons), "ColumnWidths" (string: the table's
+//   column widths in pixels, left to right, joined by commas).
 //
 // Results are 1 on success and 0 on failure; the window never shows them. A value that is
 // missing, of another type or out of range is taken as not set.
@@ -12,6 +14,7 @@
 #include <cstdint>
 #include <optional>
 #include <string>
+#include <vector>
 
 #include "platform/RegistryKey.h"
 
@@ -34,9 +37,22 @@ struct WindowPlacement {
     friend bool operator==(const WindowPlacement&, const WindowPlacement&) = default;
 };
 
+// Most columns, and the widest column, taken from the hive.
+inline constexpr std::size_t kMaxListColumns = 16;
+inline constexpr std::int32_t kMaxColumnWidth = 4096;
+
+// How the list is shown.
+struct ListViewSettings {
+    bool details = false;
+    std::vector<std::int32_t> columnWidths;  // empty: none stored (the columns fit their content)
+
+    friend bool operator==(const ListViewSettings&, const ListViewSettings&) = default;
+};
+
 struct WindowSettings {
     std::optional<WindowPlacement> placement;
     std::uint32_t presencePeriodMs = kDefaultPresencePeriodMs;
+    ListViewSettings listView;
 };
 
 // "Software\MIRAL VANTA\Lanterna\Window".
@@ -49,6 +65,10 @@ int LoadWindowSettings(WindowSettings& settings, const HiveFile& hive = HiveFile
 // whose width or height is not above 0 is refused.
 int SaveWindowPlacement(const WindowPlacement& placement,
                         const HiveFile& hive = HiveFile::UserDefault());
+
+// Stores how the list is shown. Widths outside 1 to kMaxColumnWidth, or more than
+// kMaxListColumns of them, are refused.
+int SaveListView(const ListViewSettings& listView, const HiveFile& hive = HiveFile::UserDefault());
 
 // Stores the presence period (clamped to its range).
 int SavePresencePeriod(std::uint32_t periodMs, const HiveFile& hive = HiveFile::UserDefault());

@@ -3,6 +3,7 @@
 #include "platform/AsciiCase.h"
 #include "resources/StringIds.h"
 #include "settings/ByteClasses.h"
+#include "settings/EssidChange.h"
 #include "settings/StateRule.h"
 #include "settings/TextRules.h"
 
@@ -58,10 +59,20 @@ EntryVerdict CheckEssidEntry(std::string_view essid, bool basic) {
     return {};
 }
 
+EntryVerdict CheckEssidChange(std::string_view essid, std::string_view reference,
+                              bool referenceRead, bool basic) {
+    if (referenceRead && SameEssid(essid, reference)) {
+        return {};
+    }
+    return CheckEssidEntry(essid, basic);
+}
+
+// A new ESSID is cut to what a typed one may hold; the reported one is kept as it came.
 void StoreEssid(std::string_view essid, std::string_view reference, std::string_view atOpen,
                 ProjectorRecord& record) {
-    StoreTextByStateRule(essid.substr(0, kEssidLimit), reference, atOpen, record.essid,
-                         record.essidState, SameEssid);
+    const std::string_view kept =
+        SameEssid(essid, reference) ? essid : essid.substr(0, kEssidLimit);
+    StoreTextByStateRule(kept, reference, atOpen, record.essid, record.essidState, SameEssid);
     record.essidSet = OnOff(!essid.empty());
 }
 
@@ -108,7 +119,9 @@ EntryVerdict CheckWirelessEntries(const WirelessEntries& entries) {
 
 EntryVerdict StoreWirelessEntries(const WirelessEntries& entries, const WirelessSettings& reference,
                                   const WirelessSettings& atOpen, ProjectorRecord& record) {
-    if (EntryVerdict verdict = CheckEssidEntry(entries.essid, true); !verdict.Accepted()) {
+    if (EntryVerdict verdict =
+            CheckEssidChange(entries.essid, TextOf(reference.essid), reference.essidRead, true);
+        !verdict.Accepted()) {
         return verdict;
     }
     StoreEssid(entries.essid, TextOf(reference.essid), TextOf(atOpen.essid), record);

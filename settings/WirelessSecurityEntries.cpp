@@ -2,6 +2,7 @@
 
 #include "record/RecordSlots.h"
 #include "resources/StringIds.h"
+#include "settings/EssidChange.h"
 #include "settings/StateRule.h"
 
 namespace lanterna {
@@ -188,7 +189,9 @@ EntryVerdict StoreWirelessSecurityEntries(const WirelessSecurityEntries& entries
                                           const WirelessSecuritySettings& reference,
                                           const WirelessSecuritySettings& atOpen,
                                           ProjectorRecord& record) {
-    if (EntryVerdict verdict = CheckEssidEntry(entries.essid, false); !verdict.Accepted()) {
+    if (EntryVerdict verdict =
+            CheckEssidChange(entries.essid, TextOf(reference.essid), reference.essidRead, false);
+        !verdict.Accepted()) {
         return verdict;
     }
     StoreEssid(entries.essid, TextOf(reference.essid), TextOf(atOpen.essid), record);

@@ -69,6 +69,9 @@ class ApplicationState {
     FixedText<16> pendingName{};
     // Nonzero: the read worker reads every setting; zero: it stops after the identity check.
     std::int32_t readAllSettings = 1;
+    // Nonzero: the user asked for the test mail, so the write worker puts its question even when
+    // no mail setting goes out (mail notification on).
+    std::int32_t testMailAsked = 0;
     // One bit per set command refused in the last write run.
     std::uint32_t writeErrors = 0;
     // Filled by the read and the write worker as they go.

@@ -4,11 +4,11 @@
 #include <QApplication>
 #include <QComboBox>
 #include <QKeyEvent>
-#include <QResizeEvent>
 #include <QLineEdit>
 #include <QPainter>
 #include <QPointer>
 #include <QPushButton>
+#include <QResizeEvent>
 #include <QThread>
 #include <QTimer>
 
@@ -312,7 +312,7 @@ void CDialog::LayOut() {
     const QSize outer(client.width() + frameMargins_.left() + frameMargins_.right(),
                       client.height() + frameMargins_.top() + frameMargins_.bottom());
     if (template_ != nullptr && template_->Has(DialogStyle::Resizable)) {
-        setMinimumSize(0, 0);
+        setMinimumSize(outer);  // nothing smaller has room for every control
         setMaximumSize(QWIDGETSIZE_MAX, QWIDGETSIZE_MAX);
         resize(outer);
     } else {
@@ -446,7 +446,21 @@ Qt::WindowFlags CDialog::ChooseWindowFlags() const {
 
 void CDialog::OnUnhandledMessage(unsigned, WParam, LParam) {}
 
-void CDialog::OnSize(const QSize&) {}
+void CDialog::OnSize(const QSize& clientSize) {
+    const QSize grown = clientSize - ClientSize();
+    for (const Control& control : controls_) {
+        const std::uint32_t anchors = control.source->anchors;
+        if (anchors == 0) {
+            continue;
+        }
+        QRect place = MapDialogRect(control.source->rect);
+        place.translate((anchors & Anchor::Right) != 0 ? grown.width() : 0,
+                        (anchors & Anchor::Bottom) != 0 ? grown.height() : 0);
+        place.setSize(place.size() + QSize((anchors & Anchor::Wide) != 0 ? grown.width() : 0,
+                                           (anchors & Anchor::Tall) != 0 ? grown.height() : 0));
+        control.widget->setGeometry(place);
+    }
+}
 
 void CDialog::resizeEvent(QResizeEvent* event) {
     QDialog::resizeEvent(event);

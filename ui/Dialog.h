@@ -34,8 +34,9 @@
 // template may give a control its own name ("name"). Radio buttons are announced as radio
 // buttons and an open popup menu of a dialog as a child of that dialog (ui/AccessibleRoles.h).
 //
-// Size. A dialog whose template is "resizable" may be resized by the user; its client area
-// follows the window and OnSize() tells the dialog, which places its controls itself.
+// Size. A dialog whose template is "resizable" may be resized by the user, down to its designed
+// size; its client area follows the window and OnSize() places the controls by their anchors
+// (ui/DialogTemplate.h) unless the dialog places them itself.
 //
 // Room for the skin. CreateControl() makes each control and may return subclasses that draw
 // themselves (see ui/Controls.h); OnPaintClient() paints behind the controls; SetFrameMargins()
@@ -183,7 +184,8 @@ class CDialog : public QDialog {
     virtual QWidget* CreateControl(const ControlTemplate& control, QWidget* parent);
     virtual Qt::WindowFlags ChooseWindowFlags() const;
     virtual void OnUnhandledMessage(unsigned message, WParam wParam, LParam lParam);
-    // A resizable dialog's client area has taken a new size (its controls stay where the
+    // A resizable dialog's client area has taken a new size: each control with anchors moves
+    // and grows by what the client area gained over the designed size (the others stay where the
     // template put them unless this moves them).
     virtual void OnSize(const QSize& clientSize);
 

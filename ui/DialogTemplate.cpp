@@ -48,6 +48,13 @@ constexpr std::array kDialogStyleNames{
     NamedBit{"toolwindow", DialogStyle::ToolWindow}, NamedBit{"resizable", DialogStyle::Resizable},
 };
 
+constexpr std::array kAnchorNames{
+    NamedBit{"right", Anchor::Right},
+    NamedBit{"bottom", Anchor::Bottom},
+    NamedBit{"wide", Anchor::Wide},
+    NamedBit{"tall", Anchor::Tall},
+};
+
 struct NamedKind {
     const char* name;
     ControlKind kind;
@@ -163,7 +170,7 @@ bool ReadControl(const QJsonObject& object, lanterna::Language language, Control
                  std::string& error) {
     if (!OnlyKeys(object,
                   {"id", "kind", "text", "rect", "style", "limit", "image", "items", "name",
-                   "text_en", "rect_en", "items_en", "name_en"},
+                   "anchor", "text_en", "rect_en", "items_en", "name_en"},
                   error)) {
         return false;
     }
@@ -196,6 +203,9 @@ bool ReadControl(const QJsonObject& object, lanterna::Language language, Control
     control.rect = DluRect{rect[0], rect[1], rect[2], rect[3]};
     if (!ReadStyles(object.value(QStringLiteral("style")), kControlStyleNames, control.styles,
                     error)) {
+        return false;
+    }
+    if (!ReadStyles(object.value(QStringLiteral("anchor")), kAnchorNames, control.anchors, error)) {
         return false;
     }
     control.textLimit = object.value(QStringLiteral("limit")).toInt(0);

@@ -23,6 +23,9 @@
 // Control kinds: button, defbutton, label, edit, check, radio, group (group box), icon
 // (picture of icon "image"), ipaddress, listview, progress, hline (separator line), combo
 // (drop-down list of "items"), table (rows of texts under column titles, ui/TableView.h).
+// "anchor" tells how a control of a resizable dialog follows its size: "right" keeps its distance
+// to the right edge, "bottom" to the bottom edge, "wide" grows with the width, "tall" with the
+// height (CDialog::OnSize places them).
 // Control styles: hidden, disabled, default, password, digits,
 // group (starts a radio group), threestate, manual (check state changes only by program),
 // notabstop, readonly, center, right, multiline, flat, smooth, acceptfiles. "limit" is an edit's
@@ -75,6 +78,14 @@ inline constexpr std::uint32_t Smooth = 1u << 14;
 inline constexpr std::uint32_t AcceptFiles = 1u << 15;
 }  // namespace ControlStyle
 
+// Bits of ControlTemplate::anchors.
+namespace Anchor {
+inline constexpr std::uint32_t Right = 1u << 0;
+inline constexpr std::uint32_t Bottom = 1u << 1;
+inline constexpr std::uint32_t Wide = 1u << 2;
+inline constexpr std::uint32_t Tall = 1u << 3;
+}  // namespace Anchor
+
 // Bits of DialogTemplate::styles.
 namespace DialogStyle {
 inline constexpr std::uint32_t Caption = 1u << 0;
@@ -93,8 +104,9 @@ struct ControlTemplate {
     std::string text;  // UTF-8
     DluRect rect;
     std::uint32_t styles = 0;
-    int textLimit = 0;  // bytes; 0 for none
-    int image = 0;      // icon resource id of an icon control; 0 for none
+    std::uint32_t anchors = 0;  // Anchor bits
+    int textLimit = 0;          // bytes; 0 for none
+    int image = 0;              // icon resource id of an icon control; 0 for none
     std::vector<std::string> items;
     std::string accessibleName;  // UTF-8; empty: named after its label
 

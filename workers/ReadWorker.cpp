@@ -4,6 +4,7 @@
 
 #include "link/NetworkCommands.h"
 #include "platform/AsciiCase.h"
+#include "record/CutState.h"
 #include "record/RecordSlots.h"
 #include "workers/DebugSimulation.h"
 #include "workers/Workers.h"
@@ -31,7 +32,14 @@ int Fail(ApplicationState& state, int result) {
 }
 
 std::int32_t StateOf(int queryResult) {
-    return queryResult == 1 ? kStateRead : kStateUnknown;
+    switch (queryResult) {
+        case 1:
+            return kStateRead;
+        case kQueryCut:
+            return kStateCut;
+        default:
+            return kStateUnknown;
+    }
 }
 
 // Before a full read: what this read does not reach, a failed read included, is unknown.
@@ -107,7 +115,7 @@ class CReadRun {
         for (std::int32_t* state : states) {
             *state = StateOf(result);
         }
-        progress_.settingsRead += result == 1 ? 1 : 0;
+        progress_.settingsRead += StateOf(result) != kStateUnknown ? 1 : 0;
         return true;
     }
 
@@ -117,10 +125,14 @@ class CReadRun {
         r_.wirelessActive = wireless ? 1 : 0;
         bool linkKept = true;
         if (!wireless) {
+            bool addressesReported = true;
             linkKept = Ask("dhcp/ipAddress/subnetMask/gateway",
                            {&r_.dhcpState, &r_.ipAddressState, &r_.subnetMaskState,
                             &r_.gatewayState},
-                           [&] { return QueryWiredConfig(link_, r_); });
+                           [&] { return QueryWiredConfig(link_, r_, addressesReported); });
+            if (!addressesReported) {
+                r_.ipAddressState = r_.subnetMaskState = r_.gatewayState = kStateUnknown;
+            }
         } else if (r_.imType != kImTypeExtendedWireless) {
             linkKept = Ask("dhcp/ipAddress/subnetMask/gateway/essid/wepKey/adhoc",
                            {&r_.dhcpState, &r_.ipAddressState, &r_.subnetMaskState,
@@ -158,6 +170,11 @@ class CReadRun {
         if (!Ask("wepKeyId", {&r_.wepKeyIdState}, [&] { return QueryWepKeyId(link_, r_); })) {
             return false;
         }
+        // A key number outside 1 to 4 is no key: not reported, and the dialog's rule (any
+        // other number stands for key 1) applies to it.
+        if (r_.wepKeyId < 1 || r_.wepKeyId > 4) {
+            r_.wepKeyIdState = kStateUnknown;
+        }
         for (int key = 1; key <= 4; ++key) {
             if (!ReadWepKey(key)) {
                 return false;
@@ -166,8 +183,8 @@ class CReadRun {
         return true;
     }
 
-    // A key the projector refuses to tell counts as read and empty; one it tells in another
-    // form stays unread.
+    // A key the projector refuses to tell counts as read and empty; one longer than a key can be
+    // is not reported; one longer than the field is held cut.
     bool ReadWepKey(int key) {
         std::int32_t& state = numbered::WepKeyState(r_, key);
         int result = 0;
@@ -175,7 +192,7 @@ class CReadRun {
         if (!Ask(name, {&state}, [&] { return result = QueryWepKey(link_, key, r_); })) {
             return false;
         }
-        if (result != 1) {
+        if (result != 1 && result != kQueryCut) {
             CopyText(numbered::WepKey(r_, key), "");
         }
         if (result == 0) {

@@ -2,6 +2,7 @@
 
 #include <utility>
 
+#include "record/CutState.h"
 #include "workers/DueRules.h"
 
 namespace lanterna {
@@ -21,7 +22,9 @@ bool IsCarriedGroupDue(const ProjectorRecord& record,
 
 std::string_view FirstUnreadCarried(const std::vector<CarriedSetting>& settings) {
     for (const CarriedSetting& carried : settings) {
-        if (carried.state == kStateUnknown) {
+        // A value held cut (record/CutState.h) is no value the projector holds either: sent back,
+        // it would change the projector's own.
+        if (carried.state == kStateUnknown || carried.state == kStateCut) {
             return carried.setting;
         }
     }

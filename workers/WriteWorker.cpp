@@ -140,7 +140,7 @@ class CWriteRun {
                 SendIf(Due(numbered::MailEventsState(r_, n)), kWriteErrorMailEvents1 << (n - 1),
                        commands::kMailEvents[n - 1], [this, n] { return SetMailEvents(link_, n, r_); });
         }
-        if (mailSent && !linkLost_) {
+        if ((mailSent || state_.testMailAsked != 0) && !linkLost_) {
             OfferTestMail();
         }
     }

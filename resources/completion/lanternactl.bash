@@ -2,7 +2,7 @@
 # and .ini, .ncf or .json files where a command expects one. It needs nothing beyond bash.
 
 _lanternactl_commands="version show save ncf ncf-text import-list discover probe query read
-    inventory audit set apply passwd backup provision restore diff history undo"
+    inventory audit status power set apply passwd backup provision restore diff history undo watch"
 
 _lanternactl_fields="projectorName dhcp ipAddress subnetMask gateway dns1 dns2 dnsDomain
     wins1 wins2 primaryInterface mailNotify smtpServer smtpPort mailTo1 mailTo2 mailTo3
@@ -12,7 +12,7 @@ _lanternactl_fields="projectorName dhcp ipAddress subnetMask gateway dns1 dns2 d
 # The options of one command, as its --help lists them.
 _lanternactl_options() {
     local targets="--all --targets" passwords="-j --jobs --password-file --passwords"
-    local writing="--dry-run --force --verify --no-verify --settle --test-mail --max-failures"
+    local writing="--dry-run --protocol --force --verify --no-verify --settle --test-mail --max-failures"
     case $1 in
         save) echo "--from -o --output" ;;
         ncf) echo "--wired --wireless --from -o" ;;
@@ -20,16 +20,19 @@ _lanternactl_options() {
         probe) echo "$targets --json --wait" ;;
         query) echo "$targets $passwords --json --wait" ;;
         read) echo "$targets $passwords --type --json --wait --keyring --show-secrets" ;;
-        audit) echo "$targets $passwords --type --json --wait --keyring" ;;
-        inventory) echo "$targets $passwords --type --csv --json --wait --settable --keyring" ;;
+        audit) echo "$targets $passwords --type --json --wait --keyring --pjlink-passwords --lamp-hours" ;;
+        status) echo "$targets -j --jobs --json --csv --wait --pjlink-passwords --keyring" ;;
+        power) echo "on off $targets -j --jobs --yes --dry-run --wait --pjlink-passwords --keyring" ;;
+        inventory) echo "$targets $passwords --type --csv --json --wait --settable --keyring --pjlink-passwords" ;;
         set) echo "$targets $passwords --type --json $writing --wait --keyring" ;;
         apply) echo "--template $targets $passwords --type --json $writing --wait --keyring" ;;
-        passwd) echo "$targets $passwords --new-password-file --type --json --wait --keyring" ;;
+        passwd) echo "$targets $passwords --new-password-file --type --json --wait --keyring --dry-run" ;;
         backup) echo "$targets $passwords --type --json --wait --keyring" ;;
         provision | restore) echo "$targets $passwords --type --json $writing --wait --keyring" ;;
         diff) echo "$targets $passwords --json --wait --template --keyring" ;;
-        history) echo "--password-file --passwords --type --json --wait --keyring" ;;
+        history) echo "--password-file --passwords --type --json --wait --keyring --show-secrets" ;;
         undo) echo "$targets $passwords --type --json ${writing% --max-failures} --wait --keyring" ;;
+        watch) echo "--check" ;;
     esac
     echo "--help"
 }
@@ -39,7 +42,7 @@ _lanternactl_takes_value() {
     case $1 in
         --from | -o | --output | --template | --targets | --passwords | --password-file | \
             --new-password-file | -j | --jobs | --type | --settle | --test-mail | --wait | \
-            --max-failures)
+            --max-failures | --pjlink-passwords | --lamp-hours)
             return 0
             ;;
     esac

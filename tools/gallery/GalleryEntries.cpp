@@ -6,6 +6,7 @@
 #include "dialogs/AboutDialog.h"
 #include "dialogs/AddressEntryDialog.h"
 #include "dialogs/ApplyPreviewDialog.h"
+#include "dialogs/AuditDialog.h"
 #include "dialogs/DialogIds.h"
 #include "dialogs/FleetPasswordDialog.h"
 #include "dialogs/FleetProgressDialog.h"
@@ -220,37 +221,51 @@ std::unique_ptr<ui::CDialog> FleetProgress() {
 std::unique_ptr<ui::CDialog> ApplyPreview() {
     dialogs::CApplyPreviewDialog::Content content;
     content.intro = dialogs::Words(kStringPreviewIntro, {"3", "campus.ini"});
-    content.changes = {{"HALL-1F (192.0.2.11)", "dns1", "192.0.2.5", "192.0.2.53"},
-                       {"ROOM-201 (192.0.2.21)", "dns1", "192.0.2.5", "192.0.2.53"},
-                       {"ROOM-201 (192.0.2.21)", "community", "public", "campus"}};
-    content.notes = {{"", dialogs::Words(kStringLeftAlone),
-                      dialogs::Words(kStringTemplateKeepsIdentity)}};
+    const std::string dns = dialogs::SettingWords("dns1");
+    content.changes = {
+        {"HALL-1F (192.0.2.11)", dns, "192.0.2.5", "192.0.2.53"},
+        {"ROOM-201 (192.0.2.21)", dns, "192.0.2.5", "192.0.2.53"},
+        {"ROOM-201 (192.0.2.21)", dialogs::SettingWords("community"), "public", "campus"}};
+    content.notes = {
+        {"", dialogs::Words(kStringLeftAlone), dialogs::Words(kStringTemplateKeepsIdentity)}};
     return std::make_unique<dialogs::CApplyPreviewDialog>(std::move(content));
 }
 
-std::function<std::unique_ptr<ui::CDialog>()> FleetTable(int templateId) {
-    return [=] {
-        dialogs::CFleetTableDialog::Content content;
-        content.summary = dialogs::Words(kStringResultsSummary, {"3", "2", "0", "1"});
-        content.columns = {dialogs::Words(kStringColumnProjector),
-                           dialogs::Words(kStringColumnOutcome),
-                           dialogs::Words(kStringColumnDetail)};
-        content.rows = {{"HALL-1F (192.0.2.11)", "set", ""},
-                        {"ROOM-201 (192.0.2.21)", "set", ""},
-                        {"LAB-WL1 (192.0.2.31)", "not started",
-                         dialogs::Words(kStringNotStartedWhy)}};
-        if (templateId == dialogs::kAuditTemplate) {
-            content.summary = dialogs::Words(kStringAuditSummary, {"3", "0", "1", "1", "0"});
-            content.columns = {dialogs::Words(kStringColumnProjector),
-                               dialogs::Words(kStringColumnSeverity),
-                               dialogs::Words(kStringColumnFinding),
-                               dialogs::Words(kStringColumnDetail)};
-            content.rows = {{"HALL-1F (192.0.2.11)", "warning", "no password", ""},
-                            {"ROOM-201 (192.0.2.21)", "notice", "community", "public"}};
-        }
-        content.sortable = true;
-        return std::make_unique<dialogs::CFleetTableDialog>(templateId, std::move(content));
-    };
+std::unique_ptr<ui::CDialog> FleetResults() {
+    dialogs::CFleetTableDialog::Content content;
+    content.summary = dialogs::Words(kStringResultsSummary, {"3", "2", "0", "1"});
+    content.columns = {dialogs::Words(kStringColumnProjector), dialogs::Words(kStringColumnOutcome),
+                       dialogs::Words(kStringColumnDetail)};
+    const std::string set = dialogs::OutcomeWords(fleet::Outcome::kSet);
+    content.rows = {{"HALL-1F (192.0.2.11)", set, dialogs::Words(kStringVerified)},
+                    {"ROOM-201 (192.0.2.21)", set, dialogs::Words(kStringVerified)},
+                    {"LAB-WL1 (192.0.2.31)", dialogs::OutcomeWords(fleet::Outcome::kNotStarted),
+                     dialogs::Words(kStringNotStartedWhy)}};
+    content.sortable = true;
+    return std::make_unique<dialogs::CFleetTableDialog>(dialogs::kFleetResultsTemplate,
+                                                        std::move(content));
+}
+
+std::unique_ptr<ui::CDialog> Audit() {
+    dialogs::CAuditDialog::Content content;
+    content.summary = dialogs::Words(
+        kStringAuditSummary,
+        {dialogs::CountWords(3, kStringOneProjectorAudited, kStringProjectorsAudited),
+         dialogs::Words(kStringCriticalCount, {"2"}),
+         dialogs::CountWords(1, kStringOneWarning, kStringWarningsCount),
+         dialogs::CountWords(0, kStringOneNotice, kStringNoticesCount),
+         dialogs::Words(kStringNotReadCount, {"0"})});
+    const auto kinds = fleet::AllFindingKinds();
+    content.groups = {
+        {dialogs::Words(fleet::SeverityWordId(kinds[2]->severity)),
+         dialogs::FindingTitleWords(*kinds[2]),
+         dialogs::Words(kinds[2]->meaning),
+         {{"HALL-1F (192.0.2.11)", "ESSID \"HALL\""}, {"LAB-WL1 (192.0.2.31)", "ESSID \"LAB\""}}},
+        {dialogs::Words(fleet::SeverityWordId(kinds[4]->severity)),
+         dialogs::FindingTitleWords(*kinds[4]),
+         dialogs::Words(kinds[4]->meaning),
+         {{"ROOM-201 (192.0.2.21)", "community \"public\""}}}};
+    return std::make_unique<dialogs::CAuditDialog>(std::move(content));
 }
 
 }  // namespace
@@ -269,9 +284,9 @@ std::vector<GalleryEntry> GalleryEntries() {
          Make<dialogs::CPasswordInputDialog>(static_cast<ProjectorRecord*>(nullptr), nullptr)},
         {"135-password-input-selection.png", SelectionPassword},
         {"160-fleet-progress.png", FleetProgress},
-        {"161-fleet-results.png", FleetTable(dialogs::kFleetResultsTemplate)},
+        {"161-fleet-results.png", FleetResults},
         {"162-apply-preview.png", ApplyPreview},
-        {"163-audit.png", FleetTable(dialogs::kAuditTemplate)},
+        {"163-audit.png", Audit},
         {"164-fleet-password.png", Make<dialogs::CFleetPasswordDialog>(std::size_t{4}, true, nullptr)},
         {"138-password-change.png",
          [] { return std::make_unique<dialogs::CPasswordChangeDialog>(GalleryState()); }},

@@ -1,4 +1,5 @@
 #include "fleet/RecordFields.h"
+#include "fleet/SiteRead.h"
 #include "platform/AsciiCase.h"
 #include "resources/StringIds.h"
 #include "settings/SettingsFile.h"
@@ -26,13 +27,13 @@ WriteCommand WholeFileJob(const ProjectorRecord& file) {
     job.readAllSettings = 1;
     job.judgeAgainstRead = false;
     job.expectedMac = std::string(TextOf(file.macAddress));
+    job.keptFor = [mac = job.expectedMac](const Target&) { return fleet::KeptFor{mac, {}}; };
     job.build = [&file](const Target&, ProjectorRecord& record) {
         CopySettings(file, record);
         return fleet::BuiltRecord{};
     };
     if (file.dhcp == 0 && file.ipAddressState == kStateRead) {
-        job.plannedAddress = FormatDotted(file.ipAddress);
-        job.plannedForEveryTarget = false;
+        job.alsoAsk = FormatDotted(file.ipAddress);
     }
     return write;
 }
@@ -75,7 +76,13 @@ int RunApply(CliContext& context, CliArgs args) {
     if (!LoadPasswordOptions(context, kApplyCommandName, parsed, passwords)) {
         return kExitFailed;
     }
-    const WriteCommand write = asTemplate ? TemplateCommand(file) : WholeFileJob(file);
+    WriteCommand write = asTemplate ? TemplateCommand(file) : WholeFileJob(file);
+    // A file applied whole to several targets goes to neither of two that claim its hardware
+    // address: who claims what is read before the first write.
+    if (!asTemplate && targets.size() > 1) {
+        write.job.claims = fleet::ClaimsOf(
+            fleet::ReadSite(context.network, passwords, targets, false, fleet::RunControl{}));
+    }
     return RunWriteCommand(context, write, parsed, std::move(targets), IsSingleTarget(request),
                            passwords);
 }

@@ -1,11 +1,15 @@
+#include <algorithm>
+#include <array>
 #include <ostream>
 
 #include "fleet/AuditFindings.h"
+#include "resources/StringIds.h"
 #include "tools/lanternactl/CommandHelp.h"
 #include "tools/lanternactl/Commands.h"
 #include "tools/lanternactl/FileCommandSupport.h"
 #include "tools/lanternactl/FleetCommand.h"
 #include "tools/lanternactl/FleetWords.h"
+#include "tools/lanternactl/HealthSupport.h"
 #include "tools/lanternactl/ReadReports.h"
 #include "tools/lanternactl/TextSafety.h"
 
@@ -18,16 +22,69 @@ constexpr std::string_view kAuditCommandName = "audit";
 using fleet::AuditedProjector;
 using fleet::Finding;
 
-std::string Counted(std::size_t count, std::string_view one, std::string_view many) {
-    return std::to_string(count) + " " + std::string(count == 1 ? one : many);
+// "3 projectors audited: 1 critical, 2 warnings, 0 notices, 0 not read", in the user's language.
+std::string SummaryOf(std::size_t audited, const std::array<std::size_t, 3>& bySeverity,
+                      std::size_t unread) {
+    return Words(kStringAuditSummary,
+                 {CountWords(audited, kStringOneProjectorAudited, kStringProjectorsAudited),
+                  Words(kStringCriticalCount, {std::to_string(bySeverity[2])}),
+                  CountWords(bySeverity[1], kStringOneWarning, kStringWarningsCount),
+                  CountWords(bySeverity[0], kStringOneNotice, kStringNoticesCount),
+                  Words(kStringNotReadCount, {std::to_string(unread)})});
+}
+
+// The kind of a finding in words, its key where it has no short name.
+std::string FindingWords(const fleet::FindingKind& kind) {
+    const int id = fleet::FindingTitleId(kind);
+    return id != 0 ? Words(id) : std::string(kind.id);
+}
+
+// One row of the audit: a finding about the settings or about the health.
+struct AuditRow {
+    std::string address;
+    std::string name;
+    const fleet::FindingKind* kind = nullptr;
+    std::string detail;
+};
+
+std::string HealthDetail(const fleet::HealthFinding& finding) {
+    return Words(finding.kind->detail, {finding.value});
+}
+
+// The health findings of every target that answered PJLink, under the name it was read with
+// (else the name PJLink gives).
+void AddHealthRows(CliContext& context, const CPasswords& book,
+                   const std::vector<ReadTarget>& results, long jobs, long lampHours,
+                   std::vector<AuditRow>& rows) {
+    std::vector<std::string> addresses;
+    for (const ReadTarget& result : results) {
+        addresses.push_back(result.report.address);
+    }
+    const auto health = ReadHealthWith(context, book, addresses, jobs);
+    for (std::size_t i = 0; i < health.size(); ++i) {
+        const std::string name = results[i].record
+                                     ? std::string(TextOf(results[i].record->projectorName))
+                                     : health[i].read.health.name.value_or("");
+        for (const fleet::HealthFinding& finding :
+             fleet::HealthFindings(health[i].read, static_cast<int>(lampHours))) {
+            rows.push_back({health[i].address, name, finding.kind, HealthDetail(finding)});
+        }
+    }
+}
+
+std::string KindWords(const fleet::FindingKind& kind) {
+    const int id = fleet::HealthFindingTitleId(kind);
+    return id != 0 ? Words(id) : FindingWords(kind);
 }
 
 int RunAudit(CliContext& context, CliArgs args) {
     CParsedArgs parsed;
     long jobs = 0;
     long type = -1;
+    long lampHours = fleet::kDefaultLampHours;
     if (!ParseCommand(context, kAuditCommandName, args, parsed) ||
-        !TakeJobsAndType(context, kAuditCommandName, parsed, jobs, type)) {
+        !TakeJobsAndType(context, kAuditCommandName, parsed, jobs, type) ||
+        !NumberOption(context, kAuditCommandName, parsed, "--lamp-hours", 1, 99999, lampHours)) {
         return kExitUsage;
     }
     const TargetRequest request = RequestOf(parsed, parsed.positional);
@@ -42,7 +99,8 @@ int RunAudit(CliContext& context, CliArgs args) {
     }
     ForceType(targets, type);
     CPasswords passwords(context, kAuditCommandName);
-    if (!LoadPasswordOptions(context, kAuditCommandName, parsed, passwords)) {
+    const auto pjlinkBook = LoadPjlinkPasswords(context, kAuditCommandName, parsed);
+    if (!pjlinkBook || !LoadPasswordOptions(context, kAuditCommandName, parsed, passwords)) {
         return kExitFailed;
     }
     const std::vector<ReadTarget> results =
@@ -56,28 +114,36 @@ int RunAudit(CliContext& context, CliArgs args) {
             unread.push_back(&result);
         }
     }
-    const std::vector<Finding> findings = fleet::Audit(audited);
+    std::vector<AuditRow> rows;
+    for (const Finding& finding : fleet::Audit(audited)) {
+        const AuditedProjector& projector = audited[finding.projector];
+        rows.push_back({projector.address, std::string(TextOf(projector.record.projectorName)),
+                        finding.kind, FindingDetail(finding)});
+    }
+    AddHealthRows(context, *pjlinkBook, results, jobs, lampHours, rows);
+    std::stable_sort(rows.begin(), rows.end(), [&](const AuditRow& a, const AuditRow& b) {
+        const auto order = [&](const std::string& address) {
+            return std::find_if(results.begin(), results.end(), [&](const ReadTarget& r) {
+                return r.report.address == address;
+            }) - results.begin();
+        };
+        return order(a.address) < order(b.address);
+    });
     std::array<std::size_t, 3> bySeverity{};
-    for (const Finding& finding : findings) {
-        ++bySeverity[static_cast<std::size_t>(finding.kind->severity)];
+    for (const AuditRow& row : rows) {
+        ++bySeverity[static_cast<std::size_t>(row.kind->severity)];
     }
     const bool serious = bySeverity[1] + bySeverity[2] > 0;
-    const std::string summary =
-        Counted(audited.size(), "projector", "projectors") +
-        " audited: " + Counted(bySeverity[2], "critical", "critical") + ", " +
-        Counted(bySeverity[1], "warning", "warnings") + ", " +
-        Counted(bySeverity[0], "notice", "notices") +
-        (unread.empty() ? "" : "; " + std::to_string(unread.size()) + " not read");
+    const std::string summary = SummaryOf(audited.size(), bySeverity, unread.size());
     if (parsed.Has("--json")) {
         nlohmann::ordered_json output = nlohmann::ordered_json::object();
         auto list = nlohmann::ordered_json::array();
-        for (const Finding& finding : findings) {
-            const AuditedProjector& projector = audited[finding.projector];
-            list.push_back({{"address", projector.address},
-                            {"name", std::string(TextOf(projector.record.projectorName))},
-                            {"severity", fleet::SeverityKey(finding.kind->severity)},
-                            {"finding", finding.kind->id},
-                            {"detail", FindingDetail(finding)}});
+        for (const AuditRow& row : rows) {
+            list.push_back({{"address", row.address},
+                            {"name", row.name},
+                            {"severity", fleet::SeverityKey(row.kind->severity)},
+                            {"finding", row.kind->id},
+                            {"detail", row.detail}});
         }
         auto notRead = nlohmann::ordered_json::array();
         for (const ReadTarget* target : unread) {
@@ -90,15 +156,13 @@ int RunAudit(CliContext& context, CliArgs args) {
         output["summary"] = summary;
         context.out << DumpJson(output) << "\n";
     } else {
-        std::vector<std::vector<std::string>> rows{
+        std::vector<std::vector<std::string>> table{
             {"ADDRESS", "NAME", "SEVERITY", "FINDING", "DETAIL"}};
-        for (const Finding& finding : findings) {
-            const AuditedProjector& projector = audited[finding.projector];
-            rows.push_back({projector.address, std::string(TextOf(projector.record.projectorName)),
-                            std::string(fleet::SeverityKey(finding.kind->severity)),
-                            std::string(finding.kind->id), FindingDetail(finding)});
+        for (const AuditRow& row : rows) {
+            table.push_back({row.address, row.name, Words(fleet::SeverityWordId(row.kind->severity)),
+                             KindWords(*row.kind), row.detail});
         }
-        PrintTable(context.out, rows);
+        PrintTable(context.out, table);
         for (const ReadTarget* target : unread) {
             context.err << "lanternactl audit: " << target->report.address << ": "
                         << OutcomeWord(target->report.outcome) << ": "

@@ -1,6 +1,14 @@
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <cerrno>
+#include <cstring>
 #include <ostream>
 
 #include "fleet/Backup.h"
+#include "platform/DiskSpace.h"
+#include "platform/KeptFiles.h"
+#include "resources/StringIds.h"
 #include "tools/lanternactl/CommandHelp.h"
 #include "tools/lanternactl/Commands.h"
 #include "tools/lanternactl/FileCommandSupport.h"
@@ -23,25 +31,55 @@ TargetReport ReportOfEntry(const CliContext& context, const fleet::BackupEntry& 
     }
     if (entry.file.empty()) {
         report.outcome = Outcome::kNotStarted;
-        report.message = "not saved: the backup's folder could not be made";
+        report.message = Words(kStringBackupFolderNotMade);
         return report;
     }
     if (!entry.Saved()) {
         report.outcome = Outcome::kFailed;
-        report.message = "not saved: " + entry.file + " " + OutputProblem(entry.written);
+        report.message = Words(kStringFileNotSavedNamed, {entry.file});
+        report.facts["problem"] = OutputProblem(entry.written);
         return report;
     }
-    report.message = "saved as " + entry.file;
+    report.message = Words(kStringSavedAs, {entry.file});
     report.facts["file"] = entry.file;
     std::vector<std::string> notKept;
     for (const fleet::NotKept what : entry.notKept) {
         notKept.emplace_back(fleet::NotKeptKey(what));
     }
     if (!notKept.empty()) {
-        report.notes.push_back("not in the file: " + JoinedTexts(notKept, ", "));
+        report.notes.push_back(Words(kStringNotInTheFile, {JoinedTexts(notKept, ", ")}));
     }
     report.facts["notBackedUp"] = notKept;
     return report;
+}
+
+// The folder a backup goes into, checked before anything is read: a first backup makes it (and
+// says so); one that is no folder, or one the user may not write in, ends the command. What a
+// backup holds (community names, mail addresses) is the site's: the kept mode.
+bool ReadyBackupFolder(CliContext& context, const std::string& folder) {
+    struct stat info {};
+    if (::stat(folder.c_str(), &info) != 0) {
+        if (errno != ENOENT || ::mkdir(folder.c_str(), 0700) != 0 ||
+            ::chmod(folder.c_str(), KeptFolderMode(FolderOf(folder))) != 0) {
+            PrintCommandError(context, kBackupCommandName,
+                              TerminalText(folder) + ": " + std::strerror(errno));
+            return false;
+        }
+        context.err << "lanternactl backup: "
+                    << Words(kStringBackupFolderMade, {TerminalText(folder)}) << "\n";
+        return true;
+    }
+    if (!S_ISDIR(info.st_mode)) {
+        PrintCommandError(context, kBackupCommandName,
+                          TerminalText(folder) + ": " + std::strerror(ENOTDIR));
+        return false;
+    }
+    if (::access(folder.c_str(), W_OK | X_OK) != 0) {
+        PrintCommandError(context, kBackupCommandName,
+                          TerminalText(folder) + ": " + std::strerror(errno));
+        return false;
+    }
+    return true;
 }
 
 int RunBackup(CliContext& context, CliArgs args) {
@@ -72,6 +110,9 @@ int RunBackup(CliContext& context, CliArgs args) {
     ForceType(targets, type);
     CPasswords passwords(context, kBackupCommandName);
     if (!LoadPasswordOptions(context, kBackupCommandName, parsed, passwords)) {
+        return kExitFailed;
+    }
+    if (!ReadyBackupFolder(context, folder)) {
         return kExitFailed;
     }
     const std::size_t count = targets.size();

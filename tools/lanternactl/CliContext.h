@@ -21,6 +21,8 @@ namespace lanterna::cli {
 inline constexpr int kExitOk = 0;
 inline constexpr int kExitFailed = 1;  // the operation ran and failed (message on stderr)
 inline constexpr int kExitUsage = 2;   // bad command line
+// Every write was done, but a change-log line could not be kept (warned on stderr).
+inline constexpr int kExitLogNotKept = 3;
 
 // Where the projector commands send their traffic: the fleet engine's network. The program uses
 // the defaults; tests keep every packet on loopback through it.

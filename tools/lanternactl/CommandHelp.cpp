@@ -43,8 +43,11 @@ constexpr OptionEntry kJson{"--json", "", "", "JSON instead of text."};
 constexpr OptionEntry kCsv{"--csv", "", "", "CSV (a header line, then one line per row)."};
 constexpr OptionEntry kDryRun{
     "--dry-run", "", "",
-    "Read and check every target and print the command lines that would be sent to it; send "
-    "none."};
+    "Read and check every target and print what would change on it, setting by setting (now "
+    "and after), and what is left alone and why; send nothing."};
+constexpr OptionEntry kProtocol{
+    "--protocol", "", "",
+    "With --dry-run: also print the command lines that would be sent to each target."};
 constexpr OptionEntry kForce{
     "--force", "", "",
     "Write a static address even when another target of this command gets or has it, or "
@@ -60,8 +63,9 @@ constexpr OptionEntry kSettle{
     "for the projector to answer a hello at its address before reading it back."};
 constexpr OptionEntry kTestMail{
     "--test-mail", "", "yes|no",
-    "Answer to the question whether to send a test mail after the mail settings changed "
-    "(with one target it is otherwise asked on a terminal; else no)."};
+    "Answer to the question whether to send a test mail after mail settings were sent; yes asks "
+    "for it whenever they are sent, as the projector had them too (with one target it is "
+    "otherwise asked on a terminal after a change; else no)."};
 
 constexpr OptionEntry kWait{
     "--wait", "", "SECONDS",
@@ -74,8 +78,8 @@ constexpr OptionEntry kMaxFailures{
 
 constexpr OptionEntry kShowSecrets{
     "--show-secrets", "", "",
-    "Show the WEP keys of one projector's settings instead of masking them (--json always "
-    "holds them)."};
+    "Show the WEP keys of one projector's settings (read) or of the commands in its change log "
+    "(history) instead of masking them (read --json always holds them)."};
 constexpr OptionEntry kReadOptions[] = {kAll,  kTargetsFile, kJobs,   kPasswordFile, kPasswords,
                                         kType, kJson,        kWait,   kKeyring,      kShowSecrets};
 constexpr OptionEntry kSettable{
@@ -83,28 +87,63 @@ constexpr OptionEntry kSettable{
     "CSV whose columns are hardwareAddress, address and the fields of set, as provision reads "
     "them back (keys left empty), and status; a target that was not read has only its address "
     "and status."};
-constexpr OptionEntry kInventoryOptions[] = {kAll, kTargetsFile, kJobs, kPasswordFile, kPasswords,
-                                             kType, kCsv, kJson, kWait, kSettable, kKeyring};
-constexpr OptionEntry kAuditOptions[] = {kAll,       kTargetsFile, kJobs, kPasswordFile,
-                                         kPasswords, kType,        kJson, kWait, kKeyring};
+constexpr OptionEntry kPjlinkPasswords{
+    "--pjlink-passwords", "", "FILE",
+    "PJLink passwords per projector: lines 'ADDRESS PASSWORD' ('#' comments), as --passwords "
+    "and readable by its owner alone. PJLink's password is its own: a projector the file does "
+    "not name is asked without one, never with the network module's."};
+constexpr OptionEntry kInventoryOptions[] = {kAll, kTargetsFile, kJobs,     kPasswordFile,
+                                             kPasswords, kType, kCsv,     kJson, kWait,
+                                             kSettable, kKeyring, kPjlinkPasswords};
+constexpr OptionEntry kLampHours{
+    "--lamp-hours", "", "N",
+    "Report a lamp at or over N hours (1 to 99999; default 3000, a common rating of lamps in "
+    "their normal mode, as PJLink reports none)."};
+constexpr OptionEntry kAuditOptions[] = {kAll,     kTargetsFile,     kJobs, kPasswordFile,
+                                         kPasswords, kType,          kJson, kWait,
+                                         kKeyring, kPjlinkPasswords, kLampHours};
+constexpr OptionEntry kPjlinkKeyring{
+    "--keyring", "", "",
+    "PJLink passwords kept in the desktop keyring: entries with a 'pjlink' attribute beside a "
+    "projector's address, after a --pjlink-passwords line. A network module's entry is never "
+    "taken for PJLink."};
+constexpr OptionEntry kStatusOptions[] = {kAll, kTargetsFile, kJobs, kJson, kCsv, kWait,
+                                          kPjlinkPasswords, kPjlinkKeyring};
+constexpr OptionEntry kYes{"--yes", "", "", "Switch without asking."};
+constexpr OptionEntry kPowerDryRun{"--dry-run", "", "",
+                                   "Print the command each target would get; send nothing."};
+constexpr OptionEntry kPowerOptions[] = {kAll,  kTargetsFile,     kJobs,         kYes, kPowerDryRun,
+                                         kWait, kPjlinkPasswords, kPjlinkKeyring};
 constexpr OptionEntry kSetOptions[] = {
-    kAll,   kTargetsFile, kJobs,     kPasswordFile, kPasswords, kType, kJson,       kDryRun,
-    kForce, kVerify,      kNoVerify, kSettle,       kTestMail,  kWait, kMaxFailures, kKeyring};
+    kAll,    kTargetsFile, kJobs,     kPasswordFile, kPasswords, kType,
+    kJson,   kDryRun,      kProtocol, kForce,        kVerify,    kNoVerify,
+    kSettle, kTestMail,    kWait,     kMaxFailures,  kKeyring};
 constexpr OptionEntry kTemplate{
     "--template", "", "FILE.ini",
     "Apply FILE.ini to every target as a template: each keeps its own name, hardware "
     "address, DHCP and addresses, and only what differs from the target is sent."};
 constexpr OptionEntry kApplyOptions[] = {
-    kTemplate, kAll,   kTargetsFile, kJobs,     kPasswordFile, kPasswords, kType, kJson,
-    kDryRun,   kForce, kVerify,      kNoVerify, kSettle,       kTestMail,  kWait, kMaxFailures,
-    kKeyring};
+    kTemplate, kAll,    kTargetsFile, kJobs,     kPasswordFile, kPasswords,
+    kType,     kJson,   kDryRun,      kProtocol, kForce,        kVerify,
+    kNoVerify, kSettle, kTestMail,    kWait,     kMaxFailures,  kKeyring};
 constexpr OptionEntry kNewPasswordFile{
     "--new-password-file", "", "FILE",
     "The new password: the first line of FILE (else LANTERNA_NEW_PASSWORD, else asked twice "
     "on the terminal)."};
 constexpr OptionEntry kPasswdOptions[] = {
-    kAll, kTargetsFile, kJobs, kPasswordFile, kPasswords, kNewPasswordFile, kType, kJson, kWait,
-    kKeyring};
+    kAll,
+    kTargetsFile,
+    kJobs,
+    kPasswordFile,
+    kPasswords,
+    kNewPasswordFile,
+    kType,
+    kJson,
+    kWait,
+    kKeyring,
+    {"--dry-run", "", "",
+     "Ask each target only whether it has a password and list which would get its first "
+     "password and which a change; no password is asked for or sent."}};
 constexpr OptionEntry kQueryOptions[] = {kAll,       kTargetsFile, kJobs, kPasswordFile,
                                          kPasswords, kJson,        kWait};
 constexpr OptionEntry kProbeOptions[] = {kAll, kTargetsFile, kJson, kWait};
@@ -127,22 +166,28 @@ constexpr OptionEntry kNcfOptions[] = {
 constexpr OptionEntry kBackupOptions[] = {kAll,       kTargetsFile, kJobs, kPasswordFile,
                                           kPasswords, kType,        kJson, kWait, kKeyring};
 constexpr OptionEntry kRestoreOptions[] = {
-    kAll,   kTargetsFile, kJobs,     kPasswordFile, kPasswords, kType, kJson,       kDryRun,
-    kForce, kVerify,      kNoVerify, kSettle,       kTestMail,  kWait, kMaxFailures, kKeyring};
+    kAll,    kTargetsFile, kJobs,     kPasswordFile, kPasswords, kType,
+    kJson,   kDryRun,      kProtocol, kForce,        kVerify,    kNoVerify,
+    kSettle, kTestMail,    kWait,     kMaxFailures,  kKeyring};
 constexpr OptionEntry kDiffOptions[] = {
     kAll, kTargetsFile, kJobs, kPasswordFile, kPasswords, kJson, kWait, kKeyring,
     {"--template", "", "FILE.ini",
      "Compare the projectors of A with FILE.ini used as a template: only the settings apply "
      "--template would write to each (not its name, DHCP and addresses, nor an interface "
      "set-up saved from another interface kind)."}};
-constexpr OptionEntry kHistoryOptions[] = {kPasswordFile, kPasswords, kType, kJson, kWait,
-                                           kKeyring};
+constexpr OptionEntry kHistoryOptions[] = {kPasswordFile, kPasswords, kType,        kJson,
+                                           kWait,         kKeyring,   kShowSecrets};
 constexpr OptionEntry kUndoOptions[] = {
-    kAll,   kTargetsFile, kJobs,     kPasswordFile, kPasswords, kType,     kJson,
-    kDryRun, kForce,      kVerify,   kNoVerify,     kSettle,    kTestMail, kWait, kKeyring};
+    kAll,      kTargetsFile, kJobs,   kPasswordFile, kPasswords, kType,     kJson, kDryRun,
+    kProtocol, kForce,       kVerify, kNoVerify,     kSettle,    kTestMail, kWait, kKeyring};
+constexpr OptionEntry kWatchOptions[] = {
+    {"--check", "", "",
+     "Read and check CONFIG, its password files and targets file, say how many targets it "
+     "names, and end."}};
 constexpr OptionEntry kProvisionOptions[] = {
-    kAll,   kTargetsFile, kJobs,     kPasswordFile, kPasswords, kType, kJson,       kDryRun,
-    kForce, kVerify,      kNoVerify, kSettle,       kTestMail,  kWait, kMaxFailures, kKeyring};
+    kAll,    kTargetsFile, kJobs,     kPasswordFile, kPasswords, kType,
+    kJson,   kDryRun,      kProtocol, kForce,        kVerify,    kNoVerify,
+    kSettle, kTestMail,    kWait,     kMaxFailures,  kKeyring};
 
 // ---- further sections
 // -----------------------------------------------------------------------------
@@ -165,7 +210,8 @@ void PrintTargets(std::ostream& out) {
 
 void PrintExitStatus(std::ostream& out) {
     out << "Exit status: 0 every target succeeded, 1 some target failed (its line, or\n"
-           "standard error, says why), 2 bad command line.\n";
+           "standard error, says why), 2 bad command line, 3 every write was done but a\n"
+           "change-log line could not be kept (warned on standard error).\n";
 }
 
 void PrintProjectorSections(std::ostream& out) {
@@ -193,6 +239,12 @@ void PrintAuditSections(std::ostream& out) {
            "1 otherwise, 2 bad command line.\n";
 }
 
+void PrintTargetSections(std::ostream& out) {
+    PrintTargets(out);
+    out << "\nExit status: 0 every target answered (and switched), 1 otherwise, 2 bad\n"
+           "command line.\n";
+}
+
 void PrintPasswdSections(std::ostream& out) {
     out << "Each projector is asked first whether it has a password: one without gets its\n"
            "first password with no current password asked for or given. An empty new\n"
@@ -201,14 +253,18 @@ void PrintPasswdSections(std::ostream& out) {
 }
 
 void PrintDiscoverSections(std::ostream& out) {
-    out << "Columns: address, name, module type, found by (hello, secondary or both);\n"
-           "sorted by address. Exit status: 0 when at least one search ran, 1 otherwise.\n";
+    out << "Columns: address, name, module type, found by (hello, secondary or both,\n"
+           "with +pjlink when the PJLink search found it too; pjlink when only it did);\n"
+           "sorted by address. Exit status: 0 when the hello search ran, 1 when it\n"
+           "could not (whatever the other searches found).\n";
 }
 
 void PrintInventorySections(std::ostream& out) {
     out << "Columns: address, name, hardwareAddress, interface (wired or wireless), dhcp,\n"
            "subnetMask, gateway, dns, mail (on or off), smtpServer, recipients,\n"
-           "trapAddresses, community, essid, security, password (set or none).\n\n";
+           "trapAddresses, community, essid, security, password (set or none), status,\n"
+           "then over PJLink: power, lampHours, errors, model (a dash in the table, empty\n"
+           "in CSV and JSON, where the projector does not report it).\n\n";
     PrintProjectorSections(out);
 }
 
@@ -237,8 +293,9 @@ void PrintBackupSections(std::ostream& out) {
 constexpr std::string_view kBackupDescription =
     "Reads every target and keeps its settings: one settings file per projector, named after "
     "its name and hardware address, in a new folder under DIR named by the UTC time, with an "
-    "index of every target (a projector that could not be read is listed as such). Nothing in "
-    "DIR is ever overwritten. restore puts a backup back.";
+    "index of every target (a projector that could not be read is listed as such). DIR is made "
+    "when it is not there yet (its parent must be), the owner's alone. Nothing in DIR is ever "
+    "overwritten. restore puts a backup back.";
 
 constexpr std::string_view kProvisionDescription =
     "Gives each projector the settings of its row in FILE.csv. The header names the fields of "
@@ -247,11 +304,14 @@ constexpr std::string_view kProvisionDescription =
     "its projector by the hardware address of either interface, or by address when it has "
     "none. Every non-empty cell that differs from what the projector reports is written, with "
     "the checks, read-back and settle wait of set; an empty cell leaves a setting alone. A row "
-    "without its projector and a duplicate row are told with their line numbers; for a file "
-    "with an unknown column nothing is sent.";
+    "without its projector and a duplicate row are told with their line numbers. A site's own "
+    "spreadsheet will do: MAC, Name and IP (letter case aside; MAC address and IP address too) "
+    "stand for hardwareAddress, projectorName and ipAddress, and columns that are no setting "
+    "(Room, Notes) are left out, named once on standard error.";
 
 constexpr std::string_view kRestoreDescription =
-    "Puts settings files back: each (a file, or every file of a backup folder) goes to the "
+    "Puts settings files back: each (a file, every file of a backup folder, or of a commit of "
+    "the watcher's repository given as REPO@REV) goes to the "
     "projector with its hardware address, wherever that projector is now; the candidates (the "
     "targets, else what the search finds) are read first to find it. Only what differs from "
     "the projector is sent, with the checks, read-back and settle wait of set; --dry-run shows "
@@ -259,18 +319,33 @@ constexpr std::string_view kRestoreDescription =
     "and left as the projector has it.";
 
 constexpr std::string_view kDiffDescription =
-    "Compares the settings of A and B, each a settings file, a backup folder, or an address or "
-    "range read from the projectors (--all or --targets stand for a side not given). "
+    "Compares the settings of A and B, each a settings file, a backup folder, a commit of the "
+    "watcher's repository (REPO@REV, such as site@HEAD~1), or an address or range read from the "
+    "projectors (--all or --targets stand for a side not given). "
     "Projectors are paired by hardware address; one line per setting that differs (\"community: "
     "legacy1 here, avops1 in site.ini\"), keys shown only as differing. With --template "
     "FILE.ini there is one side, A, and each of its projectors is compared with what the "
     "template would write to it. Exit status: 0 nothing differs, 1 something does, 2 a bad "
     "command line or a side that could not be read (named on standard error).";
 
+constexpr std::string_view kWatchDescription =
+    "Watches the site that CONFIG (an INI file) names, unattended, until SIGTERM: every "
+    "presence interval which projectors answer a hello, every backup interval every projector "
+    "read whole into a git repository (a commit only when something changed, with what changed "
+    "in words; a projector not read keeps its last file), metrics for Prometheus on "
+    "http://ADDRESS/metrics (loopback by default), and at most one alert mail per round through "
+    "the site's relay (a projector silent past the grace, answering again, or changed since "
+    "the last backup). Passwords come from files that are their owner's alone or from the "
+    "service's credentials ($CREDENTIALS_DIRECTORY). One line per event on standard error, with "
+    "the journal's priority prefix. SIGHUP reloads CONFIG (a bad one is refused and the one in "
+    "force kept); SIGTERM stops after the projectors under way, saying whether the round was "
+    "finished or abandoned. A bad CONFIG is refused at start with its line and key.";
+
 constexpr std::string_view kHistoryDescription =
     "Lists what is kept of one projector's writes: the settings as read before each write, "
     "newest first and numbered as undo takes them, with the time (UTC) and the file, and the "
-    "change log's lines (time, address, name, outcome, commands sent). TARGET is a hardware "
+    "change log's lines (time, address, name, who wrote it as user@host, outcome, commands "
+    "sent, WEP keys masked unless --show-secrets). TARGET is a hardware "
     "address (02:00:0A:4E:01:01 or 02000A4E0101), which needs no network, or an address, where "
     "the projector is read to learn its hardware addresses. A projector with nothing kept is "
     "an error.";
@@ -289,7 +364,8 @@ constexpr std::string_view kReadDescription =
     "and name first (--type skips it), then the link is opened, the password given when the "
     "projector asks for one, and the settings are read. One target prints its settings grouped "
     "as a person reads them (projector, wired or wireless LAN, mail, SNMP, wireless security; "
-    "\"(not reported)\" where the projector gave none; keys masked unless --show-secrets), or "
+    "\"(not reported)\" where the projector gave none, \"(cut)\" behind a value it gave longer "
+    "than it is kept; keys masked unless --show-secrets), or "
     "with --json the whole record; several print a line each (or, with --json, an array of "
     "objects with the settings under \"record\").";
 
@@ -339,6 +415,16 @@ constexpr std::string_view kAuditDescription =
     "Reads every target and reports findings about weak or inconsistent settings, each with a "
     "severity: one line per finding, then a summary.";
 
+constexpr std::string_view kStatusDescription =
+    "Asks every target over PJLink (TCP port 4352) how it is and prints one row per projector: "
+    "power, input, the errors it reports, lamp and filter hours, model, serial number, PJLink "
+    "class and whether it asks for a password. What a projector does not report stays empty.";
+
+constexpr std::string_view kPowerDescription =
+    "Switches projectors on or off over PJLink, the only thing written over PJLink, after a "
+    "question on the terminal unless --yes is given; prints each projector's outcome (done, "
+    "refused, unavailable while warming up or cooling down, failed, or why the link failed).";
+
 constexpr CommandHelp kHelp[] = {
     {"version", "version", "Print the version.", "Prints the version of lanternactl.", {}},
     {"show",
@@ -383,6 +469,12 @@ constexpr CommandHelp kHelp[] = {
     {"audit", "audit TARGET... [--json] [OPTIONS]",
      "Report weak or inconsistent settings of projectors.", kAuditDescription, kAuditOptions,
      &PrintAuditSections},
+    {"status", "status TARGET... [--json | --csv] [OPTIONS]",
+     "How projectors are over PJLink: power, errors, lamp hours, model.", kStatusDescription,
+     kStatusOptions, &PrintTargetSections},
+    {"power", "power on|off TARGET... [--yes | --dry-run] [OPTIONS]",
+     "Switch projectors on or off over PJLink.", kPowerDescription, kPowerOptions,
+     &PrintTargetSections},
     {"set", "set TARGET... FIELD=VALUE... [OPTIONS]",
      "Change settings of projectors; only what differs is sent.", kSetDescription, kSetOptions,
      &PrintSetSections},
@@ -397,7 +489,7 @@ constexpr CommandHelp kHelp[] = {
     {"provision", "provision FILE.csv [TARGET...] [OPTIONS]",
      "Give each projector the settings of its row in a CSV file.", kProvisionDescription,
      kProvisionOptions, &PrintSetSections},
-    {"restore", "restore DIR|FILE.ini... [TARGET...] [OPTIONS]",
+    {"restore", "restore DIR|FILE.ini|REPO@REV... [TARGET...] [OPTIONS]",
      "Put settings files or a backup back on their projectors.", kRestoreDescription,
      kRestoreOptions, &PrintProjectorSections},
     {"diff", "diff A B [OPTIONS]\ndiff --template FILE.ini A [OPTIONS]",
@@ -409,6 +501,9 @@ constexpr CommandHelp kHelp[] = {
     {"undo", "undo TARGET [N] [OPTIONS]",
      "Put back the settings kept before a projector's newest (or N-th newest) write.",
      kUndoDescription, kUndoOptions, &PrintExitStatus},
+    {"watch", "watch CONFIG [--check]",
+     "Watch a site unattended: presence, versioned backups, metrics and alert mails.",
+     kWatchDescription, kWatchOptions, nullptr},
 };
 
 void PrintOption(std::ostream& out, const OptionEntry& option) {
@@ -480,7 +575,7 @@ void PrintProgramHelp(std::ostream& out) {
         out << "  " << usage << "\n      " << help.summary << "\n";
     }
     out << "\nExit status: 0 success, 1 the operation failed (reason on standard error or on\n"
-           "the target's line), 2 bad command line.\n";
+           "the target's line), 2 bad command line, 3 written but a change-log line not kept.\n";
 }
 
 void PrintUsageError(std::ostream& out, std::string_view command) {

@@ -7,9 +7,9 @@ std::span<const CliCommand> AllCommands() {
     static const CliCommand kCommands[] = {
         kVersionCommand,    kShowCommand,     kSaveCommand,  kNcfCommand,   kNcfTextCommand,
         kImportListCommand, kDiscoverCommand, kProbeCommand, kQueryCommand, kReadCommand,
-        kInventoryCommand,  kAuditCommand,    kSetCommand,   kApplyCommand, kPasswdCommand,
+        kInventoryCommand,  kAuditCommand,    kStatusCommand, kPowerCommand,    kSetCommand,   kApplyCommand, kPasswdCommand,
         kBackupCommand,     kProvisionCommand, kRestoreCommand, kDiffCommand,
-        kHistoryCommand,    kUndoCommand,
+        kHistoryCommand,    kUndoCommand,     kWatchCommand,
     };
     return kCommands;
 }

@@ -18,6 +18,8 @@ extern const CliCommand kQueryCommand;
 extern const CliCommand kReadCommand;
 extern const CliCommand kInventoryCommand;
 extern const CliCommand kAuditCommand;
+extern const CliCommand kStatusCommand;
+extern const CliCommand kPowerCommand;
 extern const CliCommand kSetCommand;
 extern const CliCommand kApplyCommand;
 extern const CliCommand kPasswdCommand;
@@ -27,5 +29,6 @@ extern const CliCommand kRestoreCommand;
 extern const CliCommand kDiffCommand;
 extern const CliCommand kHistoryCommand;
 extern const CliCommand kUndoCommand;
+extern const CliCommand kWatchCommand;
 
 }  // namespace lanterna::cli

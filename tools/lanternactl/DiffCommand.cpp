@@ -3,13 +3,17 @@
 #include <ostream>
 
 #include "fleet/SiteDiff.h"
+#include "platform/UserLanguage.h"
+#include "resources/StringIds.h"
 #include "tools/lanternactl/CommandHelp.h"
 #include "tools/lanternactl/Commands.h"
 #include "tools/lanternactl/FileCommandSupport.h"
 #include "tools/lanternactl/FleetCommand.h"
 #include "tools/lanternactl/FleetReport.h"
+#include "tools/lanternactl/RevisionSources.h"
 #include "tools/lanternactl/SiteReports.h"
 #include "tools/lanternactl/TextSafety.h"
+#include "tools/lanternactl/WorkerRunner.h"
 
 namespace lanterna::cli {
 
@@ -36,7 +40,8 @@ std::string SourceProblemText(const fleet::SourceLoad& load) {
         case fleet::SourceProblem::kUnreadable:
             return InputProblem(load.read, 0);
         case fleet::SourceProblem::kNotSettings:
-            return "holds no settings";
+            return MessageText(kStringSettingsFileUnreadable) + " " +
+                   SettingsFileProblemText(load.settings, UserLanguage());
         case fleet::SourceProblem::kIndexUnusable:
             return "is not the index of a backup";
         case fleet::SourceProblem::kNone:
@@ -50,7 +55,7 @@ bool LoadFileSide(CliContext& context, const std::string& path, DiffSide& side) 
     fleet::SourceLoad load = fleet::LoadSettingsSources(path);
     if (load.problem != fleet::SourceProblem::kNone) {
         PrintCommandError(context, kDiffCommandName,
-                          TerminalText(load.path) + ": " + SourceProblemText(load));
+                          TerminalText(load.path) + ": " + TerminalText(SourceProblemText(load)));
         return false;
     }
     side.sources = std::move(load.sources);
@@ -75,10 +80,7 @@ bool ReadTargetSide(CliContext& context, const CParsedArgs& parsed, const Target
     for (const fleet::SiteReading& reading : readings) {
         if (!reading.record) {
             const TargetReport report = ReportOfReading(context, reading, passwords);
-            PrintCommandError(context, kDiffCommandName,
-                              report.address + ": not read: " +
-                                  std::string(OutcomeWord(report.outcome)) +
-                                  (report.message.empty() ? "" : ": " + TerminalText(report.message)));
+            PrintCommandError(context, kDiffCommandName, NotReadText(report));
             all = false;
         }
     }
@@ -88,6 +90,17 @@ bool ReadTargetSide(CliContext& context, const CParsedArgs& parsed, const Target
 
 bool IsKey(std::string_view field) {
     return field.starts_with("wepKey") && field != "wepKeyId";
+}
+
+// A value of one side as diff shows it: "(not read)" where that side holds none.
+std::string ShownValue(const std::string& value, bool unread, bool key, std::string_view keyWord) {
+    if (unread) {
+        return "(not read)";
+    }
+    if (key) {
+        return std::string(keyWord);
+    }
+    return value.empty() ? "(none)" : value;
 }
 
 std::string Named(const fleet::SettingsSource& source) {
@@ -103,10 +116,9 @@ nlohmann::ordered_json PrintDifferences(CliContext& context, const fleet::Settin
     for (const fleet::SettingDifference& difference : differences) {
         // Keys are never shown, only that they differ.
         const bool key = IsKey(difference.field);
-        const std::string mine = key                     ? "(a key)"
-                                 : difference.here.empty() ? "(not read)"
-                                                           : difference.here;
-        const std::string theirs = key ? "(another key)" : difference.there;
+        const std::string mine = ShownValue(difference.here, difference.hereUnread, key, "(a key)");
+        const std::string theirs =
+            ShownValue(difference.there, difference.thereUnread, key, "(another key)");
         list.push_back({{"field", difference.field}, {"here", mine}, {"there", theirs}});
         if (!json) {
             context.out << TerminalText(Named(a)) << ": " << difference.field << ": "
@@ -205,6 +217,15 @@ int RunDiff(CliContext& context, CliArgs args) {
         DiffSide& side = sides[i];
         const bool fromOption = i == words.size();
         side.label = fromOption ? (parsed.Has("--all") ? "--all" : "--targets") : words[i];
+        const RevisionLoad revision =
+            fromOption ? RevisionLoad::kNotRevision
+                       : LoadRevisionSources(context, kDiffCommandName, words[i], side.sources);
+        if (revision == RevisionLoad::kFailed) {
+            return kDiffTrouble;
+        }
+        if (revision == RevisionLoad::kLoaded) {
+            continue;
+        }
         if (!fromOption && IsPath(words[i])) {
             if (!LoadFileSide(context, words[i], side)) {
                 return kDiffTrouble;
@@ -214,7 +235,7 @@ int RunDiff(CliContext& context, CliArgs args) {
         if (!fromOption && !IsTargetWord(words[i])) {
             PrintCommandError(context, kDiffCommandName,
                               "'" + TerminalText(words[i]) +
-                                  "' is no settings file, backup folder, address or range");
+                                  "' is no settings file, backup folder, REPO@REV, address or range");
             return kDiffTrouble;
         }
         const TargetRequest request =

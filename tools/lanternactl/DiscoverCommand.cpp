@@ -16,21 +16,31 @@ constexpr std::string_view kDiscoverCommandName = "discover";
 
 using fleet::FoundProjector;
 
-// "hello", "secondary" or "both".
-std::string_view FoundByText(unsigned foundBy) {
-    switch (foundBy) {
+// "hello", "secondary" or "both", with "+pjlink" when PJLink answered too; "pjlink" alone.
+std::string FoundByText(unsigned foundBy) {
+    std::string text;
+    switch (foundBy & (fleet::kFoundByHello | fleet::kFoundBySecondary)) {
         case fleet::kFoundByHello:
-            return "hello";
+            text = "hello";
+            break;
         case fleet::kFoundBySecondary:
-            return "secondary";
+            text = "secondary";
+            break;
+        case 0:
+            break;
         default:
-            return "both";
+            text = "both";
+            break;
     }
+    if ((foundBy & fleet::kFoundByPjlink) != 0) {
+        text += text.empty() ? "pjlink" : "+pjlink";
+    }
+    return text;
 }
 
 std::vector<std::string> RowOf(const FoundProjector& found) {
     return {found.address, found.name, std::to_string(found.imType),
-            std::string(FoundByText(found.foundBy))};
+            FoundByText(found.foundBy)};
 }
 
 int RunDiscover(CliContext& context, CliArgs args) {
@@ -69,7 +79,9 @@ int RunDiscover(CliContext& context, CliArgs args) {
         }
         PrintTable(context.out, rows);
     }
-    return search.Ran() ? kExitOk : kExitFailed;
+    // The hello search is the one that finds every projector and its module type: without it
+    // the list is not the network's, whatever the secondary search found.
+    return search.helloRan ? kExitOk : kExitFailed;
 }
 
 }  // namespace

@@ -111,12 +111,14 @@ int LoadSettingsForWrite(CliContext& context, std::string_view command, const st
     if (!LoadInputFile(context, command, path, document)) {
         return kExitFailed;
     }
-    if (const SettingsFileProblem problem =
-            fleet::ReadSettingsForWrite(document, asTemplate, file)) {
+    if (const SettingsFileProblem problem = ReadCheckedSettings(document, file)) {
         PrintCommandError(context, command,
                           TerminalText(path) + ": " + MessageText(kStringSettingsFileUnreadable) +
                               " " + TerminalText(SettingsFileProblemText(problem, UserLanguage())));
         return kExitFailed;
+    }
+    if (const auto note = fleet::OlderTemplateNote(file, path, UserLanguage()); asTemplate && note) {
+        context.err << TerminalText(*note) << "\n";
     }
     return kExitOk;
 }

@@ -26,8 +26,8 @@ bool LoadInputFile(CliContext& context, std::string_view command, const std::str
                    ProfileDocument& document);
 
 // Reads the settings file at `path` into `file` (zero-filled) to be applied whole or used as a
-// template (fleet::ReadSettingsForWrite); a file that cannot be used names the key that is
-// wrong. The exit status.
+// template (ReadCheckedSettings); a file that cannot be used names the key that is wrong, and a
+// template of the older key set says which keys it applies. The exit status.
 int LoadSettingsForWrite(CliContext& context, std::string_view command, const std::string& path,
                          bool asTemplate, ProjectorRecord& file);
 

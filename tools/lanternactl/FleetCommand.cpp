@@ -32,6 +32,7 @@ bool TakeWait(CliContext& context, std::string_view command, const CParsedArgs& 
         context.network.helloQuietMs = ms;
         context.network.search.hello.quietMs = ms;
         context.network.search.secondary.listenMs = ms;
+        context.network.search.pjlink.listenMs = ms;
     }
     return true;
 }
@@ -52,6 +53,11 @@ bool LoadPasswordOptions(CliContext& context, std::string_view command,
     if (const auto file = parsed.Value("--password-file"); file && !passwords.LoadOne(*file)) {
         return false;
     }
+    return TakeKeyringOption(context, command, parsed, passwords);
+}
+
+bool TakeKeyringOption(CliContext& context, std::string_view command, const CParsedArgs& parsed,
+                       CPasswords& passwords) {
     if (parsed.Has("--keyring")) {
         std::unique_ptr<fleet::ICredentialStore> keyring =
             context.openKeyring ? context.openKeyring() : nullptr;

@@ -27,6 +27,11 @@ bool TakeWait(CliContext& context, std::string_view command, const CParsedArgs& 
 // --all and --targets of `parsed`, with `words` (addresses and ranges).
 TargetRequest RequestOf(const CParsedArgs& parsed, std::vector<std::string> words);
 
+// Hands the desktop keyring to `passwords` when --keyring is given; false, said, when no keyring
+// answers.
+bool TakeKeyringOption(CliContext& context, std::string_view command, const CParsedArgs& parsed,
+                       CPasswords& passwords);
+
 // Loads --passwords and --password-file into `passwords`, and opens the keyring for --keyring.
 // False after a message (a keyring asked for that cannot be reached too).
 bool LoadPasswordOptions(CliContext& context, std::string_view command, const CParsedArgs& parsed,

@@ -3,19 +3,23 @@
 #include "discovery/HelloRun.h"
 #include "fleet/RecordFacts.h"
 #include "fleet/WriteFlow.h"
+#include "platform/UserLanguage.h"
 #include "resources/StringIds.h"
 #include "resources/TextPattern.h"
 #include "tools/lanternactl/WorkerRunner.h"
 
 namespace lanterna::cli {
 
-std::string EnglishText(int id, std::initializer_list<std::string_view> values) {
-    return FormatString(id, Language::English, values);
+std::string Words(int id, std::initializer_list<std::string_view> values) {
+    return FormatString(id, UserLanguage(), values);
+}
+
+std::string CountWords(std::size_t count, int one, int many) {
+    return Words(count == 1 ? one : many, {std::to_string(count)});
 }
 
 std::string HelloNote(const fleet::FleetNetwork& network) {
-    return EnglishText(kStringHelloUnansweredTypeZero,
-                       {std::to_string(network.helloQuietMs / 1000)});
+    return Words(kStringHelloUnansweredTypeZero, {std::to_string(network.helloQuietMs / 1000)});
 }
 
 std::string RoadFailureText(const fleet::RoadFailure& failure, const std::string& address,
@@ -35,19 +39,23 @@ std::string RoadFailureText(const fleet::RoadFailure& failure, const std::string
             return MessageText(kStringAuthenticationFailed);
         case RoadStop::kOtherProjector: {
             const auto macOrNone = [](const std::string& mac) {
-                return mac.empty() ? EnglishText(kStringNoHardwareAddress) : fleet::MacText(mac);
+                return mac.empty() ? Words(kStringNoHardwareAddress) : fleet::MacText(mac);
             };
-            return EnglishText(
-                kStringOtherHardwareAddress,
-                {failure.at, macOrNone(failure.foundMac), macOrNone(failure.expectedMac)});
+            if (failure.keptPasswordSent) {
+                return Words(kStringKeptPasswordReachedOther,
+                             {failure.at, macOrNone(failure.foundMac),
+                              macOrNone(failure.expectedMac)});
+            }
+            return Words(kStringOtherHardwareAddress,
+                         {failure.at, macOrNone(failure.foundMac), macOrNone(failure.expectedMac)});
         }
         case RoadStop::kNotSupported:
             return MessageText(kStringProjectorNotSupported);
         case RoadStop::kReadFailed:
-            return EnglishText(kStringLinkLostWhileReading,
-                               {failure.readProgress.lostAt,
-                                std::to_string(failure.readProgress.settingsRead),
-                                std::to_string(failure.readProgress.settingsPlanned)});
+            return Words(
+                kStringLinkLostWhileReading,
+                {failure.readProgress.lostAt, std::to_string(failure.readProgress.settingsRead),
+                 std::to_string(failure.readProgress.settingsPlanned)});
         case RoadStop::kCannotContinue:
             return MessageText(kStringCannotContinue);
     }
@@ -58,7 +66,8 @@ std::string ShownText(const fleet::ShownMessage& shown) {
     if (!shown.question) {
         return MessageText(shown.stringId);
     }
-    return MessageText(shown.stringId) + " " + (shown.yes ? "yes" : "no");
+    return MessageText(shown.stringId) + " " +
+           Words(shown.yes ? kStringAnswerYes : kStringAnswerNo);
 }
 
 std::string JoinedTexts(const std::vector<std::string>& texts, std::string_view separator) {
@@ -72,9 +81,9 @@ std::string JoinedTexts(const std::vector<std::string>& texts, std::string_view 
 std::string RefusalText(const fleet::Refusal& refusal) {
     const fleet::RuleSentence sentence = fleet::SentenceOf(refusal);
     const auto& v = sentence.values;
-    std::string text = EnglishText(sentence.id, {v[0], v[1], v[2], v[3], v[4]});
+    std::string text = Words(sentence.id, {v[0], v[1], v[2], v[3], v[4]});
     if (refusal.rule == fleet::Rule::kIsAddressUnique) {
-        text += " (" + std::string(kForceHint) + ")";
+        text += " (" + Words(kStringForceHint) + ")";
     }
     return text;
 }
@@ -83,12 +92,11 @@ std::string MissingSettingText(std::string_view field, fleet::MissingReason reas
                                const ProjectorRecord& record) {
     switch (reason) {
         case fleet::MissingReason::kWiredInterface:
-            return EnglishText(kStringWirelessOnlySetting, {field});
+            return Words(kStringWirelessOnlySetting, {field});
         case fleet::MissingReason::kBasicWirelessOnly:
-            return EnglishText(kStringBasicWirelessSetting, {field});
+            return Words(kStringBasicWirelessSetting, {field});
         case fleet::MissingReason::kExtendedWireless:
-            return EnglishText(kStringExtendedWirelessSetting,
-                               {field, std::to_string(record.imType)});
+            return Words(kStringExtendedWirelessSetting, {field, std::to_string(record.imType)});
     }
     return {};
 }
@@ -96,16 +104,15 @@ std::string MissingSettingText(std::string_view field, fleet::MissingReason reas
 std::string NotSentText(std::string_view field, fleet::NotSentReason reason) {
     switch (reason) {
         case fleet::NotSentReason::kDhcp:
-            return EnglishText(kStringNotSentWithDhcp, {field}) + " (give dhcp=off with it)";
+            return Words(kStringNotSentWithDhcp, {field}) + " (give dhcp=off with it)";
         case fleet::NotSentReason::kMailOff:
-            return EnglishText(kStringNotSentWithoutMail, {field}) +
-                   " (give mailNotify=on with it)";
+            return Words(kStringNotSentWithoutMail, {field}) + " (give mailNotify=on with it)";
         case fleet::NotSentReason::kAdHoc:
-            return EnglishText(kStringNotSentInAdHoc, {field});
+            return Words(kStringNotSentInAdHoc, {field});
         case fleet::NotSentReason::kNotWepSecurity:
-            return EnglishText(kStringNotSentWithoutWep, {field});
+            return Words(kStringNotSentWithoutWep, {field});
         case fleet::NotSentReason::kNotForThisModule:
-            return EnglishText(kStringNotSentHere, {field});
+            return Words(kStringNotSentHere, {field});
     }
     return {};
 }
@@ -113,15 +120,15 @@ std::string NotSentText(std::string_view field, fleet::NotSentReason reason) {
 std::string NotTakenText(const fleet::NotTaken& notTaken) {
     const std::string fields = fleet::FieldsOfCommand(notTaken.command);
     if (!notTaken.reported) {
-        return EnglishText(kStringSentReportsNone, {fields, notTaken.sent});
+        return Words(kStringSentReportsNone, {fields, notTaken.sent});
     }
-    return EnglishText(kStringSentReportsOther, {fields, notTaken.sent, *notTaken.reported});
+    return Words(kStringSentReportsOther, {fields, notTaken.sent, *notTaken.reported});
 }
 
 std::string RefusedCommands(std::uint32_t writeErrors) {
     std::vector<std::string> groups;
     for (const int word : fleet::RefusedGroupWordIds(writeErrors)) {
-        groups.push_back(EnglishText(word));
+        groups.push_back(Words(word));
     }
     return JoinedTexts(groups, ", ");
 }
@@ -129,9 +136,9 @@ std::string RefusedCommands(std::uint32_t writeErrors) {
 std::string PartlyWrittenText(const WriteProgress& progress) {
     const std::size_t sent =
         progress.accepted.size() + progress.refused.size() + progress.unanswered.size();
-    std::string text = EnglishText(kStringLinkLostAfterCommands,
-                                   {std::to_string(sent),
-                                    std::to_string(sent + progress.notSent.size())});
+    std::string text =
+        Words(kStringLinkLostAfterCommands,
+              {std::to_string(sent), std::to_string(sent + progress.notSent.size())});
     const std::pair<int, const std::vector<std::string>*> parts[] = {
         {kStringCommandsAccepted, &progress.accepted},
         {kStringCommandsRefused, &progress.refused},
@@ -141,26 +148,27 @@ std::string PartlyWrittenText(const WriteProgress& progress) {
     std::vector<std::string> named;
     for (const auto& [id, commands] : parts) {
         if (!commands->empty()) {
-            named.push_back(EnglishText(id, {JoinedTexts(*commands, ", ")}));
+            named.push_back(Words(id, {JoinedTexts(*commands, ", ")}));
         }
     }
     return named.empty() ? text : text + ": " + JoinedTexts(named, "; ");
 }
 
-std::vector<std::string> LeftAloneTexts(const std::vector<fleet::LeftAloneSetting>& leftAlone) {
+std::vector<std::string> LeftAloneTexts(
+    const std::vector<std::pair<int, std::vector<std::string>>>& leftAlone) {
     std::vector<std::string> texts;
-    for (const auto& [id, fields] : fleet::LeftAloneByReason(leftAlone)) {
-        texts.push_back(EnglishText(id, {JoinedTexts(fields, ", ")}));
+    for (const auto& [id, fields] : leftAlone) {
+        texts.push_back(Words(id, {JoinedTexts(fields, ", ")}));
     }
     return texts;
 }
 
 std::string UnreadCarriedText(std::string_view setting) {
-    return EnglishText(kStringUnreadSettingCarried, {setting});
+    return Words(kStringUnreadSettingCarried, {setting});
 }
 
 std::string FindingDetail(const fleet::Finding& finding) {
-    return EnglishText(finding.kind->detail, {finding.value, JoinedTexts(finding.alsoAt, ", ")});
+    return Words(finding.kind->detail, {finding.value, JoinedTexts(finding.alsoAt, ", ")});
 }
 
 }  // namespace lanterna::cli

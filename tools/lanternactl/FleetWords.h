@@ -1,14 +1,14 @@
 #pragma once
-// How lanternactl words what the fleet engine reports in codes and values. Its outcome words
-// follow the user's language (FleetReport.h), and so do the dialogs' messages the codes carry
-// (string ids below 300); every other word of the engine's is printed from the English column
-// of the string table, as lanternactl's other messages are English. Option hints ("--force
-// writes it anyway") are lanternactl's own and added here.
+// How lanternactl words what the fleet engine reports in codes and values: every word from the
+// string table, in the user's language, so that a line of a target (its outcome, message and
+// notes) speaks one language. lanternactl's own messages on lines of their own (usage, help,
+// errors of the command line) are English.
 
 #include <cstdint>
 #include <initializer_list>
 #include <string>
 #include <string_view>
+#include <utility>
 #include <vector>
 
 #include "fleet/AuditFindings.h"
@@ -23,14 +23,14 @@
 
 namespace lanterna::cli {
 
-// The English text of string `id` with `values` filled in.
-std::string EnglishText(int id, std::initializer_list<std::string_view> values = {});
+// String `id` in the user's language with `values` filled in.
+std::string Words(int id, std::initializer_list<std::string_view> values = {});
+
+// String `one` for a count of 1, else `many`, with `count` as {1}: English has a singular.
+std::string CountWords(std::size_t count, int one, int many);
 
 // `texts` joined by `separator`.
 std::string JoinedTexts(const std::vector<std::string>& texts, std::string_view separator);
-
-// lanternactl's own hint after a refusal that --force lifts.
-inline constexpr std::string_view kForceHint = "--force writes it anyway";
 
 // The note on a target that did not answer the hello: "no answer to the hello within 5
 // seconds; worked on as module type 0".
@@ -64,9 +64,10 @@ std::string RefusedCommands(std::uint32_t writeErrors);
 // NWSMTPSRV, NWSMTPTO1; not sent: ..." (the parts that name nothing left out).
 std::string PartlyWrittenText(const WriteProgress& progress);
 
-// What a template left as each projector has it, one text per reason: "left as each projector
-// has it: projectorName, dhcp (...)".
-std::vector<std::string> LeftAloneTexts(const std::vector<fleet::LeftAloneSetting>& leftAlone);
+// What a template left as each projector has it, one text per reason (fleet::LeftAloneByReason):
+// "left as each projector has it: projectorName, dhcp (...)".
+std::vector<std::string> LeftAloneTexts(
+    const std::vector<std::pair<int, std::vector<std::string>>>& leftAlone);
 
 // Why a write that would carry the unread `setting` sent nothing.
 std::string UnreadCarriedText(std::string_view setting);

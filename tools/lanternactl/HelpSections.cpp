@@ -7,6 +7,7 @@
 
 #include "fleet/AuditFindings.h"
 #include "fleet/EventNames.h"
+#include "fleet/HealthReport.h"
 #include "fleet/RecordFields.h"
 #include "resources/StringTable.h"
 #include "tools/lanternactl/WrappedText.h"
@@ -126,9 +127,11 @@ void PrintEventNames(std::ostream& out) {
 }
 
 void PrintFindingHelp(std::ostream& out) {
-    for (const fleet::FindingKind* kind : fleet::AllFindingKinds()) {
-        out << "  " << fleet::SeverityKey(kind->severity) << "  " << kind->id << "\n";
-        PrintWrapped(out, LoadString(kind->meaning, Language::English));
+    for (const auto kinds : {fleet::AllFindingKinds(), fleet::HealthFindingKinds()}) {
+        for (const fleet::FindingKind* kind : kinds) {
+            out << "  " << fleet::SeverityKey(kind->severity) << "  " << kind->id << "\n";
+            PrintWrapped(out, LoadString(kind->meaning, Language::English));
+        }
     }
 }
 

@@ -17,9 +17,19 @@ namespace {
 
 constexpr std::string_view kHistoryCommandName = "history";
 
+// The commands of a change-log line, WEP keys masked unless `showSecrets`.
+std::vector<std::string> SentShown(const fleet::ChangeLine& change, bool showSecrets) {
+    std::vector<std::string> sent;
+    for (const std::string& command : change.sent) {
+        sent.push_back(showSecrets ? command : fleet::MaskedCommand(command));
+    }
+    return sent;
+}
+
 nlohmann::ordered_json HistoryJson(const std::vector<std::string>& macs,
                                    const std::vector<fleet::KeptWrite>& kept,
-                                   const std::vector<fleet::ChangeLine>& changes) {
+                                   const std::vector<fleet::ChangeLine>& changes,
+                                   bool showSecrets) {
     auto addresses = nlohmann::ordered_json::array();
     for (const std::string& mac : macs) {
         if (!mac.empty()) {
@@ -38,34 +48,36 @@ nlohmann::ordered_json HistoryJson(const std::vector<std::string>& macs,
         lines.push_back({{"time", change.time},
                          {"address", change.address},
                          {"name", change.name},
-                         {"sent", change.sent},
-                         {"outcome", change.outcome}});
+                         {"sent", SentShown(change, showSecrets)},
+                         {"outcome", change.outcome},
+                         {"who", change.who}});
     }
     return {{"hardwareAddresses", addresses}, {"kept", entries}, {"changes", lines}};
 }
 
 void PrintHistory(CliContext& context, const std::vector<fleet::KeptWrite>& kept,
-                  const std::vector<fleet::ChangeLine>& changes) {
-    context.out << EnglishText(kStringKeptHeading) << "\n";
+                  const std::vector<fleet::ChangeLine>& changes, bool showSecrets) {
+    context.out << Words(kStringKeptHeading) << "\n";
     if (kept.empty()) {
-        context.out << "  " << EnglishText(kStringNoneKept) << "\n";
+        context.out << "  " << Words(kStringNoneKept) << "\n";
     }
     for (const fleet::KeptWrite& write : kept) {
         context.out << "  " << write.number << "  " << HistoryTimeWords(write.entry.time) << "  "
                     << TerminalText(write.entry.path) << "\n";
     }
-    context.out << EnglishText(kStringChangeLogHeading) << "\n";
+    context.out << Words(kStringChangeLogHeading) << "\n";
     if (changes.empty()) {
-        context.out << "  " << EnglishText(kStringNoneKept) << "\n";
+        context.out << "  " << Words(kStringNoneKept) << "\n";
     }
     for (const fleet::ChangeLine& change : changes) {
         std::string sent;
-        for (const std::string& command : change.sent) {
+        for (const std::string& command : SentShown(change, showSecrets)) {
             sent += (sent.empty() ? "" : "; ") + command;
         }
         context.out << "  " << HistoryTimeWords(change.time) << "  "
                     << TerminalText(change.address) << "  "
                     << TerminalText(change.name.empty() ? "-" : change.name) << "  "
+                    << TerminalText(change.who.empty() ? "-" : change.who) << "  "
                     << TerminalText(change.outcome) << "  " << TerminalText(sent) << "\n";
     }
 }
@@ -104,10 +116,11 @@ int RunHistory(CliContext& context, CliArgs args) {
         PrintNothingKept(context, kHistoryCommandName, macs, history.Folder());
         return kExitFailed;
     }
+    const bool showSecrets = parsed.Has("--show-secrets");
     if (parsed.Has("--json")) {
-        context.out << DumpJson(HistoryJson(macs, kept, changes)) << "\n";
+        context.out << DumpJson(HistoryJson(macs, kept, changes, showSecrets)) << "\n";
     } else {
-        PrintHistory(context, kept, changes);
+        PrintHistory(context, kept, changes, showSecrets);
     }
     return kExitOk;
 }

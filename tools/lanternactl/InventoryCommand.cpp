@@ -6,6 +6,7 @@
 #include "tools/lanternactl/CsvText.h"
 #include "tools/lanternactl/FileCommandSupport.h"
 #include "tools/lanternactl/FleetCommand.h"
+#include "tools/lanternactl/HealthSupport.h"
 #include "tools/lanternactl/ReadReports.h"
 #include "tools/lanternactl/TextSafety.h"
 
@@ -41,16 +42,33 @@ int RunInventory(CliContext& context, CliArgs args) {
     if (!LoadPasswordOptions(context, kInventoryCommandName, parsed, passwords)) {
         return kExitFailed;
     }
+    const auto pjlinkBook = settable ? nullptr
+                                     : LoadPjlinkPasswords(context, kInventoryCommandName, parsed);
+    if (!settable && !pjlinkBook) {
+        return kExitFailed;
+    }
     const std::vector<ReadTarget> results =
         ReadTargets(context, kInventoryCommandName, std::move(targets), false, passwords, jobs);
-    const std::vector<std::string> columns =
+    std::vector<std::string> columns =
         settable ? fleet::SettableColumns()
                  : std::vector<std::string>(fleet::InventoryColumns().begin(),
                                             fleet::InventoryColumns().end());
+    // The settable form is read back by provision: it keeps to the settings.
+    std::vector<fleet::HealthOfTarget> health;
+    if (!settable) {
+        columns.insert(columns.end(), fleet::InventoryHealthColumns().begin(),
+                       fleet::InventoryHealthColumns().end());
+        std::vector<std::string> addresses;
+        for (const ReadTarget& result : results) {
+            addresses.push_back(result.report.address);
+        }
+        health = ReadHealthWith(context, *pjlinkBook, addresses, jobs);
+    }
     int status = kExitOk;
     std::vector<std::vector<std::string>> rows;
     auto array = nlohmann::ordered_json::array();
-    for (const ReadTarget& result : results) {
+    for (std::size_t index = 0; index < results.size(); ++index) {
+        const ReadTarget& result = results[index];
         // A target that was not read keeps its row, with its status and nothing else (in the
         // settable form not even its name, so that the row read back gives nothing).
         if (!result.record) {
@@ -69,6 +87,10 @@ int RunInventory(CliContext& context, CliArgs args) {
                                     : fleet::InventoryRow(result.report.address, *result.record,
                                                           result.passwordSet));
         }
+        if (index < health.size()) {
+            const auto cells = fleet::InventoryHealthCells(health[index].read);
+            rows.back().insert(rows.back().end(), cells.begin(), cells.end());
+        }
         nlohmann::ordered_json object = nlohmann::ordered_json::object();
         for (std::size_t column = 0; column < columns.size(); ++column) {
             object[std::string(columns[column])] = rows.back()[column];
@@ -86,6 +108,14 @@ int RunInventory(CliContext& context, CliArgs args) {
             PrintCsvRow(context.out, row);
         }
     } else {
+        const std::size_t healthColumns = settable ? 0 : fleet::InventoryHealthColumns().size();
+        for (auto& row : rows) {
+            for (std::size_t cell = row.size() - healthColumns; cell < row.size(); ++cell) {
+                if (row[cell].empty()) {
+                    row[cell] = fleet::kNotReportedMark;
+                }
+            }
+        }
         rows.insert(rows.begin(), columns);
         PrintTable(context.out, rows);
     }

@@ -2,6 +2,8 @@
 #include <ostream>
 
 #include "platform/UserLanguage.h"
+#include "resources/StringIds.h"
+#include "resources/StringTable.h"
 #include "tools/lanternactl/CliContext.h"
 #include "tools/lanternactl/CommandHelp.h"
 #include "tools/lanternactl/TextSafety.h"
@@ -25,6 +27,13 @@ bool AsksForHelp(CliArgs args) {
 int RunLanternactl(CliContext& context, CliArgs args) {
     // Outcome lines and errors speak the language of the environment the command was given.
     SetUserLanguage(ChooseLanguage(context.environment));
+    // Without a locale Korean is spoken; someone at a terminal is told how to change it, in
+    // both languages, one line each.
+    if (context.errIsTerminal && !args.empty() && ChosenWithoutLocale(context.environment)) {
+        for (const Language language : {Language::Korean, Language::English}) {
+            context.err << "lanternactl: " << LoadString(kStringNoLocaleNote, language) << "\n";
+        }
+    }
     if (args.empty()) {
         PrintProgramHelp(context.err);
         return kExitUsage;

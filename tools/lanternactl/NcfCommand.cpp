@@ -4,15 +4,18 @@
 #include <optional>
 #include <ostream>
 
+#include "platform/UserLanguage.h"
 #include "resources/StringTable.h"
 #include "settings/ConfigFile.h"
 #include "settings/ConfigFileText.h"
 #include "settings/SettingsFile.h"
+#include "settings/SettingsFileCheck.h"
 #include "settings/ValidationRules.h"
 #include "tools/lanternactl/CommandHelp.h"
 #include "tools/lanternactl/Commands.h"
 #include "tools/lanternactl/FileCommandSupport.h"
 #include "tools/lanternactl/RecordJson.h"
+#include "tools/lanternactl/TextSafety.h"
 
 namespace lanterna::cli {
 
@@ -90,9 +93,10 @@ bool LoadSettingsRecord(CliContext& context, const std::string& path, ProjectorR
     if (!LoadInputFile(context, "ncf", path, document)) {
         return false;
     }
-    if (ReadSettingsDocument(record, document) != 1) {
-        context.err << "lanternactl ncf: " << path << ": "
-                    << LoadString(kStringSettingsFileUnreadable) << "\n";
+    if (const SettingsFileProblem problem = ReadCheckedSettings(document, record)) {
+        context.err << "lanternactl ncf: " << TerminalText(path) << ": "
+                    << LoadString(kStringSettingsFileUnreadable) << " "
+                    << TerminalText(SettingsFileProblemText(problem, UserLanguage())) << "\n";
         return false;
     }
     return true;

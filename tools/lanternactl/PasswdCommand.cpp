@@ -1,14 +1,19 @@
 #include <ostream>
 
+#include "fleet/Credentials.h"
+#include "fleet/History.h"
 #include "fleet/PasswordChange.h"
+#include "resources/ReplyStringIds.h"
 #include "resources/StringIds.h"
 #include "tools/lanternactl/CommandHelp.h"
 #include "tools/lanternactl/Commands.h"
 #include "tools/lanternactl/FleetCommand.h"
 #include "tools/lanternactl/FleetReport.h"
+#include "tools/lanternactl/FileCommandSupport.h"
 #include "tools/lanternactl/FleetWords.h"
 #include "tools/lanternactl/TextSafety.h"
 #include "tools/lanternactl/WorkerRunner.h"
+#include "workers/PasswordResults.h"
 
 namespace lanterna::cli {
 
@@ -46,7 +51,7 @@ std::optional<std::string> NewPassword(CliContext& context, const CParsedArgs& p
         }
         secret = answer;
     }
-    if (const std::string problem = PasswordLengthProblem(*secret, "the new password");
+    if (const std::string problem = PasswordLengthProblem(*secret, Words(kStringNewPassword));
         !problem.empty()) {
         PrintCommandError(context, kPasswdCommandName, problem);
         return std::nullopt;
@@ -59,11 +64,14 @@ std::string ChangeMessage(const fleet::PasswordChangeResult& result, const CPass
     switch (result.outcome) {
         case Outcome::kPasswordChanged:
             if (result.removed) {
-                return EnglishText(kStringPasswordRemovedDetail);
+                return Words(kStringPasswordRemovedDetail);
             }
-            return EnglishText(result.first ? kStringFirstPasswordSet
-                                            : kStringPasswordChangedDetail);
+            return Words(result.first ? kStringFirstPasswordSet : kStringPasswordChangedDetail);
         case Outcome::kFailed:
+            if (const int status = DeclinedStatusOf(result.workerResult); status >= 0) {
+                return Words(kStringPasswordChangeDeclined, {StatusByteText(status)});
+            }
+            return MessageText(kStringPasswordChangeFailed);
         case Outcome::kPasswordRefused:
             return MessageText(kStringPasswordChangeFailed);
         default:
@@ -72,9 +80,9 @@ std::string ChangeMessage(const fleet::PasswordChangeResult& result, const CPass
 }
 
 // --keyring: the keyring keeps the new password of each projector whose password was changed,
-// beside the hardware address its entry had (a password change reads none), and forgets the
-// entry of one that asks for no password now. False, with a message per address, for entries
-// the keyring did not take.
+// beside the hardware address the projector reported before the change (an entry without one
+// would go to any projector at the address), and forgets the entry of one that asks for no
+// password now. False, with a message per address, for entries the keyring did not take.
 bool KeepChangedInKeyring(CliContext& context, fleet::ICredentialStore& keyring,
                           const std::vector<fleet::PasswordChangeResult>& results,
                           const std::string& fresh) {
@@ -87,9 +95,13 @@ bool KeepChangedInKeyring(CliContext& context, fleet::ICredentialStore& keyring,
         bool done = false;
         if (result.removed) {
             done = keyring.Forget(address);
+        } else if (fleet::KeptHardwareAddress(result.hardwareAddress).empty()) {
+            PrintCommandError(context, kPasswdCommandName,
+                              Words(kStringKeyringNeedsHardwareAddress, {address}));
+            kept = false;
+            continue;
         } else {
-            const auto before = keyring.Find(address, {});
-            done = keyring.Keep({address, before ? before->hardwareAddress : std::string(), fresh});
+            done = keyring.Keep({address, result.hardwareAddress, fresh});
         }
         if (!done) {
             PrintCommandError(context, kPasswdCommandName,
@@ -99,6 +111,53 @@ bool KeepChangedInKeyring(CliContext& context, fleet::ICredentialStore& keyring,
         }
     }
     return kept;
+}
+
+// A change whose change-log line was not kept is told: the password was changed all the same.
+int WarnPasswordLogsNotKept(CliContext& context,
+                            const std::vector<fleet::PasswordChangeResult>& results,
+                            const std::string& folder, int status) {
+    bool lost = false;
+    for (const fleet::PasswordChangeResult& result : results) {
+        if (result.logStatus != OutputStatus::kOk) {
+            PrintCommandError(context, kPasswdCommandName,
+                              Words(kStringChangeLogNotKept,
+                                    {result.target.address, TerminalText(folder)}) +
+                                  " (" + OutputProblem(result.logStatus) + ")");
+            lost = true;
+        }
+    }
+    return lost && status == kExitOk ? kExitLogNotKept : status;
+}
+
+// --dry-run: which projectors would get their first password and which a change; each is only
+// asked whether it has a password, and no password is asked for or sent.
+int PlanPasswd(CliContext& context, const CParsedArgs& parsed, std::vector<Target> targets,
+               long type, long jobs) {
+    ForceType(targets, type);
+    const std::vector<bool> unanswered = fleet::LearnModuleTypes(context.network, targets);
+    std::vector<TargetReport> reports =
+        FirstReports(context, kPasswdCommandName, targets, unanswered, false);
+    std::vector<fleet::PasswordChangeResult> results(targets.size());
+    for (std::size_t i = 0; i < targets.size(); ++i) {
+        results[i].target = targets[i];
+    }
+    fleet::RunControl control;
+    control.bounds.jobs = static_cast<int>(jobs);
+    control.finished = ProgressOnTerminal(context, targets.size());
+    fleet::PlanPasswordChangesInto(context.network, results, control);
+    const CPasswords none(context, kPasswdCommandName);
+    for (std::size_t i = 0; i < results.size(); ++i) {
+        reports[i].outcome = results[i].outcome;
+        if (results[i].outcome == Outcome::kWouldSend) {
+            reports[i].message =
+                Words(results[i].first ? kStringWouldGetFirstPassword : kStringWouldChangePassword);
+            reports[i].facts["hasPassword"] = !results[i].first;
+        } else {
+            reports[i].message = RoadFailureText(results[i].failure, targets[i].address, none);
+        }
+    }
+    return PrintReports(context, reports, parsed.Has("--json"));
 }
 
 int RunPasswd(CliContext& context, CliArgs args) {
@@ -118,6 +177,9 @@ int RunPasswd(CliContext& context, CliArgs args) {
     if (const int status = ExpandTargets(context, kPasswdCommandName, request, targets);
         status != kExitOk) {
         return status;
+    }
+    if (parsed.Has("--dry-run")) {
+        return PlanPasswd(context, parsed, std::move(targets), type, jobs);
     }
     CPasswords passwords(context, kPasswdCommandName, "LANTERNA_PASSWORD", "Current password: ");
     if (!LoadPasswordOptions(context, kPasswdCommandName, parsed, passwords)) {
@@ -158,24 +220,27 @@ int RunPasswd(CliContext& context, CliArgs args) {
     } else {
         control.finished = ProgressOnTerminal(context, targets.size());
     }
-    const std::vector<fleet::PasswordChangeResult> results =
-        fleet::ChangePasswords(context.network, passwords, targets, *fresh, control);
+    const std::string historyFolder = fleet::HistoryFolder(context.environment);
+    const std::vector<fleet::PasswordChangeResult> results = fleet::ChangePasswords(
+        context.network, passwords, targets, *fresh, control, historyFolder);
     for (std::size_t i = 0; i < results.size(); ++i) {
         reports[i].outcome = results[i].outcome;
         reports[i].message = ChangeMessage(results[i], passwords);
     }
     const bool keyringKept = passwords.Keyring() == nullptr ||
                              KeepChangedInKeyring(context, *passwords.Keyring(), results, *fresh);
+    int status = kExitOk;
     if (single) {
         if (reports[0].outcome != Outcome::kPasswordChanged) {
             PrintCommandError(context, kPasswdCommandName, TerminalText(reports[0].message));
             return kExitFailed;
         }
         context.out << OutcomeWord(Outcome::kPasswordChanged) << "\n";
-        return keyringKept ? kExitOk : kExitFailed;
+    } else {
+        status = PrintReports(context, reports, parsed.Has("--json"));
     }
-    const int status = PrintReports(context, reports, parsed.Has("--json"));
-    return keyringKept ? status : kExitFailed;
+    status = keyringKept ? status : kExitFailed;
+    return WarnPasswordLogsNotKept(context, results, historyFolder, status);
 }
 
 }  // namespace

@@ -3,10 +3,15 @@
 #include <sys/stat.h>
 
 #include <algorithm>
+#include <utility>
 #include <ostream>
 #include <vector>
 
+#include "fleet/Credentials.h"
+#include "fleet/RecordFacts.h"
+#include "resources/StringIds.h"
 #include "tools/lanternactl/FileCommandSupport.h"
+#include "tools/lanternactl/FleetWords.h"
 #include "tools/lanternactl/TargetRequest.h"
 #include "tools/lanternactl/TextSafety.h"
 
@@ -19,8 +24,8 @@ constexpr std::size_t kPasswordFileMaxBytes = 4096;
 
 // "WHICH is N bytes long; a projector takes at most 14".
 std::string TooLongText(std::size_t length, std::string_view which) {
-    return std::string(which) + " is " + std::to_string(length) +
-           " bytes long; a projector takes at most " + std::to_string(fleet::kMaxPasswordBytes);
+    return Words(kStringPasswordTooLong,
+                 {which, std::to_string(length), std::to_string(fleet::kMaxPasswordBytes)});
 }
 
 // Refuses (false, with a message) a file of passwords that others than its owner may read.
@@ -76,6 +81,11 @@ std::string PasswordLengthProblem(std::string_view password, std::string_view wh
 CPasswords::CPasswords(CliContext& context, std::string_view command,
                        std::string_view environmentVariable, std::string_view prompt)
     : context_(context), command_(command), variable_(environmentVariable), prompt_(prompt) {}
+
+std::optional<std::string> CPasswords::BookEntry(const std::string& address) const {
+    const auto found = book_.find(address);
+    return found != book_.end() ? std::optional<std::string>(found->second) : std::nullopt;
+}
 
 bool CPasswords::LoadBook(const std::string& path) {
     std::string content;
@@ -140,13 +150,47 @@ std::optional<std::string> CPasswords::GivenPassword() {
     return given_;
 }
 
-std::optional<std::string> CPasswords::KeyringPassword(const std::string& address) {
+std::optional<std::string> CPasswords::KeyringPassword(const std::string& address,
+                                                       std::string* keptFor) {
     if (!keyring_) {
         return std::nullopt;
     }
-    // The hardware address is not known before the link is open: the entry of the address.
+    // The hardware address is not known before the link is open: the entry of the address,
+    // checked against the projector's once the password went (fleet::OpenTarget).
     auto kept = keyring_->Find(address, {});
-    return kept ? std::optional(std::move(kept->password)) : std::nullopt;
+    if (!kept) {
+        return std::nullopt;
+    }
+    if (kept->mismatch) {
+        bool named = false;
+        {
+            std::lock_guard guard(mutex_);
+            named = std::exchange(skipNamed_[address], true);
+        }
+        if (!named) {
+            const std::lock_guard terminal(context_.terminal->mutex);
+            if (context_.terminal->progress) {
+                context_.err << "\n";
+                context_.terminal->progress = false;
+            }
+            context_.err << command_ << ": "
+                         << Words(kStringKeyringEntrySkipped,
+                                  {address, fleet::MacText(kept->hardwareAddress)})
+                         << "\n";
+        }
+        return std::nullopt;
+    }
+    if (keptFor != nullptr) {
+        *keptFor = kept->hardwareAddress;
+    }
+    return std::move(kept->password);
+}
+
+void CPasswords::ReachedOther(const fleet::Target& target, const std::string&,
+                              const std::string&) {
+    if (keyring_) {
+        fleet::MarkMismatch(*keyring_, target.address);
+    }
 }
 
 // The terminal is asked only when no password was given for every target.
@@ -199,7 +243,14 @@ fleet::PasswordAnswer CPasswords::PasswordFor(const fleet::Target& target) {
     if (!password) {
         return {std::nullopt, fleet::PasswordProblem::kUnknown, 0};
     }
-    return fleet::CheckedPassword(std::move(*password));
+    // The keyring's password, however it came, is kept for one projector.
+    std::string keptFor;
+    const bool kept = KeyringPassword(target.address, &keptFor) == password;
+    fleet::PasswordAnswer answer = fleet::CheckedPassword(std::move(*password));
+    if (kept) {
+        answer.keptFor = std::move(keptFor);
+    }
+    return answer;
 }
 
 bool CPasswords::Refused(const fleet::Target& target, const std::string&) {
@@ -225,12 +276,11 @@ std::optional<std::string> CPasswords::Lookup(const std::string& address, std::s
 std::string CPasswords::ProblemText(const std::string& address, fleet::PasswordProblem problem,
                                     std::size_t length) const {
     if (problem != fleet::PasswordProblem::kTooLong) {
-        return "the projector needs a password: set " + variable_ +
-               ", use --password-file or --passwords, or run on a terminal";
+        return Words(kStringNeedsPassword, {variable_});
     }
     return TooLongText(length, book_.contains(address)
-                                   ? "the password for " + address + " in " + bookPath_
-                                   : std::string("the password given"));
+                                   ? Words(kStringPasswordOfIn, {address, bookPath_})
+                                   : Words(kStringPasswordGiven));
 }
 
 }  // namespace lanterna::cli

@@ -47,6 +47,13 @@ class CPasswords final : public fleet::IPasswordSource {
 
     fleet::PasswordAnswer PasswordFor(const fleet::Target& target) override;
     bool Refused(const fleet::Target& target, const std::string& password) override;
+    // The keyring's entry for the target's address is marked: it is skipped from now on.
+    void ReachedOther(const fleet::Target& target, const std::string& keptFor,
+                      const std::string& found) override;
+
+    // The book's password for `address` alone, none when the book does not name it: for a book
+    // of another secret (--pjlink-passwords), which no other source may stand in for.
+    std::optional<std::string> BookEntry(const std::string& address) const;
 
     // The password for `address`, or none with the reason in `problem`.
     std::optional<std::string> Lookup(const std::string& address, std::string& problem);
@@ -58,7 +65,10 @@ class CPasswords final : public fleet::IPasswordSource {
 
   private:
     std::optional<std::string> GivenPassword();
-    std::optional<std::string> KeyringPassword(const std::string& address);
+    // The keyring's entry for `address` (none for a marked one, which is named once), with the
+    // hardware address it is kept for in `keptFor` when given.
+    std::optional<std::string> KeyringPassword(const std::string& address,
+                                               std::string* keptFor = nullptr);
     std::optional<std::string> TerminalPassword();
     // The `n`-th different password of the sources after the book, from 0; none past the last.
     std::optional<std::string> NthPassword(const std::string& address, std::size_t n);
@@ -74,6 +84,7 @@ class CPasswords final : public fleet::IPasswordSource {
 
     std::mutex mutex_;
     std::map<std::string, std::size_t, std::less<>> refused_;  // passwords refused per address
+    std::map<std::string, bool, std::less<>> skipNamed_;  // marked keyring entries named
     bool givenKnown_ = false;
     std::optional<std::string> given_;
     bool askedKnown_ = false;

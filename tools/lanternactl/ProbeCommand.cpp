@@ -48,7 +48,7 @@ int RunProbe(CliContext& context, CliArgs args) {
     if (single) {
         if (!answers[0]) {
             PrintCommandError(context, kProbeCommandName,
-                              EnglishText(kStringNothingAnsweredAt, {addresses[0], seconds}));
+                              Words(kStringNothingAnsweredAt, {addresses[0], seconds}));
             return kExitFailed;
         }
         context.out << TerminalText(TextOf(answers[0]->name)) << '\t'
@@ -61,12 +61,12 @@ int RunProbe(CliContext& context, CliArgs args) {
         report.address = targets[i].address;
         if (!answers[i]) {
             report.outcome = Outcome::kNotAnswering;
-            report.message = EnglishText(kStringHelloUnanswered, {seconds});
+            report.message = Words(kStringHelloUnanswered, {seconds});
             continue;
         }
         report.outcome = Outcome::kAnswered;
         report.name = std::string(TextOf(answers[i]->name));
-        report.message = EnglishText(kStringModuleType, {std::to_string(answers[i]->imType)});
+        report.message = Words(kStringModuleType, {std::to_string(answers[i]->imType)});
         report.facts["imType"] = answers[i]->imType;
     }
     return PrintReports(context, reports, parsed.Has("--json"));

@@ -45,7 +45,8 @@ std::optional<fleet::SiteReading> ReadHistoryProjector(CliContext& context,
                                                        std::string_view command,
                                                        const CParsedArgs& parsed,
                                                        const fleet::HistoryTarget& target,
-                                                       CPasswords& passwords, bool allSettings) {
+                                                       CPasswords& passwords, bool allSettings,
+                                                       std::vector<fleet::MacClaim>* claims) {
     long jobs = 0;
     long type = -1;
     if (!TakeJobsAndType(context, command, parsed, jobs, type)) {
@@ -67,6 +68,9 @@ std::optional<fleet::SiteReading> ReadHistoryProjector(CliContext& context,
     std::vector<fleet::SiteReading> readings =
         fleet::ReadSite(context.network, passwords, std::move(candidates), allSettings && !byMac,
                         SiteControl(context, count, jobs));
+    if (claims != nullptr) {
+        *claims = fleet::ClaimsOf(readings);
+    }
     if (byMac != nullptr) {
         auto found = FoundByMac(context, command, std::move(readings), byMac->mac);
         if (!found || !allSettings) {
@@ -80,10 +84,7 @@ std::optional<fleet::SiteReading> ReadHistoryProjector(CliContext& context,
         const TargetReport report = readings.empty()
                                         ? TargetReport{}
                                         : ReportOfReading(context, readings.front(), passwords);
-        PrintCommandError(context, command,
-                          report.address + ": not read: " +
-                              std::string(OutcomeWord(report.outcome)) +
-                              (report.message.empty() ? "" : ": " + TerminalText(report.message)));
+        PrintCommandError(context, command, NotReadText(report));
         return std::nullopt;
     }
     return std::move(readings.front());
@@ -121,7 +122,7 @@ std::string HistoryTimeWords(std::string_view time) {
 void PrintNothingKept(CliContext& context, std::string_view command,
                       const std::vector<std::string>& macs, const std::string& folder) {
     if (folder.empty()) {
-        PrintCommandError(context, command, EnglishText(kStringNoHistoryFolder));
+        PrintCommandError(context, command, Words(kStringNoHistoryFolder));
         return;
     }
     std::string named;
@@ -132,11 +133,10 @@ void PrintNothingKept(CliContext& context, std::string_view command,
         }
     }
     if (named.empty()) {
-        PrintCommandError(context, command, EnglishText(kStringNoMacToKeep));
+        PrintCommandError(context, command, Words(kStringNoMacToKeep));
         return;
     }
-    PrintCommandError(context, command,
-                      EnglishText(kStringNothingKept, {named, TerminalText(folder)}));
+    PrintCommandError(context, command, Words(kStringNothingKept, {named, TerminalText(folder)}));
 }
 
 }  // namespace lanterna::cli

@@ -10,6 +10,7 @@
 
 #include "fleet/KeptWrites.h"
 #include "fleet/SiteRead.h"
+#include "fleet/WriteGate.h"
 #include "tools/lanternactl/CliContext.h"
 #include "tools/lanternactl/Options.h"
 #include "tools/lanternactl/Passwords.h"
@@ -23,12 +24,14 @@ std::optional<fleet::HistoryTarget> TakeHistoryTarget(CliContext& context,
 
 // Reads the projector of `target`: at its address, or, for a hardware address, among the
 // candidates (--targets, else what the search finds) read up to their identity, then read
-// whole where it was found. The reading; none after a message.
+// whole where it was found. The reading; none after a message. `claims` gets the hardware
+// addresses every projector read reported (two may claim the one looked for).
 std::optional<fleet::SiteReading> ReadHistoryProjector(CliContext& context,
                                                        std::string_view command,
                                                        const CParsedArgs& parsed,
                                                        const fleet::HistoryTarget& target,
-                                                       CPasswords& passwords, bool allSettings);
+                                                       CPasswords& passwords, bool allSettings,
+                                                       std::vector<fleet::MacClaim>* claims = nullptr);
 
 // The hardware addresses whose history is the projector's: the one given, and both of its
 // interfaces where it was read.

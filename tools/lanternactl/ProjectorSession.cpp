@@ -1,10 +1,7 @@
 #include "tools/lanternactl/ProjectorSession.h"
 
-#include <array>
-#include <cstdio>
 #include <ostream>
 
-#include "fleet/WritePlan.h"
 #include "resources/StringIds.h"
 #include "state/Messages.h"
 #include "tools/lanternactl/FleetWords.h"
@@ -42,15 +39,12 @@ bool ParseTestMail(CliContext& context, std::string_view command,
 
 int PrintWriteResult(CliContext& context, std::string_view command, int result,
                      std::uint32_t writeErrors, std::string_view failure) {
-    std::array<char, 16> bits{};
-    std::snprintf(bits.data(), bits.size(), "0x%x", writeErrors);
-    context.out << "result: " << result << "\nwriteErrors: " << bits.data() << "\n";
-    for (const int group : fleet::RefusedGroupWordIds(writeErrors)) {
-        context.out << "  refused: " << EnglishText(group) << "\n";
-    }
     if (result == 1) {
         context.out << MessageText(kStringWriteDone) << "\n";
         return kExitOk;
+    }
+    if (writeErrors != 0) {
+        context.out << Words(kStringProjectorRefused, {RefusedCommands(writeErrors)}) << "\n";
     }
     context.err << "lanternactl " << command << ": "
                 << (failure.empty() ? MessageText(kStringWriteFailed) : std::string(failure))

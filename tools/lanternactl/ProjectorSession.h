@@ -21,9 +21,10 @@ std::function<int(int)> TestMailAnswer(CliContext& context, std::optional<bool> 
 bool ParseTestMail(CliContext& context, std::string_view command,
                    const std::optional<std::string>& value, std::optional<bool>& testMail);
 
-// "result: R", "writeErrors: 0x…", a "  refused: …" line per refused command group, then the
-// window's message for the result (on standard output for success, standard error else), or
-// `failure` in its place when it says more. The exit status.
+// What came of a write in words: the window's message for the result (on standard output for
+// success, standard error else, or `failure` in its place when it says more), after the command
+// groups the projector refused ("the projector refused: trap address 2"). The result and its
+// bits are --json's alone. The exit status.
 int PrintWriteResult(CliContext& context, std::string_view command, int result,
                      std::uint32_t writeErrors, std::string_view failure = {});
 

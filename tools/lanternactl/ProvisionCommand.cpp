@@ -8,7 +8,9 @@
 #include "tools/lanternactl/CommandHelp.h"
 #include "tools/lanternactl/Commands.h"
 #include "tools/lanternactl/FileCommandSupport.h"
+#include "resources/StringIds.h"
 #include "tools/lanternactl/FleetCommand.h"
+#include "tools/lanternactl/FleetWords.h"
 #include "tools/lanternactl/FleetReport.h"
 #include "tools/lanternactl/SiteReports.h"
 #include "tools/lanternactl/TextSafety.h"
@@ -28,12 +30,6 @@ std::string ProblemText(const ProvisionProblem& problem) {
     switch (problem.kind) {
         case ProvisionProblemKind::kBadFile:
             return "a quoted cell opened here is never closed";
-        case ProvisionProblemKind::kUnknownColumn:
-            if (const auto nearest = fleet::NearestRecordField(problem.text)) {
-                return "unknown column '" + problem.text + "'; did you mean '" +
-                       std::string(*nearest) + "'?";
-            }
-            return "unknown column '" + problem.text + "'";
         case ProvisionProblemKind::kNoKey:
             return "neither a hardwareAddress nor an address to find the projector by";
         case ProvisionProblemKind::kBadHardwareAddress:
@@ -62,6 +58,25 @@ void PrintProblems(CliContext& context, const std::string& path,
     }
 }
 
+// The one notice of the columns left out, a near miss of a field's name told as such:
+// "columns that are no setting, left out: Room, Notes, comunity (community?)".
+void PrintIgnoredColumns(CliContext& context, const std::string& path,
+                         const std::vector<std::string>& ignored) {
+    if (ignored.empty()) {
+        return;
+    }
+    std::string names;
+    for (const std::string& name : ignored) {
+        names += (names.empty() ? "" : ", ") + name;
+        if (const auto nearest = fleet::NearestRecordField(name)) {
+            names += " (" + std::string(*nearest) + "?)";
+        }
+    }
+    PrintCommandError(
+        context, kProvisionCommandName,
+        TerminalText(path) + ": columns that are no setting, left out: " + TerminalText(names));
+}
+
 // The candidates that could not be read, so that a row not found is understood.
 void PrintUnread(CliContext& context, const std::vector<fleet::SiteReading>& readings,
                  const CPasswords& passwords) {
@@ -70,9 +85,7 @@ void PrintUnread(CliContext& context, const std::vector<fleet::SiteReading>& rea
             continue;
         }
         const TargetReport report = ReportOfReading(context, reading, passwords);
-        PrintCommandError(context, kProvisionCommandName,
-                          report.address + ": not read: " + std::string(OutcomeWord(report.outcome)) +
-                              (report.message.empty() ? "" : ": " + TerminalText(report.message)));
+        PrintCommandError(context, kProvisionCommandName, NotReadText(report));
     }
 }
 
@@ -107,6 +120,7 @@ int RunProvision(CliContext& context, CliArgs args) {
     }
     const fleet::ProvisionList list = fleet::ParseProvisionList(text);
     std::vector<ProvisionProblem> problems = list.problems;
+    PrintIgnoredColumns(context, path, list.ignoredColumns);
     if (!list.Usable()) {
         PrintProblems(context, path, problems);
         context.err << "lanternactl provision: nothing was sent\n";
@@ -131,16 +145,28 @@ int RunProvision(CliContext& context, CliArgs args) {
     PrintUnread(context, readings, passwords);
     PrintProblems(context, path, problems);
     std::map<std::string, std::vector<fleet::FieldAssignment>> rows;
+    std::map<std::string, fleet::KeptFor> keptFor;
     std::vector<Target> targets;
     for (const fleet::ProvisionMatch& match : matches) {
+        const fleet::ProvisionRow& row = list.rows[match.row];
         targets.push_back(readings[match.reading].target);
-        rows[targets.back().address] = list.rows[match.row].assignments;
+        rows[targets.back().address] = row.assignments;
+        keptFor[targets.back().address] = fleet::KeptFor{row.mac, std::nullopt};
+        if (row.mac.empty()) {
+            PrintCommandError(context, kProvisionCommandName,
+                              TerminalText(path) + " " +
+                                  Words(kStringRowFoundByAddress,
+                                        {std::to_string(row.line), targets.back().address}));
+        }
     }
     if (targets.empty()) {
         context.out << "provision: no row matched a projector\n";
         return problems.empty() ? kExitOk : kExitFailed;
     }
-    const WriteCommand write = RowsJob(rows);
+    WriteCommand write = RowsJob(rows);
+    // A row with a hardware address goes only to the projector reporting it, alone.
+    write.job.keptFor = [&keptFor](const Target& target) { return keptFor.at(target.address); };
+    write.job.claims = fleet::ClaimsOf(readings);
     const int status =
         RunWriteCommand(context, write, parsed, std::move(targets), false, passwords);
     return status == kExitOk && !problems.empty() ? kExitFailed : status;

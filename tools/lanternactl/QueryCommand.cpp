@@ -30,18 +30,18 @@ void DescribeQuery(const std::string& address, const fleet::QueryResult& result,
     run.values = result.values;
     switch (result.stop) {
         case fleet::QueryStop::kConnectFailed:
-            run.report.message = EnglishText(kStringQueryConnectFailed, {address});
+            run.report.message = Words(kStringQueryConnectFailed, {address});
             return;
         case fleet::QueryStop::kNoReply:
             run.report.message =
-                EnglishText(kStringQueryNoReply, {address, std::to_string(kLinkTimeoutMs / 1000)});
+                Words(kStringQueryNoReply, {address, std::to_string(kLinkTimeoutMs / 1000)});
             return;
         case fleet::QueryStop::kAuthenticationRefused:
-            run.report.message = EnglishText(kStringQueryAuthRefused,
-                                             {address, std::to_string(result.authentication)});
+            run.report.message =
+                Words(kStringQueryAuthRefused, {address, std::to_string(result.authentication)});
             return;
         case fleet::QueryStop::kQueryFailed:
-            run.report.message = EnglishText(kStringQueryFailed, {result.failedCommand});
+            run.report.message = Words(kStringQueryFailed, {result.failedCommand});
             return;
         case fleet::QueryStop::kNone:
             break;
@@ -86,7 +86,7 @@ class CQueryPasswords {
     fleet::PasswordAnswer For(const std::string& address, std::string& problem) {
         if (!passwords_) {
             fleet::PasswordAnswer answer = fleet::CheckedPassword(fallback_);
-            problem = PasswordLengthProblem(fallback_, "the password given");
+            problem = PasswordLengthProblem(fallback_, Words(kStringPasswordGiven));
             return answer;
         }
         fleet::PasswordAnswer answer = passwords_->PasswordFor({address, std::nullopt, {}});

@@ -1,9 +1,11 @@
 #include <ostream>
 
+#include "resources/StringIds.h"
 #include "tools/lanternactl/CommandHelp.h"
 #include "tools/lanternactl/Commands.h"
 #include "tools/lanternactl/FileCommandSupport.h"
 #include "tools/lanternactl/FleetCommand.h"
+#include "tools/lanternactl/FleetWords.h"
 #include "tools/lanternactl/ReadReports.h"
 #include "tools/lanternactl/RecordJson.h"
 #include "tools/lanternactl/SettingsListing.h"
@@ -17,12 +19,11 @@ constexpr std::string_view kReadCommandName = "read";
 
 // What a target's line says about its settings: interface and addressing.
 std::string Overview(const ProjectorRecord& record) {
-    std::string text = record.wirelessActive != 0 ? "wireless" : "wired";
-    text += ", type " + std::to_string(record.imType);
-    if (record.dhcp != 0) {
-        return text + ", DHCP";
-    }
-    return text + ", " + FormatDotted(record.ipAddress) + "/" + FormatDotted(record.subnetMask);
+    const std::string address =
+        record.dhcp != 0 ? std::string("DHCP")
+                         : FormatDotted(record.ipAddress) + "/" + FormatDotted(record.subnetMask);
+    return Words(record.wirelessActive != 0 ? kStringOverviewWireless : kStringOverviewWired,
+                 {std::to_string(record.imType), address});
 }
 
 int PrintSingle(CliContext& context, const ReadTarget& result, bool json, bool showSecrets) {

@@ -6,13 +6,18 @@
 #include "fleet/Backup.h"
 #include "fleet/RecordFacts.h"
 #include "fleet/SiteDiff.h"
+#include "platform/UserLanguage.h"
+#include "resources/StringIds.h"
 #include "tools/lanternactl/CommandHelp.h"
 #include "tools/lanternactl/Commands.h"
 #include "tools/lanternactl/FileCommandSupport.h"
 #include "tools/lanternactl/FleetCommand.h"
 #include "tools/lanternactl/FleetReport.h"
+#include "tools/lanternactl/FleetWords.h"
+#include "tools/lanternactl/RevisionSources.h"
 #include "tools/lanternactl/SiteReports.h"
 #include "tools/lanternactl/TextSafety.h"
+#include "tools/lanternactl/WorkerRunner.h"
 #include "tools/lanternactl/WriteCommand.h"
 
 namespace lanterna::cli {
@@ -30,14 +35,30 @@ bool IsRestoreSource(const std::string& word) {
 bool LoadSources(CliContext& context, const std::vector<std::string>& paths,
                  std::vector<fleet::SettingsSource>& sources) {
     for (const std::string& path : paths) {
+        const RevisionLoad revision = LoadRevisionSources(context, kRestoreCommandName, path, sources);
+        if (revision == RevisionLoad::kFailed) {
+            return false;
+        }
+        if (revision == RevisionLoad::kLoaded) {
+            continue;
+        }
+        // A restore reads files a backup wrote: a device or FIFO is none of them.
+        if (struct stat info {}; ::stat(path.c_str(), &info) == 0 && !S_ISREG(info.st_mode) &&
+                                 !S_ISDIR(info.st_mode)) {
+            PrintCommandError(context, kRestoreCommandName,
+                              Words(kStringNotRegularFile, {TerminalText(path)}));
+            return false;
+        }
         fleet::SourceLoad load = fleet::LoadSettingsSources(path);
         if (load.problem != fleet::SourceProblem::kNone) {
             const std::string why = load.problem == fleet::SourceProblem::kUnreadable
                                         ? InputProblem(load.read, 0)
                                     : load.problem == fleet::SourceProblem::kNotSettings
-                                        ? "holds no settings"
+                                        ? MessageText(kStringSettingsFileUnreadable) + " " +
+                                              SettingsFileProblemText(load.settings, UserLanguage())
                                         : "is not the index of a backup";
-            PrintCommandError(context, kRestoreCommandName, TerminalText(load.path) + ": " + why);
+            PrintCommandError(context, kRestoreCommandName,
+                              TerminalText(load.path) + ": " + TerminalText(why));
             return false;
         }
         for (fleet::SettingsSource& source : load.sources) {
@@ -45,6 +66,16 @@ bool LoadSources(CliContext& context, const std::vector<std::string>& paths,
         }
     }
     return true;
+}
+
+// A file goes only to the projector of its own hardware address (and module type, where it
+// names one).
+fleet::KeptFor KeptForFile(const fleet::SettingsSource& file) {
+    fleet::KeptFor kept{file.wiredMac, std::nullopt};
+    if (file.record.imType != 0) {
+        kept.imType = file.record.imType;
+    }
+    return kept;
 }
 
 WriteCommand RestoreJob(const std::map<std::string, std::vector<fleet::FieldAssignment>>& files) {
@@ -93,6 +124,7 @@ int RunRestore(CliContext& context, CliArgs args) {
         context.network, passwords, std::move(candidates), false, SiteControl(context, count, jobs));
     const std::vector<fleet::SettingsSource> found = fleet::SourcesOfReadings(readings);
     std::map<std::string, std::vector<fleet::FieldAssignment>> files;
+    std::map<std::string, fleet::KeptFor> keptFor;
     std::vector<Target> targets;
     bool missing = false;
     for (const fleet::SourcePair& pair : fleet::PairSources(sources, found)) {
@@ -100,6 +132,14 @@ int RunRestore(CliContext& context, CliArgs args) {
             continue;  // a projector no file is for
         }
         const fleet::SettingsSource& file = sources[*pair.here];
+        if (!file.indexMac.empty()) {
+            missing = true;
+            PrintCommandError(context, kRestoreCommandName,
+                              Words(kStringIndexDisagrees,
+                                    {TerminalText(file.where), fleet::MacText(file.wiredMac),
+                                     fleet::MacText(file.indexMac)}));
+            continue;
+        }
         if (!pair.there || !file.SharesMac(found[*pair.there])) {
             missing = true;
             PrintCommandError(context, kRestoreCommandName,
@@ -121,11 +161,14 @@ int RunRestore(CliContext& context, CliArgs args) {
             }
         }
         files[projector.where] = fleet::RestoringAssignments(file.record);
+        keptFor[projector.where] = KeptForFile(file);
     }
     if (targets.empty()) {
         return missing ? kExitFailed : kExitOk;
     }
-    const WriteCommand write = RestoreJob(files);
+    WriteCommand write = RestoreJob(files);
+    write.job.keptFor = [&keptFor](const Target& target) { return keptFor.at(target.address); };
+    write.job.claims = fleet::ClaimsOf(readings);
     const int status = RunWriteCommand(context, write, parsed, std::move(targets), false, passwords);
     return status == kExitOk && missing ? kExitFailed : status;
 }

@@ -93,11 +93,6 @@ int RunSet(CliContext& context, CliArgs args) {
     WriteCommand write;
     write.command = kSetCommandName;
     write.job = fleet::AssignmentsJob(assignments);
-    for (const FieldAssignment& assignment : assignments) {
-        if (assignment.field == "ipAddress") {
-            write.job.plannedAddress = CanonicalAddress(assignment.value);
-        }
-    }
     return RunWriteCommand(context, write, parsed, std::move(targets), IsSingleTarget(request),
                            passwords);
 }

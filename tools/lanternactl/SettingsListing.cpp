@@ -4,6 +4,7 @@
 #include <ostream>
 #include <string>
 
+#include "fleet/FieldCut.h"
 #include "fleet/RecordFacts.h"
 #include "fleet/RecordFields.h"
 #include "tools/lanternactl/TextSafety.h"
@@ -98,6 +99,15 @@ void PrintLine(std::ostream& out, std::string_view label, const std::string& val
     out << "  " << label << ": " << TerminalText(value) << "\n";
 }
 
+// A value the projector reported longer than it is held says so.
+std::string MarkedValueOf(const Line& line, const ProjectorRecord& record, bool showSecrets) {
+    std::string value = ValueOf(line, record, showSecrets);
+    if (fleet::IsFieldCut(line.field, record)) {
+        value.append(" ").append(kCutMark);
+    }
+    return value;
+}
+
 // The lines of `lines` the projector has (a wireless setting of another module kind is left
 // out).
 template <std::size_t N>
@@ -105,7 +115,7 @@ void PrintLines(std::ostream& out, const Line (&lines)[N], const ProjectorRecord
                 bool showSecrets) {
     for (const Line& line : lines) {
         if (!fleet::MissingSetting(line.field, record)) {
-            PrintLine(out, line.label, ValueOf(line, record, showSecrets));
+            PrintLine(out, line.label, MarkedValueOf(line, record, showSecrets));
         }
     }
 }
@@ -115,7 +125,7 @@ void PrintLines(std::ostream& out, const Line (&lines)[N], const ProjectorRecord
 void PrintSettingsListing(std::ostream& out, const ProjectorRecord& record, bool showSecrets) {
     const bool wireless = record.wirelessActive != 0;
     out << "Projector\n";
-    PrintLine(out, "Name", ValueOf({"", "projectorName", Shown::kText}, record, showSecrets));
+    PrintLine(out, "Name", MarkedValueOf({"", "projectorName", Shown::kText}, record, showSecrets));
     PrintLine(out, "Hardware address", fleet::MacText(TextOf(record.macAddress)));
     PrintLine(out, "Interface in use", wireless ? "wireless LAN" : "wired LAN");
     PrintLine(out, "Module type", std::to_string(record.imType));

@@ -13,6 +13,8 @@ namespace lanterna::cli {
 
 // What a setting never read shows instead of a value.
 inline constexpr std::string_view kNotReported = "(not reported)";
+// Behind a value the projector reported longer than its field: what is shown is its start.
+inline constexpr std::string_view kCutMark = "(cut)";
 
 void PrintSettingsListing(std::ostream& out, const ProjectorRecord& record, bool showSecrets);
 

@@ -1,7 +1,8 @@
 #include <ostream>
 
 #include "platform/ProfileFile.h"
-#include "settings/SettingsFile.h"
+#include "platform/UserLanguage.h"
+#include "settings/SettingsFileCheck.h"
 #include "tools/lanternactl/Commands.h"
 #include "tools/lanternactl/FileCommandSupport.h"
 #include "tools/lanternactl/RecordJson.h"
@@ -20,9 +21,12 @@ int RunShow(CliContext& context, CliArgs args) {
         return kExitFailed;
     }
     ProjectorRecord record{};
-    const int result = ReadSettingsDocument(record, document);
+    const SettingsFileProblem problem = ReadCheckedSettings(document, record);
     nlohmann::ordered_json output = nlohmann::ordered_json::object();
-    output["result"] = result;
+    output["result"] = problem ? 0 : 1;
+    if (problem) {
+        output["problem"] = SettingsFileProblemText(problem, UserLanguage());
+    }
     output["record"] = RecordToJson(record);
     context.out << DumpJson(output) << "\n";
     return kExitOk;

@@ -1,6 +1,8 @@
 #include "tools/lanternactl/SiteReports.h"
 
+#include "resources/StringIds.h"
 #include "tools/lanternactl/FleetWords.h"
+#include "tools/lanternactl/TextSafety.h"
 
 namespace lanterna::cli {
 
@@ -18,6 +20,14 @@ TargetReport ReportOfReading(const CliContext& context, const fleet::SiteReading
         report.message = RoadFailureText(reading.failure, report.address, passwords);
     }
     return report;
+}
+
+std::string NotReadText(const TargetReport& report) {
+    const std::string outcome(OutcomeWord(report.outcome));
+    return Words(
+        kStringNotReadBecause,
+        {report.address,
+         report.message.empty() ? outcome : outcome + ": " + TerminalText(report.message)});
 }
 
 fleet::RunControl SiteControl(CliContext& context, std::size_t count, long jobs) {

@@ -15,6 +15,9 @@ namespace lanterna::cli {
 TargetReport ReportOfReading(const CliContext& context, const fleet::SiteReading& reading,
                              const CPasswords& passwords);
 
+// "ADDRESS: not read: OUTCOME: WHY", the line of a target that could not be read.
+std::string NotReadText(const TargetReport& report);
+
 // The run control of a site command: at most `jobs` at once, the progress bar on a terminal.
 fleet::RunControl SiteControl(CliContext& context, std::size_t count, long jobs);
 

@@ -77,6 +77,9 @@ int ExpandTargets(CliContext& context, std::string_view command, const TargetReq
     if (request.all) {
         const fleet::SearchResult search = SearchOnCommandLine(context, command);
         for (const fleet::FoundProjector& found : search.found) {
+            if (found.OnlyPjlink() && !request.pjlinkOnlyToo) {
+                continue;
+            }
             if (const int status =
                     TellTargetProblem(context, command, list.Add(fleet::TargetOf(found)), "", "");
                 status != kExitOk) {

@@ -22,6 +22,9 @@ struct TargetRequest {
     std::vector<std::string> words;   // addresses and ranges
     bool all = false;                 // --all
     std::optional<std::string> file;  // --targets FILE
+    // --all takes the projectors only PJLink found too: for the commands that speak PJLink
+    // alone; the others have a network module to reach.
+    bool pjlinkOnlyToo = false;
 };
 
 // Whether the request is one address and nothing else: the one-projector form.

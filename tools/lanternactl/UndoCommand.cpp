@@ -30,23 +30,25 @@ void PrintUndoDifferences(CliContext& context, const fleet::SiteReading& reading
     const std::string name = std::string(TextOf(reading.record->projectorName));
     const std::string projector =
         reading.target.address + " (" + TerminalText(name.empty() ? "-" : name) + ")";
-    context.out << EnglishText(kStringUndoHeading,
-                               {projector, HistoryTimeWords(kept.entry.time),
-                                std::to_string(kept.number)})
+    context.out << Words(kStringUndoHeading, {projector, HistoryTimeWords(kept.entry.time),
+                                              std::to_string(kept.number)})
                 << "\n";
     const auto differences = fleet::DiffSettings(*reading.record, before);
     if (differences.empty()) {
-        context.out << "  " << EnglishText(kStringNothingDiffers) << "\n";
+        context.out << "  " << Words(kStringNothingDiffers) << "\n";
     }
     for (const fleet::SettingDifference& difference : differences) {
         const bool key = IsUndoKey(difference.field);
-        const std::string now = key ? "(a key)" : TerminalText(difference.here);
-        const std::string then = key ? "(another key)" : TerminalText(difference.there);
-        context.out << "  " << EnglishText(kStringNowAndBefore, {difference.field, now, then})
-                    << "\n";
+        const std::string now = difference.hereUnread ? "(not read)"
+                                : key                 ? "(a key)"
+                                                      : TerminalText(difference.here);
+        const std::string then = difference.thereUnread ? "(not kept)"
+                                 : key                  ? "(another key)"
+                                                        : TerminalText(difference.there);
+        context.out << "  " << Words(kStringNowAndBefore, {difference.field, now, then}) << "\n";
     }
     for (const fleet::NotKept what : fleet::NotKeptOf(before, false)) {
-        context.out << "  " << EnglishText(kStringNeverKept, {fleet::NotKeptKey(what)}) << "\n";
+        context.out << "  " << Words(kStringNeverKept, {fleet::NotKeptKey(what)}) << "\n";
     }
 }
 
@@ -75,8 +77,9 @@ int RunUndo(CliContext& context, CliArgs args) {
     if (!LoadPasswordOptions(context, kUndoCommandName, parsed, passwords)) {
         return kExitFailed;
     }
+    std::vector<fleet::MacClaim> claims;
     const auto reading =
-        ReadHistoryProjector(context, kUndoCommandName, parsed, *target, passwords, true);
+        ReadHistoryProjector(context, kUndoCommandName, parsed, *target, passwords, true, &claims);
     if (!reading) {
         return kExitFailed;
     }
@@ -90,15 +93,35 @@ int RunUndo(CliContext& context, CliArgs args) {
         words.size() == 2 ? std::optional<std::string_view>(words[1]) : std::nullopt;
     const auto index = fleet::UndoIndex(numberWord, kept.size());
     if (!index) {
-        PrintCommandError(context, kUndoCommandName,
-                          EnglishText(kStringNotAKeptNumber,
-                                      {TerminalText(words[1]), std::to_string(kept.size())}));
+        PrintCommandError(
+            context, kUndoCommandName,
+            Words(kStringNotAKeptNumber, {TerminalText(words[1]), std::to_string(kept.size())}));
         return kExitUsage;
     }
     ProjectorRecord before{};
     if (!fleet::ReadHistoryEntry(kept[*index].entry, before)) {
         PrintCommandError(context, kUndoCommandName,
                           TerminalText(kept[*index].entry.path) + ": holds no settings");
+        return kExitFailed;
+    }
+    // Applied only to the projector the entry was kept for, and only while no other claims it:
+    // nothing of the entry is shown to another.
+    const std::string keptMac = IsEmptyText(before.macAddress)
+                                    ? kept[*index].mac
+                                    : std::string(TextOf(before.macAddress));
+    fleet::GateRun run = fleet::SingleRun(reading->target.address, {}, false);
+    run.claims = claims;
+    fleet::GateCase identity;
+    identity.reported = &*reading->record;
+    identity.keptFor = keptMac;
+    // The module type where the entry names one.
+    if (before.imType != 0) {
+        identity.keptForType = before.imType;
+    }
+    if (const auto refusal = fleet::PassIdentity(run, identity)) {
+        PrintCommandError(context, kUndoCommandName,
+                          reading->target.address + ": " +
+                              WriteRefusalText(*refusal, *reading->record));
         return kExitFailed;
     }
     if (!parsed.Has("--json")) {
@@ -111,6 +134,10 @@ int RunUndo(CliContext& context, CliArgs args) {
     WriteCommand write;
     write.command = kUndoCommandName;
     write.job = fleet::AssignmentsJob(files);
+    write.job.keptFor = [kept = fleet::KeptFor{keptMac, identity.keptForType}](const Target&) {
+        return kept;
+    };
+    write.job.claims = std::move(claims);
     return RunWriteCommand(context, write, parsed, {reading->target}, false, passwords);
 }
 

@@ -1,11 +1,15 @@
 #include "tools/lanternactl/WriteCommand.h"
 
+#include <array>
 #include <optional>
 #include <ostream>
+#include <sstream>
 
 #include "fleet/History.h"
 #include "fleet/RecordFacts.h"
+#include "fleet/WritePreview.h"
 #include "resources/StringIds.h"
+#include "tools/lanternactl/FileCommandSupport.h"
 #include "tools/lanternactl/FleetReport.h"
 #include "tools/lanternactl/FleetWords.h"
 #include "tools/lanternactl/ProjectorSession.h"
@@ -21,6 +25,7 @@ using fleet::WriteResult;
 
 struct WriteCommandOptions {
     fleet::WriteOptions engine;
+    bool protocol = false;  // a dry run prints the command lines too
     std::optional<bool> testMail;
     bool single = false;
     bool json = false;
@@ -31,22 +36,37 @@ struct WriteCommandOptions {
 
 // Why a target was never started.
 std::string NotStartedText(long maxFailures) {
-    return "not started: " + std::to_string(maxFailures) +
-           (maxFailures == 1 ? " projector" : " projectors") + " had failed (--max-failures)";
+    return CountWords(static_cast<std::size_t>(maxFailures), kStringNotStartedOneFailed,
+                      kStringNotStartedFailed);
 }
 
-// Why the checks refused a target's write.
-std::string WriteRefusalText(const fleet::WriteRefusal& refusal, const WriteResult& result) {
+// A sentence of the gate; a hardware address it has none of is worded as such.
+std::string SentenceText(const fleet::RuleSentence& sentence) {
+    std::array<std::string, 5> v = sentence.values;
+    if (sentence.id == kStringKeptForOtherMac && v[1].empty()) {
+        v[1] = Words(kStringNoHardwareAddress);
+    }
+    return Words(sentence.id, {v[0], v[1], v[2], v[3], v[4]});
+}
+
+}  // namespace
+
+std::string WriteRefusalText(const fleet::WriteRefusal& refusal, const ProjectorRecord& reported) {
     struct Worder {
-        const WriteResult& result;
+        const ProjectorRecord& reported;
         std::string operator()(const fleet::BuildRefusal& r) const {
             if (r.messageId != 0) {
                 return r.field + ": " + MessageText(r.messageId);
             }
-            return "bad value for " + r.field + ": '" + r.value + "'";
+            if (r.rule.id != 0) {
+                return Words(kStringFieldValueRefused,
+                             {r.field, TerminalText(r.value),
+                              Words(r.rule.id, {r.rule.values[0], r.rule.values[1]})});
+            }
+            return Words(kStringBadValueFor, {r.field, TerminalText(r.value)});
         }
         std::string operator()(const fleet::MissingSettingRefusal& r) const {
-            return MissingSettingText(r.field, r.reason, result.reported);
+            return MissingSettingText(r.field, r.reason, reported);
         }
         std::string operator()(const fleet::Refusal& r) const { return RefusalText(r); }
         std::string operator()(const fleet::NotSentSetting& r) const {
@@ -56,17 +76,25 @@ std::string WriteRefusalText(const fleet::WriteRefusal& refusal, const WriteResu
             return UnreadCarriedText(r.setting);
         }
         std::string operator()(const fleet::HistoryNotKept& r) const {
-            return EnglishText(kStringHistoryNotKept, {TerminalText(r.folder)});
+            return Words(kStringHistoryNotKept, {TerminalText(r.folder)});
         }
         std::string operator()(const fleet::AddressTaken& r) const {
             const std::string who =
-                r.takenBy.empty() ? EnglishText(kStringSomeProjector) : r.takenBy;
-            return EnglishText(kStringAddressTaken, {r.address, who}) + " (" +
-                   std::string(kForceHint) + ")";
+                r.takenBy.empty() ? Words(kStringSomeProjector) : TerminalText(r.takenBy);
+            return Words(kStringAddressTaken, {r.address, who}) + " (" + Words(kStringForceHint) +
+                   ")";
+        }
+        std::string operator()(const fleet::IdentityShared& r) const {
+            return SentenceText(fleet::SentenceOf(r));
+        }
+        std::string operator()(const fleet::IdentityMismatch& r) const {
+            return SentenceText(fleet::SentenceOf(r));
         }
     };
-    return std::visit(Worder{result}, refusal);
+    return std::visit(Worder{reported}, refusal);
 }
+
+namespace {
 
 // The message of a target written, after its read-back.
 std::string WrittenMessage(const WriteResult& result, std::uint32_t settleSeconds,
@@ -74,11 +102,10 @@ std::string WrittenMessage(const WriteResult& result, std::uint32_t settleSecond
     const std::vector<std::string>& lines = result.lines;
     std::string message;
     if (result.result == 1) {
-        message = lines.empty()
-                      ? EnglishText(kStringNothingDiffers)
-                      : EnglishText(kStringCommandLinesSent, {std::to_string(lines.size())});
+        message = lines.empty() ? Words(kStringNothingDiffers)
+                                : Words(kStringCommandLinesSent, {std::to_string(lines.size())});
     } else if (result.result == -1) {
-        message = EnglishText(kStringProjectorRefused, {RefusedCommands(result.writeErrors)});
+        message = Words(kStringProjectorRefused, {RefusedCommands(result.writeErrors)});
     } else if (result.result == kWriteLinkLost) {
         return PartlyWrittenText(result.progress);
     } else {
@@ -86,16 +113,15 @@ std::string WrittenMessage(const WriteResult& result, std::uint32_t settleSecond
     }
     const std::string at = result.readBackAt.value_or("");
     if (!result.settled) {
-        return EnglishText(
-            settleSeconds == 1 ? kStringNotAtAddressSecond : kStringNotAtAddressSeconds,
-            {at, std::to_string(settleSeconds)});
+        return Words(settleSeconds == 1 ? kStringNotAtAddressSecond : kStringNotAtAddressSeconds,
+                     {at, std::to_string(settleSeconds)});
     }
     if (result.readBackFailure.stop == fleet::RoadStop::kNoRoute) {
-        return EnglishText(kStringNotReadBackAt, {at});
+        return Words(kStringNotReadBackAt, {at});
     }
     if (result.readBackFailure) {
-        return EnglishText(kStringReadBackAt,
-                           {at, RoadFailureText(result.readBackFailure, at, passwords)});
+        return Words(kStringReadBackAt,
+                     {at, RoadFailureText(result.readBackFailure, at, passwords)});
     }
     if (!result.readBack) {
         return message;
@@ -108,11 +134,63 @@ std::string WrittenMessage(const WriteResult& result, std::uint32_t settleSecond
     const bool elsewhere = at != result.target.address;
     if (notTaken.empty()) {
         return message + "; " +
-               (elsewhere ? EnglishText(kStringVerifiedAt, {at}) : EnglishText(kStringVerified));
+               (elsewhere ? Words(kStringVerifiedAt, {at}) : Words(kStringVerified));
     }
     const std::string joined = JoinedTexts(notTaken, "; ");
-    return elsewhere ? EnglishText(kStringDidNotTakeAt, {at, joined})
-                     : EnglishText(kStringDidNotTake, {joined});
+    return elsewhere ? Words(kStringDidNotTakeAt, {at, joined})
+                     : Words(kStringDidNotTake, {joined});
+}
+
+const std::vector<std::string> kNoLines;
+
+// A dry run's target in settings: each setting that changes ("dns1  0.0.0.0 -> 10.1.1.5"),
+// what is left alone and why, the module's restart; then `lines`, the protocol's.
+std::vector<std::string> PreviewLines(const fleet::TargetPreview& preview,
+                                      const std::vector<std::string>& lines) {
+    std::vector<std::vector<std::string>> changes;
+    for (const fleet::SettingChange& change : preview.changes) {
+        const std::string none = Words(kStringNoValue);
+        changes.push_back({change.field + ":", change.now.empty() ? none : change.now, "->",
+                           change.after.empty() ? none : change.after});
+    }
+    std::ostringstream table;
+    PrintTable(table, changes);
+    std::vector<std::string> shown;
+    std::istringstream rows(table.str());
+    for (std::string row; std::getline(rows, row);) {
+        shown.push_back(row);
+    }
+    for (const fleet::NotSentSetting& unsent : preview.notSent) {
+        shown.push_back(NotSentText(unsent.field, unsent.reason));
+    }
+    for (std::string& text : LeftAloneTexts(preview.leftAlone)) {
+        shown.push_back(std::move(text));
+    }
+    if (preview.moduleRestarts) {
+        shown.push_back(Words(kStringModuleRestarts));
+    }
+    shown.insert(shown.end(), lines.begin(), lines.end());
+    return shown;
+}
+
+nlohmann::ordered_json ChangesJson(const std::vector<fleet::SettingChange>& changes) {
+    auto array = nlohmann::ordered_json::array();
+    for (const fleet::SettingChange& change : changes) {
+        array.push_back({{"field", change.field}, {"now", change.now}, {"after", change.after}});
+    }
+    return array;
+}
+
+// "3 settings change"; "nothing differs" when nothing would be sent.
+std::string PreviewMessage(const fleet::TargetPreview& preview,
+                           const std::vector<std::string>& lines) {
+    const std::size_t count = preview.changes.size();
+    if (count > 0) {
+        return Words(count == 1 ? kStringOneSettingChanges : kStringSettingsChange,
+                     {std::to_string(count)});
+    }
+    return lines.empty() ? Words(kStringNothingDiffers)
+                         : Words(kStringCommandLines, {std::to_string(lines.size())});
 }
 
 // What came of one target, worded: its outcome and message, the notes beside it, the dry run's
@@ -127,16 +205,13 @@ TargetReport ReportOf(const WriteResult& result, const WriteCommand& write,
     if (result.helloUnanswered && !options.single) {
         report.notes.push_back(options.helloNote);
     }
-    for (const fleet::NotSentSetting& unsent : result.leftOut) {
-        report.notes.push_back(NotSentText(unsent.field, unsent.reason));
-    }
-    if (options.engine.dryRun) {
-        for (std::string& note : LeftAloneTexts(result.leftAlone)) {
-            report.notes.push_back(std::move(note));
+    if (!options.engine.dryRun) {
+        for (const fleet::NotSentSetting& unsent : result.leftOut) {
+            report.notes.push_back(NotSentText(unsent.field, unsent.reason));
         }
     }
     if (result.dhcpNow) {
-        report.notes.push_back(EnglishText(kStringTakesDhcpNow));
+        report.notes.push_back(Words(kStringTakesDhcpNow));
     }
     for (const fleet::ShownMessage& shown : result.shown) {
         report.notes.push_back(ShownText(shown));
@@ -146,19 +221,20 @@ TargetReport ReportOf(const WriteResult& result, const WriteCommand& write,
     } else if (result.failure) {
         report.message = RoadFailureText(result.failure, report.address, passwords);
         if (result.failure.stop == fleet::RoadStop::kOtherProjector && write.fileOfOneProjector) {
-            report.message = EnglishText(kStringFileOfOtherProjector,
-                                         {fleet::MacText(write.job.expectedMac), report.message});
+            report.message = Words(kStringFileOfOtherProjector,
+                                   {fleet::MacText(write.job.expectedMac), report.message});
         }
     } else if (result.refusal) {
-        report.message = WriteRefusalText(*result.refusal, result);
+        report.message = WriteRefusalText(*result.refusal, result.reported);
     } else if (!result.wrote) {
-        report.detail = result.lines;
+        const fleet::TargetPreview preview = fleet::PreviewOf(result);
+        report.detail = PreviewLines(preview, options.protocol ? result.lines : kNoLines);
         report.facts["wouldSend"] = result.lines;
-        report.message = result.lines.empty() ? EnglishText(kStringNothingDiffers)
-                                              : EnglishText(kStringCommandLines,
-                                                            {std::to_string(result.lines.size())});
+        report.facts["changes"] = ChangesJson(preview.changes);
+        report.message = PreviewMessage(preview, result.lines);
     } else {
         report.facts["sent"] = result.lines;
+        report.facts["result"] = result.result;
         report.facts["writeErrors"] = result.writeErrors;
         report.message = WrittenMessage(result, options.engine.settleSeconds, passwords, report);
     }
@@ -173,8 +249,9 @@ int PrintSingle(CliContext& context, const WriteCommand& write, const WriteComma
         for (const std::string& note : report.notes) {
             PrintCommandError(context, write.command, TerminalText(note));
         }
+        context.out << TerminalText(report.message) << "\n";
         for (const std::string& line : report.detail) {
-            context.out << TerminalText(line) << "\n";
+            context.out << "    " << TerminalText(line) << "\n";
         }
         return kExitOk;
     }
@@ -186,7 +263,9 @@ int PrintSingle(CliContext& context, const WriteCommand& write, const WriteComma
         return kExitFailed;
     }
     if (result.result == kWriteLinkLost) {
-        PrintWriteResult(context, write.command, result.result, result.writeErrors,
+        // The groups cut off by the lost link are no refusal; the message says what became of
+        // each command.
+        PrintWriteResult(context, write.command, result.result, 0,
                          std::string(OutcomeWord(report.outcome)) + ": " + report.message);
         return kExitFailed;
     }
@@ -200,17 +279,36 @@ int PrintSingle(CliContext& context, const WriteCommand& write, const WriteComma
     }
     if (result.Verified()) {
         const bool elsewhere = *result.readBackAt != result.target.address;
-        context.out << (elsewhere ? EnglishText(kStringVerifiedAt, {*result.readBackAt})
-                                  : EnglishText(kStringVerified))
+        context.out << (elsewhere ? Words(kStringVerifiedAt, {*result.readBackAt})
+                                  : Words(kStringVerified))
                     << "\n";
     }
     return kExitOk;
+}
+
+// A warning for each write whose change-log line could not be kept; exit status 3 then, unless
+// a failure or a bad command line already says more.
+int WarnLogsNotKept(CliContext& context, std::string_view command,
+                    const std::vector<WriteResult>& results, const std::string& folder,
+                    int status) {
+    bool lost = false;
+    for (const WriteResult& result : results) {
+        if (result.logStatus != OutputStatus::kOk) {
+            PrintCommandError(context, command,
+                              Words(kStringChangeLogNotKept,
+                                    {result.target.address, TerminalText(folder)}) +
+                                  " (" + OutputProblem(result.logStatus) + ")");
+            lost = true;
+        }
+    }
+    return lost && status == kExitOk ? kExitLogNotKept : status;
 }
 
 // The options of a write; false after a message.
 bool TakeWriteOptions(CliContext& context, std::string_view command, const CParsedArgs& parsed,
                       bool singleTarget, WriteCommandOptions& options, long& type) {
     options.engine.dryRun = parsed.Has("--dry-run");
+    options.protocol = parsed.Has("--protocol");
     options.engine.force = parsed.Has("--force");
     options.json = parsed.Has("--json");
     options.single = singleTarget && !options.json;
@@ -273,10 +371,11 @@ int RunWriteCommand(CliContext& context, const WriteCommand& write, const CParse
     for (const WriteResult& result : run.Results()) {
         reports.push_back(ReportOf(result, write, options, passwords));
     }
-    if (options.single) {
-        return PrintSingle(context, write, options, run.Results()[0], reports[0]);
-    }
-    return PrintReports(context, reports, options.json);
+    const int status = options.single
+                           ? PrintSingle(context, write, options, run.Results()[0], reports[0])
+                           : PrintReports(context, reports, options.json);
+    return WarnLogsNotKept(context, write.command, run.Results(), options.engine.historyFolder,
+                           status);
 }
 
 }  // namespace lanterna::cli

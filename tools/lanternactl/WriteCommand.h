@@ -22,6 +22,9 @@ struct WriteCommand {
     bool fileOfOneProjector = false;
 };
 
+// Why the write gate refused a write to the projector of `reported`, in words.
+std::string WriteRefusalText(const fleet::WriteRefusal& refusal, const ProjectorRecord& reported);
+
 // Reads --dry-run, --force, --verify, --no-verify, --settle, --test-mail, --type, --jobs and
 // --json from `parsed`, runs the road and prints it. The exit status.
 int RunWriteCommand(CliContext& context, const WriteCommand& write, const CParsedArgs& parsed,

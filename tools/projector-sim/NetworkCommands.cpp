@@ -98,7 +98,8 @@ std::string BasicWirelessConfigText(const ProjectorSettings& settings) {
                       (mode & 2) != 0 ? std::string_view(settings.wepKey) : std::string_view()});
 }
 
-// NWWLCNFS: a two-digit mode 00 to 03; modes 02 and 03 carry the ESSID.
+// NWWLCNFS: a two-digit mode 00 to 03; modes 02 and 03 carry the ESSID, which is everything
+// after the mode (an ESSID may hold spaces).
 bool SetExtendedWirelessConfig(ProjectorSettings& settings, std::string_view argument) {
     const auto parts = SplitParts(argument);
     AddressConfig config;
@@ -110,12 +111,17 @@ bool SetExtendedWirelessConfig(ProjectorSettings& settings, std::string_view arg
         return false;
     }
     const bool hasEssid = (*mode & 2) != 0;
-    if (parts.size() != (hasEssid ? 6U : 5U) || (hasEssid && !IsEssidText(parts[5]))) {
+    const std::string_view essid =
+        parts.size() > 5
+            ? argument.substr(static_cast<std::size_t>(parts[5].data() - argument.data()))
+            : std::string_view();
+    const std::string_view trimmed = essid.substr(0, essid.find_last_not_of(' ') + 1);
+    if ((hasEssid ? trimmed.empty() : parts.size() != 5) || !IsEssidText(trimmed)) {
         return false;
     }
     StoreAddressConfig(config, settings.wirelessLan);
     settings.extendedWirelessMode = static_cast<int>(*mode);
-    settings.essid = hasEssid ? std::string(parts[5]) : std::string();
+    settings.essid = std::string(trimmed);
     return true;
 }
 

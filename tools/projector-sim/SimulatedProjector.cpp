@@ -51,6 +51,10 @@ bool SimulatedProjector::Start(std::string* reason) {
             CloseSockets();
         }
     }
+    if (wake_.Valid() && config_.pjlink.enabled && !StartPjlink(*address, failure)) {
+        wake_.Reset();
+        CloseSockets();
+    }
     if (!wake_.Valid()) {
         if (reason != nullptr) {
             *reason = failure;
@@ -74,7 +78,23 @@ void SimulatedProjector::Stop() {
     server_.join();
     ReapSessions(true);
     CloseSockets();
+    if (pjlink_) {
+        pjlink_->Stop();
+    }
     running_ = false;
+}
+
+bool SimulatedProjector::StartPjlink(in_addr address, std::string& reason) {
+    if (!pjlink_) {
+        pjlink_ = std::make_unique<CPjlinkResponder>(config_.pjlink, config_.name,
+                                                     state_.Settings().mac);
+    }
+    if (pjlink_->Start(address, config_.receiveBroadcasts, reason)) {
+        return true;
+    }
+    reason = "PJLink port " + std::to_string(config_.pjlink.port) + ": " + reason;
+    pjlink_.reset();
+    return false;
 }
 
 bool SimulatedProjector::BindSockets(in_addr address, std::string& reason) {

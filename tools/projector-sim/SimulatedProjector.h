@@ -18,6 +18,7 @@
 #include <thread>
 #include <vector>
 
+#include "tools/projector-sim/PjlinkResponder.h"
 #include "tools/projector-sim/ProjectorState.h"
 #include "tools/projector-sim/SimulatorConfig.h"
 #include "tools/projector-sim/Sockets.h"
@@ -76,6 +77,9 @@ class SimulatedProjector {
     std::vector<HandshakeRecord> HandshakeLog() const { return state_.HandshakeLog(); }
     ProjectorCounters Counters() const { return state_.Counters(); }
 
+    // The PJLink service; null unless the configuration enables it (and after a failed Start).
+    CPjlinkResponder* Pjlink() { return pjlink_.get(); }
+
   private:
     struct SessionSlot {
         UniqueFd fd;
@@ -84,6 +88,7 @@ class SimulatedProjector {
     };
 
     bool BindSockets(in_addr address, std::string& reason);
+    bool StartPjlink(in_addr address, std::string& reason);
     bool BindOnce(in_addr address, std::uint16_t port, std::string& reason);
     void CloseSockets();
     void Serve();
@@ -108,6 +113,7 @@ class SimulatedProjector {
     std::atomic<std::uint16_t> secondaryPort_{0};
     std::atomic<bool> running_{false};
 
+    std::unique_ptr<CPjlinkResponder> pjlink_;
     std::thread server_;
     std::mutex sessionsMutex_;
     std::list<std::unique_ptr<SessionSlot>> sessions_;

@@ -12,6 +12,7 @@
 #include <string>
 
 #include "link/Ports.h"
+#include "tools/projector-sim/PjlinkConfig.h"
 
 namespace lanterna::sim {
 
@@ -124,6 +125,8 @@ struct SimulatorConfig {
 
     DiscoveryConfig discovery;
     FaultConfig faults;
+    // PJLink beside the network module, on its own port (off unless enabled).
+    PjlinkConfig pjlink;
 };
 
 }  // namespace lanterna::sim

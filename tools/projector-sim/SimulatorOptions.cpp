@@ -59,6 +59,39 @@ bool AddReplyFault(FaultConfig& faults, std::string_view option) {
     return true;
 }
 
+// "CMD:ERRn": CMD answered with that error.
+bool AddPjlinkError(PjlinkConfig& pjlink, std::string_view option) {
+    const std::size_t colon = option.find(':');
+    const std::string_view command = option.substr(0, colon);
+    const std::string_view error =
+        colon == std::string_view::npos ? std::string_view() : option.substr(colon + 1);
+    if (command.size() != 4 || (error != "ERR1" && error != "ERR2" && error != "ERR3" &&
+                                error != "ERR4")) {
+        return false;
+    }
+    pjlink.faults.errors[std::string(command)] = std::string(error);
+    return true;
+}
+
+bool AddPjlinkFault(PjlinkConfig& pjlink, std::string_view fault) {
+    if (fault == "wrong-digest") {
+        pjlink.faults.wrongDigest = true;
+    } else if (fault == "garbage") {
+        pjlink.faults.garbage = true;
+    } else if (fault == "silence") {
+        pjlink.faults.silent = true;
+    } else {
+        return false;
+    }
+    return true;
+}
+
+// Six digits 0 to 2, as ERST gives them.
+bool IsErrorDigits(std::string_view text) {
+    return text.size() == 6 &&
+           text.find_first_not_of("012") == std::string_view::npos;
+}
+
 using ValueHandler = std::function<bool(SimulatorOptions&, std::string_view)>;
 using FlagHandler = std::function<void(SimulatorOptions&)>;
 
@@ -220,6 +253,41 @@ const std::map<std::string_view, ValueHandler>& ValueOptions() {
         {"--drop-after-sets",
          Number(0, 1U << 30,
                 [](SimulatorOptions& o, std::uint32_t v) { o.config.faults.dropAfterSets = v; })},
+        {"--pjlink-port",
+         Number(0, 65535, [](SimulatorOptions& o, std::uint32_t v) {
+             o.config.pjlink.port = static_cast<std::uint16_t>(v);
+         })},
+        {"--pjlink-class",
+         Number(1, 2, [](SimulatorOptions& o, std::uint32_t v) {
+             o.config.pjlink.pjlinkClass = static_cast<int>(v);
+         })},
+        {"--pjlink-password",
+         [](SimulatorOptions& o, std::string_view v) {
+             o.config.pjlink.password = std::string(v);
+             return !v.empty() && v.size() <= 32 && v.find('\r') == std::string_view::npos;
+         }},
+        {"--pjlink-power",
+         Number(0, 3, [](SimulatorOptions& o, std::uint32_t v) {
+             o.config.pjlink.power = std::to_string(v);
+         })},
+        {"--pjlink-errors",
+         [](SimulatorOptions& o, std::string_view v) {
+             o.config.pjlink.errors = std::string(v);
+             return IsErrorDigits(v);
+         }},
+        {"--pjlink-lamps",
+         [](SimulatorOptions& o, std::string_view v) {
+             o.config.pjlink.lamps = v == "none" ? std::string() : std::string(v);
+             return !v.empty() && v.size() <= 100 && v.find('\r') == std::string_view::npos;
+         }},
+        {"--pjlink-error",
+         [](SimulatorOptions& o, std::string_view v) { return AddPjlinkError(o.config.pjlink, v); }},
+        {"--pjlink-fault",
+         [](SimulatorOptions& o, std::string_view v) { return AddPjlinkFault(o.config.pjlink, v); }},
+        {"--pjlink-trickle",
+         Seconds(600, [](SimulatorOptions& o, std::chrono::milliseconds v) {
+             o.config.pjlink.faults.trickle = v;
+         })},
         {"--handshake-status", Number(0, 255,
                                       [](SimulatorOptions& o, std::uint32_t v) {
                                           o.config.faults.handshakeStatus =
@@ -244,6 +312,8 @@ const std::map<std::string_view, FlagHandler>& FlagOptions() {
         {"--answer-send-only",
          [](SimulatorOptions& o) { o.config.faults.answerSendOnlyCommands = true; }},
         {"--keep-on-reset", [](SimulatorOptions& o) { o.config.closeOnReset = false; }},
+        {"--pjlink", [](SimulatorOptions& o) { o.config.pjlink.enabled = true; }},
+        {"--pjlink-no-search", [](SimulatorOptions& o) { o.config.pjlink.answerSearch = false; }},
     };
     return handlers;
 }
@@ -367,6 +437,21 @@ Faults:
   --drop-after-sets N      close a connection once N set commands have been answered
   --handshake-status N     answer every handshake packet with status N (e.g. 0x41)
   --answer-send-only       answer IMSTAT and NWRESET with a reply (default: no reply)
+
+PJLink (TCP and the class-2 search on UDP port 4352; name and hardware address as above):
+  --pjlink                 speak PJLink too
+  --pjlink-port N          its port (default 4352; 0 picks a free one)
+  --pjlink-class N         1 or 2 (default 2)
+  --pjlink-password TEXT   ask for this password (at most 32 bytes; default none)
+  --pjlink-power N         0 off, 1 on, 2 cooling, 3 warming (default 1)
+  --pjlink-errors DIGITS   ERST: fan, lamp, temperature, cover, filter, other, each 0 to 2
+                           (default 000000)
+  --pjlink-lamps TEXT      LAMP: "HOURS ON" pairs (default "1520 1"); "none": no lamp
+  --pjlink-error CMD:ERRn  answer CMD (e.g. LAMP) with ERR1 to ERR4 (repeatable)
+  --pjlink-fault FAULT     "wrong-digest" refuses every password, "garbage" answers every
+                           command with noise, "silence" never sends a byte (repeatable)
+  --pjlink-trickle SECONDS send every PJLink line one byte at a time, SECONDS between bytes
+  --pjlink-no-search       do not answer the class-2 search
 
 Other:
   --log FILE               append every command line received to FILE

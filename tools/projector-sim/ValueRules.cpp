@@ -139,9 +139,9 @@ bool IsMailText(std::string_view text) {
 }
 
 bool IsEssidText(std::string_view text) {
-    return text.size() <= 32 && std::all_of(text.begin(), text.end(), [](char c) {
-               return c >= 0x21 && c <= 0x7E && c != ':';
-           });
+    return text.size() <= 32 && text.find_first_of(' ') != 0 &&
+           std::all_of(text.begin(), text.end(),
+                       [](char c) { return c >= 0x20 && c <= 0x7E && c != ':'; });
 }
 
 bool IsWireWepKey(std::string_view text) {

@@ -39,7 +39,7 @@ bool IsDomainText(std::string_view text);
 bool IsCommunityText(std::string_view text);
 // Empty, or at most 64 bytes with an '@', no blank, control byte or any of "\"/\[]:;|=,+*?<>.
 bool IsMailText(std::string_view text);
-// At most 32 bytes from 0x21 to 0x7E except ':'.
+// At most 32 bytes from 0x20 to 0x7E except ':', not starting with a space.
 bool IsEssidText(std::string_view text);
 // A WEP key in its wire form: 10 or 26 hexadecimal digits.
 bool IsWireWepKey(std::string_view text);

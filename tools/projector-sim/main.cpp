@@ -104,6 +104,10 @@ int main(int argc, char** argv) {
     }
     for (const auto& projector : projectors) {
         std::cout << "listening on " << projector->Address() << ":" << projector->TcpPort() << "\n";
+        if (projector->Pjlink() != nullptr) {
+            std::cout << "PJLink on " << projector->Address() << ":" << projector->Pjlink()->Port()
+                      << "\n";
+        }
     }
     std::cout.flush();
 

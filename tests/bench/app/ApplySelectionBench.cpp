@@ -103,7 +103,8 @@ int main(int argc, char** argv) {
     lanterna::ApplicationState state(options);
     lanterna::SearchTargets targets{
         .hello = {.address = AddressOf(0), .port = port, .localPort = 0},
-        .secondary = {.address = AddressOf(0), .port = 0}};
+        .secondary = {.address = AddressOf(0), .port = 0},
+        .pjlink = {.address = AddressOf(0), .port = 9, .localPort = 0}};
     auto services = dialogs::DefaultMainDialogServices(state, targets);
     services.runSearch = [count](dialogs::CMainDialog&, lanterna::ProjectorList& list) {
         for (int i = 0; i < count; ++i) {

@@ -82,6 +82,7 @@ int main(int argc, char** argv) {
     if (!broadcast) {
         options.searchTargets.hello = {.address = "127.90.0.1", .port = 3629, .localPort = 0};
         options.searchTargets.secondary = {.address = "127.90.0.1"};
+        options.searchTargets.pjlink = {.address = "127.90.0.1", .port = 9, .localPort = 0};
     }
     std::unique_ptr<MainWindowProbe> probe;
     options.onCreated = [&](lanterna::dialogs::CMainDialog& window) {

@@ -29,10 +29,12 @@ inline std::string SiteAddress(const std::string& prefix, int i) {
 }
 
 // The site with every projector listening; null, with the reason printed, where this machine
-// cannot make one (no root) or the projectors did not start.
+// cannot make one (no root) or the projectors did not start. `extra` options go to every
+// projector (--pjlink).
 inline std::unique_ptr<SimulatedSite> StartSimulatedSite(const std::string& tag,
                                                          const std::string& prefix, int count,
-                                                         const char* simulator) {
+                                                         const char* simulator,
+                                                         std::vector<std::string> extra = {}) {
     if (const std::string unavailable = CTestNetwork::Unavailable(); !unavailable.empty()) {
         std::printf("skipped: %s\n", unavailable.c_str());
         return nullptr;
@@ -50,9 +52,11 @@ inline std::unique_ptr<SimulatedSite> StartSimulatedSite(const std::string& tag,
         return nullptr;
     }
     using namespace std::chrono_literals;
-    if (!site->projectors.Start(site->network.Namespace("proj"),
-                                {simulator, "--broadcast", "--lifetime", "300", "--address",
-                                 SiteAddress(prefix, 1), "--count", std::to_string(count)}) ||
+    std::vector<std::string> args{simulator,  "--broadcast", "--lifetime",
+                                  "300",      "--address",   SiteAddress(prefix, 1),
+                                  "--count",  std::to_string(count)};
+    args.insert(args.end(), extra.begin(), extra.end());
+    if (!site->projectors.Start(site->network.Namespace("proj"), args) ||
         site->projectors.WaitForLines("listening on", count, 30s) != count) {
         std::printf("the simulated projectors did not start\n");
         return nullptr;

@@ -57,7 +57,7 @@ int main() {
             .has_value();
     });
     MeasureEach("keep again (replaces)", [&](int n) {
-        return store->Keep({BenchAddress(n), "", "pw2"});
+        return store->Keep({BenchAddress(n), "00A0B0C0D0" + std::to_string(10 + n % 90), "pw2"});
     });
     MeasureEach("forget", [&](int n) { return store->Forget(BenchAddress(n)); });
     return 0;

@@ -42,7 +42,8 @@ constexpr const char* kTemplate =
     "NM_TO1=av-team@example.org\nNM_TO2=\nNM_TO3=\nNM_TO1EVENT=3\nNM_TO2EVENT=0\nNM_TO3EVENT=0\n"
     "[SNMP]\nNM_TRAP1=10.76.0.162\nNM_TRAP2=0.0.0.0\nNM_COMMUNITY=site1\n";
 
-// What the template changes on a new simulator: the preview's row and the line that sets it.
+// What the template changes on a new simulator: the preview's row (the setting as the dialogs
+// name it) and the line that sets it.
 struct TemplateChange {
     const char* setting;
     const char* now;
@@ -50,13 +51,13 @@ struct TemplateChange {
     const char* line;
 };
 constexpr TemplateChange kChanges[] = {
-    {"dns1", "0.0.0.0", "10.76.0.53", "NWDNS 10.76.0.53 0.0.0.0"},
-    {"mailNotify", "off", "on", "NWSMTPACT ON"},
-    {"smtpServer", "0.0.0.0", "10.76.0.25", "NWSMTPSRV 10.76.0.25"},
-    {"mailTo1", "", "av-team@example.org", "NWSMTPTO1 av-team@example.org"},
-    {"mailEvents1", "none", "lamp-replacement,no-signal", "NWSMTPEVT1 0003 0000"},
-    {"trapAddress1", "0.0.0.0", "10.76.0.162", "NWTRAPIP1 10.76.0.162"},
-    {"community", "public", "site1", "NWCNAME site1"},
+    {"Preferred DNS server", "0.0.0.0", "10.76.0.53", "NWDNS 10.76.0.53 0.0.0.0"},
+    {"Mail notification", "off", "on", "NWSMTPACT ON"},
+    {"SMTP server", "0.0.0.0", "10.76.0.25", "NWSMTPSRV 10.76.0.25"},
+    {"Recipient 1 mail address", "", "av-team@example.org", "NWSMTPTO1 av-team@example.org"},
+    {"Recipient 1 events", "none", "lamp-replacement,no-signal", "NWSMTPEVT1 0003 0000"},
+    {"Trap address 1", "0.0.0.0", "10.76.0.162", "NWTRAPIP1 10.76.0.162"},
+    {"Community name", "public", "site1", "NWCNAME site1"},
 };
 
 const std::vector<std::string> kSelected{"ROOM-2", "ROOM-5", "ROOM-7", "OFFICE"};

@@ -187,6 +187,35 @@ TEST_F(DiscoveryNetwork, TwoProjectorsOnOneAddressWithDifferentNamesAreBothListe
     EXPECT_EQ(names, expected);
 }
 
+// ---- two ways in: the network module's searches and PJLink's --------------------------------------
+
+TEST_F(DiscoveryNetwork, OneRowPerProjectorWhicheverSearchesFoundIt) {
+    Build("pjl");
+    // Each in a namespace of its own: PJLink's search answer leaves from the host's address.
+    AddHost("hall", {"10.77.3.1/16"});
+    AddHost("lamp", {"10.77.3.2/16"});
+    AddHost("room", {"10.77.3.3/16"});
+    StartProjectors("hall", {"--address", "10.77.3.1", "--name", "HALL-1F", "--pjlink"});
+    StartProjectors("lamp", {"--address", "10.77.3.2", "--name", "ROOM-202", "--pjlink",
+                             "--no-hello", "--no-secondary"});
+    StartProjectors("room", {"--address", "10.77.3.3", "--name", "ROOM-203", "--no-hello"});
+
+    const ProgramRun discover = Lanternactl({"discover", "--csv"});
+    ASSERT_EQ(discover.exitStatus, 0) << discover.err;
+    const std::vector<Found> expected{
+        {"10.77.3.1", "HALL-1F", 21, "both+pjlink"},
+        {"10.77.3.2", "", 0, "pjlink"},
+        {"10.77.3.3", "ROOM-203", 0, "secondary"},
+    };
+    EXPECT_EQ(ParseDiscoverRows(discover.out), expected) << discover.out;
+
+    // PJLink's commands take the projector PJLink alone found; the module's commands do not.
+    const ProgramRun status = Lanternactl({"status", "--all", "--csv"});
+    EXPECT_NE(status.out.find("10.77.3.2,ROOM-202,on"), std::string::npos) << status.out;
+    const ProgramRun probe = Lanternactl({"probe", "--all"});
+    EXPECT_EQ(probe.out.find("10.77.3.2"), std::string::npos) << probe.out;
+}
+
 // ---- nobody there -------------------------------------------------------------------------------
 
 TEST_F(DiscoveryNetwork, NoProjectorEndsAfterFiveSecondsWithSuccess) {

@@ -1,11 +1,11 @@
 // The real lanterna at a site's scale, on a display of its own (Xvfb) with a window manager,
 // inside a private network of simulated projectors: maximising the window (its caption's
-// maximise button) shows more icons
-// without scrolling, typed text narrows the list, and a projector whose power is cut turns
-// "not answering" within a few periods of the background greeting (shortened through the
-// program's settings) and comes back when it answers again; a projector behind a router is
-// listed beside the local ones through a range of the other subnets. Every packet stays inside
-// the test's namespaces. A screenshot of the maximised window is kept as a test artifact.
+// maximise button) shows more icons without scrolling, typed text narrows the list, and a
+// projector whose power is cut turns "not answering" within a few periods of the background
+// greeting (shortened through the program's settings) and comes back when it answers again; a
+// projector behind a router is listed beside the local ones through a range of the other
+// subnets. Every packet stays inside the test's namespaces. A screenshot of the maximised window
+// is kept as a test artifact.
 
 #include <gtest/gtest.h>
 #include <unistd.h>
@@ -20,6 +20,7 @@
 
 #include "settings/OtherSubnets.h"
 #include "settings/WindowSettings.h"
+#include "skin/FrameGeometry.h"
 #include "tests/support/netns/ChildProcess.h"
 #include "tests/support/netns/TestNetwork.h"
 
@@ -37,6 +38,20 @@ int NumberAfter(const std::string& line, const std::string& label) {
     std::smatch found;
     const std::regex pattern(label + " ?([0-9]+)");
     return std::regex_search(line, found, pattern) ? std::stoi(found[1]) : -1;
+}
+
+// The middle of the main window's maximise button, laid out as the frame lays it out for a
+// window of `size`: the point inside it whatever the style's metrics, from the thinnest border
+// and smallest caption to the widest and largest.
+QPoint MaximizeButtonMiddle(QSize size) {
+    skin::FrameStyle style;
+    style.caption = style.sysMenu = style.minimizeBox = style.maximizeBox = true;
+    style.sizingBorder = true;
+    const QRect smallest =
+        skin::ComputeFrameGeometry(size, style, {.sizingFrame = 2, .caption = 20}).MaxRect();
+    const QRect largest =
+        skin::ComputeFrameGeometry(size, style, {.sizingFrame = 4, .caption = 24}).MaxRect();
+    return smallest.intersected(largest).center();
 }
 
 class SiteNetwork : public testing::Test {
@@ -90,17 +105,13 @@ class SiteNetwork : public testing::Test {
                 "XDG_RUNTIME_DIR=" + home, "HOME=" + home, "LANTERNA_LANG=en"};
     }
 
-    // Xvfb and openbox in the client's namespace, on a display number of this process's own.
+    // Xvfb and openbox in the client's namespace; Xvfb picks a display number that is free and
+    // prints it once it takes connections.
     void StartDesktop() {
-        const int number = 300 + static_cast<int>((getpid() + 300) % 600);
-        display = ":" + std::to_string(number);
-        const std::string socket = "/tmp/.X11-unix/X" + std::to_string(number);
-        ASSERT_FALSE(std::filesystem::exists(socket)) << "display " << display << " is taken";
-        Start("client", {kXvfb, display, "-screen", "0", "1280x1024x24", "-nolisten", "tcp"});
-        for (int i = 0; i < 100 && !std::filesystem::exists(socket); ++i) {
-            std::this_thread::sleep_for(100ms);
-        }
-        ASSERT_TRUE(std::filesystem::exists(socket)) << "Xvfb did not start";
+        CBackgroundProgram& xvfb = Start("client", {kXvfb, "-displayfd", "1", "-screen", "0",
+                                                    "1280x1024x24", "-nolisten", "tcp"});
+        ASSERT_EQ(xvfb.WaitForLines("", 1, 30s), 1) << "Xvfb did not start";
+        display = ":" + xvfb.LastLine("");
         std::vector<std::string> openbox{"/usr/bin/env"};
         for (const std::string& variable : Environment()) {
             openbox.push_back(variable);
@@ -134,6 +145,9 @@ class SiteNetwork : public testing::Test {
 TEST_F(SiteNetwork, MaximisedTheListShowsMoreTypedTextNarrowsItAndSilenceGreysAProjector) {
     // The greeting every second instead of every 30, through the program's own settings.
     ASSERT_EQ(SavePresencePeriod(1000, {home + "/config/lanterna/registry.reg"}), 1);
+    // Not a first start: the window opens at its designed size, not at the list's.
+    ASSERT_EQ(SaveWindowPlacement({20, 20, 100, 100, false}, {home + "/config/lanterna/registry.reg"}),
+              1);
     StartProjectors({"--address", "10.78.1.1", "--count", "40", "--name", "ROOM"}, 40);
     CBackgroundProgram& lab =
         StartProjectors({"--address", "10.78.1.41", "--name", "LAB-WL1"}, 1);
@@ -148,14 +162,13 @@ TEST_F(SiteNetwork, MaximisedTheListShowsMoreTypedTextNarrowsItAndSilenceGreysAP
         Xdotool({"search", "--sync", "--onlyvisible", "--name", "^Lanterna$"});
     ASSERT_EQ(window.exitStatus, 0) << window.err;
     const std::string id = window.out.substr(0, window.out.find('\n'));
-    // The maximise button: the second caption button from the right, whose size follows the
-    // caption's (between 18 and 22 pixels with any style's metrics), 4 pixels inside the frame.
     ASSERT_EQ(Xdotool({"windowactivate", "--sync", id}).exitStatus, 0);
     const ProgramRun geometry = Xdotool({"getwindowgeometry", "--shell", id});
-    const int width = NumberAfter(geometry.out, "WIDTH=");
-    ASSERT_GT(width, 100) << geometry.out;
-    ASSERT_EQ(Xdotool({"mousemove", "--window", id, std::to_string(width - 34), "14", "click",
-                       "1"})
+    const QSize size(NumberAfter(geometry.out, "WIDTH="), NumberAfter(geometry.out, "HEIGHT="));
+    ASSERT_GT(size.width(), 100) << geometry.out;
+    const QPoint maximise = MaximizeButtonMiddle(size);
+    ASSERT_EQ(Xdotool({"mousemove", "--window", id, std::to_string(maximise.x()),
+                       std::to_string(maximise.y()), "click", "1"})
                   .exitStatus,
               0);
     const std::optional<std::string> after = lanterna.WaitForLine("List :", 20s);

@@ -23,10 +23,16 @@ CommandRun RunCommand(const std::vector<std::string>& args, const cli::CliNetwor
     std::istringstream in;
     std::ostringstream out;
     std::ostringstream err;
+    // In English: the messages are read as words.
     cli::CliContext context{in,
                             out,
                             err,
-                            [](std::string_view) { return std::nullopt; },
+                            [](std::string_view name) -> std::optional<std::string> {
+                                if (name == "LANTERNA_LANG") {
+                                    return "en";
+                                }
+                                return std::nullopt;
+                            },
                             [](std::string_view) { return std::nullopt; },
                             false};
     context.network = network;
@@ -83,6 +89,19 @@ TEST(DiscoverCommand, OneLinePerProjectorAndAJsonArray) {
                                           {"name", "SIMPROJ"},
                                           {"imType", 21},
                                           {"foundBy", "hello"}}));
+}
+
+// The hello search's port is taken: what the secondary search found is listed, and the exit
+// status says the search of the network could not run.
+TEST(DiscoverCommand, FailsWhenTheHelloSearchCouldNotRunWhateverTheSecondaryFound) {
+    auto projector = StartProjector(TestConfig("127.93.4.5"));
+    const CTestUdp taken("0.0.0.0");
+    SearchTargets targets = TargetsAt(*projector);
+    targets.hello.localPort = taken.LocalPort();
+    const CommandRun run = Discover({}, targets);
+    EXPECT_EQ(run.status, cli::kExitFailed);
+    EXPECT_NE(run.out.find("127.93.4.5"), std::string::npos) << run.out;
+    EXPECT_NE(run.err.find("the hello search could not run"), std::string::npos) << run.err;
 }
 
 TEST(DiscoverCommand, UnknownArgumentIsAUsageError) {

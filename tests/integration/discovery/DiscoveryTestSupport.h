@@ -26,11 +26,14 @@ using sim::SimulatorConfig;
 using sim::test::StartProjector;
 using sim::test::TestConfig;
 
-// Both searches unicast to `projector`, the hello from an ephemeral local port.
-inline SearchTargets TargetsAt(const SimulatedProjector& projector) {
+// Every search unicast to `projector`, the hello from an ephemeral local port; the PJLink
+// search's answers are taken on the PJLink port of `searcher`, a loopback address of the test.
+inline SearchTargets TargetsAt(const SimulatedProjector& projector,
+                               const std::string& searcher = "127.93.0.254") {
     return SearchTargets{
         .hello = {.address = projector.Address(), .port = projector.HelloPort(), .localPort = 0},
-        .secondary = {.address = projector.Address(), .port = projector.SecondaryPort()}};
+        .secondary = {.address = projector.Address(), .port = projector.SecondaryPort()},
+        .pjlink = {.address = projector.Address(), .localAddress = searcher}};
 }
 
 using Bytes = std::vector<std::uint8_t>;

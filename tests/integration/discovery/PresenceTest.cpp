@@ -4,6 +4,7 @@
 
 #include <gtest/gtest.h>
 
+#include "discovery/Greeting.h"
 #include "discovery/Presence.h"
 #include "tests/integration/discovery/DiscoveryTestSupport.h"
 
@@ -47,6 +48,45 @@ TEST(Presence, ARoundTellsWhoAnswersAndTheBookKeepsSinceWhenTheOthersAreSilent) 
     // An address no longer listed leaves the book with the next round.
     book.Record({{"127.93.7.1"}}, {true}, 4000);
     EXPECT_FALSE(book.SilentSince("127.93.7.3"));
+}
+
+// Each projector is greeted the way it was found: one whose module answers only the secondary
+// search was counted silent at every round of hellos.
+TEST(Presence, EachProjectorIsGreetedTheWayItWasFound) {
+    SimulatorConfig secondaryOnly = TestConfig("127.93.8.1");
+    secondaryOnly.name = "ROOM-201";
+    secondaryOnly.discovery.answerHello = false;
+    SimulatorConfig pjlinkOnly = TestConfig("127.93.8.2");
+    pjlinkOnly.discovery.answerHello = false;
+    pjlinkOnly.discovery.answerSecondary = false;
+    pjlinkOnly.pjlink.enabled = true;
+    auto room = StartProjector(secondaryOnly);
+    auto hall = StartProjector(pjlinkOnly);
+    SearchTargets targets = TargetsAt(*room, "127.93.8.254");
+    targets.hello.address.clear();
+    targets.pjlink.address.clear();
+    const std::vector<std::string> listed{"127.93.8.1", "127.93.8.2", "127.93.8.3"};
+    const std::vector<Greeting> ways{Greeting::kSecondary, Greeting::kPjlink,
+                                     Greeting::kSecondary};
+    EXPECT_EQ(RunGreetingRound(listed, ways, targets, 1500),
+              (std::vector<bool>{true, true, false}));
+    EXPECT_EQ(RunGreetingRound(listed, {}, targets, 1500),
+              (std::vector<bool>{false, false, false}))
+        << "neither answers a hello";
+
+    struct Case {
+        std::uint8_t foundBy;
+        Greeting way;
+    };
+    for (const Case c : {Case{0, Greeting::kHello}, Case{kFinderHello, Greeting::kHello},
+                         Case{kFinderHello | kFinderPjlink, Greeting::kHello},
+                         Case{kFinderSecondary, Greeting::kSecondary},
+                         Case{kFinderSecondary | kFinderPjlink, Greeting::kSecondary},
+                         Case{kFinderPjlink, Greeting::kPjlink}}) {
+        ProjectorRecord record{};
+        record.foundBy = c.foundBy;
+        EXPECT_EQ(GreetingOf(record), c.way) << int{c.foundBy};
+    }
 }
 
 }  // namespace

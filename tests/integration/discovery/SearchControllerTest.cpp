@@ -1,4 +1,4 @@
-// A refresh's two searches side by side against simulated projectors on loopback: the records
+// A refresh's searches side by side against simulated projectors on loopback: the records
 // appended, the reports and how the wait ends.
 
 #include <gtest/gtest.h>
@@ -77,6 +77,48 @@ TEST(SearchController, BothSearchesAppendAndReportAndTheDuplicateGoes) {
     EXPECT_EQ(RemoveDuplicates(projectors), 1U);
     ASSERT_EQ(projectors.Size(), 1U);
     EXPECT_EQ(projectors.At(0)->imType, 22);
+}
+
+// ---- the PJLink search beside them ---------------------------------------------------------
+
+// A projector all three searches find is one row found by all three; one only PJLink finds is
+// a row of its own, marked so, with nothing the network module would have told.
+TEST(SearchController, PjlinkAnswersJoinTheOthersByAddressOrStandAlone) {
+    struct Case {
+        const char* address;
+        bool module;  // answers the hello and the secondary search
+        std::size_t appended;
+        std::uint8_t foundBy;
+        const char* name;
+    };
+    const Case cases[] = {
+        {"127.93.2.60", true, 2, kFinderHello | kFinderSecondary | kFinderPjlink, "HALL-1F"},
+        {"127.93.2.61", false, 1, kFinderPjlink, ""},
+    };
+    for (const Case& c : cases) {
+        SimulatorConfig config = TestConfig(c.address);
+        config.name = "HALL-1F";
+        config.discovery.answerHello = c.module;
+        config.discovery.answerSecondary = c.module;
+        config.pjlink.enabled = true;
+        auto projector = StartProjector(config);
+        ProjectorList projectors;
+        CReportLog log;
+        CSearchController search(projectors, log.Sink(), TargetsAt(*projector));
+        ASSERT_EQ(search.Start(), 1);
+        EXPECT_EQ(search.WaitForEnd(), kSearchEndOk) << c.address;
+        EXPECT_EQ(log.Reports().size(), 2U) << "the PJLink search adds no report of its own";
+        EXPECT_EQ(search.PjlinkResult(), 1) << c.address;
+        EXPECT_EQ(search.Appended().size(), c.appended) << c.address;
+        RemoveDuplicates(projectors);
+        ASSERT_EQ(projectors.Size(), 1U) << c.address;
+        const ProjectorRecord& record = *projectors.At(0);
+        EXPECT_EQ(record.foundBy, c.foundBy) << c.address;
+        EXPECT_EQ(OnlyPjlinkFound(record), !c.module) << c.address;
+        EXPECT_EQ(TextOf(record.projectorName), c.name) << c.address;
+        EXPECT_EQ(TextOf(record.address), c.address);
+        EXPECT_TRUE(IsEmptyText(record.macAddress)) << "only a read of the module tells it";
+    }
 }
 
 // ---- replies that never reach the list --------------------------------------------------------

@@ -5,6 +5,8 @@
 #include <gtest/gtest.h>
 #include <unistd.h>
 
+#include <csignal>
+#include <cstdlib>
 #include <optional>
 #include <string>
 
@@ -29,6 +31,8 @@ std::optional<std::string> PasswordFound(fleet::ICredentialStore& store,
 // A blocking call (a read of a pipe nothing is written to) is cancelled once its limit passes;
 // one that ends first is left alone, and its watcher does not outlast it.
 TEST(CallDeadline, CancelsABlockedCallOnlyOnceItsLimitPasses) {
+    const keyring::SecretLibrary* calls = keyring::LoadSecretLibrary();
+    ASSERT_NE(calls, nullptr);
     int ends[2] = {-1, -1};
     ASSERT_EQ(pipe(ends), 0);
     GInputStream* stream = g_unix_input_stream_new(ends[0], TRUE);
@@ -37,7 +41,7 @@ TEST(CallDeadline, CancelsABlockedCallOnlyOnceItsLimitPasses) {
     gssize got = 0;
     bool passed = false;
     {
-        const keyring::CCallDeadline deadline(std::chrono::milliseconds(50));
+        const keyring::CCallDeadline deadline(*calls, std::chrono::milliseconds(50));
         got = g_input_stream_read(stream, &byte, 1, deadline.Cancellable(), &error);
         passed = deadline.Passed();
     }
@@ -48,7 +52,7 @@ TEST(CallDeadline, CancelsABlockedCallOnlyOnceItsLimitPasses) {
 
     ASSERT_EQ(write(ends[1], "x", 1), 1);
     {
-        const keyring::CCallDeadline deadline(std::chrono::minutes(10));
+        const keyring::CCallDeadline deadline(*calls, std::chrono::minutes(10));
         got = g_input_stream_read(stream, &byte, 1, deadline.Cancellable(), &error);
         passed = deadline.Passed();
     }
@@ -87,17 +91,48 @@ TEST(SecretServiceStore, KeepsFindsAndForgetsPerAddressCheckingTheHardwareAddres
     }
     EXPECT_EQ(store->Find(address, "")->hardwareAddress, "001A2B3C4D5E");
 
+    // An entry without its hardware address would go to any projector: refused.
+    EXPECT_FALSE(store->Keep({address, "", "second"}));
     // Kept again, the entry is replaced: the old one's hardware address no longer finds it.
-    ASSERT_TRUE(store->Keep({address, "", "second"}));
-    EXPECT_EQ(PasswordFound(*store, address, "001A2B3C4D5E"), "second");
+    ASSERT_TRUE(store->Keep({address, "001A2B3C4D5F", "second"}));
+    EXPECT_EQ(PasswordFound(*store, address, "001A2B3C4D5E"), std::nullopt);
     EXPECT_EQ(PasswordFound(*store, address, "001A2B3C4D5F"), "second");
+    // Marked, it is still found, with its mark; kept anew, it is unmarked.
+    ASSERT_TRUE(fleet::MarkMismatch(*store, address));
+    EXPECT_TRUE(store->Find(address, "")->mismatch);
+    ASSERT_TRUE(store->Keep({address, "001A2B3C4D5F", "third"}));
+    EXPECT_FALSE(store->Find(address, "")->mismatch);
 
-    ASSERT_TRUE(store->Keep({other, "", "other"}));
+    ASSERT_TRUE(store->Keep({other, "001A2B3C4D60", "other"}));
     ASSERT_TRUE(store->Forget(address));
     EXPECT_EQ(PasswordFound(*store, address, ""), std::nullopt);
     EXPECT_EQ(PasswordFound(*store, other, ""), "other");
     EXPECT_TRUE(store->Forget(address));  // nothing left to forget is no failure
     EXPECT_TRUE(store->Forget(other));
+}
+
+// A keyring that stops answering is waited for once: the call that ran out of time finds
+// nothing, and every later call of the same store gives up at once, even when it answers again.
+TEST(SecretServiceStore, AKeyringThatTimedOutOnceIsAbsentForTheRestOfTheStoresLife) {
+    const char* daemon = std::getenv("KEYRING_TEST_DAEMON_PID");
+    ASSERT_NE(daemon, nullptr);
+    const std::string address = "10.20.30.50";
+    ASSERT_TRUE(SessionKeyring()->Keep({address, "001A2B3C4D61", "kept"}));
+    const auto store = keyring::OpenSecretServiceStore(
+        ProcessEnvironment,
+        {.reach = std::chrono::seconds(30), .call = std::chrono::milliseconds(200)});
+    ASSERT_NE(store, nullptr);
+    const pid_t pid = std::stoi(daemon);
+    ASSERT_EQ(kill(pid, SIGSTOP), 0);
+    const auto whileStopped = PasswordFound(*store, address, "");
+    ASSERT_EQ(kill(pid, SIGCONT), 0);
+    EXPECT_EQ(whileStopped, std::nullopt);
+    EXPECT_EQ(PasswordFound(*store, address, ""), std::nullopt);
+    EXPECT_FALSE(store->Keep({address, "001A2B3C4D61", "other"}));
+    EXPECT_FALSE(store->Forget(address));
+    const auto answering = SessionKeyring();
+    EXPECT_EQ(PasswordFound(*answering, address, ""), "kept") << "the keyring itself kept it";
+    EXPECT_TRUE(answering->Forget(address));
 }
 
 TEST(LanternactlKeyring, PasswdKeepsTheNewPasswordAndReadFindsItAlone) {
@@ -108,6 +143,8 @@ TEST(LanternactlKeyring, PasswdKeepsTheNewPasswordAndReadFindsItAlone) {
     const auto passwd = RunCli({"passwd", "127.87.235.1", "--keyring"}, change);
     ASSERT_EQ(passwd.status, 0) << passwd.err;
     ASSERT_EQ(sim.projector->Settings().password, "new-pw");
+    // The entry names the projector that took the password.
+    EXPECT_EQ(SessionKeyring()->Find("127.87.235.1", "")->hardwareAddress, "02007F57EB01");
 
     CliSetup keyringAlone;
     keyringAlone.openKeyring = SessionKeyring;
@@ -139,6 +176,75 @@ TEST(LanternactlKeyring, PasswdKeepsTheNewPasswordAndReadFindsItAlone) {
     const auto refused = RunCli({"read", "127.87.235.1", "--keyring"}, noKeyring);
     EXPECT_EQ(refused.status, 1);
     EXPECT_TRUE(Contains(refused.err, "no desktop keyring")) << refused.err;
+}
+
+// A PJLink password is an entry of its own: the module's finding, keeping and forgetting never
+// take it or touch it, and status --keyring reads with it alone.
+TEST(LanternactlKeyring, PjlinkPasswordsAreEntriesOfTheirOwn) {
+    const auto store = SessionKeyring();
+    ASSERT_NE(store, nullptr) << "the test session's keyring does not answer";
+    auto& secrets = dynamic_cast<keyring::CSecretServiceStore&>(*store);
+    const std::string address = "127.87.236.1";
+    ASSERT_TRUE(secrets.KeepPjlink(address, "pj-secret"));
+    EXPECT_EQ(PasswordFound(*store, address, ""), std::nullopt) << "never the module's password";
+    ASSERT_TRUE(store->Keep({address, "02007F57EC01", "module-pw"}));
+    EXPECT_EQ(store->FindPjlink(address), "pj-secret") << "keeping the module's leaves it be";
+    EXPECT_EQ(PasswordFound(*store, address, ""), "module-pw");
+    ASSERT_TRUE(store->Forget(address));
+    EXPECT_EQ(store->FindPjlink(address), "pj-secret") << "forgetting the module's too";
+
+    sim::SimulatorConfig config = CProjectorOnPort::ConfigFor(address, "pj-secret");
+    config.pjlink.enabled = true;
+    config.pjlink.password = "pj-secret";
+    const CProjectorOnPort projector(config);
+    CliSetup keyringAlone;
+    keyringAlone.openKeyring = SessionKeyring;
+    const auto status = RunCli({"status", address, "--keyring", "--csv"}, keyringAlone);
+    EXPECT_EQ(status.status, 0) << status.err;
+    EXPECT_NE(status.out.find(",set,read"), std::string::npos) << status.out;
+    ASSERT_TRUE(secrets.KeepPjlink(address, "stale"));
+    EXPECT_EQ(RunCli({"status", address, "--keyring"}, keyringAlone).status, 1);
+}
+
+// The projector tells its hardware address only after it took a password: another projector now
+// at a kept entry's address gets the password, and then nothing more; the entry is marked and
+// skipped, and named so, until passwd --keyring keeps a new one for the address.
+TEST(LanternactlKeyring, AKeptPasswordThatReachedAnotherProjectorMarksTheEntry) {
+    CProjectorOnPort sim("127.87.236.1", "room-pw");
+    ASSERT_TRUE(SessionKeyring()->Keep({"127.87.236.1", "02007F57EC99", "room-pw"}));
+    CliSetup keyringAlone;
+    keyringAlone.environment = {{"LANTERNA_LANG", "en"}};
+    keyringAlone.openKeyring = SessionKeyring;
+    const auto reached = RunCli({"read", "127.87.236.1", "--keyring"}, keyringAlone);
+    EXPECT_EQ(reached.status, 1);
+    EXPECT_TRUE(Contains(reached.err, "a different projector (hardware address 02:00:7F:57:EC:01)"))
+        << reached.err;
+    const Lines afterMac = sim.Log();
+    ASSERT_FALSE(afterMac.empty());
+    EXPECT_TRUE(Contains(afterMac.back(), "MAC")) << "nothing after the hardware address";
+    EXPECT_TRUE(SessionKeyring()->Find("127.87.236.1", "")->mismatch);
+
+    for (const char* command : {"read", "passwd"}) {
+        SCOPED_TRACE(command);
+        CliSetup skipped = keyringAlone;
+        skipped.environment.emplace("LANTERNA_NEW_PASSWORD", "x");
+        const auto run = RunCli({command, "127.87.236.1", "--keyring"}, skipped);
+        EXPECT_EQ(run.status, 1);
+        EXPECT_TRUE(Contains(run.err, "127.87.236.1: the keyring's password (kept for "
+                                      "02:00:7F:57:EC:99) is skipped"))
+            << run.err;
+        EXPECT_EQ(sim.Log(), afterMac) << "no password sent";
+    }
+
+    CliSetup replace = keyringAlone;
+    replace.environment = {{"LANTERNA_PASSWORD", "room-pw"}, {"LANTERNA_NEW_PASSWORD", "room-pw2"}};
+    ASSERT_EQ(RunCli({"passwd", "127.87.236.1", "--keyring"}, replace).status, 0);
+    const auto kept = SessionKeyring()->Find("127.87.236.1", "");
+    ASSERT_TRUE(kept);
+    EXPECT_FALSE(kept->mismatch);
+    EXPECT_EQ(kept->hardwareAddress, "02007F57EC01");
+    EXPECT_EQ(RunCli({"read", "127.87.236.1", "--keyring"}, keyringAlone).status, 0);
+    EXPECT_TRUE(SessionKeyring()->Forget("127.87.236.1"));
 }
 
 }  // namespace

@@ -121,10 +121,23 @@ TEST(SiteBackup, AFolderPerRunAFileEachAndAnIndexOfEveryTarget) {
     EXPECT_EQ(TextOfFile(folder + "/" + roomFile), room);
     EXPECT_EQ(LinesOf(folder + "/index.csv").size(), 5U);
 
-    // A folder that does not exist is refused before anything is read.
-    const auto missing = RunSiteCommand({"backup", parent.path + "/none", "127.87.40.1"});
+    // A folder is made when it is missing, but not its parent: that is refused before anything
+    // is read.
+    const auto missing = RunSiteCommand({"backup", parent.path + "/none/deeper", "127.87.40.1"});
     EXPECT_NE(missing.status, 0);
-    EXPECT_TRUE(Contains(missing.err, parent.path + "/none")) << missing.err;
+    EXPECT_TRUE(Contains(missing.err, parent.path + "/none/deeper")) << missing.err;
+    // What a backup holds is the owner's alone, key or none.
+    EXPECT_EQ(ModeOf(folder + "/" + roomFile), 0600U);
+    EXPECT_EQ(ModeOf(folder + "/index.csv"), 0600U);
+    // A DIR that is no folder is refused before anything is read; a new one is made, and said.
+    const std::size_t exchanges = first.Log().size();
+    const auto notFolder = RunSiteCommand({"backup", folder + "/index.csv", "127.87.40.1"});
+    EXPECT_EQ(notFolder.status, 1);
+    EXPECT_TRUE(Contains(notFolder.err, folder + "/index.csv: ")) << notFolder.err;
+    EXPECT_EQ(first.Log().size(), exchanges);
+    const auto made = RunSiteCommand({"backup", parent.path + "/new", "127.87.40.1"});
+    EXPECT_EQ(made.status, 0) << made.err;
+    EXPECT_TRUE(Contains(made.err, "made the folder " + parent.path + "/new")) << made.err;
 }
 
 TEST(SiteBackup, AFileHoldingAWepKeyIsTheOwnersAlone) {
@@ -143,6 +156,38 @@ TEST(SiteBackup, AFileHoldingAWepKeyIsTheOwnersAlone) {
         json[0]["folder"].get<std::string>() + "/" + json[0]["file"].get<std::string>();
     EXPECT_EQ(ModeOf(file), 0600U);
     EXPECT_TRUE(Contains(TextOfFile(file), "NM_WEPKEY=")) << TextOfFile(file);
+}
+
+// Two backups a write apart differ in what the write changed, folder against folder and file
+// against file; the older file restored puts it back, and the projectors then match it.
+TEST(SiteDiff, BackupsAWriteApartDifferAndTheOlderFileRestoresIt) {
+    CProjectorOnPort first(CProjectorOnPort::ConfigFor("127.87.44.1"));
+    CProjectorOnPort second(CProjectorOnPort::ConfigFor("127.87.44.2"));
+    const BackupFolder parent;
+    const auto backUp = [&parent] {
+        const auto run =
+            RunSiteCommand({"backup", parent.path, "127.87.44.1-2", "--json", "--wait", "1"});
+        EXPECT_EQ(run.status, 0) << run.err;
+        const auto saved = nlohmann::json::parse(run.out);
+        const std::string folder = saved[0]["folder"];
+        return std::pair{folder, folder + "/" + saved[0]["file"].get<std::string>()};
+    };
+    const auto [older, olderFile] = backUp();
+    ASSERT_EQ(RunSiteCommand({"set", "127.87.44.1", "community=legacy1"}).status, 0);
+    const auto [newer, newerFile] = backUp();
+    for (const auto& [a, b] : {std::pair{older, newer}, std::pair{olderFile, newerFile}}) {
+        const auto diff = RunSiteCommand({"diff", a, b});
+        EXPECT_EQ(diff.status, 1) << diff.err;
+        EXPECT_EQ(diff.out.find('\n'), diff.out.size() - 1) << "one line: " << diff.out;
+        EXPECT_TRUE(Contains(diff.out, ": community: public here, legacy1 in ")) << diff.out;
+    }
+    const auto restore = RunSiteCommand({"restore", olderFile, "127.87.44.1-2", "--wait", "1"});
+    EXPECT_EQ(restore.status, 0) << restore.out << restore.err;
+    EXPECT_EQ(first.projector->Settings().community, "public");
+    const auto same = RunSiteCommand({"diff", older, "127.87.44.1-2", "--wait", "1"});
+    EXPECT_EQ(same.status, 0) << same.out << same.err;
+    EXPECT_EQ(same.out, "");
+    EXPECT_EQ(CountOfSets(second.Log()), 0U);
 }
 
 // One at a time, so that the order is known: nothing answers at .9, the first; once it has

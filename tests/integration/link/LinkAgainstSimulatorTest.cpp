@@ -90,21 +90,6 @@ TEST(LinkAgainstSimulator, ChangedPasswordIsTheOneThatOpensNextTime) {
     EXPECT_EQ(LogAfterClosing(link, *projector), Lines{}) << "packets are no command lines";
 }
 
-TEST(LinkAgainstSimulator, ForcedStatusesMapThroughTheTable) {
-    const auto projector = StartProjector("127.84.1.4");
-    const std::vector<std::pair<std::uint8_t, int>> statuses{
-        {0x40, -2}, {0x41, -3}, {0x43, -4}, {0x45, -5}, {0x53, -6}, {0x55, -7}, {0x99, -1}};
-    for (const auto& [status, result] : statuses) {
-        sim::FaultConfig faults;
-        faults.handshakeStatus = status;
-        projector->SetFaults(faults);
-        CProjectorLink link;
-        ASSERT_EQ(link.Connect("127.84.1.4", projector->TcpPort()), 1);
-        EXPECT_EQ(link.Authenticate(""), result) << int{status};
-        EXPECT_EQ(link.QueryPasswordRequired(), status == 0x41 ? 1 : -1) << int{status};
-    }
-}
-
 // ---- text commands -----------------------------------------------------------------------------
 
 TEST(LinkAgainstSimulator, QueriesSetsAndSendOnlyCommandsReachTheProjectorInOrder) {
@@ -139,16 +124,6 @@ TEST(LinkAgainstSimulator, QueriesSetsAndSendOnlyCommandsReachTheProjectorInOrde
                "NWCNF OFF 10.1.2.3 255.255.0.0 10.1.0.1", "NWCNF?", "IMSTAT 31", "NWPNAME?"}));
 }
 
-TEST(LinkAgainstSimulator, UntrimmedArgumentKeepsItsTrailingSpace) {
-    const auto projector = StartProjector("127.84.2.2");
-    CProjectorLink link;
-    ASSERT_EQ(link.Connect("127.84.2.2", projector->TcpPort()), 1);
-    ASSERT_EQ(link.Authenticate(""), 1);
-    link.Exchange("NWWLCNF", "4 LOBBY ", nullptr, 0, false, false);
-    link.Exchange("NWPNAME", "HALL-3 ", nullptr, 0, false, true);
-    EXPECT_EQ(LogAfterClosing(link, *projector), (Lines{"NWWLCNF 4 LOBBY ", "NWPNAME HALL-3"}));
-}
-
 // ---- faults on the wire ------------------------------------------------------------------------
 
 TEST(LinkAgainstSimulator, RepliesInPiecesAndEventNoticesStillGiveTheValue) {
@@ -173,32 +148,6 @@ TEST(LinkAgainstSimulator, RepliesInPiecesAndEventNoticesStillGiveTheValue) {
     EXPECT_EQ(Query(link, "NWPNAME"), "ROOM-7") << "notice behind the prompt is cut off";
     EXPECT_EQ(link.Exchange("NWPNAME", "HALL-4", nullptr, 0, false, true), 1);
     EXPECT_EQ(projector->QueryValue("NWPNAME"), "HALL-4");
-}
-
-TEST(LinkAgainstSimulator, ConnectionDroppedMidReplyFailsAndLeavesTheValue) {
-    const auto projector = StartProjector("127.84.3.2");
-    CProjectorLink link;
-    ASSERT_EQ(link.Connect("127.84.3.2", projector->TcpPort()), 1);
-    ASSERT_EQ(link.Authenticate(""), 1);
-    sim::FaultConfig faults;
-    faults.dropAfterBytes = 5;  // "NWPNA" of "NWPNAME=ROOM-7" CR ":"
-    projector->SetFaults(faults);
-    std::array<char, 16> value{};
-    value[0] = 'x';
-    EXPECT_EQ(link.Exchange("NWPNAME", nullptr, value.data(), 15, true, true), 0);
-    EXPECT_STREQ(value.data(), "x");
-    EXPECT_EQ(link.Exchange("NWPNAME", "HALL-5", nullptr, 0, false, true), 0)
-        << "the connection is gone";
-}
-
-TEST(LinkAgainstSimulator, NobodyListeningGivesZeroAndLaterCallsFail) {
-    const auto projector = StartProjector("127.84.4.1");
-    const std::uint16_t port = projector->TcpPort();
-    projector->Stop();
-    CProjectorLink link;
-    EXPECT_EQ(link.Connect("127.84.4.1", port), 0);
-    EXPECT_EQ(link.Authenticate(""), -1);
-    EXPECT_EQ(Query(link, "NWPNAME"), "");
 }
 
 }  // namespace

@@ -29,7 +29,7 @@ class ReplyReading : public ::testing::Test {
 
     static constexpr int kReplyWaitMs = 60000;
 
-    std::string ReadReply(std::size_t capacity = kReplyPeekSize) {
+    std::string ReadReply(std::size_t capacity = kDrainChunkSize) {
         buffer.fill('#');
         const int length = socket.ReceiveReply(buffer.data(), capacity);
         if (length < 0) {
@@ -41,7 +41,7 @@ class ReplyReading : public ::testing::Test {
 
     CScriptedPeer peer;
     CLinkSocket socket;
-    std::array<char, kReplyPeekSize> buffer{};
+    std::array<char, kDrainChunkSize> buffer{};
 };
 
 // ---- pieces and the prompt ------------------------------------------------------------------
@@ -98,9 +98,9 @@ TEST_F(ReplyReading, ReplyThatWouldNotFitFailsAndItsRestIsDiscarded) {
     peer.ExpectLine("GO").Reply("ABCDEFGH").AwaitRead().Reply("IJKLMNOPQRST:");
     ConnectAndAsk();
     EXPECT_EQ(ReadReply(16), "failed -2");
-    EXPECT_EQ(std::string(buffer.data()), "ABCDEFGH") << "what was read stays in the buffer";
-    EXPECT_EQ(socket.DiscardPending(kReplyPeekSize), 13U);
-    EXPECT_EQ(socket.DiscardPending(kReplyPeekSize), 0U) << "nothing is waited for";
+    EXPECT_EQ(std::string(buffer.data()), "ABCDEFGHIJKLMNO") << "what fits stays in the buffer";
+    EXPECT_EQ(socket.DiscardPending(kDrainChunkSize), 5U);
+    EXPECT_EQ(socket.DiscardPending(kDrainChunkSize), 0U) << "nothing is waited for";
     EXPECT_TRUE(peer.Finish());
 }
 
@@ -126,6 +126,17 @@ TEST_F(ReplyReading, ReplyWithoutPromptFailsAtTheReceiveTimeout) {
     ConnectAndAsk();
     ASSERT_EQ(socket.SetReceiveTimeout(200), 1);
     EXPECT_EQ(ReadReply(), "failed -3");
+    EXPECT_TRUE(peer.Finish());
+}
+
+// The socket's receive time-out stands in for a poll only while it ends within the deadline.
+TEST_F(ReplyReading, DeadlineShorterThanTheReceiveTimeoutEndsTheRead) {
+    peer.ExpectLine("GO").Reply("NWPNAME=X");
+    ConnectAndAsk();
+    const CDeadline deadline(SystemTickClock(), 200);
+    const auto before = std::chrono::steady_clock::now();
+    EXPECT_EQ(socket.ReceiveReply(buffer.data(), buffer.size(), &deadline), -3);
+    EXPECT_LT(std::chrono::steady_clock::now() - before, 30s) << "the time-out was waited out";
     EXPECT_TRUE(peer.Finish());
 }
 

@@ -18,6 +18,13 @@ using test::StatusReply;
 // loopback address of their own.
 constexpr const char* kAddress = "127.83.29.1";
 
+// The messages are read in English.
+test::CliSetup English() {
+    test::CliSetup setup;
+    setup.environment["LANTERNA_LANG"] = "en";
+    return setup;
+}
+
 TEST(QueryCommand, PrintsEachValueAfterAuthenticatingWithThePasswordFromTheEnvironment) {
     CScriptedPeer peer(kAddress, test::ProcessProjectorPort());
     peer.Expect(AsBytes(BuildConnectRequest("pw")))
@@ -39,7 +46,7 @@ TEST(QueryCommand, UnsetPasswordMeansEmptyAndRefusalIsReported) {
     CScriptedPeer peer(kAddress, test::ProcessProjectorPort());
     peer.Expect(AsBytes(BuildConnectRequest(""))).Reply(StatusReply(0x43));
     peer.Start();
-    const auto run = RunCli({"query", kAddress, "NWPNAME"});
+    const auto run = RunCli({"query", kAddress, "NWPNAME"}, English());
     EXPECT_EQ(run.status, 1);
     EXPECT_EQ(run.out, "");
     EXPECT_NE(run.err.find("authentication refused"), std::string::npos) << run.err;
@@ -65,7 +72,7 @@ TEST(QueryCommand, FailedQueryStopsWithAnError) {
 }
 
 TEST(QueryCommand, ConnectFailureIsReported) {
-    const auto run = RunCli({"query", "127.83.29.2", "NWPNAME"});
+    const auto run = RunCli({"query", "127.83.29.2", "NWPNAME"}, English());
     EXPECT_EQ(run.status, 1);
     EXPECT_NE(run.err.find("connect"), std::string::npos) << run.err;
 }

@@ -2,6 +2,7 @@
 
 #include "WorkerHarness.h"
 #include "link/NetworkCommands.h"
+#include "workers/PasswordResults.h"
 
 namespace lanterna::test {
 namespace {
@@ -77,8 +78,8 @@ TEST(PasswordWorker, ChangesThePasswordOfTheRecordsAddress) {
     EXPECT_EQ(bench.state->link, nullptr);
 }
 
-// A wrong current password is told apart from a link that failed: by the projector's answer,
-// from a projector that gives another status, and from an address nobody answers at.
+// A wrong current password (0x41) is told apart from the projector refusing with another status
+// (its byte kept) and from an address nobody answers at.
 TEST(PasswordWorker, WrongCurrentPasswordIsToldApartFromAFailureAndDropsTheLink) {
     struct Case {
         const char* address;
@@ -89,7 +90,8 @@ TEST(PasswordWorker, WrongCurrentPasswordIsToldApartFromAFailureAndDropsTheLink)
     };
     const Case cases[] = {
         {"127.86.2.2", std::nullopt, false, kPasswordChangeRefused, {10, 20}},
-        {"127.86.2.4", 0x55, false, -1, {10, 20}},
+        {"127.86.2.4", 0x55, false, PasswordDeclinedResult(0x55), {10, 20}},
+        {"127.86.2.7", 0x40, false, PasswordDeclinedResult(0x40), {10, 20}},
         {"127.86.2.5", std::nullopt, true, -1, {10}},
     };
     for (const Case& c : cases) {

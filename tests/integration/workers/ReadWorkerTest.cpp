@@ -200,7 +200,7 @@ TEST(ReadWorker, RepliesNotOfTheirFormLeaveTheirSettingsUnread) {
     config.faults.replyFaults = {
         {"NWPNAME", raw("=X")},
         {"NWCNF", raw("OFF 300.1.1.1 255.255.255.0 0.0.0.0")},
-        {"NWDNSDMN", raw(std::string(97, 'd'))},
+        {"NWDNSDMN", raw(std::string("lab\0org", 7))},
         {"NWDNS", raw("1.2.3.4.5 10.0.0.1")},
         {"NWWINS", {ReplyFaultKind::kUnderName, 0, "NWDNS"}},
         {"NWSMTPACT", raw("ONX")},
@@ -209,7 +209,7 @@ TEST(ReadWorker, RepliesNotOfTheirFormLeaveTheirSettingsUnread) {
         {"NWSMTPTO1", raw(std::string("ops\0@x", 7))},
         {"NWSMTPEVT1", raw("001b")},
         {"NWTRAPIP1", raw("10.0.0.1 10.0.0.2")},
-        {"NWCNAME", raw("public-lab")},
+        {"NWCNAME", raw(std::string("lab\0", 4))},
         {"NWPRIMIF", raw("65536")},
     };
     CWorkerBench bench(config);

@@ -297,25 +297,7 @@ TEST(WriteWorker, NoOpenLinkGivesZero) {
     EXPECT_EQ(bench.TakePosted().results, (Results{{kMessageWriteResult, 0}}));
 }
 
-// ---- nothing unread is sent, a broken write is told as it is ----------------------------------
-
-TEST(WriteWorker, UnreadAddressConfigurationKeepsANewNameFromBeingSent) {
-    auto config = ProjectorAt("127.86.7.6");
-    config.faults.replyFaults = {
-        {"NWCNF", {sim::ReplyFaultKind::kRawValue, 0, "OFF 300.1.1.1 255.255.255.0 0.0.0.0"}}};
-    CWorkerBench bench(config);
-    bench.ReadAll();
-    ProjectorRecord& r = bench.Record();
-    CopyText(r.projectorName, "ROOM-201");
-    r.projectorNameState = kStateChanged;
-    r.communityState = kStateChanged;
-
-    EXPECT_EQ(WriteWorker(*bench.state), kWriteUnreadSetting);
-    EXPECT_TRUE(bench.LogAfterClose().empty()) << "not even the due community";
-    EXPECT_EQ(bench.state->writeProgress.unreadSetting, "dhcp");
-    EXPECT_EQ(bench.TakePosted().results, (Results{{kMessageWriteResult, kWriteUnreadSetting}}));
-    EXPECT_EQ(bench.projector.Settings().name, "SIMPROJ");
-}
+// ---- a broken write is told as it is ------------------------------------------------------------
 
 TEST(WriteWorker, LinkLostPartWayListsAcceptedUnansweredAndUnsentCommands) {
     CWorkerBench bench(ProjectorAt("127.86.7.7"));

@@ -45,7 +45,8 @@ inline cli::CliNetwork TestNetwork(const CliSetup& setup) {
     network.helloLocalPort = 0;
     network.search = setup.search.value_or(
         SearchTargets{.hello = {.address = "127.0.0.1", .port = 9, .localPort = 0},
-                      .secondary = {.address = "127.0.0.1", .port = 9}});
+                      .secondary = {.address = "127.0.0.1", .port = 9},
+                      .pjlink = {.address = "127.0.0.1", .port = 9, .localPort = 0}});
     network.route = [routes = setup.routes](const std::string& address) {
         if (const auto found = routes.find(address); found != routes.end()) {
             return std::optional<std::string>(found->second);

@@ -21,7 +21,8 @@ export XDG_CACHE_HOME="$dir/cache" XDG_RUNTIME_DIR="$dir/runtime"
 unset DBUS_SESSION_BUS_ADDRESS GNOME_KEYRING_CONTROL
 
 # Inside the session: the daemon in the foreground (its process id known), the command once the
-# daemon owns the Secret Service's name on the bus (at most 10 s), then the daemon ended.
+# daemon owns the Secret Service's name on the bus (at most 10 s), then the daemon ended. The
+# command learns the daemon's process id, to make the keyring stop answering for a while.
 exec dbus-run-session -- bash -c '
     printf "%s" "lanterna-test-keyring" |
         gnome-keyring-daemon --foreground --unlock --components=secrets >"$HOME/daemon.log" 2>&1 &
@@ -43,7 +44,7 @@ exec dbus-run-session -- bash -c '
         exit 1
     fi
     status=0
-    "$@" || status=$?
+    KEYRING_TEST_DAEMON_PID=$daemon "$@" || status=$?
     kill "$daemon"
     wait "$daemon" || true
     exit "$status"

@@ -16,7 +16,8 @@ using lanterna::dialogs::CSearchDialog;
 lanterna::SearchTargets TargetsAt(const lanterna::sim::SimulatedProjector& projector) {
     return lanterna::SearchTargets{
         .hello = {.address = projector.Address(), .port = projector.HelloPort(), .localPort = 0},
-        .secondary = {.address = projector.Address(), .port = projector.SecondaryPort()}};
+        .secondary = {.address = projector.Address(), .port = projector.SecondaryPort()},
+        .pjlink = {.address = projector.Address(), .port = 9, .localPort = 0}};
 }
 
 using SearchDialog = DialogTest;

@@ -29,6 +29,19 @@ TEST(WindowKeyring, KeptInOneSessionFoundByTheNextForTheSameProjectorOnly) {
 
     next.Changed(address, mac, "hall-202", false);  // an entry kept is kept up to date
     EXPECT_EQ(CSessionPasswords(keyring.get()).Known(address, mac), "hall-202");
+
+    // Sent to another projector at the address, the entry is skipped until the user confirms it.
+    next.ReachedOther(address, mac);
+    EXPECT_EQ(next.Known(address, ""), std::nullopt);
+    const auto no = [](const lanterna::fleet::Credential&) { return false; };
+    EXPECT_EQ(CSessionPasswords(keyring.get()).Known(address, "", true, nullptr, no),
+              std::nullopt);
+    std::string keptFor;
+    const auto yes = [](const lanterna::fleet::Credential& marked) { return marked.mismatch; };
+    EXPECT_EQ(CSessionPasswords(keyring.get()).Known(address, "", true, &keptFor, yes),
+              "hall-202");
+    EXPECT_EQ(keptFor, "00A0B0C0D021");
+    EXPECT_EQ(CSessionPasswords(keyring.get()).Known(address, ""), "hall-202");  // confirmed
     EXPECT_TRUE(keyring->Forget(address));
 }
 

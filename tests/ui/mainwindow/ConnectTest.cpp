@@ -181,7 +181,7 @@ TEST_F(ConnectTest, FailedProbeRefusedPasswordOrFailedReadEndTheRoad) {
     EXPECT_EQ(searches, 1);
 }
 
-TEST_F(ConnectTest, ConfirmedSettingsRenameTheBookEntryAndRefresh) {
+TEST_F(ConnectTest, ConfirmedSettingsRenameTheBookEntryAndShowTheProjectorAsWritten) {
     addressEntryResults = {1070};
     window->OnDoubleClick(0);
     operationResults = {1, 1};
@@ -195,8 +195,10 @@ TEST_F(ConnectTest, ConfirmedSettingsRenameTheBookEntryAndRefresh) {
     };
     window->OnDoubleClick(4);
     EXPECT_THAT(book->ManualEntries(), ElementsAre("RENAMED\n10.3.0.8"));
-    EXPECT_EQ(searches, 2);
+    EXPECT_EQ(searches, 1) << "no search after a write";
     EXPECT_EQ(Labels().back(), "RENAMED\n10.3.0.8");
+    EXPECT_EQ(lanterna::TextOf(state->SelectedRecord()->address), "10.3.0.8")
+        << "opened where it is now";
     ExpectRowsMatchRecords();
 }
 

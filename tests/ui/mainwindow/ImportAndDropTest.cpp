@@ -142,7 +142,7 @@ TEST_F(DropTest, SeveralFilesOrAnotherExtensionShowString124) {
     EXPECT_TRUE(RecordUnchanged());
 }
 
-TEST_F(DropTest, UnreadableFileOrForeignHardwareAddressShowString123) {
+TEST_F(DropTest, UnreadableFileOrForeignHardwareAddressOrRefusedValueShowString123) {
     DropOnRow(3, {TempPath("missing.ini")});
     ProjectorRecord other{};
     lanterna::CopyText(other.macAddress, "00a0b0c0d0ff");
@@ -150,7 +150,12 @@ TEST_F(DropTest, UnreadableFileOrForeignHardwareAddressShowString123) {
     const std::string foreign = TempPath("other.ini");
     ASSERT_EQ(lanterna::WriteSettingsFile(other, foreign), 1);
     DropOnRow(3, {foreign});
-    EXPECT_THAT(ShownIds(), ElementsAre(123, 123));
+    const std::string refused = TempPath("refused.ini");
+    WriteText(refused, "[FILE]\r\nNM_INIVER=200\r\n[NETWORK]\r\nNM_DHCP=2\r\n");
+    DropOnRow(3, {refused});
+    EXPECT_THAT(ShownIds(), ElementsAre(123, 123, 123));
+    EXPECT_NE(ui::test::ShownMessages().back().text.find("[NETWORK] NM_DHCP=2: "),
+              std::string::npos);
     EXPECT_THAT(operations, IsEmpty());
     EXPECT_TRUE(RecordUnchanged());
 }
@@ -207,6 +212,24 @@ TEST_F(DropTest, HistoryThatCannotBeKeptSendsNothing) {
     EXPECT_FALSE(state->link);
 }
 
+// A dropped file passes the write gate like every road: an address another listed projector
+// has is refused with a message, and nothing is sent.
+TEST_F(DropTest, TheWriteGateRefusesAnAddressAnotherListedProjectorHas) {
+    ProjectorRecord settings{};
+    lanterna::CopyText(settings.macAddress, "00A0B0C0D0E0");
+    lanterna::CopyText(settings.projectorName, "FROMFILE");
+    settings.ipAddress = {10, 1, 1, 6};
+    settings.subnetMask = {255, 255, 0, 0};
+    const std::string taken = TempPath("taken.ini");
+    ASSERT_EQ(lanterna::WriteSettingsFile(settings, taken), 1);
+    operationResults = {1, 1};
+    ui::test::AnswerNextMessage(ui::IDYES);
+    DropOnRow(3, {taken});
+    EXPECT_THAT(ShownIds(), ElementsAre(109, 132));
+    EXPECT_EQ(operations.size(), 2u);  // the probe and the read; no write
+    EXPECT_TRUE(RecordUnchanged());
+}
+
 TEST_F(DropTest, FailedProbeOrRefusedPasswordRestoresTheRecord) {
     operationResults = {-1};
     DropOnRow(3, {settingsFile});
@@ -218,7 +241,7 @@ TEST_F(DropTest, FailedProbeOrRefusedPasswordRestoresTheRecord) {
     EXPECT_EQ(operations.size(), 2u);
 }
 
-TEST_F(DropTest, MergedRecordIsWrittenAndTheListRefreshed) {
+TEST_F(DropTest, MergedRecordIsWrittenAndShownWithoutASearch) {
     ProjectorRecord atWrite{};
     duringOperation = [&](WorkerMode mode) {
         if (mode == WorkerMode::kWrite) {
@@ -235,7 +258,8 @@ TEST_F(DropTest, MergedRecordIsWrittenAndTheListRefreshed) {
     EXPECT_EQ(lanterna::TextOf(atWrite.projectorName), "FROMFILE");
     EXPECT_EQ(lanterna::TextOf(atWrite.password), "pw");
     EXPECT_EQ(atWrite.writeAll, 1);
-    EXPECT_EQ(searches, 2);  // refreshed
+    EXPECT_EQ(searches, 1);
+    EXPECT_NE(RowOf("FROMFILE"), -1) << "its row shows what was written";
     EXPECT_FALSE(state->link);
 }
 

@@ -7,6 +7,8 @@
 #include "dialogs/DemonstrationProjectors.h"
 #include "dialogs/MainDialogDefaults.h"
 #include "platform/FixedText.h"
+#include "resources/StringIds.h"
+#include "resources/StringTable.h"
 #include "settings/AddressBookStore.h"
 #include "tests/support/files/TempFolder.h"
 #include "tests/support/language/LanguageTestSupport.h"
@@ -172,20 +174,58 @@ TEST_F(ProjectorListTest, PopupMenuOffersDeleteOnlyForAddedAndImportedProjectors
                                        CMainDialog::kSaveSettingsFilesCommand,
                                        CMainDialog::kAuditCommand,
                                        CMainDialog::kExportInventoryCommand,
+                                       CMainDialog::kHealthCommand,
                                        CMainDialog::kDetailsViewCommand,
                                        CMainDialog::kOtherSubnetsCommand));
     EXPECT_EQ(state->selectedIndex, 0);
     RightClickRow(RowOf("ADDED"));
-    ASSERT_EQ(lastMenu.size(), 8u);
+    ASSERT_EQ(lastMenu.size(), 9u);
     EXPECT_EQ(lastMenuName, "프로젝터 메뉴");
     EXPECT_EQ(lastMenu[1].id, CMainDialog::kDeleteCommand);
     EXPECT_EQ(lastMenu[1].text, "삭제");
     state->projectors.At(1)->origin = 2;
-    EXPECT_EQ(window->PopupMenuFor(RowOf("ADDED")).size(), 8u);
+    EXPECT_EQ(window->PopupMenuFor(RowOf("ADDED")).size(), 9u);
     RightClickRow(1);  // a fixed row: only the window's own commands
     ASSERT_EQ(lastMenu.size(), 2u);
     EXPECT_EQ(lastMenu[0].id, CMainDialog::kDetailsViewCommand);
     EXPECT_EQ(lastMenu[1].text, "다른 서브넷...");
+}
+
+// A projector only PJLink found is marked, and whatever its network module would be asked is
+// greyed with the reason: not run when chosen, and opening it says why instead of probing.
+TEST_F(ProjectorListTest, AProjectorOnlyPjlinkFoundIsMarkedAndKeptFromItsModulesCommands) {
+    ProjectorRecord lamp = MakeProjector("ROOM-202", "10.1.1.7");
+    lamp.foundBy = lanterna::kFinderPjlink;
+    found = {MakeProjector("FOUND", "10.1.1.5"), lamp};
+    Open();
+    const int row = RowOf("ROOM-202");
+    ASSERT_GE(row, 0);
+    EXPECT_EQ(CMainDialog::RowLabelOf(*window->Rows().EntryAt(row).record),
+              CMainDialog::RowLabelOf(MakeProjector("ROOM-202", "10.1.1.7")) + " (PJLink만)");
+    RightClickRow(row);
+    ASSERT_EQ(lastMenu.size(), 8u);
+    for (const MenuCommand& command : lastMenu) {
+        const bool offered = command.id == CMainDialog::kDetailsViewCommand ||
+                               command.id == CMainDialog::kOtherSubnetsCommand ||
+                               command.id == CMainDialog::kHealthCommand;
+        EXPECT_EQ(command.greyedReason.empty(), offered) << command.id;
+    }
+    EXPECT_EQ(lastMenu[0].greyedReason,
+              lanterna::LoadString(lanterna::kStringPjlinkOnlyNoSettings));
+    const std::size_t shownBefore = ShownIds().size();
+    menuChoice = CMainDialog::kSettingsCommand;
+    RightClickRow(row);
+    EXPECT_EQ(ShownIds().size(), shownBefore) << "a greyed command is not run";
+    window->OpenProjector(row);
+    EXPECT_TRUE(operations.empty()) << "nothing is asked of its network module";
+    EXPECT_EQ(settingsRuns, 0);
+    ASSERT_EQ(ShownIds().size(), shownBefore + 1);
+    EXPECT_EQ(ShownIds().back(), lanterna::kStringPjlinkOnlyNoSettings);
+    menuChoice = 0;
+    RightClickRow(RowOf("FOUND"));
+    for (const MenuCommand& command : lastMenu) {
+        EXPECT_TRUE(command.greyedReason.empty()) << command.id;
+    }
 }
 
 TEST_F(ProjectorListTest, InEnglishTheFixedRowsAndThePopupMenuSpeakEnglish) {
@@ -207,7 +247,7 @@ TEST_F(ProjectorListTest, InEnglishTheFixedRowsAndThePopupMenuSpeakEnglish) {
     }
     EXPECT_THAT(texts, ElementsAre("Settings", "Delete", "Change password",
                                    "Save settings files…", "Audit…", "Export inventory…",
-                                   "Details view", "Other subnets..."));
+                                   "Health…", "Details view", "Other subnets..."));
 }
 
 // Ctrl+A, Shift+arrows and Ctrl-click select many; a fixed row never stays among them; the
@@ -247,6 +287,7 @@ TEST_F(ProjectorListTest, ManySelectedNeverHoldAFixedRowAndGetTheSelectionMenu) 
                                        CMainDialog::kSaveSettingsFilesCommand,
                                        CMainDialog::kAuditCommand,
                                        CMainDialog::kExportInventoryCommand,
+                                       CMainDialog::kHealthCommand,
                                        CMainDialog::kDetailsViewCommand,
                                        CMainDialog::kOtherSubnetsCommand));
     EXPECT_EQ(lastMenu[0].text, "설정 파일 적용…");

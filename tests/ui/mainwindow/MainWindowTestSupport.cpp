@@ -91,8 +91,11 @@ lanterna::dialogs::MainDialogServices MainWindowTest::Services() {
         prompts.push_back(prompt);
         return result;
     };
-    services.runNetworkSettings = [this](CMainDialog&, ProjectorRecord&) {
+    services.runNetworkSettings = [this](CMainDialog&, ProjectorRecord& record) {
         ++settingsRuns;
+        if (duringSettings) {
+            duringSettings(record);
+        }
         const int result = settingsResults.empty() ? ui::IDCANCEL : settingsResults.front();
         if (!settingsResults.empty()) {
             settingsResults.pop_front();
@@ -111,7 +114,8 @@ lanterna::dialogs::MainDialogServices MainWindowTest::Services() {
         return ++passwordChangeRuns, ui::IDCANCEL;
     };
     if (presenceRound) {
-        services.presenceRound = [this](const std::vector<std::string>& addresses) {
+        services.presenceRound = [this](const std::vector<std::string>& addresses,
+                                        const std::vector<lanterna::Greeting>&) {
             return presenceRound(addresses);
         };
     }

@@ -78,6 +78,8 @@ class MainWindowTest : public ::testing::Test {
     std::string passwordTyped = "pw";
     std::vector<lanterna::dialogs::PasswordPrompt> prompts;  // every prompt shown
     std::deque<int> settingsResults;
+    // Runs inside the settings-dialog stand-in on the record it edits (what the user changed).
+    std::function<void(ProjectorRecord&)> duringSettings;
     int settingsRuns = 0;
     std::vector<bool> configFileRuns;
     int aboutRuns = 0;

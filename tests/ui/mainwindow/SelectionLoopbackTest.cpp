@@ -5,13 +5,17 @@
 #include <gtest/gtest.h>
 
 #include <QApplication>
+#include <QTest>
 #include <filesystem>
 #include <fstream>
 
 #include "dialogs/ApplyPreviewDialog.h"
+#include "dialogs/AuditDialog.h"
 #include "dialogs/DialogIds.h"
 #include "dialogs/FleetPasswordDialog.h"
+#include "dialogs/FleetProgressDialog.h"
 #include "dialogs/FleetTableDialog.h"
+#include "dialogs/FleetWording.h"
 #include "dialogs/MainDialog.h"
 #include "dialogs/MainDialogDefaults.h"
 #include "dialogs/PasswordInputDialog.h"
@@ -20,6 +24,7 @@
 #include "resources/StringTable.h"
 #include "settings/AddressBookStore.h"
 #include "settings/SettingsFile.h"
+#include "tests/support/language/LanguageTestSupport.h"
 #include "tests/support/sim/SessionsEnded.h"
 #include "tools/projector-sim/SimulatedProjector.h"
 #include "ui/ListView.h"
@@ -36,6 +41,31 @@ using ::testing::UnorderedElementsAre;
 
 constexpr int kSearchTemplate = 139;
 constexpr int kWaitMs = 30000;
+
+// The lines of the progress dialogs as each closes. A script runs only once its dialog is
+// active, and two projectors on loopback may be read before that: the lines are taken as the
+// dialog hides instead.
+class ProgressLines : public QObject {
+  public:
+    ProgressLines() { qApp->installEventFilter(this); }
+    ~ProgressLines() override { qApp->removeEventFilter(this); }
+    ProgressLines(const ProgressLines&) = delete;
+    ProgressLines& operator=(const ProgressLines&) = delete;
+
+    std::vector<std::vector<std::string>> last;
+
+  protected:
+    bool eventFilter(QObject* object, QEvent* event) override {
+        const auto* dialog = dynamic_cast<ui::CDialog*>(object);
+        if (event->type() == QEvent::Hide && dialog != nullptr &&
+            dialog->TemplateId() == lanterna::dialogs::kFleetProgressTemplate) {
+            last = dialog->GetDlgItemAs<ui::CTableView>(
+                             lanterna::dialogs::CFleetProgressDialog::kLinesTable)
+                       ->Rows();
+        }
+        return false;
+    }
+};
 
 class SelectionOnLoopback : public ::testing::Test {
   protected:
@@ -83,7 +113,8 @@ class SelectionOnLoopback : public ::testing::Test {
         const auto& first = *projectors.front();
         const lanterna::SearchTargets targets{
             .hello = {.address = first.Address(), .port = first.HelloPort(), .localPort = 0},
-            .secondary = {.address = first.Address(), .port = first.SecondaryPort()}};
+            .secondary = {.address = first.Address(), .port = first.SecondaryPort()},
+            .pjlink = {.address = first.Address(), .port = 9, .localPort = 0}};
         auto services = lanterna::dialogs::DefaultMainDialogServices(*state, targets);
         chosenFile = settingsFile;
         services.chooseSettingsFile = [this](CMainDialog&) { return chosenFile; };
@@ -139,8 +170,9 @@ std::vector<std::string> Column(const ui::CTableView* table, int column) {
 }
 
 // Two of three selected, one of them locked: its password is asked for again after a wrong one,
-// and not asked for the write (the preview's read found it), the preview lists exactly the settings that differ, the two
-// receive the template's lines and keep their own names, the third receives nothing.
+// and not asked for the write (the preview's read found it), the preview lists exactly the settings
+// that differ, the two receive the template's lines and keep their own names, the third receives
+// nothing.
 TEST_F(SelectionOnLoopback, TemplateGoesToTheSelectedProjectorsOnly) {
     lanterna::ProjectorRecord site{};
     lanterna::CopyText(site.projectorName, "TEMPLATE");
@@ -191,8 +223,10 @@ TEST_F(SelectionOnLoopback, TemplateGoesToTheSelectedProjectorsOnly) {
     for (const std::string& prompt : prompts) {
         EXPECT_NE(prompt.find("ROOM-2 (127.89.2.2)"), std::string::npos) << prompt;
     }
-    EXPECT_THAT(previewed, UnorderedElementsAre("ROOM-1 community site", "ROOM-1 dns1 10.0.0.53",
-                                                "ROOM-2 community site", "ROOM-2 dns1 10.0.0.53"));
+    // The settings as the dialogs name them, in the user's language.
+    EXPECT_THAT(previewed, UnorderedElementsAre(
+                               "ROOM-1 커뮤니티 이름 site", "ROOM-1 기본 설정 DNS 서버 10.0.0.53",
+                               "ROOM-2 커뮤니티 이름 site", "ROOM-2 기본 설정 DNS 서버 10.0.0.53"));
     EXPECT_THAT(results, UnorderedElementsAre("ROOM-1 (127.89.2.1)", "ROOM-2 (127.89.2.2)"));
     for (std::size_t i = 0; i < projectors.size(); ++i) {
         ASSERT_TRUE(lanterna::test::WaitUntilSessionsEnd(*projectors[i]));
@@ -253,7 +287,8 @@ TEST_F(SelectionOnLoopback, PasswordChangeOfTheSelectionIsRememberedByAuditInven
     using namespace lanterna::dialogs;
     int prompts = 0;
     int lockedPrompts = 0;
-    std::vector<std::string> findings;
+    std::vector<std::vector<std::string>> findings;
+    std::string summary;
     ui::test::ScriptNextDialog(kFleetPasswordTemplate, [](ui::CDialog& dialog) {
         dialog.SetDlgItemText(CFleetPasswordDialog::kNewEdit, "fresh");
         dialog.SetDlgItemText(CFleetPasswordDialog::kRepeatEdit, "fresh");
@@ -289,12 +324,16 @@ TEST_F(SelectionOnLoopback, PasswordChangeOfTheSelectionIsRememberedByAuditInven
 
     ui::test::ScriptNextDialog(kFleetProgressTemplate, [](ui::CDialog&) {}, kWaitMs);
     ui::test::ScriptNextDialog(kAuditTemplate, [&](ui::CDialog& dialog) {
-        findings = Column(dialog.GetDlgItemAs<ui::CTableView>(CFleetTableDialog::kTable), 0);
+        findings = dialog.GetDlgItemAs<ui::CTableView>(CAuditDialog::kGroupsTable)->Rows();
+        summary = dialog.GetDlgItemText(CAuditDialog::kSummaryLabel);
         dialog.ClickButton(ui::IDOK);
     });
     menuChoice = CMainDialog::kAuditCommand;
     window->SendCommand(CMainDialog::kListControl, ui::Notify::RightClicked);
-    EXPECT_FALSE(findings.empty()) << "both keep the community \"public\"";
+    // Both read with the new password: no finding of a missing one, the community "public" kept.
+    EXPECT_EQ(summary, "점검한 프로젝터 2대: 심각 0, 경고 2, 참고 0, 읽지 못함 0");
+    EXPECT_EQ(findings,
+              (std::vector<std::vector<std::string>>{{"경고", "널리 알려진 커뮤니티 이름", "2"}}));
 
     ui::test::ScriptNextDialog(kFleetProgressTemplate, [](ui::CDialog&) {}, kWaitMs);
     ui::test::ScriptNextDialog(kFleetResultsTemplate,
@@ -309,8 +348,10 @@ TEST_F(SelectionOnLoopback, PasswordChangeOfTheSelectionIsRememberedByAuditInven
     }
     EXPECT_THAT(firstCells, ElementsAre("address", "127.89.2.1", "127.89.2.2"));
 
-    // The backup: a folder of its own with a settings file per projector and the index.
+    // The backup: a line per projector as it is read, then a folder of its own with a settings
+    // file per projector and the index.
     std::vector<std::string> saved;
+    const ProgressLines progress;
     ui::test::ScriptNextDialog(kFleetProgressTemplate, [](ui::CDialog&) {}, kWaitMs);
     ui::test::ScriptNextDialog(kFleetResultsTemplate, [&](ui::CDialog& dialog) {
         saved = Column(dialog.GetDlgItemAs<ui::CTableView>(CFleetTableDialog::kTable), 2);
@@ -327,9 +368,79 @@ TEST_F(SelectionOnLoopback, PasswordChangeOfTheSelectionIsRememberedByAuditInven
             }
         }
     }
+    const std::string read = OutcomeWords(lanterna::fleet::Outcome::kRead);
+    EXPECT_THAT(progress.last,
+                UnorderedElementsAre(std::vector<std::string>{"ROOM-1 (127.89.2.1)", read},
+                                     std::vector<std::string>{"ROOM-2 (127.89.2.2)", read}));
     ASSERT_EQ(saved.size(), 2u);
     EXPECT_THAT(files, UnorderedElementsAre("index.csv", saved[0], saved[1]));
     EXPECT_THAT(projectors[2]->CommandLog(), IsEmpty()) << "the one not selected";
+}
+
+// The audit of two projectors without a password that keep the community "public": its findings
+// grouped by kind in the user's words, the projectors of the kind chosen beneath, each whole in
+// the pane below; the dialog takes the room it is given. An audit without findings says so.
+TEST_F(SelectionOnLoopback, AuditGroupsItsFindingsInTheUsersWordsAndTakesTheRoom) {
+    using namespace lanterna::dialogs;
+    Open(folder + "/unused.ini");
+    window->SelectProjectors({Record("ROOM-1"), Record("ROOM-3")});
+    std::vector<std::vector<std::string>> groups;
+    std::vector<std::string> beneath;
+    std::string summary;
+    std::string meaning;
+    std::string pane;
+    int grown = 0;
+    ui::test::ScriptNextDialog(
+        kFleetProgressTemplate, [](ui::CDialog&) {}, kWaitMs);
+    ui::test::ScriptNextDialog(kAuditTemplate, [&](ui::CDialog& dialog) {
+        auto* kinds = dialog.GetDlgItemAs<ui::CTableView>(CAuditDialog::kGroupsTable);
+        auto* projectorsTable = dialog.GetDlgItemAs<ui::CTableView>(CAuditDialog::kProjectorsTable);
+        groups = kinds->Rows();
+        summary = dialog.GetDlgItemText(CAuditDialog::kSummaryLabel);
+        kinds->setFocus();
+        QTest::keyClick(kinds, Qt::Key_Down);  // the second kind
+        meaning = dialog.GetDlgItemText(CAuditDialog::kMeaningLabel);
+        beneath = Column(projectorsTable, 0);
+        pane = dialog.GetDlgItemText(CAuditDialog::kRowDetails);
+        const int before = projectorsTable->height();
+        dialog.resize(dialog.size() + QSize(200, 150));
+        QApplication::processEvents();
+        grown = projectorsTable->height() - before;
+        dialog.ClickButton(ui::IDOK);
+    });
+    menuChoice = CMainDialog::kAuditCommand;
+    window->SendCommand(CMainDialog::kListControl, ui::Notify::RightClicked);
+    EXPECT_EQ(summary, "점검한 프로젝터 2대: 심각 2, 경고 2, 참고 0, 읽지 못함 0");
+    EXPECT_EQ(groups, (std::vector<std::vector<std::string>>{
+                          {"심각", "암호 없음", "2"}, {"경고", "널리 알려진 커뮤니티 이름", "2"}}));
+    EXPECT_EQ(meaning, lanterna::LoadString(380));
+    EXPECT_THAT(beneath, ElementsAre("ROOM-1 (127.89.2.1)", "ROOM-3 (127.89.2.3)"));
+    EXPECT_EQ(pane, "프로젝터: ROOM-1 (127.89.2.1)\n자세한 내용: 커뮤니티 \"public\"");
+    EXPECT_EQ(grown, 150) << "the list of projectors takes the height gained";
+
+    bool tablesShown = true;
+    CAuditDialog::Content none;
+    none.summary = "-";
+    CAuditDialog empty(std::move(none));
+    ui::test::RunModal(empty, [&](ui::CDialog& dialog) {
+        tablesShown = dialog.IsDlgItemVisible(CAuditDialog::kGroupsTable) ||
+                      dialog.IsDlgItemVisible(CAuditDialog::kProjectorsTable);
+        dialog.ClickButton(ui::IDOK);
+    });
+    EXPECT_FALSE(tablesShown) << "no empty grid";
+}
+
+// Counts worded in English take their singular.
+TEST(CountWords, EnglishHasASingular) {
+    const lanterna::test::ScopedLanguage english(lanterna::Language::English);
+    using lanterna::dialogs::CountWords;
+    EXPECT_EQ(CountWords(1, lanterna::kStringOneWarning, lanterna::kStringWarningsCount),
+              "1 warning");
+    EXPECT_EQ(CountWords(0, lanterna::kStringOneWarning, lanterna::kStringWarningsCount),
+              "0 warnings");
+    EXPECT_EQ(CountWords(1, lanterna::kStringResultsSummaryOne, lanterna::kStringResultsSummary,
+                         {"1", "0", "0"}),
+              "1 projector: 1 succeeded, 0 failed, 0 not started");
 }
 
 }  // namespace

@@ -1,7 +1,7 @@
-// The passwords of a job on a selection, driven as the fleet engine drives a password source:
-// ask, try, and on a refusal ask again while the source has more to try. One prompt offers the
-// same password for all; only those that refuse it are asked on their own, three prompts at
-// most; what worked is remembered for the session, checked against the hardware address.
+// The passwords of a job on a selection, through the engine's road with the workers stood in
+// for: on a refusal asked again while the source has more to try. One prompt offers the same
+// password for all; only those that refuse it are asked on their own, three prompts at most;
+// what worked is remembered for the session, checked against the hardware address.
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
 
@@ -10,6 +10,8 @@
 #include <map>
 
 #include "dialogs/SessionPasswords.h"
+#include "fleet/TargetRoad.h"
+#include "platform/FixedText.h"
 #include "ui/DialogCodes.h"
 
 namespace mainwindowtest {
@@ -36,25 +38,40 @@ const std::vector<Projector> kProjectors = {{"10.1.1.1", "hall", "00A0B0C0D001"}
                                             {"10.1.1.2", "hall", "00A0B0C0D002"},
                                             {"10.1.1.3", "lab", "00A0B0C0D003"}};
 
+// Stands in for the workers of one projector that asks for a password: the read opens with
+// the one it takes and reports its hardware address, and refuses any other.
+class CLockedProjector final : public lanterna::fleet::IWorkerDriver {
+  public:
+    explicit CLockedProjector(const Projector& projector) : projector_(projector) {}
+    int Run(lanterna::WorkerMode mode, lanterna::ApplicationState& state) override {
+        lanterna::ProjectorRecord& record = *state.SelectedRecord();
+        if (mode == lanterna::WorkerMode::kProbe) {
+            return 2;
+        }
+        if (lanterna::TextOf(record.password) != projector_.password) {
+            return 0;
+        }
+        lanterna::CopyText(record.macAddress, projector_.mac);
+        return 1;
+    }
+
+  private:
+    const Projector& projector_;
+};
+
 // The engine's road for one projector: true when it was opened.
 bool OpenWith(CSelectionPasswords& source, const Projector& projector) {
     lanterna::fleet::Target target;
     target.address = projector.address;
     target.name = "ROOM";
-    for (int attempt = 0; attempt < lanterna::fleet::kMaxPasswordAttempts; ++attempt) {
-        const lanterna::fleet::PasswordAnswer answer = source.PasswordFor(target);
-        if (!answer.password) {
-            return false;
-        }
-        if (*answer.password == projector.password) {
-            source.Accepted(target, *answer.password, projector.mac);
-            return true;
-        }
-        if (!source.Refused(target, *answer.password)) {
-            return false;
-        }
-    }
-    return false;
+    target.imType = 21;
+    CLockedProjector driver(projector);
+    const lanterna::fleet::FleetNetwork network;
+    const auto state = lanterna::fleet::StateFor(network);
+    lanterna::fleet::OpenedTarget opened;
+    lanterna::fleet::RoadFailure failure;
+    return lanterna::fleet::OpenTarget(network, driver, source, target, *state, 1, "", opened,
+                                       failure);
 }
 
 TEST(SelectionPasswords, OnePromptForAllThenOnlyTheRefusingAskedOnTheirOwn) {

@@ -10,6 +10,7 @@
 #include "dialogs/SnmpDialog.h"
 #include "dialogs/WirelessDialog.h"
 #include "dialogs/WirelessSecurityDialog.h"
+#include "record/CutState.h"
 
 namespace settingstest {
 namespace {
@@ -141,6 +142,34 @@ TEST_F(DialogTest, UnreadSettingsAreShownEmptyAndStayUnreadUnlessGiven) {
         if (c.typed.state != nullptr) {
             EXPECT_EQ(record.*c.typed.state, lanterna::kStateChanged) << c.name;
         }
+    }
+}
+
+// A value the projector reported longer than its field, left as it was, stays held cut: OK never
+// makes it a value to keep or send.
+TEST_F(DialogTest, CutValuesLeftAsTheyWereStayCut) {
+    ProjectorRecord read = ReadProjector();
+    read.mailNotify = 1;
+    read.smtpServer = {192, 168, 10, 25};
+    read.smtpPort = 25;
+    lanterna::CopyText(read.mailTo1, "ops@example.org");
+    read.mailNotifyState = read.smtpServerState = read.smtpPortState = lanterna::kStateRead;
+    read.mailTo1State = read.communityState = lanterna::kStateCut;
+    const struct {
+        const char* name;
+        std::function<std::unique_ptr<ui::CDialog>(ProjectorRecord&)> open;
+        State cut;
+    } cases[] = {
+        {"mail", Open<CMailNotifyDialog>, &ProjectorRecord::mailTo1State},
+        {"snmp", Open<CSnmpDialog>, &ProjectorRecord::communityState},
+    };
+    for (const auto& c : cases) {
+        ProjectorRecord record = read;
+        const std::unique_ptr<ui::CDialog> dialog = c.open(record);
+        EXPECT_EQ(ui::test::RunModal(*dialog, [](ui::CDialog& d) { d.ClickButton(ui::IDOK); }),
+                  ui::IDOK)
+            << c.name;
+        EXPECT_EQ(record.*c.cut, lanterna::kStateCut) << c.name;
     }
 }
 

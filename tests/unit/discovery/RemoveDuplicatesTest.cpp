@@ -81,5 +81,31 @@ TEST(RemoveDuplicates, EmptyListIsFine) {
     EXPECT_EQ(RemoveDuplicates(list), 0U);
 }
 
+// A flood of broadcast replies cannot push out what the user named: the projector greeted in
+// another subnet (found last) and the address book's entry still to come keep their places.
+TEST(MakeRoomFor, BroadcastRepliesFillOnlyWhatIsLeft) {
+    const struct {
+        std::size_t flood;
+        std::size_t removed;
+    } cases[] = {{5000, 5000 - 4094 + 1}, {4094, 1}, {10, 0}};
+    for (const auto& c : cases) {
+        ProjectorList list;
+        list.Append(MakeFoundRecord("HALL-1F", "10.9.0.1", 21));  // a book entry already found
+        for (std::size_t i = 0; i < c.flood; ++i) {
+            list.Append(MakeFoundRecord("X", "10.1." + std::to_string(i / 250) + "." +
+                                                 std::to_string(i % 250 + 1),
+                                        21));
+        }
+        list.Append(MakeFoundRecord("ROOM-201", "172.16.5.9", 21));
+        const std::vector<Octets> greeted = {{172, 16, 5, 9}};
+        const std::vector<Octets> book = {{10, 9, 0, 1}, {10, 9, 0, 2}};
+        EXPECT_EQ(MakeRoomFor(list, greeted, book, 4096), c.removed) << c.flood;
+        EXPECT_LE(list.Size() + 1, 4096U);
+        const auto rows = Rows(list);
+        EXPECT_EQ(rows.front(), "10.9.0.1 HALL-1F 21");
+        EXPECT_EQ(rows.back(), "172.16.5.9 ROOM-201 21");
+    }
+}
+
 }  // namespace
 }  // namespace lanterna

@@ -33,14 +33,16 @@ TEST(ProvisionList, ColumnsRowsAndTheirProblems) {
         {"hardwareAddress,projectorName\n02:00:0a:4e:01:01,ROOM-1\n", 1, {}, true},
         // The formula guard comes off; an empty cell is no assignment.
         {"address,projectorName,community\n10.0.0.1,'=ROOM,\n", 1, {}, true},
-        {"address,comunity\n10.0.0.1,x\n", 0, {{1, Kind::kUnknownColumn, "comunity", 0}}, false},
+        // A site's own spreadsheet: its aliases taken, its other columns left out.
+        {"Room,MAC,name,Ip Address,Notes\nA1,02:00:0a:4e:01:01,ROOM-1,10.0.0.9,new\n", 1, {}, true},
         {"address,projectorName\n\"10.0.0.1,x\n", 0, {{2, Kind::kBadFile, "", 0}}, false},
         {"hardwareAddress,address,projectorName\n,,ROOM-1\n", 0, {{2, Kind::kNoKey, "", 0}}, true},
         {"hardwareAddress\n02:00:0A\n", 0, {{2, Kind::kBadHardwareAddress, "02:00:0A", 0}}, true},
         // The same projector twice, written two ways.
         {"hardwareAddress\n02:00:0A:4E:01:01\n02000a4e0101\n", 1,
          {{3, Kind::kDuplicateRow, "", 2}}, true},
-        {"address,ipAddress\n10.0.0.1,10.0.9.9\n10.0.0.2,10.0.9.9\n", 1,
+        // Addresses compare as addresses: 10.0.9.09 is 10.0.9.9.
+        {"address,ipAddress\n10.0.0.1,10.0.9.9\n10.0.0.2,10.0.9.09\n", 1,
          {{3, Kind::kDuplicateAddress, "10.0.9.9", 2}}, true},
         {"", 0, {}, true},
     };
@@ -50,8 +52,21 @@ TEST(ProvisionList, ColumnsRowsAndTheirProblems) {
         EXPECT_EQ(list.problems, c.problems) << c.text;
         EXPECT_EQ(list.Usable(), c.usable) << c.text;
     }
-    const ProvisionList guarded = ParseProvisionList("address,projectorName,community\n"
-                                                     "10.0.0.1,'=ROOM,\n");
+    const ProvisionList site = ParseProvisionList(
+        "Room,MAC,name,IP,comunity\nA1,02:00:0a:4e:01:01,"
+        "ROOM-1,10.0.0.9,x\n");
+    EXPECT_EQ(site.ignoredColumns, (std::vector<std::string>{"Room", "comunity"}));
+    ASSERT_EQ(site.rows.size(), 1U);
+    EXPECT_EQ(site.rows[0].mac, "02000A4E0101");
+    std::vector<std::string> given;
+    for (const FieldAssignment& assignment : site.rows[0].assignments) {
+        given.push_back(assignment.field + "=" + assignment.value);
+    }
+    EXPECT_EQ(given, (std::vector<std::string>{"projectorName=ROOM-1", "ipAddress=10.0.0.9"}));
+
+    const ProvisionList guarded = ParseProvisionList(
+        "address,projectorName,community\n"
+        "10.0.0.1,'=ROOM,\n");
     ASSERT_EQ(guarded.rows.size(), 1U);
     ASSERT_EQ(guarded.rows[0].assignments.size(), 1U);
     EXPECT_EQ(guarded.rows[0].assignments[0].field, "projectorName");

@@ -2,7 +2,11 @@
 
 #include <gtest/gtest.h>
 
+#include <filesystem>
+#include <fstream>
+
 #include "fleet/SiteDiff.h"
+#include "settings/SettingsFile.h"
 #include "platform/ProfileDocument.h"
 #include "record/DottedAddress.h"
 
@@ -18,9 +22,9 @@ ProjectorRecord Wired(const std::string& name, const std::string& community) {
     return record;
 }
 
-TEST(SiteDiff, OnlySettingsBothSidesHoldAreCompared) {
+TEST(SiteDiff, SettingsOfBothSidesAreCompared) {
     ProjectorRecord lessRead = Wired("ROOM-1", "site1");
-    lessRead.communityState = kStateUnknown;  // not read: nothing to compare
+    lessRead.communityState = kStateUnknown;  // not reported
     ProjectorRecord wireless = Wired("ROOM-1", "site1");
     wireless.wirelessActive = 1;
     CopyText(wireless.essid, "PROJ-LAN");
@@ -36,7 +40,8 @@ TEST(SiteDiff, OnlySettingsBothSidesHoldAreCompared) {
         {Wired("ROOM-1", "site1"), Wired("ROOM-1", "site1"), {}},
         {Wired("ROOM-1", "legacy1"), Wired("ROOM-1", "avops1"),
          {{"community", "legacy1", "avops1"}}},
-        {Wired("ROOM-1", "legacy1"), lessRead, {}},
+        {Wired("ROOM-1", "legacy1"), lessRead, {{"community", "legacy1", "", false, true}}},
+        {lessRead, Wired("ROOM-1", "legacy1"), {}},
         // The ESSID of a wired projector is no setting of it.
         {Wired("ROOM-1", "site1"), wireless, {}},
         {Wired("room-1", "site1"), otherAddress,
@@ -73,12 +78,12 @@ TEST(SiteDiff, AgainstATemplateOnlyWhatItWouldWriteIsCompared) {
         {"an interface set-up of another kind", "[WLAN]\nNM_ESSID=SITE-LAN\n",
          Wired("ROOM-1", "site1"), {}},
         {"a setting never read", "[SMTP]\nNM_SMTPSERVER=10.1.0.25\n", mailUnread,
-         {{"smtpServer", "", "10.1.0.25"}}},
+         {{"smtpServer", "", "10.1.0.25", true}}},
     };
     for (const Case& c : cases) {
         const ProfileDocument document("[FILE]\nNM_INIVER=200\n" + c.keys);
         ProjectorRecord file{};
-        ASSERT_FALSE(ReadSettingsForWrite(document, true, file)) << c.what;
+        ASSERT_FALSE(ReadCheckedSettings(document, file)) << c.what;
         EXPECT_EQ(DiffTemplate(c.projector, file), c.differences) << c.what;
     }
 }
@@ -109,6 +114,30 @@ TEST(SiteDiff, SidesArePairedByAnyHardwareAddressTheyShare) {
     ASSERT_EQ(one.size(), 1U);
     EXPECT_EQ(one[0].here, 0U);
     EXPECT_EQ(one[0].there, 0U);
+}
+
+// A backup's file is known by its own hardware address; an index (a spreadsheet someone may have
+// sorted) that names another for it is told, never taken.
+TEST(SiteDiff, ABackupFileKeepsItsOwnIdentityAgainstItsIndex) {
+    const std::filesystem::path folder = ::testing::TempDir() + "site-diff-index";
+    std::filesystem::create_directories(folder);
+    for (const auto& [name, mac] : {std::pair{"a.ini", "02000A000001"}, {"b.ini", "02000A000002"}}) {
+        ProjectorRecord record = Wired(name, "public");
+        CopyText(record.macAddress, mac);
+        ASSERT_EQ(WriteSettingsFile(record, (folder / name).string()), 1);
+    }
+    std::ofstream(folder / "index.csv")
+        << "file,name,wiredHardwareAddress,wirelessHardwareAddress\n"
+           "a.ini,A,02:00:0A:00:00:01,02:00:0A:00:00:11\n"
+           "b.ini,B,02:00:0A:00:00:03,\n";
+    const SourceLoad load = LoadSettingsSources(folder.string());
+    std::filesystem::remove_all(folder);
+    ASSERT_EQ(load.sources.size(), 2U);
+    EXPECT_EQ(load.sources[0].wiredMac, "02000A000001");
+    EXPECT_EQ(load.sources[0].wirelessMac, "02000A000011");
+    EXPECT_EQ(load.sources[0].indexMac, "");
+    EXPECT_EQ(load.sources[1].wiredMac, "02000A000002");
+    EXPECT_EQ(load.sources[1].indexMac, "02000A000003");
 }
 
 }  // namespace

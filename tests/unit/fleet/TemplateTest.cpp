@@ -57,7 +57,7 @@ TEST(Templates, InterfaceSetUpGoesOnlyToProjectorsOfTheFilesKind) {
         const ProfileDocument document(std::string(kVersion) + c.keys +
                                        "[SNMP]\nNM_COMMUNITY=site\n");
         ProjectorRecord file{};
-        ASSERT_FALSE(ReadSettingsForWrite(document, true, file)) << c.what;
+        ASSERT_FALSE(ReadCheckedSettings(document, file)) << c.what;
         ProjectorRecord record = WirelessProjector();
         const TemplateMerge merge = MergeTemplate(file, record);
         EXPECT_EQ(merge.changed, c.changed) << c.what;
@@ -70,29 +70,43 @@ TEST(Templates, InterfaceSetUpGoesOnlyToProjectorsOfTheFilesKind) {
 TEST(Templates, AFileThatCannotBeUsedNamesItsKey) {
     const struct Case {
         std::string content;
-        bool asTemplate;
         std::string problem;  // empty: usable
     } cases[] = {
-        {std::string(kVersion) + "[SNMP]\nNM_COMMUNITY=lab\n", true, ""},
-        {"[SNMP]\nNM_COMMUNITY=lab\n", true,
+        {std::string(kVersion) + "[SNMP]\nNM_COMMUNITY=lab\n", ""},
+        {"[SNMP]\nNM_COMMUNITY=lab\n",
          "[FILE] NM_INIVER is missing: the file does not say which key set it uses"},
-        {"[SNMP]\nCOMMUNITY=lab\n", false, ""},  // the older key set, applied whole
-        {std::string(kVersion) + "[SNMP]\nNM_TRAP1=300.1.1.1\nNM_COMMUNITY=lab\n", true,
-         "[SNMP] NM_TRAP1=300.1.1.1: not a value this setting can take"},
-        {std::string(kVersion) + "[network]\nnm_dns1=10.0.0.300\n", false,
-         "[NETWORK] NM_DNS1=10.0.0.300: not a value this setting can take"},
-        {std::string(kVersion) + "[SNMP]\nNM_COMUNITY=lab\n", true,
+        {"[SNMP]\nCOMMUNITY=lab\n", ""},  // the older key set
+        // Saved over a file of the older key set: its keys stay and are passed over.
+        {std::string(kVersion) + "[COMMON]\nMACADDR=0000480A1B2C\n[SNMP]\nNM_COMMUNITY=lab\n"
+                                 "COMMUNITY=old\n",
+         ""},
+        {std::string(kVersion) + "[SNMP]\nNM_TRAP1=300.1.1.1\nNM_COMMUNITY=lab\n",
+         "[SNMP] NM_TRAP1=300.1.1.1: four numbers from 0 to 255 joined by points"},
+        {std::string(kVersion) + "[SNMP]\nNM_COMUNITY=lab\n",
          "[SNMP] NM_COMUNITY: not a key of a settings file"},
-        {std::string(kVersion) + "[SMTP]\nNM_SMTPPORT\n", true,
+        {std::string(kVersion) + "[SMTP]\nNM_SMTPPORT\n",
          "[SMTP] NM_SMTPPORT: the line has no '=' and no value"},
-        {std::string(kVersion), true, "it holds no setting"},
+        {std::string(kVersion), "it holds no setting"},
     };
     for (const Case& c : cases) {
         ProjectorRecord file{};
-        const SettingsFileProblem problem =
-            ReadSettingsForWrite(ProfileDocument(c.content), c.asTemplate, file);
+        const SettingsFileProblem problem = ReadCheckedSettings(ProfileDocument(c.content), file);
         EXPECT_EQ(SettingsFileProblemText(problem, Language::English), c.problem) << c.content;
     }
+}
+
+TEST(Templates, AnOlderKeySetTemplateNamesTheKeysItApplies) {
+    ProjectorRecord file{};
+    ASSERT_FALSE(ReadCheckedSettings(
+        ProfileDocument("[COMMON]\nPROJECTORNAME=HALL-1F\n[SNMP]\nTRAP1=10.1.2.3\n"
+                        "COMMUNITY=site\n[WLAN]\nESSID=SITE-LAN\n"),
+        file));
+    EXPECT_EQ(OlderTemplateKeys(file), (std::vector<std::string>{"TRAP1", "COMMUNITY"}));
+    ProjectorRecord current{};
+    ASSERT_FALSE(
+        ReadCheckedSettings(ProfileDocument(std::string(kVersion) + "[SNMP]\nNM_COMMUNITY=a\n"),
+                            current));
+    EXPECT_FALSE(OlderTemplateKeys(current));
 }
 
 }  // namespace

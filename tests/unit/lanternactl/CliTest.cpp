@@ -4,6 +4,8 @@
 #include <sstream>
 
 #include "fleet/EventNames.h"
+#include "tests/support/language/LanguageTestSupport.h"
+#include "tools/lanternactl/FleetWords.h"
 #include "tests/support/cli/CliHarness.h"
 #include "tools/lanternactl/CommandHelp.h"
 
@@ -122,4 +124,29 @@ TEST(EventNames, NamesNumbersAndNone) {
 }
 
 }  // namespace
+// Why the write gate refused a setting the projector lacks or the write would not carry, as
+// lanternactl says it; the commands only tell that a message came.
+TEST(FleetWords, WhyASettingIsMissingOrNotSent) {
+    const test::ScopedLanguage english(Language::English);
+    ProjectorRecord wired{};
+    wired.imType = 21;
+    ProjectorRecord extended{};
+    extended.imType = 22;
+    using fleet::MissingReason;
+    using fleet::NotSentReason;
+    EXPECT_EQ(MissingSettingText("essid", MissingReason::kWiredInterface, wired),
+              "essid is a wireless LAN setting; the projector uses its wired interface");
+    EXPECT_EQ(MissingSettingText("wepKey", MissingReason::kBasicWirelessOnly, extended),
+              "wepKey belongs to modules other than type 22; this one sets WEP with security, "
+              "wepKeyId and wepKey1 to wepKey4");
+    EXPECT_EQ(MissingSettingText("security", MissingReason::kExtendedWireless, wired),
+              "security belongs to type-22 modules; this one (type 21) sets WEP with wepEnabled and "
+              "wepKey");
+    EXPECT_TRUE(NotSentText("dns1", NotSentReason::kDhcp)
+                    .starts_with("dns1 is not sent while the projector takes its address from "
+                                 "DHCP (give dhcp=off"));
+    EXPECT_EQ(NotSentText("mailTo2", NotSentReason::kMailOff),
+              "mailTo2 is not sent while mail notification is off (give mailNotify=on with it)");
+}
+
 }  // namespace lanterna::cli

@@ -22,11 +22,12 @@ TEST(ShowCommand, PrintsTheReaderResultAndRecord) {
     const std::string path = folder.File("a.ini");
     WriteFile(path,
               "[FILE]\r\nNM_INIVER=200\r\n[COMMON]\r\nNM_PROJECTORNAME=ROOM-1\r\n"
-              "[NETWORK]\r\nNM_DHCP=ON\r\n");
+              "[NETWORK]\r\nNM_DHCP=1\r\n");
     const test::CliRun run = RunCli({"show", path});
     ASSERT_EQ(run.status, kExitOk) << run.err;
     const auto json = nlohmann::json::parse(run.out);
     EXPECT_EQ(json["result"], 1);
+    EXPECT_FALSE(json.contains("problem"));
     EXPECT_EQ(json["record"]["projectorName"], "ROOM-1");
     EXPECT_EQ(json["record"]["dhcpState"], 1);
     EXPECT_EQ(json["record"]["iniVersion"], "200");
@@ -46,6 +47,12 @@ TEST(ShowCommand, UnusableFileShowsResultZeroAndMissingFileFails) {
     WriteFile(path, "[COMMON]\r\nNM_IMTYPE=22\r\n");
     run = RunCli({"show", path});
     EXPECT_EQ(nlohmann::json::parse(run.out)["result"], 0);
+
+    WriteFile(path, "[FILE]\r\nNM_INIVER=200\r\n[NETWORK]\r\nNM_DHCP=ON\r\n");
+    run = RunCli({"show", path});
+    EXPECT_EQ(nlohmann::json::parse(run.out)["result"], 0);
+    EXPECT_NE(nlohmann::json::parse(run.out)["problem"].get<std::string>().find("NM_DHCP=ON"),
+              std::string::npos);
 
     run = RunCli({"show", folder.File("none.ini")});
     EXPECT_EQ(run.status, kExitFailed);

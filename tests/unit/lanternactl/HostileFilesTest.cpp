@@ -120,6 +120,7 @@ TEST_F(HostileFiles, InputsAreReadWithinTheirLimitsAndSayWhatTheyAre) {
          "is larger than 64 KiB"},
         {{"ncf-text", "/dev/zero"}, "is larger than 64 KiB"},
         {{"show", "/dev/zero"}, "is larger than 4 MiB"},
+        {{"provision", "/dev/zero", "127.0.0.1"}, "is larger than 4 MiB"},
         {{"import-list", folder.File("dir.json")}, "is a folder"},
         {{"save", "--from", record, "-o", folder.File("huge.ini")},
          "the existing file is larger than 4 MiB"},
@@ -130,6 +131,12 @@ TEST_F(HostileFiles, InputsAreReadWithinTheirLimitsAndSayWhatTheyAre) {
         EXPECT_TRUE(Contains(run.err, c.message)) << run.err;
         EXPECT_EQ(run.err.find('\n'), run.err.size() - 1) << "one line: " << run.err;
     }
+    // A restore takes what a backup wrote: a device is no such file, whatever its size.
+    test::CliSetup english;
+    english.environment["LANTERNA_LANG"] = "en";
+    const test::CliRun zero = RunCli({"restore", "/dev/zero", "127.0.0.1"}, english);
+    EXPECT_EQ(zero.status, kExitFailed);
+    EXPECT_TRUE(Contains(zero.err, "/dev/zero: not a regular file\n")) << zero.err;
     EXPECT_FALSE(std::filesystem::exists(out));
 
     test::CliSetup endless;

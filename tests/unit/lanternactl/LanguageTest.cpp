@@ -88,6 +88,41 @@ TEST(Language, OutcomeLinesSummaryAndProgressFollowTheLanguageAndJsonKeepsItsWor
     }
 }
 
+// A line of a target speaks one language: the hello's note and the message too. Without a locale
+// someone at a terminal is told, once, which language is spoken and how to change it.
+TEST(Language, EveryLineSpeaksOneLanguageAndNoLocaleIsToldAtATerminal) {
+    const test::ScopedLanguage restored(UserLanguage());
+    const struct {
+        std::map<std::string, std::string> environment;
+        bool terminal;
+        std::size_t notes;
+    } cases[] = {
+        {{}, true, 2},
+        {{{"LANG", "C"}}, true, 2},
+        {{}, false, 0},
+        {{{"LANG", "ko_KR.UTF-8"}}, true, 0},
+        {{{"LANTERNA_LANG", "ko"}}, true, 0},
+    };
+    for (const auto& c : cases) {
+        test::CliSetup setup;
+        setup.environment = c.environment;
+        setup.errIsTerminal = c.terminal;
+        const test::CliRun run = RunCli({"read", "10.9.0.1-2", "--wait", "1"}, setup);
+        EXPECT_NE(run.out.find("hello"), std::string::npos) << "the hello's note: " << run.out;
+        std::istringstream lines(run.out);
+        for (std::string line; std::getline(lines, line);) {
+            EXPECT_EQ(line.find("no answer"), std::string::npos) << line;
+            EXPECT_GT(test::KoreanScriptCharacter(line), 0u) << line;
+        }
+        std::size_t notes = 0;
+        for (std::size_t at = run.err.find("LANTERNA_LANG=en"); at != std::string::npos;
+             at = run.err.find("LANTERNA_LANG=en", at + 1)) {
+            ++notes;
+        }
+        EXPECT_EQ(notes, c.notes) << run.err;
+    }
+}
+
 // Columns line up on a terminal, where a Hangul character takes two columns.
 TEST(Language, TableColumnsCountTerminalColumns) {
     std::ostringstream out;

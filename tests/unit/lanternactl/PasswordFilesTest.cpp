@@ -84,7 +84,10 @@ TEST(PasswordFiles, RefusedWhenOthersMayReadThemOrAnAddressComesTwice) {
 TEST(PasswordFiles, QueryRefusesAPasswordTooLongNamingItsLength) {
     TempFolder folder;
     const std::string path = PrivateFile(folder, "long", "0123456789abcdefghij\n");
-    const test::CliRun run = test::RunCli({"query", "127.0.0.1", "NWPNAME?", "--password-file", path});
+    test::CliSetup english;
+    english.environment = {{"LANTERNA_LANG", "en"}};
+    const test::CliRun run =
+        test::RunCli({"query", "127.0.0.1", "NWPNAME?", "--password-file", path}, english);
     EXPECT_EQ(run.status, kExitFailed);
     EXPECT_EQ(run.err,
               "lanternactl query: the password given is 20 bytes long; a projector takes at most "

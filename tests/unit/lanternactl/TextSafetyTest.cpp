@@ -1,7 +1,10 @@
 #include <gtest/gtest.h>
 
+#include <sstream>
 #include <string>
 
+#include "tests/support/language/LanguageTestSupport.h"
+#include "tools/lanternactl/ProjectorHistory.h"
 #include "tools/lanternactl/TextSafety.h"
 
 namespace lanterna::cli {
@@ -49,6 +52,35 @@ TEST(DisplayText, BidiControlsBecomeVisibleOrEscapedAndNothingElseChanges) {
     for (const char32_t other : {0x2029U, 0x200BU, 0x2065U, 0x206AU, 0x061BU, 0x05D0U}) {
         EXPECT_FALSE(IsBidiControl(other));
     }
+}
+
+// ---- kept history ----------------------------------------------------------------------------
+
+// A kept time of the kept shape reads as a date; anything else is escaped as text from outside.
+TEST(HistoryWords, TimesOfTheKeptShapeReadAsDatesOthersEscaped) {
+    const std::pair<std::string, std::string> cases[] = {
+        {"20261208T100512.123Z", "2026-12-08 10:05:12.123 UTC"},
+        {"20261208T100512.123", "20261208T100512.123"},
+        {"20261208T1005\x1b[2J.123Z", "20261208T1005\\x1b[2J.123Z"},
+        {"20261208T10051\x07.123Z", "20261208T10051\\x07.123Z"},  // a bell for a digit
+    };
+    for (const auto& [time, shown] : cases) {
+        EXPECT_EQ(HistoryTimeWords(time), shown);
+    }
+}
+
+// A projector that reported no hardware address has nothing kept, and the message says why.
+TEST(HistoryWords, NothingKeptWithoutAHardwareAddressSaysWhy) {
+    const test::ScopedLanguage english(Language::English);
+    std::istringstream in;
+    std::ostringstream out;
+    std::ostringstream err;
+    CliContext context{in, out, err, [](std::string_view) { return std::optional<std::string>(); },
+                       nullptr};
+    PrintNothingKept(context, "history", {"", ""}, "/kept");
+    EXPECT_EQ(err.str(),
+              "lanternactl history: the projector reported no hardware address: nothing can be "
+              "kept for it\n");
 }
 
 }  // namespace

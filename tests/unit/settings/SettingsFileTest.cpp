@@ -5,7 +5,9 @@
 #include <filesystem>
 
 #include "platform/ProfileFile.h"
+#include "record/CutState.h"
 #include "settings/SettingsFile.h"
+#include "settings/SettingsFileCheck.h"
 #include "tests/support/files/TempFolder.h"
 
 namespace lanterna {
@@ -115,56 +117,72 @@ TEST(SettingsFileRead, DefaultTextCountsAsMissing) {
     EXPECT_EQ(loaded.record.mailTo1State, kStateUnknown);
 }
 
-TEST(SettingsFileRead, NumbersMinusOneIsMissingAndTextReadsAsZero) {
-    Loaded loaded = Load(kCurrent + "[NETWORK]\r\nNM_DHCP=-1\r\n");
+TEST(SettingsFileRead, NumberMinusOneIsMissing) {
+    const Loaded loaded = Load(kCurrent + "[NETWORK]\r\nNM_DHCP=-1\r\n");
     EXPECT_EQ(loaded.result, 0);
     EXPECT_EQ(loaded.record.dhcpState, kStateUnknown);
-
-    loaded = Load(kCurrent + "[NETWORK]\r\nNM_DHCP=ON\r\n[SMTP]\r\nNM_SMTPPORT=65535\r\n");
-    EXPECT_EQ(loaded.result, 1);
-    EXPECT_EQ(loaded.record.dhcp, 0);
-    EXPECT_EQ(loaded.record.dhcpState, kStateRead);
-    EXPECT_EQ(loaded.record.smtpPort, 65535);
-    EXPECT_EQ(loaded.record.smtpPortState, kStateRead);
 }
 
-// Values that used to be stored cut or wrapped round (300 as 44, -1 as 255, a port of 70000 as
-// 4464, a fifth part dropped) are unusable like missing ones; a short address stays as it was.
-TEST(SettingsFileRead, ValuesOutsideTheirFieldAreUnusable) {
+// A value is taken only in exactly its key's form; anything else refuses the whole file, naming
+// the key, the value and the rule. Nothing is cut, wrapped round or read as its leading digits.
+TEST(SettingsFileRead, EveryValueIsTakenOnlyInItsExactForm) {
     const struct {
-        std::string section;
-        std::string key;
-        std::string value;
-        std::int32_t ProjectorRecord::*state;
-        std::int32_t expected;
+        std::string lines;   // after the version, or a whole file of the older key set
+        std::string refusal;  // empty: taken
     } cases[] = {
-        {"NETWORK", "NM_IP", "300.300.300.300", &ProjectorRecord::ipAddressState, kStateUnknown},
-        {"NETWORK", "NM_SUBNET", "-1.-1.-1.-1", &ProjectorRecord::subnetMaskState, kStateUnknown},
-        {"NETWORK", "NM_GATEWAY", "1.2.3.4.5", &ProjectorRecord::gatewayState, kStateUnknown},
-        {"NETWORK", "NM_DNS1", "1.2.3.4.", &ProjectorRecord::dns1State, kStateUnknown},
-        {"NETWORK", "NM_DNS2", "10.256", &ProjectorRecord::dns2State, kStateUnknown},
-        {"NETWORK", "NM_WINS1", "10.1", &ProjectorRecord::wins1State, kStateRead},
-        {"NETWORK", "NM_DHCP", "99999999999", &ProjectorRecord::dhcpState, kStateUnknown},
-        {"NETWORK", "NM_DHCP", "-2147483649", &ProjectorRecord::dhcpState, kStateUnknown},
-        {"SMTP", "NM_SMTPPORT", "70000", &ProjectorRecord::smtpPortState, kStateUnknown},
-        {"SMTP", "NM_TO1EVENT", "-2", &ProjectorRecord::mailEvents1State, kStateUnknown},
-        {"SMTP", "NM_TO2EVENT", "4294967295", &ProjectorRecord::mailEvents2State, kStateRead},
-        {"SNMP", "NM_TRAP1", "10.0.0.1.", &ProjectorRecord::trapAddress1State, kStateUnknown},
+        {"[NETWORK]\r\nNM_DHCP=2", "[NETWORK] NM_DHCP=2: 0 or 1"},
+        {"[NETWORK]\r\nNM_DHCP=ON", "[NETWORK] NM_DHCP=ON: 0 or 1"},
+        {"[NETWORK]\r\nNM_DHCP=1", ""},
+        {"[SMTP]\r\nNM_SMTPALART=3", "[SMTP] NM_SMTPALART=3: 0 or 1"},
+        {"[SMTP]\r\nNM_TO1EVENT=4096", "[SMTP] NM_TO1EVENT=4096: a whole number from 0 to 2047"},
+        {"[SMTP]\r\nNM_TO2EVENT=99999", "[SMTP] NM_TO2EVENT=99999: a whole number from 0 to 2047"},
+        {"[SMTP]\r\nNM_TO3EVENT=3abc", "[SMTP] NM_TO3EVENT=3abc: a whole number from 0 to 2047"},
+        {"[SMTP]\r\nNM_TO1EVENT=2047", ""},
+        {"[SMTP]\r\nNM_SMTPPORT=70000", "[SMTP] NM_SMTPPORT=70000: a whole number from 0 to 65535"},
+        {"[SMTP]\r\nNM_SMTPPORT=+25", "[SMTP] NM_SMTPPORT=+25: a whole number from 0 to 65535"},
+        {"[SMTP]\r\nNM_SMTPPORT=65535", ""},
+        {"[NETWORK]\r\nNM_IP=10.1", "[NETWORK] NM_IP=10.1: four numbers from 0 to 255 joined by points"},
+        {"[NETWORK]\r\nNM_GATEWAY=1.2.3.4.5",
+         "[NETWORK] NM_GATEWAY=1.2.3.4.5: four numbers from 0 to 255 joined by points"},
+        {"[NETWORK]\r\nNM_WINS1=10.0.0.256",
+         "[NETWORK] NM_WINS1=10.0.0.256: four numbers from 0 to 255 joined by points"},
+        {"[NETWORK]\r\nNM_DNS1=10.0.0.2", ""},
+        {"[COMMON]\r\nNM_PROJECTORNAME=ROOM-201-EAST-WN",
+         "[COMMON] NM_PROJECTORNAME=ROOM-201-EAST-WN: at most 15 bytes"},
+        {"[COMMON]\r\nNM_MACADDR=0000480A1B2C99",
+         "[COMMON] NM_MACADDR=0000480A1B2C99: 12 hexadecimal digits"},
+        {"[COMMON]\r\nNM_IMTYPE=278", "[COMMON] NM_IMTYPE=278: a whole number from 0 to 255"},
+        {"[COMMON]\r\nNM_PRIMIF=2", "[COMMON] NM_PRIMIF=2: 0 or 1"},
+        {"[SNMP]\r\nNM_COMMUNITY=verylongname",
+         "[SNMP] NM_COMMUNITY=verylongname: at most 8 bytes"},
+        {"[WLAN]\r\nNM_ESSID=Lab Net", ""},
+        {"[WLAN]\r\nNM_ESSID=LAB:NET",
+         "[WLAN] NM_ESSID=LAB:NET: at most 32 characters from space to '~', without ':'"},
+        {"[WLAN]\r\nNM_ESSID=" + std::string(33, 'E'),
+         "[WLAN] NM_ESSID=" + std::string(33, 'E') +
+             ": at most 32 characters from space to '~', without ':'"},
+        {"[COMMON]\r\nNM_IMTYPE=22\r\n[WLAN]\r\nNM_SEC2=100",
+         "[WLAN] NM_SEC2=100: a whole number from 0 to 99"},
+        {"[COMMON]\r\nNM_IMTYPE=22\r\n[WLAN]\r\nNM_WEPID=0",
+         "[WLAN] NM_WEPID=0: a whole number from 1 to 4"},
+        {"[WLAN]\r\nNM_WEPID=0\r\nNM_ADHOC=0", ""},  // WEPID is read for type 22 alone
+        {"[WLAN]\r\nNM_WEPKEY=" + std::string(27, 'a'),
+         "[WLAN] NM_WEPKEY=" + std::string(27, 'a') + ": at most 26 bytes"},
     };
     for (const auto& c : cases) {
-        const Loaded loaded =
-            Load(kCurrent + "[" + c.section + "]\r\n" + c.key + "=" + c.value + "\r\n");
-        EXPECT_EQ(loaded.record.*c.state, c.expected) << c.key << "=" << c.value;
-        EXPECT_EQ(loaded.result, c.expected == kStateRead ? 1 : 0) << c.key << "=" << c.value;
+        ProjectorRecord record{};
+        const SettingsFileProblem problem =
+            ReadCheckedSettings(ProfileDocument(kCurrent + c.lines + "\r\n"), record);
+        EXPECT_EQ(SettingsFileProblemText(problem, Language::English), c.refusal) << c.lines;
+        EXPECT_EQ(ReadSettingsDocument(record, ProfileDocument(kCurrent + c.lines + "\r\n")),
+                  c.refusal.empty() ? 1 : 0)
+            << c.lines;
     }
-    const Loaded cutAddress = Load(kCurrent + "[NETWORK]\r\nNM_WINS1=10.1\r\n");
-    EXPECT_EQ(cutAddress.record.wins1, (Octets{10, 1, 0, 0}));
-
-    const Loaded type = Load(kCurrent +
-                             "[COMMON]\r\nNM_IMTYPE=278\r\n[WLAN]\r\nNM_SEC0=1\r\n"
-                             "NM_SEC1=1\r\nNM_SEC2=0\r\nNM_SEC3=0\r\n");
-    EXPECT_EQ(type.record.imType, 0) << "278 cut to 8 bits would be the extended module 22";
-    EXPECT_EQ(type.record.securityState, kStateUnknown);
+    ProjectorRecord older{};
+    EXPECT_EQ(SettingsFileProblemText(
+                  ReadCheckedSettings(ProfileDocument("[NETWORK]\r\nDHCP=2\r\n"), older),
+                  Language::English),
+              "[NETWORK] DHCP=2: 0 or 1");
 }
 
 TEST(SettingsFileRead, EmptyRecipientIsKnownButEmptyCommunityIsMissing) {
@@ -181,10 +199,6 @@ TEST(SettingsFileRead, PreferredInterfaceAloneIsUsableModuleTypeAloneIsNot) {
     EXPECT_EQ(loaded.record.primaryInterface, 1U);
     EXPECT_EQ(loaded.record.primaryInterfaceState, kStateRead);
     EXPECT_EQ(loaded.record.writeAll, 1);
-
-    loaded = Load(kCurrent + "[COMMON]\r\nNM_PRIMIF=2\r\n");
-    EXPECT_EQ(loaded.result, 1);
-    EXPECT_EQ(loaded.record.primaryInterface, 0U);
 
     loaded = Load(kCurrent + "[COMMON]\r\nNM_IMTYPE=22\r\n");
     EXPECT_EQ(loaded.result, 0);
@@ -223,31 +237,14 @@ TEST(SettingsFileRead, WirelessOnlyFromTakenWlanKeys) {
     EXPECT_EQ(loaded.record.essidState, kStateRead);
     EXPECT_EQ(loaded.record.wepKeyState, kStateRead);
 
-    loaded = Load(kCurrent + "[WLAN]\r\nNM_ESSID=" + std::string(40, 'E') + "\r\n");
+    loaded = Load(kCurrent + "[WLAN]\r\nNM_ESSID=Lab Net\r\n");
     EXPECT_EQ(loaded.record.wirelessActive, 1);
     EXPECT_EQ(loaded.record.essidSet, 1);
-    EXPECT_EQ(TextOf(loaded.record.essid), std::string(32, 'E'));
+    EXPECT_EQ(TextOf(loaded.record.essid), "Lab Net");
 
     loaded = Load(kCurrent + "[WLAN]\r\nNM_ADHOC=0\r\n");
     EXPECT_EQ(loaded.record.wirelessActive, 1);
     EXPECT_EQ(loaded.record.adhocState, kStateRead);
-}
-
-TEST(SettingsFileRead, TextsAreCutToTheirFieldsAndAddressesScanned) {
-    const Loaded loaded =
-        Load(kCurrent +
-             "[COMMON]\r\nNM_PROJECTORNAME=ABCDEFGHIJKLMNOPQRST\r\nNM_MACADDR=0000480A1B2C99\r\n"
-             "[NETWORK]\r\nNM_IP=10.1\r\nNM_SUBNET=junk\r\nNM_DNSDOMAIN=" +
-             std::string(120, 'd') + "\r\n[SNMP]\r\nNM_COMMUNITY=verylongname\r\n");
-    EXPECT_EQ(loaded.result, 1);
-    EXPECT_EQ(TextOf(loaded.record.projectorName), "ABCDEFGHIJKLMNO");
-    EXPECT_EQ(TextOf(loaded.record.macAddress), "0000480A1B2C");
-    EXPECT_EQ(loaded.record.ipAddress, (Octets{10, 1, 0, 0}));
-    EXPECT_EQ(loaded.record.ipAddressState, kStateRead);
-    EXPECT_EQ(loaded.record.subnetMask, (Octets{0, 0, 0, 0}));
-    EXPECT_EQ(loaded.record.subnetMaskState, kStateRead);
-    EXPECT_EQ(TextOf(loaded.record.dnsDomain), std::string(96, 'd'));
-    EXPECT_EQ(TextOf(loaded.record.community), "verylong");
 }
 
 TEST(SettingsFileRead, OlderKeySetMapsToTheSameFields) {
@@ -419,6 +416,19 @@ TEST(SettingsFileWrite, DhcpOnLeavesOutTheAddressesAndZeroesWins) {
     EXPECT_EQ(document.Find("NETWORK", "NM_DHCP"), "1");
     EXPECT_EQ(document.Find("NETWORK", "NM_WINS1"), "0.0.0.0");
     EXPECT_EQ(document.Find("NETWORK", "NM_WINS2"), "0.0.0.0");
+}
+
+// A value the projector reported longer than its field would go back to it cut.
+TEST(SettingsFileWrite, ValuesReadCutAreLeftOut) {
+    ProjectorRecord record = SampleRecord();
+    record.mailNotify = 1;
+    record.projectorNameState = record.mailTo2State = record.communityState = kStateCut;
+    ProfileDocument document;
+    ASSERT_TRUE(StoreSettings(record, document));
+    EXPECT_FALSE(document.Find("COMMON", "NM_PROJECTORNAME").has_value());
+    EXPECT_FALSE(document.Find("SMTP", "NM_TO2").has_value());
+    EXPECT_FALSE(document.Find("SNMP", "NM_COMMUNITY").has_value());
+    EXPECT_TRUE(document.Find("SMTP", "NM_TO1").has_value());
 }
 
 TEST(SettingsFileWrite, MailOffWritesOnlyTheSwitch) {

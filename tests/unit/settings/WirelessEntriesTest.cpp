@@ -68,5 +68,34 @@ TEST(WirelessEntries, LetterCaseCountsForEssidsAndCharacterKeysOnly) {
     }
 }
 
+// The ESSID rules judge what the user types: one read from the projector and left as it was
+// goes back as read, whatever it holds; the same text typed anew is refused.
+TEST(WirelessEntries, EssidLeftAsReadIsNotJudged) {
+    const struct {
+        const char* reported;
+        bool read;
+        const char* entered;
+        bool accepted;
+    } cases[] = {{"Lab Net", true, "Lab Net", true},
+                 {"Lab Net", true, "Lab Net2", false},
+                 {"Lab Net", false, "Lab Net", false}};
+    for (const auto& c : cases) {
+        ProjectorRecord record = Wireless();
+        CopyText(record.essid, c.reported);
+        record.essidState = c.read ? kStateRead : kStateUnknown;
+        const WirelessSecuritySettings extended = WirelessSecuritySettingsOf(record);
+        WirelessSecurityEntries entries = WirelessSecurityEntriesOf(record, false);
+        entries.essid = c.entered;
+        EXPECT_EQ(StoreWirelessSecurityEntries(entries, extended, extended, record).Accepted(),
+                  c.accepted)
+            << c.entered << c.read;
+        const WirelessSettings basic = WirelessSettingsOf(record);
+        WirelessEntries typed;
+        typed.essid = c.entered;
+        EXPECT_EQ(StoreWirelessEntries(typed, basic, basic, record).Accepted(), c.accepted)
+            << "basic: " << c.entered << c.read;
+    }
+}
+
 }  // namespace
 }  // namespace lanterna

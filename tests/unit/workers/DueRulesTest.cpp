@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 
+#include "record/CutState.h"
 #include "workers/DueRules.h"
 #include "workers/WriteGroups.h"
 
@@ -16,6 +17,7 @@ TEST(DueRules, WriteAllSendsWhatWasReadOtherwiseWhatWasChanged) {
     for (const std::int32_t writeAll : {0, 1, 5}) {
         EXPECT_FALSE(IsDue(writeAll, 0));
         EXPECT_FALSE(IsDue(writeAll, 3));
+        EXPECT_FALSE(IsDue(writeAll, kStateCut));
     }
     EXPECT_TRUE(IsDue(5, 1));  // any nonzero writeAll
 }
@@ -80,6 +82,13 @@ TEST(DueRules, UnreadSettingsAreNeverCarriedByAWrite) {
              r.adhocState = kStateChanged;
          }),
          "security"},
+        {"a changed address beside a key read cut", record([](ProjectorRecord& r) {
+             r.wirelessActive = 1;
+             r.essidState = r.wepEnabledState = r.adhocState = kStateRead;
+             r.wepKeyState = kStateCut;
+             r.ipAddressState = kStateChanged;
+         }),
+         "wepKey"},
     };
     for (const auto& c : cases) {
         EXPECT_EQ(UnreadSettingInWrite(c.record), c.unread) << c.what;

@@ -1,6 +1,7 @@
-// A write's command lines, or why the checks refuse it, from the record a job makes: the
-// projector's settings as read, the assignments of the job (as lanternactl set takes them),
-// the lines the write worker would send, then the checks before a write.
+// The write gate, which every road passes: a write's command lines, or why the gate refuses it,
+// from the record a job makes (the projector's settings as read, the assignments of the job as
+// lanternactl set takes them, the lines the write worker would send); the refusals in words;
+// then the run's addresses and the projector's identity.
 #include <gtest/gtest.h>
 
 #include <sstream>
@@ -10,6 +11,7 @@
 
 #include "fleet/RecordFields.h"
 #include "fleet/WriteFlow.h"
+#include "fleet/WriteGate.h"
 #include "fleet/WritePlan.h"
 #include "record/ProjectorList.h"
 #include "record/RecordSlots.h"
@@ -44,6 +46,7 @@ void MarkAllRead(ProjectorRecord& r) {
 ProjectorRecord ReadProjector(Module module) {
     ProjectorRecord r{};
     CopyText(r.projectorName, "ROOM-201");
+    CopyText(r.macAddress, "02000A010214");
     r.ipAddress = {10, 1, 2, 20};
     r.subnetMask = {255, 255, 255, 0};
     r.gateway = {10, 1, 2, 1};
@@ -87,6 +90,10 @@ std::string Describe(const WriteRefusal& refusal) {
                 return "unread " + r.setting;
             } else if constexpr (std::is_same_v<Kind, HistoryNotKept>) {
                 return "history " + r.folder;
+            } else if constexpr (std::is_same_v<Kind, IdentityShared>) {
+                return "shared " + r.mac;
+            } else if constexpr (std::is_same_v<Kind, IdentityMismatch>) {
+                return "kept for " + r.expectedMac;
             } else {
                 return "refused " + r.field;
             }
@@ -107,38 +114,42 @@ Expected Refused(WriteRefusal refusal) {
     return {{}, std::move(refusal)};
 }
 
-// What the checks make of `assignments` given to a projector of `module`: the lines to send, or
+// A run of two targets: the one judged at 10.1.2.20, another at 10.1.2.21 (ROOM-202).
+GateRun TwoTargets(std::optional<std::string> otherGiven = std::nullopt) {
+    GateRun run;
+    run.present = {"10.1.2.20", "10.1.2.21"};
+    run.given = {std::nullopt, std::move(otherGiven)};
+    run.names = {"ROOM-201", "ROOM-202"};
+    return run;
+}
+
+// What the gate makes of `assignments` given to a projector of `module`: the lines to send, or
 // the refusal; `leftOut` must come back empty (the command line refuses, never leaves out).
-Expected Judge(Module module, const std::string& assignments,
-               const ProjectorList* uniqueAmong = nullptr) {
+Expected Judge(Module module, const std::string& assignments, const GateRun& run = TwoTargets(),
+               const std::string& keptFor = "", std::optional<std::uint8_t> keptForType = {}) {
     const ProjectorRecord reported = ReadProjector(module);
     ProjectorRecord record = reported;
     const ApplyOutcome applied = ApplyAssignments(Assignments(assignments), record);
     EXPECT_TRUE(applied.ok) << applied.field;
     Expected judged{PlanWrite(record, false), std::nullopt};
-    JudgeScope scope;
-    scope.reported = &reported;
-    scope.uniqueAmong = uniqueAmong;
-    scope.skipIndex = 0;
+    GateCase write;
+    write.reported = &reported;
+    write.record = &record;
+    write.lines = &judged.lines;
+    write.changed = &applied.changed;
+    write.keptFor = keptFor;
+    write.keptForType = keptForType;
     std::vector<NotSentSetting> leftOut;
-    judged.refusal = CheckBeforeWrite(record, judged.lines, applied.changed, scope, true, leftOut);
+    judged.refusal = PassGate(run, write, leftOut);
     EXPECT_TRUE(leftOut.empty());
     return judged;
 }
 
-TEST(WriteChecks, RecordToCommandLinesOrRefusal) {
-    // The other target of the job gets 10.1.2.30 too.
-    ProjectorList twoTargets;
-    for (int i = 0; i < 2; ++i) {
-        ProjectorRecord entry{};
-        entry.ipAddress = {10, 1, 2, 30};
-        twoTargets.Append(entry);
-    }
+TEST(WriteGate, RecordToCommandLinesOrRefusal) {
     const struct {
         Module module;
         std::string assignments;
         Expected expected;
-        const ProjectorList* uniqueAmong = nullptr;
     } cases[] = {
         // ---- what is sent ------------------------------------------------------------------
         {Module::kWired, "community=lab", Lines({"NWCNAME lab"})},
@@ -175,9 +186,6 @@ TEST(WriteChecks, RecordToCommandLinesOrRefusal) {
         {Module::kWired, "projectorName=12345",
          Refused(
              Refusal{kStringBadProjectorName, "projectorName", "12345", Rule::kIsProjectorName})},
-        {Module::kWired, "ipAddress=10.1.2.30",
-         Refused(Refusal{kStringBadIpAddress, "ipAddress", "10.1.2.30", Rule::kIsAddressUnique}),
-         &twoTargets},
         {Module::kBasicWireless, "wepEnabled=on wepKey=abcd",
          Refused(Refusal{kStringBadWepKey, "wepKey", "abcd", Rule::kIsWepKeyBasic})},
         {Module::kExtendedWireless, "essid=has:colon",
@@ -205,7 +213,7 @@ TEST(WriteChecks, RecordToCommandLinesOrRefusal) {
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.assignments);
-        const Expected judged = Judge(c.module, c.assignments, c.uniqueAmong);
+        const Expected judged = Judge(c.module, c.assignments);
         if (c.expected.refusal) {
             ASSERT_TRUE(judged.refusal.has_value()) << "lines: " << judged.lines.size();
             EXPECT_EQ(*judged.refusal, *c.expected.refusal) << Describe(*judged.refusal);
@@ -218,7 +226,7 @@ TEST(WriteChecks, RecordToCommandLinesOrRefusal) {
 
 // Each refusal of the dialogs' checks says its rule in words, with the value and what the rule
 // judged it against; a key is never written out.
-TEST(WriteChecks, RefusalsSayTheirRuleInWords) {
+TEST(WriteGate, RefusalsSayTheirRuleInWords) {
     const struct {
         Module module;
         std::string assignments;
@@ -244,6 +252,17 @@ TEST(WriteChecks, RefusalsSayTheirRuleInWords) {
          "for none"},
         {Module::kWired, "community=a-b",
          "community \"a-b\" is not a community name: 1 to 8 letters and digits"},
+        {Module::kWired, "projectorName=12345",
+         "projectorName \"12345\" is not a projector name: 1 to 15 letters, digits and '-', not "
+         "digits only"},
+        {Module::kWired, "subnetMask=0.0.0.0", "subnetMask: a subnet mask is needed"},
+        {Module::kWired, "mailNotify=on",
+         "smtpServer 0.0.0.0 is not a host address: not 0.0.0.0, 127.x.x.x nor 224.0.0.0 and "
+         "above"},
+        {Module::kExtendedWireless, "essid=has:colon",
+         "essid \"has:colon\" is not an ESSID: up to 32 bytes 0x21 to 0x7e but ':'"},
+        {Module::kExtendedWireless, "security=wep64 wepKey2=abcde",
+         "wepKey1: the key in use (wepKeyId) must not be empty"},
         {Module::kWired, "mailNotify=on smtpServer=10.0.0.25",
          "mailTo1: a first recipient is needed"},
         {Module::kBasicWireless, "wepEnabled=on wepKey=abcd",
@@ -266,7 +285,7 @@ TEST(WriteChecks, RefusalsSayTheirRuleInWords) {
 
 // A template leaves the settings a projector does not carry beside the write instead of
 // refusing it; the rest goes.
-TEST(WriteChecks, ATemplateTellsWhatItLeavesOut) {
+TEST(WriteGate, ATemplateTellsWhatItLeavesOut) {
     const ProjectorRecord reported = ReadProjector(Module::kDhcp);
     ProjectorRecord file = ReadProjector(Module::kWired);
     file.dns1 = {10, 0, 0, 53};
@@ -276,11 +295,104 @@ TEST(WriteChecks, ATemplateTellsWhatItLeavesOut) {
     EXPECT_EQ(changed, (std::vector<std::string>{"dns1", "community"}));
     const std::vector<std::string> lines = PlanWrite(record, false);
     EXPECT_EQ(lines, std::vector<std::string>{"NWCNAME site"});
-    JudgeScope scope;
-    scope.reported = &reported;
+    GateCase write;
+    write.reported = &reported;
+    write.record = &record;
+    write.lines = &lines;
+    write.changed = &changed;
+    write.unsentRefuses = false;
     std::vector<NotSentSetting> leftOut;
-    EXPECT_FALSE(CheckBeforeWrite(record, lines, changed, scope, false, leftOut).has_value());
+    EXPECT_FALSE(PassGate(TwoTargets(), write, leftOut).has_value());
     EXPECT_EQ(leftOut, (std::vector<NotSentSetting>{{"dns1", NotSentReason::kDhcp}}));
+}
+
+// ---- the run's addresses ------------------------------------------------------------------
+
+// A static address is refused when another target holds it now or is given it, or something
+// answers a hello there; --force lets each through. Addresses compare as addresses.
+TEST(WriteGate, AnAddressOfAnotherIsRefusedUnlessForced) {
+    const std::string move = "ipAddress=10.1.2.30";
+    const Expected moved = Lines({"NWCNF OFF 10.1.2.30 255.255.255.0 10.1.2.1"});
+    GateRun answering = TwoTargets();
+    answering.answering.emplace("10.1.2.30", "HALL-1F");
+    GateRun holding = TwoTargets();
+    holding.present[1] = "10.1.2.30";
+    const struct {
+        GateRun run;
+        Expected expected;
+    } cases[] = {
+        {TwoTargets(), moved},
+        {TwoTargets(GivenAddress({{"ipAddress", "10.1.2.030"}})),
+         Refused(Refusal{kStringBadIpAddress, "ipAddress", "10.1.2.30", Rule::kIsAddressUnique})},
+        {holding, Refused(AddressTaken{"10.1.2.30", "ROOM-202"})},
+        {answering, Refused(AddressTaken{"10.1.2.30", "HALL-1F"})},
+    };
+    for (const auto& c : cases) {
+        for (const bool force : {false, true}) {
+            GateRun run = c.run;
+            run.force = force;
+            const Expected judged = Judge(Module::kWired, move, run);
+            const Expected& expected = force ? moved : c.expected;
+            EXPECT_EQ(judged.refusal.has_value(), expected.refusal.has_value());
+            if (judged.refusal && expected.refusal) {
+                EXPECT_EQ(*judged.refusal, *expected.refusal) << Describe(*judged.refusal);
+            }
+        }
+    }
+    // Switching DHCP on gives no address to compare.
+    EXPECT_EQ(GivenAddress({{"ipAddress", "10.1.2.30"}, {"dhcp", "on"}}), std::nullopt);
+}
+
+// ---- identity -----------------------------------------------------------------------------
+
+// Settings kept for a projector go to it alone: its hardware address (either interface, as the
+// run read them) and module type where the file names one, and none while two claim it.
+TEST(WriteGate, KeptSettingsGoOnlyToTheirOwnProjector) {
+    const std::string own = "02000A010214";
+    GateRun shared = TwoTargets();
+    shared.claims = {{"10.1.2.20", own}, {"10.1.2.21", own}};
+    GateRun otherInterface = TwoTargets();
+    otherInterface.claims = {{"10.1.2.20", own}, {"10.1.2.20", "02000A0102AA"}};
+    const struct {
+        GateRun run;
+        std::string keptFor;
+        std::optional<std::uint8_t> type;
+        std::optional<WriteRefusal> refusal;
+        std::string words;
+    } cases[] = {
+        {TwoTargets(), "02:00:0a:01:02:14", std::nullopt, std::nullopt, ""},
+        {otherInterface, "02000A0102AA", std::nullopt, std::nullopt, ""},
+        {TwoTargets(), "02000A0102AA", std::nullopt, IdentityMismatch{"02000A0102AA", own},
+         "kept for the projector with hardware address 02:00:0A:01:02:AA; this one reports "
+         "02:00:0A:01:02:14"},
+        {TwoTargets(), own, std::uint8_t{22}, IdentityMismatch{own, own, 22, 21},
+         "kept for a type-22 module; this one is type 21"},
+        {shared, own, std::nullopt, IdentityShared{own, {"10.1.2.20", "10.1.2.21"}},
+         "10.1.2.20 and 10.1.2.21 both report the hardware address 02:00:0A:01:02:14: what is "
+         "kept for it goes to neither"},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.words);
+        const Expected judged = Judge(Module::kWired, "community=lab", c.run, c.keptFor, c.type);
+        ASSERT_EQ(judged.refusal.has_value(), c.refusal.has_value());
+        if (!c.refusal) {
+            continue;
+        }
+        EXPECT_EQ(*judged.refusal, *c.refusal) << Describe(*judged.refusal);
+        const RuleSentence sentence = std::visit(
+            [](const auto& r) -> RuleSentence {
+                if constexpr (std::is_same_v<std::decay_t<decltype(r)>, IdentityShared> ||
+                              std::is_same_v<std::decay_t<decltype(r)>, IdentityMismatch>) {
+                    return SentenceOf(r);
+                } else {
+                    return {};
+                }
+            },
+            *judged.refusal);
+        const auto& v = sentence.values;
+        EXPECT_EQ(FormatString(sentence.id, Language::English, {v[0], v[1], v[2], v[3], v[4]}),
+                  c.words);
+    }
 }
 
 }  // namespace

@@ -1,0 +1,214 @@
+// The health of the listed projectors over PJLink: the background rounds that keep the list's
+// health columns and badges up to date, and "Health..." on a selection, which reads them now
+// and shows a table. The PJLink passwords are the session's own, asked for by their own prompt.
+
+#include <QAbstractItemModel>
+#include <algorithm>
+
+#include "dialogs/DialogIds.h"
+#include "dialogs/FleetProgressDialog.h"
+#include "dialogs/FleetTableDialog.h"
+#include "dialogs/FleetWording.h"
+#include "dialogs/HealthWatch.h"
+#include "dialogs/HealthWording.h"
+#include "dialogs/MainDialog.h"
+#include "dialogs/PresenceWatch.h"
+#include "platform/DisplayText.h"
+#include "platform/FixedText.h"
+#include "record/DottedAddress.h"
+#include "resources/StringIds.h"
+#include "ui/DialogCodes.h"
+
+namespace lanterna::dialogs {
+namespace {
+
+// A reading that needs a password the session does not have right.
+bool WantsPjlinkPassword(const pjlink::HealthRead& read) {
+    return read.error == pjlink::LinkError::kPasswordNeeded ||
+           read.error == pjlink::LinkError::kPasswordRefused;
+}
+
+std::vector<std::string> HealthTableRow(const std::string& name, const pjlink::HealthRead& read) {
+    if (read.error != pjlink::LinkError::kNone) {
+        const std::string dash = "\u2014";
+        return {name, dash, dash, dash, dash, HealthOutcomeWords(read)};
+    }
+    return {name,
+            PowerWords(read.health),
+            LampHoursWords(read.health),
+            ErrorWords(read.health),
+            IsolatedForDisplay(ModelWords(read.health)),
+            HealthOutcomeWords(read)};
+}
+
+CFleetTableDialog::Content HealthTableOf(const std::vector<fleet::HealthOfTarget>& results,
+                                         const std::vector<std::string>& names,
+                                         int lampHoursLimit) {
+    CFleetTableDialog::Content content;
+    std::size_t read = 0;
+    std::size_t withError = 0;
+    std::size_t lamps = 0;
+    for (std::size_t i = 0; i < results.size(); ++i) {
+        const pjlink::HealthRead& reading = results[i].read;
+        content.rows.push_back(HealthTableRow(names[i], reading));
+        if (reading.error != pjlink::LinkError::kNone) {
+            continue;
+        }
+        ++read;
+        const auto& errors = reading.health.errors;
+        withError += errors && std::any_of(errors->begin(), errors->end(),
+                                           [](std::uint8_t level) { return level >= 2; })
+                         ? 1
+                         : 0;
+        const std::optional<int> hours = pjlink::MostLampHours(reading.health);
+        lamps += hours && *hours >= lampHoursLimit ? 1 : 0;
+    }
+    content.summary =
+        Words(kStringHealthSummary,
+              {std::to_string(results.size()), std::to_string(read), std::to_string(withError),
+               std::to_string(lamps), std::to_string(lampHoursLimit)});
+    content.columns = {Words(kStringColumnProjector), Words(kStringColumnPower),
+                       Words(kStringColumnLampHours), Words(kStringColumnErrors),
+                       Words(kStringColumnModel),     Words(kStringColumnOutcome)};
+    content.sortable = true;
+    content.fileName = "health.csv";
+    return content;
+}
+
+}  // namespace
+
+// ---- the background rounds --------------------------------------------------------------
+
+void CMainDialog::SetUpHealthWatch() {
+    rows_->Model().SetHealth(&health_, fleet::kDefaultLampHours);
+    if (!services_.healthRound) {
+        return;
+    }
+    healthWatch_ = std::make_unique<CHealthWatch>(
+        [this](const std::vector<std::string>& addresses, const std::atomic<bool>& cancel) {
+            return services_.healthRound(
+                addresses, services_.fleetNetwork,
+                [this](const std::string& address) { return pjlinkPasswords_.Known(address); },
+                cancel);
+        },
+        [this] { return ListedAddresses().addresses; },
+        [this](const std::vector<fleet::HealthOfTarget>& readings) { OnHealthRound(readings); });
+    // A new list is read at once rather than a period later.
+    const auto readSoon = [this] {
+        if (state_.debugMode == 0) {
+            healthWatch_->ReadSoon();
+        }
+    };
+    connect(&rows_->Model(), &QAbstractItemModel::modelReset, this, readSoon);
+    connect(&rows_->Model(), &QAbstractItemModel::rowsInserted, this, readSoon);
+}
+
+int CMainDialog::HealthRoundsDone() const {
+    return healthWatch_ ? healthWatch_->RoundsDone() : 0;
+}
+
+void CMainDialog::OnHealthRound(const std::vector<fleet::HealthOfTarget>& readings) {
+    for (const fleet::HealthOfTarget& reading : readings) {
+        if (reading.read.error == pjlink::LinkError::kPasswordRefused) {
+            pjlinkPasswords_.Forget(reading.address);
+        }
+    }
+    if (health_.Record(readings) > 0) {
+        rows_->Model().HealthChanged();
+    }
+}
+
+// ---- Health... on a selection -------------------------------------------------------------
+
+bool CMainDialog::ReadHealthBehindProgress(std::vector<fleet::HealthOfTarget>& results,
+                                           const std::vector<std::string>& names) {
+    CFleetProgressDialog reading(
+        kStringReadingHealth, results.size(),
+        [&](const FleetJobHooks& hooks) {
+            fleet::RunBounds bounds = hooks.bounds;
+            bounds.jobs = fleet::kDefaultJobs;
+            fleet::ReadHealthInto(
+                results, services_.fleetNetwork,
+                [this](const std::string& address) { return pjlinkPasswords_.Known(address); },
+                bounds, [told = hooks.told](std::size_t index, std::size_t) { told(index); });
+        },
+        [&](std::size_t i) {
+            return std::vector<std::string>{names[i], HealthOutcomeWords(results[i].read)};
+        },
+        this);
+    return reading.DoModal() == ui::IDOK;
+}
+
+std::vector<std::size_t> CMainDialog::AskPjlinkPasswords(
+    const std::vector<fleet::HealthOfTarget>& results, const std::vector<std::string>& names) {
+    std::vector<std::size_t> wanting;
+    for (std::size_t i = 0; i < results.size(); ++i) {
+        if (WantsPjlinkPassword(results[i].read)) {
+            wanting.push_back(i);
+        }
+    }
+    std::vector<std::size_t> given;
+    std::optional<std::string> shared;
+    for (const std::size_t i : wanting) {
+        if (!shared) {
+            PasswordPrompt prompt;
+            prompt.projector = names[i];
+            prompt.offerSameForAll = given.empty() && wanting.size() > 1;
+            if (!services_.runPjlinkPassword ||
+                services_.runPjlinkPassword(*this, prompt) != ui::IDOK) {
+                break;  // nobody else is asked
+            }
+            pjlinkPasswords_.Keep(results[i].address, prompt.password);
+            if (prompt.sameForAll) {
+                shared = prompt.password;
+            }
+        } else {
+            pjlinkPasswords_.Keep(results[i].address, *shared);
+        }
+        given.push_back(i);
+    }
+    return given;
+}
+
+void CMainDialog::OnHealth() {
+    const std::vector<ProjectorRecord*> records = SelectedProjectors();
+    if (records.empty()) {
+        return;
+    }
+    std::vector<fleet::HealthOfTarget> results(records.size());
+    std::vector<std::string> names;
+    for (std::size_t i = 0; i < records.size(); ++i) {
+        results[i].address = FormatDotted(records[i]->ipAddress);
+        results[i].read.error = pjlink::LinkError::kCancelled;  // until it has been read
+        names.push_back(ProjectorWords(TextOf(records[i]->projectorName), results[i].address));
+    }
+    if (!ReadHealthBehindProgress(results, names)) {
+        return;
+    }
+    // Those that want a password are read again with what the user gave.
+    if (const std::vector<std::size_t> given = AskPjlinkPasswords(results, names); !given.empty()) {
+        std::vector<fleet::HealthOfTarget> again;
+        std::vector<std::string> againNames;
+        for (const std::size_t i : given) {
+            again.push_back(results[i]);
+            againNames.push_back(names[i]);
+        }
+        ReadHealthBehindProgress(again, againNames);
+        for (std::size_t j = 0; j < given.size(); ++j) {
+            if (again[j].read.error == pjlink::LinkError::kPasswordRefused) {
+                pjlinkPasswords_.Forget(again[j].address);
+            }
+            results[given[j]] = again[j];
+        }
+    }
+    if (health_.Record(results) > 0) {
+        rows_->Model().HealthChanged();
+    }
+    CFleetTableDialog table(kHealthTemplate,
+                            HealthTableOf(results, names, fleet::kDefaultLampHours), this);
+    table.SetSaveFileChooser(
+        [this](QWidget*, const SaveFileRequest& request) { return ChooseCsv(request.fileName); });
+    table.DoModal();
+}
+
+}  // namespace lanterna::dialogs
