@@ -80,6 +80,29 @@ std::string HealthOutcomeWords(const pjlink::HealthRead& read) {
                  static_cast<int>(pjlink::LinkError::kBusy));
 }
 
+bool WantsPjlinkPassword(pjlink::LinkError error) {
+    return error == pjlink::LinkError::kPasswordNeeded ||
+           error == pjlink::LinkError::kPasswordRefused;
+}
+
+std::string PowerOutcomeWords(const pjlink::PowerOutcome& outcome, bool on) {
+    switch (outcome.result) {
+        case pjlink::PowerResult::kDone:
+            return Words(on ? kStringSwitchedOn : kStringSwitchedOff);
+        case pjlink::PowerResult::kRefused:
+            return Words(kStringOutcomeRefused);
+        case pjlink::PowerResult::kUnavailable:
+            return Words(kStringPowerNotNow);
+        case pjlink::PowerResult::kFailure:
+            return Words(kStringOutcomeFailed);
+        case pjlink::PowerResult::kLinkFailed:
+            break;
+    }
+    pjlink::HealthRead failed;
+    failed.error = outcome.error;
+    return HealthOutcomeWords(failed);
+}
+
 std::string HealthDetailWords(const pjlink::HealthRead& read, int lampHoursLimit) {
     if (read.error != pjlink::LinkError::kNone) {
         return HealthLine(kStringHealthTitle, HealthOutcomeWords(read));

@@ -21,6 +21,11 @@ std::string ModelWords(const pjlink::Health& health);
 // "read" for a reading that ended well, else why it did not.
 std::string HealthOutcomeWords(const pjlink::HealthRead& read);
 
+// A link that needs a PJLink password the session does not have right.
+bool WantsPjlinkPassword(pjlink::LinkError error);
+// "switched on", "refused", "not now: warming up or cooling down", or why the link failed.
+std::string PowerOutcomeWords(const pjlink::PowerOutcome& outcome, bool on);
+
 // The details of a reading, a line each: power, lamp hours (with the threshold when reached),
 // errors and model; for a reading that failed, why.
 std::string HealthDetailWords(const pjlink::HealthRead& read, int lampHoursLimit);

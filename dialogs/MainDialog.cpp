@@ -94,15 +94,23 @@ class CDetailsTable : public QTreeView {
 
 // The commands on a selection of projectors; a single projector's menu ends with the last
 // ones.
-constexpr std::array<std::pair<int, int>, 6> kSelectionMenu{{
+constexpr std::array<std::pair<int, int>, 8> kSelectionMenu{{
     {CMainDialog::kApplySettingsFileCommand, kStringApplySettingsFileCommand},
     {CMainDialog::kChangePasswordsCommand, kStringChangePasswordsCommand},
     {CMainDialog::kSaveSettingsFilesCommand, kStringSaveSettingsFilesCommand},
     {CMainDialog::kAuditCommand, kStringAuditCommand},
     {CMainDialog::kExportInventoryCommand, kStringExportInventoryCommand},
     {CMainDialog::kHealthCommand, kStringHealthCommand},
+    {CMainDialog::kPowerOnCommand, kStringPowerOnCommand},
+    {CMainDialog::kPowerOffCommand, kStringPowerOffCommand},
 }};
-constexpr std::ptrdiff_t kSelectionCommandsOnOne = 4;
+constexpr std::ptrdiff_t kSelectionCommandsOnOne = 6;
+
+// What PJLink alone reaches: a projector's health and power.
+bool IsPjlinkCommand(int command) {
+    return command == CMainDialog::kHealthCommand || command == CMainDialog::kPowerOnCommand ||
+           command == CMainDialog::kPowerOffCommand;
+}
 
 bool IsDeletable(const ProjectorRecord& record) {
     // Projectors found by the search come back at every refresh: they cannot be deleted.
@@ -591,7 +599,8 @@ std::vector<MenuCommand> CMainDialog::PopupMenuFor(int row) const {
     const bool korean = UserLanguage() == Language::Korean;
     std::vector<MenuCommand> menu;
     const ListEntry entry = rows_->EntryAt(row);
-    if (SelectedProjectors().size() > 1) {
+    const std::vector<ProjectorRecord*> selected = SelectedProjectors();
+    if (selected.size() > 1) {
         menu = SelectionMenu();
     } else if (entry.IsProjector()) {
         for (const MenuEntry& command : kProjectorMenu) {
@@ -602,13 +611,18 @@ std::vector<MenuCommand> CMainDialog::PopupMenuFor(int row) const {
         const std::vector<MenuCommand> more = SelectionMenu();
         menu.insert(menu.end(), more.end() - kSelectionCommandsOnOne, more.end());
         menu[menu.size() - kSelectionCommandsOnOne].separatorBefore = true;
-        // Only PJLink reaches it: whatever its network module would be asked is greyed; its
-        // health is read over PJLink itself.
-        if (OnlyPjlinkFound(*entry.record)) {
-            for (MenuCommand& command : menu) {
-                if (command.id != kDeleteCommand && command.id != kHealthCommand) {
-                    command.greyedReason = LoadString(kStringPjlinkOnlyNoSettings);
-                }
+    }
+    // Only PJLink reaches what is chosen: whatever its network modules would be asked is
+    // greyed; health and power go over PJLink itself.
+    const bool onlyPjlink =
+        selected.size() > 1
+            ? std::all_of(selected.begin(), selected.end(),
+                          [](const ProjectorRecord* record) { return OnlyPjlinkFound(*record); })
+            : entry.IsProjector() && OnlyPjlinkFound(*entry.record);
+    if (onlyPjlink) {
+        for (MenuCommand& command : menu) {
+            if (command.id != kDeleteCommand && !IsPjlinkCommand(command.id)) {
+                command.greyedReason = LoadString(kStringPjlinkOnlyNoSettings);
             }
         }
     }
@@ -720,6 +734,10 @@ void CMainDialog::RunMenuCommand(int command) {
             break;
         case kHealthCommand:
             RunGuarded([this] { OnHealth(); });
+            break;
+        case kPowerOnCommand:
+        case kPowerOffCommand:
+            RunGuarded([this, command] { OnPower(command == kPowerOnCommand); });
             break;
         case kOtherSubnetsCommand:
             if (services_.runOtherSubnets) {

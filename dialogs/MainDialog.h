@@ -54,13 +54,16 @@ class CMainDialog : public skin::CSkinDialog {
     static constexpr int kOtherSubnetsCommand = 32775;
     static constexpr int kHelpCommand = 32776;
     static constexpr int kAboutCommand = 32777;
-    // The commands on a selection of projectors (on one projector, the last three).
+    // The commands on a selection of projectors (on one projector, from "Save settings
+    // files..." on).
     static constexpr int kApplySettingsFileCommand = 32790;
     static constexpr int kChangePasswordsCommand = 32791;
     static constexpr int kSaveSettingsFilesCommand = 32792;
     static constexpr int kAuditCommand = 32793;
     static constexpr int kExportInventoryCommand = 32794;
     static constexpr int kHealthCommand = 32795;
+    static constexpr int kPowerOnCommand = 32796;
+    static constexpr int kPowerOffCommand = 32797;
 
     // Posted by the drop handling: OpenProjector for row wParam, and a warning of string wParam.
     static constexpr unsigned kOpenProjectorMessage = ui::WM_USER + 0x123;
@@ -116,6 +119,9 @@ class CMainDialog : public skin::CSkinDialog {
     // The health of the selected projectors over PJLink, read now, in a table; a projector that
     // wants a PJLink password the session does not know is asked for it, then read again.
     void OnHealth();
+    // Switches the selected projectors on or off over PJLink once the user confirms, asking for
+    // the PJLink passwords it lacks as Health... does, and shows the outcome of each.
+    void OnPower(bool on);
     // The health readings of the listed projectors, and the PJLink passwords of the session.
     const fleet::CHealthBook& Health() const { return health_; }
     CPjlinkPasswords& PjlinkPasswords() { return pjlinkPasswords_; }
@@ -223,10 +229,14 @@ class CMainDialog : public skin::CSkinDialog {
     // Reads `results` behind the progress dialog; false when the reading was cancelled.
     bool ReadHealthBehindProgress(std::vector<fleet::HealthOfTarget>& results,
                                   const std::vector<std::string>& names);
-    // Asks for the PJLink password of each of `results` that wants one; the indices of those
-    // that were given one.
-    std::vector<std::size_t> AskPjlinkPasswords(const std::vector<fleet::HealthOfTarget>& results,
+    // Asks for the PJLink password of each projector `wanting` names (indices into `addresses`
+    // and `names`); the indices of those that were given one.
+    std::vector<std::size_t> AskPjlinkPasswords(const std::vector<std::size_t>& wanting,
+                                                const std::vector<std::string>& addresses,
                                                 const std::vector<std::string>& names);
+    // Switches `results` behind the progress dialog; false when it was cancelled.
+    bool SwitchPowerBehindProgress(std::vector<fleet::PowerOfTarget>& results,
+                                   const std::vector<std::string>& names, bool on);
     void TraceRowsInView() const;
 
     // Steps 2 to 6 of OpenProjector on the selected record; false when the road ended early

@@ -22,11 +22,6 @@
 namespace lanterna::dialogs {
 namespace {
 
-// A reading that needs a password the session does not have right.
-bool WantsPjlinkPassword(const pjlink::HealthRead& read) {
-    return read.error == pjlink::LinkError::kPasswordNeeded ||
-           read.error == pjlink::LinkError::kPasswordRefused;
-}
 
 std::vector<std::string> HealthTableRow(const std::string& name, const pjlink::HealthRead& read) {
     if (read.error != pjlink::LinkError::kNone) {
@@ -139,14 +134,9 @@ bool CMainDialog::ReadHealthBehindProgress(std::vector<fleet::HealthOfTarget>& r
     return reading.DoModal() == ui::IDOK;
 }
 
-std::vector<std::size_t> CMainDialog::AskPjlinkPasswords(
-    const std::vector<fleet::HealthOfTarget>& results, const std::vector<std::string>& names) {
-    std::vector<std::size_t> wanting;
-    for (std::size_t i = 0; i < results.size(); ++i) {
-        if (WantsPjlinkPassword(results[i].read)) {
-            wanting.push_back(i);
-        }
-    }
+std::vector<std::size_t> CMainDialog::AskPjlinkPasswords(const std::vector<std::size_t>& wanting,
+                                                         const std::vector<std::string>& addresses,
+                                                         const std::vector<std::string>& names) {
     std::vector<std::size_t> given;
     std::optional<std::string> shared;
     for (const std::size_t i : wanting) {
@@ -158,12 +148,12 @@ std::vector<std::size_t> CMainDialog::AskPjlinkPasswords(
                 services_.runPjlinkPassword(*this, prompt) != ui::IDOK) {
                 break;  // nobody else is asked
             }
-            pjlinkPasswords_.Keep(results[i].address, prompt.password);
+            pjlinkPasswords_.Keep(addresses[i], prompt.password);
             if (prompt.sameForAll) {
                 shared = prompt.password;
             }
         } else {
-            pjlinkPasswords_.Keep(results[i].address, *shared);
+            pjlinkPasswords_.Keep(addresses[i], *shared);
         }
         given.push_back(i);
     }
@@ -186,7 +176,16 @@ void CMainDialog::OnHealth() {
         return;
     }
     // Those that want a password are read again with what the user gave.
-    if (const std::vector<std::size_t> given = AskPjlinkPasswords(results, names); !given.empty()) {
+    std::vector<std::size_t> wanting;
+    std::vector<std::string> addresses;
+    for (std::size_t i = 0; i < results.size(); ++i) {
+        if (WantsPjlinkPassword(results[i].read.error)) {
+            wanting.push_back(i);
+        }
+        addresses.push_back(results[i].address);
+    }
+    if (const std::vector<std::size_t> given = AskPjlinkPasswords(wanting, addresses, names);
+        !given.empty()) {
         std::vector<fleet::HealthOfTarget> again;
         std::vector<std::string> againNames;
         for (const std::size_t i : given) {

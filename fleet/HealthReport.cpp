@@ -102,21 +102,33 @@ std::vector<HealthOfTarget> ReadHealthOf(const std::vector<std::string>& address
     return results;
 }
 
+RunSummary SetPowerInto(std::vector<PowerOfTarget>& results, const FleetNetwork& network,
+                        const PjlinkPasswordOf& passwordOf, bool on, const RunBounds& bounds,
+                        const std::function<void(std::size_t, std::size_t)>& finished) {
+    const pjlink::ClientOptions options = ClientOptionsOf(network, bounds.cancel);
+    return RunJobs(
+        results.size(), bounds,
+        [&](std::size_t i) {
+            PowerOfTarget& target = results[i];
+            const std::optional<std::string> destination = network.RouteOf(target.address);
+            if (!destination) {
+                target.outcome = {pjlink::PowerResult::kLinkFailed, LinkError::kConnectFailed};
+                return false;
+            }
+            target.outcome = pjlink::SetPower(*destination, passwordOf(target.address), on, options);
+            return target.outcome.result == pjlink::PowerResult::kDone;
+        },
+        finished);
+}
+
 std::vector<PowerOfTarget> SetPowerOf(const std::vector<std::string>& addresses,
                                       const FleetNetwork& network,
                                       const PjlinkPasswordOf& passwordOf, bool on, int jobs) {
     std::vector<PowerOfTarget> results(addresses.size());
-    const pjlink::ClientOptions options = ClientOptionsOf(network, nullptr);
-    RunJobs(addresses.size(), BoundsOf(jobs, nullptr), [&](std::size_t i) {
+    for (std::size_t i = 0; i < addresses.size(); ++i) {
         results[i].address = addresses[i];
-        const std::optional<std::string> destination = network.RouteOf(addresses[i]);
-        if (!destination) {
-            results[i].outcome = {pjlink::PowerResult::kLinkFailed, LinkError::kConnectFailed};
-            return false;
-        }
-        results[i].outcome = pjlink::SetPower(*destination, passwordOf(addresses[i]), on, options);
-        return results[i].outcome.result == pjlink::PowerResult::kDone;
-    });
+    }
+    SetPowerInto(results, network, passwordOf, on, BoundsOf(jobs, nullptr));
     return results;
 }
 

@@ -50,6 +50,12 @@ struct PowerOfTarget {
     pjlink::PowerOutcome outcome;
 };
 
+// POWR 1 (on) or 0 (off) to every result's address, within `bounds`; `finished(i, done)`
+// follows each on the calling thread. A result never started keeps its outcome as it was.
+RunSummary SetPowerInto(std::vector<PowerOfTarget>& results, const FleetNetwork& network,
+                        const PjlinkPasswordOf& passwordOf, bool on, const RunBounds& bounds,
+                        const std::function<void(std::size_t, std::size_t)>& finished = nullptr);
+
 // POWR 1 (on) or 0 (off) to every address, at most `jobs` at once.
 std::vector<PowerOfTarget> SetPowerOf(const std::vector<std::string>& addresses,
                                       const FleetNetwork& network,

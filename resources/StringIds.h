@@ -383,6 +383,17 @@ enum StringId : int {
     kStringPjlinkOnlyNoSettings = 886,
     kStringPjlinkOnlyLabel = 887,     // {1} the address or name
     kStringKeyringPjlinkLabel = 888,  // {1} the projector's address
+    // Power on and off of a selection in the window.
+    kStringPowerOnCommand = 889,
+    kStringPowerOffCommand = 890,
+    kStringConfirmPowerOnOne = 891,  // {1} count
+    kStringConfirmPowerOn = 892,
+    kStringConfirmPowerOffOne = 893,
+    kStringConfirmPowerOff = 894,
+    kStringSwitchedOn = 895,
+    kStringSwitchedOff = 896,
+    kStringPowerNotNow = 897,
+    kStringSwitchingPower = 898,
     kStringWatchMailSubject = 900,
     kStringWatchSilent = 901,
     kStringWatchBack = 902,

@@ -1,7 +1,8 @@
 // The window's health over PJLink, on its real dialogs, against two simulated projectors on
 // loopback addresses of this test's own (127.89.3.1-2, one ephemeral port each for the module
 // and for PJLink): the one reporting a lamp error is badged by the background reading and
-// found by "Health..."; the one locked with a PJLink password is asked for it by its own prompt.
+// found by "Health..."; the one locked with a PJLink password is asked for it by its own prompt,
+// as it is when both are switched off.
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
 
@@ -72,8 +73,8 @@ class HealthOnLoopback : public ::testing::Test {
             .pjlink = {.address = first.Address(), .port = 9, .localPort = 0}};
         auto services = lanterna::dialogs::DefaultMainDialogServices(*state, targets);
         services.fleetNetwork.pjlinkPort = pjlinkPort;
-        services.trackPopupMenu = [](CMainDialog&, const auto&, QPoint, const auto&) {
-            return CMainDialog::kHealthCommand;
+        services.trackPopupMenu = [this](CMainDialog&, const auto&, QPoint, const auto&) {
+            return menuChoice;
         };
         window = std::make_unique<CMainDialog>(
             *state, lanterna::dialogs::AddressBookPlace{book, hive}, std::move(services));
@@ -119,6 +120,7 @@ class HealthOnLoopback : public ::testing::Test {
     std::string folder;
     std::unique_ptr<CMainDialog> window;
     int searchesDone = 0;
+    int menuChoice = CMainDialog::kHealthCommand;
 };
 
 TEST_F(HealthOnLoopback, LampErrorIsBadgedAndFoundByTheHealthTable) {
@@ -183,6 +185,65 @@ TEST_F(HealthOnLoopback, LampErrorIsBadgedAndFoundByTheHealthTable) {
     EXPECT_EQ(Shown(room, kColumnErrors, Qt::DisplayRole).toString().toStdString(),
               Words(kStringNoErrors))
         << "the list shows what the table read";
+}
+
+TEST_F(HealthOnLoopback, PowerOffAsksFirstThenSwitchesEachAndTellsTheOutcome) {
+    using namespace lanterna;
+    using namespace lanterna::dialogs;
+    const auto* hall = Record("HALL-1F");
+    const auto* room = Record("ROOM-201");
+    ASSERT_NE(hall, nullptr);
+    ASSERT_NE(room, nullptr);
+    const auto powerSent = [this] {
+        int sent = 0;
+        for (const auto& projector : projectors) {
+            for (const std::string& line : projector->Pjlink()->Log()) {
+                sent += line.find("POWR 0") != std::string::npos ? 1 : 0;
+            }
+        }
+        return sent;
+    };
+    window->SelectProjectors({hall, room});
+    menuChoice = CMainDialog::kPowerOffCommand;
+
+    // "No" switches nothing.
+    ui::test::AnswerNextMessage(ui::IDNO);
+    window->SendCommand(CMainDialog::kListControl, ui::Notify::RightClicked);
+    const auto shown = ui::test::ShownMessages();
+    ASSERT_EQ(shown.size(), 1u);
+    EXPECT_EQ(shown[0].text, Words(kStringConfirmPowerOff, {"2"}));
+    EXPECT_EQ(powerSent(), 0);
+
+    // "Yes": the locked one is asked for its PJLink password and switched with it.
+    std::string prompt;
+    std::vector<std::vector<std::string>> rows;
+    std::string summary;
+    ui::test::AnswerNextMessage(ui::IDYES);
+    ui::test::ScriptNextDialog(kFleetProgressTemplate, [](ui::CDialog&) {}, kWaitMs);
+    ui::test::ScriptNextDialog(kPjlinkPasswordTemplate, [&](ui::CDialog& dialog) {
+        prompt = dialog.GetDlgItemText(CPjlinkPasswordDialog::kTextLabel);
+        dialog.SetDlgItemText(CPjlinkPasswordDialog::kPasswordEdit, "pj");
+        dialog.ClickButton(ui::IDOK);
+    });
+    ui::test::ScriptNextDialog(kFleetProgressTemplate, [](ui::CDialog&) {}, kWaitMs);
+    ui::test::ScriptNextDialog(kFleetResultsTemplate, [&](ui::CDialog& dialog) {
+        rows = dialog.GetDlgItemAs<ui::CTableView>(CFleetTableDialog::kTable)->Rows();
+        summary = dialog.GetDlgItemText(CFleetTableDialog::kSummaryLabel);
+        dialog.ClickButton(ui::IDOK);
+    });
+    window->SendCommand(CMainDialog::kListControl, ui::Notify::RightClicked);
+
+    EXPECT_NE(prompt.find("ROOM-201 (127.89.3.2)"), std::string::npos) << prompt;
+    EXPECT_THAT(rows, ::testing::UnorderedElementsAre(
+                          std::vector<std::string>{"HALL-1F (127.89.3.1)",
+                                                   Words(kStringSwitchedOff), ""},
+                          std::vector<std::string>{"ROOM-201 (127.89.3.2)",
+                                                   Words(kStringSwitchedOff), ""}));
+    EXPECT_EQ(summary, Words(kStringResultsSummary, {"2", "2", "0", "0"}));
+    for (const auto& projector : projectors) {
+        EXPECT_EQ(projector->Pjlink()->Config().power, "0") << projector->Address();
+    }
+    EXPECT_EQ(powerSent(), 2) << "once each, the locked one only with its password";
 }
 
 }  // namespace

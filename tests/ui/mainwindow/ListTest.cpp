@@ -175,16 +175,18 @@ TEST_F(ProjectorListTest, PopupMenuOffersDeleteOnlyForAddedAndImportedProjectors
                                        CMainDialog::kAuditCommand,
                                        CMainDialog::kExportInventoryCommand,
                                        CMainDialog::kHealthCommand,
+                                       CMainDialog::kPowerOnCommand,
+                                       CMainDialog::kPowerOffCommand,
                                        CMainDialog::kDetailsViewCommand,
                                        CMainDialog::kOtherSubnetsCommand));
     EXPECT_EQ(state->selectedIndex, 0);
     RightClickRow(RowOf("ADDED"));
-    ASSERT_EQ(lastMenu.size(), 9u);
+    ASSERT_EQ(lastMenu.size(), 11u);
     EXPECT_EQ(lastMenuName, "프로젝터 메뉴");
     EXPECT_EQ(lastMenu[1].id, CMainDialog::kDeleteCommand);
     EXPECT_EQ(lastMenu[1].text, "삭제");
     state->projectors.At(1)->origin = 2;
-    EXPECT_EQ(window->PopupMenuFor(RowOf("ADDED")).size(), 9u);
+    EXPECT_EQ(window->PopupMenuFor(RowOf("ADDED")).size(), 11u);
     RightClickRow(1);  // a fixed row: only the window's own commands
     ASSERT_EQ(lastMenu.size(), 2u);
     EXPECT_EQ(lastMenu[0].id, CMainDialog::kDetailsViewCommand);
@@ -192,26 +194,43 @@ TEST_F(ProjectorListTest, PopupMenuOffersDeleteOnlyForAddedAndImportedProjectors
 }
 
 // A projector only PJLink found is marked, and whatever its network module would be asked is
-// greyed with the reason: not run when chosen, and opening it says why instead of probing.
+// greyed with the reason (for a selection of such projectors too): not run when chosen, and
+// opening it says why instead of probing.
 TEST_F(ProjectorListTest, AProjectorOnlyPjlinkFoundIsMarkedAndKeptFromItsModulesCommands) {
     ProjectorRecord lamp = MakeProjector("ROOM-202", "10.1.1.7");
     lamp.foundBy = lanterna::kFinderPjlink;
-    found = {MakeProjector("FOUND", "10.1.1.5"), lamp};
+    ProjectorRecord lamp2 = MakeProjector("ROOM-203", "10.1.1.8");
+    lamp2.foundBy = lanterna::kFinderPjlink;
+    found = {MakeProjector("FOUND", "10.1.1.5"), lamp, lamp2};
     Open();
     const int row = RowOf("ROOM-202");
     ASSERT_GE(row, 0);
     EXPECT_EQ(CMainDialog::RowLabelOf(*window->Rows().EntryAt(row).record),
               CMainDialog::RowLabelOf(MakeProjector("ROOM-202", "10.1.1.7")) + " (PJLink만)");
+    const auto expectOnlyPjlinkOffered = [&](std::size_t size) {
+        ASSERT_EQ(lastMenu.size(), size);
+        for (const MenuCommand& command : lastMenu) {
+            const bool offered = command.id == CMainDialog::kDetailsViewCommand ||
+                                 command.id == CMainDialog::kOtherSubnetsCommand ||
+                                 command.id == CMainDialog::kHealthCommand ||
+                                 command.id == CMainDialog::kPowerOnCommand ||
+                                 command.id == CMainDialog::kPowerOffCommand;
+            EXPECT_EQ(command.greyedReason.empty(), offered) << command.id;
+        }
+        EXPECT_EQ(lastMenu[0].greyedReason,
+                  lanterna::LoadString(lanterna::kStringPjlinkOnlyNoSettings));
+    };
     RightClickRow(row);
-    ASSERT_EQ(lastMenu.size(), 8u);
-    for (const MenuCommand& command : lastMenu) {
-        const bool offered = command.id == CMainDialog::kDetailsViewCommand ||
-                               command.id == CMainDialog::kOtherSubnetsCommand ||
-                               command.id == CMainDialog::kHealthCommand;
-        EXPECT_EQ(command.greyedReason.empty(), offered) << command.id;
-    }
-    EXPECT_EQ(lastMenu[0].greyedReason,
-              lanterna::LoadString(lanterna::kStringPjlinkOnlyNoSettings));
+    expectOnlyPjlinkOffered(10);
+    const auto* room202 = window->Rows().EntryAt(row).record;
+    const auto* room203 = window->Rows().EntryAt(RowOf("ROOM-203")).record;
+    const auto* foundRecord = window->Rows().EntryAt(RowOf("FOUND")).record;
+    window->SelectProjectors({room202, room203});
+    window->SendCommand(CMainDialog::kListControl, ui::Notify::RightClicked);
+    expectOnlyPjlinkOffered(10);
+    window->SelectProjectors({room202, foundRecord});
+    window->SendCommand(CMainDialog::kListControl, ui::Notify::RightClicked);
+    EXPECT_TRUE(lastMenu[0].greyedReason.empty()) << "a module among them is reached";
     const std::size_t shownBefore = ShownIds().size();
     menuChoice = CMainDialog::kSettingsCommand;
     RightClickRow(row);
@@ -247,7 +266,8 @@ TEST_F(ProjectorListTest, InEnglishTheFixedRowsAndThePopupMenuSpeakEnglish) {
     }
     EXPECT_THAT(texts, ElementsAre("Settings", "Delete", "Change password",
                                    "Save settings files…", "Audit…", "Export inventory…",
-                                   "Health…", "Details view", "Other subnets..."));
+                                   "Health…", "Power on", "Power off", "Details view",
+                                   "Other subnets..."));
 }
 
 // Ctrl+A, Shift+arrows and Ctrl-click select many; a fixed row never stays among them; the
@@ -288,6 +308,8 @@ TEST_F(ProjectorListTest, ManySelectedNeverHoldAFixedRowAndGetTheSelectionMenu) 
                                        CMainDialog::kAuditCommand,
                                        CMainDialog::kExportInventoryCommand,
                                        CMainDialog::kHealthCommand,
+                                       CMainDialog::kPowerOnCommand,
+                                       CMainDialog::kPowerOffCommand,
                                        CMainDialog::kDetailsViewCommand,
                                        CMainDialog::kOtherSubnetsCommand));
     EXPECT_EQ(lastMenu[0].text, "설정 파일 적용…");
