@@ -225,6 +225,11 @@ class CMainDialog : public skin::CSkinDialog {
                          const std::vector<bool>& answered);
     GreetedList ListedAddresses() const;
     void SetUpHealthWatch();
+    // Where PJLink answers for each listed projector, once each.
+    std::vector<std::string> PjlinkAddresses() const;
+    // After a read told `record`'s hardware address: the row only PJLink found for the same
+    // projector joins it.
+    void JoinPjlinkTwinsOf(ProjectorRecord& record);
     void OnHealthRound(const std::vector<fleet::HealthOfTarget>& readings);
     // Reads `results` behind the progress dialog; false when the reading was cancelled.
     bool ReadHealthBehindProgress(std::vector<fleet::HealthOfTarget>& results,

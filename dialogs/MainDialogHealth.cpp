@@ -4,6 +4,7 @@
 
 #include <QAbstractItemModel>
 #include <algorithm>
+#include <set>
 
 #include "dialogs/DialogIds.h"
 #include "dialogs/FleetProgressDialog.h"
@@ -13,9 +14,9 @@
 #include "dialogs/HealthWording.h"
 #include "dialogs/MainDialog.h"
 #include "dialogs/PresenceWatch.h"
+#include "discovery/PjlinkSide.h"
 #include "platform/DisplayText.h"
 #include "platform/FixedText.h"
-#include "record/DottedAddress.h"
 #include "resources/StringIds.h"
 #include "ui/DialogCodes.h"
 
@@ -86,7 +87,7 @@ void CMainDialog::SetUpHealthWatch() {
                 [this](const std::string& address) { return pjlinkPasswords_.Known(address); },
                 cancel);
         },
-        [this] { return ListedAddresses().addresses; },
+        [this] { return PjlinkAddresses(); },
         [this](const std::vector<fleet::HealthOfTarget>& readings) { OnHealthRound(readings); });
     // A new list is read at once rather than a period later.
     const auto readSoon = [this] {
@@ -96,6 +97,24 @@ void CMainDialog::SetUpHealthWatch() {
     };
     connect(&rows_->Model(), &QAbstractItemModel::modelReset, this, readSoon);
     connect(&rows_->Model(), &QAbstractItemModel::rowsInserted, this, readSoon);
+}
+
+std::vector<std::string> CMainDialog::PjlinkAddresses() const {
+    std::set<std::string> addresses;
+    state_.projectors.ForEach([&](std::size_t, const ProjectorRecord& record) {
+        addresses.insert(PjlinkAddressOf(record));
+    });
+    return {addresses.begin(), addresses.end()};
+}
+
+void CMainDialog::JoinPjlinkTwinsOf(ProjectorRecord& record) {
+    const std::size_t joined = JoinPjlinkTwins(
+        state_.projectors, record,
+        [this](const ProjectorRecord& twin) { rows_->Model().Remove(&twin); });
+    if (joined > 0) {
+        state_.selectedIndex = IndexOfRecord(&record);
+        rows_->Model().HealthChanged();
+    }
 }
 
 int CMainDialog::HealthRoundsDone() const {
@@ -168,7 +187,7 @@ void CMainDialog::OnHealth() {
     std::vector<fleet::HealthOfTarget> results(records.size());
     std::vector<std::string> names;
     for (std::size_t i = 0; i < records.size(); ++i) {
-        results[i].address = FormatDotted(records[i]->ipAddress);
+        results[i].address = PjlinkAddressOf(*records[i]);
         results[i].read.error = pjlink::LinkError::kCancelled;  // until it has been read
         names.push_back(ProjectorWords(TextOf(records[i]->projectorName), results[i].address));
     }

@@ -114,6 +114,7 @@ bool CMainDialog::ProbeAndRead(ProjectorRecord& record) {
                              ? services_.runOperation(*this, WorkerMode::kRead, needed)
                              : ui::IDCANCEL;
         if (read == ui::IDOK) {
+            JoinPjlinkTwinsOf(record);
             if (needed) {
                 passwords_.Worked(address, std::string(TextOf(record.macAddress)), *password,
                                   keep);

@@ -10,8 +10,8 @@
 #include "dialogs/HealthWatch.h"
 #include "dialogs/HealthWording.h"
 #include "dialogs/MainDialog.h"
+#include "discovery/PjlinkSide.h"
 #include "platform/FixedText.h"
-#include "record/DottedAddress.h"
 #include "resources/StringIds.h"
 #include "state/Messages.h"
 #include "ui/DialogCodes.h"
@@ -54,7 +54,7 @@ void CMainDialog::OnPower(bool on) {
     std::vector<std::string> addresses;
     std::vector<std::string> names;
     for (std::size_t i = 0; i < records.size(); ++i) {
-        results[i].address = FormatDotted(records[i]->ipAddress);
+        results[i].address = PjlinkAddressOf(*records[i]);
         // Until it has been sent: a projector the user's cancel kept from starting says so.
         results[i].outcome.error = pjlink::LinkError::kCancelled;
         addresses.push_back(results[i].address);

@@ -10,6 +10,7 @@
 #include <tuple>
 
 #include "dialogs/HealthWording.h"
+#include "discovery/PjlinkSide.h"
 #include "platform/DisplayText.h"
 #include "platform/FixedText.h"
 #include "resources/StringTable.h"
@@ -176,7 +177,7 @@ void CProjectorListModel::HealthChanged() {
 }
 
 const pjlink::HealthRead* CProjectorListModel::HealthOf(const ProjectorRecord& record) const {
-    return health_ != nullptr ? health_->Find(FormatDotted(record.ipAddress)) : nullptr;
+    return health_ != nullptr ? health_->Find(PjlinkAddressOf(record)) : nullptr;
 }
 
 bool CProjectorListModel::Badged(const ProjectorRecord& record) const {

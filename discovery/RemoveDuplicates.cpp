@@ -38,6 +38,10 @@ std::size_t RemoveDuplicates(ProjectorList& projectors, const DuplicateObserver&
             kept.imType = candidate.imType;
         }
         kept.foundBy |= candidate.foundBy;
+        if (IsEmptyText(kept.pjlinkMacAddress)) {
+            kept.pjlinkAddress = candidate.pjlinkAddress;
+            kept.pjlinkMacAddress = candidate.pjlinkMacAddress;
+        }
         projectors.RemoveAt(index);
         ++removed;
     }

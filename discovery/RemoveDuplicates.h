@@ -19,7 +19,8 @@ using DuplicateObserver =
 // octets and the same projectorName (exact bytes); a same address under another name stays.
 // The entry that stays keeps its place and its fields, except that an interface-module type of
 // 0 (unknown: the secondary search does not learn it) takes the removed entry's type, and the
-// searches that found the removed entry are added to its own. Returns the number removed. Runs while nothing else changes the list.
+// searches that found the removed entry are added to its own, with its PJLink side when the one
+// that stays has none. Returns the number removed. Runs while nothing else changes the list.
 std::size_t RemoveDuplicates(ProjectorList& projectors,
                              const DuplicateObserver& observer = nullptr);
 

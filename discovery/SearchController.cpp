@@ -1,12 +1,12 @@
 #include "discovery/SearchController.h"
 
-#include <cctype>
 #include <memory>
 #include <new>
 #include <system_error>
 #include <utility>
 
 #include "discovery/FoundRecord.h"
+#include "discovery/PjlinkSide.h"
 
 namespace lanterna {
 namespace {
@@ -33,23 +33,6 @@ std::uint8_t FinderOf(SearchKind kind) {
             return kFinderPjlink;
     }
     return 0;
-}
-
-// A hardware address as both ways in can be compared: hexadecimal digits in capitals, the
-// separators left out; empty for anything else.
-std::string ComparableHardwareAddress(std::string_view text) {
-    std::string digits;
-    for (const char c : text) {
-        const auto byte = static_cast<unsigned char>(c);
-        if (c == ':' || c == '-') {
-            continue;
-        }
-        if (std::isxdigit(byte) == 0) {
-            return {};
-        }
-        digits += static_cast<char>(std::toupper(byte));
-    }
-    return digits.size() == 12 ? digits : std::string();
 }
 
 pjlink::SearchOptions PjlinkSearchOptions(const PjlinkSearchTarget& target,
@@ -257,25 +240,22 @@ void CSearchController::RunPjlink() {
 void CSearchController::JoinPjlinkAnswers() {
     const std::vector<ProjectorRecord*> others = ownRecords;
     for (const pjlink::SearchAnswer& answer : pjlinkAnswers) {
-        const std::string hardware = ComparableHardwareAddress(answer.hardwareAddress);
         bool known = false;
         for (ProjectorRecord* record : others) {
-            const std::string own = ComparableHardwareAddress(TextOf(record->macAddress));
-            const bool same = own.empty() ? TextOf(record->address) == answer.address
-                                          : own == hardware;
-            if (same) {
-                record->foundBy |= kFinderPjlink;
+            if (IsPjlinkSideOf(*record, answer)) {
+                JoinPjlinkSide(*record, answer);
                 known = true;
             }
         }
         if (known || appended.size() >= kSecondaryRecordCapacity) {
             continue;
         }
-        // Its name is PJLink's to tell; its hardware address stays out of the record, where only
-        // a read of the network module puts one.
+        // Its name is PJLink's to tell; the hardware address its search reported stays on its
+        // PJLink side, and only a read of a network module fills macAddress.
         try {
             auto owned = std::make_unique<ProjectorRecord>(MakeFoundRecord("", answer.address, 0));
             owned->foundBy = kFinderPjlink;
+            CopyText(owned->pjlinkMacAddress, answer.hardwareAddress);
             appended.reserve(appended.size() + 1);
             ownRecords.reserve(ownRecords.size() + 1);
             ProjectorRecord* kept = owned.get();

@@ -1,7 +1,6 @@
 #include "fleet/NetworkSearch.h"
 
 #include <algorithm>
-#include <map>
 
 #include "discovery/RemoveDuplicates.h"
 #include "discovery/SearchController.h"
@@ -25,7 +24,6 @@ bool AddressBefore(std::string_view a, std::string_view b) {
 SearchResult SearchNetwork(const SearchTargets& targets) {
     ProjectorList projectors;
     SearchResult result;
-    std::map<std::string, std::string, std::less<>> hardwareOf;
     {
         CSearchController search(projectors, nullptr, targets);
         search.Start();
@@ -33,17 +31,12 @@ SearchResult SearchNetwork(const SearchTargets& targets) {
         result.helloRan = search.HelloResult() != -1;
         result.secondaryRan = search.SecondaryResult() != -1;
         result.pjlinkRan = search.PjlinkResult() != -1;
-        for (const pjlink::SearchAnswer& answer : search.PjlinkAnswers()) {
-            hardwareOf.emplace(answer.address, answer.hardwareAddress);
-        }
     }
     RemoveDuplicates(projectors);
     projectors.ForEach([&](std::size_t, const ProjectorRecord& record) {
-        const std::string_view address = TextOf(record.address);
-        const auto hardware = hardwareOf.find(address);
-        result.found.push_back({std::string(address), std::string(TextOf(record.projectorName)),
-                                record.imType, record.foundBy,
-                                hardware != hardwareOf.end() ? hardware->second : std::string()});
+        result.found.push_back({std::string(TextOf(record.address)),
+                                std::string(TextOf(record.projectorName)), record.imType,
+                                record.foundBy, std::string(TextOf(record.pjlinkMacAddress))});
     });
     std::stable_sort(result.found.begin(), result.found.end(), [](const auto& a, const auto& b) {
         if (a.address != b.address) {

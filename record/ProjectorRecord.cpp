@@ -11,6 +11,8 @@ void CopySettings(const ProjectorRecord& source, ProjectorRecord& target) {
     target.password = kept.password;
     target.macAddress = kept.macAddress;
     target.foundBy = kept.foundBy;
+    target.pjlinkAddress = kept.pjlinkAddress;
+    target.pjlinkMacAddress = kept.pjlinkMacAddress;
 }
 
 bool HasSecurityCode(const ProjectorRecord& record, std::int32_t a, std::int32_t b, std::int32_t c,

@@ -123,6 +123,11 @@ struct ProjectorRecord {
     std::uint8_t imType = 0;
     FixedText<9> iniVersion{};
     std::uint8_t foundBy = 0;  // RecordFinder bits; 0: named by its address, imported or a file
+    // Where PJLink's search answered, when not at `address`, and the hardware address it
+    // reported: a claim of the PJLink side, kept apart from macAddress, which only a read of the
+    // network module puts in.
+    FixedText<16> pjlinkAddress{};
+    FixedText<18> pjlinkMacAddress{};
 
     friend bool operator==(const ProjectorRecord&, const ProjectorRecord&) = default;
 };
@@ -130,8 +135,8 @@ struct ProjectorRecord {
 static_assert(std::is_trivially_copyable_v<ProjectorRecord>);
 
 // Copies `source` over `target` as a whole but keeps the target's origin, wirelessActive,
-// address, password, macAddress and foundBy: applying a settings file never changes which projector
-// is addressed or how it is reached.
+// address, password, macAddress, foundBy and PJLink side: applying a settings file never changes
+// which projector is addressed or how it is reached.
 void CopySettings(const ProjectorRecord& source, ProjectorRecord& target);
 
 // True when the four security numbers equal the given code (e.g. 1,1,0,0).

@@ -101,6 +101,7 @@ TEST(SearchController, PjlinkAnswersJoinTheOthersByAddressOrStandAlone) {
         config.discovery.answerHello = c.module;
         config.discovery.answerSecondary = c.module;
         config.pjlink.enabled = true;
+        config.mac = "02000A5D023C";
         auto projector = StartProjector(config);
         ProjectorList projectors;
         CReportLog log;
@@ -118,6 +119,7 @@ TEST(SearchController, PjlinkAnswersJoinTheOthersByAddressOrStandAlone) {
         EXPECT_EQ(TextOf(record.projectorName), c.name) << c.address;
         EXPECT_EQ(TextOf(record.address), c.address);
         EXPECT_TRUE(IsEmptyText(record.macAddress)) << "only a read of the module tells it";
+        EXPECT_EQ(TextOf(record.pjlinkMacAddress), "02:00:0A:5D:02:3C") << "PJLink's claim, apart";
     }
 }
 
