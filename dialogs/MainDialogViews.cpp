@@ -1,5 +1,5 @@
-// How much the main window shows: its size on a first start, the table of details' columns and
-// which of the two views is shown, kept across starts.
+// How much the main window shows: its size on a first start, the table of details' columns, its
+// sort and which of the two views is shown, kept across starts.
 
 #include <QGuiApplication>
 #include <QHeaderView>
@@ -73,6 +73,11 @@ void CMainDialog::RestoreListView() {
             details_->setColumnWidth(kColumnName + static_cast<int>(i), widths[i]);
         }
     }
+    if (const auto column = settings_.listView.sortColumn;
+        column && *column >= kColumnName && *column < kColumnCount) {
+        details_->sortByColumn(*column, settings_.listView.sortDescending ? Qt::DescendingOrder
+                                                                          : Qt::AscendingOrder);
+    }
     connect(details_->header(), &QHeaderView::sectionResized, this,
             [this] { columnsSetByUser_ = columnsSetByUser_ || !fittingColumns_; });
     SetDetailsView(settings_.listView.details);
@@ -85,6 +90,10 @@ void CMainDialog::SaveListView() const {
         for (int column = kColumnName; column < kColumnCount; ++column) {
             listView.columnWidths.push_back(std::max(1, details_->columnWidth(column)));
         }
+    }
+    if (details_ != nullptr && details_->header()->sortIndicatorSection() >= 0) {
+        listView.sortColumn = details_->header()->sortIndicatorSection();
+        listView.sortDescending = details_->header()->sortIndicatorOrder() == Qt::DescendingOrder;
     }
     lanterna::SaveListView(listView, addressBook_.hive);
 }

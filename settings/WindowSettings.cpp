@@ -16,6 +16,8 @@ constexpr std::string_view kMaximized = "Maximized";
 constexpr std::string_view kPresencePeriod = "PresencePeriodMs";
 constexpr std::string_view kDetailsView = "DetailsView";
 constexpr std::string_view kColumnWidths = "ColumnWidths";
+constexpr std::string_view kSortColumn = "SortColumn";
+constexpr std::string_view kSortDescending = "SortDescending";
 constexpr std::size_t kColumnWidthsLimit = kMaxListColumns * 6;
 
 // Largest width or height taken from the hive: no desktop is wider.
@@ -117,6 +119,13 @@ int LoadWindowSettings(WindowSettings& settings, const HiveFile& hive) {
     if (key.GetString(kColumnWidths, widths, kColumnWidthsLimit) == 1) {
         settings.listView.columnWidths = ParseWidths(widths).value_or(std::vector<std::int32_t>{});
     }
+    if (const auto column = ReadSigned(key, kSortColumn);
+        column && *column >= 0 && *column < static_cast<std::int32_t>(kMaxListColumns)) {
+        std::uint32_t descending = 0;
+        key.GetDword(kSortDescending, descending);
+        settings.listView.sortColumn = *column;
+        settings.listView.sortDescending = descending != 0;
+    }
     return 1;
 }
 
@@ -132,9 +141,17 @@ int SaveListView(const ListViewSettings& listView, const HiveFile& hive) {
         return 0;
     }
     widths.push_back('\0');
-    return StoreValues({DwordValue(kDetailsView, listView.details ? 1 : 0),
-                        RegistryValue{std::string(kColumnWidths), kRegistryString, widths}},
-                       hive);
+    std::vector<RegistryValue> values{
+        DwordValue(kDetailsView, listView.details ? 1 : 0),
+        RegistryValue{std::string(kColumnWidths), kRegistryString, widths}};
+    if (const auto column = listView.sortColumn) {
+        if (*column < 0 || *column >= static_cast<std::int32_t>(kMaxListColumns)) {
+            return 0;
+        }
+        values.push_back(DwordValue(kSortColumn, static_cast<std::uint32_t>(*column)));
+        values.push_back(DwordValue(kSortDescending, listView.sortDescending ? 1 : 0));
+    }
+    return StoreValues(values, hive);
 }
 
 int SaveWindowPlacement(const WindowPlacement& placement, const HiveFile& hive) {

@@ -45,6 +45,9 @@ inline constexpr std::int32_t kMaxColumnWidth = 4096;
 struct ListViewSettings {
     bool details = false;
     std::vector<std::int32_t> columnWidths;  // empty: none stored (the columns fit their content)
+    // The column the table of details is sorted by, 0 to kMaxListColumns - 1; none: by name.
+    std::optional<std::int32_t> sortColumn;
+    bool sortDescending = false;
 
     friend bool operator==(const ListViewSettings&, const ListViewSettings&) = default;
 };
@@ -66,8 +69,8 @@ int LoadWindowSettings(WindowSettings& settings, const HiveFile& hive = HiveFile
 int SaveWindowPlacement(const WindowPlacement& placement,
                         const HiveFile& hive = HiveFile::UserDefault());
 
-// Stores how the list is shown. Widths outside 1 to kMaxColumnWidth, or more than
-// kMaxListColumns of them, are refused.
+// Stores how the list is shown. Widths outside 1 to kMaxColumnWidth, more than kMaxListColumns
+// of them, or a sort column outside 0 to kMaxListColumns - 1 are refused.
 int SaveListView(const ListViewSettings& listView, const HiveFile& hive = HiveFile::UserDefault());
 
 // Stores the presence period (clamped to its range).

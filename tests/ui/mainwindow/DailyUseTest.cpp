@@ -118,10 +118,13 @@ TEST_F(DailyUseTest, SizesFitTheListAndTheViewIsKeptAcrossStarts) {
             << text.toStdString();
     }
     table.header()->resizeSection(kColumnName, 260);  // the user drags the column wider
+    table.sortByColumn(lanterna::dialogs::kColumnLampHours, Qt::DescendingOrder);
     window->close();
     Reopen();
     ASSERT_TRUE(window->IsDetailsView());
     EXPECT_EQ(window->DetailsView()->columnWidth(kColumnName), 260);
+    EXPECT_EQ(window->DetailsView()->header()->sortIndicatorSection(), lanterna::dialogs::kColumnLampHours);
+    EXPECT_EQ(window->DetailsView()->header()->sortIndicatorOrder(), Qt::DescendingOrder);
     lanterna::WindowSettings stored;
     ASSERT_EQ(lanterna::LoadWindowSettings(stored, Hive()), 1);
     EXPECT_TRUE(stored.listView.details);
