@@ -234,10 +234,10 @@ class CMainDialog : public skin::CSkinDialog {
     // Reads `results` behind the progress dialog; false when the reading was cancelled.
     bool ReadHealthBehindProgress(std::vector<fleet::HealthOfTarget>& results,
                                   const std::vector<std::string>& names);
-    // Asks for the PJLink password of each projector `wanting` names (indices into `addresses`
-    // and `names`); the indices of those that were given one.
-    std::vector<std::size_t> AskPjlinkPasswords(const std::vector<std::size_t>& wanting,
-                                                const std::vector<std::string>& addresses,
+    // Asks for the PJLink password of each projector whose link ended wanting one (`errors`,
+    // beside `addresses` and `names`); the indices of those that were given one.
+    std::vector<std::size_t> AskPjlinkPasswords(const std::vector<std::string>& addresses,
+                                                const std::vector<pjlink::LinkError>& errors,
                                                 const std::vector<std::string>& names);
     // Switches `results` behind the progress dialog; false when it was cancelled.
     bool SwitchPowerBehindProgress(std::vector<fleet::PowerOfTarget>& results,

@@ -13,6 +13,7 @@
 #include "dialogs/HealthWatch.h"
 #include "dialogs/HealthWording.h"
 #include "dialogs/MainDialog.h"
+#include "dialogs/PjlinkRetry.h"
 #include "dialogs/PresenceWatch.h"
 #include "discovery/PjlinkSide.h"
 #include "platform/DisplayText.h"
@@ -153,9 +154,15 @@ bool CMainDialog::ReadHealthBehindProgress(std::vector<fleet::HealthOfTarget>& r
     return reading.DoModal() == ui::IDOK;
 }
 
-std::vector<std::size_t> CMainDialog::AskPjlinkPasswords(const std::vector<std::size_t>& wanting,
-                                                         const std::vector<std::string>& addresses,
-                                                         const std::vector<std::string>& names) {
+std::vector<std::size_t> CMainDialog::AskPjlinkPasswords(
+    const std::vector<std::string>& addresses, const std::vector<pjlink::LinkError>& errors,
+    const std::vector<std::string>& names) {
+    std::vector<std::size_t> wanting;
+    for (std::size_t i = 0; i < errors.size(); ++i) {
+        if (WantsPjlinkPassword(errors[i])) {
+            wanting.push_back(i);
+        }
+    }
     std::vector<std::size_t> given;
     std::optional<std::string> shared;
     for (const std::size_t i : wanting) {
@@ -195,30 +202,16 @@ void CMainDialog::OnHealth() {
         return;
     }
     // Those that want a password are read again with what the user gave.
-    std::vector<std::size_t> wanting;
     std::vector<std::string> addresses;
-    for (std::size_t i = 0; i < results.size(); ++i) {
-        if (WantsPjlinkPassword(results[i].read.error)) {
-            wanting.push_back(i);
-        }
-        addresses.push_back(results[i].address);
+    std::vector<pjlink::LinkError> errors;
+    for (const fleet::HealthOfTarget& result : results) {
+        addresses.push_back(result.address);
+        errors.push_back(result.read.error);
     }
-    if (const std::vector<std::size_t> given = AskPjlinkPasswords(wanting, addresses, names);
-        !given.empty()) {
-        std::vector<fleet::HealthOfTarget> again;
-        std::vector<std::string> againNames;
-        for (const std::size_t i : given) {
-            again.push_back(results[i]);
-            againNames.push_back(names[i]);
-        }
-        ReadHealthBehindProgress(again, againNames);
-        for (std::size_t j = 0; j < given.size(); ++j) {
-            if (again[j].read.error == pjlink::LinkError::kPasswordRefused) {
-                pjlinkPasswords_.Forget(again[j].address);
-            }
-            results[given[j]] = again[j];
-        }
-    }
+    RunAgainOn(
+        results, names, AskPjlinkPasswords(addresses, errors, names), pjlinkPasswords_,
+        [](const fleet::HealthOfTarget& result) { return result.read.error; },
+        [this](auto& again, const auto& againNames) { ReadHealthBehindProgress(again, againNames); });
     if (health_.Record(results) > 0) {
         rows_->Model().HealthChanged();
     }

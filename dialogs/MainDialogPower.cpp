@@ -3,13 +3,12 @@
 // session's own, asked for as Health... asks for them; the outcome of each projector is shown in
 // the results table.
 
-#include <algorithm>
-
 #include "dialogs/FleetProgressDialog.h"
 #include "dialogs/FleetWording.h"
 #include "dialogs/HealthWatch.h"
 #include "dialogs/HealthWording.h"
 #include "dialogs/MainDialog.h"
+#include "dialogs/PjlinkRetry.h"
 #include "discovery/PjlinkSide.h"
 #include "platform/FixedText.h"
 #include "resources/StringIds.h"
@@ -61,29 +60,18 @@ void CMainDialog::OnPower(bool on) {
         names.push_back(ProjectorWords(TextOf(records[i]->projectorName), results[i].address));
     }
     const bool finished = SwitchPowerBehindProgress(results, names, on);
-    // Those that want a password are switched again with what the user gave.
-    std::vector<std::size_t> wanting;
-    for (std::size_t i = 0; finished && i < results.size(); ++i) {
-        if (WantsPjlinkPassword(results[i].outcome.error)) {
-            wanting.push_back(i);
-        }
+    // Those that want a password are switched again with what the user gave; none when the
+    // user stopped the switching.
+    std::vector<pjlink::LinkError> errors;
+    for (const fleet::PowerOfTarget& result : results) {
+        errors.push_back(finished ? result.outcome.error : pjlink::LinkError::kNone);
     }
-    if (const std::vector<std::size_t> given = AskPjlinkPasswords(wanting, addresses, names);
-        !given.empty()) {
-        std::vector<fleet::PowerOfTarget> again;
-        std::vector<std::string> againNames;
-        for (const std::size_t i : given) {
-            again.push_back(results[i]);
-            againNames.push_back(names[i]);
-        }
-        SwitchPowerBehindProgress(again, againNames, on);
-        for (std::size_t j = 0; j < given.size(); ++j) {
-            if (again[j].outcome.error == pjlink::LinkError::kPasswordRefused) {
-                pjlinkPasswords_.Forget(again[j].address);
-            }
-            results[given[j]] = again[j];
-        }
-    }
+    RunAgainOn(
+        results, names, AskPjlinkPasswords(addresses, errors, names), pjlinkPasswords_,
+        [](const fleet::PowerOfTarget& result) { return result.outcome.error; },
+        [this, on](auto& again, const auto& againNames) {
+            SwitchPowerBehindProgress(again, againNames, on);
+        });
     std::vector<std::vector<std::string>> rows;
     std::vector<bool> succeeded;
     std::size_t notStarted = 0;
