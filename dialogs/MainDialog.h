@@ -16,6 +16,7 @@
 
 #include <QPoint>
 #include <QTimer>
+#include <map>
 #include <memory>
 #include <string>
 #include <vector>
@@ -230,6 +231,8 @@ class CMainDialog : public skin::CSkinDialog {
     // After a read told `record`'s hardware address: the row only PJLink found for the same
     // projector joins it.
     void JoinPjlinkTwinsOf(ProjectorRecord& record);
+    // The same after a refresh, for the projectors read earlier this session.
+    void JoinPjlinkTwinsReadBefore();
     void OnHealthRound(const std::vector<fleet::HealthOfTarget>& readings);
     // Reads `results` behind the progress dialog; false when the reading was cancelled.
     bool ReadHealthBehindProgress(std::vector<fleet::HealthOfTarget>& results,
@@ -267,6 +270,8 @@ class CMainDialog : public skin::CSkinDialog {
     CSessionPasswords passwords_;
     CPjlinkPasswords pjlinkPasswords_;  // never the module's passwords above
     fleet::CHealthBook health_;
+    // The module hardware address each address read this session reported.
+    std::map<std::string, std::string> readHardware_;
     std::unique_ptr<CProjectorRows> rows_;
     std::unique_ptr<CPresenceWatch> presenceWatch_;
     std::unique_ptr<CHealthWatch> healthWatch_;

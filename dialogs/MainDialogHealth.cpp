@@ -15,6 +15,7 @@
 #include "dialogs/MainDialog.h"
 #include "dialogs/PjlinkRetry.h"
 #include "dialogs/PresenceWatch.h"
+#include "record/DottedAddress.h"
 #include "discovery/PjlinkSide.h"
 #include "platform/DisplayText.h"
 #include "platform/FixedText.h"
@@ -109,12 +110,32 @@ std::vector<std::string> CMainDialog::PjlinkAddresses() const {
 }
 
 void CMainDialog::JoinPjlinkTwinsOf(ProjectorRecord& record) {
+    const std::string_view hardware = TextOf(record.macAddress);
+    if (ComparableHardwareAddress(hardware).empty()) {
+        return;
+    }
+    // A refresh lists the projector anew, its module's hardware address not yet read.
+    readHardware_.insert_or_assign(FormatDotted(record.ipAddress), std::string(hardware));
     const std::size_t joined = JoinPjlinkTwins(
-        state_.projectors, record,
+        state_.projectors, record, hardware,
         [this](const ProjectorRecord& twin) { rows_->Model().Remove(&twin); });
     if (joined > 0) {
         state_.selectedIndex = IndexOfRecord(&record);
         rows_->Model().HealthChanged();
+    }
+}
+
+void CMainDialog::JoinPjlinkTwinsReadBefore() {
+    std::vector<std::pair<ProjectorRecord*, std::string>> read;
+    for (std::size_t i = 0; i < state_.projectors.Size(); ++i) {
+        ProjectorRecord* record = state_.projectors.At(static_cast<std::ptrdiff_t>(i));
+        if (const auto found = readHardware_.find(FormatDotted(record->ipAddress));
+            found != readHardware_.end() && !OnlyPjlinkFound(*record)) {
+            read.emplace_back(record, found->second);
+        }
+    }
+    for (const auto& [record, hardware] : read) {
+        JoinPjlinkTwins(state_.projectors, *record, hardware);
     }
 }
 

@@ -76,6 +76,7 @@ void CMainDialog::Refresh(bool useAddressBook) {
         ShowMessage(kStringDisplayLimit, ui::MB_ICONEXCLAMATION);
         state_.projectors.Truncate(kDisplayLimit);
     }
+    JoinPjlinkTwinsReadBefore();
     rows_->Model().Reset(state_.projectors);
     if (presenceWatch_) {
         presenceWatch_->Resume();

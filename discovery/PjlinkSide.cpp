@@ -40,8 +40,9 @@ void JoinPjlinkSide(ProjectorRecord& record, const pjlink::SearchAnswer& answer)
 }
 
 std::size_t JoinPjlinkTwins(ProjectorList& projectors, ProjectorRecord& read,
+                            std::string_view moduleHardwareAddress,
                             const std::function<void(const ProjectorRecord&)>& removing) {
-    const std::string module = ComparableHardwareAddress(TextOf(read.macAddress));
+    const std::string module = ComparableHardwareAddress(moduleHardwareAddress);
     if (module.empty()) {
         return 0;
     }

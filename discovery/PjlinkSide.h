@@ -28,11 +28,12 @@ bool IsPjlinkSideOf(const ProjectorRecord& record, const pjlink::SearchAnswer& a
 // Marks `record` found by PJLink, keeping where the answer came from and its hardware address.
 void JoinPjlinkSide(ProjectorRecord& record, const pjlink::SearchAnswer& answer);
 
-// After a read has put the module's hardware address in `read`: every other record only PJLink
-// found whose search reported that hardware address is the same projector. Its PJLink side
-// joins `read`, and it is removed from `projectors` (`removing` is told first). Returns the
-// number removed.
+// Once a read has told the module's hardware address of `read` (`moduleHardwareAddress`, in
+// any of its forms): every other record only PJLink found whose search reported that hardware
+// address is the same projector. Its PJLink side joins `read`, and it is removed from
+// `projectors` (`removing` is told first). Returns the number removed.
 std::size_t JoinPjlinkTwins(ProjectorList& projectors, ProjectorRecord& read,
+                            std::string_view moduleHardwareAddress,
                             const std::function<void(const ProjectorRecord&)>& removing = nullptr);
 
 }  // namespace lanterna

@@ -6,6 +6,7 @@
 #include "MainWindowTestSupport.h"
 #include "dialogs/DemonstrationProjectors.h"
 #include "dialogs/MainDialogDefaults.h"
+#include "discovery/PjlinkSide.h"
 #include "platform/FixedText.h"
 #include "resources/StringIds.h"
 #include "resources/StringTable.h"
@@ -245,6 +246,38 @@ TEST_F(ProjectorListTest, AProjectorOnlyPjlinkFoundIsMarkedAndKeptFromItsModules
     for (const MenuCommand& command : lastMenu) {
         EXPECT_TRUE(command.greyedReason.empty()) << command.id;
     }
+}
+
+// A read tells the module's hardware address: the row only PJLink found for the same projector
+// (its search reported that hardware address, from another address) joins the read one, and
+// joins it again after a refresh.
+TEST_F(ProjectorListTest, AReadJoinsTheRowOnlyPjlinkFoundForTheSameProjector) {
+    ProjectorRecord side = MakeProjector("", "10.1.1.50");
+    side.foundBy = lanterna::kFinderPjlink;
+    lanterna::CopyText(side.pjlinkMacAddress, "02:00:0A:01:01:05");
+    found = {MakeProjector("HALL-1F", "10.1.1.5"), side};
+    Open();
+    const std::size_t listed = state->projectors.Size();
+    operationResults = {1, 1};
+    duringOperation = [this](WorkerMode mode) {
+        if (mode == WorkerMode::kRead) {
+            lanterna::CopyText(state->SelectedRecord()->macAddress, "02000A010105");
+        }
+    };
+    window->OnDoubleClick(RowOf("HALL-1F"));
+    EXPECT_EQ(settingsRuns, 1) << "the settings open on the read projector as ever";
+    const auto expectJoined = [&] {
+        ASSERT_EQ(state->projectors.Size(), listed - 1);
+        const ProjectorRecord* hall = window->Rows().EntryAt(RowOf("HALL-1F")).record;
+        ASSERT_NE(hall, nullptr);
+        EXPECT_EQ(hall->foundBy & lanterna::kFinderPjlink, lanterna::kFinderPjlink);
+        EXPECT_EQ(lanterna::PjlinkAddressOf(*hall), "10.1.1.50");
+        ExpectRowsMatchRecords();
+    };
+    expectJoined();
+    duringOperation = nullptr;
+    window->Refresh(false);
+    expectJoined();
 }
 
 TEST_F(ProjectorListTest, InEnglishTheFixedRowsAndThePopupMenuSpeakEnglish) {

@@ -59,7 +59,7 @@ TEST(PjlinkSide, AReadJoinsTheRowOnlyPjlinkFoundForTheSameProjector) {
     list.Append(Found("ROOM-201", "10.0.0.7", kFinderHello, "", "02:00:0A:00:00:05"));
     ProjectorRecord& read = *list.At(0);
     std::vector<std::string> removed;
-    EXPECT_EQ(JoinPjlinkTwins(list, read,
+    EXPECT_EQ(JoinPjlinkTwins(list, read, TextOf(read.macAddress),
                               [&](const ProjectorRecord& twin) {
                                   removed.emplace_back(TextOf(twin.address));
                               }),
@@ -71,7 +71,7 @@ TEST(PjlinkSide, AReadJoinsTheRowOnlyPjlinkFoundForTheSameProjector) {
     EXPECT_EQ(PjlinkAddressOf(read), "10.0.8.5");
 
     ProjectorRecord unread = Found("LAB-1", "10.0.0.9", kFinderHello);
-    EXPECT_EQ(JoinPjlinkTwins(list, unread), 0U) << "no hardware address read: nothing joins";
+    EXPECT_EQ(JoinPjlinkTwins(list, unread, TextOf(unread.macAddress)), 0U) << "no hardware address read: nothing joins";
 }
 
 }  // namespace
