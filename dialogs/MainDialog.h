@@ -16,6 +16,7 @@
 
 #include <QPoint>
 #include <QTimer>
+#include <functional>
 #include <map>
 #include <memory>
 #include <string>
@@ -259,8 +260,7 @@ class CMainDialog : public skin::CSkinDialog {
     void ConnectByAddress();
     int FindRecordOfAddress(const Octets& address) const;
     // Runs a double-click command once at a time (`busy`).
-    template <class Command>
-    void RunGuarded(Command command);
+    void RunGuarded(const std::function<void()>& command);
 
     ApplicationState& state_;
     AddressBookPlace addressBook_;
